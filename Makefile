@@ -1,0 +1,67 @@
+# Front door: make run | build | test | bench | fuzz | dist | format
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+NATIVE := build/native
+VERSION := 0.8.8-beta
+SAMPLE ?= samples/quillpane.nfo
+# The Windows tests run the 32-bit program where 32-bit Wine can start, and
+# a 64-bit build of the same sources where the kernel lacks IA-32 emulation.
+# Decided when a recipe runs, after bootstrap has installed Wine.
+TEST_ARCH = $$(scripts/wine-session arch)
+
+.PHONY: all bootstrap build native wintest test run bench fuzz dist format clean
+
+all: build
+
+bootstrap:
+	@scripts/bootstrap
+
+# The product: build/win32/quillpane.exe, 32-bit, statically linked.
+build: bootstrap
+	@scripts/configure win32
+	cmake --build build/win32 -j $(JOBS)
+
+native: bootstrap
+	@[ -f $(NATIVE)/Makefile ] || cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(NATIVE) -j $(JOBS)
+
+wintest: build
+	@arch=$(TEST_ARCH); scripts/configure $$arch && cmake --build build/$$arch -j $(JOBS)
+
+test: native wintest
+	ctest --test-dir $(NATIVE) --output-on-failure
+	@arch=$(TEST_ARCH); echo "Windows tests: the $$arch build under Wine"; \
+	  ctest --test-dir build/$$arch --output-on-failure
+
+run: wintest
+	@arch=$(TEST_ARCH); scripts/run-viewer build/$$arch/quillpane.exe $(SAMPLE)
+
+bench: wintest
+	@[ -f build/bench/Makefile ] || cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DQP_SANITIZE=OFF
+	cmake --build build/bench -j $(JOBS) --target layout_benchmark
+	build/bench/layout_benchmark --benchmark_min_time=0.5
+	@arch=$(TEST_ARCH); scripts/wine-session start build/bench/wine-session && \
+	  { scripts/wine-session exec build/bench/wine-session wine build/$$arch/render_benchmark.exe; \
+	    status=$$?; scripts/wine-session stop build/bench/wine-session; exit $$status; }
+
+FUZZ_SECONDS ?= 60
+fuzz: bootstrap
+	@[ -f build/fuzz/Makefile ] || CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DQP_FUZZ=ON
+	cmake --build build/fuzz -j $(JOBS)
+	mkdir -p build/fuzz/corpus-command-line build/fuzz/corpus-layout
+	build/fuzz/command_line_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=1024 build/fuzz/corpus-command-line fuzz/seeds/command_line
+	build/fuzz/layout_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 build/fuzz/corpus-layout fuzz/seeds/layout
+
+dist: build
+	rm -rf build/dist && mkdir -p build/dist/quillpane dist
+	cp build/win32/quillpane.exe README.md LICENSE src/resources/GLYPHS-LICENCE.md build/dist/quillpane/
+	cp -r samples build/dist/quillpane/samples
+	rm -f dist/quillpane-$(VERSION)-win32.zip
+	cd build/dist && zip -qr ../../dist/quillpane-$(VERSION)-win32.zip quillpane
+	@echo "dist/quillpane-$(VERSION)-win32.zip"
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build dist

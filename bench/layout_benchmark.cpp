@@ -1,0 +1,2 @@
+#include <benchmark/benchmark.h>
+int main(){return 0;}

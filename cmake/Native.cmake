@@ -1,0 +1,48 @@
+# Native build: the pure core under AddressSanitizer and
+# UndefinedBehaviorSanitizer, its unit tests, the interpreter benchmark and
+# the fuzz targets.
+option(QP_SANITIZE "Build the native tests with ASan and UBSan" ON)
+option(QP_FUZZ "Build the libFuzzer targets (clang only)" OFF)
+
+set(QP_WARNINGS -Wall -Wextra -Wpedantic -Wshadow)
+
+add_library(quillpane_core STATIC ${CORE_SOURCES})
+target_include_directories(quillpane_core PUBLIC src)
+target_compile_options(quillpane_core PRIVATE ${QP_WARNINGS})
+
+if(QP_FUZZ)
+  set(FUZZ_FLAGS -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -g -O1)
+  target_compile_options(quillpane_core PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+  foreach(target command_line_fuzzer layout_fuzzer)
+    add_executable(${target} fuzz/${target}.cpp)
+    target_link_libraries(${target} PRIVATE quillpane_core)
+    target_compile_options(${target} PRIVATE ${FUZZ_FLAGS})
+    target_link_options(${target} PRIVATE ${FUZZ_FLAGS})
+  endforeach()
+  return()
+endif()
+
+if(QP_SANITIZE)
+  set(SAN_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+endif()
+
+find_package(GTest REQUIRED)
+file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
+# The sanitized tests get their own copy of the core.
+add_executable(quillpane_unit_tests ${UNIT_TEST_SOURCES} ${CORE_SOURCES})
+target_include_directories(quillpane_unit_tests PRIVATE src tests/unit)
+target_compile_options(quillpane_unit_tests PRIVATE ${QP_WARNINGS} ${SAN_FLAGS} -g)
+target_link_options(quillpane_unit_tests PRIVATE ${SAN_FLAGS})
+target_compile_definitions(quillpane_unit_tests PRIVATE
+  QP_GLYPH_SHEET_PATH="${CMAKE_SOURCE_DIR}/src/resources/glyphs.bmp"
+  QP_CORPUS_DIR="${QP_CORPUS_DIR}"
+  QP_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data")
+target_link_libraries(quillpane_unit_tests PRIVATE GTest::gtest_main)
+add_test(NAME unit COMMAND quillpane_unit_tests)
+
+find_package(benchmark QUIET)
+if(benchmark_FOUND)
+  add_executable(layout_benchmark bench/layout_benchmark.cpp)
+  target_link_libraries(layout_benchmark PRIVATE quillpane_core benchmark::benchmark)
+  target_compile_definitions(layout_benchmark PRIVATE QP_CORPUS_DIR="${QP_CORPUS_DIR}")
+endif()

@@ -1,0 +1,83 @@
+# Windows build (MinGW, 32-bit): the program, its Win32 tests and the
+# end-to-end probe, all run under Wine.
+enable_language(RC)
+set(QP_WARNINGS -Wall -Wextra)
+add_compile_options(-O2)
+set(STATIC_LINK -static -static-libgcc -static-libstdc++)
+set(WIN32_LIBS comctl32 comdlg32 shell32 gdi32 user32 advapi32)
+
+add_library(quillpane_core STATIC ${CORE_SOURCES})
+target_include_directories(quillpane_core PUBLIC src)
+target_compile_options(quillpane_core PRIVATE ${QP_WARNINGS})
+
+# Everything but WinMain, so that tests drive the real window procedure.
+add_library(quillpane_win STATIC
+  src/app/viewer_state.cpp
+  src/app/main_window.cpp
+  src/app/window_layout.cpp
+  src/document/document_loader.cpp
+  src/document/directory_browse.cpp
+  src/document/recent_files.cpp
+  src/document/open_dialog.cpp
+  src/render/render_document.cpp
+  src/render/render_page.cpp
+  src/render/paint_view.cpp
+  src/render/selection.cpp
+  src/render/font_sheets.cpp
+  src/shell/run_counter.cpp
+  src/shell/config_dialog.cpp
+  src/about/about_dialog.cpp)
+target_compile_options(quillpane_win PRIVATE ${QP_WARNINGS})
+target_compile_definitions(quillpane_win PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600)
+target_link_libraries(quillpane_win PUBLIC quillpane_core ${WIN32_LIBS})
+
+set(RESOURCE_FILE ${CMAKE_SOURCE_DIR}/src/resources/quillpane.rc)
+set_source_files_properties(${RESOURCE_FILE} PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/src/resources/glyphs.bmp;${CMAKE_SOURCE_DIR}/src/resources/quillpane.ico;${CMAKE_SOURCE_DIR}/src/resources/quillpane.manifest;${CMAKE_SOURCE_DIR}/src/resources/resource_ids.h")
+
+add_executable(quillpane WIN32 src/app/main.cpp ${RESOURCE_FILE})
+target_link_libraries(quillpane PRIVATE quillpane_win)
+target_link_options(quillpane PRIVATE ${STATIC_LINK})
+
+# GoogleTest from Debian's sources, cross-built.
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+set(SESSION_DIR ${CMAKE_BINARY_DIR}/wine-session)
+set(WINE_SESSION ${CMAKE_SOURCE_DIR}/scripts/wine-session)
+add_test(NAME wine_session_start COMMAND ${WINE_SESSION} start ${SESSION_DIR})
+add_test(NAME wine_session_stop COMMAND ${WINE_SESSION} stop ${SESSION_DIR})
+set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine)
+
+file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS tests/win/*.cpp)
+add_executable(quillpane_win_tests ${WIN_TEST_SOURCES} ${RESOURCE_FILE})
+target_include_directories(quillpane_win_tests PRIVATE src tests/win)
+target_compile_options(quillpane_win_tests PRIVATE ${QP_WARNINGS})
+target_link_libraries(quillpane_win_tests PRIVATE quillpane_win gtest gmock)
+target_link_options(quillpane_win_tests PRIVATE ${STATIC_LINK})
+target_compile_definitions(quillpane_win_tests PRIVATE
+  QP_CORPUS_DIR="${QP_CORPUS_DIR}" QP_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data")
+add_test(NAME win32 COMMAND ${WINE_SESSION} exec ${SESSION_DIR} wine $<TARGET_FILE:quillpane_win_tests>)
+set_tests_properties(win32 PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 900)
+
+# End-to-end: the real program in a virtual desktop, driven with real input
+# and observed by a probe started in the same desktop.
+add_executable(qp_probe tests/e2e/probe.cpp)
+target_link_libraries(qp_probe PRIVATE ${WIN32_LIBS})
+target_link_options(qp_probe PRIVATE ${STATIC_LINK})
+file(GLOB E2E_SCRIPTS CONFIGURE_DEPENDS tests/e2e/test_*.sh)
+foreach(script ${E2E_SCRIPTS})
+  get_filename_component(name ${script} NAME_WE)
+  add_test(NAME e2e_${name} COMMAND ${WINE_SESSION} exec --fresh ${SESSION_DIR} bash ${script})
+  set_tests_properties(e2e_${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300
+    ENVIRONMENT "QP_EXE=$<TARGET_FILE:quillpane>;QP_PROBE=$<TARGET_FILE:qp_probe>;QP_SOURCE_DIR=${CMAKE_SOURCE_DIR};QP_CORPUS_DIR=${QP_CORPUS_DIR}")
+endforeach()
+
+# The render benchmark runs under Wine from `make bench`.
+add_executable(render_benchmark bench/render_benchmark.cpp tests/win/reference_render.cpp ${RESOURCE_FILE})
+target_include_directories(render_benchmark PRIVATE src tests/win)
+target_link_libraries(render_benchmark PRIVATE quillpane_win)
+target_link_options(render_benchmark PRIVATE ${STATIC_LINK})
+target_compile_definitions(render_benchmark PRIVATE QP_CORPUS_DIR="${QP_CORPUS_DIR}")

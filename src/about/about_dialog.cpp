@@ -1,0 +1,4 @@
+#include "about.h"
+
+// The dialog template does not exist yet, so the dialog never opens.
+INT_PTR CALLBACK AboutDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }

@@ -1,0 +1,20 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include "main_window.h"
+#include "viewer_state.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  ResetViewerState();
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+  if (!RegisterMainWindowClass(instance)) return 0;
+  // Without a window there is nothing to run a message loop for.
+  if (CreateMainWindow(instance) == nullptr) return 0;
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}

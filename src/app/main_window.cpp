@@ -1,0 +1,179 @@
+#include "main_window.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "../about/about.h"
+#include "../document/document.h"
+#include "../render/render.h"
+#include "../resources/resource_ids.h"
+#include "../shell/shell.h"
+#include "viewer_state.h"
+#include "window_layout.h"
+
+bool RegisterMainWindowClass(HINSTANCE instance) {
+  viewer.appIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP_ICON));
+  WNDCLASSEXA windowClass = {};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = kMainClassStyle;
+  windowClass.lpfnWndProc = MainWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = viewer.appIcon;
+  windowClass.hIconSm = viewer.appIcon;
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  windowClass.lpszMenuName = QP_MENU_NAME;
+  windowClass.lpszClassName = QP_CLASS_NAME;
+  return RegisterClassExA(&windowClass) != 0;
+}
+
+HWND CreateMainWindow(HINSTANCE instance) {
+  viewer.mainWindow = CreateWindowExA(kMainWindowExStyle, QP_CLASS_NAME, "Quillpane", kMainWindowStyle, 0,
+                                      0, 0, 0, nullptr, nullptr, instance, nullptr);
+  return viewer.mainWindow;
+}
+
+void SwitchDocument(const char* newPath) {
+  GetWindowRect(viewer.mainWindow, &viewer.windowRect);
+  UpdateRecentFiles(true);
+  // A path that does not fit is refused whole: it shows like a file that
+  // cannot be opened.
+  const size_t length = std::strlen(newPath);
+  if (length < sizeof viewer.currentPath) {
+    std::memcpy(viewer.currentPath, newPath, length + 1);
+    viewer.currentPathRefused = 0;
+  } else {
+    viewer.currentPath[0] = '\0';
+    viewer.currentPathRefused = 1;
+  }
+  ShowCurrentDocument();
+  viewer.pathChanged = 0;
+}
+
+namespace {
+
+void OnCreate(HWND window, HMENU menu) {
+  // The handle arrives with the message before CreateWindowExA returns;
+  // anything invalidated during creation needs it.
+  viewer.mainWindow = window;
+  viewer.appInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+  viewer.statusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | 0x20, nullptr, window, IDC_STATUS_BAR);
+  SplitCommandLine();
+  CountRun();
+  viewer.glyphSheet = LoadBitmapA(viewer.appInstance, MAKEINTRESOURCEA(IDB_GLYPH_SHEET));
+  viewer.activeFontCommand = 0;
+  CheckMenuRadioItem(menu, IDM_BUILTIN_SHEET, IDM_BUILTIN_SHEET + 1, IDM_BUILTIN_SHEET, MF_BYCOMMAND);
+  BuildGlyphTable(viewer.glyphTable);
+  SyncSettings(false);
+  LoadDocument();
+  DragAcceptFiles(window, TRUE);
+  ShowWindow(window, SW_SHOW);
+  // The window is still of zero size, so it has nothing to invalidate; ask
+  // for a paint all the same, since the first paint gives it its size.
+  InvalidateRect(window, nullptr, TRUE);
+  RedrawWindow(window, nullptr, nullptr, RDW_INTERNALPAINT);
+}
+
+void WriteStatusTexts() {
+  std::snprintf(viewer.statusText, sizeof viewer.statusText, "anttkn:%d, filhantag:%d, runtimes:%d",
+                static_cast<int>(std::strlen(viewer.textBuffer)), static_cast<int>(viewer.fileHandle),
+                static_cast<int>(viewer.runCount));
+  SendMessageA(viewer.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(viewer.statusText));
+  std::snprintf(viewer.statusText, sizeof viewer.statusText, "%d/%d", static_cast<int>(viewer.browseIndex + 1),
+                static_cast<int>(viewer.browseLast + 1));
+  SendMessageA(viewer.statusBar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(viewer.statusText));
+}
+
+void OnPaint(HWND window) {
+  if (viewer.firstPaint) FirstPaintWork();
+  // Rendering comes before BeginPaint, so that what the new layout
+  // invalidates joins this paint.
+  if (viewer.needsRender) RenderDocument();
+  PAINTSTRUCT paint;
+  viewer.paintDC = BeginPaint(window, &paint);
+  PaintView();
+  EndPaint(window, &paint);
+  viewer.paintDC = nullptr;
+  WriteStatusTexts();
+}
+
+void OnSize(WPARAM wParam, LPARAM lParam) {
+  viewer.statusParts[0] = LOWORD(lParam) - kStatusRightPartWidth;
+  viewer.statusParts[1] = -1;
+  SendMessageA(viewer.statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(viewer.statusParts));
+  SendMessageA(viewer.statusBar, WM_SIZE, wParam, lParam);
+}
+
+template <typename Handle>
+void DeleteIfPresent(Handle& object) {
+  if (object != nullptr) DeleteObject(object);
+  object = nullptr;
+}
+
+void OnDestroy(HWND window) {
+  UpdateRecentFiles(true);
+  SyncSettings(true);
+  DragAcceptFiles(window, FALSE);
+  DeleteIfPresent(viewer.glyphSheet);
+  DeleteIfPresent(viewer.pageBitmap);
+  DeleteIfPresent(viewer.backgroundBrush);
+  SetForegroundWindow(GetWindow(window, GW_HWNDPREV));
+  PostQuitMessage(0);
+}
+
+void OnKeyDown(HWND window, WPARAM key) {
+  switch (key) {
+    case VK_ESCAPE: PostMessageA(window, WM_DESTROY, 0, 0); break;
+    case VK_PRIOR: BrowseStep(-1); break;
+    case VK_NEXT: BrowseStep(+1); break;
+    case VK_ADD: ZoomStep(+1); break;
+    case VK_SUBTRACT: ZoomStep(-1); break;
+    default: break;
+  }
+}
+
+void OnCommand(HWND window, WPARAM command) {
+  switch (command) {
+    case IDM_LOAD:
+      ChooseDocumentFile();
+      if (viewer.pathChanged) SwitchDocument(viewer.openFileName);
+      return;
+    case IDM_EXIT: PostMessageA(window, WM_DESTROY, 0, 0); return;
+    case IDM_CONFIG:
+      DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_CONFIG), window, ConfigDialogProc, 0);
+      return;
+    case IDM_ABOUT:
+      DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutDialogProc, 0);
+      return;
+    default: break;
+  }
+  GetWindowRect(window, &viewer.windowRect);
+  if (command >= IDM_KEYMAP_FIRST && command <= IDM_KEYMAP_LAST) {
+    SelectFontSheet(static_cast<int>(command));
+  } else if (command >= IDM_RECENT_FIRST && command <= IDM_RECENT_LAST) {
+    OpenRecentFile(static_cast<int>(command));
+  }
+}
+
+}  // namespace
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  HMENU menu = GetMenu(window);
+  switch (message) {
+    case WM_CREATE: OnCreate(window, menu); return 0;
+    case WM_PAINT: OnPaint(window); return 0;
+    case WM_SIZE: OnSize(wParam, lParam); return 0;
+    case WM_DESTROY: OnDestroy(window); return 0;
+    case WM_KEYDOWN: OnKeyDown(window, wParam); return 0;
+    case WM_COMMAND: OnCommand(window, wParam); return 0;
+    case WM_VSCROLL: OnVScroll(wParam); return 0;
+    case WM_LBUTTONDOWN: OnSelectionButtonDown(lParam); return 0;
+    case WM_MOUSEMOVE: OnSelectionMouseMove(lParam); return 0;
+    case WM_LBUTTONUP: OnSelectionButtonUp(lParam); return 0;
+    case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
+  }
+}

@@ -1,0 +1,23 @@
+// The main window: class registration, creation and the window procedure
+// that dispatches every message to its handler.
+#ifndef QUILLPANE_MAIN_WINDOW_H
+#define QUILLPANE_MAIN_WINDOW_H
+
+#include <windows.h>
+
+constexpr DWORD kMainClassStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_BYTEALIGNCLIENT;
+constexpr DWORD kMainWindowStyle = WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kMainWindowExStyle = WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES;
+constexpr int kStatusRightPartWidth = 70;
+
+// Registers the window class; false when registration fails.
+bool RegisterMainWindowClass(HINSTANCE instance);
+// Creates the main window at zero size; WM_CREATE loads the document and
+// shows the window. Returns the window or null.
+HWND CreateMainWindow(HINSTANCE instance);
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The common ending of every change of document.
+void SwitchDocument(const char* newPath);
+
+#endif

@@ -1,0 +1,16 @@
+#include "viewer_state.h"
+
+#include <cstring>
+
+// Zero-initialised so that the megabytes of buffers live in .bss, not in
+// the executable file.
+ViewerState viewer;
+
+void ResetViewerState() {
+  std::memset(&viewer, 0, sizeof viewer);
+  viewer.browseIndex = -1;
+  viewer.needsRender = 1;
+  viewer.firstPaint = 1;
+  viewer.cellWidth = 8;
+  viewer.cellHeight = 8;
+}

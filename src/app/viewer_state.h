@@ -1,0 +1,95 @@
+// The program's state: one process-wide instance, fixed-size buffers,
+// nothing allocated per document.
+#ifndef QUILLPANE_VIEWER_STATE_H
+#define QUILLPANE_VIEWER_STATE_H
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "../document/command_line.h"
+#include "../render/glyph_table.h"
+#include "../render/layout_interpreter.h"
+
+// Largest document read, and the two bytes after it: the terminating zero
+// and room for the line feed a render may append.
+constexpr int32_t kTextBufferSize = 0x80000;
+constexpr int32_t kBrowseListSize = 16000;
+constexpr int32_t kBrowseEntrySize = 256;
+constexpr int32_t kRecentFileCount = 5;
+
+struct RecentFile {
+  char path[256];
+  int32_t used;
+};
+
+struct ViewerState {
+  HWND mainWindow;
+  HINSTANCE appInstance;
+  HICON appIcon;
+  HWND statusBar;
+  int32_t statusParts[2];
+  char statusText[100];
+
+  // Documents
+  char textBuffer[kTextBufferSize + 2];
+  char commandLine[kPathBufferSize];
+  char programPath[kPathBufferSize];
+  char programDir[kPathBufferSize];
+  char currentPath[kPathBufferSize];
+  char currentDir[kPathBufferSize];
+  // currentPath could not hold the path asked for; it opens like a
+  // missing file.
+  int32_t currentPathRefused;
+  int32_t fileHandle;
+  RecentFile recentFiles[kRecentFileCount];
+  char browseList[kBrowseListSize][kBrowseEntrySize];
+  int32_t browseIndex;
+  int32_t browseLast;
+  char searchPattern[256];
+  int32_t pathChanged;
+  char openFileName[260];
+
+  // Rendering
+  int32_t needsRender;
+  int32_t firstPaint;
+  uint32_t runCount;
+  HBITMAP glyphSheet;
+  GlyphPosition glyphTable[256];
+  int32_t activeFontCommand;
+  HBITMAP pageBitmap;
+  int32_t pageWidth;
+  int32_t pageHeight;
+  RECT pageRect;
+  int32_t lineTable[kLineTableSize];
+  HDC paintDC;
+  HBRUSH backgroundBrush;
+
+  // View
+  int32_t cellWidth;
+  int32_t cellHeight;
+  int32_t viewWidth;
+  int32_t viewHeight;
+  int32_t sourceX;
+  int32_t scrollY;
+  int32_t sourceWidth;
+  int32_t sourceHeight;
+  RECT repaintRect;
+  RECT windowRect;
+  HWND scrollBar;
+  SCROLLINFO scrollInfo;
+  int32_t lastThumbRow;
+  char titleText[kPathBufferSize + 64];
+
+  // Selection
+  int32_t selectionShown;
+  RECT selectionRect;
+};
+
+extern ViewerState viewer;
+
+// Zeroes the state and sets the start values (zoom 8, render and first
+// paint pending, no browse position).
+void ResetViewerState();
+
+#endif

@@ -1,0 +1,56 @@
+// The arithmetic of the main window's layout and of vertical scrolling, as
+// plain functions of sizes. The window code feeds them from ViewerState and
+// applies the results with platform calls.
+#ifndef QUILLPANE_WINDOW_GEOMETRY_H
+#define QUILLPANE_WINDOW_GEOMETRY_H
+
+#include <cstdint>
+
+// The picture's top-left corner is this client point.
+constexpr int32_t kViewOrigin = 10;
+constexpr int32_t kMinViewWidth = 200;
+constexpr int32_t kMinViewHeight = 8;
+// Caption, menu bar, status bar and margins below and above the view.
+constexpr int32_t kWindowExtraHeight = 80;
+constexpr int32_t kMarginNoScrollBar = 30;
+constexpr int32_t kMarginWithScrollBar = 48;
+constexpr int32_t kMinCellSize = 1;
+constexpr int32_t kMaxCellSize = 15;
+
+struct LayoutInput {
+  int32_t pageWidth, pageHeight;   // page pixels, 8 a cell
+  int32_t cellWidth, cellHeight;   // screen pixels a cell
+  int32_t workRight, workBottom;   // the desktop's work area
+  int32_t windowLeft, windowTop;   // where the window should go
+};
+
+struct LayoutResult {
+  int32_t viewWidth, viewHeight;
+  int32_t sourceWidth, sourceHeight;
+  bool scrollBar;                  // the zoomed page needs all the height there is
+  int32_t scrollMaximum;           // scroll range in screen pixels: rows x cellHeight
+  int32_t windowLeft, windowTop, windowWidth, windowHeight;
+};
+
+LayoutResult ComputeWindowLayout(const LayoutInput& in);
+
+struct ScrollInput {
+  int32_t scrollY;       // top of the shown part of the page, page pixels
+  int32_t sourceHeight;  // the whole rows in view, page pixels
+  int32_t pageHeight;
+  int32_t cellHeight;
+  int32_t lastThumbRow;
+};
+
+struct ScrollResult {
+  bool moved;            // scrollY was set: repaint the view
+  bool updateBar;        // put the scroll bar's thumb at the new row
+  int32_t scrollY;
+  int32_t lastThumbRow;
+};
+
+// One WM_VSCROLL step. `code` is the scroll code (SB_LINEUP = 0 ...
+// SB_THUMBTRACK = 5), `thumbPosition` the thumb's position in screen pixels.
+ScrollResult ScrollStep(const ScrollInput& in, int32_t code, int32_t thumbPosition);
+
+#endif

@@ -1,0 +1,114 @@
+#include "window_layout.h"
+
+#include <cstdio>
+
+#include "../resources/resource_ids.h"
+#include "viewer_state.h"
+#include "window_geometry.h"
+
+namespace {
+
+constexpr int kScrollBarWidth = 18;
+
+void ReplaceScrollBar(const LayoutResult& layout) {
+  if (viewer.scrollBar != nullptr) DestroyWindow(viewer.scrollBar);
+  viewer.scrollBar = nullptr;
+  if (!layout.scrollBar) return;
+  viewer.scrollBar = CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | SBS_VERT,
+                                     layout.viewWidth + 2 * kViewOrigin, 0, kScrollBarWidth,
+                                     layout.viewHeight + 12, viewer.mainWindow, nullptr, viewer.appInstance,
+                                     nullptr);
+  ShowWindow(viewer.scrollBar, SW_SHOW);
+  EnableScrollBar(viewer.scrollBar, SB_CTL, ESB_ENABLE_BOTH);
+  viewer.scrollInfo = SCROLLINFO{};
+  viewer.scrollInfo.cbSize = sizeof viewer.scrollInfo;
+  viewer.scrollInfo.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  viewer.scrollInfo.nMin = 0;
+  viewer.scrollInfo.nMax = layout.scrollMaximum;
+  viewer.scrollInfo.nPage = static_cast<UINT>(layout.viewHeight);
+  viewer.scrollInfo.nPos = 0;
+  SetScrollInfo(viewer.scrollBar, SB_CTL, &viewer.scrollInfo, TRUE);
+}
+
+}  // namespace
+
+void LayoutWindow() {
+  RECT workArea = {};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+  LayoutInput input{};
+  input.pageWidth = viewer.pageWidth;
+  input.pageHeight = viewer.pageHeight;
+  input.cellWidth = viewer.cellWidth;
+  input.cellHeight = viewer.cellHeight;
+  input.workRight = workArea.right;
+  input.workBottom = workArea.bottom;
+  input.windowLeft = viewer.windowRect.left;
+  input.windowTop = viewer.windowRect.top;
+  const LayoutResult layout = ComputeWindowLayout(input);
+
+  viewer.viewWidth = layout.viewWidth;
+  viewer.viewHeight = layout.viewHeight;
+  ReplaceScrollBar(layout);
+  viewer.windowRect = RECT{layout.windowLeft, layout.windowTop, workArea.right, workArea.bottom};
+  viewer.sourceX = 0;
+  viewer.scrollY = 0;
+  viewer.sourceHeight = layout.sourceHeight;
+  viewer.sourceWidth = layout.sourceWidth;
+  SetWindowPos(viewer.mainWindow, HWND_TOP, layout.windowLeft, layout.windowTop, layout.windowWidth,
+               layout.windowHeight, SWP_FRAMECHANGED);
+  GetClientRect(viewer.mainWindow, &viewer.repaintRect);
+  viewer.repaintRect.right -= 20;
+  viewer.repaintRect.bottom -= 20;
+  // The frame takes part of the 30-pixel margin, so 20 pixels short of the
+  // client's right edge is short of the view's last columns: reach them.
+  if (viewer.repaintRect.right < kViewOrigin + viewer.viewWidth) {
+    viewer.repaintRect.right = kViewOrigin + viewer.viewWidth;
+  }
+  std::snprintf(viewer.titleText, sizeof viewer.titleText, "%s - Quillpane %s", viewer.currentPath,
+                QP_VERSION_TEXT);
+  SetWindowTextA(viewer.mainWindow, viewer.titleText);
+}
+
+void ZoomStep(int direction) {
+  const int32_t next = viewer.cellWidth + direction;
+  if (next < kMinCellSize || next > kMaxCellSize) return;
+  GetWindowRect(viewer.mainWindow, &viewer.windowRect);
+  viewer.cellWidth = next;
+  viewer.cellHeight = next;
+  LayoutWindow();
+  // When the window is already held at the work area's size in both
+  // directions the resize repaints nothing; the view changed all the same.
+  InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);
+}
+
+void OnVScroll(WPARAM wParam) {
+  const int32_t code = LOWORD(wParam);
+  int32_t thumb = HIWORD(wParam);
+  if ((code == SB_THUMBTRACK || code == SB_THUMBPOSITION) && viewer.scrollBar != nullptr) {
+    // The message carries only 16 bits; the bar knows the whole position,
+    // which reaches the last rows of very tall documents.
+    // A message that was not sent by a drag of the bar itself keeps its own
+    // position.
+    SCROLLINFO track = {};
+    track.cbSize = sizeof track;
+    track.fMask = SIF_TRACKPOS;
+    if (GetScrollInfo(viewer.scrollBar, SB_CTL, &track) && (track.nTrackPos & 0xFFFF) == thumb) {
+      thumb = track.nTrackPos;
+    }
+  }
+  ScrollInput input{viewer.scrollY, viewer.sourceHeight, viewer.pageHeight, viewer.cellHeight,
+                    viewer.lastThumbRow};
+  const ScrollResult step = ScrollStep(input, code, thumb);
+  viewer.scrollY = step.scrollY;
+  viewer.lastThumbRow = step.lastThumbRow;
+  if (step.updateBar && viewer.scrollBar != nullptr) {
+    viewer.scrollInfo.cbSize = sizeof viewer.scrollInfo;
+    viewer.scrollInfo.fMask = SIF_POS;
+    viewer.scrollInfo.nPos = (viewer.scrollY / 8) * viewer.cellHeight;
+    SetScrollInfo(viewer.scrollBar, SB_CTL, &viewer.scrollInfo, TRUE);
+  }
+  if (step.moved) InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);
+  // Any scroll message, even one that moves nothing, removes the selection.
+  viewer.selectionShown = 0;
+  InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
+}

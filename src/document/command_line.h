@@ -1,0 +1,40 @@
+// Splitting the process command line into the program's own path and the
+// document to show. Pure: the window code copies the results into its
+// fixed 300-byte buffers.
+#ifndef QUILLPANE_COMMAND_LINE_H
+#define QUILLPANE_COMMAND_LINE_H
+
+#include <string>
+
+// Path buffers hold 299 bytes and a terminating zero.
+constexpr int kPathBufferSize = 300;
+
+struct CommandLineParts {
+  std::string programPath;  // the program's own file, as cut from the line
+  std::string programDir;   // its directory part, with the trailing backslash
+  std::string currentPath;  // the document; the program's own file when none is named
+};
+
+// The quoted program path runs from the first double quote to the last one
+// of the whole line; without quotes it ends at the first blank. The rest,
+// less one leading blank, names the document; a rest of one character
+// counts as empty.
+CommandLineParts SplitCommandLineText(const char* commandLine);
+
+struct StartPaths {
+  char commandLine[kPathBufferSize];
+  char programPath[kPathBufferSize];
+  char programDir[kPathBufferSize];
+  char currentPath[kPathBufferSize];
+  // The document path does not fit its buffer. It is refused whole, never
+  // cut into a different path, and opens like a file that does not exist.
+  bool currentPathRefused;
+};
+
+// Fills `paths` from a command line of any length. Each part is kept only
+// when it fits its buffer whole; an over-long command line or program path
+// leaves its buffer empty (the program path is used only to name the
+// program to the shell).
+void SplitCommandLineInto(const char* commandLine, StartPaths& paths);
+
+#endif

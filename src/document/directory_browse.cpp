@@ -1,0 +1,63 @@
+#include <cstdio>
+#include <cstring>
+
+#include "../app/main_window.h"
+#include "../app/text_helpers.h"
+#include "../app/viewer_state.h"
+#include "document.h"
+
+namespace {
+
+// Listed in this order, one directory search each.
+const char* const kRecognisedExtensions[] = {".nfo", ".diz", ".ans", ".asc"};
+
+void AddEntry(const char* name) {
+  // The list is full at 16000 entries; later files are not listed. An entry
+  // whose directory and name do not fit 255 bytes is left out rather than
+  // cut into another path.
+  if (viewer.browseLast + 1 >= kBrowseListSize) return;
+  char* entry = viewer.browseList[viewer.browseLast + 1];
+  const int written = std::snprintf(entry, kBrowseEntrySize, "%s%s", viewer.currentDir, name);
+  if (written < 0 || written >= kBrowseEntrySize) return;
+  ++viewer.browseLast;
+  LowerCaseAscii(entry);
+  LowerCaseAscii(viewer.currentPath);
+  if (std::strcmp(entry, viewer.currentPath) == 0) viewer.browseIndex = viewer.browseLast;
+}
+
+}  // namespace
+
+void ScanDirectory() {
+  viewer.browseLast = -1;
+  viewer.browseIndex = -1;
+  // A refused path names no directory; searching its empty directory part
+  // would list the working directory instead.
+  if (viewer.currentPathRefused) return;
+  for (const char* extension : kRecognisedExtensions) {
+    const int written = std::snprintf(viewer.searchPattern, sizeof viewer.searchPattern, "%s*%s",
+                                      viewer.currentDir, extension);
+    if (written < 0 || written >= static_cast<int>(sizeof viewer.searchPattern)) continue;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(viewer.searchPattern, &found);
+    if (search == INVALID_HANDLE_VALUE) continue;
+    do {
+      AddEntry(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  LowerCaseAscii(viewer.currentPath);
+  LowerCaseAscii(viewer.currentDir);
+  if (std::strcmp(viewer.currentPath, viewer.currentDir) == 0 && viewer.browseLast >= 0) {
+    viewer.browseIndex = 0;
+    std::memcpy(viewer.currentPath, viewer.browseList[0], kBrowseEntrySize);
+    viewer.needsRender = 1;
+    InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);
+  }
+}
+
+void BrowseStep(int direction) {
+  const int32_t next = viewer.browseIndex + direction;
+  if (direction < 0 ? viewer.browseIndex <= 0 : viewer.browseIndex >= viewer.browseLast) return;
+  viewer.browseIndex = next;
+  SwitchDocument(viewer.browseList[next]);
+}

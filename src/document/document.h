@@ -1,0 +1,31 @@
+// Which file is shown: command line, loading, directory browsing, recent
+// files, window placement, the Open dialog and dropped files.
+#ifndef QUILLPANE_DOCUMENT_H
+#define QUILLPANE_DOCUMENT_H
+
+#include <windows.h>
+#include <shellapi.h>
+
+// Fills commandLine, programPath, programDir and currentPath from the
+// process command line.
+void SplitCommandLine();
+// Reads currentPath into textBuffer after listing its directory.
+void LoadDocument();
+// Load, lay out and repaint: the ending of every change of document.
+void ShowCurrentDocument();
+
+// Lists the recognised files of currentDir and finds currentPath among them.
+void ScanDirectory();
+// Page Up (-1) and Page Down (+1): the neighbouring file of the directory.
+void BrowseStep(int direction);
+
+// Recent files and the saved window position.
+void UpdateRecentFiles(bool push);
+void SyncSettings(bool save);
+void OpenRecentFile(int command);
+
+// The Open dialog and files dropped on the window.
+void ChooseDocumentFile();
+void OnDropFiles(HDROP drop);
+
+#endif

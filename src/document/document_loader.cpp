@@ -1,0 +1,51 @@
+#include <cstring>
+
+#include "../app/text_helpers.h"
+#include "../app/viewer_state.h"
+#include "../render/render.h"
+#include "document.h"
+
+void SplitCommandLine() {
+  StartPaths paths;
+  SplitCommandLineInto(GetCommandLineA(), paths);
+  // Emptied and filled again as whole paths: each part either fits or is
+  // left empty.
+  std::memcpy(viewer.commandLine, paths.commandLine, sizeof viewer.commandLine);
+  std::memcpy(viewer.programPath, paths.programPath, sizeof viewer.programPath);
+  std::memcpy(viewer.programDir, paths.programDir, sizeof viewer.programDir);
+  std::memcpy(viewer.currentPath, paths.currentPath, sizeof viewer.currentPath);
+  viewer.currentDir[0] = '\0';
+  viewer.currentPathRefused = paths.currentPathRefused ? 1 : 0;
+}
+
+void LoadDocument() {
+  ClearText(viewer.currentDir, sizeof viewer.currentDir);
+  // The directory part of a path that fits always fits.
+  CopyWholeText(viewer.currentDir, sizeof viewer.currentDir,
+                Substring(viewer.currentPath, 0, FindLastFromEnd(viewer.currentPath, '\\')));
+  ScanDirectory();
+
+  std::memset(viewer.textBuffer, 0, sizeof viewer.textBuffer);
+  HANDLE file = INVALID_HANDLE_VALUE;
+  if (!viewer.currentPathRefused) {
+    file = CreateFileA(viewer.currentPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
+  }
+  viewer.fileHandle = static_cast<int32_t>(reinterpret_cast<intptr_t>(file));
+  if (file == INVALID_HANDLE_VALUE) {
+    static const char kMissing[] = "Could not find the file\n";
+    std::memcpy(viewer.textBuffer, kMissing, sizeof kMissing);
+    return;
+  }
+  // Whatever arrives is the document; it ends at its first zero byte, and
+  // the two bytes after the buffer stay zero.
+  DWORD bytesRead = 0;
+  ReadFile(file, viewer.textBuffer, kTextBufferSize, &bytesRead, nullptr);
+  CloseHandle(file);
+}
+
+void ShowCurrentDocument() {
+  LoadDocument();
+  RenderDocument();
+  InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);
+}

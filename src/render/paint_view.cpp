@@ -1,0 +1,36 @@
+#include "../app/viewer_state.h"
+#include "../app/window_geometry.h"
+#include "render.h"
+
+void PaintView() {
+  if (viewer.pageBitmap != nullptr && viewer.sourceWidth > 0 && viewer.sourceHeight > 0) {
+    HDC pageDC = CreateCompatibleDC(viewer.paintDC);
+    HGDIOBJ previous = SelectObject(pageDC, viewer.pageBitmap);
+    SetStretchBltMode(viewer.paintDC, HALFTONE);
+    SetBrushOrgEx(viewer.paintDC, 0, 0, nullptr);
+    // Where the view reaches past the page's right or bottom edge it shows
+    // the window's background: only the part of the source rectangle that
+    // lies on the page is copied, at the same scale.
+    int32_t sourceWidth = viewer.sourceWidth;
+    int32_t sourceHeight = viewer.sourceHeight;
+    int32_t destWidth = viewer.viewWidth;
+    int32_t destHeight = viewer.viewHeight;
+    if (viewer.sourceX + sourceWidth > viewer.pageWidth) {
+      const int32_t inside = viewer.pageWidth - viewer.sourceX;
+      destWidth = static_cast<int32_t>(int64_t{destWidth} * inside / sourceWidth);
+      sourceWidth = inside;
+    }
+    if (viewer.scrollY + sourceHeight > viewer.pageHeight) {
+      const int32_t inside = viewer.pageHeight - viewer.scrollY;
+      destHeight = static_cast<int32_t>(int64_t{destHeight} * inside / sourceHeight);
+      sourceHeight = inside;
+    }
+    if (sourceWidth > 0 && sourceHeight > 0) {
+      StretchBlt(viewer.paintDC, kViewOrigin, kViewOrigin, destWidth, destHeight, pageDC, viewer.sourceX,
+                 viewer.scrollY, sourceWidth, sourceHeight, SRCCOPY);
+    }
+    SelectObject(pageDC, previous);
+    DeleteDC(pageDC);
+  }
+  if (viewer.selectionShown) InvertRect(viewer.paintDC, &viewer.selectionRect);
+}

@@ -1,0 +1,66 @@
+#include "reference_render.h"
+
+#include "render/page_limits.h"
+
+namespace {
+
+class BlitSink {
+ public:
+  BlitSink(HDC page, HDC sheet, const GlyphPosition (&table)[256]) : page_(page), sheet_(sheet), table_(table) {}
+  void Examine(int32_t, int32_t) {}
+  void RowStart(int32_t, int32_t) {}
+  void Draw(uint8_t b, int32_t column, int32_t row) {
+    BitBlt(page_, 8 * column, 8 * row, 8, 8, sheet_, table_[b].x, table_[b].y, SRCCOPY);
+  }
+
+ private:
+  HDC page_;
+  HDC sheet_;
+  const GlyphPosition (&table_)[256];
+};
+
+}  // namespace
+
+HBITMAP RenderReferencePage(const uint8_t* text, int32_t length, HBITMAP sheet,
+                            const GlyphPosition (&table)[256], PageMeasure* cells) {
+  const PageMeasure page = LimitPageSize(MeasureLayout(text, length, nullptr), 1);
+  if (cells != nullptr) *cells = page;
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 8 * page.columnCount, 8 * page.rowCount);
+  HDC pageDC = CreateCompatibleDC(screen);
+  HDC sheetDC = CreateCompatibleDC(screen);
+  HGDIOBJ oldPage = SelectObject(pageDC, bitmap);
+  HGDIOBJ oldSheet = SelectObject(sheetDC, sheet);
+  PatBlt(pageDC, 0, 0, 8 * page.columnCount, 8 * page.rowCount, WHITENESS);
+  SetTextColor(pageDC, RGB(0, 0, 0));
+  SetBkColor(pageDC, RGB(255, 255, 255));
+  BlitSink sink(pageDC, sheetDC, table);
+  RunLayoutPass(text, length, sink);
+  SelectObject(sheetDC, oldSheet);
+  SelectObject(pageDC, oldPage);
+  DeleteDC(sheetDC);
+  DeleteDC(pageDC);
+  ReleaseDC(nullptr, screen);
+  return bitmap;
+}
+
+std::vector<uint32_t> ReadPixels(HBITMAP bitmap, int32_t* width, int32_t* height) {
+  BITMAP shape = {};
+  GetObjectA(bitmap, sizeof shape, &shape);
+  *width = shape.bmWidth;
+  *height = shape.bmHeight;
+  std::vector<uint32_t> pixels(static_cast<size_t>(shape.bmWidth) * static_cast<size_t>(shape.bmHeight));
+  if (pixels.empty()) return pixels;
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = shape.bmWidth;
+  info.bmiHeader.biHeight = -shape.bmHeight;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  HDC screen = GetDC(nullptr);
+  GetDIBits(screen, bitmap, 0, static_cast<UINT>(shape.bmHeight), pixels.data(), &info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  for (uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
+  return pixels;
+}
