@@ -37,12 +37,18 @@ set_source_files_properties(${RESOURCE_FILE} PROPERTIES OBJECT_DEPENDS
 
 add_executable(quillpane WIN32 src/app/main.cpp ${RESOURCE_FILE})
 target_link_libraries(quillpane PRIVATE quillpane_win)
-target_link_options(quillpane PRIVATE ${STATIC_LINK})
+target_link_options(quillpane PRIVATE ${STATIC_LINK} -s)
 
-# GoogleTest from Debian's sources, cross-built.
+# The tests need GoogleTest's sources (Debian's, cross-built); without them
+# only the program is built.
+set(QP_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+if(NOT EXISTS ${QP_GTEST_SOURCE_DIR}/CMakeLists.txt)
+  message(STATUS "No GoogleTest sources at ${QP_GTEST_SOURCE_DIR}: building the program only")
+  return()
+endif()
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(${QP_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 set(SESSION_DIR ${CMAKE_BINARY_DIR}/wine-session)
 set(WINE_SESSION ${CMAKE_SOURCE_DIR}/scripts/wine-session)
