@@ -23,13 +23,6 @@ TEST(Substring, EdgeRanges) {
   }
 }
 
-TEST(Substring, OutlivesItsSource) {
-  char source[] = "C:\\d\\f.nfo";
-  const std::string dir = Substring(source, 0, FindLastFromEnd(source, '\\'));
-  std::memset(source, 'x', sizeof source - 1);
-  EXPECT_EQ(dir, "C:\\d\\");
-}
-
 TEST(FindFirst, EdgeCases) {
   EXPECT_EQ(FindFirst("a b c", ' '), 1);
   EXPECT_EQ(FindFirst("abc", ' '), 3);

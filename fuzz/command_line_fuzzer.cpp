@@ -1,0 +1,68 @@
+// Arbitrary command lines through the split: every buffer stays terminated
+// within its 300 bytes, and a part is either kept whole or refused whole.
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "document/command_line.h"
+
+namespace {
+
+void Check(bool ok, const char* what) {
+  if (!ok) {
+    std::fprintf(stderr, "command line invariant broken: %s\n", what);
+    std::abort();
+  }
+}
+
+bool Terminated(const char (&buffer)[kPathBufferSize]) {
+  return std::memchr(buffer, '\0', kPathBufferSize) != nullptr;
+}
+
+// `part` is one whole run of bytes of `text`.
+bool IsPieceOf(const std::string& part, const std::string& text) {
+  return part.empty() || text.find(part) != std::string::npos;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  // The process command line is a zero-terminated string: an interior zero
+  // ends it.
+  const std::string copy(reinterpret_cast<const char*>(data), size);
+  const char* line = copy.c_str();
+  const std::string text(line);
+
+  const CommandLineParts parts = SplitCommandLineText(line);
+  Check(IsPieceOf(parts.programPath, text), "programPath is not taken from the line");
+  Check(parts.programDir.size() <= parts.programPath.size() &&
+            parts.programPath.compare(0, parts.programDir.size(), parts.programDir) == 0,
+        "programDir is not a prefix of programPath");
+  Check(IsPieceOf(parts.currentPath, text), "currentPath is not taken from the line");
+  Check(parts.currentPath.find('\0') == std::string::npos, "currentPath holds a zero byte");
+
+  StartPaths paths;
+  std::memset(&paths, 0xA5, sizeof paths);
+  SplitCommandLineInto(line, paths);
+  Check(Terminated(paths.commandLine) && Terminated(paths.programPath) && Terminated(paths.programDir) &&
+            Terminated(paths.currentPath),
+        "a buffer is not terminated within 300 bytes");
+
+  const bool lineFits = text.size() < kPathBufferSize;
+  Check(paths.commandLine == (lineFits ? text : std::string()), "commandLine cut or lost");
+
+  const bool programFits = parts.programPath.size() < kPathBufferSize && parts.programDir.size() < kPathBufferSize;
+  Check(paths.programPath == (programFits ? parts.programPath : std::string()), "programPath cut or lost");
+  Check(paths.programDir == (programFits ? parts.programDir : std::string()), "programDir cut or lost");
+
+  if (paths.currentPathRefused) {
+    Check(parts.currentPath.size() >= kPathBufferSize, "a path that fits was refused");
+    Check(paths.currentPath[0] == '\0', "a refused path left text behind");
+  } else {
+    Check(paths.currentPath == parts.currentPath, "currentPath differs from the split text");
+  }
+  return 0;
+}
