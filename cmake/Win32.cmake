@@ -66,7 +66,8 @@ target_link_options(quillpane_win_tests PRIVATE ${STATIC_LINK})
 target_compile_definitions(quillpane_win_tests PRIVATE
   QP_CORPUS_DIR="${QP_CORPUS_DIR}" QP_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data")
 add_test(NAME win32 COMMAND ${WINE_SESSION} exec ${SESSION_DIR} wine $<TARGET_FILE:quillpane_win_tests>)
-set_tests_properties(win32 PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 900)
+# Every Windows test shares the session's X display: never two at once.
+set_tests_properties(win32 PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 900 RESOURCE_LOCK wine_display)
 
 # End-to-end: the real program in a virtual desktop, driven with real input
 # and observed by a probe started in the same desktop.
@@ -77,7 +78,7 @@ file(GLOB E2E_SCRIPTS CONFIGURE_DEPENDS tests/e2e/test_*.sh)
 foreach(script ${E2E_SCRIPTS})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME e2e_${name} COMMAND ${WINE_SESSION} exec --fresh ${SESSION_DIR} bash ${script})
-  set_tests_properties(e2e_${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300
+  set_tests_properties(e2e_${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300 RESOURCE_LOCK wine_display
     ENVIRONMENT "QP_EXE=$<TARGET_FILE:quillpane>;QP_PROBE=$<TARGET_FILE:qp_probe>;QP_SOURCE_DIR=${CMAKE_SOURCE_DIR};QP_CORPUS_DIR=${QP_CORPUS_DIR}")
 endforeach()
 

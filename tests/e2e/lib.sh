@@ -33,6 +33,13 @@ QP_COMPARE="$QP_SOURCE_DIR/tests/e2e/compare_glyphs.py"
 QP_START_MS=${QP_START_MS:-60000}
 QP_REACT_MS=${QP_REACT_MS:-20000}
 
+# One test at a time per X display: desktops of two tests would overlap at
+# the root's (0, 0) and take each other's input (ctest -j). Windows
+# programs are started without the lock's descriptor, so that a lingering
+# wineserver does not hold it.
+exec {QP_DISPLAY_LOCK}>"${TMPDIR:-/tmp}/qp-e2e-display${DISPLAY//[^0-9]/_}.lock"
+flock -w 240 "$QP_DISPLAY_LOCK" || { echo "FAIL: display $DISPLAY stayed busy" >&2; exit 1; }
+
 QP_PIDS=()
 QP_PROBE_RUNS=0
 QP_VIEWER_PID=""
@@ -56,10 +63,12 @@ qp_cleanup() {
 }
 trap qp_cleanup EXIT
 
-qp_log() { echo "e2e: $*" >&2; }
+qp_log() { echo "e2e: $*"; }
 
 qp_fail() {
   echo "FAIL: $*" >&2
+  # Captures and probe outputs stay for a look at what went wrong.
+  QP_KEEP_TMP=1
   if [ -n "${QP_LAST_PROBE:-}" ] && [ -f "$QP_LAST_PROBE" ]; then
     echo "--- last probe output ($QP_LAST_PROBE)" >&2
     cat "$QP_LAST_PROBE" >&2
@@ -93,47 +102,64 @@ qp_poll() {
   done
 }
 
-# Runs the probe in the viewer's desktop with ARGS; its output file's path is
-# left in QP_LAST_PROBE and its key=value lines in QP_INFO. Returns the
-# probe's own exit status (0 done, 1 a wait ran out or no window, 2 misuse).
-# The bound on the whole run is the largest millisecond count among ARGS
-# plus a margin for starting a Windows process.
-qp_probe() {
-  local arg bound_ms=0
-  for arg in "$@"; do
+# Starts the probe in the viewer's desktop with ARGS and returns at once;
+# qp_probe_result collects what it wrote.
+qp_probe_start() {
+  QP_PROBE_RUNS=$((QP_PROBE_RUNS + 1))
+  QP_PROBE_OUT="$QP_TMP/probe-$QP_PROBE_RUNS.txt"
+  QP_PROBE_ARGS="$*"
+  "$WINE" explorer "/desktop=$QP_DESKTOP,$QP_DESKTOP_SIZE" "$(qp_winpath "$QP_PROBE")" \
+    --out "$(qp_winpath "$QP_PROBE_OUT")" "$@" >>"$QP_TMP/wine.log" 2>&1 {QP_DISPLAY_LOCK}>&- &
+  QP_PIDS+=("$!")
+}
+
+# Waits for the output file of the probe started last (at most its largest
+# millisecond argument plus a margin for starting a Windows process), leaves
+# its path in QP_LAST_PROBE and its key=value lines in QP_INFO, and returns
+# the probe's own exit status: 0 done, 1 a wait ran out or no window, 2
+# misuse.
+qp_probe_result() {
+  local arg bound_ms=0 out=$QP_PROBE_OUT
+  for arg in $QP_PROBE_ARGS; do
     if [[ $arg =~ ^[0-9]+$ ]] && [ "$arg" -gt "$bound_ms" ]; then bound_ms=$arg; fi
   done
-  QP_PROBE_RUNS=$((QP_PROBE_RUNS + 1))
-  local out="$QP_TMP/probe-$QP_PROBE_RUNS.txt"
   QP_LAST_PROBE=$out
-  "$WINE" explorer "/desktop=$QP_DESKTOP,$QP_DESKTOP_SIZE" "$(qp_winpath "$QP_PROBE")" \
-    --out "$(qp_winpath "$out")" "$@" >>"$QP_TMP/wine.log" 2>&1 &
-  local launcher=$!
-  QP_PIDS+=("$launcher")
-  if ! qp_poll $((bound_ms / 1000 + 60)) test -f "$out"; then
-    qp_fail "the probe ($*) wrote no result"
-  fi
+  qp_poll $((bound_ms / 1000 + 60)) test -f "$out" || qp_fail "the probe ($QP_PROBE_ARGS) wrote no result"
   QP_INFO=()
   local line
   while IFS= read -r line; do
+    line=${line%$'\r'}
     [[ $line == *=* ]] || continue
     QP_INFO["${line%%=*}"]="${line#*=}"
   done <"$out"
-  local status=${QP_INFO[exit]:-2}
-  return "$status"
+  return "${QP_INFO[exit]:-2}"
+}
+
+# Runs the probe with ARGS and waits for its result (see qp_probe_result).
+qp_probe() {
+  qp_probe_start "$@"
+  qp_probe_result
 }
 
 # Value of KEY in the last probe output ("" when absent).
 qp_get() { printf '%s' "${QP_INFO[$1]:-}"; }
 
-# Starts the viewer on DOCUMENT (a Linux path; with a second argument
-# "--as-is" it is passed to the viewer unchanged) and waits for its first
+# Starts the next viewer in a desktop of its own, so that the probe sees
+# only that one; earlier viewers keep running in theirs until the session
+# ends.
+QP_DESKTOP_COUNT=0
+qp_new_desktop() {
+  QP_DESKTOP_COUNT=$((QP_DESKTOP_COUNT + 1))
+  QP_DESKTOP="qp-e2e-$$-$QP_DESKTOP_COUNT"
+}
+
+# Starts the viewer on DOCUMENT (a Linux path) and waits for its first
 # paint: the window is titled and the status bar written.
 qp_start_viewer() {
-  local document=$1
-  if [ "${2:-}" != --as-is ]; then document=$(qp_winpath "$document"); fi
+  local document
+  document=$(qp_winpath "$1")
   "$WINE" explorer "/desktop=$QP_DESKTOP,$QP_DESKTOP_SIZE" "$(qp_winpath "$QP_EXE")" "$document" \
-    >>"$QP_TMP/wine.log" 2>&1 &
+    >>"$QP_TMP/wine.log" 2>&1 {QP_DISPLAY_LOCK}>&- &
   QP_PIDS+=("$!")
   qp_probe wait "$QP_START_MS" || qp_fail "the viewer did not start on $document"
   QP_VIEWER_PID=$(qp_get pid)
@@ -159,17 +185,22 @@ qp_rect() {
 }
 
 qp_click() {
-  xdotool mousemove --sync "$1" "$2" click 1
+  xdotool mousemove "$1" "$2" click 1
 }
 
-# Makes the viewer the foreground window with a click into the middle of its
-# caption, which does nothing else, and waits until Windows agrees.
+# Makes the viewer the foreground window, with a click on its caption (which
+# does nothing else) when it is not, and leaves the pointer there, over the
+# desktop's X window, so that keys reach it whatever X's focus mode.
 qp_focus() {
-  local left top right bottom
+  local left top right _bottom
   qp_info
-  if [ "$(qp_get foreground)" = 1 ]; then return 0; fi
-  qp_rect window left top right bottom
-  qp_click $(((left + right) / 2)) $((top + 10))
+  qp_rect window left top right _bottom
+  local x=$(((left + right) / 2)) y=$((top + 10))
+  if [ "$(qp_get foreground)" = 1 ]; then
+    xdotool mousemove "$x" "$y"
+    return 0
+  fi
+  qp_click "$x" "$y"
   qp_until foreground=1 "the viewer did not become the foreground window"
 }
 
@@ -179,15 +210,76 @@ qp_keys() {
   xdotool key --delay 50 "$@"
 }
 
-# Waits for the main window to go away and its process to end.
+# Before an action that should end the viewer: a probe takes hold of the
+# viewer's process, so that its end and exit code can be seen afterwards.
+qp_watch_exit() {
+  local ready="$QP_TMP/watch-$((QP_PROBE_RUNS + 1)).ready"
+  qp_probe_start exited "$QP_VIEWER_PID" "$QP_START_MS" "$(qp_winpath "$ready")"
+  QP_WATCH_OUT=$QP_PROBE_OUT
+  QP_WATCH_ARGS=$QP_PROBE_ARGS
+  qp_poll 60 test -e "$ready" || qp_fail "the probe watching the viewer's process did not start"
+}
+
+# After that action: the process ends with exit code 0 and its window is
+# gone.
 qp_expect_viewer_ended() {
   local why=$1
+  QP_PROBE_OUT=$QP_WATCH_OUT
+  QP_PROBE_ARGS=$QP_WATCH_ARGS
+  qp_probe_result || qp_fail "$why: the viewer's process still runs"
+  qp_expect_eq "$why: exit code of the viewer" 0 "$(qp_get exit_code)"
   qp_probe gone "$QP_REACT_MS" || qp_fail "$why: the viewer's window is still there"
-  qp_probe exited "$QP_VIEWER_PID" "$QP_REACT_MS" || qp_fail "$why: the viewer's process still runs"
   qp_log "ok: $why ends the viewer"
 }
 
 # Copies client rectangle X Y W H of the viewer into FILE (24-bit BMP).
 qp_capture() {
   qp_probe capture "$1" "$2" "$3" "$4" "$(qp_winpath "$5")" || qp_fail "capture of $*"
+}
+
+# The viewer's run counter, "Times" under its settings key, as stored now;
+# 0 when there is none. A 32-bit viewer's key lies in the 32-bit view.
+qp_stored_run_count() {
+  local view=/reg:64 machine output
+  machine=$(od -An -tx2 -j"$(od -An -tu4 -j60 -N4 "$QP_EXE" | tr -d ' ')" -N6 "$QP_EXE" | awk '{print $3}')
+  [ "$machine" = 014c ] && view=/reg:32
+  if output=$("$WINE" reg query 'HKLM\Software\Molvo\Quillpane' /v Times "$view" 2>/dev/null {QP_DISPLAY_LOCK}>&-); then
+    printf '%d\n' "$(awk '$1 == "Times" {print $3}' <<<"${output//$'\r'/}")"
+  else
+    echo 0
+  fi
+}
+
+# The status bar's count of a document: its bytes before the first zero
+# byte, and the line feed the viewer appends when the text does not end with
+# one.
+qp_document_length() {
+  python3 - "$1" <<'PY'
+import sys
+text = open(sys.argv[1], "rb").read().split(b"\0", 1)[0]
+print(len(text) + (0 if text.endswith(b"\n") else 1))
+PY
+}
+
+# Polls until client rectangle X Y W H (the picture's origin is client point
+# (10, 10)) shows the glyphs of DOCUMENT at zoom 8; further arguments go to
+# compare_glyphs.py (--first-row N for a scrolled view). A paint reaches the
+# screen a little after the viewer's state changed, so a mismatch is only a
+# failure once the bound has passed.
+qp_expect_picture() {
+  local what=$1 document=$2 x=$3 y=$4 width=$5 height=$6
+  shift 6
+  local deadline=$((SECONDS + QP_REACT_MS / 1000)) attempt=0 capture report
+  while :; do
+    attempt=$((attempt + 1))
+    capture="$QP_TMP/picture-$QP_PROBE_RUNS.bmp"
+    qp_capture "$x" "$y" "$width" "$height" "$capture"
+    if report=$(python3 "$QP_COMPARE" "$capture" "$QP_GLYPHS" "$document" "$@" 2>&1); then
+      qp_log "ok: $what: $report"
+      return 0
+    fi
+    [ "$SECONDS" -lt "$deadline" ] || break
+  done
+  echo "$report" >&2
+  qp_fail "$what: the picture is not the document's glyphs (last of $attempt captures: $capture)"
 }

@@ -7,13 +7,22 @@
 //
 //   wait MS               until the first paint has titled the window and
 //                         written the status bar; then as `info`
-//   info                  key=value lines (see PrintInfo)
+//   info                  key=value lines: found, title, pid, foreground,
+//                         window, client, close (rectangles "L T R B" in
+//                         screen coordinates; client_width/_height and
+//                         window_width/_height), work_area, statusbar,
+//                         status0, status1, scrollbar, scrollbar_rect,
+//                         scrollbar_visible, scroll_min/_max/_page/_pos,
+//                         menu_popup (an open menu's rectangle)
 //   until MS KEY=VALUE    poll until an info line has that value (KEY!=VALUE:
 //                         until it differs); then as `info`
 //   gone MS               until no main window exists any more
 //   alive                 exit 0 when the main window exists, 1 otherwise
-//   exited PID MS         until the process PID (a Windows process id, as
-//                         `info` reports it) has ended; prints its exit code
+//   exited PID MS [READY] until the process PID (a Windows process id, as
+//                         `info` reports it) has ended; prints its exit code.
+//                         READY is created once the process is held, so that
+//                         a caller can act after that and still learn the
+//                         exit code
 //   capture X Y W H FILE  copy a rectangle of the client area (client
 //                         coordinates) from the screen into a 24-bit BMP
 //
@@ -147,6 +156,8 @@ Info Collect() {
   info["client_width"] = std::to_string(client.right);
   info["client_height"] = std::to_string(client.bottom);
   info["foreground"] = GetForegroundWindow() == window ? "1" : "0";
+  RECT workArea;
+  if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0)) info["work_area"] = Rect(workArea);
   std::string closeSource;
   info["close"] = Rect(CloseBox(window, closeSource));
   info["close_source"] = closeSource;
@@ -169,12 +180,6 @@ Info Collect() {
     GetWindowRect(popup, &popupRect);
     info["menu_popup"] = Rect(popupRect);
   }
-  MENUBARINFO menuBar = {};
-  menuBar.cbSize = sizeof menuBar;
-  if (GetMenuBarInfo(window, OBJID_MENU, 0, &menuBar)) info["menu_bar"] = Rect(menuBar.rcBar);
-  menuBar = MENUBARINFO{};
-  menuBar.cbSize = sizeof menuBar;
-  if (GetMenuBarInfo(window, OBJID_MENU, 1, &menuBar)) info["menu_item1"] = Rect(menuBar.rcBar);
 
   HWND scrollBar = FindChild(window, "ScrollBar");
   info["scrollbar"] = scrollBar != nullptr ? "1" : "0";
@@ -344,15 +349,21 @@ int CommandCapture(int x, int y, int width, int height, const char* path) {
   return 0;
 }
 
-int CommandExited(DWORD processId, DWORD timeoutMs) {
+// Holds the process from before the user's action to its end, so that its
+// exit code can still be read; READY (when given) is created once the
+// process is held.
+int CommandExited(DWORD processId, DWORD timeoutMs, const char* readyPath) {
+  auto ready = [readyPath] {
+    if (readyPath == nullptr) return;
+    HANDLE file = CreateFileA(readyPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  };
   // A freed id can be handed out again, to this probe at the earliest.
-  if (processId == GetCurrentProcessId()) {
-    std::fprintf(out, "exited=1\nexit_code=unknown\n");
-    return 0;
-  }
-  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  HANDLE process = processId == GetCurrentProcessId()
+                       ? nullptr
+                       : OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  ready();
   if (process == nullptr) {
-    // Already gone, and its id released: nothing left to wait for.
     std::fprintf(out, "exited=1\nexit_code=unknown\n");
     return 0;
   }
@@ -371,7 +382,7 @@ int CommandExited(DWORD processId, DWORD timeoutMs) {
 int Usage() {
   std::fprintf(out,
                "error=usage: qp_probe [--out FILE] wait MS | info | until MS KEY=VALUE | gone MS | alive | "
-               "capture X Y W H FILE.bmp\n");
+               "exited PID MS [READY] | capture X Y W H FILE.bmp\n");
   return 2;
 }
 
@@ -381,8 +392,9 @@ int Run(int argc, char** argv) {
   if (command == "wait" && argc == 2) return CommandWait(std::strtoul(argv[1], nullptr, 10));
   if (command == "until" && argc == 3) return CommandUntil(std::strtoul(argv[1], nullptr, 10), argv[2]);
   if (command == "gone" && argc == 2) return CommandGone(std::strtoul(argv[1], nullptr, 10));
-  if (command == "exited" && argc == 3) {
-    return CommandExited(std::strtoul(argv[1], nullptr, 10), std::strtoul(argv[2], nullptr, 10));
+  if (command == "exited" && (argc == 3 || argc == 4)) {
+    return CommandExited(std::strtoul(argv[1], nullptr, 10), std::strtoul(argv[2], nullptr, 10),
+                         argc == 4 ? argv[3] : nullptr);
   }
   if (command == "info" && argc == 1) {
     const Info info = Collect();
@@ -412,7 +424,7 @@ int main(int argc, char** argv) {
     // polling for the file never sees half of it.
     outPath = argv[2];
     partPath = outPath + ".part";
-    out = std::fopen(partPath.c_str(), "w");
+    out = std::fopen(partPath.c_str(), "wb");
     if (out == nullptr) return 2;
     first = 3;
   }
