@@ -11,6 +11,7 @@
 #include "../render/render.h"
 #include "../resources/resource_ids.h"
 #include "../shell/shell.h"
+#include "text_helpers.h"
 #include "viewer_state.h"
 #include "window_layout.h"
 
@@ -41,14 +42,7 @@ void SwitchDocument(const char* newPath) {
   UpdateRecentFiles(true);
   // A path that does not fit is refused whole: it shows like a file that
   // cannot be opened.
-  const size_t length = std::strlen(newPath);
-  if (length < sizeof viewer.currentPath) {
-    std::memcpy(viewer.currentPath, newPath, length + 1);
-    viewer.currentPathRefused = 0;
-  } else {
-    viewer.currentPath[0] = '\0';
-    viewer.currentPathRefused = 1;
-  }
+  viewer.currentPathRefused = CopyWholeText(viewer.currentPath, sizeof viewer.currentPath, newPath) ? 0 : 1;
   ShowCurrentDocument();
   viewer.pathChanged = 0;
 }

@@ -93,19 +93,13 @@ bool ReadGlyphPixels(HBITMAP sheet, const GlyphPosition (&table)[256], GlyphPixe
   for (int c = 0; c < 256; ++c) {
     const int32_t x = table[c].x;
     const int32_t y = table[c].y;
-    const bool inside = x >= 0 && y >= 0 && x + 8 <= width && y + 8 <= height;
+    const bool inside = x >= 0 && y >= 0 && x % 8 == 0 && x + 8 <= width && y + 8 <= height;
     for (int i = 0; i < 8; ++i) {
       const uint8_t* line = sheetBits + static_cast<size_t>(y + i) * stride;
       if (bitsPerPixel == 1) {
+        // Cells lie on whole bytes: x is a multiple of 8.
         uint8_t row = 0xFF;
-        if (inside) {
-          // Cells lie on 8-pixel columns; read across a byte boundary all
-          // the same, for sheets whose table says otherwise.
-          const int32_t bit = x % 8;
-          const uint16_t pair = static_cast<uint16_t>(line[x / 8] << 8 | (bit ? line[x / 8 + 1] : 0));
-          row = static_cast<uint8_t>(pair >> (8 - bit));
-          if (inverted) row = static_cast<uint8_t>(~row);
-        }
+        if (inside) row = inverted ? static_cast<uint8_t>(~line[x / 8]) : line[x / 8];
         pixels.mono[c][i] = row;
       } else {
         for (int k = 0; k < 8; ++k) {
