@@ -130,31 +130,6 @@ TEST(MainWindow, StatusBarAfterShowingFiles) {
   EXPECT_EQ(test.StatusText(1), "2/2");
 }
 
-TEST(MainWindow, EscAndExitPostTheShutdown) {
-  for (const bool useMenu : {false, true}) {
-    MainWindowTest test;
-    if (useMenu) {
-      SendMessageA(test.window(), WM_COMMAND, IDM_EXIT, 0);
-    } else {
-      SendMessageA(test.window(), WM_KEYDOWN, VK_ESCAPE, 0);
-    }
-    MSG message;
-    bool quit = false;
-    for (int i = 0; i < 1000 && !quit; ++i) {
-      if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) break;
-      if (message.message == WM_QUIT) {
-        quit = true;
-        EXPECT_EQ(message.wParam, 0u);
-      } else {
-        DispatchMessageA(&message);
-      }
-    }
-    EXPECT_TRUE(quit) << (useMenu ? "File Exit" : "Esc");
-    EXPECT_EQ(viewer.glyphSheet, nullptr);
-    EXPECT_EQ(viewer.pageBitmap, nullptr);
-  }
-}
-
 TEST(MainWindow, CommandsWithoutAnEntryDoNothing) {
   MainWindowTest test;
   const std::string before(viewer.textBuffer);
