@@ -25,9 +25,13 @@ DibInfo MakeDibInfo(int32_t width, int32_t height, int bitsPerPixel) {
   return info;
 }
 
-class MonoDrawSink {
+// Draws glyphs whose rows are `RowBytes` bytes both in the page and in
+// `glyphs` (8 rows a glyph, glyphs in byte order): 1 for a 1-bit page, 32
+// for a 32-bit one.
+template <int RowBytes>
+class PageDrawSink {
  public:
-  MonoDrawSink(const GlyphPixels& glyphs, Page& page) : glyphs_(glyphs), page_(page) {}
+  PageDrawSink(const uint8_t* glyphs, Page& page) : glyphs_(glyphs), page_(page) {}
   void Examine(int32_t, int32_t) {}
   void RowStart(int32_t, int32_t) {}
   void Draw(uint8_t b, int32_t column, int32_t row) {
@@ -35,35 +39,15 @@ class MonoDrawSink {
         static_cast<uint32_t>(row) >= static_cast<uint32_t>(page_.rows)) {
       return;
     }
-    const int32_t stride = page_.stride;
-    uint8_t* out = page_.bits + static_cast<size_t>(row) * 8 * stride + column;
-    const uint8_t* glyph = glyphs_.mono[b];
-    for (int i = 0; i < 8; ++i) out[static_cast<size_t>(i) * stride] = glyph[i];
+    const size_t stride = static_cast<size_t>(page_.stride);
+    uint8_t* out =
+        page_.bits + static_cast<size_t>(row) * 8 * stride + static_cast<size_t>(column) * RowBytes;
+    const uint8_t* glyph = glyphs_ + static_cast<size_t>(b) * 8 * RowBytes;
+    for (int i = 0; i < 8; ++i) std::memcpy(out + i * stride, glyph + i * RowBytes, RowBytes);
   }
 
  private:
-  const GlyphPixels& glyphs_;
-  Page& page_;
-};
-
-class ColourDrawSink {
- public:
-  ColourDrawSink(const GlyphPixels& glyphs, Page& page) : glyphs_(glyphs), page_(page) {}
-  void Examine(int32_t, int32_t) {}
-  void RowStart(int32_t, int32_t) {}
-  void Draw(uint8_t b, int32_t column, int32_t row) {
-    if (static_cast<uint32_t>(column) >= static_cast<uint32_t>(page_.columns) ||
-        static_cast<uint32_t>(row) >= static_cast<uint32_t>(page_.rows)) {
-      return;
-    }
-    const int32_t stride = page_.stride;
-    uint8_t* out = page_.bits + static_cast<size_t>(row) * 8 * stride + static_cast<size_t>(column) * 32;
-    const uint32_t* glyph = glyphs_.colour[b];
-    for (int i = 0; i < 8; ++i) std::memcpy(out + static_cast<size_t>(i) * stride, glyph + 8 * i, 32);
-  }
-
- private:
-  const GlyphPixels& glyphs_;
+  const uint8_t* glyphs_;
   Page& page_;
 };
 
@@ -143,10 +127,10 @@ void DrawPage(const uint8_t* text, int32_t length, const GlyphPixels& glyphs, Pa
   if (page.bits == nullptr) return;
   GdiFlush();  // the page's memory is written directly
   if (glyphs.bitsPerPixel == 1 && page.bitsPerPixel == 1) {
-    MonoDrawSink sink(glyphs, page);
+    PageDrawSink<1> sink(&glyphs.mono[0][0], page);
     RunLayoutPass(text, length, sink);
   } else if (glyphs.bitsPerPixel == 32 && page.bitsPerPixel == 32) {
-    ColourDrawSink sink(glyphs, page);
+    PageDrawSink<32> sink(reinterpret_cast<const uint8_t*>(&glyphs.colour[0][0]), page);
     RunLayoutPass(text, length, sink);
   }
 }
