@@ -54,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool lineFits = text.size() < kPathBufferSize;
   Check(paths.commandLine == (lineFits ? text : std::string()), "commandLine cut or lost");
 
-  const bool programFits = parts.programPath.size() < kPathBufferSize && parts.programDir.size() < kPathBufferSize;
+  const bool programFits =
+      parts.programPath.size() < kPathBufferSize && parts.programDir.size() < kPathBufferSize;
   Check(paths.programPath == (programFits ? parts.programPath : std::string()), "programPath cut or lost");
   Check(paths.programDir == (programFits ? parts.programDir : std::string()), "programDir cut or lost");
 

@@ -46,7 +46,8 @@ struct DrawChecker {
   std::vector<Cell> examined, rowStarts;
   void Examine(int32_t column, int32_t row) { examined.emplace_back(column, row); }
   void Draw(uint8_t, int32_t column, int32_t row) {
-    if (column >= 0 && row >= 0) Check(column < page.columnCount && row < page.rowCount, "draw outside the page");
+    if (column >= 0 && row >= 0)
+      Check(column < page.columnCount && row < page.rowCount, "draw outside the page");
   }
   void RowStart(int32_t row, int32_t offset) { rowStarts.emplace_back(row, offset); }
 };
@@ -76,7 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(pass1.examined == pass2.examined, "the passes move the cursor differently");
   Check(pass1.rowStarts == pass2.rowStarts, "the passes start rows differently");
 
-  for (const Cell& start : pass1.rowStarts) Check(start.second >= 1 && start.second <= length, "row start outside the text");
+  for (const Cell& start : pass1.rowStarts)
+    Check(start.second >= 1 && start.second <= length, "row start outside the text");
   for (int32_t i = 0; i < kGuard; ++i) {
     Check(guarded[i] == kCanary, "row table written below entry 0");
     Check(guarded[kGuard + kLineTableSize + i] == kCanary, "row table written past its last entry");

@@ -32,8 +32,8 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
-  viewer.mainWindow = CreateWindowExA(kMainWindowExStyle, QP_CLASS_NAME, "Quillpane", kMainWindowStyle, 0,
-                                      0, 0, 0, nullptr, nullptr, instance, nullptr);
+  viewer.mainWindow = CreateWindowExA(kMainWindowExStyle, QP_CLASS_NAME, "Quillpane", kMainWindowStyle, 0, 0,
+                                      0, 0, nullptr, nullptr, instance, nullptr);
   return viewer.mainWindow;
 }
 
@@ -76,8 +76,8 @@ void WriteStatusTexts() {
                 static_cast<int>(std::strlen(viewer.textBuffer)), static_cast<int>(viewer.fileHandle),
                 static_cast<int>(viewer.runCount));
   SendMessageA(viewer.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(viewer.statusText));
-  std::snprintf(viewer.statusText, sizeof viewer.statusText, "%d/%d", static_cast<int>(viewer.browseIndex + 1),
-                static_cast<int>(viewer.browseLast + 1));
+  std::snprintf(viewer.statusText, sizeof viewer.statusText, "%d/%d",
+                static_cast<int>(viewer.browseIndex + 1), static_cast<int>(viewer.browseLast + 1));
   SendMessageA(viewer.statusBar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(viewer.statusText));
 }
 

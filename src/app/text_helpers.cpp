@@ -11,8 +11,8 @@ std::string Substring(const char* text, int32_t from, int32_t to) {
   if (std::memchr(text, '\0', static_cast<size_t>(from)) != nullptr) return std::string();
   const char* start = text + from;
   const void* end = std::memchr(start, '\0', static_cast<size_t>(to - from));
-  const size_t count = end ? static_cast<size_t>(static_cast<const char*>(end) - start)
-                           : static_cast<size_t>(to - from);
+  const size_t count =
+      end ? static_cast<size_t>(static_cast<const char*>(end) - start) : static_cast<size_t>(to - from);
   return std::string(start, count);
 }
 

@@ -72,7 +72,7 @@ ScrollResult ScrollStep(const ScrollInput& in, int32_t code, int32_t thumbPositi
       }
       out.moved = true;
       break;
-    case 4:  // SB_THUMBPOSITION
+    case 4:    // SB_THUMBPOSITION
     case 5: {  // SB_THUMBTRACK
       if (in.cellHeight <= 0 || thumbPosition < 0) break;
       const int32_t row = thumbPosition / in.cellHeight;
@@ -83,8 +83,7 @@ ScrollResult ScrollStep(const ScrollInput& in, int32_t code, int32_t thumbPositi
       }
       break;
     }
-    default:
-      break;
+    default: break;
   }
   // The end-of-drag message leaves the bar where the drag already put it.
   out.updateBar = out.moved && code != 4;

@@ -18,17 +18,17 @@ constexpr int32_t kMinCellSize = 1;
 constexpr int32_t kMaxCellSize = 15;
 
 struct LayoutInput {
-  int32_t pageWidth, pageHeight;   // page pixels, 8 a cell
-  int32_t cellWidth, cellHeight;   // screen pixels a cell
-  int32_t workRight, workBottom;   // the desktop's work area
-  int32_t windowLeft, windowTop;   // where the window should go
+  int32_t pageWidth, pageHeight;  // page pixels, 8 a cell
+  int32_t cellWidth, cellHeight;  // screen pixels a cell
+  int32_t workRight, workBottom;  // the desktop's work area
+  int32_t windowLeft, windowTop;  // where the window should go
 };
 
 struct LayoutResult {
   int32_t viewWidth, viewHeight;
   int32_t sourceWidth, sourceHeight;
-  bool scrollBar;                  // the zoomed page needs all the height there is
-  int32_t scrollMaximum;           // scroll range in screen pixels: rows x cellHeight
+  bool scrollBar;         // the zoomed page needs all the height there is
+  int32_t scrollMaximum;  // scroll range in screen pixels: rows x cellHeight
   int32_t windowLeft, windowTop, windowWidth, windowHeight;
 };
 
@@ -43,8 +43,8 @@ struct ScrollInput {
 };
 
 struct ScrollResult {
-  bool moved;            // scrollY was set: repaint the view
-  bool updateBar;        // put the scroll bar's thumb at the new row
+  bool moved;      // scrollY was set: repaint the view
+  bool updateBar;  // put the scroll bar's thumb at the new row
   int32_t scrollY;
   int32_t lastThumbRow;
 };

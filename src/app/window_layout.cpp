@@ -14,10 +14,9 @@ void ReplaceScrollBar(const LayoutResult& layout) {
   if (viewer.scrollBar != nullptr) DestroyWindow(viewer.scrollBar);
   viewer.scrollBar = nullptr;
   if (!layout.scrollBar) return;
-  viewer.scrollBar = CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | SBS_VERT,
-                                     layout.viewWidth + 2 * kViewOrigin, 0, kScrollBarWidth,
-                                     layout.viewHeight + 12, viewer.mainWindow, nullptr, viewer.appInstance,
-                                     nullptr);
+  viewer.scrollBar = CreateWindowExA(
+      0, "SCROLLBAR", nullptr, WS_CHILD | SBS_VERT, layout.viewWidth + 2 * kViewOrigin, 0, kScrollBarWidth,
+      layout.viewHeight + 12, viewer.mainWindow, nullptr, viewer.appInstance, nullptr);
   ShowWindow(viewer.scrollBar, SW_SHOW);
   EnableScrollBar(viewer.scrollBar, SB_CTL, ESB_ENABLE_BOTH);
   viewer.scrollInfo = SCROLLINFO{};

@@ -87,9 +87,17 @@ inline bool ParseSequenceByte(LayoutState& s, uint8_t b) {
   }
   char terminator = 0;
   switch (b) {
-    case 'C': case 'D': case 'J': case 'm': terminator = ';'; break;
+    case 'C':
+    case 'D':
+    case 'J':
+    case 'm': terminator = ';'; break;
     case 'H': terminator = ':'; break;
-    case 'A': case 'K': case 'h': case 'p': case 's': case 'u': break;
+    case 'A':
+    case 'K':
+    case 'h':
+    case 'p':
+    case 's':
+    case 'u': break;
     default:
       // Not part of a sequence: the byte acts as usual, the sequence stays
       // open and collects the digits that follow.
@@ -164,8 +172,7 @@ void RunLayoutPass(const uint8_t* text, int32_t length, Sink& sink) {
         break;
       }
       case 27:
-      case 12:
-        break;
+      case 12: break;
       default:
         if (s.previousByte == 27 && b == '[') {
           s.inSequence = true;

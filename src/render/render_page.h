@@ -17,8 +17,8 @@
 
 // Pixels of all 256 glyphs of a sheet, read once per render.
 struct GlyphPixels {
-  int bitsPerPixel;       // 1 for a monochrome sheet, 32 otherwise; 0 when no sheet
-  uint8_t mono[256][8];   // one byte a glyph row, leftmost pixel in the top bit
+  int bitsPerPixel;      // 1 for a monochrome sheet, 32 otherwise; 0 when no sheet
+  uint8_t mono[256][8];  // one byte a glyph row, leftmost pixel in the top bit
   uint32_t colour[256][64];
 };
 
@@ -31,7 +31,7 @@ struct Page {
   uint8_t* bits = nullptr;  // top row first
   int32_t stride = 0;       // bytes a pixel row
   int bitsPerPixel = 0;
-  int32_t columns = 0;      // cells
+  int32_t columns = 0;  // cells
   int32_t rows = 0;
 };
 

@@ -12,7 +12,12 @@
 namespace {
 
 TEST(SplitCommandLineText, CommandLineTable) {
-  struct Case { const char* line; const char* program; const char* dir; const char* current; };
+  struct Case {
+    const char* line;
+    const char* program;
+    const char* dir;
+    const char* current;
+  };
   const Case cases[] = {
       {"\"C:\\v\\viewer.exe\" C:\\art\\a.nfo", "C:\\v\\viewer.exe", "C:\\v\\", "C:\\art\\a.nfo"},
       {"\"C:\\v\\viewer.exe\" ", "C:\\v\\viewer.exe", "C:\\v\\", "C:\\v\\viewer.exe"},
@@ -55,7 +60,8 @@ TEST(SplitCommandLineInto, OverLongPartsAreRefusedWhole) {
       {"\"" + longDir + "v.exe\" a.nfo", false, "", "", "a.nfo", false},
       {"\"" + longDir + "v.exe\"", false, "", "", "", true},  // the program names itself
       {quoted + std::string(1000, 'z'), false, "C:\\v\\viewer.exe", "C:\\v\\", "", true},
-      {std::string(299, 'c'), true, std::string(299, 'c'), std::string(299, 'c'), std::string(299, 'c'), false},
+      {std::string(299, 'c'), true, std::string(299, 'c'), std::string(299, 'c'), std::string(299, 'c'),
+       false},
       {std::string(300, 'c'), false, "", "", "", true},
   };
   for (const Case& c : cases) {

@@ -28,9 +28,7 @@ using Cell = std::array<std::uint8_t, 8>;
 constexpr Cell kWhite = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
 constexpr Cell kBlack = {0, 0, 0, 0, 0, 0, 0, 0};
 
-std::uint32_t u16(const std::vector<std::uint8_t>& b, std::size_t at) {
-  return b.at(at) | b.at(at + 1) << 8;
-}
+std::uint32_t u16(const std::vector<std::uint8_t>& b, std::size_t at) { return b.at(at) | b.at(at + 1) << 8; }
 std::uint32_t u32(const std::vector<std::uint8_t>& b, std::size_t at) {
   return u16(b, at) | u16(b, at + 2) << 16;
 }
@@ -39,8 +37,7 @@ class GlyphSheet : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     std::ifstream in(QP_GLYPH_SHEET_PATH, std::ios::binary);
-    bytes_.assign(std::istreambuf_iterator<char>(in),
-                  std::istreambuf_iterator<char>());
+    bytes_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
   // Reads cell k, whose top-left pixel is (8*(k/46), 8*(k%46)) counted from
@@ -49,8 +46,7 @@ class GlyphSheet : public ::testing::Test {
     const std::size_t pixels = u32(bytes_, 10);
     const int x = k / kCellsPerColumn, top = 8 * (k % kCellsPerColumn);
     Cell c{};
-    for (int y = 0; y < 8; ++y)
-      c[y] = bytes_.at(pixels + (kHeight - 1 - (top + y)) * kStride + x);
+    for (int y = 0; y < 8; ++y) c[y] = bytes_.at(pixels + (kHeight - 1 - (top + y)) * kStride + x);
     return c;
   }
 
@@ -78,7 +74,7 @@ TEST_F(GlyphSheet, HeaderDescribesBottomUpOneBitBlackAndWhiteBitmap) {
   EXPECT_EQ(bytes_[0], 'B');
   EXPECT_EQ(bytes_[1], 'M');
   EXPECT_EQ(u32(bytes_, 2), bytes_.size());
-  EXPECT_EQ(u32(bytes_, 14), 40u);                                // info size
+  EXPECT_EQ(u32(bytes_, 14), 40u);  // info size
   EXPECT_EQ(static_cast<std::int32_t>(u32(bytes_, 18)), kWidth);
   EXPECT_EQ(static_cast<std::int32_t>(u32(bytes_, 22)), kHeight);  // > 0
   EXPECT_EQ(u16(bytes_, 26), 1u);                                  // planes
@@ -87,8 +83,7 @@ TEST_F(GlyphSheet, HeaderDescribesBottomUpOneBitBlackAndWhiteBitmap) {
   const std::uint32_t used = u32(bytes_, 46);
   EXPECT_TRUE(used == 0 || used == 2) << used;
   // Colour table: index 0 black, index 1 white (B, G, R, reserved).
-  const std::vector<std::uint8_t> table(bytes_.begin() + 54,
-                                        bytes_.begin() + 62);
+  const std::vector<std::uint8_t> table(bytes_.begin() + 54, bytes_.begin() + 62);
   EXPECT_EQ(table, (std::vector<std::uint8_t>{0, 0, 0, 0, 255, 255, 255, 0}));
   const std::uint32_t pixels = u32(bytes_, 10);
   EXPECT_GE(pixels, 62u);
@@ -103,14 +98,8 @@ TEST_F(GlyphSheet, CellsHoldTheGlyphsTheRendererExpects) {
   EXPECT_EQ(cell(30), kWhite);
   for (int k = 253; k < kCells; ++k) EXPECT_EQ(cell(k), kWhite) << "cell " << k;
 
-  const Cell a = drawn({"..##....",
-                        ".####...",
-                        "##..##..",
-                        "##..##..",
-                        "######..",
-                        "##..##..",
-                        "##..##..",
-                        "........"});
+  const Cell a =
+      drawn({"..##....", ".####...", "##..##..", "##..##..", "######..", "##..##..", "##..##..", "........"});
   EXPECT_EQ(cell('A' - 2), a);
 
   // Byte 28 is the backslash reversed; byte 155 is the full block reversed.

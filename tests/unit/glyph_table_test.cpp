@@ -10,9 +10,12 @@ namespace {
 TEST(BuildGlyphTable, CellPositions) {
   GlyphPosition table[256] = {};
   BuildGlyphTable(table);
-  struct Case { int byte; int32_t x, y; };
+  struct Case {
+    int byte;
+    int32_t x, y;
+  };
   const Case cases[] = {
-      {0, 0, 0},   {1, 0, 0},   {2, 0, 0},    {47, 0, 360}, {48, 8, 0},   {65, 8, 136},
+      {0, 0, 0},    {1, 0, 0},   {2, 0, 0},    {47, 0, 360}, {48, 8, 0},   {65, 8, 136},
       {93, 8, 360}, {94, 16, 0}, {140, 24, 0}, {186, 32, 0}, {232, 40, 0}, {255, 40, 184},
   };
   for (const Case& c : cases) {

@@ -46,7 +46,9 @@ std::string Repeat(const std::string& part, int count) {
 }
 
 TEST(Layout, WhereBytesAreDrawn) {
-  struct Case { std::string text, trace; };
+  struct Case {
+    std::string text, trace;
+  };
   const Case cases[] = {
       {"AB\n", "A0,0 B1,0 "},
       // Tabs go to the next multiple of 8 above |column|; past column 91 the
@@ -101,7 +103,11 @@ TEST(Layout, OnlyLineBreaksTabEscapeAndFormFeedAreNotDrawn) {
 }
 
 TEST(MeasureLayout, PageSize) {
-  struct Case { const char* what; std::string text; int32_t columns, rows; };
+  struct Case {
+    const char* what;
+    std::string text;
+    int32_t columns, rows;
+  };
   const std::string line80(80, 'x');
   const Case cases[] = {
       {"line feed examined in column 2", "AB\n", 3, 1},
@@ -122,18 +128,21 @@ TEST(MeasureLayout, PageSize) {
 }
 
 TEST(MeasureLayout, RowStarts) {
-  struct Case { std::string text; std::vector<int32_t> entries; };  // entries 0 to 3
-  const Case cases[] = {
-      {"abc\r\ndef\r\n", {0, 0, 5, 10}},
-      {"abc\ndef\n", {0, 0, 4, 8}},
-      {"ab\rcd\n", {0, 0, 3, 6}},
-      {Dots(100) + "\n", {0, 0, 92, 101}},
-      {Dots(91) + " X\n", {0, 92, 94, -7}},  // the blank re-records row 0
-  };
+  struct Case {
+    std::string text;
+    std::vector<int32_t> entries;
+  };  // entries 0 to 3
+  const Case cases[] =
+      {
+          {"abc\r\ndef\r\n", {0, 0, 5, 10}},    {"abc\ndef\n", {0, 0, 4, 8}},
+          {"ab\rcd\n", {0, 0, 3, 6}},           {Dots(100) + "\n", {0, 0, 92, 101}},
+          {Dots(91) + " X\n", {0, 92, 94, -7}},  // the blank re-records row 0
+      };
   for (const Case& c : cases) {
     std::vector<int32_t> table(kLineTableSize, -7);
     Measure(c.text, table.data());
-    EXPECT_EQ(std::vector<int32_t>(table.begin(), table.begin() + 4), c.entries) << testing::PrintToString(c.text);
+    EXPECT_EQ(std::vector<int32_t>(table.begin(), table.begin() + 4), c.entries)
+        << testing::PrintToString(c.text);
   }
 }
 
@@ -147,7 +156,7 @@ TEST(MeasureLayout, RowsOutsideTheTableRecordNothing) {
   EXPECT_EQ(table[0], 0);
   EXPECT_EQ(table[1], 8);
 
-  Measure(std::string(kLineTableSize + 1, '\n'), table);  // rows 1 to 16001
+  Measure(std::string(kLineTableSize + 1, '\n'), table);     // rows 1 to 16001
   EXPECT_EQ(table[kLineTableSize - 1], kLineTableSize - 2);  // row 15998
   EXPECT_EQ(guarded.back(), kCanary);
 }
@@ -170,14 +179,16 @@ TEST(Layout, CursorMovementsAreClamped) {
 }
 
 TEST(LimitPageSize, CapsColumnsAndPixelMemory) {
-  struct Case { PageMeasure in; int bpp; int32_t columns, rows; };
+  struct Case {
+    PageMeasure in;
+    int bpp;
+    int32_t columns, rows;
+  };
   const Case cases[] = {
-      {{92, 45600}, 1, 92, 45600},       // a whole document at 1 bit: 4.2 MB
-      {{92, 45600}, 32, 92, 7123},       // 23552 bytes a row of cells
-      {{5000, 10}, 1, 4096, 10},
-      {{4096, 100000}, 1, 4096, 5120},
-      {{4096, 100000}, 32, 4096, 160},
-      {{-3, -3}, 1, 0, 0},
+      {{92, 45600}, 1, 92, 45600},  // a whole document at 1 bit: 4.2 MB
+      {{92, 45600}, 32, 92, 7123},  // 23552 bytes a row of cells
+      {{5000, 10}, 1, 4096, 10},       {{4096, 100000}, 1, 4096, 5120},
+      {{4096, 100000}, 32, 4096, 160}, {{-3, -3}, 1, 0, 0},
   };
   for (const Case& c : cases) {
     const PageMeasure page = LimitPageSize(c.in, c.bpp);

@@ -11,12 +11,15 @@
 namespace {
 
 TEST(Substring, EdgeRanges) {
-  struct Case { const char* text; int32_t from, to; const char* want; };
+  struct Case {
+    const char* text;
+    int32_t from, to;
+    const char* want;
+  };
   const Case cases[] = {
-      {"abc", 1, 3, "bc"}, {"abc", 2, 2, ""},  {"abc", 3, 1, ""},
-      {"abc", 1, 10, "bc"}, {"abc", 0, -1, ""}, {"", 0, 0, ""},
-      {"abc", 5, 9, ""},    // starts past the end
-      {"abc", -2, 2, "ab"}, // a negative start reads as 0
+      {"abc", 1, 3, "bc"},  {"abc", 2, 2, ""}, {"abc", 3, 1, ""}, {"abc", 1, 10, "bc"},
+      {"abc", 0, -1, ""},   {"", 0, 0, ""},    {"abc", 5, 9, ""},  // starts past the end
+      {"abc", -2, 2, "ab"},                                        // a negative start reads as 0
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Substring(c.text, c.from, c.to), c.want) << c.text << " " << c.from << ".." << c.to;
@@ -30,7 +33,11 @@ TEST(FindFirst, EdgeCases) {
 }
 
 TEST(FindLastFromEnd, EdgeCases) {
-  struct Case { const char* text; char ch; int32_t want; };
+  struct Case {
+    const char* text;
+    char ch;
+    int32_t want;
+  };
   const Case cases[] = {
       {"C:\\d\\f.nfo", '\\', 5}, {"f.nfo", '\\', 5}, {"C:\\d\\", '\\', 5},
       {"abc", '\0', 3},          {"", '\\', 0},      {"a\\b\\c", '\\', 4},
@@ -40,7 +47,9 @@ TEST(FindLastFromEnd, EdgeCases) {
 
 TEST(FindLastFromEnd, DirectoryPartKeepsBackslash) {
   for (const auto& [path, dir] : {std::pair<const char*, const char*>{"C:\\d\\f.nfo", "C:\\d\\"},
-                                  {"f.nfo", "f.nfo"}, {"", ""}, {"C:\\art\\", "C:\\art\\"}}) {
+                                  {"f.nfo", "f.nfo"},
+                                  {"", ""},
+                                  {"C:\\art\\", "C:\\art\\"}}) {
     EXPECT_EQ(Substring(path, 0, FindLastFromEnd(path, '\\')), dir) << path;
   }
 }

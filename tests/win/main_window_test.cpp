@@ -22,11 +22,19 @@ struct MenuItem {
 };
 
 const MenuItem kMenu[] = {
-    {0, 0, 101, "&Load", false},   {0, 1, 103, "&Config", false}, {0, 2, 0, "", false},
-    {0, 3, 400, "none", true},     {0, 4, 401, "none", true},     {0, 5, 402, "none", true},
-    {0, 6, 403, "none", true},     {0, 7, 404, "none", true},     {0, 8, 0, "", false},
-    {0, 9, 102, "&Exit", false},   {1, 0, 201, "1. Rururerir  (Eng)", false},
-    {2, 0, 301, "Help", true},     {2, 1, 302, "About", false},
+    {0, 0, 101, "&Load", false},
+    {0, 1, 103, "&Config", false},
+    {0, 2, 0, "", false},
+    {0, 3, 400, "none", true},
+    {0, 4, 401, "none", true},
+    {0, 5, 402, "none", true},
+    {0, 6, 403, "none", true},
+    {0, 7, 404, "none", true},
+    {0, 8, 0, "", false},
+    {0, 9, 102, "&Exit", false},
+    {1, 0, 201, "1. Rururerir  (Eng)", false},
+    {2, 0, 301, "Help", true},
+    {2, 1, 302, "About", false},
 };
 
 TEST(MainWindow, MenuTextsIdsAndStates) {

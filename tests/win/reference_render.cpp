@@ -6,7 +6,8 @@ namespace {
 
 class BlitSink {
  public:
-  BlitSink(HDC page, HDC sheet, const GlyphPosition (&table)[256]) : page_(page), sheet_(sheet), table_(table) {}
+  BlitSink(HDC page, HDC sheet, const GlyphPosition (&table)[256])
+      : page_(page), sheet_(sheet), table_(table) {}
   void Examine(int32_t, int32_t) {}
   void RowStart(int32_t, int32_t) {}
   void Draw(uint8_t b, int32_t column, int32_t row) {

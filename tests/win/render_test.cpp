@@ -135,7 +135,8 @@ TEST(RenderPage, FastPageEqualsOneBlitPerGlyphOnTheCorpus) {
 
 std::string Lines(int count, int width) {
   std::string text;
-  for (int i = 0; i < count; ++i) text += std::string(static_cast<size_t>(width), static_cast<char>('a' + i % 26)) + "\r\n";
+  for (int i = 0; i < count; ++i)
+    text += std::string(static_cast<size_t>(width), static_cast<char>('a' + i % 26)) + "\r\n";
   return text;
 }
 
