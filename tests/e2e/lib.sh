@@ -1,65 +1,32 @@
-# Shared helpers of the end-to-end tests, sourced by tests/e2e/test_*.sh.
+# shellcheck shell=bash
+# Helpers of the end-to-end tests, sourced by tests/e2e/test_*.sh. They run
+# inside `scripts/wine-session exec --fresh` (DISPLAY, WINE, a WINEPREFIX of
+# their own); CTest sets QP_EXE, QP_PROBE and QP_SOURCE_DIR, and its
+# resource lock keeps two tests off the display at once.
 #
-# Each test runs inside `scripts/wine-session exec --fresh`, which provides
-# DISPLAY, WINEPREFIX (a copy of the booted prefix for this test alone) and
-# WINE, and stops this prefix's wineserver afterwards. CTest adds QP_EXE,
-# QP_PROBE and QP_SOURCE_DIR.
-#
-# The viewer runs in a Wine virtual desktop of its own name; the probe
-# (tests/e2e/probe.cpp) is started in the same desktop to look at it, and
-# writes what it sees into a file, since a program started through explorer
-# has no way back to our stdout. Input is real X input from xdotool: the
-# desktop's X window sits at the root's (0, 0), so Wine screen coordinates
-# are X coordinates.
-#
-# Every wait is a poll with a bound; nothing sleeps for a fixed time to let
-# the program "settle".
-
+# Each viewer runs in a Wine virtual desktop of its own. The probe
+# (probe.cpp) is started in the same desktop and writes what it sees into a
+# file, since explorer /desktop does not pass a program's stdout back. Input
+# is real X input from xdotool: the desktop's X window sits at the root's
+# (0, 0), so Wine screen coordinates are X coordinates. Every wait is a
+# bounded poll.
 set -euo pipefail
+: "${QP_EXE:?}" "${QP_PROBE:?}" "${QP_SOURCE_DIR:?}" "${WINE:?}" "${DISPLAY:?}"
 
-: "${QP_EXE:?QP_EXE must name the built quillpane.exe}"
-: "${QP_PROBE:?QP_PROBE must name the built qp_probe.exe}"
-: "${QP_SOURCE_DIR:?QP_SOURCE_DIR must name the source tree}"
-: "${WINE:?run inside scripts/wine-session exec}"
-: "${DISPLAY:?run inside scripts/wine-session exec}"
-
-QP_DESKTOP="qp-e2e-$$"
-QP_DESKTOP_SIZE=1024x768
 QP_TMP=$(mktemp -d "${TMPDIR:-/tmp}/qp-e2e.XXXXXX")
-QP_GLYPHS="$QP_SOURCE_DIR/src/resources/glyphs.bmp"
-QP_COMPARE="$QP_SOURCE_DIR/tests/e2e/compare_glyphs.py"
-# Bounds, in milliseconds, for the viewer's start and for each reaction to
-# input. Generous: a loaded machine is slow, but a hung viewer still fails.
-QP_START_MS=${QP_START_MS:-60000}
-QP_REACT_MS=${QP_REACT_MS:-20000}
-
-# One test at a time per X display: desktops of two tests would overlap at
-# the root's (0, 0) and take each other's input (ctest -j). Windows
-# programs are started without the lock's descriptor, so that a lingering
-# wineserver does not hold it.
-exec {QP_DISPLAY_LOCK}>"${TMPDIR:-/tmp}/qp-e2e-display${DISPLAY//[^0-9]/_}.lock"
-flock -w 240 "$QP_DISPLAY_LOCK" || { echo "FAIL: display $DISPLAY stayed busy" >&2; exit 1; }
-
+QP_START_MS=${QP_START_MS:-60000} # the viewer's start
+QP_REACT_MS=${QP_REACT_MS:-20000} # each reaction to input
+QP_RUNS=0
 QP_PIDS=()
-QP_PROBE_RUNS=0
-QP_VIEWER_PID=""
 declare -A QP_INFO=()
 
 qp_cleanup() {
+  # Only what this script started; the session then stops the prefix's
+  # wineserver, and with it every Windows process.
   local pid
-  # Only what this script started; the session stops the prefix's
-  # wineserver, and with it every Windows process, after the test.
-  for pid in "${QP_PIDS[@]}"; do
-    kill "$pid" 2>/dev/null || true
-  done
-  for pid in "${QP_PIDS[@]}"; do
-    wait "$pid" 2>/dev/null || true
-  done
-  if [ -n "${QP_KEEP_TMP:-}" ]; then
-    echo "e2e: kept $QP_TMP" >&2
-  else
-    rm -rf "$QP_TMP"
-  fi
+  for pid in "${QP_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait
+  if [ -n "${QP_KEEP_TMP:-}" ]; then echo "e2e: kept $QP_TMP" >&2; else rm -rf "$QP_TMP"; fi
 }
 trap qp_cleanup EXIT
 
@@ -67,22 +34,14 @@ qp_log() { echo "e2e: $*"; }
 
 qp_fail() {
   echo "FAIL: $*" >&2
-  # Captures and probe outputs stay for a look at what went wrong.
+  if [ -f "${QP_OUT:-}" ]; then sed 's/^/  probe: /' "$QP_OUT" >&2; fi
   QP_KEEP_TMP=1
-  if [ -n "${QP_LAST_PROBE:-}" ] && [ -f "$QP_LAST_PROBE" ]; then
-    echo "--- last probe output ($QP_LAST_PROBE)" >&2
-    cat "$QP_LAST_PROBE" >&2
-  fi
   exit 1
 }
 
-# Checks that two values are equal; the message names what was checked.
 qp_expect_eq() {
-  local what=$1 expected=$2 actual=$3
-  if [ "$expected" != "$actual" ]; then
-    qp_fail "$what: expected '$expected', got '$actual'"
-  fi
-  qp_log "ok: $what = '$actual'"
+  [ "$2" = "$3" ] || qp_fail "$1: expected '$2', got '$3'"
+  qp_log "ok: $1 = '$3'"
 }
 
 # Z: maps the Linux root in every prefix.
@@ -92,194 +51,115 @@ qp_winpath() {
   printf 'Z:%s\n' "${path//\//\\}"
 }
 
-# Polls CONDITION (a command) every 0.1 s until it succeeds or SECONDS pass.
+# Runs COMMAND every 0.1 s until it succeeds, for at most SECONDS.
 qp_poll() {
-  local seconds=$1; shift
-  local deadline=$((SECONDS + seconds))
+  local deadline=$((SECONDS + $1))
+  shift
   until "$@"; do
     [ "$SECONDS" -lt "$deadline" ] || return 1
     sleep 0.1
   done
 }
 
-# Starts the probe in the viewer's desktop with ARGS and returns at once;
-# qp_probe_result collects what it wrote.
-qp_probe_start() {
-  QP_PROBE_RUNS=$((QP_PROBE_RUNS + 1))
-  QP_PROBE_OUT="$QP_TMP/probe-$QP_PROBE_RUNS.txt"
-  QP_PROBE_ARGS="$*"
-  "$WINE" explorer "/desktop=$QP_DESKTOP,$QP_DESKTOP_SIZE" "$(qp_winpath "$QP_PROBE")" \
-    --out "$(qp_winpath "$QP_PROBE_OUT")" "$@" >>"$QP_TMP/wine.log" 2>&1 {QP_DISPLAY_LOCK}>&- &
+# Starts a Windows program with arguments in the current desktop.
+qp_launch() {
+  "$WINE" explorer "/desktop=$QP_DESKTOP,1024x768" "$@" >>"$QP_TMP/wine.log" 2>&1 &
   QP_PIDS+=("$!")
 }
 
-# Waits for the output file of the probe started last (at most its largest
-# millisecond argument plus a margin for starting a Windows process), leaves
-# its path in QP_LAST_PROBE and its key=value lines in QP_INFO, and returns
-# the probe's own exit status: 0 done, 1 a wait ran out or no window, 2
-# misuse.
+# Starts the probe with ARGS (see probe.cpp) and returns at once.
+qp_probe_start() {
+  QP_RUNS=$((QP_RUNS + 1))
+  QP_OUT="$QP_TMP/probe-$QP_RUNS.txt"
+  qp_launch "$(qp_winpath "$QP_PROBE")" "$(qp_winpath "$QP_OUT")" "$@"
+}
+
+# Waits for the output of the probe started last, reads it into QP_INFO and
+# returns the probe's exit status.
 qp_probe_result() {
-  local arg bound_ms=0 out=$QP_PROBE_OUT
-  for arg in $QP_PROBE_ARGS; do
-    if [[ $arg =~ ^[0-9]+$ ]] && [ "$arg" -gt "$bound_ms" ]; then bound_ms=$arg; fi
-  done
-  QP_LAST_PROBE=$out
-  qp_poll $((bound_ms / 1000 + 60)) test -f "$out" || qp_fail "the probe ($QP_PROBE_ARGS) wrote no result"
-  QP_INFO=()
   local line
+  qp_poll $((QP_START_MS / 1000 + 60)) test -f "$QP_OUT" || qp_fail "the probe wrote nothing"
+  QP_INFO=()
   while IFS= read -r line; do
     line=${line%$'\r'}
-    [[ $line == *=* ]] || continue
-    QP_INFO["${line%%=*}"]="${line#*=}"
-  done <"$out"
+    QP_INFO["${line%%=*}"]=${line#*=}
+  done <"$QP_OUT"
   return "${QP_INFO[exit]:-2}"
 }
 
-# Runs the probe with ARGS and waits for its result (see qp_probe_result).
 qp_probe() {
   qp_probe_start "$@"
   qp_probe_result
 }
 
-# Value of KEY in the last probe output ("" when absent).
+# KEY's value in the last probe output.
 qp_get() { printf '%s' "${QP_INFO[$1]:-}"; }
 
-# Starts the next viewer in a desktop of its own, so that the probe sees
-# only that one; earlier viewers keep running in theirs until the session
-# ends.
-QP_DESKTOP_COUNT=0
-qp_new_desktop() {
-  QP_DESKTOP_COUNT=$((QP_DESKTOP_COUNT + 1))
-  QP_DESKTOP="qp-e2e-$$-$QP_DESKTOP_COUNT"
-}
-
-# Starts the viewer on DOCUMENT (a Linux path) and waits for its first
-# paint: the window is titled and the status bar written.
+# Starts the viewer on DOCUMENT in a new desktop, so that the probe sees
+# only this viewer, and waits for its first paint.
 qp_start_viewer() {
-  local document
-  document=$(qp_winpath "$1")
-  "$WINE" explorer "/desktop=$QP_DESKTOP,$QP_DESKTOP_SIZE" "$(qp_winpath "$QP_EXE")" "$document" \
-    >>"$QP_TMP/wine.log" 2>&1 {QP_DISPLAY_LOCK}>&- &
-  QP_PIDS+=("$!")
-  qp_probe wait "$QP_START_MS" || qp_fail "the viewer did not start on $document"
+  QP_DESKTOP="qp-e2e-$$-$QP_RUNS"
+  qp_launch "$(qp_winpath "$QP_EXE")" "$(qp_winpath "$1")"
+  qp_probe wait "$QP_START_MS" || qp_fail "the viewer did not start on $1"
   QP_VIEWER_PID=$(qp_get pid)
-  qp_log "viewer started on $document (window $(qp_get window))"
 }
 
-# Refreshes QP_INFO; fails when the window is gone.
-qp_info() { qp_probe info || qp_fail "no viewer window"; }
+qp_until() { qp_probe until "$QP_REACT_MS" "$1" || qp_fail "$2"; }
 
-# Polls until the probe's KEY has VALUE (or, with KEY!=VALUE, until it
-# differs); fails with MESSAGE when it does not happen within the bound.
-qp_until() {
-  local condition=$1 message=$2
-  qp_probe until "$QP_REACT_MS" "$condition" || qp_fail "$message"
-}
+qp_info() { qp_until found=1 "no viewer window"; }
 
-# Four numbers of a rectangle value "L T R B" into the named variables.
+# The four numbers of rectangle KEY ("left top right bottom") into the
+# variables named next.
 qp_rect() {
-  local value
-  value=$(qp_get "$1")
-  [ -n "$value" ] || qp_fail "the probe reported no $1"
-  read -r "$2" "$3" "$4" "$5" <<<"$value"
+  [ -n "$(qp_get "$1")" ] || qp_fail "the probe reported no $1"
+  read -r "$2" "$3" "$4" "$5" <<<"$(qp_get "$1")"
 }
 
-qp_click() {
-  xdotool mousemove "$1" "$2" click 1
-}
+# Not mousemove --sync: it can stall in a Wine desktop.
+qp_click() { xdotool mousemove "$1" "$2" click 1; }
 
 # Makes the viewer the foreground window, with a click on its caption (which
-# does nothing else) when it is not, and leaves the pointer there, over the
-# desktop's X window, so that keys reach it whatever X's focus mode.
+# does nothing else) when needed, and leaves the pointer over the desktop's
+# X window, so that keys reach it whatever X's focus mode.
 qp_focus() {
   local left top right _bottom
   qp_info
   qp_rect window left top right _bottom
-  local x=$(((left + right) / 2)) y=$((top + 10))
-  if [ "$(qp_get foreground)" = 1 ]; then
-    xdotool mousemove "$x" "$y"
-    return 0
+  xdotool mousemove $(((left + right) / 2)) $((top + 10))
+  if [ "$(qp_get foreground)" != 1 ]; then
+    xdotool click 1
+    qp_until foreground=1 "the viewer did not become the foreground window"
   fi
-  qp_click "$x" "$y"
-  qp_until foreground=1 "the viewer did not become the foreground window"
 }
 
-# Presses KEYS (xdotool key names) with the viewer focused.
 qp_keys() {
   qp_focus
   xdotool key --delay 50 "$@"
 }
 
-# Before an action that should end the viewer: a probe takes hold of the
-# viewer's process, so that its end and exit code can be seen afterwards.
+# Before an action that should end the viewer: a probe takes hold of its
+# process, so that its exit code can be read after the end.
 qp_watch_exit() {
-  local ready="$QP_TMP/watch-$((QP_PROBE_RUNS + 1)).ready"
-  qp_probe_start exited "$QP_VIEWER_PID" "$QP_START_MS" "$(qp_winpath "$ready")"
-  QP_WATCH_OUT=$QP_PROBE_OUT
-  QP_WATCH_ARGS=$QP_PROBE_ARGS
-  qp_poll 60 test -e "$ready" || qp_fail "the probe watching the viewer's process did not start"
+  qp_probe_start exited "$QP_START_MS" "$QP_VIEWER_PID"
+  QP_WATCH=$QP_OUT
+  qp_poll 60 test -e "$QP_OUT.ready" || qp_fail "the probe did not take hold of the viewer"
 }
 
-# After that action: the process ends with exit code 0 and its window is
-# gone.
-qp_expect_viewer_ended() {
-  local why=$1
-  QP_PROBE_OUT=$QP_WATCH_OUT
-  QP_PROBE_ARGS=$QP_WATCH_ARGS
-  qp_probe_result || qp_fail "$why: the viewer's process still runs"
-  qp_expect_eq "$why: exit code of the viewer" 0 "$(qp_get exit_code)"
-  qp_probe gone "$QP_REACT_MS" || qp_fail "$why: the viewer's window is still there"
-  qp_log "ok: $why ends the viewer"
+# After it: the process has ended with exit code 0 and the window is gone.
+qp_expect_ended() {
+  QP_OUT=$QP_WATCH
+  qp_probe_result || qp_fail "$1: the viewer's process did not end"
+  qp_expect_eq "$1: exit code" 0 "$(qp_get exit_code)"
+  qp_until found=0 "$1: the viewer's window is still there"
 }
 
-# Copies client rectangle X Y W H of the viewer into FILE (24-bit BMP).
-qp_capture() {
-  qp_probe capture "$1" "$2" "$3" "$4" "$(qp_winpath "$5")" || qp_fail "capture of $*"
-}
-
-# The viewer's run counter, "Times" under its settings key, as stored now;
-# 0 when there is none. A 32-bit viewer's key lies in the 32-bit view.
-qp_stored_run_count() {
-  local view=/reg:64 machine output
-  machine=$(od -An -tx2 -j"$(od -An -tu4 -j60 -N4 "$QP_EXE" | tr -d ' ')" -N6 "$QP_EXE" | awk '{print $3}')
-  [ "$machine" = 014c ] && view=/reg:32
-  if output=$("$WINE" reg query 'HKLM\Software\Molvo\Quillpane' /v Times "$view" 2>/dev/null {QP_DISPLAY_LOCK}>&-); then
-    printf '%d\n' "$(awk '$1 == "Times" {print $3}' <<<"${output//$'\r'/}")"
-  else
-    echo 0
-  fi
-}
-
-# The status bar's count of a document: its bytes before the first zero
-# byte, and the line feed the viewer appends when the text does not end with
-# one.
-qp_document_length() {
-  python3 - "$1" <<'PY'
-import sys
-text = open(sys.argv[1], "rb").read().split(b"\0", 1)[0]
-print(len(text) + (0 if text.endswith(b"\n") else 1))
-PY
-}
-
-# Polls until client rectangle X Y W H (the picture's origin is client point
-# (10, 10)) shows the glyphs of DOCUMENT at zoom 8; further arguments go to
-# compare_glyphs.py (--first-row N for a scrolled view). A paint reaches the
-# screen a little after the viewer's state changed, so a mismatch is only a
-# failure once the bound has passed.
+# Polls until the W x H pixels at the picture's origin show DOCUMENT's
+# glyphs at zoom 8 from line FIRST_LINE on (a paint reaches the screen a
+# little after the state the probe reads).
 qp_expect_picture() {
-  local what=$1 document=$2 x=$3 y=$4 width=$5 height=$6
-  shift 6
-  local deadline=$((SECONDS + QP_REACT_MS / 1000)) attempt=0 capture report
-  while :; do
-    attempt=$((attempt + 1))
-    capture="$QP_TMP/picture-$QP_PROBE_RUNS.bmp"
-    qp_capture "$x" "$y" "$width" "$height" "$capture"
-    if report=$(python3 "$QP_COMPARE" "$capture" "$QP_GLYPHS" "$document" "$@" 2>&1); then
-      qp_log "ok: $what: $report"
-      return 0
-    fi
-    [ "$SECONDS" -lt "$deadline" ] || break
-  done
-  echo "$report" >&2
-  qp_fail "$what: the picture is not the document's glyphs (last of $attempt captures: $capture)"
+  local what=$1 document=$2 first_line=$3 width=$4 height=$5
+  qp_probe picture "$QP_REACT_MS" "$(qp_winpath "$QP_SOURCE_DIR/src/resources/glyphs.bmp")" \
+    "$(qp_winpath "$document")" "$first_line" "$width" "$height" ||
+    qp_fail "$what: the picture is not the document's glyphs"
+  qp_log "ok: $what: picture"
 }

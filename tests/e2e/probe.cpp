@@ -1,321 +1,182 @@
-// qp_probe: looks at a running Quillpane from outside, the way a user sees
-// it. Started in the same Wine virtual desktop as the viewer, it finds the
-// main window by class, reads its title, rectangles, status bar texts and
-// scroll bar, and copies pixels of its client area off the screen.
+// qp_probe: looks at a running Quillpane from outside, as a user sees it.
+// Started in the viewer's Wine virtual desktop, it finds the main window by
+// class and writes key=value lines into OUT, renamed into place once whole:
+// a program started through explorer /desktop has no way back to the
+// caller's stdout. The last line is exit=N: 0 done, 1 a wait ran out, 2
+// misuse.
 //
-//   qp_probe [--out FILE] COMMAND ARGS...
+//   qp_probe OUT wait MS              until the first paint has titled the
+//                                     window and written the status bar
+//   qp_probe OUT until MS KEY=VALUE   until KEY has VALUE (KEY!=VALUE: until
+//                                     it has another; "<absent>" when none)
+//   qp_probe OUT picture MS SHEET DOC ROW W H
+//                                     until the W x H pixels at client point
+//                                     (10, 10), the picture's origin, show
+//                                     the glyphs of DOC (lines ended by line
+//                                     feeds, cut at a zero byte) from line
+//                                     ROW on at zoom 8, white without a byte
+//   qp_probe OUT exited MS PID        until process PID ends; prints its
+//                                     exit code. Creates OUT.ready once it
+//                                     holds the process, so that the caller
+//                                     can make it end after that.
 //
-//   wait MS               until the first paint has titled the window and
-//                         written the status bar; then as `info`
-//   info                  key=value lines: found, title, pid, foreground,
-//                         window, client, close (rectangles "L T R B" in
-//                         screen coordinates; client_width/_height and
-//                         window_width/_height), work_area, statusbar,
-//                         status0, status1, scrollbar, scrollbar_rect,
-//                         scrollbar_visible, scroll_min/_max/_page/_pos,
-//                         menu_popup (an open menu's rectangle)
-//   until MS KEY=VALUE    poll until an info line has that value (KEY!=VALUE:
-//                         until it differs); then as `info`
-//   gone MS               until no main window exists any more
-//   alive                 exit 0 when the main window exists, 1 otherwise
-//   exited PID MS [READY] until the process PID (a Windows process id, as
-//                         `info` reports it) has ended; prints its exit code.
-//                         READY is created once the process is held, so that
-//                         a caller can act after that and still learn the
-//                         exit code
-//   capture X Y W H FILE  copy a rectangle of the client area (client
-//                         coordinates) from the screen into a 24-bit BMP
-//
-// Output goes to stdout, or to FILE with --out (written whole when the
-// command is done: a program started into a virtual desktop through
-// explorer has no way back to the caller's stdout). Exit status: 0 when the
-// command succeeded, 1 when a wait ran out or the window is missing, 2 for
-// a usage error. The last line of the output is always "exit=N", so a
-// caller that cannot see the exit status still can.
+// The polling commands end with what they saw last (see Collect).
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 namespace {
 
-const char kMainClass[] = "MittLillaFunster";
-const char kCreationTitle[] = "Quillpane";
-const char kFirstRunDialogTitle[] = "Quillpane Configuration";
-constexpr int kFirstRunCancelId = 1011;
-constexpr DWORD kPollMs = 40;
-
-FILE* out = stdout;
+using Info = std::map<std::string, std::string>;
+FILE* out = nullptr;
+constexpr int kCell = 8;
+constexpr int kSheetRows = 46;  // the glyph sheet's cells run down columns of 46
 
 std::string Rect(const RECT& r) {
-  char text[80];
-  std::snprintf(text, sizeof text, "%ld %ld %ld %ld", r.left, r.top, r.right, r.bottom);
-  return text;
+  return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
+         std::to_string(r.bottom);
 }
 
-HWND FindMain() { return FindWindowA(kMainClass, nullptr); }
+std::string Size(long width, long height) { return std::to_string(width) + "x" + std::to_string(height); }
 
-std::string WindowTitle(HWND window) {
-  char title[1024] = {};
-  // Another process's window: GetWindowTextA sends WM_GETTEXT, which is
-  // what a user would see in the caption.
-  GetWindowTextA(window, title, sizeof title);
-  return title;
+std::string Get(const Info& info, const std::string& key) {
+  const auto found = info.find(key);
+  return found == info.end() ? "<absent>" : found->second;
 }
 
-HWND FindChild(HWND parent, const char* className) {
-  return FindWindowExA(parent, nullptr, className, nullptr);
-}
+HWND MainWindow() { return FindWindowA("MittLillaFunster", nullptr); }
 
-// Reads one part of a status bar that lives in another process: the text
-// has to be fetched into that process's memory first.
-std::string StatusText(HWND statusBar, int part) {
-  DWORD processId = 0;
-  GetWindowThreadProcessId(statusBar, &processId);
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-  if (process == nullptr) return "<no process>";
-  std::string text;
-  const LRESULT lengthInfo = SendMessageA(statusBar, SB_GETTEXTLENGTHA, part, 0);
-  const SIZE_T length = LOWORD(lengthInfo);
-  const SIZE_T size = length + 16;
+// A status bar part of another process: the text is fetched into that
+// process's memory first.
+std::string StatusText(HANDLE process, HWND statusBar, int part) {
+  const SIZE_T size = LOWORD(SendMessageA(statusBar, SB_GETTEXTLENGTHA, part, 0)) + 1;
   void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  if (remote != nullptr) {
-    SendMessageA(statusBar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(remote));
-    std::vector<char> local(size + 1, '\0');
-    SIZE_T got = 0;
-    if (ReadProcessMemory(process, remote, local.data(), size, &got)) {
-      local[length < got ? length : got] = '\0';
-      text = local.data();
-    }
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  }
-  CloseHandle(process);
-  return text;
+  if (remote == nullptr) return "<unreadable>";
+  std::string text(size, '\0');
+  SendMessageA(statusBar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(remote));
+  ReadProcessMemory(process, remote, &text[0], size, nullptr);
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  return text.c_str();
 }
 
-// The close box of the caption: from WM_GETTITLEBARINFOEX when the window
-// answers it (the structure has to live in the viewer's process), otherwise
-// the last caption button, SM_CXSIZE x SM_CYSIZE, at the right end of the
-// title bar that GetTitleBarInfo reports.
-RECT CloseBox(HWND window, std::string& source) {
-  DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-  if (process != nullptr) {
-    TITLEBARINFOEX bar = {};
-    bar.cbSize = sizeof bar;
-    void* remote = VirtualAllocEx(process, nullptr, sizeof bar, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    SIZE_T moved = 0;
-    if (remote != nullptr && WriteProcessMemory(process, remote, &bar, sizeof bar, &moved)) {
-      SendMessageA(window, WM_GETTITLEBARINFOEX, 0, reinterpret_cast<LPARAM>(remote));
-      ReadProcessMemory(process, remote, &bar, sizeof bar, &moved);
-    }
-    if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    CloseHandle(process);
-    const RECT& box = bar.rgrect[5];
-    if (box.right > box.left && box.bottom > box.top) {
-      source = "titlebarinfoex";
-      return box;
-    }
+// The run counter as the viewer has stored it (0 while there is none), in
+// the registry view of the viewer's bitness.
+DWORD StoredRuns(HANDLE process) {
+  BOOL wow64 = FALSE;
+  IsWow64Process(process, &wow64);
+  HKEY key;
+  DWORD runs = 0, size = sizeof runs;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Molvo\\Quillpane", 0,
+                    KEY_QUERY_VALUE | (wow64 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY), &key) == ERROR_SUCCESS) {
+    RegQueryValueExA(key, "Times", nullptr, nullptr, reinterpret_cast<BYTE*>(&runs), &size);
+    RegCloseKey(key);
   }
-  TITLEBARINFO bar = {};
-  bar.cbSize = sizeof bar;
-  GetTitleBarInfo(window, &bar);
-  RECT box = bar.rcTitleBar;
-  box.left = box.right - GetSystemMetrics(SM_CXSIZE);
-  box.bottom = box.top + GetSystemMetrics(SM_CYSIZE);
-  source = "titlebarinfo";
-  return box;
+  return runs;
 }
 
-using Info = std::map<std::string, std::string>;
-
+// What a user sees of the viewer; rectangles are "left top right bottom"
+// in screen coordinates, sizes "WIDTHxHEIGHT".
 Info Collect() {
   Info info;
-  HWND window = FindMain();
+  HWND window = MainWindow();
   info["found"] = window != nullptr ? "1" : "0";
   if (window == nullptr) return info;
-  info["title"] = WindowTitle(window);
-  RECT windowRect;
-  GetWindowRect(window, &windowRect);
-  info["window"] = Rect(windowRect);
-  info["window_width"] = std::to_string(windowRect.right - windowRect.left);
-  info["window_height"] = std::to_string(windowRect.bottom - windowRect.top);
-  RECT client;
-  GetClientRect(window, &client);
-  POINT topLeft = {client.left, client.top};
-  POINT bottomRight = {client.right, client.bottom};
-  ClientToScreen(window, &topLeft);
-  ClientToScreen(window, &bottomRight);
-  info["client"] = Rect(RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y});
-  info["client_width"] = std::to_string(client.right);
-  info["client_height"] = std::to_string(client.bottom);
+  char title[1024] = {};
+  GetWindowTextA(window, title, sizeof title);
+  info["title"] = title;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  info["pid"] = std::to_string(pid);
   info["foreground"] = GetForegroundWindow() == window ? "1" : "0";
-  RECT workArea;
-  if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0)) info["work_area"] = Rect(workArea);
-  std::string closeSource;
-  info["close"] = Rect(CloseBox(window, closeSource));
-  info["close_source"] = closeSource;
-  DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
-  info["pid"] = std::to_string(processId);
+  RECT rect;
+  GetWindowRect(window, &rect);
+  info["window"] = Rect(rect);
+  info["window_size"] = Size(rect.right - rect.left, rect.bottom - rect.top);
+  GetClientRect(window, &rect);
+  info["client_size"] = Size(rect.right, rect.bottom);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  info["client"] = Rect(rect);
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &rect, 0);
+  info["work_area"] = Rect(rect);
+  // Wine does not answer WM_GETTITLEBARINFOEX: the close box is the last
+  // caption button, SM_CXSIZE x SM_CYSIZE at the right end of the title bar.
+  TITLEBARINFO titleBar = {};
+  titleBar.cbSize = sizeof titleBar;
+  GetTitleBarInfo(window, &titleBar);
+  rect = titleBar.rcTitleBar;
+  rect.left = rect.right - GetSystemMetrics(SM_CXSIZE);
+  rect.bottom = rect.top + GetSystemMetrics(SM_CYSIZE);
+  info["close"] = Rect(rect);
 
-  HWND statusBar = FindChild(window, STATUSCLASSNAMEA);
-  info["statusbar"] = statusBar != nullptr ? "1" : "0";
-  if (statusBar != nullptr) {
-    info["status_parts"] = std::to_string(SendMessageA(statusBar, SB_GETPARTS, 0, 0));
-    info["status0"] = StatusText(statusBar, 0);
-    info["status1"] = StatusText(statusBar, 1);
+  HANDLE process = OpenProcess(
+      PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (HWND statusBar = FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr)) {
+    info["status0"] = StatusText(process, statusBar, 0);
+    info["status1"] = StatusText(process, statusBar, 1);
   }
+  info["runs"] = std::to_string(StoredRuns(process));
+  if (process != nullptr) CloseHandle(process);
 
-  // An open menu is a top-level window of the menu class, owned by nobody.
+  // An open menu is a top-level window of the menu class.
   HWND popup = FindWindowA("#32768", nullptr);
   if (popup != nullptr && IsWindowVisible(popup)) {
-    RECT popupRect;
-    GetWindowRect(popup, &popupRect);
-    info["menu_popup"] = Rect(popupRect);
+    GetWindowRect(popup, &rect);
+    info["menu_popup"] = Rect(rect);
   }
-
-  HWND scrollBar = FindChild(window, "ScrollBar");
-  info["scrollbar"] = scrollBar != nullptr ? "1" : "0";
+  HWND scrollBar = FindWindowExA(window, nullptr, "ScrollBar", nullptr);
+  info["scrollbar"] = scrollBar == nullptr ? "none" : IsWindowVisible(scrollBar) ? "shown" : "hidden";
   if (scrollBar != nullptr) {
-    RECT barRect;
-    GetWindowRect(scrollBar, &barRect);
-    info["scrollbar_rect"] = Rect(barRect);
-    info["scrollbar_visible"] = IsWindowVisible(scrollBar) ? "1" : "0";
+    GetWindowRect(scrollBar, &rect);
+    info["scrollbar_rect"] = Rect(rect);
     SCROLLINFO scroll = {};
     scroll.cbSize = sizeof scroll;
     scroll.fMask = SIF_ALL;
-    if (GetScrollInfo(scrollBar, SB_CTL, &scroll)) {
-      info["scroll_min"] = std::to_string(scroll.nMin);
-      info["scroll_max"] = std::to_string(scroll.nMax);
-      info["scroll_page"] = std::to_string(scroll.nPage);
-      info["scroll_pos"] = std::to_string(scroll.nPos);
-    }
+    GetScrollInfo(scrollBar, SB_CTL, &scroll);
+    info["scroll_range"] =
+        std::to_string(scroll.nMin) + " " + std::to_string(scroll.nMax) + " " + std::to_string(scroll.nPage);
+    info["scroll_pos"] = std::to_string(scroll.nPos);
   }
   return info;
 }
 
-void PrintInfo(const Info& info) {
-  for (const auto& [key, value] : info) std::fprintf(out, "%s=%s\n", key.c_str(), value.c_str());
-}
-
-// On a first run the viewer opens its Configuration dialog before it first
-// renders; the tests are about the viewer, so it is closed unchanged.
-bool DismissFirstRunDialog(HWND mainWindow) {
-  HWND dialog = nullptr;
-  while ((dialog = FindWindowExA(nullptr, dialog, "#32770", kFirstRunDialogTitle)) != nullptr) {
-    if (GetWindow(dialog, GW_OWNER) == mainWindow && IsWindowVisible(dialog)) {
-      HWND cancel = GetDlgItem(dialog, kFirstRunCancelId);
-      if (cancel != nullptr) {
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFirstRunCancelId, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(cancel));
-        return true;
-      }
-    }
-  }
-  return false;
-}
-
-bool FirstPaintDone(const Info& info) {
-  auto title = info.find("title");
-  auto status = info.find("status0");
-  return info.at("found") == "1" && title != info.end() && !title->second.empty() &&
-         title->second != kCreationTitle && status != info.end() && !status->second.empty();
-}
-
-int CommandWait(DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  int dismissed = 0;
-  for (;;) {
-    Info info = Collect();
-    if (FirstPaintDone(info)) {
-      info["dismissed_first_run_dialog"] = std::to_string(dismissed);
-      PrintInfo(info);
-      return 0;
-    }
-    if (info["found"] == "1" && DismissFirstRunDialog(FindMain())) ++dismissed;
-    if (GetTickCount() - start > timeoutMs) {
-      std::fprintf(out, "error=the viewer did not finish its first paint within %lu ms\n", timeoutMs);
-      PrintInfo(info);
-      return 1;
-    }
-    Sleep(kPollMs);
-  }
-}
-
-int CommandUntil(DWORD timeoutMs, const std::string& condition) {
-  const size_t notEqual = condition.find("!=");
-  const size_t equal = condition.find('=');
-  if (equal == std::string::npos) return 2;
-  const bool wantDifferent = notEqual != std::string::npos && notEqual + 1 == equal;
-  const std::string key = condition.substr(0, wantDifferent ? notEqual : equal);
-  const std::string value = condition.substr(equal + 1);
+// Polls until DONE holds or MS have passed; writes what it saw last.
+int Poll(DWORD ms, const std::function<bool(Info&)>& done) {
   const DWORD start = GetTickCount();
   for (;;) {
     Info info = Collect();
-    auto found = info.find(key);
-    const std::string current = found != info.end() ? found->second : std::string("<absent>");
-    if ((current == value) != wantDifferent) {
-      PrintInfo(info);
-      return 0;
+    const bool ok = done(info);
+    if (ok || GetTickCount() - start > ms) {
+      for (const auto& [key, value] : info) std::fprintf(out, "%s=%s\n", key.c_str(), value.c_str());
+      return ok ? 0 : 1;
     }
-    if (GetTickCount() - start > timeoutMs) {
-      std::fprintf(out, "error=%s stayed %s for %lu ms\n", key.c_str(), current.c_str(), timeoutMs);
-      PrintInfo(info);
-      return 1;
-    }
-    Sleep(kPollMs);
+    Sleep(40);
   }
 }
 
-int CommandGone(DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (FindMain() != nullptr) {
-    if (GetTickCount() - start > timeoutMs) {
-      std::fprintf(out, "error=the main window still exists after %lu ms\n", timeoutMs);
-      return 1;
-    }
-    Sleep(kPollMs);
-  }
-  std::fprintf(out, "found=0\n");
-  return 0;
+// The pixels of BITMAP (not selected into a DC), top row first, as 0xRRGGBB.
+std::vector<DWORD> Pixels(HBITMAP bitmap, int width, int height) {
+  BITMAPINFO format = {};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = width;
+  format.bmiHeader.biHeight = -height;
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+  HDC screen = GetDC(nullptr);
+  GetDIBits(screen, bitmap, 0, height, pixels.data(), &format, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
+  return pixels;
 }
 
-bool WriteBmp(const char* path, int width, int height, const std::vector<unsigned char>& bottomUpRows) {
-  const int stride = (width * 3 + 3) & ~3;
-  BITMAPFILEHEADER file = {};
-  BITMAPINFOHEADER header = {};
-  header.biSize = sizeof header;
-  header.biWidth = width;
-  header.biHeight = height;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  header.biCompression = BI_RGB;
-  header.biSizeImage = static_cast<DWORD>(stride * height);
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof header;
-  file.bfSize = file.bfOffBits + header.biSizeImage;
-  FILE* bmp = std::fopen(path, "wb");
-  if (bmp == nullptr) return false;
-  bool ok = std::fwrite(&file, sizeof file, 1, bmp) == 1 && std::fwrite(&header, sizeof header, 1, bmp) == 1 &&
-            std::fwrite(bottomUpRows.data(), 1, bottomUpRows.size(), bmp) == bottomUpRows.size();
-  return std::fclose(bmp) == 0 && ok;
-}
-
-int CommandCapture(int x, int y, int width, int height, const char* path) {
-  HWND window = FindMain();
-  if (window == nullptr) {
-    std::fprintf(out, "error=no main window to capture\n");
-    return 1;
-  }
-  if (width <= 0 || height <= 0) return 2;
-  POINT origin = {x, y};
+std::vector<DWORD> CaptureClient(HWND window, int width, int height) {
+  POINT origin = {10, 10};
   ClientToScreen(window, &origin);
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
@@ -323,117 +184,123 @@ int CommandCapture(int x, int y, int width, int height, const char* path) {
   HGDIOBJ old = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
   SelectObject(memory, old);
-
-  BITMAPINFO format = {};
-  format.bmiHeader.biSize = sizeof format.bmiHeader;
-  format.bmiHeader.biWidth = width;
-  format.bmiHeader.biHeight = height;  // bottom-up, as a BMP file stores it
-  format.bmiHeader.biPlanes = 1;
-  format.bmiHeader.biBitCount = 24;
-  format.bmiHeader.biCompression = BI_RGB;
-  const int stride = (width * 3 + 3) & ~3;
-  std::vector<unsigned char> rows(static_cast<size_t>(stride) * height);
-  const int copied = GetDIBits(memory, bitmap, 0, height, rows.data(), &format, DIB_RGB_COLORS);
-  DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
-  if (copied != height) {
-    std::fprintf(out, "error=GetDIBits copied %d of %d rows\n", copied, height);
-    return 1;
-  }
-  if (!WriteBmp(path, width, height, rows)) {
-    std::fprintf(out, "error=cannot write %s\n", path);
-    return 1;
-  }
-  std::fprintf(out, "capture=%s\nscreen_origin=%ld %ld\n", path, origin.x, origin.y);
-  return 0;
+  std::vector<DWORD> pixels = Pixels(bitmap, width, height);
+  DeleteObject(bitmap);
+  return pixels;
 }
 
-// Holds the process from before the user's action to its end, so that its
-// exit code can still be read; READY (when given) is created once the
-// process is held.
-int CommandExited(DWORD processId, DWORD timeoutMs, const char* readyPath) {
-  auto ready = [readyPath] {
-    if (readyPath == nullptr) return;
-    HANDLE file = CreateFileA(readyPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-  };
-  // A freed id can be handed out again, to this probe at the earliest.
-  HANDLE process = processId == GetCurrentProcessId()
-                       ? nullptr
-                       : OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-  ready();
+char Mark(DWORD pixel) { return pixel == 0 ? '#' : pixel == 0xFFFFFF ? '.' : '?'; }
+
+int Picture(DWORD ms, char** args) {
+  HBITMAP sheetBitmap = static_cast<HBITMAP>(
+      LoadImageA(nullptr, args[0], IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+  FILE* document = std::fopen(args[1], "rb");
+  const int firstRow = std::atoi(args[2]), width = std::atoi(args[3]), height = std::atoi(args[4]);
+  if (sheetBitmap == nullptr || document == nullptr || width <= 0 || height <= 0) return 2;
+  BITMAP sheetSize;
+  GetObjectA(sheetBitmap, sizeof sheetSize, &sheetSize);
+  const std::vector<DWORD> sheet = Pixels(sheetBitmap, sheetSize.bmWidth, sheetSize.bmHeight);
+  DeleteObject(sheetBitmap);
+  std::vector<std::string> lines(1);
+  for (int byte; (byte = std::fgetc(document)) > 0;) {
+    if (byte == '\n') {
+      lines.emplace_back();
+    } else {
+      lines.back() += static_cast<char>(byte);
+    }
+  }
+  std::fclose(document);
+
+  return Poll(ms, [&](Info& info) {
+    HWND window = MainWindow();
+    if (window == nullptr) return false;
+    const std::vector<DWORD> shot = CaptureClient(window, width, height);
+    for (int row = 0; row < height / kCell; ++row) {
+      const size_t line = static_cast<size_t>(firstRow + row);
+      const std::string text = line < lines.size() ? lines[line] : "";
+      for (int column = 0; column < width / kCell; ++column) {
+        const int byte =
+            column < static_cast<int>(text.size()) ? static_cast<unsigned char>(text[column]) : -1;
+        const int cell = byte <= 2 ? 0 : byte - 2;  // bytes 1 and 2 share the first cell
+        std::string expected, actual;
+        for (int y = 0; y < kCell; ++y) {
+          for (int x = 0; x < kCell; ++x) {
+            expected += byte < 0 ? '.'
+                                 : Mark(sheet[(cell % kSheetRows * kCell + y) * sheetSize.bmWidth +
+                                              cell / kSheetRows * kCell + x]);
+            actual += Mark(shot[(row * kCell + y) * width + column * kCell + x]);
+          }
+          if (y + 1 < kCell) expected += '/', actual += '/';
+        }
+        if (expected != actual || expected.find('?') != std::string::npos) {
+          info["mismatch"] = "line " + std::to_string(line) + " column " + std::to_string(column) + " byte " +
+                             std::to_string(byte);
+          info["mismatch_expected"] = expected;
+          info["mismatch_actual"] = actual;
+          return false;
+        }
+      }
+    }
+    return true;
+  });
+}
+
+// Holds the process from before the user's action to its end: its exit code
+// is lost once it has ended unheld.
+int Exited(DWORD ms, DWORD pid, const std::string& readyPath) {
+  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  CloseHandle(CreateFileA(readyPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   if (process == nullptr) {
-    std::fprintf(out, "exited=1\nexit_code=unknown\n");
-    return 0;
-  }
-  const DWORD waited = WaitForSingleObject(process, timeoutMs);
-  DWORD code = 0;
-  GetExitCodeProcess(process, &code);
-  CloseHandle(process);
-  if (waited != WAIT_OBJECT_0) {
-    std::fprintf(out, "exited=0\nerror=process %lu still runs after %lu ms\n", processId, timeoutMs);
+    std::fprintf(out, "error=cannot open process %lu\n", pid);
     return 1;
   }
-  std::fprintf(out, "exited=1\nexit_code=%lu\n", code);
+  DWORD code = STILL_ACTIVE;
+  if (WaitForSingleObject(process, ms) == WAIT_OBJECT_0) GetExitCodeProcess(process, &code);
+  CloseHandle(process);
+  if (code == STILL_ACTIVE) return 1;
+  std::fprintf(out, "exit_code=%lu\n", code);
   return 0;
-}
-
-int Usage() {
-  std::fprintf(out,
-               "error=usage: qp_probe [--out FILE] wait MS | info | until MS KEY=VALUE | gone MS | alive | "
-               "exited PID MS [READY] | capture X Y W H FILE.bmp\n");
-  return 2;
 }
 
 int Run(int argc, char** argv) {
-  if (argc < 1) return Usage();
-  const std::string command = argv[0];
-  if (command == "wait" && argc == 2) return CommandWait(std::strtoul(argv[1], nullptr, 10));
-  if (command == "until" && argc == 3) return CommandUntil(std::strtoul(argv[1], nullptr, 10), argv[2]);
-  if (command == "gone" && argc == 2) return CommandGone(std::strtoul(argv[1], nullptr, 10));
-  if (command == "exited" && (argc == 3 || argc == 4)) {
-    return CommandExited(std::strtoul(argv[1], nullptr, 10), std::strtoul(argv[2], nullptr, 10),
-                         argc == 4 ? argv[3] : nullptr);
+  const std::string command = argv[2];
+  const DWORD ms = std::strtoul(argv[3], nullptr, 10);
+  char** args = argv + 4;
+  const int count = argc - 4;
+  if (command == "wait" && count == 0) {
+    return Poll(ms, [](Info& info) {
+      const std::string title = Get(info, "title"), status = Get(info, "status0");
+      return title != "<absent>" && !title.empty() && title != "Quillpane" && status != "<absent>" &&
+             !status.empty();
+    });
   }
-  if (command == "info" && argc == 1) {
-    const Info info = Collect();
-    PrintInfo(info);
-    return info.at("found") == "1" ? 0 : 1;
+  if (command == "until" && count == 1) {
+    const std::string condition = args[0];
+    const size_t equal = condition.find('=');
+    if (equal == std::string::npos || equal == 0) return 2;
+    const bool differ = condition[equal - 1] == '!';
+    const std::string key = condition.substr(0, differ ? equal - 1 : equal),
+                      value = condition.substr(equal + 1);
+    return Poll(ms, [&](Info& info) { return (Get(info, key) == value) != differ; });
   }
-  if (command == "alive" && argc == 1) {
-    const bool alive = FindMain() != nullptr;
-    std::fprintf(out, "found=%d\n", alive ? 1 : 0);
-    return alive ? 0 : 1;
+  if (command == "picture" && count == 5) return Picture(ms, args);
+  if (command == "exited" && count == 1) {
+    return Exited(ms, std::strtoul(args[0], nullptr, 10), std::string(argv[1]) + ".ready");
   }
-  if (command == "capture" && argc == 6) {
-    return CommandCapture(std::atoi(argv[1]), std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
-                          argv[5]);
-  }
-  return Usage();
+  return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  int first = 1;
-  std::string outPath;
-  std::string partPath;
-  if (argc >= 3 && std::strcmp(argv[1], "--out") == 0) {
-    // Written beside the result and renamed at the end, so that a reader
-    // polling for the file never sees half of it.
-    outPath = argv[2];
-    partPath = outPath + ".part";
-    out = std::fopen(partPath.c_str(), "wb");
-    if (out == nullptr) return 2;
-    first = 3;
-  }
-  const int status = Run(argc - first, argv + first);
+  if (argc < 4) return 2;
+  const std::string path = argv[1], part = path + ".part";
+  out = std::fopen(part.c_str(), "wb");
+  if (out == nullptr) return 2;
+  const int status = Run(argc, argv);
   std::fprintf(out, "exit=%d\n", status);
-  std::fflush(out);
-  if (out != stdout) {
-    std::fclose(out);
-    if (!MoveFileExA(partPath.c_str(), outPath.c_str(), MOVEFILE_REPLACE_EXISTING)) return 2;
-  }
-  return status;
+  std::fclose(out);
+  return MoveFileExA(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) ? status : 2;
 }

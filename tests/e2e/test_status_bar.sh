@@ -1,96 +1,78 @@
 #!/usr/bin/env bash
-# Start-up as a user sees it: for every sample the viewer is started on, the
-# window title names the document in lower case, part 0 of the status bar
-# counts the document's bytes (with the line feed the viewer appends) and a
-# valid file handle, part 1 gives the document's place among the recognised
-# files of its folder (.nfo first, then .diz, .ans, .asc). A missing file
-# shows the message page, a handle of -1 and 0/0. A document ends at its
-# first zero byte.
-# shellcheck source=tests/e2e/lib.sh disable=SC2154 # qp_rect assigns by name
+# Start-up as a user sees it. For every sample the window title names the
+# document in lower case; status part 0 counts the document's bytes up to
+# its first zero byte, with the line feed the viewer appends when the text
+# does not end with one, and shows a valid file handle and the stored run
+# count; part 1 gives the document's place among the recognised files of
+# its folder (.nfo first, then .diz, .ans, .asc). A missing file shows the
+# message page, a handle of -1 and 0/0.
+# shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
-samples="$QP_SOURCE_DIR/samples"
-version_suffix=" - Quillpane 0.8.8 beta"
+suffix=" - Quillpane 0.8.8 beta"
+
+expect_title() {
+  local path
+  path=$(qp_winpath "$2")
+  qp_expect_eq "$1: title" "${path,,}$suffix" "$(qp_get title)"
+}
+
+# Status bar part 0 of an opened DOCUMENT.
+expect_status0() {
+  local status0 length
+  status0=$(qp_get status0)
+  length=$(python3 -c 'import sys
+t = open(sys.argv[1], "rb").read().split(b"\0")[0]
+print(len(t) + (not t.endswith(b"\n")))' "$2")
+  [[ $status0 =~ ^anttkn:[0-9]+,\ filhantag:([0-9]+), ]] || qp_fail "$1: status part 0 reads '$status0'"
+  qp_expect_eq "$1: status part 0" "anttkn:$length, filhantag:${BASH_REMATCH[1]}, runtimes:$(qp_get runs)" \
+    "$status0"
+}
 
 # The recognised files of the folder in listing order. Within one extension
 # the order is the directory search's own, so a document's place is only
-# known to lie within its extension's group.
-listed=()
-group_first=()
-group_last=()
+# known to lie within its extension's group [first, last].
+listed=() first=() last=()
 for extension in nfo diz ans asc; do
-  first=$((${#listed[@]} + 1))
-  for file in "$samples"/*; do
+  start=${#listed[@]}
+  for file in "$QP_SOURCE_DIR"/samples/*; do
     name=${file##*/}
-    if [ -f "$file" ] && [[ ${name,,} == *."$extension" ]]; then
-      listed+=("$file")
-      group_first+=("$first")
-    fi
+    if [ -f "$file" ] && [[ ${name,,} == *."$extension" ]]; then listed+=("$file"); fi
   done
-  for ((i = first; i <= ${#listed[@]}; i++)); do group_last[i - 1]=${#listed[@]}; done
+  for ((i = start; i < ${#listed[@]}; i++)); do first[i]=$((start + 1)) last[i]=${#listed[@]}; done
 done
 total=${#listed[@]}
-[ "$total" -ge 4 ] || qp_fail "samples/ should hold a file of each recognised type, found $total recognised files"
-
-# runtimes shows the run counter as the viewer stored it at this start
-# ("Times" under its settings key; 0 while nothing is stored).
+[ "$total" -ge 4 ] || qp_fail "samples/ should hold a file of each recognised type, found $total"
 
 for ((i = 0; i < total; i++)); do
   document=${listed[i]}
   name=${document##*/}
-  qp_new_desktop
   qp_start_viewer "$document"
-
-  windows_path=$(qp_winpath "$document")
-  qp_expect_eq "$name: title" "${windows_path,,}$version_suffix" "$(qp_get title)"
-
-  status0=$(qp_get status0)
-  runs=$(qp_stored_run_count)
-  pattern='^anttkn:([0-9]+), filhantag:(-?[0-9]+), runtimes:([0-9]+)$'
-  [[ $status0 =~ $pattern ]] || qp_fail "$name: status part 0 reads '$status0'"
-  handle=${BASH_REMATCH[2]}
-  [ "$handle" != -1 ] || qp_fail "$name: status part 0 shows the handle of a failed open: '$status0'"
-  qp_expect_eq "$name: status part 0" \
-    "anttkn:$(qp_document_length "$document"), filhantag:$handle, runtimes:$runs" "$status0"
-
+  expect_title "$name" "$document"
+  expect_status0 "$name" "$document"
   status1=$(qp_get status1)
-  [[ $status1 =~ ^([0-9]+)/([0-9]+)$ ]] || qp_fail "$name: status part 1 reads '$status1'"
-  position=${BASH_REMATCH[1]}
-  qp_expect_eq "$name: number of recognised files in status part 1" "$total" "${BASH_REMATCH[2]}"
-  if [ "$position" -lt "${group_first[i]}" ] || [ "$position" -gt "${group_last[i]}" ]; then
-    qp_fail "$name: status part 1 reads '$status1', expected position ${group_first[i]}..${group_last[i]} of $total"
+  if [[ ! $status1 =~ ^([0-9]+)/$total$ ]] || ((BASH_REMATCH[1] < first[i] || BASH_REMATCH[1] > last[i])); then
+    qp_fail "$name: status part 1 reads '$status1', expected ${first[i]}..${last[i]}/$total"
   fi
   qp_log "ok: $name: status part 1 = '$status1'"
 done
 
 # A file that cannot be opened: its path stays in the title, the message
-# takes the place of the document.
+# takes the place of the document, in a view of the smallest width, 200
+# pixels.
 missing="$QP_TMP/no-such-folder/Missing.NFO"
-qp_new_desktop
 qp_start_viewer "$missing"
-windows_path=$(qp_winpath "$missing")
-qp_expect_eq "missing file: title" "${windows_path,,}$version_suffix" "$(qp_get title)"
-qp_expect_eq "missing file: status part 0" \
-  "anttkn:24, filhantag:-1, runtimes:$(qp_stored_run_count)" "$(qp_get status0)"
+expect_title "missing file" "$missing"
+qp_expect_eq "missing file: status part 0" "anttkn:24, filhantag:-1, runtimes:$(qp_get runs)" "$(qp_get status0)"
 qp_expect_eq "missing file: status part 1" "0/0" "$(qp_get status1)"
-
-# "Could not find the file" and its line feed: 24 columns, one row, in a
-# view of the smallest width, 200 pixels (25 cells).
-message="$QP_TMP/message.txt"
-printf 'Could not find the file\n' >"$message"
-qp_expect_picture "missing file: the message page" "$message" 10 10 200 8
+printf 'Could not find the file\n' >"$QP_TMP/message.txt"
+qp_expect_picture "missing file: the message page" "$QP_TMP/message.txt" 0 200 8
 
 # A document that stops at a zero byte, the bytes before it not ended by a
-# line feed: the viewer counts and shows only what comes before the zero,
-# and the line feed it appends.
+# line feed: two rows, the longer one 34 columns with the appended line feed.
 document="$QP_SOURCE_DIR/tests/data/e2e_zero_byte_unterminated.txt"
-qp_new_desktop
 qp_start_viewer "$document"
-status0=$(qp_get status0)
-[[ $status0 =~ ^anttkn:[0-9]+,\ filhantag:([0-9]+), ]] || qp_fail "zero byte: status part 0 reads '$status0'"
-qp_expect_eq "zero byte: status part 0" \
-  "anttkn:$(qp_document_length "$document"), filhantag:${BASH_REMATCH[1]}, runtimes:$(qp_stored_run_count)" "$status0"
-# Two rows, the longer one 34 columns with the appended line feed.
-qp_expect_picture "zero byte: the text before it" "$document" 10 10 272 16
+expect_status0 "zero byte" "$document"
+qp_expect_picture "zero byte: the text before it" "$document" 0 272 16
 
 echo "PASS: status bar and title"
