@@ -138,15 +138,4 @@ TEST(MainWindow, StatusBarAfterShowingFiles) {
   EXPECT_EQ(test.StatusText(1), "2/2");
 }
 
-TEST(MainWindow, CommandsWithoutAnEntryDoNothing) {
-  MainWindowTest test;
-  const std::string before(viewer.textBuffer);
-  for (WPARAM command : {WPARAM{101}, WPARAM{200}, WPARAM{301}, WPARAM{405}, WPARAM{498}}) {
-    SendMessageA(test.window(), WM_COMMAND, command, 0);
-  }
-  PumpMessages();
-  EXPECT_EQ(std::string(viewer.textBuffer), before);
-  EXPECT_TRUE(IsWindow(test.window()));
-}
-
 }  // namespace
