@@ -11,10 +11,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (!RegisterMainWindowClass(instance)) return 0;
   // Without a window there is nothing to run a message loop for.
   if (CreateMainWindow(instance) == nullptr) return 0;
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  return static_cast<int>(message.wParam);
+  return RunMessageLoop();
 }

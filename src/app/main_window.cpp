@@ -37,14 +37,15 @@ HWND CreateMainWindow(HINSTANCE instance) {
   return viewer.mainWindow;
 }
 
-void SwitchDocument(const char* newPath) {
-  GetWindowRect(viewer.mainWindow, &viewer.windowRect);
-  UpdateRecentFiles(true);
-  // A path that does not fit is refused whole: it shows like a file that
-  // cannot be opened.
-  viewer.currentPathRefused = CopyWholeText(viewer.currentPath, sizeof viewer.currentPath, newPath) ? 0 : 1;
-  ShowCurrentDocument();
-  viewer.pathChanged = 0;
+int RunMessageLoop(BOOL(WINAPI* getMessage)(LPMSG, HWND, UINT, UINT)) {
+  MSG message = {};
+  BOOL got;
+  while ((got = getMessage(&message, nullptr, 0, 0)) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  // -1: the loop failed and no quit message carries an exit code.
+  return got == 0 ? static_cast<int>(message.wParam) : 1;
 }
 
 namespace {

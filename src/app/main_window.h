@@ -17,7 +17,8 @@ bool RegisterMainWindowClass(HINSTANCE instance);
 HWND CreateMainWindow(HINSTANCE instance);
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The common ending of every change of document.
-void SwitchDocument(const char* newPath);
+// Dispatches messages until WM_QUIT and returns its exit code, or 1 when
+// `getMessage` fails (-1) before that.
+int RunMessageLoop(BOOL(WINAPI* getMessage)(LPMSG, HWND, UINT, UINT) = GetMessageA);
 
 #endif

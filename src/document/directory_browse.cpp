@@ -1,7 +1,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "../app/main_window.h"
 #include "../app/text_helpers.h"
 #include "../app/viewer_state.h"
 #include "document.h"

@@ -13,6 +13,9 @@ void SplitCommandLine();
 void LoadDocument();
 // Load, lay out and repaint: the ending of every change of document.
 void ShowCurrentDocument();
+// Every change of document after start-up: keeps the window where it
+// stands, pushes the document left into the recent files, shows `newPath`.
+void SwitchDocument(const char* newPath);
 
 // Lists the recognised files of currentDir and finds currentPath among them.
 void ScanDirectory();

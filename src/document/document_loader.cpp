@@ -49,3 +49,13 @@ void ShowCurrentDocument() {
   RenderDocument();
   InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);
 }
+
+void SwitchDocument(const char* newPath) {
+  GetWindowRect(viewer.mainWindow, &viewer.windowRect);
+  UpdateRecentFiles(true);
+  // A path that does not fit is refused whole: it shows like a file that
+  // cannot be opened.
+  viewer.currentPathRefused = CopyWholeText(viewer.currentPath, sizeof viewer.currentPath, newPath) ? 0 : 1;
+  ShowCurrentDocument();
+  viewer.pathChanged = 0;
+}

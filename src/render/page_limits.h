@@ -20,6 +20,16 @@ constexpr int64_t kMaxPageBytes = int64_t{160} << 20;
 inline int64_t DibStride(int64_t width, int bitsPerPixel) { return ((width * bitsPerPixel + 31) / 32) * 4; }
 
 // The page in cells for a measured layout and a page of `bitsPerPixel`.
+// A page without columns has no rows either.
 PageMeasure LimitPageSize(PageMeasure measured, int bitsPerPixel);
+
+// The page in pixels, 8 a cell, after the limits. The cursor may stand
+// anywhere within +-2^30, so 8 times a measured count can pass 32 bits;
+// the limited counts cannot.
+struct PagePixels {
+  int32_t width = 0;
+  int32_t height = 0;
+};
+PagePixels PagePixelSize(PageMeasure measured, int bitsPerPixel);
 
 #endif

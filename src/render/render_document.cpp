@@ -3,6 +3,7 @@
 #include "../app/viewer_state.h"
 #include "../app/window_layout.h"
 #include "render.h"
+#include "page_limits.h"
 #include "render_page.h"
 
 namespace {
@@ -25,18 +26,16 @@ void RenderDocument() {
   const uint8_t* text = reinterpret_cast<const uint8_t*>(viewer.textBuffer);
 
   const PageMeasure measured = MeasureLayout(text, length, viewer.lineTable);
-  viewer.pageWidth = 8 * measured.columnCount;
-  viewer.pageHeight = 8 * measured.rowCount;
-
   ReadGlyphPixels(viewer.glyphSheet, viewer.glyphTable, glyphPixels);
+  const int bitsPerPixel = glyphPixels.bitsPerPixel == 32 ? 32 : 1;
+  // A page cut to the size limits shows what fits; the window is laid out
+  // for that page even when its bitmap cannot be made.
+  const PagePixels size = PagePixelSize(measured, bitsPerPixel);
+  viewer.pageWidth = size.width;
+  viewer.pageHeight = size.height;
   if (viewer.pageBitmap != nullptr) DeleteObject(viewer.pageBitmap);
-  Page page = CreatePage(measured, glyphPixels.bitsPerPixel == 32 ? 32 : 1);
+  Page page = CreatePage(measured, bitsPerPixel);
   viewer.pageBitmap = page.bitmap;
-  if (page.bitmap != nullptr) {
-    // A page cut to the size limits shows what fits.
-    viewer.pageWidth = 8 * page.columns;
-    viewer.pageHeight = 8 * page.rows;
-  }
   viewer.pageRect = RECT{0, 0, viewer.pageWidth, viewer.pageHeight};
 
   LayoutWindow();

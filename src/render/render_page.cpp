@@ -79,16 +79,23 @@ bool ReadGlyphPixels(HBITMAP sheet, const GlyphPosition (&table)[256], GlyphPixe
     const int32_t y = table[c].y;
     const bool inside = x >= 0 && y >= 0 && x % 8 == 0 && x + 8 <= width && y + 8 <= height;
     for (int i = 0; i < 8; ++i) {
-      const uint8_t* line = sheetBits + static_cast<size_t>(y + i) * stride;
+      // A cell outside the sheet keeps the clear colour; only a cell inside
+      // it gives a pointer into the sheet's rows.
       if (bitsPerPixel == 1) {
-        // Cells lie on whole bytes: x is a multiple of 8.
         uint8_t row = 0xFF;
-        if (inside) row = inverted ? static_cast<uint8_t>(~line[x / 8]) : line[x / 8];
+        if (inside) {
+          // Cells lie on whole bytes: x is a multiple of 8.
+          const uint8_t* line = sheetBits + static_cast<size_t>(y + i) * stride;
+          row = inverted ? static_cast<uint8_t>(~line[x / 8]) : line[x / 8];
+        }
         pixels.mono[c][i] = row;
       } else {
         for (int k = 0; k < 8; ++k) {
           uint32_t value = kPageClearColour;
-          if (inside) std::memcpy(&value, line + static_cast<size_t>(x + k) * 4, 4);
+          if (inside) {
+            const uint8_t* line = sheetBits + static_cast<size_t>(y + i) * stride;
+            std::memcpy(&value, line + static_cast<size_t>(x + k) * 4, 4);
+          }
           pixels.colour[c][8 * i + k] = value & 0xFFFFFF;
         }
       }

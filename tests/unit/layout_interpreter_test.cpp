@@ -178,23 +178,20 @@ TEST(Layout, CursorMovementsAreClamped) {
   EXPECT_EQ(Layout(left + "\tX").trace, "X" + std::to_string(kCursorLimit) + ",0 ");
 }
 
-TEST(LimitPageSize, CapsColumnsAndPixelMemory) {
-  struct Case {
-    PageMeasure in;
-    int bpp;
-    int32_t columns, rows;
-  };
-  const Case cases[] = {
-      {{92, 45600}, 1, 92, 45600},  // a whole document at 1 bit: 4.2 MB
-      {{92, 45600}, 32, 92, 7123},  // 23552 bytes a row of cells
-      {{5000, 10}, 1, 4096, 10},       {{4096, 100000}, 1, 4096, 5120},
-      {{4096, 100000}, 32, 4096, 160}, {{-3, -3}, 1, 0, 0},
-  };
-  for (const Case& c : cases) {
-    const PageMeasure page = LimitPageSize(c.in, c.bpp);
-    EXPECT_EQ(page.columnCount, c.columns) << c.in.columnCount << "x" << c.in.rowCount << " @" << c.bpp;
-    EXPECT_EQ(page.rowCount, c.rows) << c.in.columnCount << "x" << c.in.rowCount << " @" << c.bpp;
-  }
+TEST(PagePixelSize, FitsThirtyTwoBitsWhereverTheCursorWent) {
+  // 30 moves of 9,999,999 columns pass 2^28 columns, where 8 pixels a cell
+  // no longer fit 32 bits.
+  const PageMeasure wide = Measure(Repeat("\x1b[9999999C", 30) + "x\n");
+  ASSERT_GT(wide.columnCount, 1 << 28);
+  const PagePixels pixels = PagePixelSize(wide, 1);
+  EXPECT_EQ(pixels.width, 8 * kMaxPageColumns);
+  EXPECT_EQ(pixels.height, 16);
+  // Far down and far right at 32 bits a pixel: cut to the page's memory.
+  const PagePixels deep = PagePixelSize(Measure("\x1b[9999999H" + Repeat("\x1b[9999999C", 30) + "x\n"), 32);
+  EXPECT_EQ(deep.width, 8 * kMaxPageColumns);
+  EXPECT_GT(deep.height, 0);
+  EXPECT_LE(int64_t{deep.width} * deep.height * 4, kMaxPageBytes);
+  EXPECT_EQ(PagePixelSize(PageMeasure{0, 5}, 1).height, 0);
 }
 
 }  // namespace

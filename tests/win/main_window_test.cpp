@@ -138,4 +138,17 @@ TEST(MainWindow, StatusBarAfterShowingFiles) {
   EXPECT_EQ(test.StatusText(1), "2/2");
 }
 
+BOOL WINAPI FailingGetMessage(LPMSG, HWND, UINT, UINT) { return -1; }
+
+BOOL WINAPI QuitWithSeven(LPMSG message, HWND, UINT, UINT) {
+  message->message = WM_QUIT;
+  message->wParam = 7;
+  return 0;
+}
+
+TEST(MainWindow, MessageLoopExitCodes) {
+  EXPECT_EQ(RunMessageLoop(QuitWithSeven), 7);
+  EXPECT_EQ(RunMessageLoop(FailingGetMessage), 1);
+}
+
 }  // namespace
