@@ -34,7 +34,6 @@ target_include_directories(quillpane_unit_tests PRIVATE src tests/unit)
 target_compile_options(quillpane_unit_tests PRIVATE ${QP_WARNINGS} ${SAN_FLAGS} -g)
 target_link_options(quillpane_unit_tests PRIVATE ${SAN_FLAGS})
 target_compile_definitions(quillpane_unit_tests PRIVATE
-  QP_GLYPH_SHEET_PATH="${CMAKE_SOURCE_DIR}/src/resources/glyphs.bmp"
   QP_CORPUS_DIR="${QP_CORPUS_DIR}"
   QP_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data")
 target_link_libraries(quillpane_unit_tests PRIVATE GTest::gtest_main)

@@ -1,26 +1,13 @@
 // qp_probe: looks at a running Quillpane from outside, as a user sees it.
-// Started in the viewer's Wine virtual desktop, it finds the main window by
-// class and writes key=value lines into OUT, renamed into place once whole:
-// a program started through explorer /desktop has no way back to the
-// caller's stdout. The last line is exit=N: 0 done, 1 a wait ran out, 2
-// misuse.
-//
-//   qp_probe OUT wait MS              until the first paint has titled the
-//                                     window and written the status bar
-//   qp_probe OUT until MS KEY=VALUE   until KEY has VALUE (KEY!=VALUE: until
-//                                     it has another; "<absent>" when none)
-//   qp_probe OUT picture MS SHEET DOC ROW W H
-//                                     until the W x H pixels at client point
-//                                     (10, 10), the picture's origin, show
-//                                     the glyphs of DOC (lines ended by line
-//                                     feeds, cut at a zero byte) from line
-//                                     ROW on at zoom 8, white without a byte
-//   qp_probe OUT exited MS PID        until process PID ends; prints its
-//                                     exit code. Creates OUT.ready once it
-//                                     holds the process, so that the caller
-//                                     can make it end after that.
-//
-// The polling commands end with what they saw last (see Collect).
+// Started in the viewer's Wine virtual desktop, it finds the main window and
+// writes key=value lines into OUT, renamed into place once whole (a program
+// started through explorer /desktop cannot reach the caller's stdout). The
+// last line is exit=N: 0 done, 1 a wait ran out, 2 misuse.
+//   qp_probe OUT wait MS             until the first paint has titled the
+//                                    window and written the status bar
+//   qp_probe OUT until MS KEY=VALUE  until KEY has VALUE (KEY!=VALUE: another)
+//   qp_probe OUT exited MS PID       until process PID ends, with its exit
+//                                    code; OUT.ready once it holds the process
 #include <windows.h>
 #include <commctrl.h>
 
@@ -35,56 +22,49 @@ namespace {
 
 using Info = std::map<std::string, std::string>;
 FILE* out = nullptr;
-constexpr int kCell = 8;
-constexpr int kSheetRows = 46;  // the glyph sheet's cells run down columns of 46
 
 std::string Rect(const RECT& r) {
   return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
          std::to_string(r.bottom);
 }
 
-std::string Size(long width, long height) { return std::to_string(width) + "x" + std::to_string(height); }
-
-std::string Get(const Info& info, const std::string& key) {
-  const auto found = info.find(key);
-  return found == info.end() ? "<absent>" : found->second;
-}
-
-HWND MainWindow() { return FindWindowA("MittLillaFunster", nullptr); }
-
-// A status bar part of another process: the text is fetched into that
-// process's memory first.
+// A status bar part of another process: fetched into that process's memory.
 std::string StatusText(HANDLE process, HWND statusBar, int part) {
-  const SIZE_T size = LOWORD(SendMessageA(statusBar, SB_GETTEXTLENGTHA, part, 0)) + 1;
-  void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  char text[256] = {};
+  void* remote = VirtualAllocEx(process, nullptr, sizeof text, MEM_COMMIT, PAGE_READWRITE);
   if (remote == nullptr) return "<unreadable>";
-  std::string text(size, '\0');
   SendMessageA(statusBar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(remote));
-  ReadProcessMemory(process, remote, &text[0], size, nullptr);
+  ReadProcessMemory(process, remote, text, sizeof text - 1, nullptr);
   VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  return text.c_str();
+  return text;
 }
 
-// The run counter as the viewer has stored it (0 while there is none), in
-// the registry view of the viewer's bitness.
-DWORD StoredRuns(HANDLE process) {
-  BOOL wow64 = FALSE;
-  IsWow64Process(process, &wow64);
-  HKEY key;
-  DWORD runs = 0, size = sizeof runs;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Molvo\\Quillpane", 0,
-                    KEY_QUERY_VALUE | (wow64 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY), &key) == ERROR_SUCCESS) {
-    RegQueryValueExA(key, "Times", nullptr, nullptr, reinterpret_cast<BYTE*>(&runs), &size);
-    RegCloseKey(key);
-  }
-  return runs;
+// A hash of the screen's pixels in R: a test sees the view change or come back.
+std::string PixelHash(const RECT& r) {
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  if (width <= 0 || height <= 0) return "empty";
+  HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFO format = {};
+  format.bmiHeader = {sizeof format.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+  GetDIBits(memory, bitmap, 0, height, pixels.data(), &format, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  unsigned long long hash = 14695981039346656037ull;  // FNV-1a
+  for (DWORD pixel : pixels) hash = (hash ^ (pixel & 0xFFFFFF)) * 1099511628211ull;
+  return std::to_string(hash);
 }
 
-// What a user sees of the viewer; rectangles are "left top right bottom"
-// in screen coordinates, sizes "WIDTHxHEIGHT".
+// What a user sees of the viewer; rectangles are "left top right bottom" on
+// the screen.
 Info Collect() {
   Info info;
-  HWND window = MainWindow();
+  HWND window = FindWindowA("MittLillaFunster", nullptr);
   info["found"] = window != nullptr ? "1" : "0";
   if (window == nullptr) return info;
   char title[1024] = {};
@@ -94,16 +74,10 @@ Info Collect() {
   GetWindowThreadProcessId(window, &pid);
   info["pid"] = std::to_string(pid);
   info["foreground"] = GetForegroundWindow() == window ? "1" : "0";
-  RECT rect;
+  RECT rect, view;
   GetWindowRect(window, &rect);
   info["window"] = Rect(rect);
-  info["window_size"] = Size(rect.right - rect.left, rect.bottom - rect.top);
-  GetClientRect(window, &rect);
-  info["client_size"] = Size(rect.right, rect.bottom);
-  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-  info["client"] = Rect(rect);
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &rect, 0);
-  info["work_area"] = Rect(rect);
+  info["window_size"] = std::to_string(rect.right - rect.left) + "x" + std::to_string(rect.bottom - rect.top);
   // Wine does not answer WM_GETTITLEBARINFOEX: the close box is the last
   // caption button, SM_CXSIZE x SM_CYSIZE at the right end of the title bar.
   TITLEBARINFO titleBar = {};
@@ -113,138 +87,43 @@ Info Collect() {
   rect.left = rect.right - GetSystemMetrics(SM_CXSIZE);
   rect.bottom = rect.top + GetSystemMetrics(SM_CYSIZE);
   info["close"] = Rect(rect);
-
-  HANDLE process = OpenProcess(
-      PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  GetClientRect(window, &view);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&view), 2);
+  info["client"] = Rect(view);
+  // The view: the client area above the status bar, left of the scroll bar.
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
   if (HWND statusBar = FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr)) {
     info["status0"] = StatusText(process, statusBar, 0);
     info["status1"] = StatusText(process, statusBar, 1);
+    GetWindowRect(statusBar, &rect);
+    view.bottom = rect.top;
   }
-  info["runs"] = std::to_string(StoredRuns(process));
   if (process != nullptr) CloseHandle(process);
-
-  // An open menu is a top-level window of the menu class.
-  HWND popup = FindWindowA("#32768", nullptr);
-  if (popup != nullptr && IsWindowVisible(popup)) {
-    GetWindowRect(popup, &rect);
+  HWND popup = FindWindowA("#32768", nullptr);  // an open menu
+  if (popup != nullptr && IsWindowVisible(popup) && GetWindowRect(popup, &rect))
     info["menu_popup"] = Rect(rect);
-  }
   HWND scrollBar = FindWindowExA(window, nullptr, "ScrollBar", nullptr);
-  info["scrollbar"] = scrollBar == nullptr ? "none" : IsWindowVisible(scrollBar) ? "shown" : "hidden";
+  info["scrollbar"] = scrollBar == nullptr ? "none" : "shown";
   if (scrollBar != nullptr) {
     GetWindowRect(scrollBar, &rect);
     info["scrollbar_rect"] = Rect(rect);
-    SCROLLINFO scroll = {};
-    scroll.cbSize = sizeof scroll;
-    scroll.fMask = SIF_ALL;
-    GetScrollInfo(scrollBar, SB_CTL, &scroll);
-    info["scroll_range"] =
-        std::to_string(scroll.nMin) + " " + std::to_string(scroll.nMax) + " " + std::to_string(scroll.nPage);
-    info["scroll_pos"] = std::to_string(scroll.nPos);
+    info["scroll_pos"] = std::to_string(GetScrollPos(scrollBar, SB_CTL));
+    view.right = rect.left;
   }
+  info["view_pixels"] = PixelHash(view);
   return info;
 }
 
 // Polls until DONE holds or MS have passed; writes what it saw last.
 int Poll(DWORD ms, const std::function<bool(Info&)>& done) {
-  const DWORD start = GetTickCount();
-  for (;;) {
+  for (const DWORD start = GetTickCount();; Sleep(40)) {
     Info info = Collect();
     const bool ok = done(info);
     if (ok || GetTickCount() - start > ms) {
       for (const auto& [key, value] : info) std::fprintf(out, "%s=%s\n", key.c_str(), value.c_str());
       return ok ? 0 : 1;
     }
-    Sleep(40);
   }
-}
-
-// The pixels of BITMAP (not selected into a DC), top row first, as 0xRRGGBB.
-std::vector<DWORD> Pixels(HBITMAP bitmap, int width, int height) {
-  BITMAPINFO format = {};
-  format.bmiHeader.biSize = sizeof format.bmiHeader;
-  format.bmiHeader.biWidth = width;
-  format.bmiHeader.biHeight = -height;
-  format.bmiHeader.biPlanes = 1;
-  format.bmiHeader.biBitCount = 32;
-  std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
-  HDC screen = GetDC(nullptr);
-  GetDIBits(screen, bitmap, 0, height, pixels.data(), &format, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
-  return pixels;
-}
-
-std::vector<DWORD> CaptureClient(HWND window, int width, int height) {
-  POINT origin = {10, 10};
-  ClientToScreen(window, &origin);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  std::vector<DWORD> pixels = Pixels(bitmap, width, height);
-  DeleteObject(bitmap);
-  return pixels;
-}
-
-char Mark(DWORD pixel) { return pixel == 0 ? '#' : pixel == 0xFFFFFF ? '.' : '?'; }
-
-int Picture(DWORD ms, char** args) {
-  HBITMAP sheetBitmap = static_cast<HBITMAP>(
-      LoadImageA(nullptr, args[0], IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-  FILE* document = std::fopen(args[1], "rb");
-  const int firstRow = std::atoi(args[2]), width = std::atoi(args[3]), height = std::atoi(args[4]);
-  if (sheetBitmap == nullptr || document == nullptr || width <= 0 || height <= 0) return 2;
-  BITMAP sheetSize;
-  GetObjectA(sheetBitmap, sizeof sheetSize, &sheetSize);
-  const std::vector<DWORD> sheet = Pixels(sheetBitmap, sheetSize.bmWidth, sheetSize.bmHeight);
-  DeleteObject(sheetBitmap);
-  std::vector<std::string> lines(1);
-  for (int byte; (byte = std::fgetc(document)) > 0;) {
-    if (byte == '\n') {
-      lines.emplace_back();
-    } else {
-      lines.back() += static_cast<char>(byte);
-    }
-  }
-  std::fclose(document);
-
-  return Poll(ms, [&](Info& info) {
-    HWND window = MainWindow();
-    if (window == nullptr) return false;
-    const std::vector<DWORD> shot = CaptureClient(window, width, height);
-    for (int row = 0; row < height / kCell; ++row) {
-      const size_t line = static_cast<size_t>(firstRow + row);
-      const std::string text = line < lines.size() ? lines[line] : "";
-      for (int column = 0; column < width / kCell; ++column) {
-        const int byte =
-            column < static_cast<int>(text.size()) ? static_cast<unsigned char>(text[column]) : -1;
-        const int cell = byte <= 2 ? 0 : byte - 2;  // bytes 1 and 2 share the first cell
-        std::string expected, actual;
-        for (int y = 0; y < kCell; ++y) {
-          for (int x = 0; x < kCell; ++x) {
-            expected += byte < 0 ? '.'
-                                 : Mark(sheet[(cell % kSheetRows * kCell + y) * sheetSize.bmWidth +
-                                              cell / kSheetRows * kCell + x]);
-            actual += Mark(shot[(row * kCell + y) * width + column * kCell + x]);
-          }
-          if (y + 1 < kCell) expected += '/', actual += '/';
-        }
-        if (expected != actual || expected.find('?') != std::string::npos) {
-          info["mismatch"] = "line " + std::to_string(line) + " column " + std::to_string(column) + " byte " +
-                             std::to_string(byte);
-          info["mismatch_expected"] = expected;
-          info["mismatch_actual"] = actual;
-          return false;
-        }
-      }
-    }
-    return true;
-  });
 }
 
 // Holds the process from before the user's action to its end: its exit code
@@ -252,43 +131,35 @@ int Picture(DWORD ms, char** args) {
 int Exited(DWORD ms, DWORD pid, const std::string& readyPath) {
   HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
   CloseHandle(CreateFileA(readyPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  if (process == nullptr) {
-    std::fprintf(out, "error=cannot open process %lu\n", pid);
-    return 1;
-  }
   DWORD code = STILL_ACTIVE;
-  if (WaitForSingleObject(process, ms) == WAIT_OBJECT_0) GetExitCodeProcess(process, &code);
-  CloseHandle(process);
+  if (process != nullptr && WaitForSingleObject(process, ms) == WAIT_OBJECT_0)
+    GetExitCodeProcess(process, &code);
+  if (process != nullptr) CloseHandle(process);
   if (code == STILL_ACTIVE) return 1;
   std::fprintf(out, "exit_code=%lu\n", code);
   return 0;
 }
 
 int Run(int argc, char** argv) {
-  const std::string command = argv[2];
+  const std::string command = argv[2], argument = argc > 4 ? argv[4] : "";
   const DWORD ms = std::strtoul(argv[3], nullptr, 10);
-  char** args = argv + 4;
-  const int count = argc - 4;
-  if (command == "wait" && count == 0) {
+  if (command == "wait") {
     return Poll(ms, [](Info& info) {
-      const std::string title = Get(info, "title"), status = Get(info, "status0");
-      return title != "<absent>" && !title.empty() && title != "Quillpane" && status != "<absent>" &&
-             !status.empty();
+      return !info["title"].empty() && info["title"] != "Quillpane" && !info["status0"].empty();
     });
   }
-  if (command == "until" && count == 1) {
-    const std::string condition = args[0];
-    const size_t equal = condition.find('=');
-    if (equal == std::string::npos || equal == 0) return 2;
-    const bool differ = condition[equal - 1] == '!';
-    const std::string key = condition.substr(0, differ ? equal - 1 : equal),
-                      value = condition.substr(equal + 1);
-    return Poll(ms, [&](Info& info) { return (Get(info, key) == value) != differ; });
+  const size_t equal = argument.find('=');
+  if (command == "until" && equal != std::string::npos && equal > 0) {
+    const bool differ = argument[equal - 1] == '!';
+    const std::string key = argument.substr(0, differ ? equal - 1 : equal),
+                      value = argument.substr(equal + 1);
+    return Poll(ms, [&](Info& info) {
+      const auto found = info.find(key);
+      return (found == info.end() ? "<absent>" : found->second) == value ? !differ : differ;
+    });
   }
-  if (command == "picture" && count == 5) return Picture(ms, args);
-  if (command == "exited" && count == 1) {
-    return Exited(ms, std::strtoul(args[0], nullptr, 10), std::string(argv[1]) + ".ready");
-  }
+  if (command == "exited")
+    return Exited(ms, std::strtoul(argument.c_str(), nullptr, 10), std::string(argv[1]) + ".ready");
   return 2;
 }
 

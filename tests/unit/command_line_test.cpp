@@ -1,7 +1,6 @@
 // Splitting the process command line: the quoted program path runs to the
 // last double quote of the whole line, the rest less one blank is the
 // document, and a part that does not fit its 300-byte buffer is refused whole.
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -35,10 +34,9 @@ TEST(SplitCommandLineText, CommandLineTable) {
       {"", "", "", ""},
   };
   for (const Case& c : cases) {
-    const CommandLineParts parts = SplitCommandLineText(c.line);
-    EXPECT_EQ(parts.programPath, c.program) << c.line;
-    EXPECT_EQ(parts.programDir, c.dir) << c.line;
-    EXPECT_EQ(parts.currentPath, c.current) << c.line;
+    const CommandLineParts p = SplitCommandLineText(c.line);
+    EXPECT_EQ(p.programPath + "|" + p.programDir + "|" + p.currentPath,
+              std::string(c.program) + "|" + c.dir + "|" + c.current);
   }
 }
 
@@ -68,12 +66,11 @@ TEST(SplitCommandLineInto, OverLongPartsAreRefusedWhole) {
     StartPaths paths;
     std::fill_n(reinterpret_cast<char*>(&paths), sizeof paths, 'x');
     SplitCommandLineInto(c.line.c_str(), paths);
-    const std::string what = "line of " + std::to_string(c.line.size()) + " bytes: " + c.line.substr(0, 24);
-    EXPECT_EQ(paths.commandLine, c.lineFits ? c.line : "") << what;
-    EXPECT_EQ(paths.programPath, c.program) << what;
-    EXPECT_EQ(paths.programDir, c.dir) << what;
-    EXPECT_EQ(paths.currentPath, c.current) << what;
-    EXPECT_EQ(paths.currentPathRefused, c.refused) << what;
+    SCOPED_TRACE("line of " + std::to_string(c.line.size()) + " bytes: " + c.line.substr(0, 24));
+    EXPECT_EQ(paths.commandLine, c.lineFits ? c.line : "");
+    EXPECT_EQ(std::string(paths.programPath) + "|" + paths.programDir + "|" + paths.currentPath,
+              c.program + "|" + c.dir + "|" + c.current);
+    EXPECT_EQ(paths.currentPathRefused, c.refused);
   }
 }
 

@@ -15,8 +15,7 @@ class BlitSink {
   }
 
  private:
-  HDC page_;
-  HDC sheet_;
+  HDC page_, sheet_;
   const GlyphPosition (&table_)[256];
 };
 
@@ -26,14 +25,13 @@ HBITMAP RenderReferencePage(const uint8_t* text, int32_t length, HBITMAP sheet,
                             const GlyphPosition (&table)[256], PageMeasure* cells) {
   const PageMeasure page = LimitPageSize(MeasureLayout(text, length, nullptr), 1);
   if (cells != nullptr) *cells = page;
+  const int32_t width = 8 * page.columnCount, height = 8 * page.rowCount;
   HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, 8 * page.columnCount, 8 * page.rowCount);
-  HDC pageDC = CreateCompatibleDC(screen);
-  HDC sheetDC = CreateCompatibleDC(screen);
-  HGDIOBJ oldPage = SelectObject(pageDC, bitmap);
-  HGDIOBJ oldSheet = SelectObject(sheetDC, sheet);
-  PatBlt(pageDC, 0, 0, 8 * page.columnCount, 8 * page.rowCount, WHITENESS);
-  SetTextColor(pageDC, RGB(0, 0, 0));
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HDC pageDC = CreateCompatibleDC(screen), sheetDC = CreateCompatibleDC(screen);
+  HGDIOBJ oldPage = SelectObject(pageDC, bitmap), oldSheet = SelectObject(sheetDC, sheet);
+  PatBlt(pageDC, 0, 0, width, height, WHITENESS);
+  SetTextColor(pageDC, RGB(0, 0, 0));  // a monochrome sheet's 0 bits black, 1 bits white
   SetBkColor(pageDC, RGB(255, 255, 255));
   BlitSink sink(pageDC, sheetDC, table);
   RunLayoutPass(text, length, sink);
@@ -53,12 +51,7 @@ std::vector<uint32_t> ReadPixels(HBITMAP bitmap, int32_t* width, int32_t* height
   std::vector<uint32_t> pixels(static_cast<size_t>(shape.bmWidth) * static_cast<size_t>(shape.bmHeight));
   if (pixels.empty()) return pixels;
   BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = shape.bmWidth;
-  info.bmiHeader.biHeight = -shape.bmHeight;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  info.bmiHeader = {sizeof info.bmiHeader, shape.bmWidth, -shape.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   HDC screen = GetDC(nullptr);
   GetDIBits(screen, bitmap, 0, static_cast<UINT>(shape.bmHeight), pixels.data(), &info, DIB_RGB_COLORS);
   ReleaseDC(nullptr, screen);

@@ -1,9 +1,7 @@
-// Rendering into real bitmaps: the page against the glyph sheet, the fast
-// page against one BitBlt per glyph, and the view's geometry in the real
-// window.
+// Rendering into real bitmaps: the fast page against one BitBlt per glyph
+// on every corpus file, and the view, zoom and scrolling of the real window.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -15,86 +13,18 @@
 
 namespace {
 
-HBITMAP LoadSheet() { return LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_GLYPH_SHEET)); }
-
-// The 8 x 8 pixels of byte b's cell in the sheet, as 0x00RRGGBB.
-std::vector<uint32_t> SheetCell(const std::vector<uint32_t>& sheet, int32_t sheetWidth, int b) {
-  GlyphPosition table[256] = {};
-  BuildGlyphTable(table);
-  std::vector<uint32_t> cell;
-  for (int y = 0; y < 8; ++y) {
-    for (int x = 0; x < 8; ++x) cell.push_back(sheet[(table[b].y + y) * sheetWidth + table[b].x + x]);
-  }
-  return cell;
-}
-
-std::vector<uint32_t> PageCell(const std::vector<uint32_t>& page, int32_t pageWidth, int column, int row) {
-  std::vector<uint32_t> cell;
-  for (int y = 0; y < 8; ++y) {
-    for (int x = 0; x < 8; ++x) cell.push_back(page[(8 * row + y) * pageWidth + 8 * column + x]);
-  }
-  return cell;
-}
-
-struct FastPage {
-  Page page;
-  ~FastPage() {
-    if (page.bitmap) DeleteObject(page.bitmap);
-  }
-};
-
-void RenderFast(const std::string& text, HBITMAP sheet, FastPage& out) {
-  static GlyphPosition table[256];
-  static GlyphPixels glyphs;
-  BuildGlyphTable(table);
-  ASSERT_TRUE(ReadGlyphPixels(sheet, table, glyphs));
-  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-  const auto length = static_cast<int32_t>(text.size());
-  out.page = CreatePage(MeasureLayout(bytes, length, nullptr), glyphs.bitsPerPixel);
-  DrawPage(bytes, length, glyphs, out.page);
-}
-
-TEST(RenderPage, KnownTextShowsTheSheetsGlyphsOnWhite) {
-  HBITMAP sheet = LoadSheet();
-  ASSERT_NE(sheet, nullptr);
-  int32_t sheetWidth, sheetHeight;
-  const std::vector<uint32_t> sheetPixels = ReadPixels(sheet, &sheetWidth, &sheetHeight);
-  ASSERT_EQ(sheetWidth, 48);
-  ASSERT_EQ(sheetHeight, 368);
-
-  // Row 0: "Az" and the full block; row 1: a tab, then byte 155 and 1.
-  FastPage fast;
-  RenderFast("Az\xDB\n\t\x9B\x01\n", sheet, fast);
-  ASSERT_NE(fast.page.bitmap, nullptr);
-  EXPECT_EQ(fast.page.bitsPerPixel, 1);  // a monochrome sheet gives a 1-bit page
-  int32_t width, height;
-  const std::vector<uint32_t> page = ReadPixels(fast.page.bitmap, &width, &height);
-  ASSERT_EQ(width, 8 * 11);  // the line feed after byte 1 is examined in column 10
-  ASSERT_EQ(height, 16);
-  EXPECT_EQ(PageCell(page, width, 0, 0), SheetCell(sheetPixels, sheetWidth, 'A'));
-  EXPECT_EQ(PageCell(page, width, 1, 0), SheetCell(sheetPixels, sheetWidth, 'z'));
-  const std::vector<uint32_t> black(64, 0x000000), white(64, 0xFFFFFF);
-  EXPECT_EQ(PageCell(page, width, 2, 0), black);  // the full block
-  EXPECT_EQ(PageCell(page, width, 8, 1), white);  // byte 155: reversed full block
-  EXPECT_EQ(PageCell(page, width, 9, 1), white);  // byte 1 shares the empty cell 0
-  // Cells that get no glyph show the clear colour.
-  EXPECT_EQ(PageCell(page, width, 5, 0), white);
-  EXPECT_EQ(PageCell(page, width, 3, 1), white);
-  DeleteObject(sheet);
-}
-
-// Files of the corpus, recursively, as they would be loaded.
+// Files of the corpus, recursively, less its notes.
 void CollectCorpus(const std::string& folder, std::vector<std::string>& files) {
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    const std::string name = found.cFileName;
+    const std::string name = found.cFileName, path = folder + "\\" + name;
     if (name == "." || name == ".." || name == "_licences") continue;
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      CollectCorpus(folder + "\\" + name, files);
+      CollectCorpus(path, files);
     } else if (name.size() < 3 || name.compare(name.size() - 3, 3, ".md") != 0) {
-      files.push_back(folder + "\\" + name);
+      files.push_back(path);
     }
   } while (FindNextFileA(search, &found));
   FindClose(search);
@@ -103,121 +33,120 @@ void CollectCorpus(const std::string& folder, std::vector<std::string>& files) {
 TEST(RenderPage, FastPageEqualsOneBlitPerGlyphOnTheCorpus) {
   std::vector<std::string> files;
   CollectCorpus(QP_CORPUS_DIR, files);
-  if (files.empty()) GTEST_SKIP() << "no corpus at " << QP_CORPUS_DIR;
-  HBITMAP sheet = LoadSheet();
+  ASSERT_GT(files.size(), 100u) << "the corpus at " << QP_CORPUS_DIR;
+  HBITMAP sheet = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_GLYPH_SHEET));
   static GlyphPosition table[256];
+  static GlyphPixels glyphs;
   BuildGlyphTable(table);
-  int compared = 0;
+  ASSERT_TRUE(ReadGlyphPixels(sheet, table, glyphs));
+  EXPECT_EQ(glyphs.bitsPerPixel, 1);  // a monochrome sheet gives 1-bit pages
+  // The built-in sheet through the glyph table: a row a byte, leftmost pixel
+  // in bit 7, set = white. Control bytes, the blank and 255 are empty, A is
+  // the PC font's A, and 28 to 31 and 128 to 159 are reversed glyphs (28 the
+  // backslash, 155 the full block 219).
+  const auto row = [&](int byte, int y) { return glyphs.mono[byte][y]; };
+  for (int byte : {1, 27, 32, 255}) EXPECT_EQ(row(byte, 0) & row(byte, 3) & row(byte, 7), 0xFF) << byte;
+  const uint8_t a[8] = {0xCF, 0x87, 0x33, 0x33, 0x03, 0x33, 0x33, 0xFF};
+  for (int y = 0; y < 8; ++y) {
+    EXPECT_EQ(row('A', y), a[y]) << y;
+    EXPECT_EQ(row(28, y), static_cast<uint8_t>(~row('\\', y))) << y;
+    EXPECT_EQ(row(219, y), 0) << y;
+    EXPECT_EQ(row(155, y), 0xFF) << y;
+  }
   for (const std::string& file : files) {
-    SCOPED_TRACE(file);
-    std::string text = ReadWholeFile(file).substr(0, 524288);
+    std::string text = ReadWholeFile(file).substr(0, kTextBufferSize);
     text = text.substr(0, text.find('\0'));
     if (text.empty() || text.back() != '\n') text += '\n';
-    FastPage fast;
-    RenderFast(text, sheet, fast);
-    PageMeasure cells;
-    HBITMAP reference = RenderReferencePage(reinterpret_cast<const uint8_t*>(text.data()),
-                                            static_cast<int32_t>(text.size()), sheet, table, &cells);
-    ASSERT_EQ(fast.page.columns, cells.columnCount);
-    ASSERT_EQ(fast.page.rows, cells.rowCount);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    const auto length = static_cast<int32_t>(text.size());
+    Page page = CreatePage(MeasureLayout(bytes, length, nullptr), glyphs.bitsPerPixel);
+    DrawPage(bytes, length, glyphs, page);
+    HBITMAP reference = RenderReferencePage(bytes, length, sheet, table, nullptr);
     int32_t w1, h1, w2, h2;
-    const std::vector<uint32_t> fastPixels = ReadPixels(fast.page.bitmap, &w1, &h1);
-    const std::vector<uint32_t> referencePixels = ReadPixels(reference, &w2, &h2);
+    EXPECT_TRUE(ReadPixels(page.bitmap, &w1, &h1) == ReadPixels(reference, &w2, &h2)) << file;
+    EXPECT_EQ(w1, w2) << file;
     DeleteObject(reference);
-    ASSERT_EQ(w1, w2);
-    ASSERT_EQ(h1, h2);
-    EXPECT_TRUE(fastPixels == referencePixels);
-    ++compared;
+    DeleteObject(page.bitmap);
   }
-  EXPECT_GT(compared, 100);
   DeleteObject(sheet);
 }
 
 std::string Lines(int count, int width) {
   std::string text;
-  for (int i = 0; i < count; ++i)
-    text += std::string(static_cast<size_t>(width), static_cast<char>('a' + i % 26)) + "\r\n";
+  for (int i = 0; i < count; ++i) text += std::string(width, static_cast<char>('!' + i % 90)) + "\r\n";
   return text;
 }
 
-TEST(RenderWindow, ZoomStepsResizeTheWindowAndShowTheTop) {
-  MainWindowTest test;
-  TempDir dir;
-  test.Show(dir.Write("page.nfo", Lines(20, 40)));
-  // 41 columns (the carriage return) and 21 rows (the last line feed).
-  ASSERT_EQ(viewer.pageWidth, 8 * 41);
-  ASSERT_EQ(viewer.pageHeight, 8 * 21);
-  RECT before, after;
-  GetWindowRect(test.window(), &before);
-  viewer.scrollY = 16;
-  SendMessageA(test.window(), WM_KEYDOWN, VK_ADD, 0);
-  PumpMessages();
-  GetWindowRect(test.window(), &after);
-  EXPECT_EQ(after.right - after.left, (before.right - before.left) + 41);
-  EXPECT_EQ(after.bottom - after.top, (before.bottom - before.top) + 21);
-  EXPECT_EQ(viewer.scrollY, 0);
-  EXPECT_EQ(viewer.cellWidth, 9);
-  EXPECT_EQ(viewer.cellHeight, 9);
-
-  // The main keyboard's plus (VK_OEM_PLUS) does not zoom.
-  SendMessageA(test.window(), WM_KEYDOWN, VK_OEM_PLUS, 0);
-  EXPECT_EQ(viewer.cellWidth, 9);
-
-  for (int i = 0; i < 20; ++i) SendMessageA(test.window(), WM_KEYDOWN, VK_ADD, 0);
-  EXPECT_EQ(viewer.cellWidth, 15);
-  PumpMessages();
-  viewer.scrollY = 8;  // at the limit a key changes nothing, not even the scroll position
-  GetWindowRect(test.window(), &before);
-  SendMessageA(test.window(), WM_KEYDOWN, VK_ADD, 0);
-  GetWindowRect(test.window(), &after);
-  EXPECT_EQ(viewer.scrollY, 8);
-  EXPECT_TRUE(EqualRect(&before, &after));
-
-  for (int i = 0; i < 20; ++i) SendMessageA(test.window(), WM_KEYDOWN, VK_SUBTRACT, 0);
-  EXPECT_EQ(viewer.cellWidth, 1);
-  viewer.scrollY = 8;
-  SendMessageA(test.window(), WM_KEYDOWN, VK_SUBTRACT, 0);
-  EXPECT_EQ(viewer.cellWidth, 1);
-  EXPECT_EQ(viewer.scrollY, 8);
-  // At zoom 1 the view keeps its 200-pixel minimum width.
-  EXPECT_EQ(viewer.viewWidth, 200);
+// At zoom 8 the window shows the page pixel for pixel from client point
+// (10, 10), starting at the scrolled row.
+void ExpectViewShowsThePage(HWND window) {
+  UpdateWindow(window);
+  const int32_t width = viewer.viewWidth, height = viewer.viewHeight;
+  HDC windowDC = GetDC(window);
+  HDC memory = CreateCompatibleDC(windowDC);
+  HBITMAP shot = CreateCompatibleBitmap(windowDC, width, height);
+  HGDIOBJ old = SelectObject(memory, shot);
+  BitBlt(memory, 0, 0, width, height, windowDC, 10, 10, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  ReleaseDC(window, windowDC);
+  int32_t w, h, pageWidth, pageHeight;
+  const std::vector<uint32_t> view = ReadPixels(shot, &w, &h),
+                              page = ReadPixels(viewer.pageBitmap, &pageWidth, &pageHeight);
+  DeleteObject(shot);
+  int mismatches = 0;
+  for (int32_t y = 0; y < height; ++y) {
+    for (int32_t x = 0; x < width; ++x) {
+      const int32_t py = y + viewer.scrollY;
+      const uint32_t want = x < pageWidth && py < pageHeight ? page[py * pageWidth + x] : 0xFFFFFF;
+      mismatches += view[y * width + x] != want;
+    }
+  }
+  EXPECT_EQ(mismatches, 0) << "scrolled to " << viewer.scrollY;
 }
 
-TEST(RenderWindow, TallDocumentScrollsInWholeRows) {
+// The arithmetic of layout and scrolling is checked natively; here the
+// window applies it: the scroll bar, the view's pixels, the zoom keys.
+TEST(RenderWindow, ScrollAndZoomMoveTheViewNotThePage) {
   MainWindowTest test;
   TempDir dir;
   test.Show(dir.Write("tall.asc", Lines(400, 10)));
   ASSERT_NE(viewer.scrollBar, nullptr);
-  RECT work;
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  EXPECT_EQ(viewer.viewHeight, work.bottom - 80);
   SCROLLINFO info = {};
   info.cbSize = sizeof info;
   info.fMask = SIF_ALL;
   GetScrollInfo(viewer.scrollBar, SB_CTL, &info);
   EXPECT_EQ(info.nMax, 401 * 8);
-  EXPECT_EQ(static_cast<int>(info.nPage), viewer.viewHeight);
-
+  EXPECT_EQ(static_cast<int32_t>(info.nPage), viewer.viewHeight);
+  ExpectViewShowsThePage(test.window());
   viewer.selectionShown = 1;
   SendMessageA(test.window(), WM_VSCROLL, SB_LINEDOWN, 0);
   EXPECT_EQ(viewer.scrollY, 8);
   EXPECT_EQ(viewer.selectionShown, 0);  // any scroll removes the selection
   GetScrollInfo(viewer.scrollBar, SB_CTL, &info);
   EXPECT_EQ(info.nPos, 8);
+  ExpectViewShowsThePage(test.window());
 
-  SendMessageA(test.window(), WM_VSCROLL, SB_PAGEDOWN, 0);
-  EXPECT_EQ(viewer.scrollY, 8 + viewer.sourceHeight);
-  SendMessageA(test.window(), WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 8 * 100 + 5), 0);
-  EXPECT_EQ(viewer.scrollY, 8 * 100);  // snapped down to a whole row
-  for (int i = 0; i < 100; ++i) SendMessageA(test.window(), WM_VSCROLL, SB_PAGEDOWN, 0);
-  EXPECT_EQ(viewer.scrollY, viewer.pageHeight - viewer.sourceHeight);
-  SendMessageA(test.window(), WM_VSCROLL, SB_LINEDOWN, 0);
-  EXPECT_EQ(viewer.scrollY, viewer.pageHeight - viewer.sourceHeight);
-
-  // A new document shows its top again.
-  test.Show(dir.Write("short.asc", "one line\n"));
+  // Keypad plus: one pixel more a cell and the top shown again; the main
+  // keyboard's plus does not zoom; at 15 and at 1 nothing changes, not even
+  // the scroll position.
+  test.Show(dir.Write("page.nfo", Lines(20, 40)));  // 41 x 21 cells
+  RECT before, after;
+  GetWindowRect(test.window(), &before);
+  viewer.scrollY = 16;
+  SendMessageA(test.window(), WM_KEYDOWN, VK_ADD, 0);
+  SendMessageA(test.window(), WM_KEYDOWN, VK_OEM_PLUS, 0);
+  GetWindowRect(test.window(), &after);
+  EXPECT_EQ(after.right - after.left - (before.right - before.left), 41);
+  EXPECT_EQ(after.bottom - after.top - (before.bottom - before.top), 21);
   EXPECT_EQ(viewer.scrollY, 0);
-  EXPECT_EQ(viewer.scrollBar, nullptr);
+  for (const auto& [key, limit] : {std::pair<WPARAM, int32_t>{VK_ADD, 15}, {VK_SUBTRACT, 1}}) {
+    for (int i = 0; i < 20; ++i) SendMessageA(test.window(), WM_KEYDOWN, key, 0);
+    viewer.scrollY = 8;
+    SendMessageA(test.window(), WM_KEYDOWN, key, 0);
+    EXPECT_EQ(viewer.cellWidth, limit);
+    EXPECT_EQ(viewer.scrollY, 8);
+  }
 }
 
 TEST(RenderWindow, HugeCursorMovesStillGiveAWorkingWindow) {
@@ -225,11 +154,8 @@ TEST(RenderWindow, HugeCursorMovesStillGiveAWorkingWindow) {
   TempDir dir;
   std::string text = "top\n";
   for (int i = 0; i < 400; ++i) text += "\x1b[9999999C\x1b[9999999Hx";
-  text += "\x1b[H\x1b[7777777;1Hend\n";
-  test.Show(dir.Write("huge.ans", text));
-  EXPECT_NE(viewer.pageBitmap, nullptr);
-  EXPECT_GT(viewer.pageWidth, 0);
-  EXPECT_GT(viewer.pageHeight, 0);
+  test.Show(dir.Write("huge.ans", text + "\x1b[H\x1b[7777777;1Hend\n"));
+  ASSERT_NE(viewer.pageBitmap, nullptr);
   BITMAP shape = {};
   GetObjectA(viewer.pageBitmap, sizeof shape, &shape);
   EXPECT_EQ(shape.bmWidth, viewer.pageWidth);
@@ -237,7 +163,6 @@ TEST(RenderWindow, HugeCursorMovesStillGiveAWorkingWindow) {
   SendMessageA(test.window(), WM_VSCROLL, SB_PAGEDOWN, 0);
   SendMessageA(test.window(), WM_KEYDOWN, VK_ADD, 0);
   PumpMessages();
-  EXPECT_TRUE(IsWindow(test.window()));
   EXPECT_EQ(test.StatusText(1), "1/1");
 }
 

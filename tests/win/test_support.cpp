@@ -2,21 +2,20 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
-#include <vector>
+#include <fstream>
+#include <iterator>
 
 #include "app/main_window.h"
 #include "app/viewer_state.h"
 #include "document/document.h"
 
 TempDir::TempDir() {
+  static int counter = 0;
   char base[MAX_PATH];
   GetTempPathA(sizeof base, base);
-  static int counter = 0;
-  char name[MAX_PATH];
-  std::snprintf(name, sizeof name, "%sqp-test-%lu-%d\\", base, GetCurrentProcessId(), ++counter);
-  CreateDirectoryA(name, nullptr);
-  path_ = name;
+  path_ = std::string(base) + "qp-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+          std::to_string(++counter) + "\\";
+  CreateDirectoryA(path_.c_str(), nullptr);
 }
 
 TempDir::~TempDir() {
@@ -32,24 +31,13 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
-  const std::string file = path_ + name;
-  FILE* out = std::fopen(file.c_str(), "wb");
-  if (out != nullptr) {
-    std::fwrite(bytes.data(), 1, bytes.size(), out);
-    std::fclose(out);
-  }
-  return file;
+  std::ofstream(path_ + name, std::ios::binary) << bytes;
+  return path_ + name;
 }
 
 std::string ReadWholeFile(const std::string& path) {
-  std::string bytes;
-  FILE* in = std::fopen(path.c_str(), "rb");
-  if (in == nullptr) return bytes;
-  char buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, n);
-  std::fclose(in);
-  return bytes;
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void PumpMessages() {
