@@ -3,6 +3,7 @@
 #include "../app/text_helpers.h"
 #include "../app/viewer_state.h"
 #include "../render/render.h"
+#include "code_page_437.h"
 #include "document.h"
 
 void SplitCommandLine() {
@@ -42,6 +43,10 @@ void LoadDocument() {
   DWORD bytesRead = 0;
   ReadFile(file, viewer.textBuffer, kTextBufferSize, &bytesRead, nullptr);
   CloseHandle(file);
+  // Art re-saved as UTF-8 or UTF-16 becomes the code page 437 bytes it was
+  // made of; the rest of what was read is zero again.
+  const size_t length = DecodeToCodePage437(reinterpret_cast<uint8_t*>(viewer.textBuffer), bytesRead);
+  std::memset(viewer.textBuffer + length, 0, bytesRead - length);
 }
 
 void ShowCurrentDocument() {

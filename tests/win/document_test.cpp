@@ -30,7 +30,9 @@ TEST_F(LoadDocumentTest, ReadsUpTo524288BytesAndLeavesNothingOfTheLastDocument) 
   EXPECT_NE(viewer.fileHandle, -1);
   Load(dir.Write("long.nfo", std::string(600000, 'y')));
   EXPECT_EQ(std::strlen(viewer.textBuffer), 524288u);
-  Load(dir.Write("short.nfo", "short"));
+  // Art saved as UTF-16 shows as the code page 437 bytes it was made of.
+  Load(dir.Write("short.nfo", std::string("\xFF\xFE\x54\x25\x50\x25\x57\x25\r\0\n\0", 12)));
+  EXPECT_STREQ(viewer.textBuffer, "\xC9\xCD\xBB\r\n");
   for (int i = 5; i < kTextBufferSize + 2; ++i) ASSERT_EQ(viewer.textBuffer[i], '\0') << "offset " << i;
 }
 
