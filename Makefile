@@ -41,7 +41,8 @@ bench: wintest
 	cmake --build build/bench -j $(JOBS) --target layout_benchmark
 	build/bench/layout_benchmark --benchmark_min_time=0.5
 	@arch=$(TEST_ARCH); scripts/wine-session start build/bench/wine-session && \
-	  { scripts/wine-session exec build/bench/wine-session wine build/$$arch/render_benchmark.exe; \
+	  { scripts/wine-session exec build/bench/wine-session wine build/$$arch/render_benchmark.exe && \
+	    scripts/wine-session exec build/bench/wine-session wine build/$$arch/browse_benchmark.exe; \
 	    status=$$?; scripts/wine-session stop build/bench/wine-session; exit $$status; }
 
 FUZZ_SECONDS ?= 60

@@ -88,3 +88,10 @@ target_include_directories(render_benchmark PRIVATE src tests/win)
 target_link_libraries(render_benchmark PRIVATE quillpane_win)
 target_link_options(render_benchmark PRIVATE ${STATIC_LINK})
 target_compile_definitions(render_benchmark PRIVATE QP_CORPUS_DIR="${QP_CORPUS_DIR}")
+
+# The browse benchmark: Page Down through a folder of the corpus's files.
+add_executable(browse_benchmark bench/browse_benchmark.cpp tests/win/test_support.cpp ${RESOURCE_FILE})
+target_include_directories(browse_benchmark PRIVATE src tests/win)
+target_link_libraries(browse_benchmark PRIVATE quillpane_win)
+target_link_options(browse_benchmark PRIVATE ${STATIC_LINK})
+target_compile_definitions(browse_benchmark PRIVATE QP_CORPUS_DIR="${QP_CORPUS_DIR}")

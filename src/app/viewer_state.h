@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "../document/command_line.h"
+#include "../document/recent_list.h"
 #include "../render/glyph_table.h"
 #include "../render/layout_interpreter.h"
 
@@ -16,12 +17,6 @@
 constexpr int32_t kTextBufferSize = 0x80000;
 constexpr int32_t kBrowseListSize = 16000;
 constexpr int32_t kBrowseEntrySize = 256;
-constexpr int32_t kRecentFileCount = 5;
-
-struct RecentFile {
-  char path[256];
-  int32_t used;
-};
 
 struct ViewerState {
   HWND mainWindow;
@@ -49,6 +44,7 @@ struct ViewerState {
   char searchPattern[256];
   int32_t pathChanged;
   char openFileName[260];
+  OPENFILENAMEA openRequest;
 
   // Rendering
   int32_t needsRender;

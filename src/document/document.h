@@ -29,6 +29,9 @@ void OpenRecentFile(int command);
 
 // The Open dialog and files dropped on the window.
 void ChooseDocumentFile();
+// The Open dialog is modal; the Windows tests put a function of their own
+// here.
+extern BOOL(WINAPI* runOpenDialog)(LPOPENFILENAMEA request);
 void OnDropFiles(HDROP drop);
 
 #endif

@@ -49,8 +49,21 @@ void PumpMessages() {
   }
 }
 
-MainWindowTest::MainWindowTest() {
+void ForgetSavedSettings() {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Molvo\\Quillpane", 0, KEY_SET_VALUE, &key) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  for (const char* name : {"last.left", "last.top", "last5.0", "last5.1", "last5.2", "last5.3", "last5.4"}) {
+    RegDeleteValueA(key, name);
+  }
+  RegCloseKey(key);
+}
+
+MainWindowTest::MainWindowTest(bool keepSavedSettings) {
   static bool registered = false;
+  if (!keepSavedSettings) ForgetSavedSettings();
   ResetViewerState();
   if (!registered) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};

@@ -26,11 +26,16 @@ std::string ReadWholeFile(const std::string& path);
 // Handles the messages waiting for this thread's windows, paints included.
 void PumpMessages();
 
+// Removes the saved window position and recent files, as before a first
+// start (every window saves them when it is destroyed).
+void ForgetSavedSettings();
+
 // The real main window, created as the program creates it (zero size, shown
-// by WM_CREATE) and destroyed at the end of the test.
+// by WM_CREATE) and destroyed at the end of the test. It starts as a first
+// start does, unless `keepSavedSettings`.
 class MainWindowTest {
  public:
-  MainWindowTest();
+  explicit MainWindowTest(bool keepSavedSettings = false);
   ~MainWindowTest();
   MainWindowTest(const MainWindowTest&) = delete;
   MainWindowTest& operator=(const MainWindowTest&) = delete;

@@ -1,0 +1,32 @@
+// The recent-files list: five entries, the most recent first. Pure rules;
+// the window code shows the entries in the File menu and keeps them in the
+// registry.
+#ifndef QUILLPANE_RECENT_LIST_H
+#define QUILLPANE_RECENT_LIST_H
+
+#include <cstddef>
+#include <cstdint>
+
+constexpr int32_t kRecentFileCount = 5;
+// An entry holds 255 bytes of path and a terminating zero.
+constexpr int32_t kRecentPathSize = 256;
+
+struct RecentFile {
+  char path[kRecentPathSize];
+  int32_t used;
+};
+
+// Puts `path` on top: each entry in use moves down one place and the last
+// one is lost; an entry not in use stays where it is, and the one below it
+// keeps what it held. No search for duplicates. An empty path pushes
+// nothing, and so does one the entries cannot hold whole. Returns whether
+// the path was pushed.
+bool PushRecentFile(RecentFile (&entries)[kRecentFileCount], const char* path);
+
+// Fills `entry` from a stored value: `size` bytes of `data`, read into a
+// buffer of kRecentPathSize bytes; `isString` when the read succeeded and
+// the value is a string. Only a non-empty string that fits whole puts the
+// entry in use; anything else leaves it empty and out of use.
+void TakeStoredRecentFile(RecentFile& entry, bool isString, const char* data, size_t size);
+
+#endif
