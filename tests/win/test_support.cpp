@@ -61,7 +61,7 @@ void PumpMessages() {
   }
 }
 
-MainWindowTest::MainWindowTest() {
+MainWindowTest::MainWindowTest(const std::string& programDir) {
   static bool registered = false;
   ResetViewerState();
   if (!registered) {
@@ -72,6 +72,11 @@ MainWindowTest::MainWindowTest() {
     viewer.appIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(4));
   }
   window_ = CreateMainWindow(GetModuleHandleA(nullptr));
+  if (programDir.empty()) {
+    GetTempPathA(sizeof viewer.programDir, viewer.programDir);
+  } else {
+    lstrcpynA(viewer.programDir, programDir.c_str(), sizeof viewer.programDir);
+  }
   PumpMessages();
 }
 

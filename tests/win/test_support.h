@@ -30,7 +30,9 @@ void PumpMessages();
 // by WM_CREATE) and destroyed at the end of the test.
 class MainWindowTest {
  public:
-  MainWindowTest();
+  // `programDir` is where the first paint looks for a fonts folder; by
+  // default the temp folder, not the build's sheets beside the test program.
+  explicit MainWindowTest(const std::string& programDir = std::string());
   ~MainWindowTest();
   MainWindowTest(const MainWindowTest&) = delete;
   MainWindowTest& operator=(const MainWindowTest&) = delete;
