@@ -155,10 +155,12 @@ qp_expect_ended() {
 
 # Polls until the W x H pixels at the picture's origin show DOCUMENT's
 # glyphs at zoom 8 from line FIRST_LINE on (a paint reaches the screen a
-# little after the state the probe reads).
+# little after the state the probe reads), drawn from SHEET (the built-in
+# sheet when none is named).
 qp_expect_picture() {
   local what=$1 document=$2 first_line=$3 width=$4 height=$5
-  qp_probe picture "$QP_REACT_MS" "$(qp_winpath "$QP_SOURCE_DIR/src/resources/glyphs.bmp")" \
+  local sheet=${6:-$QP_SOURCE_DIR/src/resources/glyphs.bmp}
+  qp_probe picture "$QP_REACT_MS" "$(qp_winpath "$sheet")" \
     "$(qp_winpath "$document")" "$first_line" "$width" "$height" ||
     qp_fail "$what: the picture is not the document's glyphs"
   qp_log "ok: $what: picture"

@@ -19,6 +19,9 @@
 //                                     exit code. Creates OUT.ready once it
 //                                     holds the process, so that the caller
 //                                     can make it end after that.
+//   qp_probe OUT clipboard MS HEX     until the clipboard's CF_TEXT is the
+//                                     bytes HEX (two lower-case hex digits
+//                                     a byte), read inside the session
 //
 // The polling commands end with what they saw last (see Collect).
 #include <windows.h>
@@ -247,6 +250,20 @@ int Picture(DWORD ms, char** args) {
   });
 }
 
+// CF_TEXT as hex: exact bytes, CR LF included, and no quoting on the way.
+std::string ClipboardHex() {
+  std::string hex;
+  if (!OpenClipboard(nullptr)) return hex;
+  HANDLE data = GetClipboardData(CF_TEXT);
+  for (const char* p = data ? static_cast<const char*>(GlobalLock(data)) : ""; p != nullptr && *p != 0; ++p) {
+    hex += "0123456789abcdef"[(*p >> 4) & 15];
+    hex += "0123456789abcdef"[*p & 15];
+  }
+  if (data != nullptr) GlobalUnlock(data);
+  CloseClipboard();
+  return hex;
+}
+
 // Holds the process from before the user's action to its end: its exit code
 // is lost once it has ended unheld.
 int Exited(DWORD ms, DWORD pid, const std::string& readyPath) {
@@ -286,6 +303,9 @@ int Run(int argc, char** argv) {
     return Poll(ms, [&](Info& info) { return (Get(info, key) == value) != differ; });
   }
   if (command == "picture" && count == 5) return Picture(ms, args);
+  if (command == "clipboard" && count == 1) {
+    return Poll(ms, [&](Info& info) { return (info["clipboard_hex"] = ClipboardHex()) == args[0]; });
+  }
   if (command == "exited" && count == 1) {
     return Exited(ms, std::strtoul(args[0], nullptr, 10), std::string(argv[1]) + ".ready");
   }
