@@ -15,13 +15,19 @@ namespace {
 constexpr size_t kFontPathSize = kPathBufferSize + 8 + MAX_PATH;
 
 // `fileName` in the fonts folder beside the program; false when the path
-// does not fit (it is refused, never cut into another path). A program
-// started by bare name from its own folder has no directory in programDir:
-// its fonts folder is then the current folder's.
+// does not fit (it is refused, never cut into another path). The program's
+// folder is programDir up to its last backslash or slash (Windows takes
+// both, and a program started by a Linux path under Wine has slashes);
+// with neither, the program was started by bare name from the current
+// folder.
 bool FontsFolderPath(const char* fileName, char* path, size_t size) {
-  const size_t dirLength = std::strlen(viewer.programDir);
-  const bool hasDir = dirLength > 0 && viewer.programDir[dirLength - 1] == '\\';
-  const int written = std::snprintf(path, size, "%sfonts\\%s", hasDir ? viewer.programDir : "", fileName);
+  size_t dirLength = std::strlen(viewer.programDir);
+  while (dirLength > 0 && viewer.programDir[dirLength - 1] != '\\' &&
+         viewer.programDir[dirLength - 1] != '/') {
+    --dirLength;
+  }
+  const int written =
+      std::snprintf(path, size, "%.*sfonts\\%s", static_cast<int>(dirLength), viewer.programDir, fileName);
   return written >= 0 && static_cast<size_t>(written) < size;
 }
 
