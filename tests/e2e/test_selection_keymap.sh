@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# A drag with the real mouse over the picture at zoom 8 leaves the text of
-# the cells it covers on the clipboard, read inside the session (X's copy
-# turns CR LF into LF). A sheet chosen with the mouse from the Keymap menu
-# (the build's sheets beside the program) redraws the picture with it.
+# A real drag at zoom 8 leaves the cells' text on the clipboard (read inside
+# the session: X's copy turns CR LF into LF); a sheet chosen with the mouse
+# from the Keymap menu redraws the picture.
 # shellcheck source=tests/e2e/lib.sh disable=SC2154 # qp_rect assigns by name
 source "$(dirname "$0")/lib.sh"
 

@@ -1,6 +1,5 @@
-// The real window driven with messages: a drag leaves the cells' text on
-// the clipboard; the sheets the build puts beside the test program fill the
-// Keymap menu, and choosing one draws with it.
+// A drag over the real window copies the cells' text; the build's sheets
+// beside the test program fill the Keymap menu, and choosing one draws.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -13,12 +12,10 @@
 namespace {
 
 std::string ClipboardText() {
-  std::string text = "<none>";
   OpenClipboard(nullptr);
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    text = static_cast<const char*>(GlobalLock(data));
-    GlobalUnlock(data);
-  }
+  HANDLE data = GetClipboardData(CF_TEXT);
+  const std::string text = data ? static_cast<const char*>(GlobalLock(data)) : "<none>";
+  if (data != nullptr) GlobalUnlock(data);
   CloseClipboard();
   return text;
 }
