@@ -57,6 +57,7 @@ dist: build
 	rm -rf build/dist && mkdir -p build/dist/quillpane dist
 	cp build/win32/quillpane.exe README.md LICENSE src/resources/GLYPHS-LICENCE.md build/dist/quillpane/
 	cp -r samples build/dist/quillpane/samples
+	cp -r build/win32/fonts build/dist/quillpane/fonts
 	rm -f dist/quillpane-$(VERSION)-win32.zip
 	cd build/dist && zip -qr ../../dist/quillpane-$(VERSION)-win32.zip quillpane
 	@echo "dist/quillpane-$(VERSION)-win32.zip"

@@ -39,6 +39,20 @@ add_executable(quillpane WIN32 src/app/main.cpp ${RESOURCE_FILE})
 target_link_libraries(quillpane PRIVATE quillpane_win)
 target_link_options(quillpane PRIVATE ${STATIC_LINK} -s)
 
+# The extra glyph sheets go in a fonts folder beside the program, where the
+# Keymap menu finds them.
+file(GLOB FONT_SHEET_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/fonts/*)
+set(FONT_SHEET_COPIES)
+foreach(source ${FONT_SHEET_SOURCES})
+  get_filename_component(name ${source} NAME)
+  set(copy ${CMAKE_BINARY_DIR}/fonts/${name})
+  add_custom_command(OUTPUT ${copy} COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source} ${copy}
+    DEPENDS ${source} VERBATIM)
+  list(APPEND FONT_SHEET_COPIES ${copy})
+endforeach()
+add_custom_target(font_sheets ALL DEPENDS ${FONT_SHEET_COPIES})
+add_dependencies(quillpane font_sheets)
+
 # The tests need GoogleTest's sources (Debian's, cross-built); without them
 # only the program is built.
 set(QP_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
@@ -63,6 +77,8 @@ target_include_directories(quillpane_win_tests PRIVATE src tests/win)
 target_compile_options(quillpane_win_tests PRIVATE ${QP_WARNINGS})
 target_link_libraries(quillpane_win_tests PRIVATE quillpane_win gtest gmock)
 target_link_options(quillpane_win_tests PRIVATE ${STATIC_LINK})
+# Some tests copy the sheets from the fonts folder beside them.
+add_dependencies(quillpane_win_tests font_sheets)
 target_compile_definitions(quillpane_win_tests PRIVATE
   QP_CORPUS_DIR="${QP_CORPUS_DIR}" QP_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data")
 add_test(NAME win32 COMMAND ${WINE_SESSION} exec ${SESSION_DIR} wine $<TARGET_FILE:quillpane_win_tests>)

@@ -9,8 +9,10 @@
 
 #include "../document/command_line.h"
 #include "../document/recent_list.h"
+#include "../render/font_sheet_list.h"
 #include "../render/glyph_table.h"
 #include "../render/layout_interpreter.h"
+#include "../render/selection_copy.h"
 
 // Largest document read, and the two bytes after it: the terminating zero
 // and room for the line feed a render may append.
@@ -60,6 +62,8 @@ struct ViewerState {
   int32_t lineTable[kLineTableSize];
   HDC paintDC;
   HBRUSH backgroundBrush;
+  FontEntry fontList[kFontListSize];
+  int32_t fontCount;
 
   // View
   int32_t cellWidth;
@@ -80,6 +84,11 @@ struct ViewerState {
   // Selection
   int32_t selectionShown;
   RECT selectionRect;
+  int32_t selectionDragging;
+  SelectionPoint selectionAnchor;  // the press point, snapped
+  SelectionPoint selectionEnd;     // the latest point, snapped, plus 2
+  RECT previousSelectionRect;
+  char selectionText[kSelectionTextSize];
 };
 
 extern ViewerState viewer;

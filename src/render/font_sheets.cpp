@@ -1,5 +1,125 @@
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "../app/text_helpers.h"
+#include "../app/viewer_state.h"
+#include "../resources/resource_ids.h"
 #include "render.h"
 
-// Only the built-in glyph sheet exists yet.
-void DiscoverFontSheets() {}
-void SelectFontSheet(int) {}
+namespace {
+
+// Paths are formed in buffers of their own, room for programDir, the fonts
+// folder and any file name, not in the 120 bytes that read an .ini: a long
+// program folder never overruns, and its sheets are still found.
+constexpr size_t kFontPathSize = kPathBufferSize + 8 + MAX_PATH;
+
+// `fileName` in the fonts folder beside the program; false when the path
+// does not fit (it is refused, never cut into another path). The program's
+// folder is programDir up to its last backslash or slash (Windows takes
+// both, and a program started by a Linux path under Wine has slashes);
+// with neither, the program was started by bare name from the current
+// folder.
+bool FontsFolderPath(const char* fileName, char* path, size_t size) {
+  size_t dirLength = std::strlen(viewer.programDir);
+  while (dirLength > 0 && viewer.programDir[dirLength - 1] != '\\' &&
+         viewer.programDir[dirLength - 1] != '/') {
+    --dirLength;
+  }
+  const int written =
+      std::snprintf(path, size, "%.*sfonts\\%s", static_cast<int>(dirLength), viewer.programDir, fileName);
+  return written >= 0 && static_cast<size_t>(written) < size;
+}
+
+// The name shown for the sheet of `iniName`, read from the first bytes of
+// the file; false when the file cannot be opened.
+bool ReadFontName(const char* iniName, std::string& name) {
+  char path[kFontPathSize];
+  if (!FontsFolderPath(iniName, path, sizeof path)) return false;
+  HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  char bytes[kFontNameReadSize];
+  DWORD count = 0;
+  if (!ReadFile(file, bytes, sizeof bytes, &count, nullptr)) count = 0;
+  CloseHandle(file);
+  name = FontDisplayName(bytes, static_cast<int32_t>(count));
+  return true;
+}
+
+// Adds the sheet of `iniName` to fontList; a sheet whose .ini cannot be
+// opened, or whose bitmap path does not fit its field, gets no entry.
+void AddFontSheet(const char* iniName) {
+  std::string name;
+  if (!ReadFontName(iniName, name)) return;
+  FontEntry& entry = viewer.fontList[viewer.fontCount];
+  const std::string bitmapName = FontSheetBaseName(iniName) + ".bmp";
+  if (!FontsFolderPath(bitmapName.c_str(), entry.fontBitmapPath, sizeof entry.fontBitmapPath)) return;
+  CopyWholeText(entry.fontName, sizeof entry.fontName, name);  // at most 119 bytes
+  ++viewer.fontCount;
+}
+
+}  // namespace
+
+HBITMAP LoadFontSheetFile(const char* path) {
+  // A section keeps a colour sheet's own pixels whatever the display's depth.
+  return static_cast<HBITMAP>(
+      LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+}
+
+HBITMAP LoadFontSheet(const char* name) {
+  char path[kFontPathSize];
+  const std::string fileName = std::string(name) + ".bmp";
+  return FontsFolderPath(fileName.c_str(), path, sizeof path) ? LoadFontSheetFile(path) : nullptr;
+}
+
+void DiscoverFontSheets() {
+  if (FontsFolderPath("*.ini", viewer.searchPattern, sizeof viewer.searchPattern)) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(viewer.searchPattern, &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      // Only as many sheets as the Keymap range has items for are listed.
+      do {
+        AddFontSheet(found.cFileName);
+      } while (viewer.fontCount < kListedFontLimit && FindNextFileA(search, &found));
+      FindClose(search);
+    }
+  }
+  HMENU menu = GetMenu(viewer.mainWindow);
+  for (int32_t i = 0; i < viewer.fontCount; ++i) {
+    char text[kFontFieldSize + 16];
+    std::snprintf(text, sizeof text, "%d. %s", static_cast<int>(i), viewer.fontList[i].fontName);
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_TYPE | MIIM_ID;
+    item.fType = MFT_STRING | MFT_RADIOCHECK;
+    item.wID = static_cast<UINT>(IDM_BUILTIN_SHEET + 1 + i);
+    item.dwTypeData = text;
+    // Each goes directly before the built-in item: they stand in the order
+    // found, all above it.
+    InsertMenuItemA(menu, IDM_BUILTIN_SHEET, FALSE, &item);
+  }
+}
+
+void SelectFontSheet(int command) {
+  if (command == viewer.activeFontCommand) return;
+  const int32_t index = command - (IDM_BUILTIN_SHEET + 1);
+  HBITMAP sheet = nullptr;
+  if (command == IDM_BUILTIN_SHEET) {
+    sheet = LoadBitmapA(viewer.appInstance, MAKEINTRESOURCEA(IDB_GLYPH_SHEET));
+  } else if (index >= 0 && index < viewer.fontCount) {
+    sheet = LoadFontSheetFile(viewer.fontList[index].fontBitmapPath);
+  } else {
+    return;  // no Keymap item has this identifier
+  }
+  // A sheet that cannot be loaded is not taken: the sheet in use stays, and
+  // with it the radio mark and the picture. The old sheet is released only
+  // once the new one is there.
+  if (sheet == nullptr) return;
+  CheckMenuRadioItem(GetMenu(viewer.mainWindow), IDM_BUILTIN_SHEET, IDM_BUILTIN_SHEET + viewer.fontCount,
+                     static_cast<UINT>(command), MF_BYCOMMAND);
+  viewer.activeFontCommand = command;
+  viewer.needsRender = 1;
+  if (viewer.glyphSheet != nullptr) DeleteObject(viewer.glyphSheet);
+  viewer.glyphSheet = sheet;
+  InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);
+}

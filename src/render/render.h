@@ -11,11 +11,23 @@ void RenderDocument();
 // Stretches the visible part of the page into paintDC.
 void PaintView();
 
+// A drag with the left button over the picture selects a rectangle of
+// cells, shown inverted; the release copies their text to the clipboard.
 void OnSelectionButtonDown(LPARAM lParam);
 void OnSelectionMouseMove(LPARAM lParam);
 void OnSelectionButtonUp(LPARAM lParam);
+// Puts `text` on the clipboard as CF_TEXT, cut after 1023 characters.
+void CopyTextToClipboard(const char* text);
 
+// Lists the sheets of the fonts folder beside the program in fontList and
+// adds their Keymap items (202 on) above the built-in one.
 void DiscoverFontSheets();
+// Keymap command 201 (the built-in sheet) or 202 on: takes that sheet and
+// has the document rendered again at the next paint.
 void SelectFontSheet(int command);
+// The sheet at `path`, or NAME.bmp of the fonts folder beside the program,
+// loaded at its own size and colour format; null when it cannot be loaded.
+HBITMAP LoadFontSheetFile(const char* path);
+HBITMAP LoadFontSheet(const char* name);
 
 #endif

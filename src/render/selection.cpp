@@ -1,6 +1,97 @@
+#include <cstring>
+
+#include "../app/text_helpers.h"
+#include "../app/viewer_state.h"
 #include "render.h"
 
-// Mouse selection is not built yet.
-void OnSelectionButtonDown(LPARAM) {}
-void OnSelectionMouseMove(LPARAM) {}
-void OnSelectionButtonUp(LPARAM) {}
+namespace {
+
+SelectionGrid ViewGrid() {
+  return SelectionGrid{viewer.cellWidth, viewer.cellHeight, viewer.sourceWidth / 8, viewer.sourceHeight / 8};
+}
+
+// The mouse is not captured: its position is always inside the client
+// area, x and y each an unsigned 16-bit value.
+SelectionPoint SnappedMouse(LPARAM lParam) { return SnapToCell(LOWORD(lParam), HIWORD(lParam), ViewGrid()); }
+
+CellSpan SelectionCells() { return SelectedCells(viewer.selectionAnchor, viewer.selectionEnd, ViewGrid()); }
+
+// The selection now ends at the mouse: the old and the new rectangle are
+// repainted, and the paint inverts the new one.
+void MoveSelectionEnd(LPARAM lParam) {
+  const SelectionPoint snapped = SnappedMouse(lParam);
+  viewer.selectionEnd = SelectionPoint{snapped.x + 2, snapped.y + 2};
+  viewer.previousSelectionRect = viewer.selectionRect;
+  const SelectionBox box = CellSpanBox(SelectionCells(), ViewGrid());
+  viewer.selectionRect = RECT{box.left, box.top, box.right, box.bottom};
+  InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
+  InvalidateRect(viewer.mainWindow, &viewer.previousSelectionRect, TRUE);
+}
+
+// Hands `block` to the clipboard, which owns it from then on; a block the
+// clipboard refuses is freed here.
+void PlaceOnClipboard(UINT format, HGLOBAL block) {
+  if (block != nullptr && SetClipboardData(format, block) == nullptr) GlobalFree(block);
+}
+
+}  // namespace
+
+void OnSelectionButtonDown(LPARAM lParam) {
+  viewer.selectionAnchor = SnappedMouse(lParam);
+  viewer.selectionDragging = 1;
+  viewer.selectionShown = 1;
+  // The rectangle of an earlier selection goes at once: kept, it would be
+  // inverted again over whatever a scroll or a new document has put there
+  // since it was hidden.
+  InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
+  const LONG left = viewer.selectionAnchor.x + 2, top = viewer.selectionAnchor.y + 2;
+  viewer.selectionRect = RECT{left, top, left, top};
+}
+
+void OnSelectionMouseMove(LPARAM lParam) {
+  if (viewer.selectionDragging) MoveSelectionEnd(lParam);
+}
+
+void OnSelectionButtonUp(LPARAM lParam) {
+  if (!viewer.selectionDragging) return;
+  viewer.selectionDragging = 0;
+  // The release point may differ from the last move's: the rectangle
+  // follows it, so that what stays inverted is what was copied.
+  MoveSelectionEnd(lParam);
+  const CellSpan cells = SelectionCells();
+  if (cells.width == 0 && cells.height == 0) {
+    // Released in the press cell: the selection goes, and the copy below
+    // yields an empty text.
+    viewer.selectionShown = 0;
+    InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
+  }
+  ClearText(viewer.selectionText, sizeof viewer.selectionText);
+  const SelectionSource source{viewer.textBuffer, viewer.lineTable, viewer.pageHeight / 8,
+                               viewer.scrollY / 8};
+  CopySelectedText(source, cells, viewer.selectionText, sizeof viewer.selectionText);
+  CopyTextToClipboard(viewer.selectionText);
+}
+
+void CopyTextToClipboard(const char* text) {
+  const void* zero = std::memchr(text, '\0', kSelectionTextLimit);
+  const size_t length =
+      zero ? static_cast<size_t>(static_cast<const char*>(zero) - text) : kSelectionTextLimit;
+  // Each format's block is filled before the clipboard is opened, and freed
+  // when the clipboard cannot be opened.
+  HGLOBAL ansi = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, kSelectionTextSize);
+  if (char* bytes = ansi ? static_cast<char*>(GlobalLock(ansi)) : nullptr) {
+    std::memcpy(bytes, text, length);
+    GlobalUnlock(ansi);
+  } else if (ansi != nullptr) {
+    GlobalFree(ansi);
+    ansi = nullptr;
+  }
+  if (!OpenClipboard(viewer.mainWindow)) {
+    if (ansi != nullptr) GlobalFree(ansi);
+    return;
+  }
+  EmptyClipboard();
+  // Further formats of the same text join here, in the same opening.
+  PlaceOnClipboard(CF_TEXT, ansi);
+  CloseClipboard();
+}

@@ -60,6 +60,21 @@ std::string PixelHash(const RECT& r) {
   return std::to_string(hash);
 }
 
+// The clipboard's CF_TEXT as hex, read inside the session: the exact bytes,
+// CR LF included (X's copy of it turns CR LF into LF).
+std::string ClipboardHex() {
+  std::string hex;
+  if (!OpenClipboard(nullptr)) return "<closed>";
+  HANDLE data = GetClipboardData(CF_TEXT);
+  for (const char* p = data ? static_cast<const char*>(GlobalLock(data)) : ""; p != nullptr && *p != 0; ++p) {
+    hex += "0123456789abcdef"[(*p >> 4) & 15];
+    hex += "0123456789abcdef"[*p & 15];
+  }
+  if (data != nullptr) GlobalUnlock(data);
+  CloseClipboard();
+  return hex;
+}
+
 // What a user sees of the viewer; rectangles are "left top right bottom" on
 // the screen.
 Info Collect() {
@@ -111,6 +126,7 @@ Info Collect() {
     view.right = rect.left;
   }
   info["view_pixels"] = PixelHash(view);
+  info["clipboard"] = ClipboardHex();
   return info;
 }
 

@@ -61,7 +61,7 @@ void ForgetSavedSettings() {
   RegCloseKey(key);
 }
 
-MainWindowTest::MainWindowTest(bool keepSavedSettings) {
+MainWindowTest::MainWindowTest(bool keepSavedSettings, const std::string& programDir) {
   static bool registered = false;
   if (!keepSavedSettings) ForgetSavedSettings();
   ResetViewerState();
@@ -73,6 +73,11 @@ MainWindowTest::MainWindowTest(bool keepSavedSettings) {
     viewer.appIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(4));
   }
   window_ = CreateMainWindow(GetModuleHandleA(nullptr));
+  if (programDir.empty()) {
+    GetTempPathA(sizeof viewer.programDir, viewer.programDir);
+  } else {
+    lstrcpynA(viewer.programDir, programDir.c_str(), sizeof viewer.programDir);
+  }
   PumpMessages();
 }
 

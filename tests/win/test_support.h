@@ -32,10 +32,12 @@ void ForgetSavedSettings();
 
 // The real main window, created as the program creates it (zero size, shown
 // by WM_CREATE) and destroyed at the end of the test. It starts as a first
-// start does, unless `keepSavedSettings`.
+// start does, unless `keepSavedSettings`. `programDir` is where the first
+// paint looks for a fonts folder: by default the temp folder, not the
+// build's sheets beside the test program.
 class MainWindowTest {
  public:
-  explicit MainWindowTest(bool keepSavedSettings = false);
+  explicit MainWindowTest(bool keepSavedSettings = false, const std::string& programDir = std::string());
   ~MainWindowTest();
   MainWindowTest(const MainWindowTest&) = delete;
   MainWindowTest& operator=(const MainWindowTest&) = delete;
