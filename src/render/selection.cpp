@@ -1,7 +1,9 @@
 #include <cstring>
+#include <string>
 
 #include "../app/text_helpers.h"
 #include "../app/viewer_state.h"
+#include "../document/code_page_437.h"
 #include "render.h"
 
 namespace {
@@ -26,6 +28,20 @@ void MoveSelectionEnd(LPARAM lParam) {
   viewer.selectionRect = RECT{box.left, box.top, box.right, box.bottom};
   InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
   InvalidateRect(viewer.mainWindow, &viewer.previousSelectionRect, TRUE);
+}
+
+// A clipboard block of `size` zeroed bytes that begins with `bytes`; filled
+// before the clipboard is opened. Null when it cannot be made.
+HGLOBAL FilledBlock(const void* bytes, size_t count, size_t size) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, size);
+  void* memory = block != nullptr ? GlobalLock(block) : nullptr;
+  if (memory == nullptr) {
+    if (block != nullptr) GlobalFree(block);
+    return nullptr;
+  }
+  std::memcpy(memory, bytes, count);
+  GlobalUnlock(block);
+  return block;
 }
 
 // Hands `block` to the clipboard, which owns it from then on; a block the
@@ -76,22 +92,21 @@ void CopyTextToClipboard(const char* text) {
   const void* zero = std::memchr(text, '\0', kSelectionTextLimit);
   const size_t length =
       zero ? static_cast<size_t>(static_cast<const char*>(zero) - text) : kSelectionTextLimit;
-  // Each format's block is filled before the clipboard is opened, and freed
-  // when the clipboard cannot be opened.
-  HGLOBAL ansi = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, kSelectionTextSize);
-  if (char* bytes = ansi ? static_cast<char*>(GlobalLock(ansi)) : nullptr) {
-    std::memcpy(bytes, text, length);
-    GlobalUnlock(ansi);
-  } else if (ansi != nullptr) {
-    GlobalFree(ansi);
-    ansi = nullptr;
-  }
+  // The bytes as they are, and the same characters as Unicode: programs that
+  // paste Unicode would otherwise read the bytes in the system's code page,
+  // not as the glyphs they show.
+  const std::u16string unicode = CodePage437ToUnicode(std::string(text, length).c_str());
+  HGLOBAL blocks[] = {FilledBlock(text, length, kSelectionTextSize),
+                      FilledBlock(unicode.data(), unicode.size() * sizeof(char16_t),
+                                  (unicode.size() + 1) * sizeof(char16_t))};
   if (!OpenClipboard(viewer.mainWindow)) {
-    if (ansi != nullptr) GlobalFree(ansi);
+    for (HGLOBAL block : blocks) {
+      if (block != nullptr) GlobalFree(block);
+    }
     return;
   }
   EmptyClipboard();
-  // Further formats of the same text join here, in the same opening.
-  PlaceOnClipboard(CF_TEXT, ansi);
+  PlaceOnClipboard(CF_TEXT, blocks[0]);
+  PlaceOnClipboard(CF_UNICODETEXT, blocks[1]);
   CloseClipboard();
 }

@@ -11,10 +11,14 @@
 
 namespace {
 
-std::string ClipboardText() {
+// The clipboard's CF_TEXT, and its CF_UNICODETEXT as UTF-16 bytes.
+std::string ClipboardText(UINT format = CF_TEXT) {
   OpenClipboard(nullptr);
-  HANDLE data = GetClipboardData(CF_TEXT);
-  const std::string text = data ? static_cast<const char*>(GlobalLock(data)) : "<none>";
+  HANDLE data = GetClipboardData(format);
+  const char* bytes = data ? static_cast<const char*>(GlobalLock(data)) : "";
+  const std::string text = format == CF_TEXT
+                               ? std::string(bytes)
+                               : std::string(bytes, 2 * lstrlenW(reinterpret_cast<LPCWSTR>(bytes)));
   if (data != nullptr) GlobalUnlock(data);
   CloseClipboard();
   return text;
@@ -25,11 +29,15 @@ void Mouse(HWND window, UINT message, int x, int y) { SendMessageA(window, messa
 TEST(Selection, DragCopiesTheCellsAndAClickHidesThem) {
   MainWindowTest test;
   TempDir dir;
-  test.Show(dir.Write("rows.nfo", "abcdef\r\nghijkl\r\nmnopqr\r\n"));
+  test.Show(dir.Write("rows.nfo", "\xC9\xCD\xBB" "def\r\n\xDB\xB2\xB1" "jkl\r\nmnopqr\r\n"));
   Mouse(test.window(), WM_LBUTTONDOWN, 12, 12);
   Mouse(test.window(), WM_MOUSEMOVE, 36, 28);
   Mouse(test.window(), WM_LBUTTONUP, 36, 28);
-  EXPECT_EQ(ClipboardText(), "abc\r\nghi");
+  // The bytes as they are, and as the characters the glyphs show: the frame
+  // corners and bar, a full block and two shades.
+  EXPECT_EQ(ClipboardText(), "\xC9\xCD\xBB\r\n\xDB\xB2\xB1");
+  EXPECT_EQ(ClipboardText(CF_UNICODETEXT),
+            std::string("\x54\x25\x50\x25\x57\x25\r\0\n\0\x88\x25\x93\x25\x92\x25", 16));
   EXPECT_TRUE(viewer.selectionShown);
   // Hidden by a scroll, it does not come back with the next press.
   SendMessageA(test.window(), WM_VSCROLL, SB_LINEDOWN, 0);
