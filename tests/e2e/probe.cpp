@@ -15,6 +15,10 @@
 //                                     the glyphs of DOC (lines ended by line
 //                                     feeds, cut at a zero byte) from line
 //                                     ROW on at zoom 8, white without a byte
+//   qp_probe OUT about MS LOGO.bmp    until the About dialog shows LOGO and
+//                                     "Ver: 0.8.8 beta"
+//   qp_probe OUT cpu MS PID           PID's processor time over MS as
+//                                     cpu_percent (of one core)
 //   qp_probe OUT exited MS PID        until process PID ends; prints its
 //                                     exit code. Creates OUT.ready once it
 //                                     holds the process, so that the caller
@@ -23,6 +27,7 @@
 // The polling commands end with what they saw last (see Collect).
 #include <windows.h>
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -129,6 +134,11 @@ Info Collect() {
     GetWindowRect(popup, &rect);
     info["menu_popup"] = Rect(rect);
   }
+  if (HWND about = FindWindowA("#32770", "About")) {
+    info["about"] = IsWindowVisible(about) ? "1" : "0";
+    GetWindowRect(GetDlgItem(about, 1100), &rect);
+    info["about_ok"] = Rect(rect);
+  }
   HWND scrollBar = FindWindowExA(window, nullptr, "ScrollBar", nullptr);
   info["scrollbar"] = scrollBar == nullptr ? "none" : IsWindowVisible(scrollBar) ? "shown" : "hidden";
   if (scrollBar != nullptr) {
@@ -175,8 +185,7 @@ std::vector<DWORD> Pixels(HBITMAP bitmap, int width, int height) {
   return pixels;
 }
 
-std::vector<DWORD> CaptureClient(HWND window, int width, int height) {
-  POINT origin = {10, 10};
+std::vector<DWORD> CaptureClient(HWND window, int width, int height, POINT origin = {10, 10}) {
   ClientToScreen(window, &origin);
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
@@ -247,6 +256,60 @@ int Picture(DWORD ms, char** args) {
   });
 }
 
+// Until the About dialog shows the logo at (W/2 - 70, 70) and the version
+// line at (2, H - 18), drawn white on black in the system font.
+int About(DWORD ms, const char* logoPath) {
+  HBITMAP logoBitmap = static_cast<HBITMAP>(
+      LoadImageA(nullptr, logoPath, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+  const char version[] = "Ver: 0.8.8 beta";
+  HDC memory = CreateCompatibleDC(nullptr);
+  SIZE versionSize;
+  GetTextExtentPoint32A(memory, version, lstrlenA(version), &versionSize);
+  HBITMAP versionBitmap = CreateBitmap(versionSize.cx, versionSize.cy, 1, 32, nullptr);
+  HGDIOBJ old = SelectObject(memory, versionBitmap);
+  SetTextColor(memory, RGB(255, 255, 255));
+  SetBkColor(memory, RGB(0, 0, 0));
+  TextOutA(memory, 0, 0, version, lstrlenA(version));
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  const std::vector<DWORD> logo = Pixels(logoBitmap, 141, 56),
+                           text = Pixels(versionBitmap, versionSize.cx, versionSize.cy);
+  DeleteObject(logoBitmap);
+  DeleteObject(versionBitmap);
+  return Poll(ms, [&](Info& info) {
+    HWND about = FindWindowA("#32770", "About");
+    RECT client;
+    if (about == nullptr || !GetClientRect(about, &client)) return false;
+    info["logo"] = CaptureClient(about, 141, 56, {client.right / 2 - 70, 70}) == logo ? "shown" : "other";
+    info["version"] = CaptureClient(about, versionSize.cx, versionSize.cy, {2, client.bottom - 18}) == text
+                          ? "shown"
+                          : "other";
+    return info["logo"] == "shown" && info["version"] == "shown";
+  });
+}
+
+// Processor time of PID's threads, in milliseconds. Wine answers
+// GetProcessTimes with zeros for another process, but reads each thread's
+// times from the system.
+double BusyMs(DWORD pid) {
+  double ms = 0;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 entry = {sizeof entry, 0, 0, 0, 0, 0, 0};
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    HANDLE thread = entry.th32OwnerProcessID != pid
+                        ? nullptr
+                        : OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ThreadID);
+    FILETIME times[4];
+    if (thread != nullptr && GetThreadTimes(thread, &times[0], &times[1], &times[2], &times[3])) {
+      for (const FILETIME& t : {times[2], times[3]})
+        ms += (ULONGLONG{t.dwHighDateTime} << 32 | t.dwLowDateTime) / 1e4;
+    }
+    if (thread != nullptr) CloseHandle(thread);
+  }
+  CloseHandle(snapshot);
+  return ms;
+}
+
 // Holds the process from before the user's action to its end: its exit code
 // is lost once it has ended unheld.
 int Exited(DWORD ms, DWORD pid, const std::string& readyPath) {
@@ -286,6 +349,14 @@ int Run(int argc, char** argv) {
     return Poll(ms, [&](Info& info) { return (Get(info, key) == value) != differ; });
   }
   if (command == "picture" && count == 5) return Picture(ms, args);
+  if (command == "about" && count == 1) return About(ms, args[0]);
+  if (command == "cpu" && count == 1) {
+    const DWORD pid = std::strtoul(args[0], nullptr, 10), start = GetTickCount();
+    const double before = BusyMs(pid);
+    Sleep(ms);
+    std::fprintf(out, "cpu_percent=%.1f\n", 100.0 * (BusyMs(pid) - before) / (GetTickCount() - start));
+    return 0;
+  }
   if (command == "exited" && count == 1) {
     return Exited(ms, std::strtoul(args[0], nullptr, 10), std::string(argv[1]) + ".ready");
   }
