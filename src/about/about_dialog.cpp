@@ -56,8 +56,8 @@ class DialogDC {
   HDC dc_;
 };
 
-// Paint requests carry no update region: the dialog draws through its own
-// DC, and the OK button must keep painting itself.
+// A paint request without an update region: the dialog draws through its
+// own DC anyway, and the OK button is left alone.
 void RequestPaint(HWND dialog) { RedrawWindow(dialog, nullptr, nullptr, RDW_INTERNALPAINT | RDW_NOCHILDREN); }
 
 // The frame timer fires when the next frame is due: 60 ms after a frame,
