@@ -33,7 +33,7 @@ target_link_libraries(quillpane_win PUBLIC quillpane_core ${WIN32_LIBS})
 
 set(RESOURCE_FILE ${CMAKE_SOURCE_DIR}/src/resources/quillpane.rc)
 set_source_files_properties(${RESOURCE_FILE} PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/src/resources/glyphs.bmp;${CMAKE_SOURCE_DIR}/src/resources/quillpane.ico;${CMAKE_SOURCE_DIR}/src/resources/quillpane.manifest;${CMAKE_SOURCE_DIR}/src/resources/resource_ids.h")
+  "${CMAKE_SOURCE_DIR}/src/resources/glyphs.bmp;${CMAKE_SOURCE_DIR}/src/resources/logo.bmp;${CMAKE_SOURCE_DIR}/src/resources/quillpane.ico;${CMAKE_SOURCE_DIR}/src/resources/quillpane.manifest;${CMAKE_SOURCE_DIR}/src/resources/resource_ids.h")
 
 add_executable(quillpane WIN32 src/app/main.cpp ${RESOURCE_FILE})
 target_link_libraries(quillpane PRIVATE quillpane_win)

@@ -4,6 +4,37 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
+#include "credits_animation.h"
+
+// The program's home page: drawn as the link and opened by a click on it.
+constexpr char kAboutLinkText[] = "http://quillpane.example.org/";
+
+// State of the About dialog. The flags and the animation live for the whole
+// run; the rest is made at each opening.
+struct AboutState {
+  int32_t fullRedraw = 1;  // redraw the whole dialog at the next paint
+  int32_t linkRedraw = 1;  // redraw the link at the next paint
+  int32_t frameDue = 1;    // draw an animation frame at the next paint
+  int32_t linkHover = 0;   // the mouse was last seen on the link
+  CreditsAnimation credits;
+  DWORD nextFrameTime = 0;  // tick count at which the next frame is due
+
+  bool open = false;  // between the dialog's opening and its closing
+  RECT client = {};
+  RECT linkRect = {};
+  HBITMAP logoBitmap = nullptr;
+  HDC logoDC = nullptr;
+  HGDIOBJ logoDCBitmap = nullptr;  // what logoDC held before the logo
+};
+
+extern AboutState aboutState;
+
+// How a click on the link opens it; tests put a recorder here.
+using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+extern ShellExecuteFunction aboutShellExecute;
+
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 #endif

@@ -32,6 +32,9 @@
 
 #define IDC_STATUS_BAR 5
 
+// About dialog
+#define IDC_ABOUT_OK 1100
+
 #define QP_VERSION_TEXT "0.8.8 beta"
 #define QP_MENU_NAME "MIN_LILLA_MENY"
 #define QP_CLASS_NAME "MittLillaFunster"

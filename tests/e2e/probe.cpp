@@ -8,8 +8,13 @@
 //   qp_probe OUT until MS KEY=VALUE  until KEY has VALUE (KEY!=VALUE: another)
 //   qp_probe OUT exited MS PID       until process PID ends, with its exit
 //                                    code; OUT.ready once it holds the process
+//   qp_probe OUT about MS LOGO.bmp   until the About dialog shows LOGO and
+//                                    "Ver: 0.8.8 beta"
+//   qp_probe OUT cpu MS PID          PID's processor time over MS, as
+//                                    cpu_percent of one core
 #include <windows.h>
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -39,24 +44,38 @@ std::string StatusText(HANDLE process, HWND statusBar, int part) {
   return text;
 }
 
-// A hash of the screen's pixels in R: a test sees the view change or come back.
-std::string PixelHash(const RECT& r) {
+// The pixels of BITMAP (selected into no DC), top row first, as 0xRRGGBB.
+std::vector<DWORD> Pixels(HBITMAP bitmap, int width, int height) {
+  BITMAPINFO format = {};
+  format.bmiHeader = {sizeof format.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+  HDC screen = GetDC(nullptr);
+  GetDIBits(screen, bitmap, 0, height, pixels.data(), &format, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
+  return pixels;
+}
+
+// The screen's pixels in R.
+std::vector<DWORD> Screen(const RECT& r) {
   const int width = r.right - r.left, height = r.bottom - r.top;
-  if (width <= 0 || height <= 0) return "empty";
+  if (width <= 0 || height <= 0) return {};
   HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   HGDIOBJ old = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
   SelectObject(memory, old);
-  BITMAPINFO format = {};
-  format.bmiHeader = {sizeof format.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
-  GetDIBits(memory, bitmap, 0, height, pixels.data(), &format, DIB_RGB_COLORS);
-  DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
+  const std::vector<DWORD> pixels = Pixels(bitmap, width, height);
+  DeleteObject(bitmap);
+  return pixels;
+}
+
+// A hash of the screen's pixels in R: a test sees the view change or come back.
+std::string PixelHash(const RECT& r) {
   unsigned long long hash = 14695981039346656037ull;  // FNV-1a
-  for (DWORD pixel : pixels) hash = (hash ^ (pixel & 0xFFFFFF)) * 1099511628211ull;
+  for (DWORD pixel : Screen(r)) hash = (hash ^ pixel) * 1099511628211ull;
   return std::to_string(hash);
 }
 
@@ -117,6 +136,11 @@ Info Collect() {
   HWND popup = FindWindowA("#32768", nullptr);  // an open menu
   if (popup != nullptr && IsWindowVisible(popup) && GetWindowRect(popup, &rect))
     info["menu_popup"] = Rect(rect);
+  if (HWND about = FindWindowA("#32770", "About")) {
+    info["about"] = IsWindowVisible(about) ? "1" : "0";
+    GetWindowRect(GetDlgItem(about, 1100), &rect);
+    info["about_ok"] = Rect(rect);
+  }
   HWND scrollBar = FindWindowExA(window, nullptr, "ScrollBar", nullptr);
   info["scrollbar"] = scrollBar == nullptr ? "none" : "shown";
   if (scrollBar != nullptr) {
@@ -140,6 +164,59 @@ int Poll(DWORD ms, const std::function<bool(Info&)>& done) {
       return ok ? 0 : 1;
     }
   }
+}
+
+// Until the About dialog shows the logo at (W/2 - 70, 70) and the version
+// line at (2, H - 18), drawn white on black in the system font.
+int About(DWORD ms, const char* logoPath) {
+  HBITMAP logoBitmap = static_cast<HBITMAP>(
+      LoadImageA(nullptr, logoPath, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+  const char version[] = "Ver: 0.8.8 beta";
+  HDC memory = CreateCompatibleDC(nullptr);
+  SIZE size;
+  GetTextExtentPoint32A(memory, version, lstrlenA(version), &size);
+  HBITMAP versionBitmap = CreateBitmap(size.cx, size.cy, 1, 32, nullptr);
+  HGDIOBJ old = SelectObject(memory, versionBitmap);
+  SetTextColor(memory, RGB(255, 255, 255));
+  SetBkColor(memory, RGB(0, 0, 0));
+  TextOutA(memory, 0, 0, version, lstrlenA(version));
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  const std::vector<DWORD> logo = Pixels(logoBitmap, 141, 56), text = Pixels(versionBitmap, size.cx, size.cy);
+  DeleteObject(logoBitmap);
+  DeleteObject(versionBitmap);
+  return Poll(ms, [&](Info& info) {
+    HWND about = FindWindowA("#32770", "About");
+    RECT client;
+    if (about == nullptr || !GetClientRect(about, &client)) return false;
+    POINT at[] = {{client.right / 2 - 70, 70}, {2, client.bottom - 18}};
+    MapWindowPoints(about, nullptr, at, 2);
+    info["logo"] = Screen({at[0].x, at[0].y, at[0].x + 141, at[0].y + 56}) == logo ? "shown" : "other";
+    info["version"] =
+        Screen({at[1].x, at[1].y, at[1].x + size.cx, at[1].y + size.cy}) == text ? "shown" : "other";
+    return info["logo"] == "shown" && info["version"] == "shown";
+  });
+}
+
+// Processor time of PID's threads, in milliseconds: Wine answers
+// GetProcessTimes with zeros for another process, but knows each thread's.
+double BusyMs(DWORD pid) {
+  double ms = 0;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 entry = {sizeof entry, 0, 0, 0, 0, 0, 0};
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    HANDLE thread = entry.th32OwnerProcessID != pid
+                        ? nullptr
+                        : OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ThreadID);
+    FILETIME times[4];
+    if (thread != nullptr && GetThreadTimes(thread, &times[0], &times[1], &times[2], &times[3])) {
+      for (const FILETIME& t : {times[2], times[3]})
+        ms += (ULONGLONG{t.dwHighDateTime} << 32 | t.dwLowDateTime) / 1e4;
+    }
+    if (thread != nullptr) CloseHandle(thread);
+  }
+  CloseHandle(snapshot);
+  return ms;
 }
 
 // Holds the process from before the user's action to its end: its exit code
@@ -173,6 +250,14 @@ int Run(int argc, char** argv) {
       const auto found = info.find(key);
       return (found == info.end() ? "<absent>" : found->second) == value ? !differ : differ;
     });
+  }
+  if (command == "about") return About(ms, argument.c_str());
+  if (command == "cpu") {
+    const DWORD pid = std::strtoul(argument.c_str(), nullptr, 10), start = GetTickCount();
+    const double before = BusyMs(pid);
+    Sleep(ms);
+    std::fprintf(out, "cpu_percent=%.1f\n", 100.0 * (BusyMs(pid) - before) / (GetTickCount() - start));
+    return 0;
   }
   if (command == "exited")
     return Exited(ms, std::strtoul(argument.c_str(), nullptr, 10), std::string(argv[1]) + ".ready");
