@@ -57,8 +57,8 @@ TEST_F(Shell, AssociationRoundTrips) {
   const Case cases[] = {
       {nullptr, nullptr, "tg", false, "", none},             // an empty backup, an empty handler
       {"quillpane", nullptr, "", false, "quillpane", none},  // another letter case
-      {"txtfile", nullptr, "ttg", false, "txtfile", none},  // the second take keeps the first backup
-      {"txtfile", nullptr, "g", false, "txtfile", none},
+      {"txtfile", nullptr, "ttg", false, "txtfile", none},   // the second take keeps the first backup
+      {"txtfile", nullptr, "g", false, "txtfile", none},     // no backup: nothing changes
       // Too long for the buffers: never taken for the identifier, never
       // replaced without a backup, never given back in part.
       {longName.c_str(), nullptr, "t", false, longName.c_str(), none},
