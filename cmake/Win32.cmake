@@ -26,6 +26,8 @@ add_library(quillpane_win STATIC
   src/render/font_sheets.cpp
   src/shell/run_counter.cpp
   src/shell/config_dialog.cpp
+  src/shell/association.cpp
+  src/shell/shell_registry.cpp
   src/about/about_dialog.cpp)
 target_compile_options(quillpane_win PRIVATE ${QP_WARNINGS})
 target_compile_definitions(quillpane_win PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600)

@@ -35,6 +35,32 @@
 // About dialog
 #define IDC_ABOUT_OK 1100
 
+// Configuration dialog
+#define IDC_OPEN_VERB 1000
+#define IDC_BROWSE_VERB 1001
+#define IDC_TYPE_NFO 1002
+#define IDC_TYPE_DIZ 1003
+#define IDC_TYPE_ANS 1004
+#define IDC_TYPE_ASC 1005
+#define IDC_TYPE_OTHER 1006
+#define IDC_OTHER_LIST 1007
+#define IDC_REMOVE_ALL 1008
+#define IDC_SELECT_ALL 1009
+#define IDC_CONFIG_OK 1010
+#define IDC_CONFIG_CANCEL 1011
+#define IDC_XSIZE_COMBO 1012
+#define IDC_YSIZE_COMBO 1013
+#define IDC_NFO_LABEL 1014
+#define IDC_DIZ_LABEL 1015
+#define IDC_ANS_LABEL 1016
+#define IDC_ASC_LABEL 1017
+#define IDC_XSIZE_LABEL 1018
+#define IDC_YSIZE_LABEL 1019
+#define IDC_LIST_EXAMPLE 1020
+#define IDC_FILE_TYPES_GROUP 1021
+#define IDC_COMMANDS_GROUP 1022
+#define IDC_FONT_SIZE_GROUP 1023
+
 #define QP_VERSION_TEXT "0.8.8 beta"
 #define QP_MENU_NAME "MIN_LILLA_MENY"
 #define QP_CLASS_NAME "MittLillaFunster"
@@ -47,6 +73,10 @@ static_assert(IDM_BUILTIN_SHEET > IDM_KEYMAP_FIRST && IDM_BUILTIN_SHEET < IDM_KE
 static_assert(IDM_HELP == 301 && IDM_ABOUT == 302, "Help commands live in 301-302");
 static_assert(IDM_RECENT_FIRST + IDM_RECENT_COUNT - 1 == 404 && IDM_RECENT_LAST == 498,
               "recent files 400-404 inside 400-498");
+static_assert(IDC_OPEN_VERB == 1000 && IDC_FONT_SIZE_GROUP == 1023,
+              "Configuration controls live in 1000-1023");
+static_assert(IDC_TYPE_ASC - IDC_TYPE_NFO == 3 && IDC_TYPE_OTHER == IDC_TYPE_ASC + 1,
+              "the five file-type boxes follow one another");
 #endif
 
 #endif

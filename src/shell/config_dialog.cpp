@@ -1,4 +1,201 @@
-#include "shell.h"
+#include <cstring>
+#include <string>
 
-// The dialog template does not exist yet, so the dialog never opens.
-INT_PTR CALLBACK ConfigDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+#include "../app/viewer_state.h"
+#include "../resources/resource_ids.h"
+#include "shell.h"
+#include "shell_registry.h"
+#include "shell_rules.h"
+
+namespace {
+
+// The five file-type boxes, IDC_TYPE_NFO to IDC_TYPE_OTHER, in this order.
+constexpr int kTypeCount = 5;
+constexpr int kOther = 4;
+const char* const kBuiltInTypes[4] = {".NFO", ".DIZ", ".ANS", ".ASC"};
+
+constexpr char kOpenVerb[] = "*\\shell\\Open with Quillpane";
+constexpr char kOpenVerbCommand[] = "*\\shell\\Open with Quillpane\\command";
+constexpr char kFolderBrowseVerb[] = "Directory\\shell\\Browse with Quillpane";
+constexpr char kFolderBrowseCommand[] = "Directory\\shell\\Browse with Quillpane\\command";
+constexpr char kDriveBrowseVerb[] = "Drive\\shell\\Browse with Quillpane";
+constexpr char kDriveBrowseCommand[] = "Drive\\shell\\Browse with Quillpane\\Command";
+
+// The registry's state when the dialog opened and the user's choices since;
+// cleared whenever the dialog ends, so the next opening starts from the
+// registry again.
+struct AssocFlags {
+  int32_t initialType[kTypeCount];
+  int32_t currentType[kTypeCount];
+  int32_t initialOpen, initialBrowse;
+  int32_t currentOpen, currentBrowse;
+};
+AssocFlags assocFlags;
+
+// The "other" value as read at opening.
+char otherExtensions[100];
+
+int32_t KeyExists(const char* path) {
+  HKEY key = OpenKey(HKEY_CLASSES_ROOT, path);
+  if (key == nullptr) return 0;
+  RegCloseKey(key);
+  return 1;
+}
+
+void SetEditable(HWND dialog, int32_t editable) {
+  SendDlgItemMessageA(dialog, IDC_OTHER_LIST, EM_SETREADONLY, editable ? FALSE : TRUE, 0);
+}
+
+void ReadSettings() {
+  otherExtensions[0] = '\0';
+  HKEY settings = OpenKey(HKEY_LOCAL_MACHINE, kSettingsKey);
+  if (settings == nullptr) return;
+  char text[kOtherTextSize];
+  if (ReadTextValue(settings, "otherap", text, sizeof text) == TextRead::kRead &&
+      std::strcmp(text, "pa") == 0) {
+    assocFlags.initialType[kOther] = assocFlags.currentType[kOther] = 1;
+  }
+  // A stored list longer than the 80-byte buffer is refused, not cut: a
+  // cut piece would name another extension. The dialog then starts from an
+  // empty list, and the extensions that list holds stay held, each with its
+  // backup in place, until a list naming them is stored.
+  if (ReadTextValue(settings, "other", text, sizeof text) == TextRead::kRead) {
+    std::memcpy(otherExtensions, text, sizeof text);
+  }
+  RegCloseKey(settings);
+}
+
+void OnInitDialog(HWND dialog) {
+  for (int i = 0; i < 4; ++i) {
+    if (TestAssociation(kBuiltInTypes[i]) == 0) assocFlags.initialType[i] = assocFlags.currentType[i] = 1;
+  }
+  // Only the folder's Browse verb is consulted; the drive's goes with it.
+  assocFlags.initialBrowse = assocFlags.currentBrowse = KeyExists(kFolderBrowseCommand);
+  assocFlags.initialOpen = assocFlags.currentOpen = KeyExists(kOpenVerbCommand);
+  ReadSettings();
+
+  for (int i = 0; i < kTypeCount; ++i) CheckDlgButton(dialog, IDC_TYPE_NFO + i, assocFlags.initialType[i]);
+  CheckDlgButton(dialog, IDC_OPEN_VERB, assocFlags.initialOpen);
+  CheckDlgButton(dialog, IDC_BROWSE_VERB, assocFlags.initialBrowse);
+  // The box never holds more than the 80-byte buffer takes whole.
+  SendDlgItemMessageA(dialog, IDC_OTHER_LIST, EM_LIMITTEXT, kOtherTextSize - 1, 0);
+  SetEditable(dialog, assocFlags.initialType[kOther]);
+  SetDlgItemTextA(dialog, IDC_OTHER_LIST, otherExtensions);
+}
+
+void SetAllTypes(HWND dialog, int32_t on) {
+  for (int i = 0; i < kTypeCount; ++i) {
+    CheckDlgButton(dialog, IDC_TYPE_NFO + i, on ? BST_CHECKED : BST_UNCHECKED);
+    assocFlags.currentType[i] = on;
+  }
+}
+
+void WriteCommand(const char* path, ShellValue which) {
+  // A program path that cannot be registered leaves the verb out rather
+  // than registering a command that starts nothing.
+  const std::string value = FormatShellValue(which, viewer.programPath);
+  if (value.empty()) return;
+  HKEY key = CreateKey(HKEY_CLASSES_ROOT, path, KEY_ALL_ACCESS);
+  if (key == nullptr) return;
+  WriteTextValue(key, nullptr, value.c_str());
+  RegCloseKey(key);
+}
+
+void ApplyVerbs() {
+  if (assocFlags.currentBrowse != assocFlags.initialBrowse) {
+    if (assocFlags.currentBrowse) {
+      WriteCommand(kFolderBrowseCommand, ShellValue::kFolderCommand);
+      WriteCommand(kDriveBrowseCommand, ShellValue::kOpenCommand);
+    } else {
+      RegDeleteKeyA(HKEY_CLASSES_ROOT, kFolderBrowseCommand);
+      RegDeleteKeyA(HKEY_CLASSES_ROOT, kFolderBrowseVerb);
+      RegDeleteKeyA(HKEY_CLASSES_ROOT, kDriveBrowseCommand);
+      RegDeleteKeyA(HKEY_CLASSES_ROOT, kDriveBrowseVerb);
+    }
+  }
+  if (assocFlags.currentOpen != assocFlags.initialOpen) {
+    if (assocFlags.currentOpen) {
+      WriteCommand(kOpenVerbCommand, ShellValue::kOpenCommand);
+    } else {
+      RegDeleteKeyA(HKEY_CLASSES_ROOT, kOpenVerbCommand);
+      RegDeleteKeyA(HKEY_CLASSES_ROOT, kOpenVerb);
+    }
+  }
+}
+
+void WriteSetting(const char* name, const char* text) {
+  HKEY settings = CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
+  if (settings == nullptr) return;
+  WriteTextValue(settings, name, text);
+  RegCloseKey(settings);
+}
+
+void ApplyOtherList(HWND dialog) {
+  const int32_t initialOther = assocFlags.initialType[kOther], currentOther = assocFlags.currentType[kOther];
+  if (currentOther != initialOther) WriteSetting("otherap", currentOther ? "pa" : "av");
+
+  // The box takes at most 79 characters, so its line arrives whole.
+  char text[kOtherTextSize] = "";
+  GetDlgItemTextA(dialog, IDC_OTHER_LIST, text, sizeof text);
+  const ExtensionList oldList = SplitStoredList(otherExtensions);
+  const ExtensionList newList = currentOther ? ParseTypedList(text) : ExtensionList();
+  // While the switch is off the stored list is kept for the next time.
+  const std::string joined = currentOther ? JoinList(newList) : std::string(otherExtensions);
+  if (joined != otherExtensions) WriteSetting("other", joined.c_str());
+
+  const OtherChanges changes = PlanOtherChanges(oldList, newList, initialOther != 0, currentOther != 0);
+  for (const std::string& extension : changes.takeOver) SetAssociation(1, extension.c_str());
+  for (const std::string& extension : changes.giveBack) SetAssociation(0, extension.c_str());
+}
+
+// Applies exactly what differs from the registry's state at opening.
+void Apply(HWND dialog) {
+  for (int i = 0; i < 4; ++i) {
+    if (assocFlags.currentType[i] != assocFlags.initialType[i]) {
+      SetAssociation(assocFlags.currentType[i], kBuiltInTypes[i]);
+    }
+  }
+  ApplyVerbs();
+  ApplyOtherList(dialog);
+}
+
+void EndConfigDialog(HWND dialog, INT_PTR result) {
+  assocFlags = AssocFlags();
+  EndDialog(dialog, result);
+}
+
+void OnCommand(HWND dialog, WPARAM wParam) {
+  const int id = LOWORD(wParam);
+  // The boxes check and clear themselves; the flags follow each click.
+  switch (id) {
+    case IDC_OPEN_VERB: assocFlags.currentOpen ^= 1; return;
+    case IDC_BROWSE_VERB: assocFlags.currentBrowse ^= 1; return;
+    case IDC_TYPE_NFO:
+    case IDC_TYPE_DIZ:
+    case IDC_TYPE_ANS:
+    case IDC_TYPE_ASC: assocFlags.currentType[id - IDC_TYPE_NFO] ^= 1; return;
+    case IDC_TYPE_OTHER:
+      assocFlags.currentType[kOther] ^= 1;
+      SetEditable(dialog, assocFlags.currentType[kOther]);
+      return;
+    case IDC_REMOVE_ALL: SetAllTypes(dialog, 0); return;
+    case IDC_SELECT_ALL: SetAllTypes(dialog, 1); return;
+    case IDC_CONFIG_OK:
+      Apply(dialog);
+      EndConfigDialog(dialog, wParam);
+      return;
+    case IDC_CONFIG_CANCEL: EndConfigDialog(dialog, wParam); return;
+    default: return;  // Enter and Escape among them
+  }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG: OnInitDialog(dialog); return TRUE;
+    case WM_COMMAND: OnCommand(dialog, wParam); return TRUE;
+    case WM_CLOSE: EndConfigDialog(dialog, 0); return TRUE;
+    default: return FALSE;
+  }
+}

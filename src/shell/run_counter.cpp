@@ -1,15 +1,52 @@
+#include <string>
+
 #include "../app/viewer_state.h"
 #include "../document/document.h"
 #include "../render/render.h"
+#include "../resources/resource_ids.h"
 #include "shell.h"
+#include "shell_registry.h"
+#include "shell_rules.h"
 
-// Starts are not counted yet: runCount stays 0.
-void CountRun() {}
+void CountRun() {
+  HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
+  DWORD type = 0, count = 0, size = sizeof count;
+  // Only a 4-byte REG_DWORD is a count. A value of another type or length
+  // counts as none, and this start writes 1 in its place.
+  const bool stored = key != nullptr &&
+                      RegQueryValueExA(key, "Times", nullptr, &type, reinterpret_cast<BYTE*>(&count),
+                                       &size) == ERROR_SUCCESS &&
+                      type == REG_DWORD && size == sizeof count;
+  viewer.runCount = NextRunCount(stored, count);
+  if (key == nullptr) return;
+  DWORD runCount = viewer.runCount;
+  RegSetValueExA(key, "Times", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&runCount), sizeof runCount);
+  RegCloseKey(key);
+}
+
+namespace {
+
+void RegisterClassValue(const char* path, ShellValue which) {
+  // A program path that cannot be registered writes nothing.
+  const std::string value = FormatShellValue(which, viewer.programPath);
+  if (value.empty()) return;
+  HKEY key = CreateKey(HKEY_CLASSES_ROOT, path, KEY_WRITE);
+  if (key == nullptr) return;
+  WriteTextValue(key, nullptr, value.c_str());
+  RegCloseKey(key);
+}
+
+}  // namespace
 
 void FirstPaintWork() {
-  // Cleared first: paints that arrive while this work is under way are
-  // ordinary paints.
+  // Cleared first: paints that arrive while the Configuration dialog is
+  // open are ordinary paints and open no second dialog.
   viewer.firstPaint = 0;
+  if (IsFirstRun(viewer.runCount)) {
+    RegisterClassValue("Quillpane\\shell\\open\\command", ShellValue::kOpenCommand);
+    RegisterClassValue("Quillpane\\DefaultIcon", ShellValue::kIcon);
+    DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_CONFIG), viewer.mainWindow, ConfigDialogProc, 0);
+  }
   DiscoverFontSheets();
   UpdateRecentFiles(false);
 }

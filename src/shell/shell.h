@@ -1,12 +1,22 @@
-// Shell integration: the run counter, the first-run registration and the
-// Configuration dialog.
+// Shell integration: the run counter, the first-run registration, the
+// file-type associations and the Configuration dialog.
 #ifndef QUILLPANE_SHELL_H
 #define QUILLPANE_SHELL_H
 
 #include <windows.h>
 
+#include <cstdint>
+
 void CountRun();
 void FirstPaintWork();
 INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// 0 when the extension (".NFO", with its dot) opens with the program;
+// 1 when it has no key, else -1 or 1 as its handler's name orders against
+// the program's.
+int32_t TestAssociation(const char* extension);
+// Non-zero `on` takes the extension over and remembers its handler in
+// "backup"; 0 gives it back to that handler.
+void SetAssociation(int32_t on, const char* extension);
 
 #endif

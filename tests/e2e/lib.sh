@@ -6,7 +6,7 @@
 # Input is real X input from xdotool: the desktop's X window sits at the
 # root's (0, 0), so Wine screen coordinates are X coordinates.
 set -euo pipefail
-: "${QP_EXE:?}" "${QP_PROBE:?}" "${QP_SOURCE_DIR:?}" "${WINE:?}" "${DISPLAY:?}"
+: "${QP_EXE:?}" "${QP_PROBE:?}" "${QP_SOURCE_DIR:?}" "${WINE:?}" "${DISPLAY:?}" "${QP_REG_VIEW:?}"
 
 QP_TMP=$(mktemp -d "${TMPDIR:-/tmp}/qp-e2e.XXXXXX")
 QP_WAIT=${QP_WAIT:-60} # seconds for the viewer's start and each reaction
@@ -117,4 +117,13 @@ qp_expect_ended() {
   qp_probe_result || qp_fail "$1: the viewer's process did not end"
   qp_expect_eq "$1: exit code" 0 "$(qp_get exit_code)"
   qp_until found=0 "$1: the viewer's window is still there"
+}
+
+qp_reg() { "$WINE" reg "$@" "$QP_REG_VIEW" >>"$QP_TMP/wine.log" 2>&1; } # in the viewer's registry view
+
+qp_reg_value() { # KEY [NAME]: the text of the value (the default one without NAME); fails without it
+  local which=(/ve) out
+  if [ -n "${2:-}" ]; then which=(/v "$2"); fi
+  out=$("$WINE" reg query "$1" "${which[@]}" "$QP_REG_VIEW" 2>/dev/null) || return 1
+  printf '%s\n' "$out" | tr -d '\r' | sed -n 's/^    .*    REG_[A-Z_]*    //p'
 }

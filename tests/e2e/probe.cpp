@@ -133,6 +133,19 @@ Info Collect() {
     view.bottom = rect.top;
   }
   if (process != nullptr) CloseHandle(process);
+  // The Configuration dialog while it is open: its rectangle, its owner,
+  // and by control id each control's rectangle and check state.
+  if (HWND config = FindWindowA("#32770", "Quillpane Configuration")) {
+    GetWindowRect(config, &rect);
+    info["config"] = Rect(rect);
+    info["config_owner"] = GetWindow(config, GW_OWNER) == window ? "main" : "other";
+    for (HWND control = GetWindow(config, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+      const std::string key = "config_" + std::to_string(GetDlgCtrlID(control));
+      GetWindowRect(control, &rect);
+      info[key] = Rect(rect);
+      info[key + "_check"] = std::to_string(SendMessageA(control, BM_GETCHECK, 0, 0));
+    }
+  }
   HWND popup = FindWindowA("#32768", nullptr);  // an open menu
   if (popup != nullptr && IsWindowVisible(popup) && GetWindowRect(popup, &rect))
     info["menu_popup"] = Rect(rect);
