@@ -1,4 +1,4 @@
-# Front door: make run | build | test | bench | fuzz | dist | format
+# Front door: make run | build | test | bench | fuzz | dist | install | uninstall | format
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 NATIVE := build/native
@@ -9,7 +9,7 @@ SAMPLE ?= samples/quillpane.nfo
 # Decided when a recipe runs, after bootstrap has installed Wine.
 TEST_ARCH = $$(scripts/wine-session arch)
 
-.PHONY: all bootstrap build native wintest test run bench fuzz dist format clean
+.PHONY: all bootstrap build native wintest test run bench fuzz dist install uninstall format clean
 
 all: build
 
@@ -61,6 +61,16 @@ dist: build
 	rm -f dist/quillpane-$(VERSION)-win32.zip
 	cd build/dist && zip -qr ../../dist/quillpane-$(VERSION)-win32.zip quillpane
 	@echo "dist/quillpane-$(VERSION)-win32.zip"
+
+# A Linux desktop: the program under Wine through the `quillpane` launcher,
+# with a desktop entry, an icon and the file types. DESTDIR stages;
+# DEFAULT=1 takes over types other applications already own.
+PREFIX ?= $(HOME)/.local
+install: build
+	@PREFIX="$(PREFIX)" DESTDIR="$(DESTDIR)" DEFAULT="$(DEFAULT)" src/linux/install install
+
+uninstall:
+	@PREFIX="$(PREFIX)" DESTDIR="$(DESTDIR)" src/linux/install uninstall
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

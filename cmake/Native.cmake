@@ -38,6 +38,8 @@ target_compile_definitions(quillpane_unit_tests PRIVATE
   QP_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data")
 target_link_libraries(quillpane_unit_tests PRIVATE GTest::gtest_main)
 add_test(NAME unit COMMAND quillpane_unit_tests)
+# The Linux launcher's path translation needs neither Wine nor a build.
+add_test(NAME linux_launcher_paths COMMAND bash ${CMAKE_SOURCE_DIR}/tests/linux/launcher_paths_test.sh)
 
 find_package(benchmark QUIET)
 if(benchmark_FOUND)
