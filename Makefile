@@ -67,10 +67,10 @@ dist: build
 # DEFAULT=1 takes over types other applications already own.
 PREFIX ?= $(HOME)/.local
 install: build
-	@PREFIX="$(PREFIX)" DESTDIR="$(DESTDIR)" DEFAULT="$(DEFAULT)" src/linux/install install
+	@PREFIX="$(PREFIX)" DESTDIR="$(DESTDIR)" DEFAULT="$(DEFAULT)" src/linux/install.sh install
 
 uninstall:
-	@PREFIX="$(PREFIX)" DESTDIR="$(DESTDIR)" src/linux/install uninstall
+	@PREFIX="$(PREFIX)" DESTDIR="$(DESTDIR)" src/linux/install.sh uninstall
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -8,8 +8,6 @@
 //   qp_probe OUT until MS KEY=VALUE  until KEY has VALUE (KEY!=VALUE: another)
 //   qp_probe OUT exited MS PID       until process PID ends, with its exit
 //                                    code; OUT.ready once it holds the process
-//   qp_probe OUT about MS LOGO.bmp   until the About dialog shows LOGO and
-//                                    "Ver: 0.8.8 beta"
 //   qp_probe OUT cpu MS PID          PID's processor time over MS, as
 //                                    cpu_percent of one core
 #include <windows.h>
@@ -44,38 +42,24 @@ std::string StatusText(HANDLE process, HWND statusBar, int part) {
   return text;
 }
 
-// The pixels of BITMAP (selected into no DC), top row first, as 0xRRGGBB.
-std::vector<DWORD> Pixels(HBITMAP bitmap, int width, int height) {
-  BITMAPINFO format = {};
-  format.bmiHeader = {sizeof format.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
-  HDC screen = GetDC(nullptr);
-  GetDIBits(screen, bitmap, 0, height, pixels.data(), &format, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
-  return pixels;
-}
-
-// The screen's pixels in R.
-std::vector<DWORD> Screen(const RECT& r) {
+// A hash of the screen's pixels in R: a test sees the view change or come back.
+std::string PixelHash(const RECT& r) {
   const int width = r.right - r.left, height = r.bottom - r.top;
-  if (width <= 0 || height <= 0) return {};
+  if (width <= 0 || height <= 0) return "empty";
   HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   HGDIOBJ old = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
   SelectObject(memory, old);
+  BITMAPINFO format = {};
+  format.bmiHeader = {sizeof format.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+  GetDIBits(memory, bitmap, 0, height, pixels.data(), &format, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
-  const std::vector<DWORD> pixels = Pixels(bitmap, width, height);
-  DeleteObject(bitmap);
-  return pixels;
-}
-
-// A hash of the screen's pixels in R: a test sees the view change or come back.
-std::string PixelHash(const RECT& r) {
   unsigned long long hash = 14695981039346656037ull;  // FNV-1a
-  for (DWORD pixel : Screen(r)) hash = (hash ^ pixel) * 1099511628211ull;
+  for (DWORD pixel : pixels) hash = (hash ^ (pixel & 0xFFFFFF)) * 1099511628211ull;
   return std::to_string(hash);
 }
 
@@ -179,38 +163,6 @@ int Poll(DWORD ms, const std::function<bool(Info&)>& done) {
   }
 }
 
-// Until the About dialog shows the logo at (W/2 - 70, 70) and the version
-// line at (2, H - 18), drawn white on black in the system font.
-int About(DWORD ms, const char* logoPath) {
-  HBITMAP logoBitmap = static_cast<HBITMAP>(
-      LoadImageA(nullptr, logoPath, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-  const char version[] = "Ver: 0.8.8 beta";
-  HDC memory = CreateCompatibleDC(nullptr);
-  SIZE size;
-  GetTextExtentPoint32A(memory, version, lstrlenA(version), &size);
-  HBITMAP versionBitmap = CreateBitmap(size.cx, size.cy, 1, 32, nullptr);
-  HGDIOBJ old = SelectObject(memory, versionBitmap);
-  SetTextColor(memory, RGB(255, 255, 255));
-  SetBkColor(memory, RGB(0, 0, 0));
-  TextOutA(memory, 0, 0, version, lstrlenA(version));
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  const std::vector<DWORD> logo = Pixels(logoBitmap, 141, 56), text = Pixels(versionBitmap, size.cx, size.cy);
-  DeleteObject(logoBitmap);
-  DeleteObject(versionBitmap);
-  return Poll(ms, [&](Info& info) {
-    HWND about = FindWindowA("#32770", "About");
-    RECT client;
-    if (about == nullptr || !GetClientRect(about, &client)) return false;
-    POINT at[] = {{client.right / 2 - 70, 70}, {2, client.bottom - 18}};
-    MapWindowPoints(about, nullptr, at, 2);
-    info["logo"] = Screen({at[0].x, at[0].y, at[0].x + 141, at[0].y + 56}) == logo ? "shown" : "other";
-    info["version"] =
-        Screen({at[1].x, at[1].y, at[1].x + size.cx, at[1].y + size.cy}) == text ? "shown" : "other";
-    return info["logo"] == "shown" && info["version"] == "shown";
-  });
-}
-
 // Processor time of PID's threads, in milliseconds: Wine answers
 // GetProcessTimes with zeros for another process, but knows each thread's.
 double BusyMs(DWORD pid) {
@@ -264,7 +216,6 @@ int Run(int argc, char** argv) {
       return (found == info.end() ? "<absent>" : found->second) == value ? !differ : differ;
     });
   }
-  if (command == "about") return About(ms, argument.c_str());
   if (command == "cpu") {
     const DWORD pid = std::strtoul(argument.c_str(), nullptr, 10), start = GetTickCount();
     const double before = BusyMs(pid);

@@ -3,7 +3,7 @@
 # path the viewer gets, and its message when Wine is missing; neither
 # starts Wine.
 set -euo pipefail
-launcher=$(cd "$(dirname "$0")/../../src/linux" && pwd)/quillpane
+launcher=$(cd "$(dirname "$0")/../../src/linux" && pwd)/quillpane.sh
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 cd "$dir"

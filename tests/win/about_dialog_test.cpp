@@ -9,6 +9,7 @@
 
 #include "about/about.h"
 #include "app/viewer_state.h"
+#include "reference_render.h"
 #include "resources/resource_ids.h"
 #include "test_support.h"
 
@@ -53,6 +54,46 @@ HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR
   return reinterpret_cast<HINSTANCE>(42);
 }
 
+// The pixels of `source` in the rectangle at (x, y) of size w x h.
+std::vector<uint32_t> Shot(HDC source, int x, int y, int w, int h) {
+  HDC memory = CreateCompatibleDC(source);
+  HBITMAP bitmap = CreateCompatibleBitmap(source, w, h);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, source, x, y, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  int32_t width, height;
+  const std::vector<uint32_t> pixels = ReadPixels(bitmap, &width, &height);
+  DeleteObject(bitmap);
+  return pixels;
+}
+
+// The logo at (W/2 - 70, 70) and the version line at (2, H - 18), white on
+// black in the system font.
+void ExpectLogoAndVersion(HWND dialog) {
+  HDC dc = GetDC(dialog), memory = CreateCompatibleDC(dc);
+  HBITMAP logo = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_LOGO));
+  HGDIOBJ old = SelectObject(memory, logo);
+  RECT client;
+  GetClientRect(dialog, &client);
+  EXPECT_TRUE(Shot(dc, client.right / 2 - 70, 70, 141, 56) == Shot(memory, 0, 0, 141, 56)) << "logo";
+  const char version[] = "Ver: 0.8.8 beta";
+  SIZE size;
+  GetTextExtentPoint32A(dc, version, lstrlenA(version), &size);
+  HBITMAP text = CreateCompatibleBitmap(dc, size.cx, size.cy);
+  SelectObject(memory, text);
+  SetTextColor(memory, RGB(255, 255, 255));
+  SetBkColor(memory, RGB(0, 0, 0));
+  TextOutA(memory, 0, 0, version, lstrlenA(version));
+  EXPECT_TRUE(Shot(dc, 2, client.bottom - 18, size.cx, size.cy) == Shot(memory, 0, 0, size.cx, size.cy))
+      << version;
+  SelectObject(memory, old);
+  DeleteObject(text);
+  DeleteObject(logo);
+  DeleteDC(memory);
+  ReleaseDC(dialog, dc);
+}
+
 void Mouse(HWND dialog, UINT message, int x, int y) { SendMessageA(dialog, message, 0, MAKELPARAM(x, y)); }
 
 TEST(AboutDialog, LinkFramesAndClosing) {
@@ -69,6 +110,7 @@ TEST(AboutDialog, LinkFramesAndClosing) {
   };
   WithAbout(test.window(), [&](HWND dialog) {
     opened(dialog);
+    ExpectLogoAndVersion(dialog);
     const RECT link = aboutState.linkRect;
     EXPECT_EQ(LinkColour(dialog), kWhite);
     // All four edges belong to the link.

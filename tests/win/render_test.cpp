@@ -2,6 +2,7 @@
 // on every corpus file, and the view, zoom and scrolling of the real window.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,26 +14,11 @@
 
 namespace {
 
-// Files of the corpus, recursively, less its notes.
-void CollectCorpus(const std::string& folder, std::vector<std::string>& files) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::string name = found.cFileName, path = folder + "\\" + name;
-    if (name == "." || name == ".." || name == "_licences") continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      CollectCorpus(path, files);
-    } else if (name.size() < 3 || name.compare(name.size() - 3, 3, ".md") != 0) {
-      files.push_back(path);
-    }
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-}
-
 TEST(RenderPage, FastPageEqualsOneBlitPerGlyphOnTheCorpus) {
   std::vector<std::string> files;
-  CollectCorpus(QP_CORPUS_DIR, files);
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(QP_CORPUS_DIR)) {
+    if (entry.is_regular_file() && entry.path().extension() != ".md") files.push_back(entry.path().string());
+  }
   ASSERT_GT(files.size(), 100u) << "the corpus at " << QP_CORPUS_DIR;
   HBITMAP sheet = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_GLYPH_SHEET));
   static GlyphPosition table[256];

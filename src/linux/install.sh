@@ -140,7 +140,7 @@ do_install() {
   put "$exe" "$share/quillpane.exe"
   [ ! -d "$root/build/win32/fonts" ] || put_tree "$root/build/win32/fonts" "$share/fonts"
   put_tree "$root/samples" "$share/samples"
-  put "$root/src/linux/quillpane" "$dest/bin/quillpane" 755
+  put "$root/src/linux/quillpane.sh" "$dest/bin/quillpane" 755
   put "$root/src/linux/quillpane-mime.xml" "$dest/share/mime/packages/quillpane.xml"
 
   # The entry names the launcher by its full path: a bin folder made just
