@@ -2,10 +2,14 @@
 #include <commctrl.h>
 
 #include "main_window.h"
+#include "png_export.h"
 #include "viewer_state.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   ResetViewerState();
+  // --png ... exports and ends without a window.
+  const ExportRequest request = ParseExportRequest(GetCommandLineA());
+  if (request.exportMode) return RunExport(request, ProgramFontsFolder());
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
   if (!RegisterMainWindowClass(instance)) return 0;
