@@ -43,10 +43,9 @@ TEST(ParseExportRequest, Table) {
 }
 
 TEST(OutputFolder, IsTheFolderOfOut) {
-  EXPECT_EQ(OutputFolder("C:\\a\\b.png"), "C:\\a\\");
-  EXPECT_EQ(OutputFolder("/tmp/b.png"), "/tmp/");
-  EXPECT_EQ(OutputFolder("C:b.png"), "C:");
-  EXPECT_EQ(OutputFolder("b.png"), ".");
+  const std::pair<const char*, const char*> cases[] = {
+      {"C:\\a\\b.png", "C:\\a\\"}, {"/tmp/b.png", "/tmp/"}, {"C:b.png", "C:"}, {"b.png", "."}};
+  for (const auto& [out, folder] : cases) EXPECT_EQ(OutputFolder(out), folder);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <string>
+#include <tuple>
 
 #include "app/viewer_state.h"
 #include "test_support.h"
@@ -18,35 +18,25 @@ TEST(WheelAndKeys, ScrollByRowsAndRemoveTheSelection) {
   for (int i = 0; i < 400; ++i) text += "row\r\n";
   test.Show(dir.Write("tall.asc", text));
   ASSERT_NE(viewer.scrollBar, nullptr);
-  const int32_t bottom = viewer.pageHeight - viewer.sourceHeight;
-  const auto wheel = [](int delta, WPARAM keys = 0) { return MAKEWPARAM(keys, static_cast<WORD>(delta)); };
-  // A turn short of a notch scrolls nothing, and leaves the selection.
-  const struct {
-    UINT message;
-    WPARAM wParam;
-    int32_t scrollY;
-    int32_t selectionShown;
-  } steps[] = {
-      {WM_MOUSEWHEEL, wheel(-120), 24, 0},
-      {WM_MOUSEWHEEL, wheel(-60), 24, 1},
-      {WM_MOUSEWHEEL, wheel(-60), 48, 0},
-      {WM_MOUSEWHEEL, wheel(-30), 48, 1},
-      {WM_MOUSEWHEEL, wheel(90), 48, 1},  // the other way: the quarter turned down is dropped
-      {WM_MOUSEWHEEL, wheel(30), 24, 0},
-      {WM_MOUSEWHEEL, wheel(360), 0, 0},
-      {WM_KEYDOWN, VK_DOWN, 8, 0},
-      {WM_KEYDOWN, VK_UP, 0, 0},
-      {WM_KEYDOWN, VK_END, bottom, 0},
-      {WM_KEYDOWN, VK_DOWN, bottom, 0},
-      {WM_KEYDOWN, VK_HOME, 0, 0},
-      {WM_VSCROLL, SB_BOTTOM, 0, 0},  // the bar's own code still does nothing
-  };
-  for (const auto& step : steps) {
+  const int32_t end = viewer.pageHeight - viewer.sourceHeight;
+  const auto wheel = [](int delta, WORD keys = 0) { return MAKEWPARAM(keys, static_cast<WORD>(delta)); };
+  // Message, wParam, then scrollY and selectionShown: a turn short of a notch
+  // scrolls nothing and leaves the selection; a turn the other way drops
+  // what was left of the last one.
+  const std::tuple<UINT, WPARAM, int32_t, int32_t> steps[] = {
+      {WM_MOUSEWHEEL, wheel(-120), 24, 0}, {WM_MOUSEWHEEL, wheel(-60), 24, 1},
+      {WM_MOUSEWHEEL, wheel(-60), 48, 0},  {WM_MOUSEWHEEL, wheel(-30), 48, 1},
+      {WM_MOUSEWHEEL, wheel(90), 48, 1},   {WM_MOUSEWHEEL, wheel(30), 24, 0},
+      {WM_MOUSEWHEEL, wheel(360), 0, 0},   {WM_KEYDOWN, VK_DOWN, 8, 0},
+      {WM_KEYDOWN, VK_UP, 0, 0},           {WM_KEYDOWN, VK_END, end, 0},
+      {WM_KEYDOWN, VK_DOWN, end, 0},       {WM_KEYDOWN, VK_HOME, 0, 0},
+      {WM_VSCROLL, SB_BOTTOM, 0, 0}};  // the scroll bar's own code still does nothing
+  for (const auto& [message, wParam, scrollY, selectionShown] : steps) {
     viewer.selectionShown = 1;
-    SendMessageA(test.window(), step.message, step.wParam, 0);
-    EXPECT_EQ(viewer.scrollY, step.scrollY) << step.message << " " << step.wParam;
-    EXPECT_EQ(GetScrollPos(viewer.scrollBar, SB_CTL), step.scrollY / 8 * viewer.cellHeight);
-    EXPECT_EQ(viewer.selectionShown, step.selectionShown);
+    SendMessageA(test.window(), message, wParam, 0);
+    EXPECT_EQ(viewer.scrollY, scrollY) << message << " " << wParam;
+    EXPECT_EQ(GetScrollPos(viewer.scrollBar, SB_CTL), scrollY / 8 * viewer.cellHeight);
+    EXPECT_EQ(viewer.selectionShown, selectionShown);
   }
   SendMessageA(test.window(), WM_MOUSEWHEEL, wheel(120, MK_CONTROL), 0);
   EXPECT_EQ(viewer.cellWidth, 9);
