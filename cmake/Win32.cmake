@@ -92,3 +92,9 @@ target_include_directories(render_benchmark PRIVATE src tests/win)
 target_link_libraries(render_benchmark PRIVATE quillpane_win)
 target_link_options(render_benchmark PRIVATE ${STATIC_LINK})
 target_compile_definitions(render_benchmark PRIVATE QP_CORPUS_DIR="${QP_CORPUS_DIR}")
+
+# The PNG export timed inside the process, for `make bench`.
+add_executable(png_export_benchmark bench/png_export_benchmark.cpp ${RESOURCE_FILE})
+target_include_directories(png_export_benchmark PRIVATE src)
+target_link_libraries(png_export_benchmark PRIVATE quillpane_win)
+target_link_options(png_export_benchmark PRIVATE ${STATIC_LINK})
