@@ -4,6 +4,7 @@ JOBS ?= $(shell nproc)
 NATIVE := build/native
 VERSION := 0.8.8-beta
 SAMPLE ?= samples/quillpane.nfo
+CORPUS ?= ../shared/corpus
 # The Windows tests run the 32-bit program where 32-bit Wine can start, and
 # a 64-bit build of the same sources where the kernel lacks IA-32 emulation.
 # Decided when a recipe runs, after bootstrap has installed Wine.
@@ -42,7 +43,9 @@ bench: wintest
 	build/bench/layout_benchmark --benchmark_min_time=0.5
 	@arch=$(TEST_ARCH); scripts/wine-session start build/bench/wine-session && \
 	  { scripts/wine-session exec build/bench/wine-session wine build/$$arch/render_benchmark.exe && \
-	    scripts/wine-session exec build/bench/wine-session wine build/$$arch/browse_benchmark.exe; \
+	    scripts/wine-session exec build/bench/wine-session wine build/$$arch/browse_benchmark.exe && \
+	    scripts/wine-session exec build/bench/wine-session bash bench/png_export_bench.sh \
+	      build/$$arch/quillpane.exe build/$$arch/png_export_benchmark.exe $(CORPUS); \
 	    status=$$?; scripts/wine-session stop build/bench/wine-session; exit $$status; }
 
 FUZZ_SECONDS ?= 60

@@ -1,5 +1,6 @@
 // Arbitrary command lines through the split: every buffer stays terminated
-// within its 300 bytes, and a part is either kept whole or refused whole.
+// within its 300 bytes, and a part is either kept whole or refused whole;
+// the export switches parse without fault.
 
 #include <cstdint>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "document/command_line.h"
+#include "document/export_command_line.h"
 
 namespace {
 
@@ -64,6 +66,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(paths.currentPath[0] == '\0', "a refused path left text behind");
   } else {
     Check(paths.currentPath == parts.currentPath, "currentPath differs from the split text");
+  }
+
+  // The export switches: only a line whose first argument is one of them
+  // exports, and a request is either an error or at least one whole pair.
+  const ExportRequest request = ParseExportRequest(line);
+  if (request.exportMode && request.error.empty()) {
+    Check(!request.pairs.empty(), "an export with nothing to export");
+    for (const ExportPair& pair : request.pairs)
+      Check(!pair.out.empty() && !pair.file.empty(), "an empty path");
   }
   return 0;
 }

@@ -2,9 +2,14 @@
 #include <commctrl.h>
 
 #include "main_window.h"
+#include "png_export.h"
 #include "viewer_state.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // --png ... exports and ends without a window and without the window's
+  // state: the export keeps to the document buffer, which each read empties.
+  const ExportRequest request = ParseExportRequest(GetCommandLineA());
+  if (request.exportMode) return RunExport(request, ProgramFontsFolder());
   ResetViewerState();
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);

@@ -126,6 +126,10 @@ void OnKeyDown(HWND window, WPARAM key) {
     case VK_NEXT: BrowseStep(+1); break;
     case VK_ADD: ZoomStep(+1); break;
     case VK_SUBTRACT: ZoomStep(-1); break;
+    case VK_UP: OnVScroll(SB_LINEUP); break;
+    case VK_DOWN: OnVScroll(SB_LINEDOWN); break;
+    case VK_HOME: ScrollToPageEdge(false); break;
+    case VK_END: ScrollToPageEdge(true); break;
     default: break;
   }
 }
@@ -165,6 +169,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_KEYDOWN: OnKeyDown(window, wParam); return 0;
     case WM_COMMAND: OnCommand(window, wParam); return 0;
     case WM_VSCROLL: OnVScroll(wParam); return 0;
+    case WM_MOUSEWHEEL: OnMouseWheel(wParam); return 0;
     case WM_LBUTTONDOWN: OnSelectionButtonDown(lParam); return 0;
     case WM_MOUSEMOVE: OnSelectionMouseMove(lParam); return 0;
     case WM_LBUTTONUP: OnSelectionButtonUp(lParam); return 0;

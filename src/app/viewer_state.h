@@ -79,6 +79,8 @@ struct ViewerState {
   HWND scrollBar;
   SCROLLINFO scrollInfo;
   int32_t lastThumbRow;
+  // The part of a wheel notch turned but not yet scrolled.
+  int32_t wheelRemainder;
   char titleText[kPathBufferSize + 64];
 
   // Selection

@@ -89,3 +89,23 @@ ScrollResult ScrollStep(const ScrollInput& in, int32_t code, int32_t thumbPositi
   out.updateBar = out.moved && code != 4;
   return out;
 }
+
+ScrollResult ScrollToEdge(const ScrollInput& in, bool bottom) {
+  ScrollResult out{false, false, in.scrollY, in.lastThumbRow};
+  int32_t target = 0;
+  if (bottom && in.pageHeight > in.sourceHeight) target = in.pageHeight - in.sourceHeight;
+  if (target != in.scrollY) {
+    out.scrollY = target;
+    out.moved = out.updateBar = true;
+  }
+  return out;
+}
+
+int32_t WheelNotches(int32_t& remainder, int32_t delta) {
+  if ((remainder > 0 && delta < 0) || (remainder < 0 && delta > 0)) remainder = 0;
+  // |remainder| stays below one notch, so the sum cannot overflow.
+  remainder += delta;
+  const int32_t notches = remainder / kWheelDelta;
+  remainder -= notches * kWheelDelta;
+  return notches;
+}

@@ -53,4 +53,19 @@ struct ScrollResult {
 // SB_THUMBTRACK = 5), `thumbPosition` the thumb's position in screen pixels.
 ScrollResult ScrollStep(const ScrollInput& in, int32_t code, int32_t thumbPosition);
 
+// Home (`bottom` false) and End (true): the top of the page or its last
+// full view, the one Page Down of the scroll bar ends on. Kept apart from
+// ScrollStep, where the scroll bar's own top and bottom codes do nothing.
+ScrollResult ScrollToEdge(const ScrollInput& in, bool bottom);
+
+// The mouse wheel: a notch is a turn of kWheelDelta and scrolls
+// kWheelRows rows.
+constexpr int32_t kWheelDelta = 120;
+constexpr int32_t kWheelRows = 3;
+// Whole notches in `remainder` plus a turn of `delta` (positive: away from
+// the user), leaving what is short of a notch in `remainder`, so that fine
+// wheels that report parts of a notch scroll as far as coarse ones. A turn
+// the other way drops what was left of the last one.
+int32_t WheelNotches(int32_t& remainder, int32_t delta);
+
 #endif

@@ -29,6 +29,27 @@ void ReplaceScrollBar(const LayoutResult& layout) {
   SetScrollInfo(viewer.scrollBar, SB_CTL, &viewer.scrollInfo, TRUE);
 }
 
+ScrollInput CurrentScroll() {
+  return ScrollInput{viewer.scrollY, viewer.sourceHeight, viewer.pageHeight, viewer.cellHeight,
+                     viewer.lastThumbRow};
+}
+
+// Moves the view as `step` says, puts the thumb at the new row, and removes
+// the selection: every scroll does, even one that moves nothing.
+void ApplyScroll(const ScrollResult& step) {
+  viewer.scrollY = step.scrollY;
+  viewer.lastThumbRow = step.lastThumbRow;
+  if (step.updateBar && viewer.scrollBar != nullptr) {
+    viewer.scrollInfo.cbSize = sizeof viewer.scrollInfo;
+    viewer.scrollInfo.fMask = SIF_POS;
+    viewer.scrollInfo.nPos = (viewer.scrollY / 8) * viewer.cellHeight;
+    SetScrollInfo(viewer.scrollBar, SB_CTL, &viewer.scrollInfo, TRUE);
+  }
+  if (step.moved) InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);
+  viewer.selectionShown = 0;
+  InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
+}
+
 }  // namespace
 
 void LayoutWindow() {
@@ -95,19 +116,22 @@ void OnVScroll(WPARAM wParam) {
       thumb = track.nTrackPos;
     }
   }
-  ScrollInput input{viewer.scrollY, viewer.sourceHeight, viewer.pageHeight, viewer.cellHeight,
-                    viewer.lastThumbRow};
-  const ScrollResult step = ScrollStep(input, code, thumb);
-  viewer.scrollY = step.scrollY;
-  viewer.lastThumbRow = step.lastThumbRow;
-  if (step.updateBar && viewer.scrollBar != nullptr) {
-    viewer.scrollInfo.cbSize = sizeof viewer.scrollInfo;
-    viewer.scrollInfo.fMask = SIF_POS;
-    viewer.scrollInfo.nPos = (viewer.scrollY / 8) * viewer.cellHeight;
-    SetScrollInfo(viewer.scrollBar, SB_CTL, &viewer.scrollInfo, TRUE);
+  ApplyScroll(ScrollStep(CurrentScroll(), code, thumb));
+}
+
+void ScrollToPageEdge(bool bottom) { ApplyScroll(ScrollToEdge(CurrentScroll(), bottom)); }
+
+void OnMouseWheel(WPARAM wParam) {
+  const int32_t notches = WheelNotches(viewer.wheelRemainder, GET_WHEEL_DELTA_WPARAM(wParam));
+  const bool zoom = (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0;
+  // Each notch goes through the steps of the keypad and the scroll bar's
+  // arrows, so it ends where they would end and leaves what they leave.
+  const int direction = notches > 0 ? +1 : -1;
+  for (int32_t i = 0; i < notches * direction; ++i) {
+    if (zoom) {
+      ZoomStep(direction);
+    } else {
+      for (int32_t row = 0; row < kWheelRows; ++row) OnVScroll(direction > 0 ? SB_LINEUP : SB_LINEDOWN);
+    }
   }
-  if (step.moved) InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);
-  // Any scroll message, even one that moves nothing, removes the selection.
-  viewer.selectionShown = 0;
-  InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
 }

@@ -8,5 +8,10 @@ void LayoutWindow();
 // Keypad plus (+1) and minus (-1): one pixel a cell bigger or smaller.
 void ZoomStep(int direction);
 void OnVScroll(WPARAM wParam);
+// Home (false) and End (true): the top or the bottom of the page.
+void ScrollToPageEdge(bool bottom);
+// The wheel scrolls by rows; with Ctrl held it zooms like keypad plus and
+// minus.
+void OnMouseWheel(WPARAM wParam);
 
 #endif

@@ -6,11 +6,21 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdint>
+
+#include "../app/viewer_state.h"
+
 // Fills commandLine, programPath, programDir and currentPath from the
 // process command line.
 void SplitCommandLine();
 // Reads currentPath into textBuffer after listing its directory.
 void LoadDocument();
+// Reads the document at `path` into `text` as LoadDocument does, without
+// the directory: emptied first, at most kTextBufferSize bytes, art saved as
+// UTF-8 or UTF-16 turned back into its code page 437 bytes. A null path
+// opens nothing. Returns the open's handle value (the handle is already
+// closed), -1 when the file could not be opened.
+int32_t ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2]);
 // Load, lay out and repaint: the ending of every change of document.
 void ShowCurrentDocument();
 // Every change of document after start-up: keeps the window where it

@@ -26,27 +26,31 @@ void LoadDocument() {
                 Substring(viewer.currentPath, 0, FindLastFromEnd(viewer.currentPath, '\\')));
   ScanDirectory();
 
-  std::memset(viewer.textBuffer, 0, sizeof viewer.textBuffer);
-  HANDLE file = INVALID_HANDLE_VALUE;
-  if (!viewer.currentPathRefused) {
-    file = CreateFileA(viewer.currentPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                       nullptr);
-  }
-  viewer.fileHandle = static_cast<int32_t>(reinterpret_cast<intptr_t>(file));
-  if (file == INVALID_HANDLE_VALUE) {
+  viewer.fileHandle =
+      ReadDocumentFile(viewer.currentPathRefused ? nullptr : viewer.currentPath, viewer.textBuffer);
+  if (viewer.fileHandle == -1) {
     static const char kMissing[] = "Could not find the file\n";
     std::memcpy(viewer.textBuffer, kMissing, sizeof kMissing);
-    return;
   }
+}
+
+int32_t ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2]) {
+  std::memset(text, 0, sizeof text);
+  HANDLE file = INVALID_HANDLE_VALUE;
+  if (path != nullptr) {
+    file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
+  if (file == INVALID_HANDLE_VALUE) return -1;
   // Whatever arrives is the document; it ends at its first zero byte, and
   // the two bytes after the buffer stay zero.
   DWORD bytesRead = 0;
-  ReadFile(file, viewer.textBuffer, kTextBufferSize, &bytesRead, nullptr);
+  ReadFile(file, text, kTextBufferSize, &bytesRead, nullptr);
   CloseHandle(file);
   // Art re-saved as UTF-8 or UTF-16 becomes the code page 437 bytes it was
   // made of; the rest of what was read is zero again.
-  const size_t length = DecodeToCodePage437(reinterpret_cast<uint8_t*>(viewer.textBuffer), bytesRead);
-  std::memset(viewer.textBuffer + length, 0, bytesRead - length);
+  const size_t length = DecodeToCodePage437(reinterpret_cast<uint8_t*>(text), bytesRead);
+  std::memset(text + length, 0, bytesRead - length);
+  return static_cast<int32_t>(reinterpret_cast<intptr_t>(file));
 }
 
 void ShowCurrentDocument() {

@@ -1,5 +1,3 @@
-#include <cstring>
-
 #include "../app/viewer_state.h"
 #include "../app/window_layout.h"
 #include "render.h"
@@ -17,12 +15,7 @@ void RenderDocument() {
   viewer.needsRender = 0;
   viewer.selectionShown = 0;
 
-  // Every text ends with a line feed; the buffer has room for it.
-  int32_t length = static_cast<int32_t>(std::strlen(viewer.textBuffer));
-  if (length == 0 || viewer.textBuffer[length - 1] != '\n') {
-    viewer.textBuffer[length++] = '\n';
-    viewer.textBuffer[length] = '\0';
-  }
+  const int32_t length = EndWithLineFeed(viewer.textBuffer);
   const uint8_t* text = reinterpret_cast<const uint8_t*>(viewer.textBuffer);
 
   const PageMeasure measured = MeasureLayout(text, length, viewer.lineTable);

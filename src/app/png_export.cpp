@@ -1,0 +1,132 @@
+#include "png_export.h"
+
+#include <vector>
+
+#include "../document/document.h"
+#include "../render/png_encoder.h"
+#include "../render/render.h"
+#include "../resources/resource_ids.h"
+#include "viewer_state.h"
+
+namespace {
+
+// The console the program was started from. A GUI program has none of its
+// own: its standard error is used when it leads somewhere (redirected, or
+// under Wine the shell's own terminal or pipe), otherwise the parent's
+// console is attached. Started from the desktop there is none, and the exit
+// code is all that reports.
+HANDLE ConsoleOutput() {
+  static HANDLE output = nullptr;
+  static bool chosen = false;
+  if (chosen) return output;
+  chosen = true;
+  HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+  if (error != nullptr && error != INVALID_HANDLE_VALUE && GetFileType(error) != FILE_TYPE_UNKNOWN) {
+    output = error;
+  } else if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+    output = CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         0, nullptr);
+  }
+  return output;
+}
+
+void Say(const std::string& line) {
+  HANDLE output = ConsoleOutput();
+  if (output == nullptr || output == INVALID_HANDLE_VALUE) return;
+  const std::string text = line + "\r\n";
+  DWORD written = 0;
+  WriteFile(output, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+// One export: the document's page into a PNG. Returns the problem, or an
+// empty text when the PNG is written.
+std::string ExportOne(const ExportPair& pair, const GlyphPixels& glyphs, PngEncoder& encoder) {
+  if (ReadDocumentFile(pair.file.c_str(), viewer.textBuffer) == -1) return "cannot read " + Quoted(pair.file);
+  Page page = DrawDocumentPage(viewer.textBuffer, glyphs);
+  if (page.bitmap == nullptr) return "cannot draw " + Quoted(pair.file) + ": not enough memory for its page";
+  std::vector<uint8_t> png;
+  const bool encoded = encoder.Encode(page, png);
+  DeleteObject(page.bitmap);
+  if (!encoded) return "cannot encode the page of " + Quoted(pair.file) + " as PNG";
+  if (!WriteWholeFile(pair.out, png.data(), png.size())) return "cannot write " + Quoted(pair.out);
+  return std::string();
+}
+
+}  // namespace
+
+std::string ProgramFontsFolder() {
+  char path[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  // A program path cut at the buffer's end names no folder to look in.
+  if (length == 0 || length >= sizeof path) return std::string();
+  const std::string program(path, length);
+  return program.substr(0, program.find_last_of('\\') + 1) + "fonts\\";
+}
+
+HBITMAP LoadNamedSheet(const std::string& fontsFolder, const std::string& name) {
+  const std::string path = fontsFolder + name + ".bmp";
+  if (fontsFolder.empty() || path.size() >= MAX_PATH) return nullptr;
+  return LoadFontSheetFile(path.c_str());
+}
+
+Page DrawDocumentPage(char* text, const GlyphPixels& glyphs) {
+  const int32_t length = EndWithLineFeed(text);
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text);
+  Page page = CreatePage(MeasureLayout(bytes, length, nullptr), glyphs.bitsPerPixel == 32 ? 32 : 1);
+  DrawPage(bytes, length, glyphs, page);
+  return page;
+}
+
+bool WriteWholeFile(const std::string& path, const void* bytes, size_t size) {
+  const std::string folder = OutputFolder(path);
+  char temporary[MAX_PATH];
+  // GetTempFileNameA makes the file, so the name is this program's alone.
+  if (folder.size() >= MAX_PATH - 14 || GetTempFileNameA(folder.c_str(), "qp", 0, temporary) == 0)
+    return false;
+  HANDLE file =
+      CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  bool ok = file != INVALID_HANDLE_VALUE &&
+            WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) && written == size;
+  if (file != INVALID_HANDLE_VALUE) ok = CloseHandle(file) && ok;
+  ok = ok && MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING);
+  if (!ok) DeleteFileA(temporary);
+  return ok;
+}
+
+int RunExport(const ExportRequest& request, const std::string& fontsFolder) {
+  if (!request.error.empty()) {
+    Say("quillpane: " + request.error);
+    Say(kExportUsage);
+    return kExportBadUsage;
+  }
+  const auto fail = [](const std::string& problem) {
+    Say("quillpane: " + problem);
+    Say(kExportUsage);
+    return kExportFailed;
+  };
+  HBITMAP sheet = request.sheet.empty()
+                      ? LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_GLYPH_SHEET))
+                      : LoadNamedSheet(fontsFolder, request.sheet);
+  if (sheet == nullptr) return fail("no glyph sheet " + Quoted(request.sheet) + " in " + Quoted(fontsFolder));
+  static GlyphPosition table[256];
+  static GlyphPixels glyphs;
+  BuildGlyphTable(table);
+  const bool sheetRead = ReadGlyphPixels(sheet, table, glyphs);
+  DeleteObject(sheet);
+  if (!sheetRead) return fail("cannot read the glyph sheet");
+  PngEncoder encoder;
+  if (!encoder.ready()) return fail("this system has no PNG encoder (Windows Imaging Component)");
+
+  // A document that fails does not stop the others: a folder is exported
+  // as far as it can be, and the exit code tells that something failed.
+  int status = kExportDone;
+  for (const ExportPair& pair : request.pairs) {
+    const std::string problem = ExportOne(pair, glyphs, encoder);
+    if (!problem.empty()) Say("quillpane: " + problem), status = kExportFailed;
+  }
+  if (status != kExportDone) Say(kExportUsage);
+  return status;
+}

@@ -1,0 +1,95 @@
+// quillpane.exe --png: the PNG, read back with the platform's decoder, is
+// the page the window draws; a named sheet's colours come through whole; a
+// PNG that cannot be put in place leaves nothing behind.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <wincodec.h>
+
+#include "app/png_export.h"
+#include "app/viewer_state.h"
+#include "reference_render.h"
+#include "test_support.h"
+
+namespace {
+
+// The PNG's pixels as 0x00RRGGBB, top row first.
+std::vector<uint32_t> DecodePng(const std::string& path) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IWICImagingFactory* factory = nullptr;
+  IWICBitmapDecoder* decoder = nullptr;
+  IWICBitmapFrameDecode* frame = nullptr;
+  IWICBitmapSource* rgb = nullptr;
+  UINT width = 0, height = 0;
+  std::vector<uint32_t> pixels;
+  if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                 IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
+      SUCCEEDED(factory->CreateDecoderFromFilename(std::wstring(path.begin(), path.end()).c_str(), nullptr,
+                                                   GENERIC_READ, WICDecodeMetadataCacheOnDemand, &decoder)) &&
+      SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(frame->GetSize(&width, &height)) &&
+      SUCCEEDED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame, &rgb))) {
+    pixels.resize(static_cast<size_t>(width) * height);
+    rgb->CopyPixels(nullptr, width * 4, static_cast<UINT>(pixels.size() * 4),
+                    reinterpret_cast<BYTE*>(pixels.data()));
+  }
+  for (IUnknown* object : std::initializer_list<IUnknown*>{rgb, frame, decoder, factory}) {
+    if (object != nullptr) object->Release();
+  }
+  for (uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
+  return pixels;
+}
+
+int Export(const std::string& arguments, const std::string& fontsFolder) {
+  return RunExport(ParseExportRequest(("q.exe " + arguments).c_str()), fontsFolder);
+}
+
+std::string Quote(const std::string& path) { return " \"" + path + "\""; }
+
+TEST(PngExport, ThePngIsThePageTheWindowDraws) {
+  // Art saved as UTF-8: the export reads it as the window does.
+  std::string file = std::string(QP_CORPUS_DIR) + "/enigma-bbs/misc/startup_banner.asc";
+  for (char& c : file) c = c == '/' ? '\\' : c;
+  TempDir dir;
+  ASSERT_EQ(Export("--png" + Quote(dir.path() + "banner.png") + Quote(file), dir.path()), kExportDone);
+  MainWindowTest test;
+  test.Show(file);
+  int32_t width, height;
+  EXPECT_TRUE(DecodePng(dir.path() + "banner.png") == ReadPixels(viewer.pageBitmap, &width, &height));
+}
+
+TEST(PngExport, AColourSheetGivesAColourPngAndAFailedPngLeavesNothing) {
+  TempDir dir;
+  const auto colour = [](int x, int y) {
+    return static_cast<uint32_t>(x << 16 | y);
+  };  // red x, green and blue y
+  BITMAPINFOHEADER info = {sizeof info, kSheetWidth, kSheetHeight, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  const BITMAPFILEHEADER head = {0x4D42, 0, 0, 0, sizeof head + sizeof info};
+  std::string sheet = std::string(reinterpret_cast<const char*>(&head), sizeof head) +
+                      std::string(reinterpret_cast<const char*>(&info), sizeof info);
+  for (int y = kSheetHeight - 1; y >= 0; --y) {  // bottom row first; blue, green, red
+    for (int x = 0; x < kSheetWidth; ++x) sheet += {char(y), char(y >> 8), char(x)};
+  }
+  dir.Write("tint.bmp", sheet);
+  const std::string file = dir.Write("ab.nfo", "AB");
+  CreateDirectoryA((dir.path() + "taken.png").c_str(), nullptr);
+  // A PNG whose name is a folder fails; the next pair is written all the same.
+  EXPECT_EQ(Export("--sheet tint --png" + Quote(dir.path() + "taken.png") + Quote(file) + " --png" +
+                       Quote(dir.path() + "ab.png") + Quote(file),
+                   dir.path()),
+            kExportFailed);
+  RemoveDirectoryA((dir.path() + "taken.png").c_str());
+  WIN32_FIND_DATAA found;
+  EXPECT_EQ(FindFirstFileA((dir.path() + "*.tmp").c_str(), &found), INVALID_HANDLE_VALUE);
+
+  const std::vector<uint32_t> png = DecodePng(dir.path() + "ab.png");
+  ASSERT_EQ(png.size(), 24u * 8u);  // A, B and the appended line feed
+  GlyphPosition table[256];
+  BuildGlyphTable(table);
+  for (int i = 0; i < 64; ++i) {
+    const int x = i % 8, y = i / 8;
+    EXPECT_EQ(png[y * 24 + x], colour(table['A'].x + x, table['A'].y + y));
+    EXPECT_EQ(png[y * 24 + 8 + x], colour(table['B'].x + x, table['B'].y + y));
+    EXPECT_EQ(png[y * 24 + 16 + x], kPageClearColour);
+  }
+}
+
+}  // namespace
