@@ -12,34 +12,6 @@
 
 namespace {
 
-// "text=id" for each item ("-" a separator), with g when grayed and c when
-// checked, popups in brackets.
-std::string DescribeMenu(HMENU menu) {
-  std::string text;
-  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-    char name[128] = {};
-    GetMenuStringA(menu, static_cast<UINT>(i), name, sizeof name, MF_BYPOSITION);
-    const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
-    if (i > 0) text += " ";
-    if (HMENU popup = GetSubMenu(menu, i)) {
-      text += std::string(name) + "[" + DescribeMenu(popup) + "]";
-    } else if (state & MF_SEPARATOR) {
-      text += "-";
-    } else {
-      text += std::string(name) + "=" + std::to_string(GetMenuItemID(menu, i)) +
-              (state & MF_GRAYED ? "g" : "") + (state & MF_CHECKED ? "c" : "");
-    }
-  }
-  return text;
-}
-
-TEST(MainWindow, Menu) {
-  MainWindowTest test;
-  EXPECT_EQ(DescribeMenu(GetMenu(test.window())),
-            "&File[&Load=101 &Config=103 - none=400g none=401g none=402g none=403g none=404g - &Exit=102] "
-            "&Keymap[1. Rururerir  (Eng)=201c] &Help[Help=301g About=302]");
-}
-
 TEST(MainWindow, FirstPaintHappensAtZeroSizeAndSizesTheWindow) {
   MainWindowTest test;  // creation pumps the messages it causes
   EXPECT_EQ(viewer.firstPaint, 0);

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/viewer_state.h"
@@ -92,8 +93,10 @@ void ExpectViewShowsThePage(HWND window) {
 }
 
 // The arithmetic of layout and scrolling is checked natively; here the
-// window applies it: the scroll bar, the view's pixels, the zoom keys.
-TEST(RenderWindow, ScrollAndZoomMoveTheViewNotThePage) {
+// window applies it. The scroll bar, the wheel, the arrow keys, Home and End
+// move the view by rows: the thumb follows, the selection goes, and the
+// window shows the page from the new row.
+TEST(RenderWindow, ScrollingMovesTheViewNotThePage) {
   MainWindowTest test;
   TempDir dir;
   test.Show(dir.Write("tall.asc", Lines(400, 10)));
@@ -105,17 +108,37 @@ TEST(RenderWindow, ScrollAndZoomMoveTheViewNotThePage) {
   EXPECT_EQ(info.nMax, 401 * 8);
   EXPECT_EQ(static_cast<int32_t>(info.nPage), viewer.viewHeight);
   ExpectViewShowsThePage(test.window());
-  viewer.selectionShown = 1;
-  SendMessageA(test.window(), WM_VSCROLL, SB_LINEDOWN, 0);
-  EXPECT_EQ(viewer.scrollY, 8);
-  EXPECT_EQ(viewer.selectionShown, 0);  // any scroll removes the selection
-  GetScrollInfo(viewer.scrollBar, SB_CTL, &info);
-  EXPECT_EQ(info.nPos, 8);
+  const int32_t end = viewer.pageHeight - viewer.sourceHeight;
+  const auto wheel = [](int delta, WORD keys = 0) { return MAKEWPARAM(keys, static_cast<WORD>(delta)); };
+  // Message, wParam, then scrollY and selectionShown: a turn short of a notch
+  // scrolls nothing and leaves the selection; a turn the other way drops
+  // what was left of the last one; the scroll bar's own SB_BOTTOM does
+  // nothing, but any scroll message removes the selection.
+  const std::tuple<UINT, WPARAM, int32_t, int32_t> steps[] = {
+      {WM_VSCROLL, SB_LINEDOWN, 8, 0},     {WM_VSCROLL, SB_LINEUP, 0, 0},
+      {WM_MOUSEWHEEL, wheel(-120), 24, 0}, {WM_MOUSEWHEEL, wheel(-60), 24, 1},
+      {WM_MOUSEWHEEL, wheel(-60), 48, 0},  {WM_MOUSEWHEEL, wheel(-30), 48, 1},
+      {WM_MOUSEWHEEL, wheel(90), 48, 1},   {WM_MOUSEWHEEL, wheel(30), 24, 0},
+      {WM_MOUSEWHEEL, wheel(360), 0, 0},   {WM_KEYDOWN, VK_DOWN, 8, 0},
+      {WM_KEYDOWN, VK_UP, 0, 0},           {WM_KEYDOWN, VK_END, end, 0},
+      {WM_KEYDOWN, VK_DOWN, end, 0},       {WM_KEYDOWN, VK_HOME, 0, 0},
+      {WM_VSCROLL, SB_BOTTOM, 0, 0},       {WM_KEYDOWN, VK_DOWN, 8, 0}};
+  for (const auto& [message, wParam, scrollY, selectionShown] : steps) {
+    viewer.selectionShown = 1;
+    SendMessageA(test.window(), message, wParam, 0);
+    EXPECT_EQ(viewer.scrollY, scrollY) << message << " " << wParam;
+    EXPECT_EQ(GetScrollPos(viewer.scrollBar, SB_CTL), scrollY / 8 * viewer.cellHeight);
+    EXPECT_EQ(viewer.selectionShown, selectionShown);
+  }
   ExpectViewShowsThePage(test.window());
+}
 
-  // Keypad plus: one pixel more a cell and the top shown again; the main
-  // keyboard's plus does not zoom; at 15 and at 1 nothing changes, not even
-  // the scroll position.
+// Keypad plus and Ctrl with the wheel: one pixel more a cell and the top
+// shown again; the main keyboard's plus does not zoom; at 15 and at 1
+// nothing changes, not even the scroll position.
+TEST(RenderWindow, ZoomKeys) {
+  MainWindowTest test;
+  TempDir dir;
   test.Show(dir.Write("page.nfo", Lines(20, 40)));  // 41 x 21 cells
   RECT before, after;
   GetWindowRect(test.window(), &before);
@@ -126,6 +149,10 @@ TEST(RenderWindow, ScrollAndZoomMoveTheViewNotThePage) {
   EXPECT_EQ(after.right - after.left - (before.right - before.left), 41);
   EXPECT_EQ(after.bottom - after.top - (before.bottom - before.top), 21);
   EXPECT_EQ(viewer.scrollY, 0);
+  SendMessageA(test.window(), WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, 240), 0);
+  EXPECT_EQ(viewer.cellWidth, 11);
+  SendMessageA(test.window(), WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, static_cast<WORD>(-120)), 0);
+  EXPECT_EQ(viewer.cellWidth, 10);
   for (const auto& [key, limit] : {std::pair<WPARAM, int32_t>{VK_ADD, 15}, {VK_SUBTRACT, 1}}) {
     for (int i = 0; i < 20; ++i) SendMessageA(test.window(), WM_KEYDOWN, key, 0);
     viewer.scrollY = 8;
