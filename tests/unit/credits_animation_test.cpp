@@ -1,52 +1,40 @@
-// The credits cycle: the amplitude swings 0 up to 80 and back, the grey
-// level follows it between 255 and 15, and a new row starts at the top.
-
+// The credits swing 0 to 80 pixels and back, grey from 255 to 15, a new row at the widest.
 #include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
 
 #include "about/credits_animation.h"
 
 namespace {
 
 TEST(CreditsAnimation, Cycle) {
+  // Frames since the step before, then amplitude, inward, row and brightness.
+  const std::pair<int, std::vector<int32_t>> steps[] = {
+      {80, {80, 0, 0, 15}},     // out to the widest swing, the darkest grey
+      {1, {79, 1, 1, 18}},      // the next row at the widest swing
+      {80, {1, 0, 1, 252}},     // in to the middle and out again
+      {1519, {80, 0, 10, 15}},  // the last row at its widest
+      {1, {79, 1, 0, 18}},      // after the last row, the first
+  };
   CreditsAnimation a;
-  struct Step {
-    int frames;  // since the step before, from the first frame of a run
-    int32_t amplitude, inward, row, brightness;
-  };
-  const Step steps[] = {
-      {1, 1, 0, 0, 252},    {79, 80, 0, 0, 15}, {1, 79, 1, 1, 18},           {79, 0, 1, 1, 255},
-      {1, 1, 0, 1, 252},    {80, 79, 1, 2, 18}, {8 * 160 - 1, 80, 0, 9, 15}, {1, 79, 1, 10, 18},
-      {159, 80, 0, 10, 15}, {1, 79, 1, 0, 18},
-  };
-  int frame = 0;
-  for (const Step& s : steps) {
-    for (int i = 0; i < s.frames; ++i) {
-      AdvanceCredits(a);
-      ASSERT_TRUE(a.creditBrightness >= 15 && a.creditBrightness <= 255) << frame + i;
-    }
-    frame += s.frames;
-    EXPECT_EQ(a.swingAmplitude, s.amplitude) << frame;
-    EXPECT_EQ(a.swingInward, s.inward) << frame;
-    EXPECT_EQ(a.creditIndex, s.row) << frame;
-    EXPECT_EQ(a.creditBrightness, s.brightness) << frame;
+  for (const auto& [frames, want] : steps) {
+    for (int i = 0; i < frames; ++i) AdvanceCredits(a);
+    const std::vector<int32_t> got = {a.swingAmplitude, a.swingInward, a.creditIndex, a.creditBrightness};
+    EXPECT_EQ(got, want);
   }
 }
 
+// Amplitude; client, role and name widths; role and name x: integer halves, the sum truncated.
 TEST(CreditsAnimation, PositionsTruncateTheDoubleSumTowardsZero) {
-  struct Case {
-    int32_t amplitude, width, roleWidth, nameWidth, roleX, nameX;
+  const int32_t cases[][6] = {
+      {1, 301, 97, 41, 102, 130},     // 150 - 48 + 0.54, 150 - 20 + 0.84
+      {80, 21, 200, 300, -98, -219},  // 10 - 100 - 8.83, 10 - 150 - 79.51
   };
-  const Case cases[] = {
-      {1, 301, 97, 41, 102, 130},     // the first frame: 150 - 48 + 0.54, 150 - 20 + 0.84
-      {4, 301, 97, 42, 99, 125},      // 99.39 and 125.97
-      {80, 20, 200, 300, -98, -219},  // -98.83 and -219.51
-  };
-  for (const Case& c : cases) {
-    CreditsAnimation a;
-    a.swingAmplitude = c.amplitude;
-    PlaceCredits(a, c.width, c.roleWidth, c.nameWidth);
-    EXPECT_EQ(a.roleX, c.roleX) << c.amplitude;
-    EXPECT_EQ(a.nameX, c.nameX) << c.amplitude;
+  for (const auto& c : cases) {
+    CreditsAnimation a{c[0]};
+    PlaceCredits(a, c[1], c[2], c[3]);
+    EXPECT_EQ(std::make_pair(a.roleX, a.nameX), std::make_pair(c[4], c[5])) << c[0];
   }
 }
 

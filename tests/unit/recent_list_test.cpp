@@ -1,56 +1,37 @@
-// The recent-files list: pushes, and stored values taken back as entries.
+// The recent-files list: stored values taken back as entries, and pushes.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "document/recent_list.h"
 
 namespace {
 
-using Entries = std::vector<std::string>;  // most recent first; "" not in use
+using Entries = std::vector<std::string>;  // most recent first; "-" not in use
 
-TEST(RecentList, PushTable) {
+// Stored values (each without its zero), paths pushed, then the entries. A
+// full list's push and values of another type are left to the registry test.
+TEST(RecentList, StoredValuesAndPushes) {
   const std::string longest(255, 'p'), tooLong(256, 'q');
-  const struct {
-    Entries before;
-    std::vector<std::string> pushes;
-    Entries after;
-  } cases[] = {
-      {{"", "", "", "", ""}, {"1", "2", "3", "4", "5", "6"}, {"6", "5", "4", "3", "2"}},
-      {{"a", "b", "", "", ""}, {"a"}, {"a", "a", "b", "", ""}},     // no search for duplicates
-      {{"a", "", "c", "", "e"}, {"x"}, {"x", "a", "c", "c", "e"}},  // entries not in use stay put
-      {{"a", "", "", "", ""}, {"", tooLong, longest}, {longest, "a", "", "", ""}},
+  const std::tuple<Entries, Entries, Entries> cases[] = {
+      {{"a", "b", "", "", ""}, {"a"}, {"a", "a", "b", "-", "-"}},  // no search for duplicates
+      // Entries out of use stay put: empty, or with no room left for the zero.
+      {{"a", "", "c", tooLong, "e"}, {"x"}, {"x", "a", "c", "c", "e"}},
+      {{"a", std::string(1, '\0'), "", "", ""}, {"", tooLong, longest}, {longest, "a", "-", "-", "-"}},
   };
-  for (const auto& c : cases) {
-    RecentFile entries[kRecentFileCount] = {};
+  for (const auto& [stored, pushes, want] : cases) {
+    RecentFile entries[kRecentFileCount];
     for (int i = 0; i < kRecentFileCount; ++i) {
-      c.before[i].copy(entries[i].path, 255);
-      entries[i].used = !c.before[i].empty();
+      entries[i] = {"old", 1};
+      TakeStoredRecentFile(entries[i], true, stored[i].data(), stored[i].size());
     }
-    for (const std::string& path : c.pushes) {
-      EXPECT_EQ(PushRecentFile(entries, path.c_str()), !path.empty() && path.size() < 256);
-    }
-    Entries after;
-    for (const RecentFile& entry : entries) after.push_back(entry.used ? entry.path : "");
-    EXPECT_EQ(after, c.after);
-  }
-}
-
-TEST(RecentList, StoredValueTable) {
-  const struct {
-    std::string bytes, path;  // path "": the entry stays out of use
-  } cases[] = {
-      {std::string("c:\\a.nfo\0x", 10), "c:\\a.nfo"},
-      {"c:\\b.nfo", "c:\\b.nfo"},   // stored without its zero
-      {std::string(256, 't'), ""},  // no room left for the zero
-      {std::string(1, '\0'), ""},
-  };
-  for (const auto& c : cases) {
-    RecentFile entry = {"old", 1};
-    TakeStoredRecentFile(entry, true, c.bytes.data(), c.bytes.size());
-    EXPECT_EQ(entry.path, c.path);
-    EXPECT_EQ(entry.used, !c.path.empty());
+    for (const std::string& path : pushes)
+      EXPECT_EQ(PushRecentFile(entries, path.c_str()), !path.empty() && path.size() < 256) << path.size();
+    Entries got;
+    for (const RecentFile& entry : entries) got.push_back(entry.used ? entry.path : "-");
+    EXPECT_EQ(got, want);
   }
 }
 

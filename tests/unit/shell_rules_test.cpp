@@ -1,9 +1,8 @@
-// The Configuration dialog's extension list, the run counter's step and the
-// registered commands.
-
+// The Configuration dialog's extension list and the registered commands.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "document/command_line.h"
 #include "shell/shell_rules.h"
@@ -21,54 +20,33 @@ TEST(OtherExtensionList, NormalFormAndLimits) {
   EXPECT_EQ(SplitStoredList(";.txt"), ExtensionList{});  // an empty first entry empties it
 }
 
+// Old list, new list, Other at opening and now; then taken over, given back.
 TEST(OtherExtensionList, TakeOverAndGiveBack) {
-  const struct {
-    ExtensionList oldList, newList;
-    bool initialOther, currentOther;
-    ExtensionList takeOver, giveBack;
-  } cases[] = {
-      {{".a", ".b"}, {".b", ".c"}, true, true, {".c"}, {".a"}},
-      {{".a", ".b"}, {".a", ".b"}, false, true, {".a", ".b"}, {}},  // switched on: all of them
-      {{".a", ".b"}, {}, true, false, {}, {".a", ".b"}},            // switched off: all back
-      {{".a", "", ".b"}, {".b"}, true, true, {}, {".a"}},           // an empty entry names nothing
+  const std::tuple<ExtensionList, ExtensionList, bool, bool, ExtensionList, ExtensionList> cases[] = {
+      {{".a", "", ".b"}, {".b", "", ".c"}, true, true, {".c"}, {".a"}},  // an empty entry names nothing
+      {{".a", ".b"}, {".a", ".b"}, false, true, {".a", ".b"}, {}},       // switched on: all of them
   };
-  for (const auto& c : cases) {
-    const OtherChanges changes = PlanOtherChanges(c.oldList, c.newList, c.initialOther, c.currentOther);
-    EXPECT_EQ(changes.takeOver, c.takeOver) << JoinList(c.oldList) << " -> " << JoinList(c.newList);
-    EXPECT_EQ(changes.giveBack, c.giveBack) << JoinList(c.oldList) << " -> " << JoinList(c.newList);
+  for (const auto& [oldList, newList, initialOther, currentOther, takeOver, giveBack] : cases) {
+    const OtherChanges changes = PlanOtherChanges(oldList, newList, initialOther, currentOther);
+    EXPECT_EQ(std::make_pair(changes.takeOver, changes.giveBack), std::make_pair(takeOver, giveBack));
   }
 }
 
-TEST(RunCounter, StepAndFirstRun) {
-  EXPECT_EQ(NextRunCount(false, 7), 1u);
-  EXPECT_EQ(NextRunCount(true, 1), 2u);
-  EXPECT_EQ(NextRunCount(true, 0), 1u);
-  EXPECT_EQ(NextRunCount(true, 4294967295u), 0u);
-  EXPECT_TRUE(IsFirstRun(0) && IsFirstRun(1) && !IsFirstRun(2));
-}
-
-// The shell puts the document's path, unquoted, in place of %1: the
-// program must still find itself and the whole document path.
+// %1 stands for the document's path, unquoted: the program must still find itself and the whole path.
 TEST(ShellValues, CommandLinesSplitIntoProgramAndDocument) {
   const std::string program = "C:\\Program Files\\Quillpane\\quillpane.exe";
-  const struct {
-    ShellValue which;
-    const char *document, *shown;
-  } cases[] = {
-      {ShellValue::kOpenCommand, "C:\\my art\\a b.nfo", "C:\\my art\\a b.nfo"},
-      {ShellValue::kOpenCommand, "D:\\", "D:\\"},  // a drive
-      {ShellValue::kFolderCommand, "C:\\my art", "C:\\my art\\"},
-  };
-  for (const auto& c : cases) {
-    std::string line = FormatShellValue(c.which, program.c_str());
-    line.replace(line.find("%1"), 2, c.document);
+  const auto split = [&](ShellValue which, const char* document) {
+    std::string line = FormatShellValue(which, program.c_str());
+    line.replace(line.find("%1"), 2, document);
     const CommandLineParts parts = SplitCommandLineText(line.c_str());
-    EXPECT_EQ(parts.programPath + "|" + parts.currentPath, program + "|" + c.shown) << line;
-  }
+    return parts.programPath + "|" + parts.currentPath;
+  };
+  EXPECT_EQ(split(ShellValue::kOpenCommand, "C:\\my art\\a b.nfo"), program + "|C:\\my art\\a b.nfo");
+  EXPECT_EQ(split(ShellValue::kFolderCommand, "C:\\my art"), program + "|C:\\my art\\");
   EXPECT_EQ(FormatShellValue(ShellValue::kIcon, program.c_str()), program + ",0");
-  EXPECT_EQ(FormatShellValue(ShellValue::kOpenCommand, ""), "");
-  EXPECT_EQ(FormatShellValue(ShellValue::kIcon, "C:\\v\\q.exe\" \"C:\\a"),
-            "");  // a quoted document was cut in
+  // An empty path, or one a quoted document was cut into, names no program.
+  EXPECT_EQ(FormatShellValue(ShellValue::kOpenCommand, "") + FormatShellValue(ShellValue::kIcon, "a\" \"b"),
+            "");
 }
 
 }  // namespace
