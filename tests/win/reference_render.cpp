@@ -4,19 +4,12 @@
 
 namespace {
 
-class BlitSink {
- public:
-  BlitSink(HDC page, HDC sheet, const GlyphPosition (&table)[256])
-      : page_(page), sheet_(sheet), table_(table) {}
-  void Examine(int32_t, int32_t) {}
-  void RowStart(int32_t, int32_t) {}
+struct MeasureAndBlitSink : MeasureSink {
+  HDC page, sheet;
+  const GlyphPosition* table;
   void Draw(uint8_t b, int32_t column, int32_t row) {
-    BitBlt(page_, 8 * column, 8 * row, 8, 8, sheet_, table_[b].x, table_[b].y, SRCCOPY);
+    BitBlt(page, 8 * column, 8 * row, 8, 8, sheet, table[b].x, table[b].y, SRCCOPY);
   }
-
- private:
-  HDC page_, sheet_;
-  const GlyphPosition (&table_)[256];
 };
 
 }  // namespace
@@ -29,15 +22,12 @@ HBITMAP RenderReferencePage(const uint8_t* text, int32_t length, HBITMAP sheet,
   HDC screen = GetDC(nullptr);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   HDC pageDC = CreateCompatibleDC(screen), sheetDC = CreateCompatibleDC(screen);
-  HGDIOBJ oldPage = SelectObject(pageDC, bitmap), oldSheet = SelectObject(sheetDC, sheet);
-  PatBlt(pageDC, 0, 0, width, height, WHITENESS);
-  SetTextColor(pageDC, RGB(0, 0, 0));  // a monochrome sheet's 0 bits black, 1 bits white
-  SetBkColor(pageDC, RGB(255, 255, 255));
-  BlitSink sink(pageDC, sheetDC, table);
+  SelectObject(pageDC, bitmap);
+  SelectObject(sheetDC, sheet);
+  PatBlt(pageDC, 0, 0, width, height, WHITENESS);  // a new DC's colours blit 0 bits black, 1 bits white
+  MeasureAndBlitSink sink{MeasureSink(nullptr), pageDC, sheetDC, table};
   RunLayoutPass(text, length, sink);
-  SelectObject(sheetDC, oldSheet);
-  SelectObject(pageDC, oldPage);
-  DeleteDC(sheetDC);
+  DeleteDC(sheetDC);  // which lets go of the sheet and the page
   DeleteDC(pageDC);
   ReleaseDC(nullptr, screen);
   return bitmap;
@@ -49,7 +39,6 @@ std::vector<uint32_t> ReadPixels(HBITMAP bitmap, int32_t* width, int32_t* height
   *width = shape.bmWidth;
   *height = shape.bmHeight;
   std::vector<uint32_t> pixels(static_cast<size_t>(shape.bmWidth) * static_cast<size_t>(shape.bmHeight));
-  if (pixels.empty()) return pixels;
   BITMAPINFO info = {};
   info.bmiHeader = {sizeof info.bmiHeader, shape.bmWidth, -shape.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   HDC screen = GetDC(nullptr);

@@ -1,6 +1,5 @@
-// The plain way to draw a page: one BitBlt per glyph from the sheet into a
-// bitmap compatible with the screen. The fast page must equal it pixel for
-// pixel; the benchmark measures the fast page against it.
+// The plain way to draw a page, one BitBlt per glyph into a bitmap compatible
+// with the screen: the fast page must equal it and is timed against it.
 #ifndef QUILLPANE_TESTS_REFERENCE_RENDER_H
 #define QUILLPANE_TESTS_REFERENCE_RENDER_H
 
@@ -12,8 +11,7 @@
 #include "render/glyph_table.h"
 #include "render/layout_interpreter.h"
 
-// Measures and draws `text`; the page has the size the fast page gets for
-// a monochrome sheet. Returns null when the page cannot be made.
+// A page of the fast page's size for a monochrome sheet; its cells go to `cells` unless that is null.
 HBITMAP RenderReferencePage(const uint8_t* text, int32_t length, HBITMAP sheet,
                             const GlyphPosition (&table)[256], PageMeasure* cells);
 

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -11,23 +12,14 @@
 
 TempDir::TempDir() {
   static int counter = 0;
-  char base[MAX_PATH];
-  GetTempPathA(sizeof base, base);
-  path_ = std::string(base) + "qp-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-          std::to_string(++counter) + "\\";
+  const std::string name = "qp-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+  path_ = (std::filesystem::temp_directory_path() / name / "").string();
   CreateDirectoryA(path_.c_str(), nullptr);
 }
 
 TempDir::~TempDir() {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((path_ + "*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      DeleteFileA((path_ + found.cFileName).c_str());
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryA(path_.c_str());
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
 }
 
 std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
@@ -41,9 +33,7 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void PumpMessages() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) continue;
+  for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
@@ -51,33 +41,21 @@ void PumpMessages() {
 
 void ForgetSavedSettings() {
   HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Molvo\\Quillpane", 0, KEY_SET_VALUE, &key) !=
-      ERROR_SUCCESS) {
-    return;
-  }
-  for (const char* name : {"last.left", "last.top", "last5.0", "last5.1", "last5.2", "last5.3", "last5.4"}) {
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Molvo\\Quillpane", 0, KEY_SET_VALUE, &key)) return;
+  for (const char* name : {"last.left", "last.top", "last5.0", "last5.1", "last5.2", "last5.3", "last5.4"})
     RegDeleteValueA(key, name);
-  }
   RegCloseKey(key);
 }
 
 MainWindowTest::MainWindowTest(bool keepSavedSettings, const std::string& programDir) {
-  static bool registered = false;
   if (!keepSavedSettings) ForgetSavedSettings();
   ResetViewerState();
-  if (!registered) {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-    registered = RegisterMainWindowClass(GetModuleHandleA(nullptr));
-  } else {
-    viewer.appIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(4));
-  }
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+  RegisterMainWindowClass(GetModuleHandleA(nullptr));  // registers once; sets the icon the reset cleared
   window_ = CreateMainWindow(GetModuleHandleA(nullptr));
-  if (programDir.empty()) {
-    GetTempPathA(sizeof viewer.programDir, viewer.programDir);
-  } else {
-    lstrcpynA(viewer.programDir, programDir.c_str(), sizeof viewer.programDir);
-  }
+  GetTempPathA(sizeof viewer.programDir, viewer.programDir);  // after creation read the command line
+  if (!programDir.empty()) lstrcpynA(viewer.programDir, programDir.c_str(), sizeof viewer.programDir);
   PumpMessages();
 }
 
