@@ -58,7 +58,8 @@ fuzz: bootstrap
 
 dist: build
 	rm -rf build/dist && mkdir -p build/dist/quillpane dist
-	cp build/win32/quillpane.exe README.md LICENSE src/resources/GLYPHS-LICENCE.md build/dist/quillpane/
+	cp build/win32/quillpane.exe README.md LICENSE src/resources/GLYPHS-LICENCE.md src/resources/THIRD-PARTY.md \
+	  build/dist/quillpane/
 	cp -r samples build/dist/quillpane/samples
 	cp -r build/win32/fonts build/dist/quillpane/fonts
 	rm -f dist/quillpane-$(VERSION)-win32.zip

@@ -5,8 +5,21 @@ set(QP_WARNINGS -Wall -Wextra)
 add_compile_options(-O2)
 set(STATIC_LINK -static -static-libgcc -static-libstdc++)
 set(WIN32_LIBS comctl32 comdlg32 shell32 gdi32 user32 advapi32)
-# The PNG export encodes with the Windows Imaging Component.
-set(PNG_LIBS windowscodecs ole32 uuid)
+# The PNG export encodes with lodepng (its sources fetched by
+# scripts/bootstrap), deflating with zlib built for Windows, linked in
+# statically so that the program needs no DLL of its own.
+set(QP_LODEPNG_DIR ${CMAKE_SOURCE_DIR}/build/third_party/lodepng CACHE PATH "lodepng.cpp and lodepng.h")
+if(NOT EXISTS ${QP_LODEPNG_DIR}/lodepng.cpp OR NOT EXISTS ${QP_LODEPNG_DIR}/lodepng.h)
+  message(FATAL_ERROR "No lodepng sources in ${QP_LODEPNG_DIR}: run scripts/bootstrap (or set QP_LODEPNG_DIR)")
+endif()
+find_path(QP_ZLIB_INCLUDE zlib.h REQUIRED)
+find_library(QP_ZLIB NAMES libz.a z REQUIRED)
+add_library(lodepng STATIC ${QP_LODEPNG_DIR}/lodepng.cpp)
+target_include_directories(lodepng PUBLIC ${QP_LODEPNG_DIR})
+# The encoder alone; deflate is zlib's.
+target_compile_definitions(lodepng PUBLIC LODEPNG_NO_COMPILE_DECODER LODEPNG_NO_COMPILE_ZLIB
+  LODEPNG_NO_COMPILE_DISK LODEPNG_NO_COMPILE_ANCILLARY_CHUNKS)
+set(PNG_LIBS lodepng ${QP_ZLIB})
 
 add_library(quillpane_core STATIC ${CORE_SOURCES})
 target_include_directories(quillpane_core PUBLIC src)
@@ -36,6 +49,7 @@ add_library(quillpane_win STATIC
 target_compile_options(quillpane_win PRIVATE ${QP_WARNINGS})
 target_compile_definitions(quillpane_win PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600)
 target_link_libraries(quillpane_win PUBLIC quillpane_core ${WIN32_LIBS} ${PNG_LIBS})
+target_include_directories(quillpane_win PRIVATE ${QP_ZLIB_INCLUDE})
 
 set(RESOURCE_FILE ${CMAKE_SOURCE_DIR}/src/resources/quillpane.rc)
 set_source_files_properties(${RESOURCE_FILE} PROPERTIES OBJECT_DEPENDS
@@ -81,7 +95,9 @@ file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS tests/win/*.cpp)
 add_executable(quillpane_win_tests ${WIN_TEST_SOURCES} ${RESOURCE_FILE})
 target_include_directories(quillpane_win_tests PRIVATE src tests/win)
 target_compile_options(quillpane_win_tests PRIVATE ${QP_WARNINGS})
-target_link_libraries(quillpane_win_tests PRIVATE quillpane_win gtest gmock)
+# The PNG export's tests read the PNGs back with the platform's own decoder
+# (the Windows Imaging Component).
+target_link_libraries(quillpane_win_tests PRIVATE quillpane_win gtest gmock windowscodecs ole32 uuid)
 target_link_options(quillpane_win_tests PRIVATE ${STATIC_LINK})
 # Some tests copy the sheets from the fonts folder beside them.
 add_dependencies(quillpane_win_tests font_sheets)

@@ -118,7 +118,6 @@ int RunExport(const ExportRequest& request, const std::string& fontsFolder) {
   DeleteObject(sheet);
   if (!sheetRead) return fail("cannot read the glyph sheet");
   PngEncoder encoder;
-  if (!encoder.ready()) return fail("this system has no PNG encoder (Windows Imaging Component)");
 
   // A document that fails does not stop the others: a folder is exported
   // as far as it can be, and the exit code tells that something failed.
