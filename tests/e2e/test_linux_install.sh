@@ -11,15 +11,15 @@ export XDG_DATA_DIRS=$QP_TMP/none XDG_CONFIG_DIRS=$QP_TMP/none # nothing of this
 # What the launcher sets, for the probe too: whichever starts Wine first in
 # the prefix sets it for Wine's own start-up programs.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
-prefix=$XDG_DATA_HOME/quillpane/prefix
-trap 'WINEPREFIX=$prefix wineserver -k 2>/dev/null || true; qp_cleanup' EXIT
+export WINEPREFIX=$XDG_DATA_HOME/quillpane/prefix
+trap 'wineserver -k 2>/dev/null || true; qp_cleanup' EXIT
 make_quietly() { env -u MAKEFLAGS -u MAKELEVEL make -s -C "$QP_SOURCE_DIR" "$@" PREFIX="$home/.local" >>"$QP_TMP/make.log"; }
-listing() { find "$home" -path "$prefix" -prune -o -type f -printf '%P %s\n' -o -printf '%P/\n' | LC_ALL=C sort; }
+listing() { find "$home" -path "$WINEPREFIX" -prune -o -type f -printf '%P %s\n' -o -printf '%P/\n' | LC_ALL=C sort; }
 
 # The launcher's prefix, made ahead with one start counted, so that no
 # first-start Configuration dialog waits for a click.
-mkdir -p "${prefix%/*}"
-WINEPREFIX=$prefix "$WINE" reg add 'HKLM\Software\Molvo\Quillpane' /v Times /t REG_DWORD /d 1 /f /reg:32 >/dev/null
+mkdir -p "${WINEPREFIX%/*}"
+"$WINE" reg add 'HKLM\Software\Molvo\Quillpane' /v Times /t REG_DWORD /d 1 /f "$QP_REG_VIEW" >/dev/null
 before=$(listing)
 
 make_quietly install || qp_fail "make install: $(cat "$QP_TMP/make.log")"
@@ -30,23 +30,18 @@ done
 
 opens() { # ARGUMENT FILE: the launcher started on ARGUMENT shows FILE
   "$home/.local/bin/quillpane" "$1" >>"$QP_TMP/wine.log" 2>&1 &
-  local launcher=$!
-  QP_OUT=$QP_TMP/probe-$((++QP_RUNS)).txt
-  WINEPREFIX=$prefix "$WINE" "$QP_PROBE" "$(qp_winpath "$QP_OUT")" wait $((QP_WAIT * 1000))
-  qp_probe_result || qp_fail "the viewer did not start on $1"
-  local path
-  path=$(qp_winpath "$2")
-  qp_expect_eq "title" "${path,,} - Quillpane 0.8.8 beta" "$(qp_get title)"
-  WINEPREFIX=$prefix wineserver -k
-  wait "$launcher" || true
+  QP_VIEWER=$!
+  qp_shown "the viewer did not start on $1"
+  qp_expect_eq "title" "$(qp_title "$2")" "$(qp_get title)"
+  kill "$QP_VIEWER"
+  wait "$QP_VIEWER" || true
 }
 document="$QP_CORPUS_DIR/ANSI-art/IBM PCjr startup screen (40x25).ans"
-folder="$QP_TMP/Art Folder"
-mkdir "$folder"
-cp "$QP_SOURCE_DIR/samples/file_id.diz" "$folder/"
+mkdir "$QP_TMP/Art Folder"
+cp "$QP_SOURCE_DIR/samples/file_id.diz" "$QP_TMP/Art Folder/"
 if [ "$(bash "$QP_SOURCE_DIR/scripts/wine-session" arch)" = win32 ]; then
   opens "$document" "$document"
-  opens "$folder/" "$folder/file_id.diz"
+  opens "$QP_TMP/Art Folder/" "$QP_TMP/Art Folder/file_id.diz"
 else
   status=0
   "$home/.local/bin/quillpane" "$document" 2>/dev/null || status=$?
