@@ -1,6 +1,7 @@
 // quillpane.exe --png: the PNG, read back with the platform's decoder, is
-// the page the window draws; a named sheet's colours come through whole; a
-// PNG that cannot be put in place leaves nothing behind.
+// the page the window draws, rows padded in the bitmap or not; a named
+// sheet's colours come through whole; a PNG that cannot be put in place
+// leaves nothing behind.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <wincodec.h>
@@ -8,6 +9,7 @@
 #include "app/png_export.h"
 #include "app/viewer_state.h"
 #include "reference_render.h"
+#include "render/png_encoder.h"
 #include "test_support.h"
 
 namespace {
@@ -54,6 +56,23 @@ TEST(PngExport, ThePngIsThePageTheWindowDraws) {
   test.Show(file);
   int32_t width, height;
   EXPECT_TRUE(DecodePng(dir.path() + "banner.png") == ReadPixels(viewer.pageBitmap, &width, &height));
+}
+
+TEST(PngExport, PaddedOneBitRowsComeOutWhole) {
+  static GlyphPixels glyphs = {1, {}, {}};  // a different row pattern for each byte
+  for (int c = 0; c < 256; ++c) {
+    for (int row = 0; row < 8; ++row) glyphs.mono[c][row] = static_cast<uint8_t>(c * 7 + row * 29);
+  }
+  char text[16] = "AB\r\n\xDB";
+  Page page = DrawDocumentPage(text, glyphs);
+  ASSERT_EQ(page.columns, 3);  // 3 bytes a row, padded to 4
+  std::vector<uint8_t> png;
+  ASSERT_TRUE(PngEncoder().Encode(page, png));
+  TempDir dir;
+  dir.Write("padded.png", std::string(png.begin(), png.end()));
+  int32_t width, height;
+  EXPECT_TRUE(DecodePng(dir.path() + "padded.png") == ReadPixels(page.bitmap, &width, &height));
+  DeleteObject(page.bitmap);
 }
 
 TEST(PngExport, AColourSheetGivesAColourPngAndAFailedPngLeavesNothing) {
