@@ -150,7 +150,7 @@ do_install() {
   entry=$(<"$root/src/linux/quillpane.desktop")
   printf '%s\n' "${entry/Exec=quillpane /Exec=\"${launcher//%/%%}\" }" >"$build/quillpane.desktop"
   put "$build/quillpane.desktop" "$dest/share/applications/quillpane.desktop"
-  python3 "$root/scripts/make-icon" --png "$build/icons"
+  python3 "$root/tools/make_icon.py" --png "$build/icons"
   for size in 16x16 32x32 48x48 256x256; do
     put "$build/icons/$size.png" "$dest/share/icons/hicolor/$size/apps/quillpane.png"
   done

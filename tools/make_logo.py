@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draw the logo of Quillpane's About dialog as src/resources/logo.bmp.
 
-Usage: make-logo [OUT.bmp]
+Usage: tools/make_logo.py [OUT.bmp]
 
 The logo is 141 x 56 pixels, 4 bits per pixel with the 16 standard Windows
 colours, on the dialog's black: a quill on the left, the word QUILLPANE in

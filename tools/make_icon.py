@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draw Quillpane's icon and write it as src/resources/quillpane.ico.
 
-Usage: make-icon [OUT.ico] | --png DIR
+Usage: tools/make_icon.py [OUT.ico] | --png DIR
 
 The icon is a sheet of paper with a folded corner carrying a few lines of
 block-character art (solid and dithered cells, like the code page 437 block

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Write the sample art in samples/ byte for byte.
 
-Usage: make-samples [OUTDIR]
+Usage: tools/make_samples.py [OUTDIR]
 
 The pieces are drawn here as Unicode text and encoded to code page 437, so
 every box-drawing, block and shade character becomes one byte (176..223)

@@ -2,7 +2,7 @@
 """Build src/resources/glyphs.bmp, the glyph sheet Quillpane draws text with,
 and the extra sheets of its Keymap menu.
 
-Usage: make-glyph-sheet [FONT.txt [OUT.bmp [FONTS_DIR]]]
+Usage: tools/make_glyph_sheet.py [FONT.txt [OUT.bmp [FONTS_DIR]]]
 
 FONT.txt defaults to ../shared/fonts/font-pc8.txt next to the repository,
 OUT.bmp to src/resources/glyphs.bmp inside it, FONTS_DIR to
