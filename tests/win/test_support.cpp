@@ -77,9 +77,3 @@ std::string MainWindowTest::StatusText(int part) const {
   SendMessageA(viewer.statusBar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
   return text;
 }
-
-std::string MainWindowTest::Title() const {
-  char text[512] = {};
-  GetWindowTextA(window_, text, sizeof text);
-  return text;
-}

@@ -35,7 +35,6 @@ class MainWindowTest {
   HWND window() const { return window_; }
   void Show(const std::string& path);  // as a change of document shows it
   std::string StatusText(int part) const;
-  std::string Title() const;
 
  private:
   HWND window_;
