@@ -4,7 +4,8 @@ JOBS ?= $(shell nproc)
 NATIVE := build/native
 VERSION := 0.8.8-beta
 SAMPLE ?= samples/quillpane.nfo
-CORPUS ?= ../shared/corpus
+# Beside the repository, or beside the one a clean clone was made from.
+CORPUS ?= $(firstword $(wildcard ../shared/corpus $(shell git config --get remote.origin.url 2>/dev/null)/../shared/corpus))
 # The Windows tests run the 32-bit program where 32-bit Wine can start, and
 # a 64-bit build of the same sources where the kernel lacks IA-32 emulation.
 # Decided when a recipe runs, after bootstrap has installed Wine.

@@ -37,6 +37,10 @@ opens() { # ARGUMENT FILE: the launcher started on ARGUMENT shows FILE
   wait "$QP_VIEWER" || true
 }
 document="$QP_CORPUS_DIR/ANSI-art/IBM PCjr startup screen (40x25).ans"
+if [ ! -f "$document" ]; then # no corpus here: a sample under a name as awkward
+  document="$QP_TMP/harbour (sample).ans"
+  cp "$QP_SOURCE_DIR/samples/harbour.ans" "$document"
+fi
 mkdir "$QP_TMP/Art Folder"
 cp "$QP_SOURCE_DIR/samples/file_id.diz" "$QP_TMP/Art Folder/"
 if [ "$(bash "$QP_SOURCE_DIR/scripts/wine-session" arch)" = win32 ]; then
