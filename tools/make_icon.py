@@ -21,6 +21,8 @@ import struct
 import sys
 import zlib
 
+import canvas
+
 CLEAR = None
 INK = (0x1C, 0x1E, 0x26)       # page outline
 PAPER = (0xFF, 0xFF, 0xFF)
@@ -32,52 +34,10 @@ SHAFT = (0xE4, 0xE0, 0xD2)
 NIB = (0x9A, 0x7A, 0x3A)
 
 
-class Canvas:
+class Canvas(canvas.Canvas):
     def __init__(self, size):
+        super().__init__(size, size, CLEAR)
         self.size = size
-        self.px = [[CLEAR] * size for _ in range(size)]
-
-    def put(self, x, y, colour):
-        if 0 <= x < self.size and 0 <= y < self.size:
-            self.px[y][x] = colour
-
-    def rect(self, x0, y0, x1, y1, colour):
-        """Fill the inclusive rectangle (x0, y0)-(x1, y1)."""
-        for y in range(y0, y1 + 1):
-            for x in range(x0, x1 + 1):
-                self.put(x, y, colour)
-
-    def polygon(self, points, colour):
-        """Fill every pixel whose centre lies inside the polygon."""
-        n = len(points)
-        for y in range(self.size):
-            cy = y + 0.5
-            for x in range(self.size):
-                cx = x + 0.5
-                inside = False
-                for i in range(n):
-                    (ax, ay), (bx, by) = points[i], points[(i + 1) % n]
-                    if (ay > cy) != (by > cy):
-                        if cx < ax + (cy - ay) * (bx - ax) / (by - ay):
-                            inside = not inside
-                if inside:
-                    self.put(x, y, colour)
-
-    def line(self, x0, y0, x1, y1, colour):
-        dx, dy = abs(x1 - x0), -abs(y1 - y0)
-        sx, sy = (1 if x0 < x1 else -1), (1 if y0 < y1 else -1)
-        err = dx + dy
-        while True:
-            self.put(x0, y0, colour)
-            if (x0, y0) == (x1, y1):
-                return
-            e2 = 2 * err
-            if e2 >= dy:
-                err += dy
-                x0 += sx
-            if e2 <= dx:
-                err += dx
-                y0 += sy
 
     def cells(self, x, y, w, h, pattern, colour):
         """Draw a row of w x h block cells: '#' solid, '%' dithered

@@ -14,6 +14,8 @@ import os
 import struct
 import sys
 
+import canvas
+
 WIDTH, HEIGHT = 141, 56
 STRIDE = (WIDTH * 4 + 31) // 32 * 4
 
@@ -44,45 +46,8 @@ WORD, WORD_X, WORD_Y, GAP = 'QUILLPANE', 31, 5, 2
 WORD_SHADES = [WHITE] * 6 + [CYAN] * 6 + [DARK_CYAN] * 3 + [BLUE] * 6
 
 
-class Canvas:
-    def __init__(self):
-        self.px = [[BLACK] * WIDTH for _ in range(HEIGHT)]
-
-    def put(self, x, y, colour):
-        if 0 <= x < WIDTH and 0 <= y < HEIGHT:
-            self.px[y][x] = colour
-
-    def polygon(self, points, colour):
-        """Fill every pixel whose centre lies inside the polygon."""
-        n = len(points)
-        for y in range(HEIGHT):
-            cy = y + 0.5
-            for x in range(WIDTH):
-                cx = x + 0.5
-                inside = False
-                for i in range(n):
-                    (ax, ay), (bx, by) = points[i], points[(i + 1) % n]
-                    if (ay > cy) != (by > cy):
-                        if cx < ax + (cy - ay) * (bx - ax) / (by - ay):
-                            inside = not inside
-                if inside:
-                    self.put(x, y, colour)
-
-    def line(self, x0, y0, x1, y1, colour):
-        dx, dy = abs(x1 - x0), -abs(y1 - y0)
-        sx, sy = (1 if x0 < x1 else -1), (1 if y0 < y1 else -1)
-        err = dx + dy
-        while True:
-            self.put(x0, y0, colour)
-            if (x0, y0) == (x1, y1):
-                return
-            e2 = 2 * err
-            if e2 >= dy:
-                err += dy
-                x0 += sx
-            if e2 <= dx:
-                err += dx
-                y0 += sy
+def new_canvas():
+    return canvas.Canvas(WIDTH, HEIGHT, BLACK)
 
 
 def quill(c):
@@ -175,7 +140,7 @@ def main(argv):
         sys.exit(__doc__.split('\n\n')[1])
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     out = argv[1] if len(argv) > 1 else os.path.join(root, 'src', 'resources', 'logo.bmp')
-    c = Canvas()
+    c = new_canvas()
     quill(c)
     word(c)
     shade_bar(c)
