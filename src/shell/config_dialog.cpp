@@ -90,22 +90,11 @@ void SetAllTypes(HWND dialog, int32_t on) {
   }
 }
 
-void WriteCommand(const char* path, ShellValue which) {
-  // A program path that cannot be registered leaves the verb out rather
-  // than registering a command that starts nothing.
-  const std::string value = FormatShellValue(which, viewer.programPath);
-  if (value.empty()) return;
-  HKEY key = CreateKey(HKEY_CLASSES_ROOT, path, KEY_ALL_ACCESS);
-  if (key == nullptr) return;
-  WriteTextValue(key, nullptr, value.c_str());
-  RegCloseKey(key);
-}
-
 void ApplyVerbs() {
   if (assocFlags.currentBrowse != assocFlags.initialBrowse) {
     if (assocFlags.currentBrowse) {
-      WriteCommand(kFolderBrowseCommand, ShellValue::kFolderCommand);
-      WriteCommand(kDriveBrowseCommand, ShellValue::kOpenCommand);
+      WriteShellValue(kFolderBrowseCommand, ShellValue::kFolderCommand, KEY_ALL_ACCESS);
+      WriteShellValue(kDriveBrowseCommand, ShellValue::kOpenCommand, KEY_ALL_ACCESS);
     } else {
       RegDeleteKeyA(HKEY_CLASSES_ROOT, kFolderBrowseCommand);
       RegDeleteKeyA(HKEY_CLASSES_ROOT, kFolderBrowseVerb);
@@ -115,7 +104,7 @@ void ApplyVerbs() {
   }
   if (assocFlags.currentOpen != assocFlags.initialOpen) {
     if (assocFlags.currentOpen) {
-      WriteCommand(kOpenVerbCommand, ShellValue::kOpenCommand);
+      WriteShellValue(kOpenVerbCommand, ShellValue::kOpenCommand, KEY_ALL_ACCESS);
     } else {
       RegDeleteKeyA(HKEY_CLASSES_ROOT, kOpenVerbCommand);
       RegDeleteKeyA(HKEY_CLASSES_ROOT, kOpenVerb);

@@ -24,27 +24,13 @@ void CountRun() {
   RegCloseKey(key);
 }
 
-namespace {
-
-void RegisterClassValue(const char* path, ShellValue which) {
-  // A program path that cannot be registered writes nothing.
-  const std::string value = FormatShellValue(which, viewer.programPath);
-  if (value.empty()) return;
-  HKEY key = CreateKey(HKEY_CLASSES_ROOT, path, KEY_WRITE);
-  if (key == nullptr) return;
-  WriteTextValue(key, nullptr, value.c_str());
-  RegCloseKey(key);
-}
-
-}  // namespace
-
 void FirstPaintWork() {
   // Cleared first: paints that arrive while the Configuration dialog is
   // open are ordinary paints and open no second dialog.
   viewer.firstPaint = 0;
   if (IsFirstRun(viewer.runCount)) {
-    RegisterClassValue("Quillpane\\shell\\open\\command", ShellValue::kOpenCommand);
-    RegisterClassValue("Quillpane\\DefaultIcon", ShellValue::kIcon);
+    WriteShellValue("Quillpane\\shell\\open\\command", ShellValue::kOpenCommand, KEY_WRITE);
+    WriteShellValue("Quillpane\\DefaultIcon", ShellValue::kIcon, KEY_WRITE);
     DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_CONFIG), viewer.mainWindow, ConfigDialogProc, 0);
   }
   DiscoverFontSheets();

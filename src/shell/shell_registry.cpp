@@ -1,6 +1,9 @@
 #include "shell_registry.h"
 
 #include <cstring>
+#include <string>
+
+#include "../app/viewer_state.h"
 
 TextRead ReadTextValue(HKEY key, const char* name, char* buffer, DWORD size) {
   buffer[0] = '\0';
@@ -36,4 +39,13 @@ HKEY CreateKey(HKEY root, const char* path, REGSAM access) {
 HKEY OpenKey(HKEY root, const char* path) {
   HKEY key = nullptr;
   return RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS ? key : nullptr;
+}
+
+void WriteShellValue(const char* path, ShellValue which, REGSAM access) {
+  const std::string value = FormatShellValue(which, viewer.programPath);
+  if (value.empty()) return;
+  HKEY key = CreateKey(HKEY_CLASSES_ROOT, path, access);
+  if (key == nullptr) return;
+  WriteTextValue(key, nullptr, value.c_str());
+  RegCloseKey(key);
 }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "shell_rules.h"
+
 // The program's own settings, under HKEY_LOCAL_MACHINE.
 constexpr char kSettingsKey[] = "Software\\Molvo\\Quillpane";
 
@@ -27,5 +29,11 @@ HKEY CreateKey(HKEY root, const char* path, REGSAM access);
 
 // Opens an existing key with full access; nullptr when that fails.
 HKEY OpenKey(HKEY root, const char* path);
+
+// Sets the default value of HKEY_CLASSES_ROOT `path` (created as needed,
+// opened with `access`) to the program's `which` value. A program path that
+// cannot be registered writes nothing rather than a command that starts
+// nothing.
+void WriteShellValue(const char* path, ShellValue which, REGSAM access);
 
 #endif
