@@ -29,6 +29,7 @@ target_compile_options(quillpane_core PRIVATE ${QP_WARNINGS})
 add_library(quillpane_win STATIC
   src/app/viewer_state.cpp
   src/app/main_window.cpp
+  src/app/registry.cpp
   src/app/window_layout.cpp
   src/app/png_export.cpp
   src/document/document_loader.cpp

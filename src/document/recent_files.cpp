@@ -1,25 +1,17 @@
 #include <cstdio>
 #include <cstring>
 
+#include "../app/registry.h"
 #include "../app/viewer_state.h"
 #include "../resources/resource_ids.h"
 #include "document.h"
 
 namespace {
 
-constexpr char kSettingsKey[] = "Software\\Molvo\\Quillpane";
-
 // A number that is missing, of another type or of another size reads as 0.
 LONG ReadEdge(HKEY key, const char* name) {
-  DWORD type = 0, value = 0, size = sizeof value;
-  const LONG result = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
-  if (result != ERROR_SUCCESS || type != REG_DWORD || size != sizeof value) return 0;
-  return static_cast<LONG>(value);
-}
-
-void WriteEdge(HKEY key, const char* name, LONG edge) {
-  const DWORD value = static_cast<DWORD>(edge);
-  RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  DWORD value = 0;
+  return ReadDwordValue(key, name, value) ? static_cast<LONG>(value) : 0;
 }
 
 void EntryValueName(char (&name)[16], int index) { std::snprintf(name, sizeof name, "last5.%d", index); }
@@ -42,26 +34,23 @@ void LoadSettings(HKEY key) {
 
 void SaveSettings(HKEY key) {
   GetWindowRect(viewer.mainWindow, &viewer.windowRect);
-  WriteEdge(key, "last.left", viewer.windowRect.left);
-  WriteEdge(key, "last.top", viewer.windowRect.top);
+  WriteDwordValue(key, "last.left", static_cast<DWORD>(viewer.windowRect.left));
+  WriteDwordValue(key, "last.top", static_cast<DWORD>(viewer.windowRect.top));
   for (int i = 0; i < kRecentFileCount; ++i) {
     char name[16];
     EntryValueName(name, i);
     // An entry not in use is written as the empty string.
     const RecentFile& entry = viewer.recentFiles[i];
     const char* path = entry.used ? entry.path : "";
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(path),
-                   static_cast<DWORD>(std::strlen(path) + 1));
+    WriteTextValue(key, name, path);
   }
 }
 
 }  // namespace
 
 void SyncSettings(bool save) {
-  static char keyClass[] = "REG_SZ";
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, keyClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
+  HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
+  if (key == nullptr) {
     // Without the key every read gives the defaults and every write is
     // lost; the program goes on either way.
     if (!save) {

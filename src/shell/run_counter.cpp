@@ -10,17 +10,13 @@
 
 void CountRun() {
   HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
-  DWORD type = 0, count = 0, size = sizeof count;
+  DWORD count = 0;
   // Only a 4-byte REG_DWORD is a count. A value of another type or length
   // counts as none, and this start writes 1 in its place.
-  const bool stored = key != nullptr &&
-                      RegQueryValueExA(key, "Times", nullptr, &type, reinterpret_cast<BYTE*>(&count),
-                                       &size) == ERROR_SUCCESS &&
-                      type == REG_DWORD && size == sizeof count;
+  const bool stored = key != nullptr && ReadDwordValue(key, "Times", count);
   viewer.runCount = NextRunCount(stored, count);
   if (key == nullptr) return;
-  DWORD runCount = viewer.runCount;
-  RegSetValueExA(key, "Times", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&runCount), sizeof runCount);
+  WriteDwordValue(key, "Times", viewer.runCount);
   RegCloseKey(key);
 }
 

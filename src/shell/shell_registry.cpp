@@ -1,45 +1,8 @@
 #include "shell_registry.h"
 
-#include <cstring>
 #include <string>
 
 #include "../app/viewer_state.h"
-
-TextRead ReadTextValue(HKEY key, const char* name, char* buffer, DWORD size) {
-  buffer[0] = '\0';
-  DWORD type = 0, bytes = size;
-  const LONG result = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes);
-  if (result == ERROR_FILE_NOT_FOUND) return TextRead::kAbsent;
-  // Stored text need not end with a zero; it is read only when there is
-  // room to add one.
-  const bool terminated = bytes > 0 && bytes <= size && buffer[bytes - 1] == '\0';
-  if (result != ERROR_SUCCESS || type != REG_SZ || (!terminated && bytes >= size)) {
-    buffer[0] = '\0';
-    return TextRead::kRefused;
-  }
-  if (!terminated) buffer[bytes] = '\0';
-  return TextRead::kRead;
-}
-
-bool WriteTextValue(HKEY key, const char* name, const char* text) {
-  return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                        static_cast<DWORD>(std::strlen(text) + 1)) == ERROR_SUCCESS;
-}
-
-HKEY CreateKey(HKEY root, const char* path, REGSAM access) {
-  char keyClass[] = "REG_SZ";
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(root, path, 0, keyClass, REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS) {
-    return nullptr;
-  }
-  return key;
-}
-
-HKEY OpenKey(HKEY root, const char* path) {
-  HKEY key = nullptr;
-  return RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS ? key : nullptr;
-}
 
 void WriteShellValue(const char* path, ShellValue which, REGSAM access) {
   const std::string value = FormatShellValue(which, viewer.programPath);
