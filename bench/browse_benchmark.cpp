@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/viewer_state.h"
+#include "core/viewer_state.h"
 #include "test_support.h"
 
 namespace {

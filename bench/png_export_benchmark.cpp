@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/png_export.h"
-#include "app/viewer_state.h"
+#include "core/viewer_state.h"
 #include "document/document.h"
 #include "render/png_encoder.h"
 #include "resources/resource_ids.h"

@@ -40,6 +40,7 @@ target_link_libraries(quillpane_unit_tests PRIVATE GTest::gtest_main)
 add_test(NAME unit COMMAND quillpane_unit_tests)
 # The Linux launcher's path translation needs neither Wine nor a build.
 add_test(NAME linux_launcher_paths COMMAND bash ${CMAKE_SOURCE_DIR}/tests/linux/launcher_paths_test.sh)
+add_test(NAME include_layers COMMAND bash ${CMAKE_SOURCE_DIR}/tests/include_layers_test.sh)
 
 find_package(benchmark QUIET)
 if(benchmark_FOUND)

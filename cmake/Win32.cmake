@@ -27,10 +27,10 @@ target_compile_options(quillpane_core PRIVATE ${QP_WARNINGS})
 
 # Everything but WinMain, so that tests drive the real window procedure.
 add_library(quillpane_win STATIC
-  src/app/viewer_state.cpp
+  src/core/viewer_state.cpp
   src/app/main_window.cpp
-  src/app/registry.cpp
-  src/app/window_layout.cpp
+  src/core/registry.cpp
+  src/core/window_layout.cpp
   src/app/png_export.cpp
   src/document/document_loader.cpp
   src/document/directory_browse.cpp

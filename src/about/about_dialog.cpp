@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "../app/viewer_state.h"
+#include "../core/viewer_state.h"
 #include "../resources/resource_ids.h"
 
 AboutState aboutState;

@@ -8,12 +8,13 @@
 
 #include "../about/about.h"
 #include "../document/document.h"
+#include "../render/glyph_table.h"
 #include "../render/render.h"
 #include "../resources/resource_ids.h"
 #include "../shell/shell.h"
-#include "text_helpers.h"
-#include "viewer_state.h"
-#include "window_layout.h"
+#include "../core/text_helpers.h"
+#include "../core/viewer_state.h"
+#include "../core/window_layout.h"
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
   viewer.appIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP_ICON));

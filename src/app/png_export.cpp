@@ -6,7 +6,7 @@
 #include "../render/png_encoder.h"
 #include "../render/render.h"
 #include "../resources/resource_ids.h"
-#include "viewer_state.h"
+#include "../core/viewer_state.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "../app/text_helpers.h"
+#include "../core/text_helpers.h"
 
 CommandLineParts SplitCommandLineText(const char* commandLine) {
   CommandLineParts parts;

@@ -6,8 +6,7 @@
 
 #include <string>
 
-// Path buffers hold 299 bytes and a terminating zero.
-constexpr int kPathBufferSize = 300;
+#include "../core/state_types.h"
 
 struct CommandLineParts {
   std::string programPath;  // the program's own file, as cut from the line

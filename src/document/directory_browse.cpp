@@ -1,8 +1,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "../app/text_helpers.h"
-#include "../app/viewer_state.h"
+#include "../core/text_helpers.h"
+#include "../core/viewer_state.h"
 #include "document.h"
 
 namespace {

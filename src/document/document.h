@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "../app/viewer_state.h"
+#include "../core/viewer_state.h"
 
 // Fills commandLine, programPath, programDir and currentPath from the
 // process command line.

@@ -1,9 +1,10 @@
 #include <cstring>
 
-#include "../app/text_helpers.h"
-#include "../app/viewer_state.h"
+#include "../core/text_helpers.h"
+#include "../core/viewer_state.h"
 #include "../render/render.h"
-#include "code_page_437.h"
+#include "../core/code_page_437.h"
+#include "command_line.h"
 #include "document.h"
 
 void SplitCommandLine() {

@@ -1,7 +1,7 @@
 #include <cstring>
 #include <vector>
 
-#include "../app/viewer_state.h"
+#include "../core/viewer_state.h"
 #include "document.h"
 
 BOOL(WINAPI* runOpenDialog)(LPOPENFILENAMEA request) = GetOpenFileNameA;

@@ -1,10 +1,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "../app/registry.h"
-#include "../app/viewer_state.h"
+#include "../core/registry.h"
+#include "../core/viewer_state.h"
 #include "../resources/resource_ids.h"
 #include "document.h"
+#include "recent_list.h"
 
 namespace {
 

@@ -7,14 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-constexpr int32_t kRecentFileCount = 5;
-// An entry holds 255 bytes of path and a terminating zero.
-constexpr int32_t kRecentPathSize = 256;
-
-struct RecentFile {
-  char path[kRecentPathSize];
-  int32_t used;
-};
+#include "../core/state_types.h"
 
 // Puts `path` on top: each entry in use moves down one place and the last
 // one is lost; an entry not in use stays where it is, and the one below it

@@ -1,6 +1,6 @@
 #include "font_sheet_list.h"
 
-#include "../app/text_helpers.h"
+#include "../core/text_helpers.h"
 
 std::string FontDisplayName(const char* bytes, int32_t count) {
   const std::string text(bytes, static_cast<size_t>(count > 0 ? count : 0));

@@ -7,22 +7,14 @@
 #include <cstdint>
 #include <string>
 
+#include "../core/state_types.h"
 #include "../resources/resource_ids.h"
 
-constexpr int32_t kFontListSize = 256;
-constexpr int32_t kFontFieldSize = 256;
 // Only the first bytes of an .ini are read.
 constexpr int32_t kFontNameReadSize = 120;
 // Keymap items 202 to 298 can be chosen: the sheets after the 97th get no
 // item and are not listed.
 constexpr int32_t kListedFontLimit = IDM_KEYMAP_LAST - IDM_BUILTIN_SHEET;
-
-struct FontEntry {
-  char fontName[kFontFieldSize];
-  // Full path; a sheet whose path does not fit is not listed (the ANSI
-  // file functions take no longer path anyway).
-  char fontBitmapPath[kFontFieldSize];
-};
 
 // The name in the first `count` bytes of an .ini, which end at a zero byte:
 // the text before its last carriage return; with none, the text less its

@@ -2,9 +2,10 @@
 #include <cstring>
 #include <string>
 
-#include "../app/text_helpers.h"
-#include "../app/viewer_state.h"
+#include "../core/text_helpers.h"
+#include "../core/viewer_state.h"
 #include "../resources/resource_ids.h"
+#include "font_sheet_list.h"
 #include "render.h"
 
 namespace {

@@ -6,14 +6,11 @@
 
 #include <cstdint>
 
+#include "../core/state_types.h"
+
 constexpr int32_t kSheetWidth = 48;
 constexpr int32_t kSheetHeight = 368;
 constexpr int32_t kSheetCellsPerColumn = 46;
-
-struct GlyphPosition {
-  int32_t x;
-  int32_t y;
-};
 
 // Fills entries 2 to 255; entries 0 and 1 are left as they are (zero).
 void BuildGlyphTable(GlyphPosition (&table)[256]);

@@ -13,6 +13,8 @@
 
 #include <cstdint>
 
+#include "../core/state_types.h"
+
 // Columns 0 to 91: the byte drawn in column 91 is the last of its row.
 constexpr int32_t kLastColumn = 91;
 // The escape parser keeps at most this many characters, counting the
@@ -201,10 +203,8 @@ struct PageMeasure {
   int32_t rowCount = 0;
 };
 
-// Entries of the row table: entry 0 is the band above the first row, entry
-// r + 1 the start of row r, for rows 0 to kLineTableSize - 2.
-constexpr int32_t kLineTableSize = 16000;
-
+// Entries of the row table (kLineTableSize): entry 0 is the band above the
+// first row, entry r + 1 the start of row r, for rows 0 to kLineTableSize - 2.
 class MeasureSink {
  public:
   explicit MeasureSink(int32_t* lineTable) : lineTable_(lineTable) {}

@@ -1,5 +1,5 @@
-#include "../app/viewer_state.h"
-#include "../app/window_geometry.h"
+#include "../core/viewer_state.h"
+#include "../core/window_geometry.h"
 #include "render.h"
 
 void PaintView() {

@@ -1,5 +1,5 @@
-#include "../app/viewer_state.h"
-#include "../app/window_layout.h"
+#include "../core/viewer_state.h"
+#include "../core/window_layout.h"
 #include "render.h"
 #include "page_limits.h"
 #include "render_page.h"

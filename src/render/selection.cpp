@@ -1,10 +1,11 @@
 #include <cstring>
 #include <string>
 
-#include "../app/text_helpers.h"
-#include "../app/viewer_state.h"
-#include "../document/code_page_437.h"
+#include "../core/text_helpers.h"
+#include "../core/viewer_state.h"
+#include "../core/code_page_437.h"
 #include "render.h"
+#include "selection_copy.h"
 
 namespace {
 

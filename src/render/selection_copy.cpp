@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "../app/window_geometry.h"
+#include "../core/window_geometry.h"
 #include "layout_interpreter.h"
 
 namespace {

@@ -6,13 +6,7 @@
 
 #include <cstdint>
 
-// The copied text holds at most this many characters and a zero.
-constexpr int32_t kSelectionTextLimit = 1023;
-constexpr int32_t kSelectionTextSize = 16384;
-
-struct SelectionPoint {
-  int32_t x, y;  // client pixels
-};
+#include "../core/state_types.h"
 
 // The view under the mouse.
 struct SelectionGrid {

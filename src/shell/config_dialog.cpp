@@ -1,7 +1,7 @@
 #include <cstring>
 #include <string>
 
-#include "../app/viewer_state.h"
+#include "../core/viewer_state.h"
 #include "../resources/resource_ids.h"
 #include "shell.h"
 #include "shell_registry.h"

@@ -1,6 +1,6 @@
 #include <string>
 
-#include "../app/viewer_state.h"
+#include "../core/viewer_state.h"
 #include "../document/document.h"
 #include "../render/render.h"
 #include "../resources/resource_ids.h"

@@ -7,7 +7,7 @@
 #include <iterator>
 #include <string>
 
-#include "document/code_page_437.h"
+#include "core/code_page_437.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/window_geometry.h"
+#include "core/window_geometry.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "about/about.h"
-#include "app/viewer_state.h"
+#include "core/viewer_state.h"
 #include "resources/resource_ids.h"
 #include "test_support.h"
 

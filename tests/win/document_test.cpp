@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/text_helpers.h"
-#include "app/viewer_state.h"
+#include "core/text_helpers.h"
+#include "core/viewer_state.h"
 #include "document/document.h"
 #include "test_support.h"
 

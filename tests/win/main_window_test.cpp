@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "app/viewer_state.h"
+#include "core/viewer_state.h"
 #include "test_support.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <wincodec.h>
 
 #include "app/png_export.h"
-#include "app/viewer_state.h"
+#include "core/viewer_state.h"
 #include "reference_render.h"
 #include "render/png_encoder.h"
 #include "test_support.h"

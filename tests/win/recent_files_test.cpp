@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "app/viewer_state.h"
+#include "core/viewer_state.h"
 #include "document/document.h"
 #include "test_support.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <tuple>
 
-#include "app/viewer_state.h"
+#include "core/viewer_state.h"
 #include "document/document.h"
 #include "reference_render.h"
 #include "render/render_page.h"

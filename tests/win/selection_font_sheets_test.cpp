@@ -5,7 +5,7 @@
 #include <string>
 #include <tuple>
 
-#include "app/viewer_state.h"
+#include "core/viewer_state.h"
 #include "reference_render.h"
 #include "test_support.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/viewer_state.h"
+#include "core/viewer_state.h"
 #include "resources/resource_ids.h"
 #include "shell/shell.h"
 

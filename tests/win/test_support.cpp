@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "app/main_window.h"
-#include "app/viewer_state.h"
+#include "core/viewer_state.h"
 #include "document/document.h"
 
 TempDir::TempDir() {

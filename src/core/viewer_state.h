@@ -7,12 +7,7 @@
 
 #include <cstdint>
 
-#include "../document/command_line.h"
-#include "../document/recent_list.h"
-#include "../render/font_sheet_list.h"
-#include "../render/glyph_table.h"
-#include "../render/layout_interpreter.h"
-#include "../render/selection_copy.h"
+#include "state_types.h"
 
 // Largest document read, and the two bytes after it: the terminating zero
 // and room for the line feed a render may append.
