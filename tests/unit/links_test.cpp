@@ -1,0 +1,74 @@
+// Links on the shown rows, and the rows the text layout shows.
+#include "render/links.h"
+
+#include <gtest/gtest.h>
+
+#include "shown_rows_text.h"
+
+namespace {
+
+TEST(FindLinks, Table) {
+  struct Case {
+    std::string rows;
+    std::vector<std::string> want;  // address, then its cells
+  };
+  const std::string longPath = "http://a.org/" + std::string(kMaxLinkLength, 'x');
+  const Case cases[] = {
+      {"see 'http://group.org/nfo'.", {"http://group.org/nfo 0:5+20"}},
+      {"HTTPS://Group.ORG:8080/a?b=1&c=%20d#top!", {"https://Group.ORG:8080/a?b=1&c=%20d#top 0:0+39"}},
+      {"ftp://user:pw@ftp.site.net/pub, then", {"ftp://user:pw@ftp.site.net/pub 0:0+30"}},
+      {"(www.group.org) -=WWW.Group.org=-", {"http://www.group.org 0:1+13", "http://www.Group.org 0:18+13"}},
+      {"(http://en.wiki.org/Art_(music)) [http://a.org/x]",
+       {"http://en.wiki.org/Art_(music) 0:1+30", "http://a.org/x 0:34+14"}},
+      {"mail: Some.One+nfo@mail.group.org.", {"mailto:Some.One+nfo@mail.group.org 0:6+27"}},
+      {"a@b.org,c@d.org", {"mailto:a@b.org 0:0+7", "mailto:c@d.org 0:8+7"}},
+      // Across a wrap it is one link; any other row break or an empty cell ends it.
+      {"see http://gro\rup.org/a. ok", {"http://group.org/a 0:4+10 1:0+8"}},
+      {"me@gro\rup.org", {"mailto:me@group.org 0:0+6 1:0+6"}},
+      {"http://a.org/x\nyz www.a.org\t/x", {"http://a.org/x 0:0+14", "http://www.a.org 1:3+9"}},
+      // Nothing a shell could take apart, and only text a URL may hold.
+      {"http://a.org/\"&calc http://b.org/%zz http://c.org/\x82t\x82",
+       {"http://a.org/ 0:0+13", "http://b.org/ 0:20+13", "http://c.org/ 0:37+13"}},
+      {longPath + " www.b.org", {"http://www.b.org " + RunsText({{0, 2062, 9}})}},
+      // Not links.
+      {"xwww.a.org www.org svn+http://a.org http:// http://-. file:///etc/passwd javascript:alert(1)", {}},
+      {"http\x1a\x0f\x0f" "a.org @nick a@b a@b.c1 a@b.c a..b@c.org .@c.org a@b@c.org me@-x.org", {}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> got;
+    for (const Link& link : FindLinks(RowsOf(c.rows))) {
+      got.push_back(link.address + ' ' + RunsText(link.cells));
+      EXPECT_TRUE(IsOpenableAddress(link.address)) << link.address;
+    }
+    EXPECT_EQ(got, c.want) << c.rows;
+  }
+}
+
+TEST(FindLinks, CellLookupAndTheLastCheck) {
+  const std::vector<Link> links = FindLinks(RowsOf("see http://gro\rup.org/a. ok"));
+  EXPECT_EQ(LinkAtCell(links, 4, 0), &links[0]);
+  EXPECT_EQ(LinkAtCell(links, 13, 0), &links[0]);
+  EXPECT_EQ(LinkAtCell(links, 7, 1), &links[0]);
+  EXPECT_EQ(LinkAtCell(links, 3, 0), nullptr);
+  EXPECT_EQ(LinkAtCell(links, 8, 1), nullptr);
+  for (const char* refused : {"file:///c:/x.exe", "c:\\x.exe", "HTTP://a.org", "http://", "http://a b",
+                              "mailto:a@b.org\"", "http://a.org/%2", "javascript:alert(1)"}) {
+    EXPECT_FALSE(IsOpenableAddress(refused)) << refused;
+  }
+}
+
+TEST(CollectShownRows, CellsAndWraps) {
+  // A full row wraps onto the next unless a blank filled it; escape
+  // sequences move the cursor and show nothing; the last byte drawn stays.
+  const std::string text = std::string(92, 'a') + "b\x1b[2Cx\r\n" + std::string(91, 'd') + " e";
+  const ShownRows rows = CollectShownRows(reinterpret_cast<const uint8_t*>(text.data()),
+                                          static_cast<int32_t>(text.size()), 92, 3);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(std::string(rows[0].cells.begin(), rows[0].cells.end()), std::string(92, 'a'));
+  EXPECT_EQ(std::string(rows[1].cells.begin(), rows[1].cells.end()), std::string("b\0\0x", 4));
+  EXPECT_EQ(std::string(rows[2].cells.begin(), rows[2].cells.end()), "e" + std::string(90, 'd') + " ");
+  EXPECT_EQ(std::vector<bool>({rows[0].wrapped, rows[1].wrapped, rows[2].wrapped}),
+            std::vector<bool>({false, true, false}));
+}
+
+}  // namespace
