@@ -1,4 +1,4 @@
-# Front door: make run | build | test | bench | fuzz | dist | install | uninstall | format
+# Front door: make run | build | test | bench | ansi-oracle | fuzz | dist | install | uninstall | format
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 NATIVE := build/native
@@ -11,7 +11,7 @@ CORPUS ?= $(firstword $(wildcard ../shared/corpus $(shell git config --get remot
 # Decided when a recipe runs, after bootstrap has installed Wine.
 TEST_ARCH = $$(scripts/wine-session arch)
 
-.PHONY: all bootstrap build native wintest test run bench fuzz dist install uninstall format clean
+.PHONY: all bootstrap build native wintest test run bench ansi-oracle fuzz dist install uninstall format clean
 
 all: build
 
@@ -40,14 +40,22 @@ run: wintest
 
 bench: wintest
 	@[ -f build/bench/Makefile ] || cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DQP_SANITIZE=OFF
-	cmake --build build/bench -j $(JOBS) --target layout_benchmark
+	cmake --build build/bench -j $(JOBS) --target layout_benchmark ansi_benchmark
 	build/bench/layout_benchmark --benchmark_min_time=0.5
+	@echo "ANSI colour mode, native:"; build/bench/ansi_benchmark
 	@arch=$(TEST_ARCH); scripts/wine-session start build/bench/wine-session && \
 	  { scripts/wine-session exec build/bench/wine-session wine build/$$arch/render_benchmark.exe && \
+	    echo "ANSI colour mode, under Wine:" && \
+	    scripts/wine-session exec build/bench/wine-session wine build/$$arch/ansi_benchmark.exe && \
 	    scripts/wine-session exec build/bench/wine-session wine build/$$arch/browse_benchmark.exe && \
 	    scripts/wine-session exec build/bench/wine-session bash bench/png_export_bench.sh \
 	      build/$$arch/quillpane.exe build/$$arch/png_export_benchmark.exe $(CORPUS); \
 	    status=$$?; scripts/wine-session stop build/bench/wine-session; exit $$status; }
+
+# The ANSI colour mode against Debian's ansilove, cell by cell, over every
+# .ans file of the corpus: one line a file and the total.
+ansi-oracle: native
+	$(NATIVE)/ansi_oracle $(CORPUS)
 
 FUZZ_SECONDS ?= 60
 fuzz: bootstrap
