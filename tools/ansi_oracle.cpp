@@ -26,6 +26,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -294,7 +295,7 @@ Result Compare(const std::string& path, int show) {
 
 bool IsAnsFile(const fs::path& path) {
   std::string extension = path.extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(), ::tolower);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return extension == ".ans";
 }
 
