@@ -64,13 +64,15 @@ Timing Render(const std::string& document) {
 }
 
 void Report(const char* name, const Timing& t, double target) {
-  std::printf("%s %.1f ms (target %.0f; interpret %.1f, new page and draw %.1f; draw into a used page %.1f), "
-              "%d x %d cells, page %.1f MB\n",
-              name, t.total, target, t.interpret, t.draw, t.warmDraw, t.columns, t.rows, t.pageBytes / 1048576.0);
+  std::printf(
+      "%s %.1f ms (target %.0f; interpret %.1f, new page and draw %.1f; draw into a used page %.1f), "
+      "%d x %d cells, page %.1f MB\n",
+      name, t.total, target, t.interpret, t.draw, t.warmDraw, t.columns, t.rows, t.pageBytes / 1048576.0);
 }
 
 std::string Hell01() {
-  const std::filesystem::path path = std::filesystem::path(QP_CORPUS_DIR) / "ansiart2utf8/test_data/bbs/hell01.ans";
+  const std::filesystem::path path =
+      std::filesystem::path(QP_CORPUS_DIR) / "ansiart2utf8/test_data/bbs/hell01.ans";
   std::ifstream in(path, std::ios::binary);
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (text.empty()) return text;

@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const AnsiScreen screen = InterpretAnsi(data, sauce.textLength, options);
   Check(screen.columns == options.columns && screen.columns >= 1 && screen.columns <= kAnsiMaxColumns,
         "columns not the record's");
-  Check(screen.rows >= 0 && screen.rows <= AnsiRowLimit(screen.columns, screen.cellHeight), "rows past the limit");
+  Check(screen.rows >= 0 && screen.rows <= AnsiRowLimit(screen.columns, screen.cellHeight),
+        "rows past the limit");
   Check(screen.cells.size() == static_cast<size_t>(screen.columns) * static_cast<size_t>(screen.rows),
         "cells not columns x rows");
 

@@ -84,8 +84,8 @@ void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 bool RunAnsilove(const std::string& input, const std::string& output, bool useSauce) {
   std::remove(output.c_str());
-  const std::string command =
-      "ansilove -q -b 8 " + std::string(useSauce ? "-S " : "") + "-o '" + output + "' '" + input + "' >/dev/null 2>&1";
+  const std::string command = "ansilove -q -b 8 " + std::string(useSauce ? "-S " : "") + "-o '" + output +
+                              "' '" + input + "' >/dev/null 2>&1";
   return std::system(command.c_str()) == 0;
 }
 
@@ -163,8 +163,8 @@ const Font* LearnFont(const std::vector<uint8_t>& file, const SauceRecord& sauce
   WriteFile(input, bytes);
   Picture picture;
   const int rows = (256 + columns - 1) / columns;
-  if (!RunAnsilove(input, output, sauce.present) || !DecodePicture(output, picture) || picture.height % rows != 0 ||
-      picture.width != 8 * columns) {
+  if (!RunAnsilove(input, output, sauce.present) || !DecodePicture(output, picture) ||
+      picture.height % rows != 0 || picture.width != 8 * columns) {
     std::fprintf(stderr, "ansi_oracle: cannot learn ansilove's font %s\n", key.c_str());
     return nullptr;
   }
@@ -173,7 +173,8 @@ const Font* LearnFont(const std::vector<uint8_t>& file, const SauceRecord& sauce
   for (int c = 0; c < 256; ++c)
     for (int y = 0; y < font.height; ++y)
       for (int x = 0; x < 8; ++x) {
-        const size_t at = static_cast<size_t>((c / columns) * font.height + y) * picture.width + (c % columns) * 8 + x;
+        const size_t at =
+            static_cast<size_t>((c / columns) * font.height + y) * picture.width + (c % columns) * 8 + x;
         if (picture.pixels[at] != 0) font.glyphs[c][y] |= static_cast<uint8_t>(0x80 >> x);
       }
   return &font;
@@ -281,15 +282,16 @@ Result Compare(const std::string& path, int show) {
         ++result.agreeing;
       } else if (shown < show) {
         ++shown;
-        std::printf("  cell %d,%d: here %s; ansilove %s\n", column, row, Describe(a).c_str(), Describe(b).c_str());
+        std::printf("  cell %d,%d: here %s; ansilove %s\n", column, row, Describe(a).c_str(),
+                    Describe(b).c_str());
       }
     }
   result.ok = true;
   const double percent = result.cells ? 100.0 * result.agreeing / result.cells : 100.0;
   std::printf("%7.2f%%  %6lld/%-6lld cells  rows %d/%d  columns %d/%d%s  %s\n", percent,
-              static_cast<long long>(result.agreeing), static_cast<long long>(result.cells), screen.rows, theirRows,
-              screen.columns, theirs.width / 8, theirs.offPalette ? "  (ansilove drew colours off the palette)" : "",
-              path.c_str());
+              static_cast<long long>(result.agreeing), static_cast<long long>(result.cells), screen.rows,
+              theirRows, screen.columns, theirs.width / 8,
+              theirs.offPalette ? "  (ansilove drew colours off the palette)" : "", path.c_str());
   return result;
 }
 
@@ -313,8 +315,8 @@ int main(int argc, char** argv) {
       show = std::atoi(argv[++i]);
     } else if (fs::is_directory(arg)) {
       std::error_code error;
-      for (auto it = fs::recursive_directory_iterator(arg, error); !error && it != fs::recursive_directory_iterator();
-           it.increment(error))
+      for (auto it = fs::recursive_directory_iterator(arg, error);
+           !error && it != fs::recursive_directory_iterator(); it.increment(error))
         if (it->is_regular_file() && IsAnsFile(it->path())) files.push_back(it->path().string());
     } else if (fs::is_regular_file(arg)) {
       files.push_back(arg);

@@ -22,7 +22,8 @@ bool FontHasShortCells(const char* name) {
   // "IBM VGA50 437": the 50-line font with its code page after it (as
   // ansilove reads it).
   if (n > 4 && name[n - 4] == ' ' && std::isdigit(static_cast<unsigned char>(name[n - 3])) &&
-      std::isdigit(static_cast<unsigned char>(name[n - 2])) && std::isdigit(static_cast<unsigned char>(name[n - 1])))
+      std::isdigit(static_cast<unsigned char>(name[n - 2])) &&
+      std::isdigit(static_cast<unsigned char>(name[n - 1])))
     n -= 4;
   // ansilove draws "IBM EGA43" in 16-pixel cells; the 43-line EGA mode
   // showed the same 8 x 8 font as the 50-line VGA one.
@@ -41,7 +42,8 @@ struct ExtendedColours {
         nearest[n] = static_cast<uint8_t>(n);
       } else if (n < 232) {
         const int k = n - 16;
-        nearest[n] = static_cast<uint8_t>(NearestAnsiColour(kLevels[k / 36], kLevels[k / 6 % 6], kLevels[k % 6]));
+        nearest[n] =
+            static_cast<uint8_t>(NearestAnsiColour(kLevels[k / 36], kLevels[k / 6 % 6], kLevels[k % 6]));
       } else {
         const int grey = 8 + 10 * (n - 232);
         nearest[n] = static_cast<uint8_t>(NearestAnsiColour(grey, grey, grey));
@@ -77,8 +79,10 @@ struct Pen {
   }
 
   void SetExtended(int colour) {
-    if (extended == 38) foreground = static_cast<uint8_t>(colour);
-    else background = static_cast<uint8_t>(colour);
+    if (extended == 38)
+      foreground = static_cast<uint8_t>(colour);
+    else
+      background = static_cast<uint8_t>(colour);
     extended = 0;
   }
 
@@ -91,11 +95,16 @@ struct Pen {
       ApplyExtended(value);
       return;
     }
-    if (value >= 30 && value <= 37) foreground = static_cast<uint8_t>(value - 30);
-    else if (value >= 40 && value <= 47) background = static_cast<uint8_t>(value - 40);
-    else if (value >= 90 && value <= 97) foreground = static_cast<uint8_t>(value - 90 + 8);
-    else if (value >= 100 && value <= 107) background = static_cast<uint8_t>(value - 100 + 8);
-    else switch (value) {
+    if (value >= 30 && value <= 37)
+      foreground = static_cast<uint8_t>(value - 30);
+    else if (value >= 40 && value <= 47)
+      background = static_cast<uint8_t>(value - 40);
+    else if (value >= 90 && value <= 97)
+      foreground = static_cast<uint8_t>(value - 90 + 8);
+    else if (value >= 100 && value <= 107)
+      background = static_cast<uint8_t>(value - 100 + 8);
+    else
+      switch (value) {
         case 0: *this = Pen{}; break;
         case 1: bold = true; break;
         case 5: blink = true; break;
@@ -119,12 +128,17 @@ struct Pen {
     static const ExtendedColours kExtended;
     if (step == 0) {
       // An unknown kind of colour takes its kind with it and nothing more.
-      if (value == 5) step = 1;
-      else if (value == 2) step = 2;
-      else extended = 0;
+      if (value == 5)
+        step = 1;
+      else if (value == 2)
+        step = 2;
+      else
+        extended = 0;
     } else if (step == 1) {
-      if (value < 256) SetExtended(kExtended.nearest[value]);
-      else extended = 0;
+      if (value < 256)
+        SetExtended(kExtended.nearest[value]);
+      else
+        extended = 0;
     } else {
       rgb[step - 2] = static_cast<uint8_t>(std::min(value, 255));
       if (++step == 5) SetExtended(NearestAnsiColour(rgb[0], rgb[1], rgb[2]));
@@ -146,8 +160,10 @@ class Interpreter {
       const uint8_t b = text[i];
       switch (state_) {
         case State::kText:
-          if (IsPlain(b)) i = DrawRun(text, i, length) - 1;
-          else Text(b);
+          if (IsPlain(b))
+            i = DrawRun(text, i, length) - 1;
+          else
+            Text(b);
           break;
         case State::kEscape:
           if (b == '[') {
@@ -201,7 +217,8 @@ class Interpreter {
       size_t j = i;
       while (j < end && IsPlain(text[j])) ++j;
       if (AnsiCell* row = Row())
-        for (size_t k = i; k < j; ++k) row[column_ + static_cast<int32_t>(k - i)] = AnsiCell{text[k], colours_};
+        for (size_t k = i; k < j; ++k)
+          row[column_ + static_cast<int32_t>(k - i)] = AnsiCell{text[k], colours_};
       column_ += static_cast<int32_t>(j - i);
       if (column_ == columns_) {
         column_ = 0;
@@ -246,8 +263,10 @@ class Interpreter {
   }
 
   void EndParameter() {
-    if (count_ == 0) first_ = value_;
-    else if (count_ == 1) second_ = value_;
+    if (count_ == 0)
+      first_ = value_;
+    else if (count_ == 1)
+      second_ = value_;
     if (count_ < 2) ++count_;
     // Colours are read as the parameters come, into a pen that becomes the
     // real one only if the sequence ends in m: a list of any length needs
@@ -331,9 +350,12 @@ class Interpreter {
   // blanks on the current background and count as drawn.
   void Erase() {
     int32_t from = column_, to = columns_;
-    if (first_ == 1) from = 0, to = column_ + 1;
-    else if (first_ == 2) from = 0;
-    else if (first_ != 0) return;
+    if (first_ == 1)
+      from = 0, to = column_ + 1;
+    else if (first_ == 2)
+      from = 0;
+    else if (first_ != 0)
+      return;
     if (AnsiCell* row = Row()) std::fill(row + from, row + to, AnsiCell{0, colours_});
   }
 
@@ -379,7 +401,8 @@ struct NibbleMasks {
     for (int g = 0; g < 256; ++g) {
       uint8_t bytes[4];
       for (int k = 0; k < 4; ++k)
-        bytes[k] = static_cast<uint8_t>(((g >> (7 - 2 * k)) & 1 ? 0xF0 : 0) | ((g >> (6 - 2 * k)) & 1 ? 0x0F : 0));
+        bytes[k] =
+            static_cast<uint8_t>(((g >> (7 - 2 * k)) & 1 ? 0xF0 : 0) | ((g >> (6 - 2 * k)) & 1 ? 0x0F : 0));
       std::memcpy(&mask[g], bytes, 4);
     }
   }
@@ -409,7 +432,8 @@ SauceRecord ReadSauce(const uint8_t* bytes, size_t length) {
     // the comment block and the record as text).
     end = length - 128;
     const size_t block = 5 + 64 * size_t{sauce.commentLines};
-    if (sauce.commentLines > 0 && end >= block && std::memcmp(bytes + end - block, "COMNT", 5) == 0) end -= block;
+    if (sauce.commentLines > 0 && end >= block && std::memcmp(bytes + end - block, "COMNT", 5) == 0)
+      end -= block;
   }
   const void* eof = end > 0 ? std::memchr(bytes, 0x1A, end) : nullptr;
   sauce.textLength = eof != nullptr ? static_cast<size_t>(static_cast<const uint8_t*>(eof) - bytes) : end;
@@ -422,7 +446,8 @@ bool UsesAnsiScreen(const char* path, const uint8_t* bytes, size_t length) {
 
 AnsiOptions AnsiOptionsFor(const SauceRecord& sauce) {
   AnsiOptions options;
-  if (IsAnsiRecord(sauce) && sauce.tInfo1 >= 1 && sauce.tInfo1 <= kAnsiMaxColumns) options.columns = sauce.tInfo1;
+  if (IsAnsiRecord(sauce) && sauce.tInfo1 >= 1 && sauce.tInfo1 <= kAnsiMaxColumns)
+    options.columns = sauce.tInfo1;
   // The flags and the font name mean the same in every character record
   // (ASCII, ANSi, ANSiMation), and ansilove reads them from any.
   if (sauce.present && sauce.dataType == 1) {
@@ -447,8 +472,9 @@ AnsiScreen ReadAnsiScreen(const uint8_t* bytes, size_t length) {
   return InterpretAnsi(bytes, sauce.textLength, AnsiOptionsFor(sauce));
 }
 
-const uint32_t kAnsiPalette[16] = {0x000000, 0xAA0000, 0x00AA00, 0xAA5500, 0x0000AA, 0xAA00AA, 0x00AAAA, 0xAAAAAA,
-                                   0x555555, 0xFF5555, 0x55FF55, 0xFFFF55, 0x5555FF, 0xFF55FF, 0x55FFFF, 0xFFFFFF};
+const uint32_t kAnsiPalette[16] = {0x000000, 0xAA0000, 0x00AA00, 0xAA5500, 0x0000AA, 0xAA00AA,
+                                   0x00AAAA, 0xAAAAAA, 0x555555, 0xFF5555, 0x55FF55, 0xFFFF55,
+                                   0x5555FF, 0xFF55FF, 0x55FFFF, 0xFFFFFF};
 
 int NearestAnsiColour(int red, int green, int blue) {
   int best = 0;
@@ -484,7 +510,8 @@ void RasteriseAnsi(const AnsiScreen& screen, uint8_t* pixels) {
   const uint8_t* font = height == 8 ? &kAnsiFont8[0][0] : &kAnsiFont16[0][0];
   const size_t stride = static_cast<size_t>(page.stride);
   for (int32_t row = 0; row < screen.rows; ++row) {
-    const AnsiCell* cells = screen.cells.data() + static_cast<size_t>(row) * static_cast<size_t>(screen.columns);
+    const AnsiCell* cells =
+        screen.cells.data() + static_cast<size_t>(row) * static_cast<size_t>(screen.columns);
     uint8_t* band = pixels + static_cast<size_t>(row) * height * stride;
     // A cell at a time, down its pixel rows: the band of one row of cells
     // stays in the cache, and each cell's colours are worked out once.

@@ -37,7 +37,8 @@ std::string Dump(const AnsiScreen& screen) {
 
 // A file of `text`, then an optional 0x1A, comment lines and a record.
 std::string File(const std::string& text, bool record, uint8_t dataType = 1, uint8_t fileType = 1,
-                 uint16_t width = 80, uint8_t flags = 0, const std::string& font = "IBM VGA", int comments = 0) {
+                 uint16_t width = 80, uint8_t flags = 0, const std::string& font = "IBM VGA",
+                 int comments = 0) {
   std::string file = text;
   if (!record) return file;
   if (comments > 0) file += "COMNT" + std::string(64 * comments, 'c');
@@ -56,7 +57,10 @@ std::string File(const std::string& text, bool record, uint8_t dataType = 1, uin
 TEST(AnsiScreen, RecordEndOfTextAndWidth) {
   // {file, expected screen, columns, cell height, iCE}
   const std::tuple<const char*, std::string, std::string, int32_t, int32_t, bool> cases[] = {
-      {"0x1A ends the text", "AB\x1a" "CD", "AB|", 80, 16, false},
+      {"0x1A ends the text",
+       "AB\x1a"
+       "CD",
+       "AB|", 80, 16, false},
       {"a NUL is a blank cell", std::string("A\0B", 3), "A.B|", 80, 16, false},
       {"record without 0x1A, comments", File("AB", true, 1, 1, 3, 0, "IBM VGA", 2), "AB|", 3, 16, false},
       {"record after 0x1A", File("ABCD\x1a", true, 1, 1, 3), "ABC|D|", 3, 16, false},
@@ -92,9 +96,9 @@ TEST(AnsiScreen, RecordEndOfTextAndWidth) {
 TEST(AnsiScreen, WhichFilesAreScreens) {
   const std::string ansi = File("A", true, 1, 1), ascii = File("A", true, 1, 0);
   const std::tuple<const char*, std::string, bool> cases[] = {
-      {"C:\\art\\X.ANS", "A", true},     {"x.Ans", "A", true},       {"x.ans.txt", "A", false},
-      {"dir.ans\\readme", "A", false},   {"x.an", "A", false},       {"x.nfo", ansi, true},
-      {"x.nfo", ascii, false},           {".ans", "", true},         {"x.ansi", "A", false},
+      {"C:\\art\\X.ANS", "A", true},   {"x.Ans", "A", true}, {"x.ans.txt", "A", false},
+      {"dir.ans\\readme", "A", false}, {"x.an", "A", false}, {"x.nfo", ansi, true},
+      {"x.nfo", ascii, false},         {".ans", "", true},   {"x.ansi", "A", false},
   };
   for (const auto& [path, bytes, expected] : cases)
     EXPECT_EQ(UsesAnsiScreen(path, Bytes(bytes), bytes.size()), expected) << path;
@@ -106,11 +110,13 @@ TEST(AnsiScreen, TabsLineEndsAndWrapping) {
       {"AB\nC", 80, "AB|C|"},
       {"A\tB\tC", 80, "A.......B.......C|"},
       {"12345678\tB", 80, "12345678........B|"},
-      {"AB\tC\tD", 10, "AB......CD|"},     // a tab stops at the last column
-      {"ABCDEF", 3, "ABC|DEF|"},           // the last column moves to the next row
-      {"ABC\r\nD", 3, "ABC||D|"},          // so a line end after it leaves a row empty
-      {"A\r\n\r\n", 80, "A|"},             // rows end with the last one drawn on
-      {"\x1b" "B\x1b\x1b[CC", 80, "B.C|"}, // a lone escape is dropped
+      {"AB\tC\tD", 10, "AB......CD|"},  // a tab stops at the last column
+      {"ABCDEF", 3, "ABC|DEF|"},        // the last column moves to the next row
+      {"ABC\r\nD", 3, "ABC||D|"},       // so a line end after it leaves a row empty
+      {"A\r\n\r\n", 80, "A|"},          // rows end with the last one drawn on
+      {"\x1b"
+       "B\x1b\x1b[CC",
+       80, "B.C|"},  // a lone escape is dropped
   };
   for (const auto& [text, columns, screen] : cases) EXPECT_EQ(Dump(Screen(text, columns)), screen) << text;
 }
@@ -118,10 +124,10 @@ TEST(AnsiScreen, TabsLineEndsAndWrapping) {
 TEST(AnsiScreen, CursorMovesStayOnTheScreen) {
   const std::pair<std::string, std::string> cases[] = {
       {"\x1b[3CA\x1b[2DB", "..BA|"},
-      {"\x1b[0CA\x1b[CB\x1b[DC", ".A.C|"},           // 0 or nothing is 1
-      {"AB\x1b[9DC", "CB|"},                          // not left of column 0
-      {"\x1b[100CA", std::string(79, '.') + "A|"},    // nor right of the last
-      {"\x1b[2BA\x1b[9AB", ".B||A|"},                // nor above row 0
+      {"\x1b[0CA\x1b[CB\x1b[DC", ".A.C|"},          // 0 or nothing is 1
+      {"AB\x1b[9DC", "CB|"},                        // not left of column 0
+      {"\x1b[100CA", std::string(79, '.') + "A|"},  // nor right of the last
+      {"\x1b[2BA\x1b[9AB", ".B||A|"},               // nor above row 0
       {"\x1b[3;2HA\x1b[HB\x1b[;3HC\x1b[2fD\x1b[0;0HE", "E.C|D|.A|"},
       {"\x1b[2;500HA", "|" + std::string(79, '.') + "A|"},
   };
@@ -130,7 +136,7 @@ TEST(AnsiScreen, CursorMovesStayOnTheScreen) {
 
 TEST(AnsiScreen, ClearEraseSaveRestore) {
   const std::pair<std::string, std::string> cases[] = {
-      {"\x1b[3BX\x1b[2JE", "E|"},                  // the page starts again
+      {"\x1b[3BX\x1b[2JE", "E|"},                   // the page starts again
       {"ABCD\x1b[1JE\x1b[0JF\x1b[JG", "ABCDEFG|"},  // only 2J clears
       {"ABCD\x1b[2D\x1b[KX", "ABX|"},
       {"ABCD\x1b[2D\x1b[1KX", "..XD|"},
@@ -169,9 +175,16 @@ TEST(AnsiScreen, Colours) {
       {"\x1b[38;3;31m", false, 0x01},  // an unknown kind takes itself only
       {"\x1b[31m\x1b[38;5m", false, 0x01},
       {"\x1b[31;" + std::string(5000, '0') + "1m", false, 0x09},  // any length
-      {"\x1b[" + [] { std::string s; for (int i = 0; i < 3000; ++i) s += "0;"; return s; }() + "32m", false, 0x02},
+      {"\x1b[" +
+           [] {
+             std::string s;
+             for (int i = 0; i < 3000; ++i) s += "0;";
+             return s;
+           }() +
+           "32m",
+       false, 0x02},
       {"\x1b[31\x1b[32m\x1b[1?m", false, 0x02},  // a sequence of another kind
-      {"\x1b[32\rm", false, 0x07},                // cut off by a control byte
+      {"\x1b[32\rm", false, 0x07},               // cut off by a control byte
   };
   for (const auto& [sequences, ice, colours] : cases) {
     const AnsiScreen screen = Screen(sequences + "X", 80, ice);
@@ -194,7 +207,8 @@ TEST(AnsiScreen, HostileFilesStayWithinThePage) {
   EXPECT_EQ(tall.rows, limit);
   EXPECT_EQ(tall.At(0, limit - 1).character, 'X');
   // Cut sequences at the end of the text do nothing.
-  for (const char* text : {"A\x1b", "A\x1b[", "A\x1b[12;", "A\x1b[38;2;1"}) EXPECT_EQ(Dump(Screen(text)), "A|");
+  for (const char* text : {"A\x1b", "A\x1b[", "A\x1b[12;", "A\x1b[38;2;1"})
+    EXPECT_EQ(Dump(Screen(text)), "A|");
 }
 
 TEST(AnsiScreen, PageAndCopiedText) {
@@ -212,10 +226,10 @@ TEST(AnsiScreen, PageAndCopiedText) {
       const uint8_t pair = pixels[static_cast<size_t>(y) * page.stride + x / 2];
       EXPECT_EQ(x % 2 ? pair & 15 : pair >> 4, (a[y] << x) & 0x80 ? 9 : 4) << x << "," << y;
     }
-  EXPECT_EQ(pixels[5 * page.stride + 4], 0x77);    // the full block in grey
-  EXPECT_EQ(pixels[5 * page.stride + 8], 0x00);    // an empty cell
-  EXPECT_EQ(pixels[21 * page.stride + 0], 0x22);   // a blank on green
-  EXPECT_EQ(pixels[21 * page.stride + 4], 0x22);   // a NUL on green
+  EXPECT_EQ(pixels[5 * page.stride + 4], 0x77);   // the full block in grey
+  EXPECT_EQ(pixels[5 * page.stride + 8], 0x00);   // an empty cell
+  EXPECT_EQ(pixels[21 * page.stride + 0], 0x22);  // a blank on green
+  EXPECT_EQ(pixels[21 * page.stride + 4], 0x22);  // a NUL on green
   for (uint8_t blank : {0, 32, 255})
     for (int height : {8, 16})
       for (int y = 0; y < height; ++y) ASSERT_EQ(AnsiGlyph(height, blank)[y], 0);
