@@ -1,4 +1,4 @@
-# Front door: make run | build | test | bench | fuzz | dist | install | uninstall | format
+# Front door: make run | build | test | bench | ansi-oracle | fuzz | dist | install | uninstall | format
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 NATIVE := build/native
@@ -11,7 +11,7 @@ CORPUS ?= $(firstword $(wildcard ../shared/corpus $(shell git config --get remot
 # Decided when a recipe runs, after bootstrap has installed Wine.
 TEST_ARCH = $$(scripts/wine-session arch)
 
-.PHONY: all bootstrap build native wintest test run bench fuzz dist install uninstall format clean
+.PHONY: all bootstrap build native wintest test run bench ansi-oracle fuzz dist install uninstall format clean
 
 all: build
 
@@ -40,22 +40,31 @@ run: wintest
 
 bench: wintest
 	@[ -f build/bench/Makefile ] || cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DQP_SANITIZE=OFF
-	cmake --build build/bench -j $(JOBS) --target layout_benchmark
+	cmake --build build/bench -j $(JOBS) --target layout_benchmark ansi_benchmark
 	build/bench/layout_benchmark --benchmark_min_time=0.5
+	@echo "ANSI colour mode, native:"; build/bench/ansi_benchmark
 	@arch=$(TEST_ARCH); scripts/wine-session start build/bench/wine-session && \
 	  { scripts/wine-session exec build/bench/wine-session wine build/$$arch/render_benchmark.exe && \
+	    echo "ANSI colour mode, under Wine:" && \
+	    scripts/wine-session exec build/bench/wine-session wine build/$$arch/ansi_benchmark.exe && \
 	    scripts/wine-session exec build/bench/wine-session wine build/$$arch/browse_benchmark.exe && \
 	    scripts/wine-session exec build/bench/wine-session bash bench/png_export_bench.sh \
 	      build/$$arch/quillpane.exe build/$$arch/png_export_benchmark.exe $(CORPUS); \
 	    status=$$?; scripts/wine-session stop build/bench/wine-session; exit $$status; }
 
+# The ANSI colour mode against Debian's ansilove, cell by cell, over every
+# .ans file of the corpus: one line a file and the total.
+ansi-oracle: native
+	$(NATIVE)/ansi_oracle $(CORPUS)
+
 FUZZ_SECONDS ?= 60
 fuzz: bootstrap
 	@[ -f build/fuzz/Makefile ] || CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DQP_FUZZ=ON
 	cmake --build build/fuzz -j $(JOBS)
-	mkdir -p build/fuzz/corpus-command-line build/fuzz/corpus-layout
+	mkdir -p build/fuzz/corpus-command-line build/fuzz/corpus-layout build/fuzz/corpus-ansi
 	build/fuzz/command_line_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=1024 build/fuzz/corpus-command-line fuzz/seeds/command_line
 	build/fuzz/layout_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 build/fuzz/corpus-layout fuzz/seeds/layout
+	build/fuzz/ansi_screen_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 build/fuzz/corpus-ansi fuzz/seeds/ansi
 
 dist: build
 	rm -rf build/dist && mkdir -p build/dist/quillpane dist

@@ -13,7 +13,7 @@ target_compile_options(quillpane_core PRIVATE ${QP_WARNINGS})
 if(QP_FUZZ)
   set(FUZZ_FLAGS -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -g -O1)
   target_compile_options(quillpane_core PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
-  foreach(target command_line_fuzzer layout_fuzzer)
+  foreach(target command_line_fuzzer layout_fuzzer ansi_screen_fuzzer)
     add_executable(${target} fuzz/${target}.cpp)
     target_link_libraries(${target} PRIVATE quillpane_core)
     target_compile_options(${target} PRIVATE ${FUZZ_FLAGS})
@@ -47,4 +47,33 @@ if(benchmark_FOUND)
   add_executable(layout_benchmark bench/layout_benchmark.cpp)
   target_link_libraries(layout_benchmark PRIVATE quillpane_core benchmark::benchmark)
   target_compile_definitions(layout_benchmark PRIVATE QP_CORPUS_DIR="${QP_CORPUS_DIR}")
+endif()
+add_executable(ansi_benchmark bench/ansi_benchmark.cpp)
+target_link_libraries(ansi_benchmark PRIVATE quillpane_core)
+target_compile_definitions(ansi_benchmark PRIVATE QP_CORPUS_DIR="${QP_CORPUS_DIR}")
+
+# The ANSI colour mode against Debian's ansilove, cell by cell: a handful of
+# corpus files in the tests (skipped without ansilove or the corpus), and
+# every corpus .ans file from `make ansi-oracle`. It reads ansilove's PNGs
+# with lodepng's decoder (the sources scripts/bootstrap fetches).
+set(QP_LODEPNG_DIR ${CMAKE_SOURCE_DIR}/build/third_party/lodepng CACHE PATH "lodepng.cpp and lodepng.h")
+if(EXISTS ${QP_LODEPNG_DIR}/lodepng.cpp AND EXISTS ${QP_LODEPNG_DIR}/lodepng.h)
+  add_library(lodepng_decoder STATIC ${QP_LODEPNG_DIR}/lodepng.cpp)
+  target_include_directories(lodepng_decoder PUBLIC ${QP_LODEPNG_DIR})
+  add_executable(ansi_oracle tools/ansi_oracle.cpp)
+  target_link_libraries(ansi_oracle PRIVATE quillpane_core lodepng_decoder)
+  target_compile_options(ansi_oracle PRIVATE ${QP_WARNINGS})
+  set(ORACLE_FILES)
+  foreach(file IN ITEMS
+      ansilove/examples/burps/bs-alove.ans
+      x84/x84/default/art/top/us-path.ans
+      moebius/build/ans/changelog.ans
+      ansiart2utf8/test_data/scene/uva.ans
+      sbbs/xtrn/synthkart/ansi_art/mt-evoke2014.ans)
+    list(APPEND ORACLE_FILES ${QP_CORPUS_DIR}/${file})
+  endforeach()
+  add_test(NAME ansi_oracle COMMAND ansi_oracle --min 99 ${ORACLE_FILES})
+  set_tests_properties(ansi_oracle PROPERTIES SKIP_RETURN_CODE 77)
+else()
+  message(WARNING "No lodepng sources in ${QP_LODEPNG_DIR}: run scripts/bootstrap for the ansilove comparison")
 endif()

@@ -1,0 +1,46 @@
+// Arbitrary files through the ANSI colour mode: the record, the
+// interpreter, the 4-bit page (drawn into a buffer of exactly its size, so
+// the sanitizer sees any write past it) and a copy of every cell.
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "render/ansi_screen.h"
+#include "render/page_limits.h"
+
+namespace {
+
+void Check(bool ok, const char* what) {
+  if (!ok) {
+    std::fprintf(stderr, "ANSI screen invariant broken: %s\n", what);
+    std::abort();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const SauceRecord sauce = ReadSauce(data, size);
+  Check(sauce.textLength <= size, "text past the file");
+  const AnsiOptions options = AnsiOptionsFor(sauce);
+  const AnsiScreen screen = InterpretAnsi(data, sauce.textLength, options);
+  Check(screen.columns == options.columns && screen.columns >= 1 && screen.columns <= kAnsiMaxColumns,
+        "columns not the record's");
+  Check(screen.rows >= 0 && screen.rows <= AnsiRowLimit(screen.columns, screen.cellHeight),
+        "rows past the limit");
+  Check(screen.cells.size() == static_cast<size_t>(screen.columns) * static_cast<size_t>(screen.rows),
+        "cells not columns x rows");
+
+  const AnsiPageSize page = AnsiPageSizeOf(screen);
+  Check(page.stride % 4 == 0 && page.stride * 2 >= page.width, "stride");
+  Check(int64_t{page.stride} * page.height <= kMaxPageBytes, "page past the byte limit");
+  std::vector<uint8_t> pixels(static_cast<size_t>(page.stride) * static_cast<size_t>(page.height));
+  RasteriseAnsi(screen, pixels.data());
+
+  static char text[kSelectionTextSize];
+  const int32_t length = CopyAnsiText(screen, CellSpan{0, 0, screen.columns, screen.rows}, text, sizeof text);
+  Check(length >= 0 && length <= kSelectionTextLimit && text[length] == '\0', "copied text");
+  return 0;
+}

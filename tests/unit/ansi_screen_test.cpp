@@ -1,0 +1,244 @@
+// The ANSI colour mode's pure core: the SAUCE record, the interpreter's
+// cursor and colour rules, the 4-bit page and the copied text. Screens are
+// compared as text, one line a row, '.' for an empty cell.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "render/ansi_screen.h"
+#include "render/page_limits.h"
+
+namespace {
+
+const uint8_t* Bytes(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
+
+AnsiScreen Screen(const std::string& text, int32_t columns = 80, bool ice = false) {
+  AnsiOptions options;
+  options.columns = columns;
+  options.iceColours = ice;
+  return InterpretAnsi(Bytes(text), text.size(), options);
+}
+
+std::string Dump(const AnsiScreen& screen) {
+  std::string text;
+  for (int32_t row = 0; row < screen.rows; ++row) {
+    std::string line;
+    for (int32_t column = 0; column < screen.columns; ++column) {
+      const uint8_t c = screen.At(column, row).character;
+      line += c == 0 ? '.' : static_cast<char>(c);
+    }
+    while (!line.empty() && line.back() == '.') line.pop_back();
+    text += line + "|";
+  }
+  return text;
+}
+
+// A file of `text`, then an optional 0x1A, comment lines and a record.
+std::string File(const std::string& text, bool record, uint8_t dataType = 1, uint8_t fileType = 1,
+                 uint16_t width = 80, uint8_t flags = 0, const std::string& font = "IBM VGA",
+                 int comments = 0) {
+  std::string file = text;
+  if (!record) return file;
+  if (comments > 0) file += "COMNT" + std::string(64 * comments, 'c');
+  std::string r = "SAUCE00" + std::string(87, ' ');
+  r += static_cast<char>(dataType);
+  r += static_cast<char>(fileType);
+  r += static_cast<char>(width & 0xFF);
+  r += static_cast<char>(width >> 8);
+  r += std::string(6, '\0');
+  r += static_cast<char>(comments);
+  r += static_cast<char>(flags);
+  r += font + std::string(22 - font.size(), '\0');
+  return file + r;
+}
+
+TEST(AnsiScreen, RecordEndOfTextAndWidth) {
+  // {file, expected screen, columns, cell height, iCE}
+  const std::tuple<const char*, std::string, std::string, int32_t, int32_t, bool> cases[] = {
+      {"0x1A ends the text",
+       "AB\x1a"
+       "CD",
+       "AB|", 80, 16, false},
+      {"a NUL is a blank cell", std::string("A\0B", 3), "A.B|", 80, 16, false},
+      {"record without 0x1A, comments", File("AB", true, 1, 1, 3, 0, "IBM VGA", 2), "AB|", 3, 16, false},
+      {"record after 0x1A", File("ABCD\x1a", true, 1, 1, 3), "ABC|D|", 3, 16, false},
+      {"width 1000", File("A", true, 1, 1, 1000), "A|", 1000, 16, false},
+      {"width 1001 is 80", File("A", true, 1, 1, 1001), "A|", 80, 16, false},
+      {"width 0 is 80", File("A", true, 1, 1, 0), "A|", 80, 16, false},
+      {"only ANSi records give a width", File("A", true, 1, 0, 3, 1, "IBM VGA50"), "A|", 80, 8, true},
+      {"iCE and a 50-line font", File("A", true, 1, 1, 3, 3, "IBM VGA50"), "A|", 3, 8, true},
+      {"43 lines", File("A", true, 1, 1, 3, 0, "IBM EGA43"), "A|", 3, 8, false},
+      {"50 lines, code page after", File("A", true, 1, 1, 3, 0, "IBM VGA50 437"), "A|", 3, 8, false},
+      {"25 lines, code page after", File("A", true, 1, 1, 3, 0, "IBM VGA 850"), "A|", 3, 16, false},
+      {"not a character record", File("A", true, 5, 1, 3, 1, "IBM VGA50"), "A|", 80, 16, false},
+  };
+  for (const auto& [what, file, screen, columns, height, ice] : cases) {
+    SCOPED_TRACE(what);
+    const SauceRecord sauce = ReadSauce(Bytes(file), file.size());
+    const AnsiOptions options = AnsiOptionsFor(sauce);
+    EXPECT_EQ(options.columns, columns);
+    EXPECT_EQ(options.cellHeight, height);
+    EXPECT_EQ(options.iceColours, ice);
+    EXPECT_EQ(Dump(ReadAnsiScreen(Bytes(file), file.size())), screen);
+  }
+  const std::string file = File("A", true, 1, 1, 0x1234, 0x1F, "Amiga Topaz 2+   ");
+  const SauceRecord sauce = ReadSauce(Bytes(file), file.size());
+  EXPECT_TRUE(sauce.present);
+  EXPECT_EQ(sauce.tInfo1, 0x1234);
+  EXPECT_EQ(sauce.flags, 0x1F);
+  EXPECT_STREQ(sauce.fontName, "Amiga Topaz 2+");
+  EXPECT_EQ(sauce.textLength, 1u);
+  EXPECT_FALSE(ReadSauce(Bytes("SAUCE00"), 7).present);
+}
+
+TEST(AnsiScreen, WhichFilesAreScreens) {
+  const std::string ansi = File("A", true, 1, 1), ascii = File("A", true, 1, 0);
+  const std::tuple<const char*, std::string, bool> cases[] = {
+      {"C:\\art\\X.ANS", "A", true},   {"x.Ans", "A", true}, {"x.ans.txt", "A", false},
+      {"dir.ans\\readme", "A", false}, {"x.an", "A", false}, {"x.nfo", ansi, true},
+      {"x.nfo", ascii, false},         {".ans", "", true},   {"x.ansi", "A", false},
+  };
+  for (const auto& [path, bytes, expected] : cases)
+    EXPECT_EQ(UsesAnsiScreen(path, Bytes(bytes), bytes.size()), expected) << path;
+}
+
+TEST(AnsiScreen, TabsLineEndsAndWrapping) {
+  const std::tuple<std::string, int32_t, std::string> cases[] = {
+      {"AB\rC", 80, "CB|"},
+      {"AB\nC", 80, "AB|C|"},
+      {"A\tB\tC", 80, "A.......B.......C|"},
+      {"12345678\tB", 80, "12345678........B|"},
+      {"AB\tC\tD", 10, "AB......CD|"},  // a tab stops at the last column
+      {"ABCDEF", 3, "ABC|DEF|"},        // the last column moves to the next row
+      {"ABC\r\nD", 3, "ABC||D|"},       // so a line end after it leaves a row empty
+      {"A\r\n\r\n", 80, "A|"},          // rows end with the last one drawn on
+      {"\x1b"
+       "B\x1b\x1b[CC",
+       80, "B.C|"},  // a lone escape is dropped
+  };
+  for (const auto& [text, columns, screen] : cases) EXPECT_EQ(Dump(Screen(text, columns)), screen) << text;
+}
+
+TEST(AnsiScreen, CursorMovesStayOnTheScreen) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"\x1b[3CA\x1b[2DB", "..BA|"},
+      {"\x1b[0CA\x1b[CB\x1b[DC", ".A.C|"},          // 0 or nothing is 1
+      {"AB\x1b[9DC", "CB|"},                        // not left of column 0
+      {"\x1b[100CA", std::string(79, '.') + "A|"},  // nor right of the last
+      {"\x1b[2BA\x1b[9AB", ".B||A|"},               // nor above row 0
+      {"\x1b[3;2HA\x1b[HB\x1b[;3HC\x1b[2fD\x1b[0;0HE", "E.C|D|.A|"},
+      {"\x1b[2;500HA", "|" + std::string(79, '.') + "A|"},
+  };
+  for (const auto& [text, screen] : cases) EXPECT_EQ(Dump(Screen(text)), screen) << text;
+}
+
+TEST(AnsiScreen, ClearEraseSaveRestore) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"\x1b[3BX\x1b[2JE", "E|"},                   // the page starts again
+      {"ABCD\x1b[1JE\x1b[0JF\x1b[JG", "ABCDEFG|"},  // only 2J clears
+      {"ABCD\x1b[2D\x1b[KX", "ABX|"},
+      {"ABCD\x1b[2D\x1b[1KX", "..XD|"},
+      {"ABCD\x1b[2D\x1b[2KX", "..X|"},
+      {"\x1b[2;5H\x1b[sA\x1b[HB\x1b[uC", "B|....C|"},
+      {"AB\x1b[uC", "CB|"},  // nothing saved: the home position
+  };
+  for (const auto& [text, screen] : cases) EXPECT_EQ(Dump(Screen(text)), screen) << text;
+  // Erased cells take the background.
+  EXPECT_EQ(Screen("A\x1b[44m\x1b[K").At(5, 0).colours, 0x47);
+}
+
+TEST(AnsiScreen, Colours) {
+  // {sequences before X, iCE, X's colours: background << 4 | foreground}
+  const std::tuple<std::string, bool, int> cases[] = {
+      {"", false, 0x07},
+      {"\x1b[1;31;44m", false, 0x49},
+      {"\x1b[1;31;44m\x1b[m", false, 0x07},  // nothing reads 0
+      {"\x1b[1;31;44m\x1b[;32m", false, 0x02},
+      {"\x1b[1;1;35m\x1b[22m", false, 0x05},
+      {"\x1b[5;44m", false, 0x47},
+      {"\x1b[5;44m", true, 0xC7},
+      {"\x1b[5;44m\x1b[25m", true, 0x47},
+      {"\x1b[7;31;44m", false, 0x14},
+      {"\x1b[1;7;31;44m", false, 0x1C},  // bold lights the colour in front
+      {"\x1b[5;7;31;44m", true, 0x94},
+      {"\x1b[7;31m\x1b[27m", false, 0x01},
+      {"\x1b[31;44m\x1b[39;49m", false, 0x07},
+      {"\x1b[91;104m", false, 0xC9},
+      {"\x1b[2;3;4;6;8m", false, 0x07},  // changes nothing
+      {"\x1b[38;5;9;48;5;4m", false, 0x49},
+      {"\x1b[38;5;196;48;5;21m", false, 0x41},  // nearest of the 16
+      {"\x1b[38;5;240m", false, 0x08},
+      {"\x1b[38;2;255;85;255;48;2;0;0;160m", false, 0x4D},
+      {"\x1b[38;2;256;256;999m", false, 0x0F},
+      {"\x1b[38;3;31m", false, 0x01},  // an unknown kind takes itself only
+      {"\x1b[31m\x1b[38;5m", false, 0x01},
+      {"\x1b[31;" + std::string(5000, '0') + "1m", false, 0x09},  // any length
+      {"\x1b[" +
+           [] {
+             std::string s;
+             for (int i = 0; i < 3000; ++i) s += "0;";
+             return s;
+           }() +
+           "32m",
+       false, 0x02},
+      {"\x1b[31\x1b[32m\x1b[1?m", false, 0x02},  // a sequence of another kind
+      {"\x1b[32\rm", false, 0x07},               // cut off by a control byte
+  };
+  for (const auto& [sequences, ice, colours] : cases) {
+    const AnsiScreen screen = Screen(sequences + "X", 80, ice);
+    int32_t column = 0;
+    while (screen.At(column, 0).character != 'X') ++column;
+    EXPECT_EQ(screen.At(column, 0).colours, colours) << sequences.substr(0, 40);
+  }
+  EXPECT_EQ(Dump(Screen("\x1b[32\rm")), "m|");
+}
+
+TEST(AnsiScreen, HostileFilesStayWithinThePage) {
+  // Far down: nothing kept, nothing allocated.
+  AnsiScreen far = Screen("\x1b[999999999999999BX\x1b[99999999;99999999HY\r\nZ");
+  EXPECT_EQ(far.rows, 0);
+  EXPECT_TRUE(far.cells.empty());
+  // The last row a page keeps, and the one after it.
+  const int32_t limit = AnsiRowLimit(1000, 16);
+  EXPECT_LE(int64_t{limit} * 16 * DibStride(8000, 4), kMaxPageBytes);
+  const AnsiScreen tall = Screen("\x1b[" + std::to_string(limit) + "HX\r\nY", 1000);
+  EXPECT_EQ(tall.rows, limit);
+  EXPECT_EQ(tall.At(0, limit - 1).character, 'X');
+  // Cut sequences at the end of the text do nothing.
+  for (const char* text : {"A\x1b", "A\x1b[", "A\x1b[12;", "A\x1b[38;2;1"})
+    EXPECT_EQ(Dump(Screen(text)), "A|");
+}
+
+TEST(AnsiScreen, PageAndCopiedText) {
+  static const char kText[] = "\x1b[1;31;44mA\x1b[0m\xdb\r\n\x1b[42m \0Z";
+  const AnsiScreen screen = Screen(std::string(kText, sizeof kText - 1), 3);
+  const AnsiPageSize page = AnsiPageSizeOf(screen);
+  EXPECT_EQ(page.width, 24);
+  EXPECT_EQ(page.height, 32);
+  EXPECT_EQ(page.stride, 12);
+  std::vector<uint8_t> pixels(static_cast<size_t>(page.stride) * page.height, 0xEE);
+  RasteriseAnsi(screen, pixels.data());
+  const uint8_t* a = AnsiGlyph(16, 'A');
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 8; ++x) {
+      const uint8_t pair = pixels[static_cast<size_t>(y) * page.stride + x / 2];
+      EXPECT_EQ(x % 2 ? pair & 15 : pair >> 4, (a[y] << x) & 0x80 ? 9 : 4) << x << "," << y;
+    }
+  EXPECT_EQ(pixels[5 * page.stride + 4], 0x77);   // the full block in grey
+  EXPECT_EQ(pixels[5 * page.stride + 8], 0x00);   // an empty cell
+  EXPECT_EQ(pixels[21 * page.stride + 0], 0x22);  // a blank on green
+  EXPECT_EQ(pixels[21 * page.stride + 4], 0x22);  // a NUL on green
+  for (uint8_t blank : {0, 32, 255})
+    for (int height : {8, 16})
+      for (int y = 0; y < height; ++y) ASSERT_EQ(AnsiGlyph(height, blank)[y], 0);
+
+  char out[kSelectionTextSize];
+  EXPECT_EQ(CopyAnsiText(screen, CellSpan{0, 0, 5, 9}, out, sizeof out), 8);
+  EXPECT_STREQ(out, "A\xdb \r\n  Z");
+  EXPECT_EQ(CopyAnsiText(screen, CellSpan{1, 0, 1, 2}, out, 4), 3);
+  EXPECT_STREQ(out, "\xdb\r\n");
+}
+
+}  // namespace
