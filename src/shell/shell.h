@@ -10,6 +10,9 @@
 void CountRun();
 void FirstPaintWork();
 INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Shows the Configuration dialog's messages: MessageBoxA but in the tests.
+using MessageBoxFunction = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
+extern MessageBoxFunction configMessageBox;
 
 // 0 when the extension (".NFO", with its dot) opens with the program;
 // 1 when it has no key, else -1 or 1 as its handler's name orders against

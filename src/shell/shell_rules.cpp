@@ -46,13 +46,18 @@ ExtensionList SplitStoredList(const char* stored) {
   return list;
 }
 
-ExtensionList ParseTypedList(const char* typed) {
+ExtensionList ParseTypedList(const char* typed, ExtensionList* refused) {
   static const ExtensionList kBuiltIn = {".nfo", ".diz", ".ans", ".asc"};
+  static const ExtensionList kExecutable = {".exe", ".com", ".bat", ".cmd", ".lnk", ".pif", ".scr"};
   ExtensionList list;
   for (std::string piece : Pieces(typed)) {
     if (piece[0] != '.' && !piece.empty()) piece.erase(0, 1);
     if (piece[0] != '.') continue;
     piece = Lower(piece);
+    if (piece.find('\\') != std::string::npos || Contains(kExecutable, piece)) {
+      if (refused != nullptr && !Contains(*refused, piece)) refused->push_back(piece);
+      continue;
+    }
     if (Contains(list, piece) || Contains(kBuiltIn, piece) || !Fits(list, piece)) continue;
     list.push_back(piece);
   }

@@ -32,8 +32,12 @@ ExtensionList SplitStoredList(const char* stored);
 // The list the user typed, in normal form: a piece that does not start
 // with a dot loses its first character (a blank or a star before the dot),
 // and is dropped if it still does not; the rest is lower-cased, and
-// duplicates and the four built-in types are dropped.
-ExtensionList ParseTypedList(const char* typed);
+// duplicates and the four built-in types are dropped. A piece holding a
+// backslash (it would name a key below the extension's, such as its open
+// command) or naming an executable type (.exe, .com, .bat, .cmd, .lnk, .pif,
+// .scr: taking one over would stop programs from starting) is refused: it
+// goes to `refused`, once, instead of the list.
+ExtensionList ParseTypedList(const char* typed, ExtensionList* refused = nullptr);
 
 // The entries joined by semicolons: the normal form stored as "other".
 std::string JoinList(const ExtensionList& list);

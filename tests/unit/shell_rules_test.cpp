@@ -18,6 +18,12 @@ TEST(OtherExtensionList, NormalFormAndLimits) {
   EXPECT_EQ(JoinList(ParseTypedList(many.c_str())), many.substr(0, many.find(".e30") - 1));
   EXPECT_EQ(SplitStoredList(".TXT;;*.doc"), (ExtensionList{".txt", "", "*.doc"}));
   EXPECT_EQ(SplitStoredList(";.txt"), ExtensionList{});  // an empty first entry empties it
+  // Executable types and names of keys below an extension's are refused, each named once.
+  ExtensionList refused;
+  EXPECT_EQ(
+      JoinList(ParseTypedList(".EXE;*.com;.bat;.cmd;.lnk;.pif;.scr;.txt;.a\\shell;\\.exe;.exe2", &refused)),
+      ".txt;.exe2");
+  EXPECT_EQ(JoinList(refused), ".exe;.com;.bat;.cmd;.lnk;.pif;.scr;.a\\shell");
 }
 
 // Old list, new list, Other at opening and now; then taken over, given back.

@@ -185,6 +185,41 @@ TEST(Shell, AnotherInstanceNeverDropsTheRecord) {
   }
 }
 
+std::string messages;
+int WINAPI RecordMessage(HWND, LPCSTR text, LPCSTR, UINT) {
+  messages += text;
+  return IDOK;
+}
+
+// A stored Other list that was refused, and typed pieces that are, are left
+// alone; the typed ones are named in a message.
+TEST(Shell, OtherListLeavesTheRefusedAlone) {
+  configMessageBox = RecordMessage;
+  const std::string tooLong = ".qpa;" + std::string(80, 'x');
+  // The stored list ("-": none) and the typing; then the stored list, .qpa's
+  // handler and backup, what .qpb holds, and the message's first line.
+  const std::string cases[][3] = {
+      {tooLong, ".qpb", tooLong + "|-,-|no key|"},
+      {"-", ".qpa;.EXE;.qpb\\i",
+       ".qpa|Quillpane,-|no key|These were left out of the Other list: .exe .qpb\\i"},
+  };
+  for (const auto& c : cases) {
+    for (const char* extension : {".qpa", ".qpb"}) RegDeleteTreeA(HKEY_CLASSES_ROOT, extension);
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettings, "other");
+    if (c[0] != "-")
+      RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettings, "other", REG_SZ, c[0].c_str(), c[0].size() + 1);
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettings, "otherap", REG_SZ, "pa", 3);
+    const std::string exe = KeyContents(".exe");
+    messages.clear();
+    RunDialog({IDC_OTHER_LIST, IDC_CONFIG_OK}, c[1]);
+    EXPECT_EQ(Value(kSettings, "other", HKEY_LOCAL_MACHINE) + "|" + Handlers(".qpa") + "|" +
+                  KeyContents(".qpb") + "|" + messages.substr(0, messages.find('\n')),
+              c[2]);
+    EXPECT_EQ(KeyContents(".exe"), exe);
+  }
+  configMessageBox = MessageBoxA;
+}
+
 // Only a 4-byte REG_DWORD is a count; anything else counts as none and is
 // replaced. Rows: type, data, size, and the count a second start then shows.
 TEST(Shell, RunCounterReadsOnlyADword) {
