@@ -156,6 +156,8 @@ TEST(Shell, GiveBackRestoresEachKeyExactly) {
   RunDialog({IDC_REMOVE_ALL, IDC_CONFIG_OK}, "");
   for (size_t i = 0; i < before.size(); ++i)
     EXPECT_EQ(KeyContents(extensions[i]), before[i]) << extensions[i];
+  for (const char* extension : extensions)
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, extension);  // for the later tests
 }
 
 // Another instance's take-over (or give-back) runs in the middle of a
