@@ -23,13 +23,15 @@ bool WriteTextValue(HKEY key, const char* name, const char* text) {
                         static_cast<DWORD>(std::strlen(text) + 1)) == ERROR_SUCCESS;
 }
 
-HKEY CreateKey(HKEY root, const char* path, REGSAM access) {
+HKEY CreateKey(HKEY root, const char* path, REGSAM access, bool* created) {
   char keyClass[] = "REG_SZ";
   HKEY key = nullptr;
-  if (RegCreateKeyExA(root, path, 0, keyClass, REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS) {
+  DWORD disposition = 0;
+  if (RegCreateKeyExA(root, path, 0, keyClass, REG_OPTION_NON_VOLATILE, access, nullptr, &key,
+                      &disposition) != ERROR_SUCCESS) {
     return nullptr;
   }
+  if (created != nullptr) *created = disposition == REG_CREATED_NEW_KEY;
   return key;
 }
 

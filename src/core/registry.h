@@ -23,8 +23,9 @@ TextRead ReadTextValue(HKEY key, const char* name, char* buffer, DWORD size);
 bool WriteTextValue(HKEY key, const char* name, const char* text);
 
 // Creates or opens `path` under `root`, non-volatile, with the class text
-// "REG_SZ" for a new key; nullptr when that fails.
-HKEY CreateKey(HKEY root, const char* path, REGSAM access);
+// "REG_SZ" for a new key; nullptr when that fails. `created`, when given,
+// tells whether the key is new.
+HKEY CreateKey(HKEY root, const char* path, REGSAM access, bool* created = nullptr);
 
 // Opens an existing key with full access; nullptr when that fails.
 HKEY OpenKey(HKEY root, const char* path);

@@ -7,6 +7,8 @@
 #include "shell_registry.h"
 #include "shell_rules.h"
 
+MessageBoxFunction configMessageBox = MessageBoxA;
+
 namespace {
 
 // The five file-type boxes, IDC_TYPE_NFO to IDC_TYPE_OTHER, in this order.
@@ -32,8 +34,9 @@ struct AssocFlags {
 };
 AssocFlags assocFlags;
 
-// The "other" value as read at opening.
+// The "other" value as read at opening, and whether it was refused.
 char otherExtensions[100];
+bool otherRefused;
 
 int32_t KeyExists(const char* path) {
   HKEY key = OpenKey(HKEY_CLASSES_ROOT, path);
@@ -42,12 +45,14 @@ int32_t KeyExists(const char* path) {
   return 1;
 }
 
+// A refused stored list is never replaced, so the box never takes typing.
 void SetEditable(HWND dialog, int32_t editable) {
-  SendDlgItemMessageA(dialog, IDC_OTHER_LIST, EM_SETREADONLY, editable ? FALSE : TRUE, 0);
+  SendDlgItemMessageA(dialog, IDC_OTHER_LIST, EM_SETREADONLY, editable && !otherRefused ? FALSE : TRUE, 0);
 }
 
 void ReadSettings() {
   otherExtensions[0] = '\0';
+  otherRefused = false;
   HKEY settings = OpenKey(HKEY_LOCAL_MACHINE, kSettingsKey);
   if (settings == nullptr) return;
   char text[kOtherTextSize];
@@ -55,12 +60,15 @@ void ReadSettings() {
       std::strcmp(text, "pa") == 0) {
     assocFlags.initialType[kOther] = assocFlags.currentType[kOther] = 1;
   }
-  // A stored list longer than the 80-byte buffer is refused, not cut: a
-  // cut piece would name another extension. The dialog then starts from an
-  // empty list, and the extensions that list holds stay held, each with its
-  // backup in place, until a list naming them is stored.
-  if (ReadTextValue(settings, "other", text, sizeof text) == TextRead::kRead) {
-    std::memcpy(otherExtensions, text, sizeof text);
+  // A stored list longer than the 80-byte buffer, or not text, is refused,
+  // not cut: a cut piece would name another extension. The dialog then
+  // shows an empty list that cannot be edited, and OK leaves the stored
+  // value alone, and the extensions it names held with their backups:
+  // replacing it would leave them held with nothing naming them.
+  switch (ReadTextValue(settings, "other", text, sizeof text)) {
+    case TextRead::kRead: std::memcpy(otherExtensions, text, sizeof text); break;
+    case TextRead::kRefused: otherRefused = true; break;
+    case TextRead::kAbsent: break;
   }
   RegCloseKey(settings);
 }
@@ -119,15 +127,29 @@ void WriteSetting(const char* name, const char* text) {
   RegCloseKey(settings);
 }
 
+// Names the pieces of the typed list that were refused, and why; the rest
+// of the list is applied as usual.
+void ReportRefused(HWND dialog, const ExtensionList& refused) {
+  std::string message = "These were left out of the Other list:";
+  for (const std::string& piece : refused) message += " " + piece;
+  message +=
+      "\n\nQuillpane does not take over executable types (.exe, .com, .bat, .cmd, .lnk, .pif, .scr), "
+      "or programs would no longer start, nor names holding a backslash, which are not extensions.";
+  configMessageBox(dialog, message.c_str(), "Quillpane Configuration", MB_OK | MB_ICONWARNING);
+}
+
 void ApplyOtherList(HWND dialog) {
   const int32_t initialOther = assocFlags.initialType[kOther], currentOther = assocFlags.currentType[kOther];
   if (currentOther != initialOther) WriteSetting("otherap", currentOther ? "pa" : "av");
+  if (otherRefused) return;
 
   // The box takes at most 79 characters, so its line arrives whole.
   char text[kOtherTextSize] = "";
   GetDlgItemTextA(dialog, IDC_OTHER_LIST, text, sizeof text);
   const ExtensionList oldList = SplitStoredList(otherExtensions);
-  const ExtensionList newList = currentOther ? ParseTypedList(text) : ExtensionList();
+  ExtensionList refused;
+  const ExtensionList newList = currentOther ? ParseTypedList(text, &refused) : ExtensionList();
+  if (!refused.empty()) ReportRefused(dialog, refused);
   // While the switch is off the stored list is kept for the next time.
   const std::string joined = currentOther ? JoinList(newList) : std::string(otherExtensions);
   if (joined != otherExtensions) WriteSetting("other", joined.c_str());

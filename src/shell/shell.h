@@ -10,13 +10,20 @@
 void CountRun();
 void FirstPaintWork();
 INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Shows the Configuration dialog's messages: MessageBoxA but in the tests.
+using MessageBoxFunction = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
+extern MessageBoxFunction configMessageBox;
 
 // 0 when the extension (".NFO", with its dot) opens with the program;
 // 1 when it has no key, else -1 or 1 as its handler's name orders against
 // the program's.
 int32_t TestAssociation(const char* extension);
-// Non-zero `on` takes the extension over and remembers its handler in
-// "backup"; 0 gives it back to that handler.
+// Non-zero `on` takes the extension over, recording what its key held;
+// 0 gives it back, leaving the key exactly as it was before the take-over.
 void SetAssociation(int32_t on, const char* extension);
+// Called before each change SetAssociation makes to an extension's key;
+// nullptr but in the tests, which put another instance's take-over or
+// give-back there.
+extern void (*beforeAssociationChange)(const char* extension);
 
 #endif

@@ -46,13 +46,18 @@ ExtensionList SplitStoredList(const char* stored) {
   return list;
 }
 
-ExtensionList ParseTypedList(const char* typed) {
+ExtensionList ParseTypedList(const char* typed, ExtensionList* refused) {
   static const ExtensionList kBuiltIn = {".nfo", ".diz", ".ans", ".asc"};
+  static const ExtensionList kExecutable = {".exe", ".com", ".bat", ".cmd", ".lnk", ".pif", ".scr"};
   ExtensionList list;
   for (std::string piece : Pieces(typed)) {
     if (piece[0] != '.' && !piece.empty()) piece.erase(0, 1);
     if (piece[0] != '.') continue;
     piece = Lower(piece);
+    if (piece.find('\\') != std::string::npos || Contains(kExecutable, piece)) {
+      if (refused != nullptr && !Contains(*refused, piece)) refused->push_back(piece);
+      continue;
+    }
     if (Contains(list, piece) || Contains(kBuiltIn, piece) || !Fits(list, piece)) continue;
     list.push_back(piece);
   }
@@ -77,6 +82,42 @@ OtherChanges PlanOtherChanges(const ExtensionList& oldList, const ExtensionList&
     if (!entry.empty() && (!currentOther || !Contains(newList, entry))) changes.giveBack.push_back(entry);
   }
   return changes;
+}
+
+std::string EncodePreviousDefault(const PreviousDefault& previous) {
+  std::string record(
+      1, static_cast<char>(static_cast<uint8_t>(previous.state) | (previous.wroteBackup ? 0x80 : 0)));
+  for (int shift = 0; shift < 32; shift += 8) record += static_cast<char>(previous.type >> shift & 0xFF);
+  return record + previous.bytes;
+}
+
+bool DecodePreviousDefault(const std::string& record, PreviousDefault* previous) {
+  if (record.size() < 5 || record.size() > 5 + kPreviousBytesMax) return false;
+  const uint8_t first = static_cast<uint8_t>(record[0]);
+  const uint8_t state = first & 0x7F;
+  if (state > static_cast<uint8_t>(PreviousDefault::State::kValue)) return false;
+  PreviousDefault decoded;
+  decoded.state = static_cast<PreviousDefault::State>(state);
+  decoded.wroteBackup = (first & 0x80) != 0;
+  for (int i = 4; i >= 1; --i) decoded.type = decoded.type << 8 | static_cast<uint8_t>(record[i]);
+  decoded.bytes = record.substr(5);
+  // Only a value has a type and bytes, and only a value can have been
+  // written to "backup".
+  if (decoded.state != PreviousDefault::State::kValue &&
+      (decoded.type != 0 || !decoded.bytes.empty() || decoded.wroteBackup)) {
+    return false;
+  }
+  *previous = decoded;
+  return true;
+}
+
+bool IsPlainStoredText(const std::string& bytes) {
+  if (bytes.size() < 2 || bytes.size() % 2 != 0) return false;
+  for (size_t i = 0; i < bytes.size(); i += 2) {
+    const bool zero = bytes[i] == '\0' && bytes[i + 1] == '\0';
+    if (zero != (i + 2 == bytes.size())) return false;
+  }
+  return true;
 }
 
 uint32_t NextRunCount(bool stored, uint32_t count) { return stored ? count + 1 : 1; }

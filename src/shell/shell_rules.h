@@ -32,8 +32,12 @@ ExtensionList SplitStoredList(const char* stored);
 // The list the user typed, in normal form: a piece that does not start
 // with a dot loses its first character (a blank or a star before the dot),
 // and is dropped if it still does not; the rest is lower-cased, and
-// duplicates and the four built-in types are dropped.
-ExtensionList ParseTypedList(const char* typed);
+// duplicates and the four built-in types are dropped. A piece holding a
+// backslash (it would name a key below the extension's, such as its open
+// command) or naming an executable type (.exe, .com, .bat, .cmd, .lnk, .pif,
+// .scr: taking one over would stop programs from starting) is refused: it
+// goes to `refused`, once, instead of the list.
+ExtensionList ParseTypedList(const char* typed, ExtensionList* refused = nullptr);
 
 // The entries joined by semicolons: the normal form stored as "other".
 std::string JoinList(const ExtensionList& list);
@@ -49,6 +53,35 @@ struct OtherChanges {
 // unless the new list keeps them (it keeps none once the switch is off).
 OtherChanges PlanOtherChanges(const ExtensionList& oldList, const ExtensionList& newList, bool initialOther,
                               bool currentOther);
+
+// What a take-over found as the extension key's default value, recorded by
+// the program beside the handler it writes, so that giving the extension
+// back leaves the key exactly as it was: no key, a key without a default
+// value, or a default value of any type with its exact stored bytes.
+struct PreviousDefault {
+  enum class State : uint8_t { kNoKey = 0, kNoDefault = 1, kValue = 2 };
+  State state = State::kNoKey;
+  bool wroteBackup = false;  // the take-over also wrote "backup" (the same bytes, as text)
+  uint32_t type = 0;         // the registry type of the value (kValue only)
+  std::string bytes;         // its bytes as the registry stores them (kValue only)
+};
+
+// A default value longer than this is not taken over: 99 characters and
+// the terminating zero, at two bytes a character as the registry stores
+// text.
+constexpr size_t kPreviousBytesMax = 200;
+
+// The record as stored in a binary value: one byte for the state (and 0x80
+// when "backup" was written), the type in four bytes, low byte first, then
+// the value's bytes. Decoding refuses anything else, so a record that was
+// changed by hand is never half restored.
+std::string EncodePreviousDefault(const PreviousDefault& previous);
+bool DecodePreviousDefault(const std::string& record, PreviousDefault* previous);
+
+// Text as the registry stores it (two bytes a character) that ends with one
+// zero character and holds no other: what the "backup" value can hold
+// without losing anything.
+bool IsPlainStoredText(const std::string& bytes);
 
 // The run counter after this start: one more than the stored count,
 // wrapping from 4294967295 to 0, or 1 when there is none.
