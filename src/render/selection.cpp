@@ -76,11 +76,17 @@ void OnSelectionButtonUp(LPARAM lParam) {
   // follows it, so that what stays inverted is what was copied.
   MoveSelectionEnd(lParam);
   const CellSpan cells = SelectionCells();
-  if (cells.width == 0 && cells.height == 0) {
-    // Released in the press cell: the selection goes, and the copy below
-    // yields an empty text.
+  if (cells.width == 0 || cells.height == 0) {
+    // No cell is selected: a click (released in the press cell, say to
+    // bring the window forward) hides the selection and leaves the
+    // clipboard alone, so what the user copied elsewhere stays there. A
+    // release on the press cell's own row or column of grid lines selects
+    // no cell either and is taken the same way: its rectangle is empty, so
+    // hiding it changes nothing on screen, and copying it would only put
+    // line breaks or nothing on the clipboard.
     viewer.selectionShown = 0;
     InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
+    return;
   }
   ClearText(viewer.selectionText, sizeof viewer.selectionText);
   const SelectionSource source{viewer.textBuffer, viewer.lineTable, viewer.pageHeight / 8,
