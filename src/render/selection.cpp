@@ -89,7 +89,7 @@ void OnSelectionButtonUp(LPARAM lParam) {
     return;
   }
   ClearText(viewer.selectionText, sizeof viewer.selectionText);
-  const SelectionSource source{viewer.textBuffer, viewer.lineTable, viewer.pageHeight / 8,
+  const SelectionSource source{viewer.textBuffer, viewer.pageWidth / 8, viewer.pageHeight / 8,
                                viewer.scrollY / 8};
   CopySelectedText(source, cells, viewer.selectionText, sizeof viewer.selectionText);
   CopyTextToClipboard(viewer.selectionText);

@@ -37,7 +37,8 @@ TEST(Selection, DragCopiesTheCellsAndKeymapSheetsDrawThem) {
   for (const LPARAM release : {MAKELPARAM(13, 13), MAKELPARAM(13, 28)}) {
     SendMessageA(test.window(), WM_LBUTTONDOWN, 0, MAKELPARAM(12, 12));
     SendMessageA(test.window(), WM_LBUTTONUP, 0, release);
-    EXPECT_EQ(std::pair(viewer.selectionShown, Clipboard<char>(CF_TEXT)), std::pair(0, std::string("A\xCD\xBB\r\n\xDB\xB2\xB1")))
+    EXPECT_EQ(std::pair(viewer.selectionShown, Clipboard<char>(CF_TEXT)),
+              std::pair(0, std::string("A\xCD\xBB\r\n\xDB\xB2\xB1")))
         << "a click hides the selection and leaves the clipboard alone";
   }
 
