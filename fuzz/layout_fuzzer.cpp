@@ -1,6 +1,7 @@
 // Arbitrary documents through both passes of the layout: the passes move
 // the cursor identically, every glyph drawn at a non-negative cell lies
 // inside the measured page, and the row table is never written outside.
+// A copy of the last rows stays within its limit and its buffer.
 
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "render/layout_interpreter.h"
+#include "render/selection_copy.h"
 
 namespace {
 
@@ -85,5 +87,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   Check(table[0] == 0, "entry 0 is not 0");
   Check(table[1] == pass1.lastRowZeroStart, "entry 1 is not the last start of row 0");
+
+  char copied[kSelectionTextLimit + 1];
+  const SelectionSource source{text.c_str(), page.columnCount, page.rowCount,
+                               page.rowCount > 8 ? page.rowCount - 8 : 0};
+  const int32_t copiedLength = CopySelectedText(source, CellSpan{0, 0, 200, 9}, copied, sizeof copied);
+  Check(copiedLength <= kSelectionTextLimit && copied[copiedLength] == '\0', "copy past its limit");
   return 0;
 }

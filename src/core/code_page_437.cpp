@@ -36,6 +36,24 @@ std::u16string CodePage437ToUnicode(const char* text) {
   return unicode;
 }
 
+std::string CodePage437ToUtf8(const char* text) {
+  std::string utf8;
+  // Every character of the table lies below U+10000: one to three bytes.
+  for (const char16_t c : CodePage437ToUnicode(text)) {
+    if (c < 0x80) {
+      utf8 += static_cast<char>(c);
+    } else if (c < 0x800) {
+      utf8 += static_cast<char>(0xC0 | c >> 6);
+      utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      utf8 += static_cast<char>(0xE0 | c >> 12);
+      utf8 += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+      utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return utf8;
+}
+
 int UnicodeToCodePage437(char32_t c) {
   if (c >= 0x20 && c < 0x7F) return static_cast<int>(c);
   if ((c >= 0x01 && c < 0x20) || c == 0x7F) return static_cast<int>(c);

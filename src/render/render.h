@@ -16,7 +16,8 @@ void PaintView();
 void OnSelectionButtonDown(LPARAM lParam);
 void OnSelectionMouseMove(LPARAM lParam);
 void OnSelectionButtonUp(LPARAM lParam);
-// Puts `text` on the clipboard as CF_TEXT, cut after 1023 characters.
+// Puts `text` (code page 437 bytes, cut after 1023 characters) on the
+// clipboard as CF_TEXT in the process's ANSI code page and as CF_UNICODETEXT.
 void CopyTextToClipboard(const char* text);
 
 // Lists the sheets of the fonts folder beside the program in fontList and

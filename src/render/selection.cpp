@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -76,14 +77,20 @@ void OnSelectionButtonUp(LPARAM lParam) {
   // follows it, so that what stays inverted is what was copied.
   MoveSelectionEnd(lParam);
   const CellSpan cells = SelectionCells();
-  if (cells.width == 0 && cells.height == 0) {
-    // Released in the press cell: the selection goes, and the copy below
-    // yields an empty text.
+  if (cells.width == 0 || cells.height == 0) {
+    // No cell is selected: a click (released in the press cell, say to
+    // bring the window forward) hides the selection and leaves the
+    // clipboard alone, so what the user copied elsewhere stays there. A
+    // release on the press cell's own row or column of grid lines selects
+    // no cell either and is taken the same way: its rectangle is empty, so
+    // hiding it changes nothing on screen, and copying it would only put
+    // line breaks or nothing on the clipboard.
     viewer.selectionShown = 0;
     InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
+    return;
   }
   ClearText(viewer.selectionText, sizeof viewer.selectionText);
-  const SelectionSource source{viewer.textBuffer, viewer.lineTable, viewer.pageHeight / 8,
+  const SelectionSource source{viewer.textBuffer, viewer.pageWidth / 8, viewer.pageHeight / 8,
                                viewer.scrollY / 8};
   CopySelectedText(source, cells, viewer.selectionText, sizeof viewer.selectionText);
   CopyTextToClipboard(viewer.selectionText);
@@ -93,13 +100,21 @@ void CopyTextToClipboard(const char* text) {
   const void* zero = std::memchr(text, '\0', kSelectionTextLimit);
   const size_t length =
       zero ? static_cast<size_t>(static_cast<const char*>(zero) - text) : kSelectionTextLimit;
-  // The bytes as they are, and the same characters as Unicode: programs that
-  // paste Unicode would otherwise read the bytes in the system's code page,
-  // not as the glyphs they show.
-  const std::u16string unicode = CodePage437ToUnicode(std::string(text, length).c_str());
-  HGLOBAL blocks[] = {FilledBlock(text, length, kSelectionTextSize),
-                      FilledBlock(unicode.data(), unicode.size() * sizeof(char16_t),
-                                  (unicode.size() + 1) * sizeof(char16_t))};
+  const std::string bytes(text, length);
+  // The characters the glyphs show as Unicode: programs that paste Unicode
+  // would otherwise read the bytes in the system's code page.
+  const std::u16string unicode = CodePage437ToUnicode(bytes.c_str());
+  // CF_TEXT is read in the process's ANSI code page. When that is UTF-8
+  // (as a manifest can ask), bytes from 128 up would read as broken UTF-8,
+  // so it holds the UTF-8 of the characters the glyphs show. Any other code
+  // page gets the art's own bytes: a conversion into it would turn box
+  // drawing and blocks into question marks, while the bytes paste right
+  // into anything that shows code page 437.
+  const std::string ansi = GetACP() == CP_UTF8 ? CodePage437ToUtf8(bytes.c_str()) : bytes;
+  HGLOBAL blocks[] = {
+      FilledBlock(ansi.data(), ansi.size(), std::max<size_t>(ansi.size() + 1, kSelectionTextSize)),
+      FilledBlock(unicode.data(), unicode.size() * sizeof(char16_t),
+                  (unicode.size() + 1) * sizeof(char16_t))};
   if (!OpenClipboard(viewer.mainWindow)) {
     for (HGLOBAL block : blocks) {
       if (block != nullptr) GlobalFree(block);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "../core/window_geometry.h"
 #include "layout_interpreter.h"
@@ -54,29 +55,78 @@ SelectionBox CellSpanBox(const CellSpan& cells, const SelectionGrid& grid) {
   return SelectionBox{left, top, left + cells.width * grid.cellWidth, top + cells.height * grid.cellHeight};
 }
 
-int32_t CopySelectedText(const SelectionSource& source, const CellSpan& cells, char* out, int32_t outSize) {
+int32_t JoinCellRows(const CellCharacters& grid, const CellSpan& cells, char* out, int32_t outSize) {
   if (outSize <= 0) return 0;
   const int32_t limit = std::min(outSize - 1, kSelectionTextLimit);
-  const int64_t textLength = static_cast<int64_t>(std::strlen(source.text));
   int32_t length = 0;
-  const auto append = [&](const char* bytes, int64_t count) {
-    const int32_t taken = static_cast<int32_t>(std::min<int64_t>(count, limit - length));
-    std::memcpy(out + length, bytes, static_cast<size_t>(taken));
-    length += taken;
-  };
   for (int32_t k = 0; k < cells.height && length < limit; ++k) {
-    const int64_t row = int64_t{cells.row} + k + source.scrolledRows;
-    // Rows below the document's last row copy nothing, not even a line
-    // break: their table entries are what earlier documents left there.
-    // Rows past the table's end have no start recorded; they copy nothing
-    // either.
-    if (row >= source.pageRows || row + 1 >= kLineTableSize) break;
-    if (k > 0) append("\r\n", 2);
-    // The run ends early at the end of the document.
-    const int64_t first = int64_t{source.lineTable[row + 1]} + cells.column;
-    if (first >= 0 && first < textLength)
-      append(source.text + first, std::min<int64_t>(cells.width, textLength - first));
+    const int32_t row = cells.row + k;
+    if (k > 0) {
+      out[length++] = '\r';
+      if (length < limit) out[length++] = '\n';
+    }
+    int32_t end = cells.width;
+    while (end > 0 && grid.At(cells.column + end - 1, row) == 0) --end;
+    for (int32_t i = 0; i < end && length < limit; ++i) {
+      const uint8_t c = grid.At(cells.column + i, row);
+      out[length++] = c != 0 ? static_cast<char>(c) : ' ';
+    }
   }
   out[length] = '\0';
   return length;
+}
+
+namespace {
+
+// A layout sink that keeps the byte last drawn in each cell of a rectangle
+// of the page, and gives them back as cells counted from its corner.
+class DrawnCells final : public CellCharacters {
+ public:
+  DrawnCells(int32_t left, int64_t top, int32_t width, int32_t height)
+      : left_(left),
+        top_(top),
+        width_(width),
+        height_(height),
+        cells_(static_cast<size_t>(width) * static_cast<size_t>(height)) {}
+  void Examine(int32_t, int32_t) {}
+  void RowStart(int32_t, int32_t) {}
+  void Draw(uint8_t b, int32_t column, int32_t row) {
+    const int64_t x = int64_t{column} - left_, y = row - top_;
+    if (x >= 0 && x < width_ && y >= 0 && y < height_) cells_[static_cast<size_t>(y * width_ + x)] = b;
+  }
+  uint8_t At(int32_t column, int32_t row) const override {
+    return cells_[static_cast<size_t>(row) * static_cast<size_t>(width_) + static_cast<size_t>(column)];
+  }
+
+ private:
+  int32_t left_;
+  int64_t top_;
+  int32_t width_, height_;
+  std::vector<uint8_t> cells_;
+};
+
+}  // namespace
+
+int32_t CopySelectedText(const SelectionSource& source, const CellSpan& cells, char* out, int32_t outSize) {
+  // Only the cells that can reach the text are kept: a row gives at most
+  // kSelectionTextLimit characters, and each row after the first begins
+  // with a line break, so only the first kSelectionTextLimit / 2 + 1 rows
+  // can give any.
+  const int32_t left = std::max(cells.column, 0);
+  const int64_t top = int64_t{std::max(cells.row, 0)} + source.scrolledRows;
+  const auto kept = [](int64_t selected, int64_t onPage, int64_t reaching) {
+    return static_cast<int32_t>(std::max<int64_t>(std::min({selected, onPage, reaching}), 0));
+  };
+  const int32_t width = kept(cells.width, int64_t{source.pageColumns} - left, kSelectionTextLimit);
+  const int32_t height = kept(cells.height, source.pageRows - top, kSelectionTextLimit / 2 + 1);
+  DrawnCells page(left, top, width, height);
+  // The whole document is laid out, from its first byte. Starting at the
+  // row table's start of the first selected row would not show the same
+  // cells: cursor movements (an H, a restored position, an A or a D) draw
+  // bytes of any part of the text into any row, and the saved position
+  // and an open escape sequence carry across row starts. The interpreter
+  // lays out a 512 KB document in a few milliseconds, once per release.
+  const auto* text = reinterpret_cast<const uint8_t*>(source.text);
+  RunLayoutPass(text, static_cast<int32_t>(std::strlen(source.text)), page);
+  return JoinCellRows(page, CellSpan{0, 0, width, height}, out, outSize);
 }

@@ -1,6 +1,6 @@
 // The mouse selection as plain arithmetic: which picture cells a drag
 // covers, the rectangle shown inverted over them, and the text they copy.
-// The window code feeds it the mouse points and ViewerState's tables.
+// The window code feeds it the mouse points, the document and the page size.
 #ifndef QUILLPANE_SELECTION_COPY_H
 #define QUILLPANE_SELECTION_COPY_H
 
@@ -36,17 +36,37 @@ CellSpan SelectedCells(SelectionPoint anchor, SelectionPoint end, const Selectio
 // Where `cells` lie on screen: exactly the cells that are copied.
 SelectionBox CellSpanBox(const CellSpan& cells, const SelectionGrid& grid);
 
-struct SelectionSource {
-  const char* text;          // the document, up to its first zero byte
-  const int32_t* lineTable;  // kLineTableSize row starts, as the render left them
-  int32_t pageRows;          // the page's rows: the document's last row + 1
-  int32_t scrolledRows;      // rows scrolled out of view above the picture
+// A grid of character cells that a selection copies from. The text layout
+// gives the cells of its page (CopySelectedText); a layout that keeps a
+// cell grid of its own gives that grid to JoinCellRows directly.
+class CellCharacters {
+ public:
+  // The code page 437 byte shown in the cell, 0 where the cell shows
+  // nothing (no document holds a zero byte).
+  virtual uint8_t At(int32_t column, int32_t row) const = 0;
+
+ protected:
+  ~CellCharacters() = default;
 };
 
-// The text of `cells`: for each row the `width` document bytes from the
-// row's start plus the column (through the row's line break when the row is
-// shorter), rows joined by CR LF, cut after kSelectionTextLimit characters
-// or what `out` holds. Returns its length.
+// The text that `cells` of `grid` show: each row the characters from the
+// span's first column through the last cell that shows one, cells showing
+// nothing before it as blanks (a row that shows nothing is empty); rows
+// joined by CR LF, cut after kSelectionTextLimit characters or what `out`
+// holds. Returns its length.
+int32_t JoinCellRows(const CellCharacters& grid, const CellSpan& cells, char* out, int32_t outSize);
+
+struct SelectionSource {
+  const char* text;      // the document as laid out, up to its first zero byte
+  int32_t pageColumns;   // the page's cells, after its size limits: what is
+  int32_t pageRows;      // drawn outside them is not shown
+  int32_t scrolledRows;  // rows scrolled out of view above the picture
+};
+
+// The text the page shows in `cells` (rows counted from the first row in
+// view), as JoinCellRows gives it: the last byte drawn in a cell is the one
+// it shows; escape sequences, tabs and line breaks draw nothing. Rows below
+// the page copy nothing, not even a line break.
 int32_t CopySelectedText(const SelectionSource& source, const CellSpan& cells, char* out, int32_t outSize);
 
 #endif

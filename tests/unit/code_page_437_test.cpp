@@ -29,6 +29,13 @@ TEST(CodePage437, TableAndCopy) {
   for (int b = 1; b < 256; ++b) EXPECT_EQ(kCodePage437[b], kExpected[b]) << "byte " << b;
   EXPECT_EQ(CodePage437ToUnicode("\xC9\xCD\xBB\r\n\x01\t\x7F"), u"\u2554\u2550\u2557\r\n\u263A\u25CB\u2302");
   for (int b = 1; b < 256; ++b) EXPECT_EQ(UnicodeToCodePage437(kExpected[b]), b) << "byte " << b;
+  // UTF-8 of one, two and three bytes; every byte comes back through the decoder.
+  EXPECT_EQ(CodePage437ToUtf8("A\xFF\xCD\r\n"), "A\xC2\xA0\xE2\x95\x90\r\n");
+  std::string bytes;
+  for (int b = 1; b < 256; ++b) bytes += static_cast<char>(b);
+  std::string utf8 = CodePage437ToUtf8(bytes.c_str());
+  utf8.resize(DecodeToCodePage437(reinterpret_cast<uint8_t*>(&utf8[0]), utf8.size()));
+  EXPECT_EQ(utf8, bytes);
 }
 
 std::string Decoded(std::string bytes) {

@@ -7,36 +7,65 @@
 
 #include "render/font_sheet_list.h"
 #include "render/layout_interpreter.h"
+#include "render/page_limits.h"
 #include "render/selection_copy.h"
 
 namespace {
+
+// The page's cells of `doc`, as a render makes them.
+SelectionSource Page(const std::string& doc, int32_t scrolledRows) {
+  const PageMeasure page = LimitPageSize(
+      MeasureLayout(reinterpret_cast<const uint8_t*>(doc.data()), static_cast<int32_t>(doc.size()), nullptr),
+      1);
+  return {doc.c_str(), page.columnCount, page.rowCount, scrolledRows};
+}
 
 TEST(Selection, RectangleAndCopiedText) {
   std::string doc;  // rows "L10-aaa..." of 45 bytes, row 2 "ab"; CR LF ends: 15 page rows
   for (int i = 0; i < 14; ++i)
     doc += (i == 2 ? "ab" : "L" + std::to_string(10 + i) + "-" + std::string(41, 'a' + i)) + "\r\n";
-  std::vector<int32_t> table(kLineTableSize, 5);  // what an earlier document left
-  MeasureLayout(reinterpret_cast<const uint8_t*>(doc.data()), static_cast<int32_t>(doc.size()), table.data());
-  const std::tuple<const char*, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t,
-                   std::vector<int32_t>, std::string>
+  const std::tuple<const char*, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, std::vector<int32_t>,
+                   std::string>
       cases[] = {
-          {"back into the margin", 8, 36, 28, 3, 4, 0, 15, {10, 10, 34, 26}, "L10\r\nL11"},
-          {"wider than a short row", 8, 12, 28, 60, 36, 0, 15, {10, 26, 58, 34}, "ab\r\nL1"},
-          {"zoom 15, a quarter cell early", 15, 22, 12, 71, 26, 0, 15, {25, 10, 70, 25}, "10-"},
-          {"rows past the document", 8, 12, 12, 36, 44, 13, 15, {10, 10, 34, 42}, "L23\r\n"},
-          {"rows past the table", 8, 12, 12, 36, 44, kLineTableSize - 2, 20000, {10, 10, 34, 42}, "aaa"},
+          {"back into the margin", 8, 36, 28, 3, 4, 0, {10, 10, 34, 26}, "L10\r\nL11"},
+          {"wider than a short row", 8, 12, 28, 60, 36, 0, {10, 26, 58, 34}, "ab"},
+          {"zoom 15, a quarter cell early", 15, 22, 12, 71, 26, 0, {25, 10, 70, 25}, "10-"},
+          {"rows past the document", 8, 12, 12, 36, 44, 13, {10, 10, 34, 42}, "L23\r\n"},
       };
   char out[kSelectionTextSize];
-  for (const auto& [what, zoom, x0, y0, x1, y1, scrolledRows, pageRows, box, text] : cases) {
+  for (const auto& [what, zoom, x0, y0, x1, y1, scrolledRows, box, text] : cases) {
     const SelectionGrid grid{zoom, zoom, 90, 90};
     const SelectionPoint end = SnapToCell(x1, y1, grid);
     const CellSpan cells = SelectedCells(SnapToCell(x0, y0, grid), {end.x + 2, end.y + 2}, grid);
     const SelectionBox b = CellSpanBox(cells, grid);
     EXPECT_EQ(std::vector<int32_t>({b.left, b.top, b.right, b.bottom}), box) << what;
-    CopySelectedText({doc.c_str(), table.data(), pageRows, scrolledRows}, cells, out, sizeof out);
+    CopySelectedText(Page(doc, scrolledRows), cells, out, sizeof out);
     EXPECT_EQ(out, text) << what;
   }
-  EXPECT_EQ(CopySelectedText({doc.c_str(), table.data(), 15, 0}, {0, 0, 91, 14}, out, sizeof out), 1023);
+}
+
+// What the selected cells show, never the bytes behind them.
+TEST(Selection, CopiesWhatTheCellsShow) {
+  const std::string rows80 = [] {
+    std::string text;
+    for (int i = 0; i < 30; ++i) text += std::string(80, 'x') + "\r\n";
+    return text;
+  }();
+  const std::tuple<const char*, std::string, CellSpan, int32_t, std::string> cases[] = {
+      {"shorter rows, shorter lines", "one\r\ntwo\r\nthree\n", {0, 0, 4, 3}, 0, "one\r\ntwo\r\nthre"},
+      {"a sequence is not copied", "\x1b[4000C#\n", {0, 0, 90, 1}, 0, ""},
+      {"gaps are blanks", "a\tb\x1b[2Cc  \n", {0, 0, 20, 1}, 0, "a       b  c  "},
+      {"the last byte drawn wins", "\x1b[sabc\x1b[uXY\n", {1, 0, 5, 1}, 0, "Yc"},
+      {"drawn from before and after the row", "ab\x1b[Hxy\rcd\x1b[Aef\n", {0, 0, 4, 9}, 1, "xef\r\ncd"},
+      {"cut at 1023 characters", rows80, {0, 0, 91, 30}, 0, rows80.substr(0, 1023)},
+  };
+  char out[kSelectionTextSize];
+  for (const auto& [what, doc, cells, scrolledRows, text] : cases) {
+    EXPECT_EQ(CopySelectedText(Page(doc, scrolledRows), cells, out, sizeof out),
+              static_cast<int32_t>(text.size()))
+        << what;
+    EXPECT_EQ(out, text) << what;
+  }
 }
 
 TEST(FontDisplayName, FirstBytesOfTheIni) {
