@@ -47,6 +47,27 @@ void WriteStoredList(HKEY key, const RecentFile (&entries)[kRecentFileCount]) {
   }
 }
 
+// The place the window comes back to. A minimised window's own rectangle
+// stands at -32000, so its restored rectangle is taken instead; the
+// placement gives that in workspace coordinates, which start at the work
+// area's corner rather than the monitor's.
+RECT RestoredWindowRect() {
+  RECT rect = {};
+  WINDOWPLACEMENT placement = {};
+  placement.length = sizeof placement;
+  if (!IsIconic(viewer.mainWindow) || !GetWindowPlacement(viewer.mainWindow, &placement)) {
+    GetWindowRect(viewer.mainWindow, &rect);
+    return rect;
+  }
+  rect = placement.rcNormalPosition;
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) {
+    OffsetRect(&rect, info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top);
+  }
+  return rect;
+}
+
 // Two viewers closing at once must not interleave their read, push and
 // write of the stored list. A wait that runs out goes on unlocked: a push
 // possibly lost is better than a viewer that hangs.
@@ -87,7 +108,7 @@ void PushOntoStoredList() {
 void SyncSettings(bool save) {
   HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
   if (save) {
-    GetWindowRect(viewer.mainWindow, &viewer.windowRect);
+    viewer.windowRect = RestoredWindowRect();
     if (key != nullptr) {
       WriteDwordValue(key, "last.left", static_cast<DWORD>(viewer.windowRect.left));
       WriteDwordValue(key, "last.top", static_cast<DWORD>(viewer.windowRect.top));

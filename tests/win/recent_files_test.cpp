@@ -77,6 +77,7 @@ TEST(RecentFiles, ThePlaceAndTheEntriesAreKeptForTheNextStart) {
     MainWindowTest first;
     std::strcpy(viewer.currentPath, "c:\\d.nfo");
     SetWindowPos(first.window(), nullptr, 150, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(first.window(), SW_MINIMIZE);  // closed from the task bar: the restored place is kept
     // Meanwhile another viewer closed, leaving its list, one value of it unreadable.
     Store({"c:\\b.nfo", "", longPath, "c:\\c.nfo", "c:\\e.nfo"});
     key = SettingsKey();
