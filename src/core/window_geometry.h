@@ -20,8 +20,9 @@ constexpr int32_t kMaxCellSize = 15;
 struct LayoutInput {
   int32_t pageWidth, pageHeight;  // page pixels, 8 a cell
   int32_t cellWidth, cellHeight;  // screen pixels a cell
-  int32_t workLeft, workTop, workRight, workBottom;  // the work area of the window's monitor
-  int32_t windowLeft, windowTop;                     // where the window should go
+  // The work area of the monitor the window stands on.
+  int32_t workLeft, workTop, workRight, workBottom;
+  int32_t windowLeft, windowTop;  // where the window should go
 };
 
 struct LayoutResult {

@@ -50,7 +50,6 @@ void ApplyScroll(const ScrollResult& step) {
   InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
 }
 
-
 // The work area of the monitor the window is to stand on: the one it
 // covers most, when windowRect holds the window's rectangle as recorded
 // before a layout, or else the one nearest its top-left corner (the first

@@ -11,7 +11,8 @@ namespace {
 TEST(ComputeWindowLayout, EdgeCases) {
   struct Case {
     const char* what;
-    LayoutInput in;  // page, cell, work area (left, top, right, bottom), stored left and top
+    // Page, cell, work area (left, top, right, bottom), stored left and top.
+    LayoutInput in;
     std::vector<int32_t> want;  // view, source: width, height; scroll bar; window left, top, width, height
   };
   const int32_t most = INT32_MAX, least = INT32_MIN;

@@ -31,8 +31,8 @@ Entries ShownEntries() {
 
 HKEY SettingsKey() {
   HKEY key = nullptr;
-  RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Molvo\\Quillpane", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                  nullptr);
+  RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Molvo\\Quillpane", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                  &key, nullptr);
   return key;
 }
 

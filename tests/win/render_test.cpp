@@ -123,7 +123,8 @@ TEST(RenderWindow, ScrollZoomAndHugeCursorMoves) {
   ASSERT_TRUE(GetWindowRect(viewer.scrollBar, &scrollBar));
   for (const RECT& r : {window, scrollBar}) {
     EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom)
-        << r.left << "," << r.top << " " << r.right << "," << r.bottom << " in " << work.right << "," << work.bottom;
+        << r.left << "," << r.top << " " << r.right << "," << r.bottom << " in " << work.right << ","
+        << work.bottom;
   }
 }
 
