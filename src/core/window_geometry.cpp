@@ -1,46 +1,65 @@
 #include "window_geometry.h"
 
+namespace {
+
+int32_t Saturate(int64_t value) {
+  return static_cast<int32_t>(value < INT32_MIN ? INT32_MIN : value > INT32_MAX ? INT32_MAX : value);
+}
+
+}  // namespace
+
 LayoutResult ComputeWindowLayout(const LayoutInput& in) {
-  LayoutResult out{};
-  const int32_t W = in.workRight;
-  const int32_t L = in.workBottom - kWindowExtraHeight;
+  // Every sum and product is taken in 64 bits: a stored position such as
+  // 0x7FFFFFFF plus a view height must not wrap round to a small number
+  // and so pass as inside the work area. Places are worked out relative to
+  // the work area's top-left corner.
+  const int64_t W = int64_t{in.workRight} - in.workLeft;
+  const int64_t L = int64_t{in.workBottom} - in.workTop - kWindowExtraHeight;
 
-  out.viewWidth = (in.pageWidth / 8) * in.cellWidth;
-  out.viewHeight = (in.pageHeight / 8) * in.cellHeight;
-  if (W < out.viewWidth) {
-    out.viewWidth = W;
-  } else if (out.viewWidth <= kMinViewWidth) {
-    out.viewWidth = kMinViewWidth;
+  int64_t viewHeight = int64_t{in.pageHeight / 8} * in.cellHeight;
+  if (L < viewHeight) {
+    viewHeight = L;
+  } else if (viewHeight <= kMinViewHeight) {
+    viewHeight = kMinViewHeight;
   }
-  if (L < out.viewHeight) {
-    out.viewHeight = L;
-  } else if (out.viewHeight <= kMinViewHeight) {
-    out.viewHeight = kMinViewHeight;
-  }
-
   // A page that fills the available height exactly still gets the bar.
-  out.scrollBar = !(L > out.viewHeight);
-  out.scrollMaximum = (in.pageHeight / 8) * in.cellHeight;
-  const int32_t margin = out.scrollBar ? kMarginWithScrollBar : kMarginNoScrollBar;
+  const bool scrollBar = !(L > viewHeight);
+  const int32_t margin = scrollBar ? kMarginWithScrollBar : kMarginNoScrollBar;
 
-  int32_t top = in.windowTop;
-  if (L < top + out.viewHeight) top = L - out.viewHeight;
+  // The widest view leaves room for the margin, and with it the scroll bar,
+  // inside the work area: a wide page at a large zoom would otherwise put
+  // the bar past the work area's right edge, out of reach.
+  int64_t viewWidth = int64_t{in.pageWidth / 8} * in.cellWidth;
+  if (W - margin < viewWidth) {
+    viewWidth = W - margin;
+  } else if (viewWidth <= kMinViewWidth) {
+    viewWidth = kMinViewWidth;
+  }
+
+  int64_t top = int64_t{in.windowTop} - in.workTop;
+  if (L < top + viewHeight) top = L - viewHeight;
   if (top < 0) top = 0;
-  int32_t left = in.windowLeft;
-  const int32_t overhang = W - (left + out.viewWidth + margin);
+  int64_t left = int64_t{in.windowLeft} - in.workLeft;
+  const int64_t overhang = W - (left + viewWidth + margin);
   if (overhang < 0) left += overhang;
   if (left < 0) left = 0;
 
   // A work area too small for any view must not give a negative view (and
-  // so a negative stretch): clamp to nothing.
-  if (out.viewWidth < 0) out.viewWidth = 0;
-  if (out.viewHeight < 0) out.viewHeight = 0;
-  out.sourceHeight = (out.viewHeight / in.cellHeight) * 8;
-  out.sourceWidth = (out.viewWidth / in.cellWidth) * 8;
-  out.windowLeft = left;
-  out.windowTop = top;
-  out.windowWidth = out.viewWidth + margin;
-  out.windowHeight = out.viewHeight + kWindowExtraHeight;
+  // so a negative stretch): clamp to nothing. The window then stands at
+  // the work area's top-left corner and reaches past it.
+  if (viewWidth < 0) viewWidth = 0;
+  if (viewHeight < 0) viewHeight = 0;
+  LayoutResult out{};
+  out.viewWidth = Saturate(viewWidth);
+  out.viewHeight = Saturate(viewHeight);
+  out.scrollBar = scrollBar;
+  out.scrollMaximum = Saturate(int64_t{in.pageHeight / 8} * in.cellHeight);
+  out.sourceHeight = Saturate(viewHeight / in.cellHeight * 8);
+  out.sourceWidth = Saturate(viewWidth / in.cellWidth * 8);
+  out.windowLeft = Saturate(in.workLeft + left);
+  out.windowTop = Saturate(in.workTop + top);
+  out.windowWidth = Saturate(viewWidth + margin);
+  out.windowHeight = Saturate(viewHeight + kWindowExtraHeight);
   return out;
 }
 

@@ -20,7 +20,8 @@ constexpr int32_t kMaxCellSize = 15;
 struct LayoutInput {
   int32_t pageWidth, pageHeight;  // page pixels, 8 a cell
   int32_t cellWidth, cellHeight;  // screen pixels a cell
-  int32_t workRight, workBottom;  // the desktop's work area
+  // The work area of the monitor the window stands on.
+  int32_t workLeft, workTop, workRight, workBottom;
   int32_t windowLeft, windowTop;  // where the window should go
 };
 
@@ -32,6 +33,10 @@ struct LayoutResult {
   int32_t windowLeft, windowTop, windowWidth, windowHeight;
 };
 
+// Sizes the view from the page and the zoom and places the window, view,
+// margin and scroll bar included, inside the work area, from any stored
+// position; only a work area smaller than the window leaves part of it
+// outside, past the right and bottom edges.
 LayoutResult ComputeWindowLayout(const LayoutInput& in);
 
 struct ScrollInput {

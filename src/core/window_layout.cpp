@@ -50,16 +50,35 @@ void ApplyScroll(const ScrollResult& step) {
   InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
 }
 
+// The work area of the monitor the window is to stand on: the one it
+// covers most, when windowRect holds the window's rectangle as recorded
+// before a layout, or else the one nearest its top-left corner (the first
+// layout has only the stored left and top). A stored place on a monitor
+// that is gone so comes back on the nearest one.
+RECT WorkAreaForWindow() {
+  const RECT& rect = viewer.windowRect;
+  HMONITOR monitor = rect.right > rect.left && rect.bottom > rect.top
+                         ? MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST)
+                         : MonitorFromPoint(POINT{rect.left, rect.top}, MONITOR_DEFAULTTONEAREST);
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (monitor != nullptr && GetMonitorInfoA(monitor, &info)) return info.rcWork;
+  RECT workArea = {};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+  return workArea;
+}
+
 }  // namespace
 
 void LayoutWindow() {
-  RECT workArea = {};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+  const RECT workArea = WorkAreaForWindow();
   LayoutInput input{};
   input.pageWidth = viewer.pageWidth;
   input.pageHeight = viewer.pageHeight;
   input.cellWidth = viewer.cellWidth;
   input.cellHeight = viewer.cellHeight;
+  input.workLeft = workArea.left;
+  input.workTop = workArea.top;
   input.workRight = workArea.right;
   input.workBottom = workArea.bottom;
   input.windowLeft = viewer.windowRect.left;

@@ -7,6 +7,13 @@
 #include "document.h"
 #include "recent_list.h"
 
+// Several viewers may run at once, and all share the one stored list. So
+// that none loses the others' documents, the stored list is the list: each
+// push, during the session and at the close alike, reads it again, puts
+// the document on top, writes it back at once and refreshes the menu from
+// it. The close itself writes only the window's place. Without the
+// settings key the list lives in memory for the session.
+
 namespace {
 
 // A number that is missing, of another type or of another size reads as 0.
@@ -17,9 +24,7 @@ LONG ReadEdge(HKEY key, const char* name) {
 
 void EntryValueName(char (&name)[16], int index) { std::snprintf(name, sizeof name, "last5.%d", index); }
 
-void LoadSettings(HKEY key) {
-  viewer.windowRect.left = ReadEdge(key, "last.left");
-  viewer.windowRect.top = ReadEdge(key, "last.top");
+void ReadStoredList(HKEY key, RecentFile (&entries)[kRecentFileCount]) {
   for (int i = 0; i < kRecentFileCount; ++i) {
     char name[16];
     EntryValueName(name, i);
@@ -29,62 +34,115 @@ void LoadSettings(HKEY key) {
     char buffer[kRecentPathSize] = {};
     DWORD type = 0, size = sizeof buffer;
     const LONG result = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-    TakeStoredRecentFile(viewer.recentFiles[i], result == ERROR_SUCCESS && type == REG_SZ, buffer, size);
+    TakeStoredRecentFile(entries[i], result == ERROR_SUCCESS && type == REG_SZ, buffer, size);
   }
 }
 
-void SaveSettings(HKEY key) {
-  GetWindowRect(viewer.mainWindow, &viewer.windowRect);
-  WriteDwordValue(key, "last.left", static_cast<DWORD>(viewer.windowRect.left));
-  WriteDwordValue(key, "last.top", static_cast<DWORD>(viewer.windowRect.top));
+void WriteStoredList(HKEY key, const RecentFile (&entries)[kRecentFileCount]) {
   for (int i = 0; i < kRecentFileCount; ++i) {
     char name[16];
     EntryValueName(name, i);
     // An entry not in use is written as the empty string.
-    const RecentFile& entry = viewer.recentFiles[i];
-    const char* path = entry.used ? entry.path : "";
-    WriteTextValue(key, name, path);
+    WriteTextValue(key, name, entries[i].used ? entries[i].path : "");
   }
+}
+
+// The place the window comes back to. A minimised window's own rectangle
+// stands at -32000, so its restored rectangle is taken instead; the
+// placement gives that in workspace coordinates, which start at the work
+// area's corner rather than the monitor's.
+RECT RestoredWindowRect() {
+  RECT rect = {};
+  WINDOWPLACEMENT placement = {};
+  placement.length = sizeof placement;
+  if (!IsIconic(viewer.mainWindow) || !GetWindowPlacement(viewer.mainWindow, &placement)) {
+    GetWindowRect(viewer.mainWindow, &rect);
+    return rect;
+  }
+  rect = placement.rcNormalPosition;
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) {
+    OffsetRect(&rect, info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top);
+  }
+  return rect;
+}
+
+// Two viewers closing at once must not interleave their read, push and
+// write of the stored list. A wait that runs out goes on unlocked: a push
+// possibly lost is better than a viewer that hangs.
+class StoredListLock {
+ public:
+  StoredListLock() : mutex_(CreateMutexA(nullptr, FALSE, "Quillpane.RecentFiles")) {
+    if (mutex_ != nullptr) {
+      const DWORD wait = WaitForSingleObject(mutex_, 2000);
+      owned_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+    }
+  }
+  ~StoredListLock() {
+    if (owned_) ReleaseMutex(mutex_);
+    if (mutex_ != nullptr) CloseHandle(mutex_);
+  }
+  StoredListLock(const StoredListLock&) = delete;
+  StoredListLock& operator=(const StoredListLock&) = delete;
+
+ private:
+  HANDLE mutex_;
+  bool owned_ = false;
+};
+
+// Puts currentPath on top of the stored list as it stands now, with the
+// entries other viewers pushed since this one last looked.
+void PushOntoStoredList() {
+  StoredListLock lock;
+  HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
+  if (key != nullptr) ReadStoredList(key, viewer.recentFiles);
+  if (PushRecentFile(viewer.recentFiles, viewer.currentPath) && key != nullptr) {
+    WriteStoredList(key, viewer.recentFiles);
+  }
+  if (key != nullptr) RegCloseKey(key);
 }
 
 }  // namespace
 
 void SyncSettings(bool save) {
   HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
-  if (key == nullptr) {
+  if (save) {
+    viewer.windowRect = RestoredWindowRect();
+    if (key != nullptr) {
+      WriteDwordValue(key, "last.left", static_cast<DWORD>(viewer.windowRect.left));
+      WriteDwordValue(key, "last.top", static_cast<DWORD>(viewer.windowRect.top));
+    }
+  } else if (key != nullptr) {
+    // An empty rectangle: the first layout places the window by its
+    // top-left corner alone.
+    const LONG left = ReadEdge(key, "last.left"), top = ReadEdge(key, "last.top");
+    viewer.windowRect = RECT{left, top, left, top};
+    ReadStoredList(key, viewer.recentFiles);
+  } else {
     // Without the key every read gives the defaults and every write is
     // lost; the program goes on either way.
-    if (!save) {
-      viewer.windowRect.left = 0;
-      viewer.windowRect.top = 0;
-      std::memset(viewer.recentFiles, 0, sizeof viewer.recentFiles);
-    }
-    return;
+    viewer.windowRect = RECT{};
+    std::memset(viewer.recentFiles, 0, sizeof viewer.recentFiles);
   }
-  if (save) {
-    SaveSettings(key);
-  } else {
-    LoadSettings(key);
-  }
-  RegCloseKey(key);
+  if (key != nullptr) RegCloseKey(key);
 }
 
 void UpdateRecentFiles(bool push) {
+  if (push) PushOntoStoredList();
   HMENU menu = GetMenu(viewer.mainWindow);
-  if (push && PushRecentFile(viewer.recentFiles, viewer.currentPath)) {
-    EnableMenuItem(menu, IDM_RECENT_FIRST, MF_BYCOMMAND | MF_ENABLED);
-  }
-  // Items of entries not in use keep their text and state.
   for (int i = 0; i < kRecentFileCount; ++i) {
     RecentFile& entry = viewer.recentFiles[i];
-    if (!entry.used) continue;
+    // An entry not in use reads "none" and is grayed, as at the start: one
+    // that another viewer's list no longer has must not keep its old path.
+    char none[] = "none";
     MENUITEMINFOA item = {};
     item.cbSize = sizeof item;
     item.fMask = MIIM_TYPE;
     item.fType = MFT_STRING;
-    item.dwTypeData = entry.path;
+    item.dwTypeData = entry.used ? entry.path : none;
     SetMenuItemInfoA(menu, IDM_RECENT_FIRST + i, FALSE, &item);
-    EnableMenuItem(menu, IDM_RECENT_FIRST + i, MF_BYCOMMAND | MF_ENABLED);
+    EnableMenuItem(menu, IDM_RECENT_FIRST + i, MF_BYCOMMAND | (entry.used ? MF_ENABLED : MF_GRAYED));
   }
 }
 

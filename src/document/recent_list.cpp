@@ -7,13 +7,18 @@ bool PushRecentFile(RecentFile (&entries)[kRecentFileCount], const char* path) {
   // A path of 256 bytes or more (currentPath holds up to 299) is refused
   // rather than cut: a cut path would name another file.
   if (length == 0 || length >= sizeof entries[0].path) return false;
-  for (int n = kRecentFileCount - 1; n >= 1; --n) {
-    if (!entries[n - 1].used) continue;
-    std::memcpy(entries[n].path, entries[n - 1].path, sizeof entries[n].path);
-    entries[n].used = 1;
+  // The entries in use close up below the new one: an entry out of use
+  // (a stored value that could not be read) is a gap to fill, not a place
+  // to keep, or the entry above it would be copied over it and the list
+  // would hold that path twice.
+  RecentFile pushed[kRecentFileCount] = {};
+  std::memcpy(pushed[0].path, path, length + 1);
+  pushed[0].used = 1;
+  int count = 1;
+  for (int i = 0; i < kRecentFileCount && count < kRecentFileCount; ++i) {
+    if (entries[i].used) pushed[count++] = entries[i];
   }
-  std::memcpy(entries[0].path, path, length + 1);
-  entries[0].used = 1;
+  std::memcpy(entries, pushed, sizeof pushed);
   return true;
 }
 

@@ -9,11 +9,11 @@
 
 #include "../core/state_types.h"
 
-// Puts `path` on top: each entry in use moves down one place and the last
-// one is lost; an entry not in use stays where it is, and the one below it
-// keeps what it held. No search for duplicates. An empty path pushes
-// nothing, and so does one the entries cannot hold whole. Returns whether
-// the path was pushed.
+// Puts `path` on top: the entries in use follow in their order, closing up
+// the entries not in use, and one that no longer fits is lost. No search
+// for duplicates: a path already listed is listed again. An empty path
+// pushes nothing, and so does one the entries cannot hold whole. Returns
+// whether the path was pushed.
 bool PushRecentFile(RecentFile (&entries)[kRecentFileCount], const char* path);
 
 // Fills `entry` from a stored value: `size` bytes of `data`, read into a

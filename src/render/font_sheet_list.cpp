@@ -3,9 +3,18 @@
 #include "../core/text_helpers.h"
 
 std::string FontDisplayName(const char* bytes, int32_t count) {
-  const std::string text(bytes, static_cast<size_t>(count > 0 ? count : 0));
-  const char* start = text.c_str();  // up to the first zero byte
-  return Substring(start, 0, FindLastFromEnd(start, '\r') - 1);
+  int32_t length = 0;
+  while (length < count && bytes[length] != '\r' && bytes[length] != '\n' && bytes[length] != '\0') ++length;
+  return std::string(bytes, static_cast<size_t>(length));
+}
+
+std::string FontMenuText(int32_t index, const std::string& name) {
+  std::string text = std::to_string(index) + ". ";
+  for (const char c : name) {
+    if (c == '&') text += '&';
+    text += c;
+  }
+  return text;
 }
 
 std::string FontSheetBaseName(const char* fileName) {

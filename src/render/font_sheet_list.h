@@ -16,10 +16,14 @@ constexpr int32_t kFontNameReadSize = 120;
 // item and are not listed.
 constexpr int32_t kListedFontLimit = IDM_KEYMAP_LAST - IDM_BUILTIN_SHEET;
 
-// The name in the first `count` bytes of an .ini, which end at a zero byte:
-// the text before its last carriage return; with none, the text less its
-// last byte.
+// The name in the first `count` bytes of an .ini: its first line, up to
+// the first carriage return, line feed or zero byte, or all the bytes.
 std::string FontDisplayName(const char* bytes, int32_t count);
+
+// The Keymap item's text for sheet `index`: "N. NAME", each & of the name
+// doubled so that the menu shows it rather than underlining the next
+// character.
+std::string FontMenuText(int32_t index, const std::string& name);
 
 // "NAME" of a file name "NAME.ini": the part before its last dot.
 std::string FontSheetBaseName(const char* fileName);

@@ -87,14 +87,13 @@ void DiscoverFontSheets() {
   }
   HMENU menu = GetMenu(viewer.mainWindow);
   for (int32_t i = 0; i < viewer.fontCount; ++i) {
-    char text[kFontFieldSize + 16];
-    std::snprintf(text, sizeof text, "%d. %s", static_cast<int>(i), viewer.fontList[i].fontName);
+    std::string text = FontMenuText(i, viewer.fontList[i].fontName);
     MENUITEMINFOA item = {};
     item.cbSize = sizeof item;
     item.fMask = MIIM_TYPE | MIIM_ID;
     item.fType = MFT_STRING | MFT_RADIOCHECK;
     item.wID = static_cast<UINT>(IDM_BUILTIN_SHEET + 1 + i);
-    item.dwTypeData = text;
+    item.dwTypeData = &text[0];
     // Each goes directly before the built-in item: they stand in the order
     // found, all above it.
     InsertMenuItemA(menu, IDM_BUILTIN_SHEET, FALSE, &item);

@@ -17,8 +17,8 @@ TEST(RecentList, StoredValuesAndPushes) {
   const std::string longest(255, 'p'), tooLong(256, 'q');
   const std::tuple<Entries, Entries, Entries> cases[] = {
       {{"a", "b", "", "", ""}, {"a"}, {"a", "a", "b", "-", "-"}},  // no search for duplicates
-      // Entries out of use stay put: empty, or with no room left for the zero.
-      {{"a", "", "c", tooLong, "e"}, {"x"}, {"x", "a", "c", "c", "e"}},
+      // Entries out of use (empty, or with no room left for the zero) are closed up, never doubled.
+      {{"a", "", "c", tooLong, "e"}, {"x"}, {"x", "a", "c", "e", "-"}},
       {{"a", std::string(1, '\0'), "", "", ""}, {"", tooLong, longest}, {longest, "a", "-", "-", "-"}},
   };
   for (const auto& [stored, pushes, want] : cases) {

@@ -68,13 +68,20 @@ TEST(Selection, CopiesWhatTheCellsShow) {
   }
 }
 
-TEST(FontDisplayName, FirstBytesOfTheIni) {
-  const std::string cases[][2] = {
-      {"A\r\nB\r\n", "A\r\nB"},
-      {"", ""},
-      {{"ab\0c\r\n", 6}, "a"},
+// The first line of the bytes read, and the Keymap text it gives as sheet 3.
+TEST(FontDisplayName, FirstLineOfTheIniAndItsMenuText) {
+  const std::string cases[][3] = {
+      {"A\r\nB\r\n", "A", "3. A"},
+      {"Blocky", "Blocky", "3. Blocky"},
+      {"Line\nbreak\r\n", "Line", "3. Line"},
+      {"R&B && co\r", "R&B && co", "3. R&&B &&&& co"},
+      {"", "", "3. "},
+      {{"ab\0c\r\n", 6}, "ab", "3. ab"},
   };
-  for (const auto& c : cases) EXPECT_EQ(FontDisplayName(c[0].data(), static_cast<int>(c[0].size())), c[1]);
+  for (const auto& [bytes, name, item] : cases) {
+    EXPECT_EQ(FontDisplayName(bytes.data(), static_cast<int>(bytes.size())), name);
+    EXPECT_EQ(FontMenuText(3, name), item);
+  }
 }
 
 }  // namespace

@@ -11,19 +11,28 @@ namespace {
 TEST(ComputeWindowLayout, EdgeCases) {
   struct Case {
     const char* what;
+    // Page, cell, work area (left, top, right, bottom), stored left and top.
     LayoutInput in;
     std::vector<int32_t> want;  // view, source: width, height; scroll bar; window left, top, width, height
   };
+  const int32_t most = INT32_MAX, least = INT32_MIN;
   // clang-format off
   const Case cases[] = {
-      {"25 CR LF lines of 80: 81 x 26 cells", {648, 208, 8, 8, 1024, 768, 0, 0}, {648, 208, 648, 208, 0, 0, 0, 678, 288}},
-      {"wider than the work area gives W", {1600, 80, 8, 8, 1024, 768, 0, 0}, {1024, 80, 1024, 80, 0, 0, 0, 1054, 160}},
-      {"empty page is 200 x 8", {0, 0, 8, 8, 1024, 768, 0, 0}, {200, 8, 200, 8, 0, 0, 0, 230, 88}},
-      {"height exactly L gets a bar", {640, 688, 8, 8, 1024, 768, 0, 0}, {640, 688, 640, 688, 1, 0, 0, 688, 768}},
-      {"taller page is cut to L", {640, 8000, 5, 5, 1024, 768, 0, 0}, {400, 688, 640, 1096, 1, 0, 0, 448, 768}},
-      {"saved position pulled back inside", {648, 208, 8, 8, 1024, 768, 900, 600}, {648, 208, 648, 208, 0, 346, 480, 678, 288}},
-      {"negative position becomes 0", {648, 208, 8, 8, 1024, 768, -40, -7}, {648, 208, 648, 208, 0, 0, 0, 678, 288}},
-      {"work area smaller than any view", {648, 208, 8, 8, 100, 50, 30, 30}, {100, 0, 96, 0, 1, 0, 0, 148, 80}},
+      {"25 CR LF lines of 80: 81 x 26 cells", {648, 208, 8, 8, 0, 0, 1024, 768, 0, 0}, {648, 208, 648, 208, 0, 0, 0, 678, 288}},
+      {"wider than the work area leaves room for the margin", {1600, 80, 8, 8, 0, 0, 1024, 768, 0, 0}, {994, 80, 992, 80, 0, 0, 0, 1024, 160}},
+      {"wide and tall at zoom 15: the bar stays inside", {8000, 8000, 15, 15, 0, 0, 1024, 768, 50, 50}, {976, 688, 520, 360, 1, 0, 0, 1024, 768}},
+      {"empty page is 200 x 8", {0, 0, 8, 8, 0, 0, 1024, 768, 0, 0}, {200, 8, 200, 8, 0, 0, 0, 230, 88}},
+      {"height exactly L gets a bar", {640, 688, 8, 8, 0, 0, 1024, 768, 0, 0}, {640, 688, 640, 688, 1, 0, 0, 688, 768}},
+      {"taller page is cut to L", {640, 8000, 5, 5, 0, 0, 1024, 768, 0, 0}, {400, 688, 640, 1096, 1, 0, 0, 448, 768}},
+      {"saved position pulled back inside", {648, 208, 8, 8, 0, 0, 1024, 768, 900, 600}, {648, 208, 648, 208, 0, 346, 480, 678, 288}},
+      {"negative position becomes 0", {648, 208, 8, 8, 0, 0, 1024, 768, -40, -7}, {648, 208, 648, 208, 0, 0, 0, 678, 288}},
+      {"largest stored place", {648, 208, 8, 8, 0, 0, 1024, 768, most, most}, {648, 208, 648, 208, 0, 346, 480, 678, 288}},
+      {"least stored place", {648, 208, 8, 8, 0, 0, 1024, 768, least, least}, {648, 208, 648, 208, 0, 0, 0, 678, 288}},
+      {"minimised place", {648, 208, 8, 8, 0, 0, 1024, 768, -32000, -32000}, {648, 208, 648, 208, 0, 0, 0, 678, 288}},
+      {"largest page", {most, most, 15, 15, 0, 0, 1024, 768, most, 0}, {976, 688, 520, 360, 1, 0, 0, 1024, 768}},
+      {"work area of a second monitor, left and above", {648, 208, 8, 8, -1280, -200, 0, 824, 0, 900}, {648, 208, 648, 208, 0, -678, 536, 678, 288}},
+      {"below a top task bar", {648, 208, 8, 8, 0, 40, 1024, 768, 100, 0}, {648, 208, 648, 208, 0, 100, 40, 678, 288}},
+      {"work area smaller than any view", {648, 208, 8, 8, 0, 0, 100, 50, 30, 30}, {52, 0, 48, 0, 1, 0, 0, 100, 80}},
   };
   // clang-format on
   for (const Case& c : cases) {

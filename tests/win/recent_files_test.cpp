@@ -29,6 +29,39 @@ Entries ShownEntries() {
   return out;
 }
 
+HKEY SettingsKey() {
+  HKEY key = nullptr;
+  RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Molvo\\Quillpane", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                  &key, nullptr);
+  return key;
+}
+
+// The stored list as another viewer leaves it; "" writes the empty string.
+void Store(const Entries& entries) {
+  HKEY key = SettingsKey();
+  for (int i = 0; i < kRecentFileCount; ++i) {
+    const std::string name = "last5." + std::to_string(i);
+    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(entries[i].c_str()),
+                   static_cast<DWORD>(entries[i].size() + 1));
+  }
+  RegCloseKey(key);
+}
+
+Entries Stored() {
+  HKEY key = SettingsKey();
+  Entries out;
+  for (int i = 0; i < kRecentFileCount; ++i) {
+    char path[300] = {};
+    DWORD size = sizeof path;
+    RegQueryValueExA(key, ("last5." + std::to_string(i)).c_str(), nullptr, nullptr,
+                     reinterpret_cast<BYTE*>(path), &size);
+    out.push_back(path);
+  }
+  RegCloseKey(key);
+  return out;
+}
+
+// This viewer shows `shown` and lists `entries`, as loaded at its start.
 void SetEntries(const char* shown, const Entries& entries) {
   std::strcpy(viewer.currentPath, shown);
   for (int i = 0; i < kRecentFileCount; ++i) {
@@ -39,14 +72,21 @@ void SetEntries(const char* shown, const Entries& entries) {
 
 TEST(RecentFiles, ThePlaceAndTheEntriesAreKeptForTheNextStart) {
   const std::string longPath = "c:\\" + std::string(200, 'c') + ".nfo";  // longer than 160 bytes
+  HKEY key;
   {
     MainWindowTest first;
-    SetEntries("c:\\d.nfo", {"c:\\a.nfo", longPath, "c:\\b.nfo", "c:\\c.nfo", "c:\\e.nfo"});
+    std::strcpy(viewer.currentPath, "c:\\d.nfo");
     SetWindowPos(first.window(), nullptr, 150, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  }  // the close pushes the document on show and saves
+    ShowWindow(first.window(), SW_MINIMIZE);  // closed from the task bar: the restored place is kept
+    // Meanwhile another viewer closed, leaving its list, one value of it unreadable.
+    Store({"c:\\b.nfo", "", longPath, "c:\\c.nfo", "c:\\e.nfo"});
+    key = SettingsKey();
+    RegSetValueExA(key, "last5.1", 0, REG_DWORD, reinterpret_cast<const BYTE*>("\5\5\5\5"), 4);
+    RegCloseKey(key);
+  }  // the close pushes the document on show onto the stored list and saves the place
+  EXPECT_EQ(Stored(), (Entries{"c:\\d.nfo", "c:\\b.nfo", longPath, "c:\\c.nfo", "c:\\e.nfo"}));
   // Values of another type, or too long for an entry, read as defaults.
-  HKEY key;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Molvo\\Quillpane", 0, KEY_ALL_ACCESS, &key), 0);
+  key = SettingsKey();
   RegSetValueExA(key, "last.top", 0, REG_SZ, reinterpret_cast<const BYTE*>("77"), 3);
   RegSetValueExA(key, "last5.1", 0, REG_DWORD, reinterpret_cast<const BYTE*>("\5\5\5\5"), 4);
   RegSetValueExA(key, "last5.3", 0, REG_SZ, reinterpret_cast<const BYTE*>(std::string(300, 'x').c_str()),
@@ -54,7 +94,7 @@ TEST(RecentFiles, ThePlaceAndTheEntriesAreKeptForTheNextStart) {
   RegCloseKey(key);
   MainWindowTest second(true);
   EXPECT_EQ(std::make_tuple(viewer.windowRect.left, viewer.windowRect.top), std::make_tuple(150L, 0L));
-  EXPECT_EQ(ShownEntries(), (Entries{"c:\\d.nfo", "", longPath, "", "c:\\c.nfo"}));
+  EXPECT_EQ(ShownEntries(), (Entries{"c:\\d.nfo", "", longPath, "", "c:\\e.nfo"}));
 }
 
 // Records each request and its starting path. Only the second is answered;
@@ -78,8 +118,11 @@ WPARAM Drop(const std::string& paths) {
 TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogAndADrop) {
   MainWindowTest test;
   SetEntries("c:\\d.nfo", {"c:\\o0.nfo", "c:\\p.asc", "c:\\o2.nfo", "c:\\o3.nfo", "c:\\o4.nfo"});
+  // Another viewer has since pushed x: the choice is what this menu shows, the push goes onto x.
+  Store({"c:\\x.nfo", "c:\\o0.nfo", "c:\\p.asc", "c:\\o2.nfo", "c:\\o3.nfo"});
   SendMessageA(test.window(), WM_COMMAND, 401, 0);
-  EXPECT_EQ(ShownEntries(), (Entries{"c:\\d.nfo", "c:\\o0.nfo", "c:\\p.asc", "c:\\o2.nfo", "c:\\o3.nfo"}));
+  const Entries pushed = {"c:\\d.nfo", "c:\\x.nfo", "c:\\o0.nfo", "c:\\p.asc", "c:\\o2.nfo"};
+  EXPECT_EQ(std::make_pair(ShownEntries(), Stored()), std::make_pair(pushed, pushed));
   EXPECT_STREQ(viewer.currentPath, "c:\\p.asc");
 
   runOpenDialog = FakeOpenDialog;

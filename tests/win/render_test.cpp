@@ -116,6 +116,16 @@ TEST(RenderWindow, ScrollZoomAndHugeCursorMoves) {
   SendMessageA(test.window(), WM_KEYDOWN, VK_ADD, 0);
   PumpMessages();
   EXPECT_EQ(test.StatusText(1), "2/3");  // huge.ans after page.nfo, before tall.asc
+  // Zoomed, the page is wider and taller than the screen: the window and its scroll bar stay in reach.
+  RECT work, window, scrollBar;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(test.window(), &window);
+  ASSERT_TRUE(GetWindowRect(viewer.scrollBar, &scrollBar));
+  for (const RECT& r : {window, scrollBar}) {
+    EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom)
+        << r.left << "," << r.top << " " << r.right << "," << r.bottom << " in " << work.right << ","
+        << work.bottom;
+  }
 }
 
 }  // namespace
