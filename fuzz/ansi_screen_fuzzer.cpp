@@ -1,6 +1,7 @@
 // Arbitrary files through the ANSI colour mode: the record, the
 // interpreter, the 4-bit page (drawn into a buffer of exactly its size, so
-// the sanitizer sees any write past it) and a copy of every cell.
+// the sanitizer sees any write past it), a copy of every cell and the rows
+// links and Find read.
 
 #include <cstdint>
 #include <cstdio>
@@ -40,7 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RasteriseAnsi(screen, pixels.data());
 
   static char text[kSelectionTextSize];
-  const int32_t length = CopyAnsiText(screen, CellSpan{0, 0, screen.columns, screen.rows}, text, sizeof text);
+  const int32_t length =
+      JoinCellRows(AnsiCharacters(screen), CellSpan{0, 0, screen.columns, screen.rows}, text, sizeof text);
   Check(length >= 0 && length <= kSelectionTextLimit && text[length] == '\0', "copied text");
+  const ShownRows shown = AnsiShownRows(screen);
+  Check(shown.size() == static_cast<size_t>(screen.rows), "shown rows not the screen's");
+  for (const ShownRow& row : shown)
+    Check(row.cells.size() <= static_cast<size_t>(screen.columns), "shown row too long");
   return 0;
 }

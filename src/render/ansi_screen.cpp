@@ -504,15 +504,22 @@ AnsiPageSize AnsiPageSizeOf(const AnsiScreen& screen) {
 }
 
 void RasteriseAnsi(const AnsiScreen& screen, uint8_t* pixels) {
+  RasteriseAnsiRows(screen, 0, screen.rows, pixels);
+}
+
+void RasteriseAnsiRows(const AnsiScreen& screen, int32_t firstRow, int32_t rowCount, uint8_t* pixels) {
   static const NibbleMasks kMasks;
   const AnsiPageSize page = AnsiPageSizeOf(screen);
   const int32_t height = screen.cellHeight;
   const uint8_t* font = height == 8 ? &kAnsiFont8[0][0] : &kAnsiFont16[0][0];
   const size_t stride = static_cast<size_t>(page.stride);
-  for (int32_t row = 0; row < screen.rows; ++row) {
+  const int32_t from = std::max(firstRow, 0);
+  const int32_t to =
+      static_cast<int32_t>(std::min<int64_t>(int64_t{firstRow} + std::max(rowCount, 0), screen.rows));
+  for (int32_t row = from; row < to; ++row) {
     const AnsiCell* cells =
         screen.cells.data() + static_cast<size_t>(row) * static_cast<size_t>(screen.columns);
-    uint8_t* band = pixels + static_cast<size_t>(row) * height * stride;
+    uint8_t* band = pixels + static_cast<size_t>(row - firstRow) * height * stride;
     // A cell at a time, down its pixel rows: the band of one row of cells
     // stays in the cache, and each cell's colours are worked out once.
     for (int32_t column = 0; column < screen.columns; ++column) {
@@ -531,25 +538,17 @@ void RasteriseAnsi(const AnsiScreen& screen, uint8_t* pixels) {
   }
 }
 
-int32_t CopyAnsiText(const AnsiScreen& screen, const CellSpan& cells, char* out, int32_t outSize) {
-  if (outSize <= 0) return 0;
-  const int32_t limit = std::min(outSize - 1, kSelectionTextLimit);
-  int32_t length = 0;
-  const int64_t first = std::max<int64_t>(cells.column, 0);
-  const int64_t last = std::min<int64_t>(int64_t{cells.column} + cells.width, screen.columns);
-  for (int32_t k = 0; k < cells.height && length < limit; ++k) {
-    const int64_t row = int64_t{cells.row} + k;
-    // Rows below the screen copy nothing, not even a line break.
-    if (row < 0 || row >= screen.rows) break;
-    if (k > 0) {
-      out[length++] = '\r';
-      if (length < limit) out[length++] = '\n';
-    }
-    for (int64_t column = first; column < last && length < limit; ++column) {
-      const uint8_t c = screen.At(static_cast<int32_t>(column), static_cast<int32_t>(row)).character;
-      out[length++] = c == 0 ? ' ' : static_cast<char>(c);
-    }
+ShownRows AnsiShownRows(const AnsiScreen& screen) {
+  ShownRows shown(static_cast<size_t>(std::max(screen.rows, 0)));
+  const auto blank = [](uint8_t c) { return c == 0 || c == ' ' || c == 255; };
+  for (int32_t row = 0; row < screen.rows; ++row) {
+    ShownRow& out = shown[static_cast<size_t>(row)];
+    int32_t end = screen.columns;
+    while (end > 0 && screen.At(end - 1, row).character == 0) --end;
+    out.cells.resize(static_cast<size_t>(end));
+    for (int32_t column = 0; column < end; ++column)
+      out.cells[static_cast<size_t>(column)] = screen.At(column, row).character;
+    out.wrapped = row > 0 && !blank(screen.At(screen.columns - 1, row - 1).character);
   }
-  out[length] = '\0';
-  return length;
+  return shown;
 }

@@ -9,9 +9,10 @@
 //   RasteriseAnsi     the grid to a 4-bit-a-pixel page (two pixels a byte,
 //                     the high nibble on the left; the value is the palette
 //                     index; rows top first, each row a multiple of 4 bytes),
-//                     ready to sit in a 16-colour DIB section
+//                     ready to sit in a 16-colour DIB section; or a band
+//                     of its rows (RasteriseAnsiRows)
 // The grid keeps the characters, so a selection copies what the cells show
-// (never the sequences that put them there).
+// (never the sequences that put them there), and links and Find read them.
 #ifndef QUILLPANE_ANSI_SCREEN_H
 #define QUILLPANE_ANSI_SCREEN_H
 
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "selection_copy.h"
+#include "shown_rows.h"
 
 // The SAUCE record: the last 128 bytes of a file, when they begin with
 // "SAUCE00". Numbers are little-endian in the file.
@@ -114,11 +116,30 @@ AnsiPageSize AnsiPageSizeOf(const AnsiScreen& screen);
 
 // Draws every cell into `pixels`, a page of AnsiPageSizeOf(screen).
 void RasteriseAnsi(const AnsiScreen& screen, uint8_t* pixels);
+// Draws rows firstRow .. firstRow + rowCount - 1 into `pixels`, a band of
+// the page's width and rowCount rows of cells, its first pixel row the top
+// of firstRow. Rows of the band past the screen's last are left as they are.
+void RasteriseAnsiRows(const AnsiScreen& screen, int32_t firstRow, int32_t rowCount, uint8_t* pixels);
 
-// The text of `cells` (rows counted from the screen's first): for each row
-// the characters of `width` cells, a blank for an empty cell, rows joined by
-// CR LF, cut after kSelectionTextLimit characters or what `out` holds.
-// Returns its length.
-int32_t CopyAnsiText(const AnsiScreen& screen, const CellSpan& cells, char* out, int32_t outSize);
+// The characters of a screen's cells, as a selection copies them through
+// JoinCellRows: 0 for a cell nothing was drawn in (or a NUL, or an erased
+// cell) and for a cell outside the screen.
+class AnsiCharacters final : public CellCharacters {
+ public:
+  explicit AnsiCharacters(const AnsiScreen& screen) : screen_(screen) {}
+  uint8_t At(int32_t column, int32_t row) const override { return screen_.At(column, row).character; }
+
+ private:
+  const AnsiScreen& screen_;
+};
+
+// The characters the screen's cells show, as links and Find read them: each
+// row's cells through its last one that holds a character. A row is wrapped
+// (carries on the row above) when the row above shows a character other
+// than a blank in its last column: drawing there moved the cursor on to
+// this row, the way a line of text runs on. A blank there (a space, a NUL,
+// 255) is taken as the end of a line, so that art whose rows are padded to
+// the full width with blanks does not read as one endless line.
+ShownRows AnsiShownRows(const AnsiScreen& screen);
 
 #endif

@@ -1,10 +1,13 @@
 // The ANSI colour mode's pure core: the SAUCE record, the interpreter's
-// cursor and colour rules, the 4-bit page and the copied text. Screens are
-// compared as text, one line a row, '.' for an empty cell.
+// cursor and colour rules, the 4-bit page, the copied text and the rows
+// links and Find read. Screens are compared as text, one line a row, '.'
+// for an empty cell.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "render/ansi_screen.h"
@@ -230,15 +233,37 @@ TEST(AnsiScreen, PageAndCopiedText) {
   EXPECT_EQ(pixels[5 * page.stride + 8], 0x00);   // an empty cell
   EXPECT_EQ(pixels[21 * page.stride + 0], 0x22);  // a blank on green
   EXPECT_EQ(pixels[21 * page.stride + 4], 0x22);  // a NUL on green
+  // A band from row 1: that row as on the page, the row past the screen left alone.
+  std::vector<uint8_t> band(pixels.size(), 0xEE);
+  RasteriseAnsiRows(screen, 1, 2, band.data());
+  const size_t half = pixels.size() / 2;
+  EXPECT_TRUE(std::equal(band.begin(), band.begin() + half, pixels.begin() + half));
+  EXPECT_EQ(std::count(band.begin() + half, band.end(), 0xEE), half);
   for (uint8_t blank : {0, 32, 255})
     for (int height : {8, 16})
       for (int y = 0; y < height; ++y) ASSERT_EQ(AnsiGlyph(height, blank)[y], 0);
 
   char out[kSelectionTextSize];
-  EXPECT_EQ(CopyAnsiText(screen, CellSpan{0, 0, 5, 9}, out, sizeof out), 8);
-  EXPECT_STREQ(out, "A\xdb \r\n  Z");
-  EXPECT_EQ(CopyAnsiText(screen, CellSpan{1, 0, 1, 2}, out, 4), 3);
-  EXPECT_STREQ(out, "\xdb\r\n");
+  EXPECT_EQ(JoinCellRows(AnsiCharacters(screen), CellSpan{0, 0, 5, 2}, out, sizeof out), 7);
+  EXPECT_STREQ(out, "A\xdb\r\n  Z");
+}
+
+// The rows links and Find read: '.' an empty cell, '+' before a wrapped row.
+TEST(AnsiScreen, ShownRowsWrapOnlyWhereTheLastColumnMovedTheCursor) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"ABCDE", "ABC|+DE|"},     {"AB DE", "AB |DE|"},  // a blank in the last column ends the line
+      {"ABC\r\nD", "ABC|+|D|"},  {"\x1b[2;1HX", "|X|"}, {std::string("A\0B", 3), "A.B|"},
+      {"A\x1b[44m\x1b[K", "A|"},  // erased cells hold nothing
+  };
+  for (const auto& [text, want] : cases) {
+    std::string got;
+    for (const ShownRow& row : AnsiShownRows(Screen(text, 3))) {
+      got += row.wrapped ? "+" : "";
+      for (const uint8_t c : row.cells) got += c == 0 ? '.' : static_cast<char>(c);
+      got += "|";
+    }
+    EXPECT_EQ(got, want) << text;
+  }
 }
 
 }  // namespace
