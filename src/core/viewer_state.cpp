@@ -13,4 +13,5 @@ void ResetViewerState() {
   viewer.firstPaint = 1;
   viewer.cellWidth = 8;
   viewer.cellHeight = 8;
+  viewer.pageCellHeight = 8;
 }

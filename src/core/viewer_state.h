@@ -61,8 +61,11 @@ struct ViewerState {
   int32_t fontCount;
 
   // View
-  int32_t cellWidth;
-  int32_t cellHeight;
+  int32_t cellWidth;   // screen pixels a cell across: the zoom
+  int32_t cellHeight;  // screen pixels a cell high, in the page cell's shape
+  // Page pixels a cell high: 8, or 16 for an ANSI screen's cells (8 x 8
+  // ones for the 43 and 50-line fonts).
+  int32_t pageCellHeight;
   int32_t viewWidth;
   int32_t viewHeight;
   int32_t sourceX;

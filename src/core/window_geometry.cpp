@@ -15,8 +15,10 @@ LayoutResult ComputeWindowLayout(const LayoutInput& in) {
   // the work area's top-left corner.
   const int64_t W = int64_t{in.workRight} - in.workLeft;
   const int64_t L = int64_t{in.workBottom} - in.workTop - kWindowExtraHeight;
+  const int32_t rowPixels = PageRowPixels(in.pageCellHeight);
+  const int32_t cellHeight = in.cellWidth * rowPixels / 8;
 
-  int64_t viewHeight = int64_t{in.pageHeight / 8} * in.cellHeight;
+  int64_t viewHeight = int64_t{in.pageHeight / rowPixels} * cellHeight;
   if (L < viewHeight) {
     viewHeight = L;
   } else if (viewHeight <= kMinViewHeight) {
@@ -50,11 +52,12 @@ LayoutResult ComputeWindowLayout(const LayoutInput& in) {
   if (viewWidth < 0) viewWidth = 0;
   if (viewHeight < 0) viewHeight = 0;
   LayoutResult out{};
+  out.cellHeight = cellHeight;
   out.viewWidth = Saturate(viewWidth);
   out.viewHeight = Saturate(viewHeight);
   out.scrollBar = scrollBar;
-  out.scrollMaximum = Saturate(int64_t{in.pageHeight / 8} * in.cellHeight);
-  out.sourceHeight = Saturate(viewHeight / in.cellHeight * 8);
+  out.scrollMaximum = Saturate(int64_t{in.pageHeight / rowPixels} * cellHeight);
+  out.sourceHeight = Saturate(viewHeight / cellHeight * rowPixels);
   out.sourceWidth = Saturate(viewWidth / in.cellWidth * 8);
   out.windowLeft = Saturate(in.workLeft + left);
   out.windowTop = Saturate(in.workTop + top);
@@ -66,12 +69,13 @@ LayoutResult ComputeWindowLayout(const LayoutInput& in) {
 ScrollResult ScrollStep(const ScrollInput& in, int32_t code, int32_t thumbPosition) {
   ScrollResult out{false, false, in.scrollY, in.lastThumbRow};
   const int32_t y = in.scrollY;
+  const int32_t rowPixels = PageRowPixels(in.pageCellHeight);
   switch (code) {
     case 0:  // SB_LINEUP
-      if (y > 0) out.scrollY = y - 8, out.moved = true;
+      if (y > 0) out.scrollY = y - rowPixels, out.moved = true;
       break;
     case 1:  // SB_LINEDOWN
-      if (y + in.sourceHeight < in.pageHeight) out.scrollY = y + 8, out.moved = true;
+      if (y + in.sourceHeight < in.pageHeight) out.scrollY = y + rowPixels, out.moved = true;
       break;
     case 2:  // SB_PAGEUP
       if (in.sourceHeight < y) {
@@ -96,7 +100,7 @@ ScrollResult ScrollStep(const ScrollInput& in, int32_t code, int32_t thumbPositi
       if (in.cellHeight <= 0 || thumbPosition < 0) break;
       const int32_t row = thumbPosition / in.cellHeight;
       if (row != in.lastThumbRow) {
-        out.scrollY = row * 8;
+        out.scrollY = row * rowPixels;
         out.lastThumbRow = row;
         out.moved = true;
       }

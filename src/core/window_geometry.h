@@ -17,15 +17,24 @@ constexpr int32_t kMarginWithScrollBar = 48;
 constexpr int32_t kMinCellSize = 1;
 constexpr int32_t kMaxCellSize = 15;
 
+// A page cell is 8 page pixels wide and 8 high, or 16 high on an ANSI
+// screen; the zoom, scrolling and selection go by whole cells either way.
+// Any page cell height other than 16 is taken as 8.
+inline int32_t PageRowPixels(int32_t pageCellHeight) { return pageCellHeight == 16 ? 16 : 8; }
+
 struct LayoutInput {
-  int32_t pageWidth, pageHeight;  // page pixels, 8 a cell
-  int32_t cellWidth, cellHeight;  // screen pixels a cell
+  int32_t pageWidth, pageHeight;  // page pixels, 8 a cell across
+  int32_t cellWidth;              // screen pixels a cell across: the zoom
+  int32_t pageCellHeight;         // page pixels a cell high: 8 or 16
   // The work area of the monitor the window stands on.
   int32_t workLeft, workTop, workRight, workBottom;
   int32_t windowLeft, windowTop;  // where the window should go
 };
 
 struct LayoutResult {
+  // Screen pixels a cell high: the zoom keeps the page cell's shape, so a
+  // cell is cellWidth x cellWidth * pageCellHeight / 8.
+  int32_t cellHeight;
   int32_t viewWidth, viewHeight;
   int32_t sourceWidth, sourceHeight;
   bool scrollBar;         // the zoomed page needs all the height there is
@@ -43,7 +52,8 @@ struct ScrollInput {
   int32_t scrollY;       // top of the shown part of the page, page pixels
   int32_t sourceHeight;  // the whole rows in view, page pixels
   int32_t pageHeight;
-  int32_t cellHeight;
+  int32_t cellHeight;      // screen pixels a cell high
+  int32_t pageCellHeight;  // page pixels a cell high: a line step
   int32_t lastThumbRow;
 };
 

@@ -30,8 +30,8 @@ void ReplaceScrollBar(const LayoutResult& layout) {
 }
 
 ScrollInput CurrentScroll() {
-  return ScrollInput{viewer.scrollY, viewer.sourceHeight, viewer.pageHeight, viewer.cellHeight,
-                     viewer.lastThumbRow};
+  return ScrollInput{viewer.scrollY,    viewer.sourceHeight,   viewer.pageHeight,
+                     viewer.cellHeight, viewer.pageCellHeight, viewer.lastThumbRow};
 }
 
 // Moves the view as `step` says, puts the thumb at the new row, and removes
@@ -42,7 +42,7 @@ void ApplyScroll(const ScrollResult& step) {
   if (step.updateBar && viewer.scrollBar != nullptr) {
     viewer.scrollInfo.cbSize = sizeof viewer.scrollInfo;
     viewer.scrollInfo.fMask = SIF_POS;
-    viewer.scrollInfo.nPos = (viewer.scrollY / 8) * viewer.cellHeight;
+    viewer.scrollInfo.nPos = (viewer.scrollY / PageRowPixels(viewer.pageCellHeight)) * viewer.cellHeight;
     SetScrollInfo(viewer.scrollBar, SB_CTL, &viewer.scrollInfo, TRUE);
   }
   if (step.moved) InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);
@@ -76,7 +76,7 @@ void LayoutWindow() {
   input.pageWidth = viewer.pageWidth;
   input.pageHeight = viewer.pageHeight;
   input.cellWidth = viewer.cellWidth;
-  input.cellHeight = viewer.cellHeight;
+  input.pageCellHeight = viewer.pageCellHeight;
   input.workLeft = workArea.left;
   input.workTop = workArea.top;
   input.workRight = workArea.right;
@@ -85,6 +85,7 @@ void LayoutWindow() {
   input.windowTop = viewer.windowRect.top;
   const LayoutResult layout = ComputeWindowLayout(input);
 
+  viewer.cellHeight = layout.cellHeight;
   viewer.viewWidth = layout.viewWidth;
   viewer.viewHeight = layout.viewHeight;
   ReplaceScrollBar(layout);
@@ -113,8 +114,7 @@ void ZoomStep(int direction) {
   if (next < kMinCellSize || next > kMaxCellSize) return;
   GetWindowRect(viewer.mainWindow, &viewer.windowRect);
   viewer.cellWidth = next;
-  viewer.cellHeight = next;
-  LayoutWindow();
+  LayoutWindow();  // the cell's height follows, in the page cell's shape
   // When the window is already held at the work area's size in both
   // directions the resize repaints nothing; the view changed all the same.
   InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);

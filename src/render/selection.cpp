@@ -5,13 +5,17 @@
 #include "../core/text_helpers.h"
 #include "../core/viewer_state.h"
 #include "../core/code_page_437.h"
+#include "../core/window_geometry.h"
 #include "render.h"
 #include "selection_copy.h"
 
 namespace {
 
+int32_t RowPixels() { return PageRowPixels(viewer.pageCellHeight); }
+
 SelectionGrid ViewGrid() {
-  return SelectionGrid{viewer.cellWidth, viewer.cellHeight, viewer.sourceWidth / 8, viewer.sourceHeight / 8};
+  return SelectionGrid{viewer.cellWidth, viewer.cellHeight, viewer.sourceWidth / 8,
+                       viewer.sourceHeight / RowPixels()};
 }
 
 // The mouse is not captured: its position is always inside the client
@@ -91,7 +95,7 @@ void OnSelectionButtonUp(LPARAM lParam) {
   }
   ClearText(viewer.selectionText, sizeof viewer.selectionText);
   const SelectionSource source{viewer.textBuffer, viewer.pageWidth / 8, viewer.pageHeight / 8,
-                               viewer.scrollY / 8};
+                               viewer.scrollY / RowPixels()};
   CopySelectedText(source, cells, viewer.selectionText, sizeof viewer.selectionText);
   CopyTextToClipboard(viewer.selectionText);
 }

@@ -24,17 +24,19 @@ TEST(Selection, RectangleAndCopiedText) {
   std::string doc;  // rows "L10-aaa..." of 45 bytes, row 2 "ab"; CR LF ends: 15 page rows
   for (int i = 0; i < 14; ++i)
     doc += (i == 2 ? "ab" : "L" + std::to_string(10 + i) + "-" + std::string(41, 'a' + i)) + "\r\n";
-  const std::tuple<const char*, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, std::vector<int32_t>,
-                   std::string>
+  // {what, cell width and height on screen, press, release, rows scrolled, box, text}
+  const std::tuple<const char*, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t,
+                   std::vector<int32_t>, std::string>
       cases[] = {
-          {"back into the margin", 8, 36, 28, 3, 4, 0, {10, 10, 34, 26}, "L10\r\nL11"},
-          {"wider than a short row", 8, 12, 28, 60, 36, 0, {10, 26, 58, 34}, "ab"},
-          {"zoom 15, a quarter cell early", 15, 22, 12, 71, 26, 0, {25, 10, 70, 25}, "10-"},
-          {"rows past the document", 8, 12, 12, 36, 44, 13, {10, 10, 34, 42}, "L23\r\n"},
+          {"back into the margin", 8, 8, 36, 28, 3, 4, 0, {10, 10, 34, 26}, "L10\r\nL11"},
+          {"wider than a short row", 8, 8, 12, 28, 60, 36, 0, {10, 26, 58, 34}, "ab"},
+          {"zoom 15, a quarter cell early", 15, 15, 22, 12, 71, 26, 0, {25, 10, 70, 25}, "10-"},
+          {"rows past the document", 8, 8, 12, 12, 36, 44, 13, {10, 10, 34, 42}, "L23\r\n"},
+          {"cells of 8 x 16 (an ANSI screen's)", 8, 16, 12, 12, 36, 44, 0, {10, 10, 34, 42}, "L10\r\nL11"},
       };
   char out[kSelectionTextSize];
-  for (const auto& [what, zoom, x0, y0, x1, y1, scrolledRows, box, text] : cases) {
-    const SelectionGrid grid{zoom, zoom, 90, 90};
+  for (const auto& [what, cellWidth, cellHeight, x0, y0, x1, y1, scrolledRows, box, text] : cases) {
+    const SelectionGrid grid{cellWidth, cellHeight, 90, 90};
     const SelectionPoint end = SnapToCell(x1, y1, grid);
     const CellSpan cells = SelectedCells(SnapToCell(x0, y0, grid), {end.x + 2, end.y + 2}, grid);
     const SelectionBox b = CellSpanBox(cells, grid);

@@ -11,63 +11,70 @@ namespace {
 TEST(ComputeWindowLayout, EdgeCases) {
   struct Case {
     const char* what;
-    // Page, cell, work area (left, top, right, bottom), stored left and top.
+    // Page, zoom (cell width), page cell height, work area (left, top, right, bottom), stored left and top.
     LayoutInput in;
-    std::vector<int32_t> want;  // view, source: width, height; scroll bar; window left, top, width, height
+    // view, source: width, height; scroll bar; window left, top, width, height; cell height; scroll range
+    std::vector<int32_t> want;
   };
   const int32_t most = INT32_MAX, least = INT32_MIN;
   // clang-format off
   const Case cases[] = {
-      {"25 CR LF lines of 80: 81 x 26 cells", {648, 208, 8, 8, 0, 0, 1024, 768, 0, 0}, {648, 208, 648, 208, 0, 0, 0, 678, 288}},
-      {"wider than the work area leaves room for the margin", {1600, 80, 8, 8, 0, 0, 1024, 768, 0, 0}, {994, 80, 992, 80, 0, 0, 0, 1024, 160}},
-      {"wide and tall at zoom 15: the bar stays inside", {8000, 8000, 15, 15, 0, 0, 1024, 768, 50, 50}, {976, 688, 520, 360, 1, 0, 0, 1024, 768}},
-      {"empty page is 200 x 8", {0, 0, 8, 8, 0, 0, 1024, 768, 0, 0}, {200, 8, 200, 8, 0, 0, 0, 230, 88}},
-      {"height exactly L gets a bar", {640, 688, 8, 8, 0, 0, 1024, 768, 0, 0}, {640, 688, 640, 688, 1, 0, 0, 688, 768}},
-      {"taller page is cut to L", {640, 8000, 5, 5, 0, 0, 1024, 768, 0, 0}, {400, 688, 640, 1096, 1, 0, 0, 448, 768}},
-      {"saved position pulled back inside", {648, 208, 8, 8, 0, 0, 1024, 768, 900, 600}, {648, 208, 648, 208, 0, 346, 480, 678, 288}},
-      {"negative position becomes 0", {648, 208, 8, 8, 0, 0, 1024, 768, -40, -7}, {648, 208, 648, 208, 0, 0, 0, 678, 288}},
-      {"largest stored place", {648, 208, 8, 8, 0, 0, 1024, 768, most, most}, {648, 208, 648, 208, 0, 346, 480, 678, 288}},
-      {"least stored place", {648, 208, 8, 8, 0, 0, 1024, 768, least, least}, {648, 208, 648, 208, 0, 0, 0, 678, 288}},
-      {"minimised place", {648, 208, 8, 8, 0, 0, 1024, 768, -32000, -32000}, {648, 208, 648, 208, 0, 0, 0, 678, 288}},
-      {"largest page", {most, most, 15, 15, 0, 0, 1024, 768, most, 0}, {976, 688, 520, 360, 1, 0, 0, 1024, 768}},
-      {"work area of a second monitor, left and above", {648, 208, 8, 8, -1280, -200, 0, 824, 0, 900}, {648, 208, 648, 208, 0, -678, 536, 678, 288}},
-      {"below a top task bar", {648, 208, 8, 8, 0, 40, 1024, 768, 100, 0}, {648, 208, 648, 208, 0, 100, 40, 678, 288}},
-      {"work area smaller than any view", {648, 208, 8, 8, 0, 0, 100, 50, 30, 30}, {52, 0, 48, 0, 1, 0, 0, 100, 80}},
+      {"25 CR LF lines of 80: 81 x 26 cells", {648, 208, 8, 8, 0, 0, 1024, 768, 0, 0}, {648, 208, 648, 208, 0, 0, 0, 678, 288, 8, 208}},
+      {"wider than the work area leaves room for the margin", {1600, 80, 8, 8, 0, 0, 1024, 768, 0, 0}, {994, 80, 992, 80, 0, 0, 0, 1024, 160, 8, 80}},
+      {"wide and tall at zoom 15: the bar stays inside", {8000, 8000, 15, 8, 0, 0, 1024, 768, 50, 50}, {976, 688, 520, 360, 1, 0, 0, 1024, 768, 15, 15000}},
+      {"empty page is 200 x 8", {0, 0, 8, 8, 0, 0, 1024, 768, 0, 0}, {200, 8, 200, 8, 0, 0, 0, 230, 88, 8, 0}},
+      {"height exactly L gets a bar", {640, 688, 8, 8, 0, 0, 1024, 768, 0, 0}, {640, 688, 640, 688, 1, 0, 0, 688, 768, 8, 688}},
+      {"taller page is cut to L", {640, 8000, 5, 8, 0, 0, 1024, 768, 0, 0}, {400, 688, 640, 1096, 1, 0, 0, 448, 768, 5, 5000}},
+      {"saved position pulled back inside", {648, 208, 8, 8, 0, 0, 1024, 768, 900, 600}, {648, 208, 648, 208, 0, 346, 480, 678, 288, 8, 208}},
+      {"negative position becomes 0", {648, 208, 8, 8, 0, 0, 1024, 768, -40, -7}, {648, 208, 648, 208, 0, 0, 0, 678, 288, 8, 208}},
+      {"largest stored place", {648, 208, 8, 8, 0, 0, 1024, 768, most, most}, {648, 208, 648, 208, 0, 346, 480, 678, 288, 8, 208}},
+      {"least stored place", {648, 208, 8, 8, 0, 0, 1024, 768, least, least}, {648, 208, 648, 208, 0, 0, 0, 678, 288, 8, 208}},
+      {"minimised place", {648, 208, 8, 8, 0, 0, 1024, 768, -32000, -32000}, {648, 208, 648, 208, 0, 0, 0, 678, 288, 8, 208}},
+      {"largest page", {most, most, 15, 8, 0, 0, 1024, 768, most, 0}, {976, 688, 520, 360, 1, 0, 0, 1024, 768, 15, most}},
+      {"work area of a second monitor, left and above", {648, 208, 8, 8, -1280, -200, 0, 824, 0, 900}, {648, 208, 648, 208, 0, -678, 536, 678, 288, 8, 208}},
+      {"below a top task bar", {648, 208, 8, 8, 0, 40, 1024, 768, 100, 0}, {648, 208, 648, 208, 0, 100, 40, 678, 288, 8, 208}},
+      {"ANSI screen of 80 x 25 cells of 8 x 16", {640, 400, 8, 16, 0, 0, 1024, 768, 0, 0}, {640, 400, 640, 400, 0, 0, 0, 670, 480, 16, 400}},
+      {"zoom 5 keeps the shape: 5 x 10, whole rows in view", {640, 16000, 5, 16, 0, 0, 1024, 768, 0, 0}, {400, 688, 640, 1088, 1, 0, 0, 448, 768, 10, 10000}},
+      {"work area smaller than any view", {648, 208, 8, 8, 0, 0, 100, 50, 30, 30}, {52, 0, 48, 0, 1, 0, 0, 100, 80, 8, 208}},
   };
   // clang-format on
   for (const Case& c : cases) {
     const LayoutResult r = ComputeWindowLayout(c.in);
-    const std::vector<int32_t> got = {r.viewWidth,  r.viewHeight, r.sourceWidth, r.sourceHeight, r.scrollBar,
-                                      r.windowLeft, r.windowTop,  r.windowWidth, r.windowHeight};
+    const std::vector<int32_t> got = {r.viewWidth,    r.viewHeight, r.sourceWidth,  r.sourceHeight,
+                                      r.scrollBar,    r.windowLeft, r.windowTop,    r.windowWidth,
+                                      r.windowHeight, r.cellHeight, r.scrollMaximum};
     EXPECT_EQ(got, c.want) << c.what;
   }
 }
 
 TEST(ScrollStep, Codes) {
-  // A page of 100 rows (800 pixels) with 25 rows (200 pixels) in view.
+  // A page of 800 pixels with 200 pixels in view: 100 rows of 8, 50 of 16.
   struct Case {
     const char* what;
-    int32_t scrollY, page, cell, thumbRow, code, thumb;  // page and cell: heights
-    std::vector<int32_t> want;                           // moved, bar updated, scrollY, last thumb row
+    int32_t scrollY, page, cell, row, thumbRow, code, thumb;  // page, cell, row: heights; row in page pixels
+    std::vector<int32_t> want;                                // moved, bar updated, scrollY, last thumb row
   };
   const Case cases[] = {
-      {"line up at the top", 0, 800, 8, 7, 0, 0, {0, 0, 0, 7}},
-      {"line up", 8, 800, 8, 7, 0, 0, {1, 1, 0, 7}},
-      {"line down", 592, 800, 8, 7, 1, 0, {1, 1, 600, 7}},
-      {"line down stops at the last row", 600, 800, 8, 7, 1, 0, {0, 0, 600, 7}},
-      {"page down", 0, 800, 8, 7, 3, 0, {1, 1, 200, 7}},
-      {"page down stops at the last full view", 500, 800, 8, 7, 3, 0, {1, 1, 600, 7}},
-      {"page down there sets it again", 600, 800, 8, 7, 3, 0, {1, 1, 600, 7}},
-      {"page down on a page shorter than the view", 0, 64, 8, 7, 3, 0, {1, 1, 0, 7}},
-      {"page up", 600, 800, 8, 7, 2, 0, {1, 1, 400, 7}},
-      {"page up within one view goes to 0", 200, 800, 8, 7, 2, 0, {1, 1, 0, 7}},
-      {"track snaps to a row at zoom 3", 0, 800, 3, 7, 5, 10, {1, 1, 24, 3}},
-      {"track to the last thumb row, after line steps", 104, 800, 8, 12, 5, 96, {0, 0, 104, 12}},
-      {"end of drag leaves the bar alone", 0, 800, 8, 7, 4, 200, {1, 0, 200, 25}},
-      {"SB_TOP does nothing", 400, 800, 8, 7, 6, 0, {0, 0, 400, 7}},
+      {"line up at the top", 0, 800, 8, 8, 7, 0, 0, {0, 0, 0, 7}},
+      {"line up", 8, 800, 8, 8, 7, 0, 0, {1, 1, 0, 7}},
+      {"line down", 592, 800, 8, 8, 7, 1, 0, {1, 1, 600, 7}},
+      {"line down stops at the last row", 600, 800, 8, 8, 7, 1, 0, {0, 0, 600, 7}},
+      {"page down", 0, 800, 8, 8, 7, 3, 0, {1, 1, 200, 7}},
+      {"page down stops at the last full view", 500, 800, 8, 8, 7, 3, 0, {1, 1, 600, 7}},
+      {"page down there sets it again", 600, 800, 8, 8, 7, 3, 0, {1, 1, 600, 7}},
+      {"page down on a page shorter than the view", 0, 64, 8, 8, 7, 3, 0, {1, 1, 0, 7}},
+      {"page up", 600, 800, 8, 8, 7, 2, 0, {1, 1, 400, 7}},
+      {"page up within one view goes to 0", 200, 800, 8, 8, 7, 2, 0, {1, 1, 0, 7}},
+      {"track snaps to a row at zoom 3", 0, 800, 3, 8, 7, 5, 10, {1, 1, 24, 3}},
+      {"track to the last thumb row, after line steps", 104, 800, 8, 8, 12, 5, 96, {0, 0, 104, 12}},
+      {"end of drag leaves the bar alone", 0, 800, 8, 8, 7, 4, 200, {1, 0, 200, 25}},
+      {"line down a row of 16", 0, 800, 16, 16, 7, 1, 0, {1, 1, 16, 7}},
+      {"line up a row of 16", 32, 800, 16, 16, 7, 0, 0, {1, 1, 16, 7}},
+      {"track snaps to a row of 8 x 16 cells at zoom 5", 0, 800, 10, 16, 7, 5, 35, {1, 1, 48, 3}},
+      {"SB_TOP does nothing", 400, 800, 8, 8, 7, 6, 0, {0, 0, 400, 7}},
   };
   for (const Case& c : cases) {
-    const ScrollResult r = ScrollStep({c.scrollY, 200, c.page, c.cell, c.thumbRow}, c.code, c.thumb);
+    const ScrollResult r = ScrollStep({c.scrollY, 200, c.page, c.cell, c.row, c.thumbRow}, c.code, c.thumb);
     EXPECT_EQ(std::vector<int32_t>({r.moved, r.updateBar, r.scrollY, r.lastThumbRow}), c.want) << c.what;
   }
 }
