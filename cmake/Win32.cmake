@@ -37,6 +37,7 @@ add_library(quillpane_win STATIC
   src/document/recent_files.cpp
   src/document/open_dialog.cpp
   src/render/render_document.cpp
+  src/render/colour_mode.cpp
   src/render/render_page.cpp
   src/render/paint_view.cpp
   src/render/selection.cpp

@@ -64,6 +64,7 @@ void OnCreate(HWND window, HMENU menu) {
   CheckMenuRadioItem(menu, IDM_BUILTIN_SHEET, IDM_BUILTIN_SHEET + 1, IDM_BUILTIN_SHEET, MF_BYCOMMAND);
   BuildGlyphTable(viewer.glyphTable);
   SyncSettings(false);
+  ReadColourModeSetting();
   LoadDocument();
   DragAcceptFiles(window, TRUE);
   ShowWindow(window, SW_SHOW);
@@ -131,6 +132,9 @@ void OnKeyDown(HWND window, WPARAM key) {
     case VK_DOWN: OnVScroll(SB_LINEDOWN); break;
     case VK_HOME: ScrollToPageEdge(false); break;
     case VK_END: ScrollToPageEdge(true); break;
+    case 'A':
+      if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0) ToggleColourMode();
+      break;
     default: break;
   }
 }
@@ -148,6 +152,7 @@ void OnCommand(HWND window, WPARAM command) {
     case IDM_ABOUT:
       DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutDialogProc, 0);
       return;
+    case IDM_ANSI_COLOURS: ToggleColourMode(); return;
     default: break;
   }
   GetWindowRect(window, &viewer.windowRect);

@@ -25,6 +25,14 @@ struct ViewerState {
 
   // Documents
   char textBuffer[kTextBufferSize + 2];
+  // The bytes loaded, zero bytes included: the text layout reads textBuffer
+  // up to its first zero, an ANSI screen reads all of them.
+  int32_t textLength;
+  // Where the text layout's line feed and terminator were written over a
+  // byte of the file (past a zero byte in it), and the two bytes covered,
+  // given back before an ANSI screen reads them; -1: nowhere.
+  int32_t lineFeedAt;
+  char lineFeedCovered[2];
   char commandLine[kPathBufferSize];
   char programPath[kPathBufferSize];
   char programDir[kPathBufferSize];
@@ -45,6 +53,9 @@ struct ViewerState {
 
   // Rendering
   int32_t needsRender;
+  // View > ANSI colours: .ans files and files with an ANSi record are shown
+  // as ANSI screens.
+  int32_t ansiColours;
   int32_t firstPaint;
   uint32_t runCount;
   HBITMAP glyphSheet;

@@ -13,14 +13,16 @@
 // Fills commandLine, programPath, programDir and currentPath from the
 // process command line.
 void SplitCommandLine();
-// Reads currentPath into textBuffer after listing its directory.
+// Reads currentPath into textBuffer (and its length into textLength) after
+// listing its directory.
 void LoadDocument();
 // Reads the document at `path` into `text` as LoadDocument does, without
 // the directory: emptied first, at most kTextBufferSize bytes, art saved as
 // UTF-8 or UTF-16 turned back into its code page 437 bytes. A null path
 // opens nothing. Returns the open's handle value (the handle is already
-// closed), -1 when the file could not be opened.
-int32_t ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2]);
+// closed), -1 when the file could not be opened; `length`, when given, gets
+// the number of bytes read, zero bytes included.
+int32_t ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2], int32_t* length = nullptr);
 // Load, lay out and repaint: the ending of every change of document.
 void ShowCurrentDocument();
 // Every change of document after start-up: keeps the window where it

@@ -27,16 +27,19 @@ void LoadDocument() {
                 Substring(viewer.currentPath, 0, FindLastFromEnd(viewer.currentPath, '\\')));
   ScanDirectory();
 
-  viewer.fileHandle =
-      ReadDocumentFile(viewer.currentPathRefused ? nullptr : viewer.currentPath, viewer.textBuffer);
+  viewer.fileHandle = ReadDocumentFile(viewer.currentPathRefused ? nullptr : viewer.currentPath,
+                                       viewer.textBuffer, &viewer.textLength);
+  viewer.lineFeedAt = -1;
   if (viewer.fileHandle == -1) {
     static const char kMissing[] = "Could not find the file\n";
     std::memcpy(viewer.textBuffer, kMissing, sizeof kMissing);
+    viewer.textLength = sizeof kMissing - 1;
   }
 }
 
-int32_t ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2]) {
+int32_t ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2], int32_t* length) {
   std::memset(text, 0, sizeof text);
+  if (length != nullptr) *length = 0;
   HANDLE file = INVALID_HANDLE_VALUE;
   if (path != nullptr) {
     file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -49,8 +52,9 @@ int32_t ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2]) {
   CloseHandle(file);
   // Art re-saved as UTF-8 or UTF-16 becomes the code page 437 bytes it was
   // made of; the rest of what was read is zero again.
-  const size_t length = DecodeToCodePage437(reinterpret_cast<uint8_t*>(text), bytesRead);
-  std::memset(text + length, 0, bytesRead - length);
+  const size_t decoded = DecodeToCodePage437(reinterpret_cast<uint8_t*>(text), bytesRead);
+  std::memset(text + decoded, 0, bytesRead - decoded);
+  if (length != nullptr) *length = static_cast<int32_t>(decoded);
   return static_cast<int32_t>(reinterpret_cast<intptr_t>(file));
 }
 

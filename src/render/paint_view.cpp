@@ -4,10 +4,6 @@
 
 void PaintView() {
   if (viewer.pageBitmap != nullptr && viewer.sourceWidth > 0 && viewer.sourceHeight > 0) {
-    HDC pageDC = CreateCompatibleDC(viewer.paintDC);
-    HGDIOBJ previous = SelectObject(pageDC, viewer.pageBitmap);
-    SetStretchBltMode(viewer.paintDC, HALFTONE);
-    SetBrushOrgEx(viewer.paintDC, 0, 0, nullptr);
     // Where the view reaches past the page's right or bottom edge it shows
     // the window's background: only the part of the source rectangle that
     // lies on the page is copied, at the same scale.
@@ -25,12 +21,18 @@ void PaintView() {
       destHeight = static_cast<int32_t>(int64_t{destHeight} * inside / sourceHeight);
       sourceHeight = inside;
     }
-    if (sourceWidth > 0 && sourceHeight > 0) {
+    // May draw, or make, the bitmap's rows.
+    const int32_t bitmapTop = PreparePageRows(viewer.scrollY, sourceHeight);
+    if (sourceWidth > 0 && sourceHeight > 0 && viewer.pageBitmap != nullptr) {
+      HDC pageDC = CreateCompatibleDC(viewer.paintDC);
+      HGDIOBJ previous = SelectObject(pageDC, viewer.pageBitmap);
+      SetStretchBltMode(viewer.paintDC, HALFTONE);
+      SetBrushOrgEx(viewer.paintDC, 0, 0, nullptr);
       StretchBlt(viewer.paintDC, kViewOrigin, kViewOrigin, destWidth, destHeight, pageDC, viewer.sourceX,
-                 viewer.scrollY, sourceWidth, sourceHeight, SRCCOPY);
+                 viewer.scrollY - bitmapTop, sourceWidth, sourceHeight, SRCCOPY);
+      SelectObject(pageDC, previous);
+      DeleteDC(pageDC);
     }
-    SelectObject(pageDC, previous);
-    DeleteDC(pageDC);
   }
   if (viewer.selectionShown) InvertRect(viewer.paintDC, &viewer.selectionRect);
 }

@@ -5,9 +5,26 @@
 
 #include <windows.h>
 
+struct AnsiScreen;
+
 // Lays textBuffer out and draws it into pageBitmap; lays the window out
-// between the two passes.
+// between the two passes. With View > ANSI colours on, a document that
+// UsesAnsiScreen is read as an ANSI screen and drawn in 16 colours instead.
 void RenderDocument();
+// The ANSI screen shown, or null while the text layout is shown; it stays
+// valid until the next render.
+const AnsiScreen* ShownAnsiScreen();
+
+// View > ANSI colours (Ctrl+Shift+A): read from the settings at the start,
+// with its menu check; switching it writes the setting and has the
+// document rendered again at the next paint.
+void ReadColourModeSetting();
+void ToggleColourMode();
+// Makes the page bitmap hold the page's pixel rows top .. top + height - 1
+// and returns the page row its first pixel row holds: 0 for the text
+// layout's page, which holds them all; an ANSI screen's holds a band of
+// rows around those shown, drawn when the view moves out of it.
+int32_t PreparePageRows(int32_t top, int32_t height);
 // Stretches the visible part of the page into paintDC.
 void PaintView();
 

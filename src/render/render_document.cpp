@@ -1,7 +1,12 @@
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
 #include "../core/viewer_state.h"
 #include "../core/window_layout.h"
-#include "render.h"
+#include "ansi_screen.h"
 #include "page_limits.h"
+#include "render.h"
 #include "render_page.h"
 
 namespace {
@@ -9,13 +14,57 @@ namespace {
 // Read once per render; kept out of the stack.
 GlyphPixels glyphPixels;
 
-}  // namespace
+// The ANSI screen shown, and whether one is. Its cells are the one part of
+// the window's state sized by the document (two bytes a cell: about 1 MB
+// for 512 KB of 80-column art), so they live here rather than in the
+// fixed-size ViewerState; they are let go when the text layout is shown.
+AnsiScreen ansiScreen;
+bool ansiShown = false;
 
-void RenderDocument() {
-  viewer.needsRender = 0;
-  viewer.selectionShown = 0;
+// An ANSI screen's page is kept at 4 bits a pixel (the palette index of
+// each pixel, in a 16-colour DIB section that the paint stretches like the
+// text layout's page), and only a band of its rows around the rows shown
+// is drawn: the whole page of 512 KB of 80-column art would take 30 to 50
+// MB, and writing that much fresh memory takes longer under Wine (page
+// faults, some 30 ms for 50 MB) than the 30 ms a render may take. The band
+// holds at least twice the rows in view, so scrolling draws it again only
+// every half a view, a few hundred microseconds each time.
+constexpr int32_t kMinBandRows = 128;
 
-  const int32_t length = EndWithLineFeed(viewer.textBuffer);
+struct Band {
+  HBITMAP bitmap = nullptr;  // the page bitmap while it is the band
+  uint8_t* bits = nullptr;
+  int32_t capacity = 0;   // rows of cells the bitmap holds
+  int32_t firstRow = 0;   // the screen row drawn at its top
+  int32_t drawnRows = 0;  // rows drawn from there; 0: none yet
+};
+Band band;
+
+// The text layout ends its text with a line feed, written at the first
+// zero byte. When that zero lies inside the file, the line feed and its
+// terminator cover two of the file's bytes: they are kept, and given back
+// before an ANSI screen reads the file as it was loaded.
+int32_t EndLoadedTextWithLineFeed() {
+  const auto end = static_cast<int32_t>(std::strlen(viewer.textBuffer));
+  if (viewer.lineFeedAt < 0 && end < viewer.textLength) {
+    viewer.lineFeedAt = end;
+    std::memcpy(viewer.lineFeedCovered, viewer.textBuffer + end, 2);
+  }
+  return EndWithLineFeed(viewer.textBuffer);
+}
+
+void UncoverLoadedBytes() {
+  if (viewer.lineFeedAt < 0) return;
+  std::memcpy(viewer.textBuffer + viewer.lineFeedAt, viewer.lineFeedCovered, 2);
+  viewer.lineFeedAt = -1;
+}
+
+void RenderTextLayout() {
+  ansiScreen = AnsiScreen{};
+  ansiShown = false;
+  band = Band{};
+  viewer.pageCellHeight = 8;
+  const int32_t length = EndLoadedTextWithLineFeed();
   const uint8_t* text = reinterpret_cast<const uint8_t*>(viewer.textBuffer);
 
   const PageMeasure measured = MeasureLayout(text, length, viewer.lineTable);
@@ -33,4 +82,120 @@ void RenderDocument() {
 
   LayoutWindow();
   DrawPage(text, length, glyphPixels, page);
+}
+
+// A 16-colour DIB: the header and the VGA palette.
+struct AnsiDibInfo {
+  BITMAPINFOHEADER header;
+  RGBQUAD colours[16];
+};
+
+// Makes the page bitmap a band of at least `rows` rows of the screen's
+// width and cell height. A band that is that already, as wide and with
+// the rows, is kept with its memory (the rows it holds past the screen are
+// never shown); any other page goes first, so that two are never held at
+// once. False when no bitmap can be made.
+bool MakeBand(int32_t rows) {
+  const AnsiPageSize size = AnsiPageSizeOf(ansiScreen);
+  DIBSECTION shown = {};
+  if (band.bitmap != nullptr && band.bitmap == viewer.pageBitmap &&
+      GetObjectA(band.bitmap, sizeof shown, &shown) == sizeof shown && shown.dsBm.bmWidth == size.width &&
+      std::abs(shown.dsBm.bmHeight) / ansiScreen.cellHeight >= rows) {
+    band.capacity = std::abs(shown.dsBm.bmHeight) / ansiScreen.cellHeight;
+    return true;
+  }
+  if (viewer.pageBitmap != nullptr) DeleteObject(viewer.pageBitmap);
+  viewer.pageBitmap = nullptr;
+  band = Band{};
+  AnsiDibInfo info = {};
+  info.header.biSize = sizeof info.header;
+  info.header.biWidth = size.width;
+  info.header.biHeight = -rows * ansiScreen.cellHeight;  // top-down, as the rasteriser writes it
+  info.header.biPlanes = 1;
+  info.header.biBitCount = 4;
+  info.header.biCompression = BI_RGB;
+  info.header.biClrUsed = 16;
+  for (int i = 0; i < 16; ++i) {
+    const uint32_t rgb = kAnsiPalette[i];
+    info.colours[i] =
+        RGBQUAD{static_cast<BYTE>(rgb), static_cast<BYTE>(rgb >> 8), static_cast<BYTE>(rgb >> 16), 0};
+  }
+  void* bits = nullptr;
+  HBITMAP bitmap =
+      CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap == nullptr || bits == nullptr) {
+    if (bitmap != nullptr) DeleteObject(bitmap);
+    return false;
+  }
+  viewer.pageBitmap = band.bitmap = bitmap;
+  band.bits = static_cast<uint8_t*>(bits);
+  band.capacity = rows;
+  return true;
+}
+
+void RenderAnsiScreen() {
+  ansiScreen = ReadAnsiScreen(reinterpret_cast<const uint8_t*>(viewer.textBuffer),
+                              static_cast<size_t>(viewer.textLength));
+  ansiShown = true;
+  band.drawnRows = 0;  // nothing of this screen is drawn yet
+  // An empty screen still shows a row, black, as the text layout shows an
+  // empty document's one row.
+  if (ansiScreen.rows == 0) {
+    ansiScreen.rows = 1;
+    ansiScreen.cells.assign(static_cast<size_t>(ansiScreen.columns), AnsiCell{});
+  }
+  const AnsiPageSize size = AnsiPageSizeOf(ansiScreen);
+  viewer.pageCellHeight = ansiScreen.cellHeight;
+  viewer.pageWidth = size.width;
+  viewer.pageHeight = size.height;
+  viewer.pageRect = RECT{0, 0, viewer.pageWidth, viewer.pageHeight};
+  // The text layout's page is let go before the band is made.
+  if (viewer.pageBitmap != nullptr && viewer.pageBitmap != band.bitmap) {
+    DeleteObject(viewer.pageBitmap);
+    viewer.pageBitmap = nullptr;
+  }
+
+  LayoutWindow();
+  PreparePageRows(viewer.scrollY, viewer.sourceHeight);
+}
+
+}  // namespace
+
+void RenderDocument() {
+  viewer.needsRender = 0;
+  viewer.selectionShown = 0;
+  // The message shown for a file that could not be read is the program's
+  // own text, never art: it keeps the text layout.
+  if (viewer.ansiColours && viewer.fileHandle != -1) {
+    UncoverLoadedBytes();
+    if (UsesAnsiScreen(viewer.currentPath, reinterpret_cast<const uint8_t*>(viewer.textBuffer),
+                       static_cast<size_t>(viewer.textLength))) {
+      RenderAnsiScreen();
+      return;
+    }
+  }
+  RenderTextLayout();
+}
+
+const AnsiScreen* ShownAnsiScreen() { return ansiShown ? &ansiScreen : nullptr; }
+
+int32_t PreparePageRows(int32_t top, int32_t height) {
+  if (!ansiShown) return 0;
+  const int32_t cell = ansiScreen.cellHeight;
+  const int32_t rows = ansiScreen.rows;
+  const int32_t first = std::clamp(top / cell, 0, rows);
+  const int32_t last =
+      static_cast<int32_t>(std::clamp<int64_t>((int64_t{top} + height + cell - 1) / cell, first, rows));
+  if (band.bits != nullptr && band.bitmap == viewer.pageBitmap && band.drawnRows > 0 &&
+      first >= band.firstRow && last <= band.firstRow + band.drawnRows) {
+    return band.firstRow * cell;
+  }
+  const int32_t shown = last - first;
+  if (!MakeBand(std::min(rows, std::max(2 * shown, kMinBandRows)))) return 0;
+  // The rows shown, in the middle of the band where the screen allows.
+  band.drawnRows = std::min(band.capacity, rows);
+  band.firstRow = std::clamp(first - (band.drawnRows - shown) / 2, 0, rows - band.drawnRows);
+  GdiFlush();  // the band's memory is written directly
+  RasteriseAnsiRows(ansiScreen, band.firstRow, band.drawnRows, band.bits);
+  return band.firstRow * cell;
 }

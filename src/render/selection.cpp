@@ -6,6 +6,7 @@
 #include "../core/viewer_state.h"
 #include "../core/code_page_437.h"
 #include "../core/window_geometry.h"
+#include "ansi_screen.h"
 #include "render.h"
 #include "selection_copy.h"
 
@@ -16,6 +17,23 @@ int32_t RowPixels() { return PageRowPixels(viewer.pageCellHeight); }
 SelectionGrid ViewGrid() {
   return SelectionGrid{viewer.cellWidth, viewer.cellHeight, viewer.sourceWidth / 8,
                        viewer.sourceHeight / RowPixels()};
+}
+
+// The text of `cells` (rows counted from the first row in view) as the
+// page shown gives it.
+void CopyShownCells(const CellSpan& cells) {
+  const int32_t scrolledRows = viewer.scrollY / RowPixels();
+  if (const AnsiScreen* screen = ShownAnsiScreen()) {
+    // The screen's own cells; rows below it copy nothing, not even a line
+    // break, as in the text layout.
+    const int32_t top = cells.row + scrolledRows;
+    const CellSpan onScreen{cells.column, top, cells.width,
+                            std::max(0, std::min(cells.height, screen->rows - top))};
+    JoinCellRows(AnsiCharacters(*screen), onScreen, viewer.selectionText, sizeof viewer.selectionText);
+    return;
+  }
+  const SelectionSource source{viewer.textBuffer, viewer.pageWidth / 8, viewer.pageHeight / 8, scrolledRows};
+  CopySelectedText(source, cells, viewer.selectionText, sizeof viewer.selectionText);
 }
 
 // The mouse is not captured: its position is always inside the client
@@ -94,9 +112,7 @@ void OnSelectionButtonUp(LPARAM lParam) {
     return;
   }
   ClearText(viewer.selectionText, sizeof viewer.selectionText);
-  const SelectionSource source{viewer.textBuffer, viewer.pageWidth / 8, viewer.pageHeight / 8,
-                               viewer.scrollY / RowPixels()};
-  CopySelectedText(source, cells, viewer.selectionText, sizeof viewer.selectionText);
+  CopyShownCells(cells);
   CopyTextToClipboard(viewer.selectionText);
 }
 

@@ -42,7 +42,8 @@ void PumpMessages() {
 void ForgetSavedSettings() {
   HKEY key;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Molvo\\Quillpane", 0, KEY_SET_VALUE, &key)) return;
-  for (const char* name : {"last.left", "last.top", "last5.0", "last5.1", "last5.2", "last5.3", "last5.4"})
+  for (const char* name :
+       {"last.left", "last.top", "last5.0", "last5.1", "last5.2", "last5.3", "last5.4", "ansicolours"})
     RegDeleteValueA(key, name);
   RegCloseKey(key);
 }

@@ -22,7 +22,7 @@ std::string ReadWholeFile(const std::string& path);
 
 void PumpMessages();  // every message waiting for this thread, paints included
 
-void ForgetSavedSettings();  // the window position and recent files every window saves at its end
+void ForgetSavedSettings();  // the window position and recent files every window saves, and the colour mode
 
 // The real main window, created as the program creates it (zero size, shown
 // by WM_CREATE) and destroyed at the end of the test; a first start unless
