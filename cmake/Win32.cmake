@@ -129,9 +129,10 @@ target_link_libraries(render_benchmark PRIVATE quillpane_win)
 target_link_options(render_benchmark PRIVATE ${STATIC_LINK})
 target_compile_definitions(render_benchmark PRIVATE QP_CORPUS_DIR="${QP_CORPUS_DIR}")
 
-# The ANSI colour mode's render (pure code), timed under Wine.
-add_executable(ansi_benchmark bench/ansi_benchmark.cpp)
-target_link_libraries(ansi_benchmark PRIVATE quillpane_core)
+# The ANSI colour mode's render in the real window, timed under Wine.
+add_executable(ansi_benchmark bench/ansi_benchmark.cpp tests/win/test_support.cpp ${RESOURCE_FILE})
+target_include_directories(ansi_benchmark PRIVATE src tests/win)
+target_link_libraries(ansi_benchmark PRIVATE quillpane_win)
 target_link_options(ansi_benchmark PRIVATE ${STATIC_LINK})
 target_compile_definitions(ansi_benchmark PRIVATE QP_CORPUS_DIR="${QP_CORPUS_DIR}")
 
