@@ -132,7 +132,7 @@ void OnKeyDown(HWND window, WPARAM key) {
     case VK_DOWN: OnVScroll(SB_LINEDOWN); break;
     case VK_HOME: ScrollToPageEdge(false); break;
     case VK_END: ScrollToPageEdge(true); break;
-    case 'A':
+    case 'A':  // Ctrl+Shift+A, for ANSI: free of the other keys and of Find's Ctrl+F and F3
       if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0) ToggleColourMode();
       break;
     default: break;
