@@ -6,9 +6,16 @@ option(QP_FUZZ "Build the libFuzzer targets (clang only)" OFF)
 
 set(QP_WARNINGS -Wall -Wextra -Wpedantic -Wshadow)
 
+# The PNG writer deflates with Debian's libdeflate, on threads.
+find_package(Threads REQUIRED)
+find_path(QP_LIBDEFLATE_INCLUDE libdeflate.h REQUIRED)
+find_library(QP_LIBDEFLATE NAMES deflate REQUIRED)
+set(PNG_LIBS ${QP_LIBDEFLATE} Threads::Threads)
+
 add_library(quillpane_core STATIC ${CORE_SOURCES})
-target_include_directories(quillpane_core PUBLIC src)
+target_include_directories(quillpane_core PUBLIC src ${QP_LIBDEFLATE_INCLUDE})
 target_compile_options(quillpane_core PRIVATE ${QP_WARNINGS})
+target_link_libraries(quillpane_core PUBLIC ${PNG_LIBS})
 
 if(QP_FUZZ)
   set(FUZZ_FLAGS -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -g -O1)
@@ -27,6 +34,8 @@ if(QP_SANITIZE)
 endif()
 
 find_package(GTest REQUIRED)
+# The PNG tests read what the writer wrote with zlib's inflate.
+find_package(ZLIB REQUIRED)
 file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
 # The sanitized tests get their own copy of the core.
 add_executable(quillpane_unit_tests ${UNIT_TEST_SOURCES} ${CORE_SOURCES})
@@ -36,7 +45,8 @@ target_link_options(quillpane_unit_tests PRIVATE ${SAN_FLAGS})
 target_compile_definitions(quillpane_unit_tests PRIVATE
   QP_CORPUS_DIR="${QP_CORPUS_DIR}"
   QP_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data")
-target_link_libraries(quillpane_unit_tests PRIVATE GTest::gtest_main)
+target_include_directories(quillpane_unit_tests PRIVATE ${QP_LIBDEFLATE_INCLUDE})
+target_link_libraries(quillpane_unit_tests PRIVATE GTest::gtest_main ${PNG_LIBS} ZLIB::ZLIB)
 add_test(NAME unit COMMAND quillpane_unit_tests)
 # The Linux launcher's path translation needs neither Wine nor a build.
 add_test(NAME linux_launcher_paths COMMAND bash ${CMAKE_SOURCE_DIR}/tests/linux/launcher_paths_test.sh)
