@@ -1,4 +1,4 @@
-// The PNG writer, read back with zlib's inflate.
+// The PNG writer, read back with zlib's inflate, and the thumbnail scaler.
 #include <gtest/gtest.h>
 #include <libdeflate.h>
 #include <zlib.h>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "render/png_writer.h"
+#include "render/thumbnail.h"
 
 namespace {
 
@@ -192,6 +193,56 @@ TEST(PngWriter, AnUnfinishedDeflateStreamTakesAnotherAfterIt) {
     EXPECT_EQ(bad, before);
   }
   libdeflate_free_compressor(compressor);
+}
+
+uint32_t Quarters(int32_t x, int32_t y) {  // top left 1 of 4 white, top right all, bottom right 2
+  static const char* const kRows[4] = {"1011", "0011", "0001", "0001"};
+  return static_cast<uint32_t>(kRows[y][x] - '0');
+}
+uint32_t TwoTone(int32_t x, int32_t) { return x % 2 ? 0x203040 : 0x102030; }
+uint32_t OneAboveZero(int32_t, int32_t y) { return y < 4 ? 1 : 0; }
+uint32_t Grey(int32_t x, int32_t y) { return static_cast<uint32_t>(x + y) % 256; }
+
+TEST(Thumbnail, TheTopSquareAveragedToFitTheSize) {
+  const struct {
+    PixelFormat format;
+    int32_t width, height;
+    uint32_t (*colour)(int32_t, int32_t);
+    int size;
+    int32_t outWidth, outHeight;
+    std::vector<uint32_t> rgb;  // the first pixels, when given
+  } cases[] = {
+      {PixelFormat::kIndexed1, 4, 4, Quarters, 2, 2, 2, {0x404040, 0xFFFFFF, 0x000000, 0x808080}},
+      {PixelFormat::kRgb24, 2, 1, TwoTone, 1, 1, 1, {0x182838}},
+      {PixelFormat::kBgrx32, 2, 1, TwoTone, 1, 1, 1, {0x182838}},
+      {PixelFormat::kIndexed4, 4, 8, OneAboveZero, 4, 4, 4, std::vector<uint32_t>(16, 0x0000AA)},
+      {PixelFormat::kGrey8, 736, 200, Grey, 128, 128, 35, {}},    // wide: the height in proportion
+      {PixelFormat::kGrey8, 736, 5000, Grey, 128, 128, 128, {}},  // tall: the top square
+      {PixelFormat::kIndexed1, 10, 4, Noise, 256, 10, 4, {}},     // never enlarged
+      {PixelFormat::kGrey8, 3000, 10, Grey, 1024, 1024, 3, {}},
+      {PixelFormat::kGrey8, 1100, 1500, Grey, 1024, 1024, 1024, {}},
+      {PixelFormat::kGrey8, 5, 3, Grey, 1, 1, 1, {0x030303}},  // x + y over the top 5 x 3: 45 / 15
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + " to " +
+                 std::to_string(c.size));
+    const Picture page(c.format, c.width, c.height, c.colour);
+    Thumbnail thumbnail;
+    ASSERT_TRUE(MakeThumbnail(page.rows, c.size, thumbnail));
+    EXPECT_EQ(thumbnail.width, c.outWidth);
+    EXPECT_EQ(thumbnail.height, c.outHeight);
+    const Decoded decoded = Decode([&] {
+      std::vector<uint8_t> png;
+      EncodePng(thumbnail.Rows(), png);
+      return png;
+    }());
+    ASSERT_EQ(decoded.rgb.size(), static_cast<size_t>(c.outWidth) * c.outHeight);
+    for (size_t i = 0; i < c.rgb.size(); ++i) EXPECT_EQ(decoded.rgb[i], c.rgb[i]) << i;
+  }
+  const Picture page(PixelFormat::kGrey8, 4, 4, Grey);
+  Thumbnail thumbnail;
+  for (int size : {0, -1, kMaxThumbnailSize + 1}) EXPECT_FALSE(MakeThumbnail(page.rows, size, thumbnail));
+  EXPECT_FALSE(MakeThumbnail(PixelRows(), 64, thumbnail));
 }
 
 }  // namespace
