@@ -58,3 +58,8 @@ if(benchmark_FOUND)
   target_link_libraries(layout_benchmark PRIVATE quillpane_core benchmark::benchmark)
   target_compile_definitions(layout_benchmark PRIVATE QP_CORPUS_DIR="${QP_CORPUS_DIR}")
 endif()
+# The PNG writer on the page of the 512 KB document: one thread against all.
+add_executable(png_writer_benchmark bench/png_writer_benchmark.cpp)
+target_link_libraries(png_writer_benchmark PRIVATE quillpane_core)
+target_compile_definitions(png_writer_benchmark PRIVATE
+  QP_CORPUS_DIR="${QP_CORPUS_DIR}" QP_GLYPH_SHEET="${CMAKE_SOURCE_DIR}/src/resources/glyphs.bmp")
