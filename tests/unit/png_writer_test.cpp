@@ -154,9 +154,15 @@ TEST(PngWriter, AnUnfinishedDeflateStreamTakesAnotherAfterIt) {
   // Streams that end with each kind of block (fixed codes, dynamic codes,
   // stored) and at every bit of a byte.
   std::vector<std::string> texts;
-  for (int n = 0; n < 40; ++n) texts.push_back(std::string(n, 'a') + std::to_string(n * 7919));
+  for (int n = 0; n < 8; ++n) {  // bytes from 144 on take 9 bits in the fixed codes
+    texts.push_back(std::string(64, 'a'));
+    for (int i = 0; i < n; ++i) texts.back() += static_cast<char>(0xA0 + i);
+  }
   std::string noise, repeats;
-  for (int i = 0; i < 200000; ++i) noise += static_cast<char>(Noise(i, i >> 8));
+  for (uint64_t i = 0, state = 1; i < 200000; ++i) {  // stored: deflate finds nothing to shorten
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    noise += static_cast<char>(state >> 56);
+  }
   for (int i = 0; i < 400000; ++i) repeats += static_cast<char>("quill pane "[i % 11] + (i / 999) % 3);
   texts.push_back(noise);
   texts.push_back(repeats);
