@@ -6,9 +6,16 @@ option(QP_FUZZ "Build the libFuzzer targets (clang only)" OFF)
 
 set(QP_WARNINGS -Wall -Wextra -Wpedantic -Wshadow)
 
+# The PNG writer deflates with Debian's libdeflate, on threads.
+find_package(Threads REQUIRED)
+find_path(QP_LIBDEFLATE_INCLUDE libdeflate.h REQUIRED)
+find_library(QP_LIBDEFLATE NAMES deflate REQUIRED)
+set(PNG_LIBS ${QP_LIBDEFLATE} Threads::Threads)
+
 add_library(quillpane_core STATIC ${CORE_SOURCES})
-target_include_directories(quillpane_core PUBLIC src)
+target_include_directories(quillpane_core PUBLIC src ${QP_LIBDEFLATE_INCLUDE})
 target_compile_options(quillpane_core PRIVATE ${QP_WARNINGS})
+target_link_libraries(quillpane_core PUBLIC ${PNG_LIBS})
 
 if(QP_FUZZ)
   set(FUZZ_FLAGS -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -g -O1)
@@ -27,6 +34,8 @@ if(QP_SANITIZE)
 endif()
 
 find_package(GTest REQUIRED)
+# The PNG tests read what the writer wrote with zlib's inflate.
+find_package(ZLIB REQUIRED)
 file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
 # The sanitized tests get their own copy of the core.
 add_executable(quillpane_unit_tests ${UNIT_TEST_SOURCES} ${CORE_SOURCES})
@@ -36,7 +45,8 @@ target_link_options(quillpane_unit_tests PRIVATE ${SAN_FLAGS})
 target_compile_definitions(quillpane_unit_tests PRIVATE
   QP_CORPUS_DIR="${QP_CORPUS_DIR}"
   QP_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data")
-target_link_libraries(quillpane_unit_tests PRIVATE GTest::gtest_main)
+target_include_directories(quillpane_unit_tests PRIVATE ${QP_LIBDEFLATE_INCLUDE})
+target_link_libraries(quillpane_unit_tests PRIVATE GTest::gtest_main ${PNG_LIBS} ZLIB::ZLIB)
 add_test(NAME unit COMMAND quillpane_unit_tests)
 # The Linux launcher's path translation needs neither Wine nor a build.
 add_test(NAME linux_launcher_paths COMMAND bash ${CMAKE_SOURCE_DIR}/tests/linux/launcher_paths_test.sh)
@@ -55,13 +65,11 @@ target_compile_definitions(ansi_benchmark PRIVATE QP_CORPUS_DIR="${QP_CORPUS_DIR
 # The ANSI colour mode against Debian's ansilove, cell by cell: a handful of
 # corpus files in the tests (skipped without ansilove or the corpus), and
 # every corpus .ans file from `make ansi-oracle`. It reads ansilove's PNGs
-# with lodepng's decoder (the sources scripts/bootstrap fetches).
-set(QP_LODEPNG_DIR ${CMAKE_SOURCE_DIR}/build/third_party/lodepng CACHE PATH "lodepng.cpp and lodepng.h")
-if(EXISTS ${QP_LODEPNG_DIR}/lodepng.cpp AND EXISTS ${QP_LODEPNG_DIR}/lodepng.h)
-  add_library(lodepng_decoder STATIC ${QP_LODEPNG_DIR}/lodepng.cpp)
-  target_include_directories(lodepng_decoder PUBLIC ${QP_LODEPNG_DIR})
+# with lodepng's decoder (Debian's liblodepng-dev, a test tool only).
+find_library(QP_LODEPNG NAMES lodepng)
+if(QP_LODEPNG)
   add_executable(ansi_oracle tools/ansi_oracle.cpp)
-  target_link_libraries(ansi_oracle PRIVATE quillpane_core lodepng_decoder)
+  target_link_libraries(ansi_oracle PRIVATE quillpane_core ${QP_LODEPNG})
   target_compile_options(ansi_oracle PRIVATE ${QP_WARNINGS})
   set(ORACLE_FILES)
   foreach(file IN ITEMS
@@ -75,5 +83,11 @@ if(EXISTS ${QP_LODEPNG_DIR}/lodepng.cpp AND EXISTS ${QP_LODEPNG_DIR}/lodepng.h)
   add_test(NAME ansi_oracle COMMAND ansi_oracle --min 99 ${ORACLE_FILES})
   set_tests_properties(ansi_oracle PROPERTIES SKIP_RETURN_CODE 77)
 else()
-  message(WARNING "No lodepng sources in ${QP_LODEPNG_DIR}: run scripts/bootstrap for the ansilove comparison")
+  message(WARNING "No lodepng library: run scripts/bootstrap for the ansilove comparison")
 endif()
+
+# The PNG writer on the page of the 512 KB document: one thread against all.
+add_executable(png_writer_benchmark bench/png_writer_benchmark.cpp)
+target_link_libraries(png_writer_benchmark PRIVATE quillpane_core)
+target_compile_definitions(png_writer_benchmark PRIVATE
+  QP_CORPUS_DIR="${QP_CORPUS_DIR}" QP_GLYPH_SHEET="${CMAKE_SOURCE_DIR}/src/resources/glyphs.bmp")

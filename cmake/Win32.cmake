@@ -5,25 +5,29 @@ set(QP_WARNINGS -Wall -Wextra)
 add_compile_options(-O2)
 set(STATIC_LINK -static -static-libgcc -static-libstdc++)
 set(WIN32_LIBS comctl32 comdlg32 shell32 gdi32 user32 advapi32)
-# The PNG export encodes with lodepng (its sources fetched by
-# scripts/bootstrap), deflating with zlib built for Windows, linked in
-# statically so that the program needs no DLL of its own.
-set(QP_LODEPNG_DIR ${CMAKE_SOURCE_DIR}/build/third_party/lodepng CACHE PATH "lodepng.cpp and lodepng.h")
-if(NOT EXISTS ${QP_LODEPNG_DIR}/lodepng.cpp OR NOT EXISTS ${QP_LODEPNG_DIR}/lodepng.h)
-  message(FATAL_ERROR "No lodepng sources in ${QP_LODEPNG_DIR}: run scripts/bootstrap (or set QP_LODEPNG_DIR)")
+# The PNG writer deflates with libdeflate, built here from the sources
+# scripts/bootstrap fetches (Debian packages it for Linux only) and linked
+# in statically, so that the program needs no DLL of its own; its threads
+# are MinGW's POSIX threads, linked in statically too.
+set(QP_LIBDEFLATE_DIR ${CMAKE_SOURCE_DIR}/build/third_party/libdeflate CACHE PATH "libdeflate's sources")
+if(NOT EXISTS ${QP_LIBDEFLATE_DIR}/libdeflate.h OR NOT EXISTS ${QP_LIBDEFLATE_DIR}/lib/deflate_compress.c)
+  message(FATAL_ERROR "No libdeflate sources in ${QP_LIBDEFLATE_DIR}: run scripts/bootstrap (or set QP_LIBDEFLATE_DIR)")
 endif()
-find_path(QP_ZLIB_INCLUDE zlib.h REQUIRED)
-find_library(QP_ZLIB NAMES libz.a z REQUIRED)
-add_library(lodepng STATIC ${QP_LODEPNG_DIR}/lodepng.cpp)
-target_include_directories(lodepng PUBLIC ${QP_LODEPNG_DIR})
-# The encoder alone; deflate is zlib's.
-target_compile_definitions(lodepng PUBLIC LODEPNG_NO_COMPILE_DECODER LODEPNG_NO_COMPILE_ZLIB
-  LODEPNG_NO_COMPILE_DISK LODEPNG_NO_COMPILE_ANCILLARY_CHUNKS)
-set(PNG_LIBS lodepng ${QP_ZLIB})
+# The compressor and the checksums alone.
+add_library(libdeflate STATIC
+  ${QP_LIBDEFLATE_DIR}/lib/deflate_compress.c
+  ${QP_LIBDEFLATE_DIR}/lib/adler32.c
+  ${QP_LIBDEFLATE_DIR}/lib/crc32.c
+  ${QP_LIBDEFLATE_DIR}/lib/utils.c
+  ${QP_LIBDEFLATE_DIR}/lib/x86/cpu_features.c)
+target_include_directories(libdeflate PUBLIC ${QP_LIBDEFLATE_DIR})
+find_package(Threads REQUIRED)
+set(PNG_LIBS libdeflate Threads::Threads)
 
 add_library(quillpane_core STATIC ${CORE_SOURCES})
 target_include_directories(quillpane_core PUBLIC src)
 target_compile_options(quillpane_core PRIVATE ${QP_WARNINGS})
+target_link_libraries(quillpane_core PUBLIC ${PNG_LIBS})
 
 # Everything but WinMain, so that tests drive the real window procedure.
 add_library(quillpane_win STATIC
@@ -50,8 +54,7 @@ add_library(quillpane_win STATIC
   src/about/about_dialog.cpp)
 target_compile_options(quillpane_win PRIVATE ${QP_WARNINGS})
 target_compile_definitions(quillpane_win PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600)
-target_link_libraries(quillpane_win PUBLIC quillpane_core ${WIN32_LIBS} ${PNG_LIBS})
-target_include_directories(quillpane_win PRIVATE ${QP_ZLIB_INCLUDE})
+target_link_libraries(quillpane_win PUBLIC quillpane_core ${WIN32_LIBS})
 
 set(RESOURCE_FILE ${CMAKE_SOURCE_DIR}/src/resources/quillpane.rc)
 set_source_files_properties(${RESOURCE_FILE} PROPERTIES OBJECT_DEPENDS

@@ -1,6 +1,6 @@
-// Pages as PNG files, through lodepng with zlib's deflate: a 1-bit page
-// stays 1 bit per pixel with a black and white palette, a 32-bit page
-// becomes 24-bit colour.
+// Pages as PNG files through the PNG writer: a 1-bit page stays 1 bit per
+// pixel with a black and white palette, a 32-bit page becomes 24-bit
+// colour.
 #ifndef QUILLPANE_PNG_ENCODER_H
 #define QUILLPANE_PNG_ENCODER_H
 

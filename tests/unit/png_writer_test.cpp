@@ -1,0 +1,254 @@
+// The PNG writer, read back with zlib's inflate, and the thumbnail scaler.
+#include <gtest/gtest.h>
+#include <libdeflate.h>
+#include <zlib.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "render/png_writer.h"
+#include "render/thumbnail.h"
+
+namespace {
+
+uint32_t BigEndian(const uint8_t* p) { return uint32_t{p[0]} << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
+uint32_t Rgb(const uint8_t* p) { return uint32_t{p[0]} << 16 | p[1] << 8 | p[2]; }
+
+struct Decoded {
+  int32_t width = 0, height = 0;
+  int idatChunks = 0;
+  std::vector<uint32_t> rgb;  // 0xRRGGBB, top row first
+};
+
+// A PNG as the writer writes it (no filters, no interlace), every chunk's
+// CRC and the zlib stream's checksum checked; empty on any fault.
+Decoded Decode(const std::vector<uint8_t>& png) {
+  Decoded out;
+  if (png.size() < 8 || std::memcmp(png.data(), "\x89PNG\r\n\x1A\n", 8) != 0) return {};
+  int depth = 0, type = 0;
+  std::vector<uint32_t> palette;
+  std::vector<uint8_t> zlib;
+  for (size_t at = 8; at + 12 <= png.size();) {
+    const uint32_t length = BigEndian(&png[at]);
+    if (at + 12 + length > png.size()) return {};
+    const uint8_t* data = &png[at + 8];
+    if (crc32(0, &png[at + 4], length + 4) != BigEndian(data + length)) return {};
+    const std::string name(reinterpret_cast<const char*>(&png[at + 4]), 4);
+    if (name == "IHDR") {
+      out.width = static_cast<int32_t>(BigEndian(data));
+      out.height = static_cast<int32_t>(BigEndian(data + 4));
+      depth = data[8], type = data[9];
+    } else if (name == "PLTE") {
+      for (uint32_t i = 0; i + 3 <= length; i += 3) palette.push_back(Rgb(data + i));
+    } else if (name == "IDAT") {
+      zlib.insert(zlib.end(), data, data + length);
+      ++out.idatChunks;
+    }
+    at += 12 + length;
+  }
+  const int channels = type == 2 ? 3 : 1;
+  const size_t rowBytes = (static_cast<size_t>(out.width) * channels * depth + 7) / 8;
+  std::vector<uint8_t> rows(out.height * (rowBytes + 1) + 1);
+  uLongf size = rows.size();
+  if (uncompress(rows.data(), &size, zlib.data(), zlib.size()) != Z_OK || size != rows.size() - 1) return {};
+  for (int32_t y = 0; y < out.height; ++y) {
+    const uint8_t* row = &rows[y * (rowBytes + 1)];
+    if (*row++ != 0) return {};
+    for (int32_t x = 0; x < out.width; ++x) {
+      if (type == 2) {
+        out.rgb.push_back(Rgb(row + 3 * x));
+      } else {
+        const int value = (row[x * depth / 8] >> (8 - depth - x * depth % 8)) & ((1 << depth) - 1);
+        out.rgb.push_back(type == 0 ? value * 0x010101u : palette.at(value));
+      }
+    }
+  }
+  return out;
+}
+
+constexpr uint32_t kBlackAndWhite[2] = {0x000000, 0xFFFFFF};
+constexpr uint32_t kSixteen[16] = {0x000000, 0x0000AA, 0x00AA00, 0x00AAAA, 0xAA0000, 0xAA00AA,
+                                   0xAA5500, 0xAAAAAA, 0x555555, 0x5555FF, 0x55FF55, 0x55FFFF,
+                                   0xFF5555, 0xFF55FF, 0xFFFF55, 0xFFFFFF};
+
+// A picture of `format` whose pixel (x, y) is colour(x, y): an index for
+// the indexed formats, a grey level, or 0xRRGGBB; its rows padded with
+// bytes that are no pixels.
+struct Picture {
+  std::vector<uint8_t> bytes;
+  PixelRows rows;
+  Picture(PixelFormat format, int32_t width, int32_t height, uint32_t (*colour)(int32_t, int32_t)) {
+    rows.format = format, rows.width = width, rows.height = height;
+    rows.stride = RowBytes(format, width) + 3;
+    rows.palette = format == PixelFormat::kIndexed1 ? kBlackAndWhite : kSixteen;
+    bytes.assign(rows.stride * height, 0);
+    for (int32_t y = 0; y < height; ++y) {
+      uint8_t* row = &bytes[y * rows.stride];
+      row[rows.stride - 1] = 0xA5;
+      for (int32_t x = 0; x < width; ++x) {
+        const uint32_t c = colour(x, y);
+        switch (format) {
+          case PixelFormat::kIndexed1: row[x / 8] |= (c & 1) << (7 - x % 8); break;
+          case PixelFormat::kIndexed4: row[x / 2] |= (c & 15) << (x % 2 ? 0 : 4); break;
+          case PixelFormat::kGrey8: row[x] = static_cast<uint8_t>(c); break;
+          case PixelFormat::kRgb24: row[3 * x] = c >> 16, row[3 * x + 1] = c >> 8, row[3 * x + 2] = c; break;
+          case PixelFormat::kBgrx32: row[4 * x] = c, row[4 * x + 1] = c >> 8, row[4 * x + 2] = c >> 16; break;
+        }
+      }
+    }
+    rows.pixels = bytes.data();
+  }
+  uint32_t Rgb(int32_t x, int32_t y, uint32_t (*colour)(int32_t, int32_t)) const {
+    const uint32_t c = colour(x, y);
+    switch (rows.format) {
+      case PixelFormat::kIndexed1: return kBlackAndWhite[c & 1];
+      case PixelFormat::kIndexed4: return kSixteen[c & 15];
+      case PixelFormat::kGrey8: return (c & 0xFF) * 0x010101u;
+      default: return c & 0xFFFFFF;
+    }
+  }
+};
+
+uint32_t Noise(int32_t x, int32_t y) { return static_cast<uint32_t>(x * 2654435761u ^ y * 40503u) >> 7; }
+uint32_t TextLike(int32_t x, int32_t y) { return (x / 8 + y / 8) % 3 == 0 ? Noise(x % 8, y % 8) : 0xFFFFFF; }
+
+TEST(PngWriter, EveryFormatReadsBackPixelForPixelInAnyNumberOfParts) {
+  const struct {
+    int32_t width, height;
+    unsigned parts;
+    uint32_t (*colour)(int32_t, int32_t);
+  } shapes[] = {
+      {13, 1, 4, Noise},    // a single row: one part whatever is asked
+      {1, 3, 3, Noise},     // a pixel a row, a part a row
+      {37, 200, 7, Noise},  // odd width, more rows than parts, noise stored as it is
+      {91, 300, 5, TextLike}, {736, 400, 0, TextLike},  // parts chosen by size
+  };
+  for (PixelFormat format : {PixelFormat::kIndexed1, PixelFormat::kIndexed4, PixelFormat::kGrey8,
+                             PixelFormat::kRgb24, PixelFormat::kBgrx32}) {
+    for (const auto& shape : shapes) {
+      SCOPED_TRACE(std::to_string(static_cast<int>(format)) + ": " + std::to_string(shape.width) + " x " +
+                   std::to_string(shape.height) + " in " + std::to_string(shape.parts));
+      const Picture picture(format, shape.width, shape.height, shape.colour);
+      std::vector<uint8_t> png;
+      ASSERT_TRUE(EncodePng(picture.rows, png, shape.parts));
+      const Decoded decoded = Decode(png);
+      ASSERT_EQ(decoded.width, shape.width);
+      ASSERT_EQ(decoded.height, shape.height);
+      if (shape.parts > 0) {
+        EXPECT_EQ(decoded.idatChunks, std::min<int>(shape.parts, shape.height));
+      }
+      std::vector<uint32_t> expected;
+      for (int32_t y = 0; y < shape.height; ++y) {
+        for (int32_t x = 0; x < shape.width; ++x) expected.push_back(picture.Rgb(x, y, shape.colour));
+      }
+      EXPECT_TRUE(decoded.rgb == expected);
+    }
+  }
+  std::vector<uint8_t> png = {1};
+  EXPECT_FALSE(EncodePng(PixelRows(), png));
+  EXPECT_TRUE(png.empty());
+}
+
+TEST(PngWriter, AnUnfinishedDeflateStreamTakesAnotherAfterIt) {
+  // Streams that end with each kind of block (fixed codes, dynamic codes,
+  // stored) and at every bit of a byte.
+  std::vector<std::string> texts;
+  for (int n = 0; n < 8; ++n) {  // bytes from 144 on take 9 bits in the fixed codes
+    texts.push_back(std::string(64, 'a'));
+    for (int i = 0; i < n; ++i) texts.back() += static_cast<char>(0xA0 + i);
+  }
+  std::string noise, repeats;
+  for (uint64_t i = 0, state = 1; i < 200000; ++i) {  // stored: deflate finds nothing to shorten
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    noise += static_cast<char>(state >> 56);
+  }
+  for (int i = 0; i < 400000; ++i) repeats += static_cast<char>("quill pane "[i % 11] + (i / 999) % 3);
+  texts.push_back(noise);
+  texts.push_back(repeats);
+  libdeflate_compressor* compressor = libdeflate_alloc_compressor(1);
+  const auto deflate = [compressor](const std::string& text) {
+    std::vector<uint8_t> out(libdeflate_deflate_compress_bound(compressor, text.size()));
+    out.resize(libdeflate_deflate_compress(compressor, text.data(), text.size(), out.data(), out.size()));
+    return out;
+  };
+  const std::vector<uint8_t> tail = deflate("and the next");
+  for (const std::string& text : texts) {
+    SCOPED_TRACE(text.size());
+    std::vector<uint8_t> joined = deflate(text);
+    ASSERT_TRUE(UnfinishDeflate(joined));
+    joined.insert(joined.end(), tail.begin(), tail.end());
+    std::string read(text.size() + 12, '\0');
+    z_stream stream = {};
+    ASSERT_EQ(inflateInit2(&stream, -15), Z_OK);
+    stream.next_in = joined.data(), stream.avail_in = static_cast<uInt>(joined.size());
+    stream.next_out = reinterpret_cast<Bytef*>(&read[0]), stream.avail_out = static_cast<uInt>(read.size());
+    EXPECT_EQ(inflate(&stream, Z_FINISH), Z_STREAM_END);
+    EXPECT_EQ(stream.avail_in, 0u);
+    inflateEnd(&stream);
+    EXPECT_TRUE(read == text + "and the next");
+  }
+  // A block of the reserved type, a stored block whose length check fails,
+  // a stream cut short: nothing to join to, and nothing changed.
+  std::vector<uint8_t> cut = deflate(repeats);
+  cut.resize(99);
+  for (std::vector<uint8_t> bad :
+       {std::vector<uint8_t>{0x07}, {0x01, 0x05, 0x00, 0xFA, 0xFE, 1, 2, 3, 4, 5}, cut}) {
+    const std::vector<uint8_t> before = bad;
+    EXPECT_FALSE(UnfinishDeflate(bad));
+    EXPECT_EQ(bad, before);
+  }
+  libdeflate_free_compressor(compressor);
+}
+
+uint32_t Quarters(int32_t x, int32_t y) {  // top left 1 of 4 white, top right all, bottom right 2
+  static const char* const kRows[4] = {"1011", "0011", "0001", "0001"};
+  return static_cast<uint32_t>(kRows[y][x] - '0');
+}
+uint32_t TwoTone(int32_t x, int32_t) { return x % 2 ? 0x203040 : 0x102030; }
+uint32_t OneAboveZero(int32_t, int32_t y) { return y < 4 ? 1 : 0; }
+uint32_t Grey(int32_t x, int32_t y) { return static_cast<uint32_t>(x + y) % 256; }
+
+TEST(Thumbnail, TheTopSquareAveragedToFitTheSize) {
+  const struct {
+    PixelFormat format;
+    int32_t width, height;
+    uint32_t (*colour)(int32_t, int32_t);
+    int size;
+    int32_t outWidth, outHeight;
+    std::vector<uint32_t> rgb;  // the first pixels, when given
+  } cases[] = {
+      {PixelFormat::kIndexed1, 4, 4, Quarters, 2, 2, 2, {0x404040, 0xFFFFFF, 0x000000, 0x808080}},
+      {PixelFormat::kRgb24, 2, 1, TwoTone, 1, 1, 1, {0x182838}},
+      {PixelFormat::kBgrx32, 2, 1, TwoTone, 1, 1, 1, {0x182838}},
+      {PixelFormat::kIndexed4, 4, 8, OneAboveZero, 4, 4, 4, std::vector<uint32_t>(16, 0x0000AA)},
+      {PixelFormat::kGrey8, 736, 200, Grey, 128, 128, 35, {}},    // wide: the height in proportion
+      {PixelFormat::kGrey8, 736, 5000, Grey, 128, 128, 128, {}},  // tall: the top square
+      {PixelFormat::kIndexed1, 10, 4, Noise, 256, 10, 4, {}},     // never enlarged
+      {PixelFormat::kGrey8, 3000, 10, Grey, 1024, 1024, 3, {}},
+      {PixelFormat::kGrey8, 1100, 1500, Grey, 1024, 1024, 1024, {}},
+      {PixelFormat::kGrey8, 5, 3, Grey, 1, 1, 1, {0x030303}},  // x + y over the top 5 x 3: 45 / 15
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + " to " +
+                 std::to_string(c.size));
+    const Picture page(c.format, c.width, c.height, c.colour);
+    Thumbnail thumbnail;
+    ASSERT_TRUE(MakeThumbnail(page.rows, c.size, thumbnail));
+    EXPECT_EQ(thumbnail.width, c.outWidth);
+    EXPECT_EQ(thumbnail.height, c.outHeight);
+    const Decoded decoded = Decode([&] {
+      std::vector<uint8_t> png;
+      EncodePng(thumbnail.Rows(), png);
+      return png;
+    }());
+    ASSERT_EQ(decoded.rgb.size(), static_cast<size_t>(c.outWidth) * c.outHeight);
+    for (size_t i = 0; i < c.rgb.size(); ++i) EXPECT_EQ(decoded.rgb[i], c.rgb[i]) << i;
+  }
+  const Picture page(PixelFormat::kGrey8, 4, 4, Grey);
+  Thumbnail thumbnail;
+  for (int size : {0, -1, kMaxThumbnailSize + 1}) EXPECT_FALSE(MakeThumbnail(page.rows, size, thumbnail));
+  EXPECT_FALSE(MakeThumbnail(PixelRows(), 64, thumbnail));
+}
+
+}  // namespace
