@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/text_helpers.h"
 #include "core/viewer_state.h"
 #include "document/document.h"
 #include "test_support.h"
@@ -67,11 +68,16 @@ BOOL WINAPI FakeOpenDialog(LPOPENFILENAMEA request) {
   return requests.size() == 2;
 }
 
-// As the shell makes a drop: DROPFILES, the paths each ended by a zero byte, a zero byte.
-WPARAM Drop(const std::string& paths) {
-  auto* drop = static_cast<DROPFILES*>(GlobalAlloc(GPTR, sizeof(DROPFILES) + paths.size() + 2));
+// As the shell makes a drop: DROPFILES, the paths each ended by a zero
+// character, a zero character; in UTF-16 as the shell and Wine's X11 driver
+// make it, or in the code page.
+template <typename Text>
+WPARAM Drop(const Text& paths) {
+  const size_t bytes = paths.size() * sizeof paths[0];
+  auto* drop = static_cast<DROPFILES*>(GlobalAlloc(GPTR, sizeof(DROPFILES) + bytes + 2 * sizeof paths[0]));
   drop->pFiles = sizeof(DROPFILES);
-  std::memcpy(drop + 1, paths.data(), paths.size());
+  drop->fWide = sizeof paths[0] == sizeof(WCHAR);
+  std::memcpy(drop + 1, paths.data(), bytes);
   return reinterpret_cast<WPARAM>(drop);
 }
 
@@ -100,6 +106,14 @@ TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogAndADrop) {
 
   SendMessageA(test.window(), WM_DROPFILES, Drop("c:\\first.ans\0c:\\b.nfo\0c:\\c.nfo"s), 0);
   EXPECT_STREQ(viewer.currentPath, "c:\\first.ans");
+  // Names in any script: the program's code page is UTF-8.
+  TempDir dir;
+  std::string japanese = dir.Write("\u65E5\u672C.nfo", "one\r\n");
+  WCHAR wide[MAX_PATH] = {};
+  MultiByteToWideChar(CP_UTF8, 0, japanese.c_str(), -1, wide, MAX_PATH);
+  SendMessageA(test.window(), WM_DROPFILES, Drop(wide + L"\0c:\\b.nfo"s), 0);
+  LowerCaseAscii(&japanese[0]);
+  EXPECT_EQ(std::string(viewer.currentPath) + "|" + viewer.textBuffer, japanese + "|one\r\n");
   // A path of 300 bytes is refused whole, never cut into another path.
   SendMessageA(test.window(), WM_DROPFILES, Drop("c:\\" + std::string(297, 'x')), 0);
   EXPECT_STREQ(viewer.currentPath, "");
