@@ -114,7 +114,8 @@ set_tests_properties(win32 PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 900 RESOURC
 
 # End-to-end: the real program in a virtual desktop, driven with real input
 # and observed by a probe started in the same desktop.
-add_executable(qp_probe tests/e2e/probe.cpp)
+add_executable(qp_probe tests/e2e/probe.cpp tests/e2e/probe.rc)
+set_source_files_properties(tests/e2e/probe.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/probe.manifest)
 target_link_libraries(qp_probe PRIVATE ${WIN32_LIBS})
 target_link_options(qp_probe PRIVATE ${STATIC_LINK})
 file(GLOB E2E_SCRIPTS CONFIGURE_DEPENDS tests/e2e/test_*.sh)

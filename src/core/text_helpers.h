@@ -1,6 +1,10 @@
-// Small operations on zero-terminated byte strings in the system code page.
-// Callers cut paths, command lines and escape parameters with them and rely
-// on their exact results at the edges.
+// Small operations on zero-terminated byte strings in the program's code
+// page, UTF-8. Callers cut paths, command lines and escape parameters with
+// them and rely on their exact results at the edges. No byte of a UTF-8
+// multi-byte character is ASCII, so finding a backslash or lowering A to Z
+// never touches part of one. (Windows before 1903 keeps a system code page
+// instead, and a double-byte one has ASCII second bytes: there such names
+// may not open.)
 #ifndef QUILLPANE_TEXT_HELPERS_H
 #define QUILLPANE_TEXT_HELPERS_H
 

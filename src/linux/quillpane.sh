@@ -81,6 +81,10 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
 # Wine makes the prefix itself on first use, but not the folders above it.
 mkdir -p -- "${WINEPREFIX%/*}"
+# Wine reads the document's name in the locale's character set. Linux names
+# are UTF-8 almost everywhere, and the plain C locale (where no locale is
+# set) would read them as ASCII and lose every other character.
+if [ "$(locale charmap 2>/dev/null)" = ANSI_X3.4-1968 ]; then export LC_ALL=C.UTF-8; fi
 
 document=$(windows_path "$1")
 if ! passable "$document"; then

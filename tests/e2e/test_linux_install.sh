@@ -2,7 +2,8 @@
 # `make install` into a scratch home: the desktop entry is valid and the
 # default for the four art types, the launcher opens a file and a folder
 # named with a trailing separator in the viewer, under a Wine prefix of its
-# own; `make uninstall` leaves the home as it was.
+# own, names in any script even from the plain C locale; `make uninstall`
+# leaves the home as it was.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 home=$QP_TMP/home
@@ -28,8 +29,8 @@ for type in text/x-nfo text/x-diz text/x-ansi text/x-ascii-art; do
   qp_expect_eq "default for $type" quillpane.desktop "$(xdg-mime query default "$type")"
 done
 
-opens() { # ARGUMENT FILE: the launcher started on ARGUMENT shows FILE
-  "$home/.local/bin/quillpane" "$1" >>"$QP_TMP/wine.log" 2>&1 &
+opens() { # ARGUMENT FILE: the launcher started on ARGUMENT, where no locale is set, shows FILE
+  LC_ALL=C "$home/.local/bin/quillpane" "$1" >>"$QP_TMP/wine.log" 2>&1 &
   QP_VIEWER=$!
   qp_shown "the viewer did not start on $1"
   qp_expect_eq "title" "$(qp_title "$2")" "$(qp_get title)"
@@ -41,11 +42,11 @@ if [ ! -f "$document" ]; then # no corpus here: a sample under a name as awkward
   document="$QP_TMP/harbour (sample).ans"
   cp "$QP_SOURCE_DIR/samples/harbour.ans" "$document"
 fi
-mkdir "$QP_TMP/Art Folder"
-cp "$QP_SOURCE_DIR/samples/file_id.diz" "$QP_TMP/Art Folder/"
+mkdir "$QP_TMP/Art Папка"
+cp "$QP_SOURCE_DIR/samples/file_id.diz" "$QP_TMP/Art Папка/"
 if [ "$(bash "$QP_SOURCE_DIR/scripts/wine-session" arch)" = win32 ]; then
   opens "$document" "$document"
-  opens "$QP_TMP/Art Folder/" "$QP_TMP/Art Folder/file_id.diz"
+  opens "$QP_TMP/Art Папка/" "$QP_TMP/Art Папка/file_id.diz"
 else
   status=0
   "$home/.local/bin/quillpane" "$document" 2>/dev/null || status=$?

@@ -1,14 +1,22 @@
 #!/usr/bin/env bash
 # Across restarts: the window reopens where a caption drag and the close box
 # left it, and the File menu's first recent item is the document it showed.
-# Esc and the close box end the viewer with exit code 0.
+# Esc and the close box end the viewer with exit code 0. Names in any script
+# open from the command line, Page Down and the recent files.
 # shellcheck source=tests/e2e/lib.sh disable=SC2154 # qp_rect assigns by name
 source "$(dirname "$0")/lib.sh"
-# One row of three cells each: the window has the same size for both.
-printf 'one\r\n' >"$QP_TMP/one.nfo"
+# One row of three cells each: the window has the same size for all.
+mkdir "$QP_TMP/art"
+printf 'one\r\n' >"$QP_TMP/art/日本.nfo"
+printf 'two\r\n' >"$QP_TMP/art/Ελλάδα.diz"
 printf 'two\r\n' >"$QP_TMP/two.diz"
 
-qp_start_viewer "$QP_TMP/one.nfo"
+qp_start_viewer "$QP_TMP/art/日本.nfo"
+qp_expect_eq "the title of a name in any script" "$(qp_title "$QP_TMP/art/日本.nfo")" "$(qp_get title)"
+qp_expect_eq "its length and place" "anttkn:5 1/2" "$(qp_get status0 | cut -d, -f1) $(qp_get status1)"
+qp_keys Next
+qp_until "title=$(qp_title "$QP_TMP/art/Ελλάδα.diz")" status1=2/2 "Page Down did not show the Greek name"
+qp_expect_eq "its length" "anttkn:5" "$(qp_get status0 | cut -d, -f1)"
 qp_focus
 qp_rect window left top right _bottom
 x=$(((left + right) / 2)) y=$((top + 10))
@@ -21,6 +29,6 @@ qp_start_viewer "$QP_TMP/two.diz"
 qp_expect_eq "place after a drag, the close box and a new start" "$moved" "$(qp_get window)"
 # Alt+F opens the File menu on Load; Config, then the first recent item.
 qp_keys alt+f Down Down Return
-qp_until "title=$(qp_title "$QP_TMP/one.nfo")" "the first recent item did not show the document left open"
+qp_until "title=$(qp_title "$QP_TMP/art/Ελλάδα.diz")" "the first recent item did not show the document left open"
 qp_expect_exit "Esc" qp_keys Escape
-echo "PASS: the window reopens where it was left; the document shown at the close is the first recent item"
+echo "PASS: the window reopens where it was left; the document shown at the close is the first recent item; names in any script open"

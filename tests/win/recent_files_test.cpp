@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlobj.h>
+#include <dlgs.h>
 
 #include <cstring>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "core/text_helpers.h"
 #include "core/viewer_state.h"
 #include "document/document.h"
 #include "test_support.h"
@@ -107,11 +109,16 @@ BOOL WINAPI FakeOpenDialog(LPOPENFILENAMEA request) {
   return requests.size() == 2;
 }
 
-// As the shell makes a drop: DROPFILES, the paths each ended by a zero byte, a zero byte.
-WPARAM Drop(const std::string& paths) {
-  auto* drop = static_cast<DROPFILES*>(GlobalAlloc(GPTR, sizeof(DROPFILES) + paths.size() + 2));
+// As the shell makes a drop: DROPFILES, the paths each ended by a zero
+// character, a zero character; in UTF-16 as the shell and Wine's X11 driver
+// make it, or in the code page.
+template <typename Text>
+WPARAM Drop(const Text& paths) {
+  const size_t bytes = paths.size() * sizeof paths[0];
+  auto* drop = static_cast<DROPFILES*>(GlobalAlloc(GPTR, sizeof(DROPFILES) + bytes + 2 * sizeof paths[0]));
   drop->pFiles = sizeof(DROPFILES);
-  std::memcpy(drop + 1, paths.data(), paths.size());
+  drop->fWide = sizeof paths[0] == sizeof(WCHAR);
+  std::memcpy(drop + 1, paths.data(), bytes);
   return reinterpret_cast<WPARAM>(drop);
 }
 
@@ -136,16 +143,70 @@ TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogAndADrop) {
   EXPECT_EQ(std::string(request.lpstrFilter, filter.size()), filter);
   EXPECT_EQ(std::make_tuple(request.hwndOwner, request.lpstrFile, request.nMaxFile,
                             std::string(request.lpstrTitle), request.Flags),
-            std::make_tuple(test.window(), viewer.openFileName, 260ul, std::string("Load"),
+            std::make_tuple(test.window(), viewer.openFileName, 780ul, std::string("Load"),
                             static_cast<DWORD>(OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST)));
   // A cancel changes nothing, not even the path the next dialog starts with.
   EXPECT_EQ(requests[1].second + "|" + requests[2].second + "|" + viewer.currentPath, "|c:\\a.diz|c:\\a.diz");
 
   SendMessageA(test.window(), WM_DROPFILES, Drop("c:\\first.ans\0c:\\b.nfo\0c:\\c.nfo"s), 0);
   EXPECT_STREQ(viewer.currentPath, "c:\\first.ans");
+  // Names in any script: the program's code page is UTF-8.
+  TempDir dir;
+  std::string japanese = dir.Write("\u65E5\u672C.nfo", "one\r\n");
+  WCHAR wide[MAX_PATH] = {};
+  MultiByteToWideChar(CP_UTF8, 0, japanese.c_str(), -1, wide, MAX_PATH);
+  SendMessageA(test.window(), WM_DROPFILES, Drop(wide + L"\0c:\\b.nfo"s), 0);
+  LowerCaseAscii(&japanese[0]);
+  EXPECT_EQ(std::string(viewer.currentPath) + "|" + viewer.textBuffer, japanese + "|one\r\n");
   // A path of 300 bytes is refused whole, never cut into another path.
   SendMessageA(test.window(), WM_DROPFILES, Drop("c:\\" + std::string(297, 'x')), 0);
   EXPECT_STREQ(viewer.currentPath, "");
+}
+
+// The system's own dialog, told through its hook to choose `chosen` (UTF-16)
+// and press Open.
+const WCHAR* chosen;
+
+UINT_PTR CALLBACK ChooseOnOpen(HWND hook, UINT message, WPARAM, LPARAM lParam) {
+  if (message == WM_NOTIFY && reinterpret_cast<OFNOTIFYA*>(lParam)->hdr.code == CDN_INITDONE) {
+    HWND dialog = GetParent(hook);
+    SetDlgItemTextW(dialog, GetDlgItem(dialog, cmb13) ? cmb13 : edt1, chosen);
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  }
+  return 0;
+}
+
+BOOL WINAPI ChoosingOpenDialog(LPOPENFILENAMEA request) {
+  request->Flags |= OFN_EXPLORER | OFN_ENABLEHOOK;
+  request->lpfnHook = ChooseOnOpen;
+  // The dialog moves the current folder to the chosen file's; the later
+  // tests keep theirs.
+  char folder[MAX_PATH] = {};
+  GetCurrentDirectoryA(sizeof folder, folder);
+  const BOOL chose = GetOpenFileNameA(request);
+  SetCurrentDirectoryA(folder);
+  return chose;
+}
+
+TEST(RecentFiles, TheOpenDialogChoosesALongNameInAnyScriptWhole) {
+  MainWindowTest test;
+  TempDir dir;
+  // 80 characters of 3 UTF-8 bytes: a path of fewer than 260 characters,
+  // which the dialog lets through, but of more than 260 bytes; fewer than
+  // the 300 a path may have.
+  std::string name;
+  for (int i = 0; i < 80; ++i) name += "\u65E5";
+  std::string path = dir.Write(name + ".nfo", "long\r\n");
+  ASSERT_GT(path.size(), 260u);
+  ASSERT_LT(path.size(), 300u);
+  WCHAR wide[MAX_PATH] = {};
+  MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide, MAX_PATH);
+  chosen = wide;
+  runOpenDialog = ChoosingOpenDialog;
+  SendMessageA(test.window(), WM_COMMAND, 101, 0);
+  runOpenDialog = GetOpenFileNameA;
+  LowerCaseAscii(&path[0]);
+  EXPECT_EQ(std::string(viewer.currentPath) + "|" + viewer.textBuffer, path + "|long\r\n");
 }
 
 }  // namespace
