@@ -143,7 +143,15 @@ void ApplyOtherList(HWND dialog) {
   if (currentOther != initialOther) WriteSetting("otherap", currentOther ? "pa" : "av");
   if (otherRefused) return;
 
-  // The box takes at most 79 characters, so its line arrives whole.
+  // The box takes at most 79 characters, but in the UTF-8 code page a
+  // character may take up to 4 bytes: a line longer than the buffer would
+  // arrive cut, its last extension turned into another one. It is refused
+  // whole and the stored list is left as it is.
+  if (GetWindowTextLengthA(GetDlgItem(dialog, IDC_OTHER_LIST)) >= kOtherTextSize) {
+    configMessageBox(dialog, "The list of other extensions is too long to keep; it was left as it was.",
+                     "Quillpane Configuration", MB_OK | MB_ICONWARNING);
+    return;
+  }
   char text[kOtherTextSize] = "";
   GetDlgItemTextA(dialog, IDC_OTHER_LIST, text, sizeof text);
   const ExtensionList oldList = SplitStoredList(otherExtensions);

@@ -62,7 +62,12 @@ void RunDialog(const std::vector<int>& steps, const std::string& typed) {
       IsDialogMessageA(dialog, &press);
     EXPECT_TRUE(IsWindowVisible(dialog)) << step;  // Enter and Escape never end it
     if (step == IDC_OTHER_LIST) {
-      for (char key : typed) SendDlgItemMessageA(dialog, step, WM_CHAR, key, 0);
+      // Characters of several bytes are pasted whole; the rest is typed.
+      if (std::any_of(typed.begin(), typed.end(), [](char c) { return c & 0x80; })) {
+        SetDlgItemTextA(dialog, step, typed.c_str());
+      } else {
+        for (char key : typed) SendDlgItemMessageA(dialog, step, WM_CHAR, key, 0);
+      }
     } else {
       SendDlgItemMessageA(dialog, step, BM_CLICK, 0, 0);
     }
@@ -198,12 +203,16 @@ int WINAPI RecordMessage(HWND, LPCSTR text, LPCSTR, UINT) {
 TEST(Shell, OtherListLeavesTheRefusedAlone) {
   configMessageBox = RecordMessage;
   const std::string tooLong = ".qpa;" + std::string(80, 'x');
+  std::string cyrillic;
+  for (int i = 0; i < 45; ++i) cyrillic += "\xD0\xB6";
   // The stored list ("-": none) and the typing; then the stored list, .qpa's
   // handler and backup, what .qpb holds, and the message's first line.
   const std::string cases[][3] = {
       {tooLong, ".qpb", tooLong + "|-,-|no key|"},
       {"-", ".qpa;.EXE;.qpb\\i",
        ".qpa|Quillpane,-|no key|These were left out of the Other list: .exe .qpb\\i"},
+      // 51 characters, 96 bytes in UTF-8: more than the list's buffer holds.
+      {"-", ".qpa;." + cyrillic, "-|-,-|no key|The list of other extensions is too long to keep; it was left as it was."},
   };
   for (const auto& c : cases) {
     for (const char* extension : {".qpa", ".qpb"}) RegDeleteTreeA(HKEY_CLASSES_ROOT, extension);
