@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "../core/file_names.h"
 #include "../core/text_helpers.h"
 #include "../core/viewer_state.h"
 #include "document.h"
@@ -11,6 +12,9 @@ namespace {
 const char* const kRecognisedExtensions[] = {".nfo", ".diz", ".ans", ".asc"};
 
 void AddEntry(const char* name) {
+  // A file named like a device (com1.nfo on a Linux disk) would open the
+  // device, which can hang: it is not listed.
+  if (NamesDevice(name)) return;
   // The list is full at 16000 entries; later files are not listed. An entry
   // whose directory and name do not fit 255 bytes is left out rather than
   // cut into another path.

@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "../core/disk_file.h"
 #include "../core/text_helpers.h"
 #include "../core/viewer_state.h"
 #include "../render/render.h"
@@ -37,10 +38,9 @@ void LoadDocument() {
 
 int32_t ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2]) {
   std::memset(text, 0, sizeof text);
-  HANDLE file = INVALID_HANDLE_VALUE;
-  if (path != nullptr) {
-    file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  }
+  // Others may go on writing or deleting the file while it is read (an
+  // editor holding the art open); only a regular disk file is read.
+  HANDLE file = OpenDiskFile(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
   if (file == INVALID_HANDLE_VALUE) return -1;
   // Whatever arrives is the document; it ends at its first zero byte, and
   // the two bytes after the buffer stay zero.

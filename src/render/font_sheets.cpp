@@ -2,6 +2,7 @@
 #include <cstring>
 #include <string>
 
+#include "../core/disk_file.h"
 #include "../core/text_helpers.h"
 #include "../core/viewer_state.h"
 #include "../resources/resource_ids.h"
@@ -37,7 +38,7 @@ bool FontsFolderPath(const char* fileName, char* path, size_t size) {
 bool ReadFontName(const char* iniName, std::string& name) {
   char path[kFontPathSize];
   if (!FontsFolderPath(iniName, path, sizeof path)) return false;
-  HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = OpenDiskFile(path, FILE_SHARE_READ);
   if (file == INVALID_HANDLE_VALUE) return false;
   char bytes[kFontNameReadSize];
   DWORD count = 0;

@@ -32,15 +32,19 @@ TEST_F(LoadDocumentTest, ReadsUpTo524288BytesAndLeavesNothingOfTheLastDocument) 
             "\xC9\xCD\xBB\r\n" + std::string(kTextBufferSize - 3, '\0'));
 }
 
-TEST_F(LoadDocumentTest, WhatCannotBeOpenedShowsTheMessage) {
+TEST_F(LoadDocumentTest, OnlyRegularFilesOpenEvenWhileAnotherProgramWritesThem) {
   const std::string held = dir.Write("held.nfo", "held\n"), missing = "Could not find the file\n|-1";
-  EXPECT_EQ(Load(held), "held\n|opened");
-  // The viewer closed its own handle: the file can be held at once.
-  HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  // An editor holding the file open for writing does not keep it from
+  // being read, and the viewer closed its own handle.
+  HANDLE holder = CreateFileA(held.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  const std::string folder = dir.path().substr(0, dir.path().size() - 1);  // no backslash: no document
-  for (const std::string& path : {folder, held}) EXPECT_EQ(Load(path), missing) << path;
+  EXPECT_EQ(Load(held), "held\n|opened");
   CloseHandle(holder);
+  // A folder without its backslash names no document; nul.nfo is the NUL
+  // device on Windows, whatever the folder holds.
+  const std::string folder = dir.path().substr(0, dir.path().size() - 1);
+  for (const std::string& path : {folder, dir.path() + "nul.nfo"}) EXPECT_EQ(Load(path), missing) << path;
   // A refused path opens nothing and lists nothing.
   EXPECT_EQ(Load(held, true), missing);
   EXPECT_EQ(viewer.browseLast, -1);
