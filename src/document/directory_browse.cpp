@@ -23,9 +23,19 @@ void AddEntry(const char* name) {
   const int written = std::snprintf(entry, kBrowseEntrySize, "%s%s", viewer.currentDir, name);
   if (written < 0 || written >= kBrowseEntrySize) return;
   ++viewer.browseLast;
-  LowerCaseAscii(entry);
-  LowerCaseAscii(viewer.currentPath);
-  if (std::strcmp(entry, viewer.currentPath) == 0) viewer.browseIndex = viewer.browseLast;
+}
+
+// The shown document's place in the list. Paths keep their case, as a disk
+// where case matters (A.nfo beside a.nfo) needs; a path spelt in another
+// case than the name found (C:\ART\A.NFO for a.nfo) still finds the first
+// entry that differs only in case when none is equal.
+int32_t FindCurrentEntry() {
+  int32_t found = -1;
+  for (int32_t i = viewer.browseLast; i >= 0; --i) {
+    if (std::strcmp(viewer.browseList[i], viewer.currentPath) == 0) return i;
+    if (EqualsIgnoringAsciiCase(viewer.browseList[i], viewer.currentPath)) found = i;
+  }
+  return found;
 }
 
 }  // namespace
@@ -48,8 +58,7 @@ void ScanDirectory() {
     } while (FindNextFileA(search, &found));
     FindClose(search);
   }
-  LowerCaseAscii(viewer.currentPath);
-  LowerCaseAscii(viewer.currentDir);
+  viewer.browseIndex = FindCurrentEntry();
   if (std::strcmp(viewer.currentPath, viewer.currentDir) == 0 && viewer.browseLast >= 0) {
     viewer.browseIndex = 0;
     std::memcpy(viewer.currentPath, viewer.browseList[0], kBrowseEntrySize);

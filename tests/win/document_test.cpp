@@ -4,7 +4,6 @@
 #include <cstring>
 #include <string>
 
-#include "core/text_helpers.h"
 #include "core/viewer_state.h"
 #include "document/document.h"
 #include "test_support.h"
@@ -50,15 +49,18 @@ TEST_F(LoadDocumentTest, OnlyRegularFilesOpenEvenWhileAnotherProgramWritesThem) 
   EXPECT_EQ(viewer.browseLast, -1);
 }
 
-TEST_F(LoadDocumentTest, FolderListingInExtensionOrderAndLowerCase) {
+TEST_F(LoadDocumentTest, FolderListingInExtensionOrderKeepingCase) {
   for (const char* name : {"A.NFO", "b.asc", "c.diz", "readme.txt"}) dir.Write(name, name);
-  std::string lower = dir.path();
-  LowerCaseAscii(&lower[0]);
   // A folder path shows the first file listed.
   EXPECT_EQ(Load(dir.path()), "A.NFO|opened");
-  EXPECT_EQ(std::to_string(viewer.browseIndex) + "/" + std::to_string(viewer.browseLast) + " " +
-                viewer.currentPath + " " + viewer.browseList[1] + " " + viewer.browseList[2],
-            "0/2 " + lower + "a.nfo " + lower + "c.diz " + lower + "b.asc");
+  const auto listing = [] {
+    return std::to_string(viewer.browseIndex) + "/" + std::to_string(viewer.browseLast) + " " +
+           viewer.currentPath + " " + viewer.browseList[1] + " " + viewer.browseList[2];
+  };
+  EXPECT_EQ(listing(), "0/2 " + dir.path() + "A.NFO " + dir.path() + "c.diz " + dir.path() + "b.asc");
+  // A path spelt in another case than the name keeps its spelling and finds its entry.
+  EXPECT_EQ(Load(dir.path() + "C.Diz"), "c.diz|opened");
+  EXPECT_EQ(listing(), "1/2 " + dir.path() + "C.Diz " + dir.path() + "c.diz " + dir.path() + "b.asc");
 }
 
 }  // namespace
