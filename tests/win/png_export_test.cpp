@@ -10,6 +10,7 @@
 #include "core/viewer_state.h"
 #include "reference_render.h"
 #include "render/png_encoder.h"
+#include "render/render.h"
 #include "test_support.h"
 
 namespace {
@@ -75,6 +76,33 @@ TEST(PngExport, PaddedOneBitRowsComeOutWhole) {
   int32_t width, height;
   EXPECT_TRUE(DecodePng(dir.path() + "padded.png") == ReadPixels(page.bitmap, &width, &height));
   DeleteObject(page.bitmap);
+}
+
+// A 24-bit BMP whose pixel (x, y) is red x, green and blue y; only its
+// bottom `rows` rows are in the file. Widths whose rows need no padding.
+std::string TintBmp(int32_t width, int32_t height, int32_t rows) {
+  BITMAPINFOHEADER info = {sizeof info, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  const BITMAPFILEHEADER head = {0x4D42, 0, 0, 0, sizeof head + sizeof info};
+  std::string bmp = std::string(reinterpret_cast<const char*>(&head), sizeof head) +
+                    std::string(reinterpret_cast<const char*>(&info), sizeof info);
+  for (int y = height - 1; y >= height - rows; --y) {  // bottom row first; blue, green, red
+    for (int x = 0; x < width; ++x) bmp += {char(y), char(y >> 8), char(x)};
+  }
+  return bmp;
+}
+
+TEST(PngExport, OnlyWholeSheetsOfTheirOwnSizeAreLoaded) {
+  TempDir dir;
+  // A whole sheet of another size, and a header with no rows (which
+  // crashed the system's loader).
+  const std::pair<std::string, bool> cases[] = {{TintBmp(kSheetWidth, kSheetHeight, kSheetHeight), true},
+                                                {TintBmp(1200, 600, 600), false},
+                                                {TintBmp(kSheetWidth, kSheetHeight, 0), false}};
+  for (const auto& [bmp, loads] : cases) {
+    HBITMAP sheet = LoadFontSheetFile(dir.Write("sheet.bmp", bmp).c_str());
+    EXPECT_EQ(sheet != nullptr, loads) << bmp.size() << " bytes";
+    DeleteObject(sheet);
+  }
 }
 
 TEST(PngExport, AColourSheetGivesAColourPngAndAFailedPngLeavesNothing) {
