@@ -12,12 +12,13 @@
 
 // Exit codes of an export.
 constexpr int kExportDone = 0;
-constexpr int kExportFailed = 1;    // a document, the sheet or a PNG failed
+constexpr int kExportFailed = 1;    // a document, the sheet or a PNG failed, or an OUT was refused
 constexpr int kExportBadUsage = 2;  // the command line was wrong; nothing was written
 
 // Carries out `request`, taking a named sheet from `fontsFolder` (ending
 // with a separator). Problems go to the console the program was started
-// from, one line each, then the usage. Returns the exit code.
+// from, one line each, then the usage; an OUT refused before anything is
+// written is one line alone. Returns the exit code.
 int RunExport(const ExportRequest& request, const std::string& fontsFolder);
 
 // The fonts folder beside the program.

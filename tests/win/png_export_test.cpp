@@ -1,10 +1,12 @@
 // quillpane.exe --png: the PNG, read back with the platform's decoder, is
 // the page the window draws, rows padded in the bitmap or not; a named
-// sheet's colours come through whole; a PNG that cannot be put in place
-// leaves nothing behind.
+// sheet's colours come through whole; nothing is written over what is not
+// a PNG, and a PNG that cannot be put in place leaves nothing behind.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <wincodec.h>
+
+#include <set>
 
 #include "app/png_export.h"
 #include "core/viewer_state.h"
@@ -91,6 +93,28 @@ std::string TintBmp(int32_t width, int32_t height, int32_t rows) {
   return bmp;
 }
 
+TEST(PngExport, AColourSheetGivesAColourPngAndADocumentThatFailsStopsNoOther) {
+  TempDir dir;
+  dir.Write("tint.bmp", TintBmp(kSheetWidth, kSheetHeight, kSheetHeight));
+  const std::string file = dir.Write("ab.nfo", "AB");
+  EXPECT_EQ(Export("--sheet tint --png" + Quote(dir.path() + "gone.png") + Quote(dir.path() + "gone.nfo") +
+                       " --png" + Quote(dir.path() + "ab.png") + Quote(file),
+                   dir.path()),
+            kExportFailed);
+
+  const std::vector<uint32_t> png = DecodePng(dir.path() + "ab.png");
+  ASSERT_EQ(png.size(), 24u * 8u);  // A, B and the appended line feed
+  GlyphPosition table[256];
+  BuildGlyphTable(table);
+  const auto colour = [](int x, int y) { return static_cast<uint32_t>(x << 16 | y); };
+  for (int i = 0; i < 64; ++i) {
+    const int x = i % 8, y = i / 8;
+    EXPECT_EQ(png[y * 24 + x], colour(table['A'].x + x, table['A'].y + y));
+    EXPECT_EQ(png[y * 24 + 8 + x], colour(table['B'].x + x, table['B'].y + y));
+    EXPECT_EQ(png[y * 24 + 16 + x], kPageClearColour);
+  }
+}
+
 TEST(PngExport, OnlyWholeSheetsOfTheirOwnSizeAreLoaded) {
   TempDir dir;
   // A whole sheet of another size, and a header with no rows (which
@@ -105,40 +129,41 @@ TEST(PngExport, OnlyWholeSheetsOfTheirOwnSizeAreLoaded) {
   }
 }
 
-TEST(PngExport, AColourSheetGivesAColourPngAndAFailedPngLeavesNothing) {
-  TempDir dir;
-  const auto colour = [](int x, int y) {
-    return static_cast<uint32_t>(x << 16 | y);
-  };  // red x, green and blue y
-  BITMAPINFOHEADER info = {sizeof info, kSheetWidth, kSheetHeight, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  const BITMAPFILEHEADER head = {0x4D42, 0, 0, 0, sizeof head + sizeof info};
-  std::string sheet = std::string(reinterpret_cast<const char*>(&head), sizeof head) +
-                      std::string(reinterpret_cast<const char*>(&info), sizeof info);
-  for (int y = kSheetHeight - 1; y >= 0; --y) {  // bottom row first; blue, green, red
-    for (int x = 0; x < kSheetWidth; ++x) sheet += {char(y), char(y >> 8), char(x)};
-  }
-  dir.Write("tint.bmp", sheet);
-  const std::string file = dir.Write("ab.nfo", "AB");
-  CreateDirectoryA((dir.path() + "taken.png").c_str(), nullptr);
-  // A PNG whose name is a folder fails; the next pair is written all the same.
-  EXPECT_EQ(Export("--sheet tint --png" + Quote(dir.path() + "taken.png") + Quote(file) + " --png" +
-                       Quote(dir.path() + "ab.png") + Quote(file),
-                   dir.path()),
-            kExportFailed);
-  RemoveDirectoryA((dir.path() + "taken.png").c_str());
+// Every name in `dir` with its bytes.
+std::set<std::string> Snapshot(const TempDir& dir) {
+  std::set<std::string> files;
   WIN32_FIND_DATAA found;
-  EXPECT_EQ(FindFirstFileA((dir.path() + "*.tmp").c_str(), &found), INVALID_HANDLE_VALUE);
+  HANDLE search = FindFirstFileA((dir.path() + "*").c_str(), &found);
+  do {
+    files.insert(std::string(found.cFileName) + "=" + ReadWholeFile(dir.path() + found.cFileName));
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return files;
+}
 
-  const std::vector<uint32_t> png = DecodePng(dir.path() + "ab.png");
-  ASSERT_EQ(png.size(), 24u * 8u);  // A, B and the appended line feed
-  GlyphPosition table[256];
-  BuildGlyphTable(table);
-  for (int i = 0; i < 64; ++i) {
-    const int x = i % 8, y = i / 8;
-    EXPECT_EQ(png[y * 24 + x], colour(table['A'].x + x, table['A'].y + y));
-    EXPECT_EQ(png[y * 24 + 8 + x], colour(table['B'].x + x, table['B'].y + y));
-    EXPECT_EQ(png[y * 24 + 16 + x], kPageClearColour);
+TEST(PngExport, AnOutThatWouldReplaceWhatItShouldNotRefusesTheWholeExport) {
+  TempDir dir;
+  const std::string art = dir.Write("art.nfo", "art"), other = dir.Write("other.nfo", "other");
+  const std::string old = dir.Write("old.png", "\x89PNG\r\n\x1A\n and the rest");
+  CreateDirectoryA((dir.path() + "folder.png").c_str(), nullptr);
+  ASSERT_TRUE(CreateHardLinkA((dir.path() + "link.png").c_str(), old.c_str(), nullptr));
+  const std::set<std::string> before = Snapshot(dir);
+  const std::string news = " --png" + Quote(dir.path() + "new.png") + Quote(art);
+  for (const std::string& arguments : {
+           " --png" + Quote(art) + Quote(other),                            // swapped
+           news + " --png" + Quote(other) + Quote(other),                   // the art itself
+           news + " --png" + Quote(dir.path() + "link.png") + Quote(old),   // its other name
+           news + " --png" + Quote(dir.path() + "NEW.png") + Quote(other),  // twice
+           news + " --png" + Quote(dir.path() + "folder.png") + Quote(art),
+           news + " --png" + Quote(dir.path() + "nul.png") + Quote(art),
+       }) {
+    EXPECT_EQ(Export(arguments, dir.path()), kExportFailed) << arguments;
+    EXPECT_TRUE(Snapshot(dir) == before) << arguments;
   }
+  // A PNG is replaced, and its temporary file is gone.
+  EXPECT_EQ(Export("--png" + Quote(old) + Quote(art), dir.path()), kExportDone);
+  EXPECT_EQ(DecodePng(old).size(), 32u * 8u);  // "art" and a line feed
+  EXPECT_EQ(Snapshot(dir).size(), before.size());
 }
 
 }  // namespace
