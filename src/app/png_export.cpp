@@ -87,6 +87,8 @@ bool SameFile(const PathOnDisk& a, const PathOnDisk& b) {
 // swapped, a pasted pair), so nothing of it is carried out: a pair written
 // before the mistake was seen could already have replaced something.
 std::string Refusal(const std::vector<ExportPair>& pairs) {
+  // A command line of at most 32767 characters holds a few hundred pairs:
+  // each is compared with each.
   std::vector<PathOnDisk> outs, files;
   for (const ExportPair& pair : pairs) outs.push_back(Inspect(pair.out)), files.push_back(Inspect(pair.file));
   for (size_t i = 0; i < pairs.size(); ++i) {
@@ -106,15 +108,21 @@ std::string Refusal(const std::vector<ExportPair>& pairs) {
 // One export: the document's page into a PNG. Returns the problem, or an
 // empty text when the PNG is written.
 std::string ExportOne(const ExportPair& pair, const GlyphPixels& glyphs, PngEncoder& encoder) {
-  if (ReadDocumentFile(pair.file.c_str(), viewer.textBuffer) == -1) return "cannot read " + Quoted(pair.file);
+  bool cut = false;
+  if (ReadDocumentFile(pair.file.c_str(), viewer.textBuffer, &cut) == -1)
+    return "cannot read " + Quoted(pair.file);
+  // The window shows such a file cut as well; the export says so.
+  if (cut) {
+    Say("quillpane: " + Quoted(pair.file) + " is longer than " + std::to_string(kTextBufferSize) +
+        " bytes: only its first " + std::to_string(kTextBufferSize) + " are drawn");
+  }
   Page page = DrawDocumentPage(viewer.textBuffer, glyphs);
   if (page.bitmap == nullptr) return "cannot draw " + Quoted(pair.file) + ": not enough memory for its page";
   std::vector<uint8_t> png;
   const bool encoded = encoder.Encode(page, png);
   DeleteObject(page.bitmap);
   if (!encoded) return "cannot encode the page of " + Quoted(pair.file) + " as PNG";
-  if (!WriteWholeFile(pair.out, png.data(), png.size())) return "cannot write " + Quoted(pair.out);
-  return std::string();
+  return WriteWholeFile(pair.out, png.data(), png.size());
 }
 
 }  // namespace
@@ -142,21 +150,25 @@ Page DrawDocumentPage(char* text, const GlyphPixels& glyphs) {
   return page;
 }
 
-bool WriteWholeFile(const std::string& path, const void* bytes, size_t size) {
-  const std::string folder = OutputFolder(path);
-  char temporary[MAX_PATH];
-  // GetTempFileNameA makes the file, so the name is this program's alone.
-  if (folder.size() >= MAX_PATH - 14 || GetTempFileNameA(folder.c_str(), "qp", 0, temporary) == 0)
-    return false;
+std::string WriteWholeFile(const std::string& path, const void* bytes, size_t size) {
+  // Named after OUT, so that what a stopped export leaves tells what it was.
+  const std::string temporary = path + ".tmp";
+  const std::string cannot = "cannot write " + Quoted(path);
+  if (temporary.size() >= MAX_PATH) return cannot + ": the path is too long";
+  // A file already of that name is never replaced: it may be someone's own,
+  // or the rest of an export that was stopped, which only its owner can tell.
+  if (GetFileAttributesA(temporary.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    return cannot + ": " + Quoted(temporary) + " is in the way (an export that was stopped leaves one)";
+  }
   HANDLE file =
-      CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return cannot;
   DWORD written = 0;
-  bool ok = file != INVALID_HANDLE_VALUE &&
-            WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) && written == size;
-  if (file != INVALID_HANDLE_VALUE) ok = CloseHandle(file) && ok;
-  ok = ok && MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING);
-  if (!ok) DeleteFileA(temporary);
-  return ok;
+  bool ok = WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) && written == size;
+  ok = CloseHandle(file) && ok;
+  ok = ok && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+  if (!ok) DeleteFileA(temporary.c_str());
+  return ok ? std::string() : cannot;
 }
 
 int RunExport(const ExportRequest& request, const std::string& fontsFolder) {

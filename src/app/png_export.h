@@ -32,8 +32,10 @@ HBITMAP LoadNamedSheet(const std::string& fontsFolder, const std::string& name);
 // The page has no bitmap when it cannot be made.
 Page DrawDocumentPage(char* text, const GlyphPixels& glyphs);
 
-// Writes `size` bytes to `path` under a temporary name in its folder, then
-// renames it into place: a failure leaves no partial file behind.
-bool WriteWholeFile(const std::string& path, const void* bytes, size_t size);
+// Writes `size` bytes to `path` under the name `path`.tmp, then renames it
+// into place: a failure leaves no partial file behind, and a file already
+// named so is left alone (the write fails). Returns the problem as one
+// line, or an empty text.
+std::string WriteWholeFile(const std::string& path, const void* bytes, size_t size);
 
 #endif

@@ -20,8 +20,9 @@ void LoadDocument();
 // UTF-8 or UTF-16 turned back into its code page 437 bytes. A null path
 // opens nothing, nor does anything but a regular disk file. Returns the
 // open's handle value (the handle is already closed), -1 when the file
-// could not be opened.
-int32_t ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2]);
+// could not be opened. `cut`, when given, tells whether the file is longer
+// than what was read.
+int32_t ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2], bool* cut = nullptr);
 // Load, lay out and repaint: the ending of every change of document.
 void ShowCurrentDocument();
 // Every change of document after start-up: keeps the window where it

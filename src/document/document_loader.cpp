@@ -36,8 +36,9 @@ void LoadDocument() {
   }
 }
 
-int32_t ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2]) {
+int32_t ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2], bool* cut) {
   std::memset(text, 0, sizeof text);
+  if (cut != nullptr) *cut = false;
   // Others may go on writing or deleting the file while it is read (an
   // editor holding the art open); only a regular disk file is read.
   HANDLE file = OpenDiskFile(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
@@ -46,6 +47,10 @@ int32_t ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2]) {
   // the two bytes after the buffer stay zero.
   DWORD bytesRead = 0;
   ReadFile(file, text, kTextBufferSize, &bytesRead, nullptr);
+  LARGE_INTEGER size;
+  if (cut != nullptr && bytesRead == kTextBufferSize && GetFileSizeEx(file, &size)) {
+    *cut = size.QuadPart > kTextBufferSize;
+  }
   CloseHandle(file);
   // Art re-saved as UTF-8 or UTF-16 becomes the code page 437 bytes it was
   // made of; the rest of what was read is zero again.

@@ -166,4 +166,16 @@ TEST(PngExport, AnOutThatWouldReplaceWhatItShouldNotRefusesTheWholeExport) {
   EXPECT_EQ(Snapshot(dir).size(), before.size());
 }
 
+TEST(WriteWholeFile, AFailedWriteLeavesNothingAndTheTemporaryNameIsNeverTaken) {
+  TempDir dir;
+  CreateDirectoryA((dir.path() + "folder.png").c_str(), nullptr);
+  const std::string mine = dir.Write("mine.png.tmp", "mine");
+  EXPECT_EQ(WriteWholeFile(dir.path() + "folder.png", "png", 3),
+            "cannot write \"" + dir.path() + "folder.png\"");
+  EXPECT_EQ(WriteWholeFile(dir.path() + "mine.png", "png", 3),
+            "cannot write \"" + dir.path() + "mine.png\": \"" + mine +
+                "\" is in the way (an export that was stopped leaves one)");
+  EXPECT_EQ(Snapshot(dir), (std::set<std::string>{".=", "..=", "folder.png=", "mine.png.tmp=mine"}));
+}
+
 }  // namespace
