@@ -34,6 +34,7 @@ add_library(quillpane_win STATIC
   src/core/viewer_state.cpp
   src/app/main_window.cpp
   src/core/registry.cpp
+  src/core/disk_file.cpp
   src/core/window_layout.cpp
   src/app/png_export.cpp
   src/document/document_loader.cpp

@@ -1,7 +1,11 @@
 #include "png_export.h"
 
+#include <cstring>
 #include <vector>
 
+#include "../core/disk_file.h"
+#include "../core/file_names.h"
+#include "../core/text_helpers.h"
 #include "../document/document.h"
 #include "../render/png_encoder.h"
 #include "../render/render.h"
@@ -40,18 +44,85 @@ void Say(const std::string& line) {
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
+// A path of the export as it stands before anything is written.
+struct PathOnDisk {
+  std::string fullPath;  // completed by the system; the path as given when it cannot be
+  bool exists = false;
+  bool read = false;  // a regular file that was opened: what follows is known
+  BY_HANDLE_FILE_INFORMATION info = {};
+  bool png = false;  // it begins with the PNG signature
+};
+
+PathOnDisk Inspect(const std::string& path) {
+  PathOnDisk disk;
+  char full[MAX_PATH];
+  const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  disk.fullPath = length > 0 && length < sizeof full ? std::string(full, length) : path;
+  // A device is not even asked whether it exists: that can open it.
+  if (NamesDevice(path.c_str())) return disk;
+  disk.exists = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  HANDLE file = OpenDiskFile(path.c_str(), FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+  if (file == INVALID_HANDLE_VALUE) return disk;
+  static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  uint8_t head[sizeof kSignature];
+  DWORD count = 0;
+  disk.read = GetFileInformationByHandle(file, &disk.info) != 0;
+  disk.png = ReadFile(file, head, sizeof head, &count, nullptr) && count == sizeof head &&
+             std::memcmp(head, kSignature, sizeof head) == 0;
+  CloseHandle(file);
+  return disk;
+}
+
+// One file under two spellings: the same full path (a disk where case
+// matters could hold both, but refusing is the safe side), or, when both
+// exist, the same file of the same volume (a short name, a link).
+bool SameFile(const PathOnDisk& a, const PathOnDisk& b) {
+  return EqualsIgnoringAsciiCase(a.fullPath.c_str(), b.fullPath.c_str()) ||
+         (a.read && b.read && a.info.dwVolumeSerialNumber == b.info.dwVolumeSerialNumber &&
+          a.info.nFileIndexHigh == b.info.nFileIndexHigh && a.info.nFileIndexLow == b.info.nFileIndexLow);
+}
+
+// Why the whole export is refused before any PNG is written, or an empty
+// text. These are mistakes of the call, not of one document (OUT and FILE
+// swapped, a pasted pair), so nothing of it is carried out: a pair written
+// before the mistake was seen could already have replaced something.
+std::string Refusal(const std::vector<ExportPair>& pairs) {
+  // A command line of at most 32767 characters holds a few hundred pairs:
+  // each is compared with each.
+  std::vector<PathOnDisk> outs, files;
+  for (const ExportPair& pair : pairs) outs.push_back(Inspect(pair.out)), files.push_back(Inspect(pair.file));
+  for (size_t i = 0; i < pairs.size(); ++i) {
+    const std::string out = "OUT " + Quoted(pairs[i].out);
+    if (NamesDevice(pairs[i].out.c_str())) return out + " names a device, not a file";
+    for (size_t j = 0; j < pairs.size(); ++j) {
+      if (SameFile(outs[i], files[j])) return out + " is the FILE " + Quoted(pairs[j].file) + " too";
+    }
+    for (size_t j = 0; j < i; ++j) {
+      if (SameFile(outs[i], outs[j])) return out + " is given twice";
+    }
+    if (outs[i].exists && !outs[i].png) return out + " exists and is not a PNG";
+  }
+  return std::string();
+}
+
 // One export: the document's page into a PNG. Returns the problem, or an
 // empty text when the PNG is written.
 std::string ExportOne(const ExportPair& pair, const GlyphPixels& glyphs, PngEncoder& encoder) {
-  if (ReadDocumentFile(pair.file.c_str(), viewer.textBuffer) == -1) return "cannot read " + Quoted(pair.file);
+  bool cut = false;
+  if (ReadDocumentFile(pair.file.c_str(), viewer.textBuffer, nullptr, &cut) == -1)
+    return "cannot read " + Quoted(pair.file);
+  // The window shows such a file cut as well; the export says so.
+  if (cut) {
+    Say("quillpane: " + Quoted(pair.file) + " is longer than " + std::to_string(kTextBufferSize) +
+        " bytes: only its first " + std::to_string(kTextBufferSize) + " are drawn");
+  }
   Page page = DrawDocumentPage(viewer.textBuffer, glyphs);
   if (page.bitmap == nullptr) return "cannot draw " + Quoted(pair.file) + ": not enough memory for its page";
   std::vector<uint8_t> png;
   const bool encoded = encoder.Encode(page, png);
   DeleteObject(page.bitmap);
   if (!encoded) return "cannot encode the page of " + Quoted(pair.file) + " as PNG";
-  if (!WriteWholeFile(pair.out, png.data(), png.size())) return "cannot write " + Quoted(pair.out);
-  return std::string();
+  return WriteWholeFile(pair.out, png.data(), png.size());
 }
 
 }  // namespace
@@ -79,21 +150,25 @@ Page DrawDocumentPage(char* text, const GlyphPixels& glyphs) {
   return page;
 }
 
-bool WriteWholeFile(const std::string& path, const void* bytes, size_t size) {
-  const std::string folder = OutputFolder(path);
-  char temporary[MAX_PATH];
-  // GetTempFileNameA makes the file, so the name is this program's alone.
-  if (folder.size() >= MAX_PATH - 14 || GetTempFileNameA(folder.c_str(), "qp", 0, temporary) == 0)
-    return false;
+std::string WriteWholeFile(const std::string& path, const void* bytes, size_t size) {
+  // Named after OUT, so that what a stopped export leaves tells what it was.
+  const std::string temporary = path + ".tmp";
+  const std::string cannot = "cannot write " + Quoted(path);
+  if (temporary.size() >= MAX_PATH) return cannot + ": the path is too long";
+  // A file already of that name is never replaced: it may be someone's own,
+  // or the rest of an export that was stopped, which only its owner can tell.
+  if (GetFileAttributesA(temporary.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    return cannot + ": " + Quoted(temporary) + " is in the way (an export that was stopped leaves one)";
+  }
   HANDLE file =
-      CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return cannot;
   DWORD written = 0;
-  bool ok = file != INVALID_HANDLE_VALUE &&
-            WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) && written == size;
-  if (file != INVALID_HANDLE_VALUE) ok = CloseHandle(file) && ok;
-  ok = ok && MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING);
-  if (!ok) DeleteFileA(temporary);
-  return ok;
+  bool ok = WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) && written == size;
+  ok = CloseHandle(file) && ok;
+  ok = ok && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+  if (!ok) DeleteFileA(temporary.c_str());
+  return ok ? std::string() : cannot;
 }
 
 int RunExport(const ExportRequest& request, const std::string& fontsFolder) {
@@ -101,6 +176,12 @@ int RunExport(const ExportRequest& request, const std::string& fontsFolder) {
     Say("quillpane: " + request.error);
     Say(kExportUsage);
     return kExportBadUsage;
+  }
+  // A refusal is one line: the usage would not help.
+  const std::string refusal = Refusal(request.pairs);
+  if (!refusal.empty()) {
+    Say("quillpane: " + refusal + "; nothing was written");
+    return kExportFailed;
   }
   const auto fail = [](const std::string& problem) {
     Say("quillpane: " + problem);

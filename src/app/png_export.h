@@ -12,12 +12,13 @@
 
 // Exit codes of an export.
 constexpr int kExportDone = 0;
-constexpr int kExportFailed = 1;    // a document, the sheet or a PNG failed
+constexpr int kExportFailed = 1;    // a document, the sheet or a PNG failed, or an OUT was refused
 constexpr int kExportBadUsage = 2;  // the command line was wrong; nothing was written
 
 // Carries out `request`, taking a named sheet from `fontsFolder` (ending
 // with a separator). Problems go to the console the program was started
-// from, one line each, then the usage. Returns the exit code.
+// from, one line each, then the usage; an OUT refused before anything is
+// written is one line alone. Returns the exit code.
 int RunExport(const ExportRequest& request, const std::string& fontsFolder);
 
 // The fonts folder beside the program.
@@ -31,8 +32,10 @@ HBITMAP LoadNamedSheet(const std::string& fontsFolder, const std::string& name);
 // The page has no bitmap when it cannot be made.
 Page DrawDocumentPage(char* text, const GlyphPixels& glyphs);
 
-// Writes `size` bytes to `path` under a temporary name in its folder, then
-// renames it into place: a failure leaves no partial file behind.
-bool WriteWholeFile(const std::string& path, const void* bytes, size_t size);
+// Writes `size` bytes to `path` under the name `path`.tmp, then renames it
+// into place: a failure leaves no partial file behind, and a file already
+// named so is left alone (the write fails). Returns the problem as one
+// line, or an empty text.
+std::string WriteWholeFile(const std::string& path, const void* bytes, size_t size);
 
 #endif

@@ -49,3 +49,10 @@ void LowerCaseAscii(char* text) {
     if (*text >= 'A' && *text <= 'Z') *text = static_cast<char>(*text - 'A' + 'a');
   }
 }
+
+bool EqualsIgnoringAsciiCase(const char* a, const char* b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  for (; *a != '\0' && lower(*a) == lower(*b); ++a, ++b) {
+  }
+  return lower(*a) == lower(*b);
+}

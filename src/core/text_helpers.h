@@ -34,4 +34,7 @@ bool CopyWholeText(char* buffer, int32_t size, const std::string& text);
 // Letters A to Z become a to z in place; every other byte stays.
 void LowerCaseAscii(char* text);
 
+// The two texts are equal when the letters A to Z are taken as a to z.
+bool EqualsIgnoringAsciiCase(const char* a, const char* b);
+
 #endif

@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "../core/file_names.h"
 #include "../core/text_helpers.h"
 #include "../core/viewer_state.h"
 #include "document.h"
@@ -11,6 +12,9 @@ namespace {
 const char* const kRecognisedExtensions[] = {".nfo", ".diz", ".ans", ".asc"};
 
 void AddEntry(const char* name) {
+  // A file named like a device (com1.nfo on a Linux disk) would open the
+  // device, which can hang: it is not listed.
+  if (NamesDevice(name)) return;
   // The list is full at 16000 entries; later files are not listed. An entry
   // whose directory and name do not fit 255 bytes is left out rather than
   // cut into another path.
@@ -19,9 +23,19 @@ void AddEntry(const char* name) {
   const int written = std::snprintf(entry, kBrowseEntrySize, "%s%s", viewer.currentDir, name);
   if (written < 0 || written >= kBrowseEntrySize) return;
   ++viewer.browseLast;
-  LowerCaseAscii(entry);
-  LowerCaseAscii(viewer.currentPath);
-  if (std::strcmp(entry, viewer.currentPath) == 0) viewer.browseIndex = viewer.browseLast;
+}
+
+// The shown document's place in the list. Paths keep their case, as a disk
+// where case matters (A.nfo beside a.nfo) needs; a path spelt in another
+// case than the name found (C:\ART\A.NFO for a.nfo) still finds the first
+// entry that differs only in case when none is equal.
+int32_t FindCurrentEntry() {
+  int32_t found = -1;
+  for (int32_t i = viewer.browseLast; i >= 0; --i) {
+    if (std::strcmp(viewer.browseList[i], viewer.currentPath) == 0) return i;
+    if (EqualsIgnoringAsciiCase(viewer.browseList[i], viewer.currentPath)) found = i;
+  }
+  return found;
 }
 
 }  // namespace
@@ -44,8 +58,7 @@ void ScanDirectory() {
     } while (FindNextFileA(search, &found));
     FindClose(search);
   }
-  LowerCaseAscii(viewer.currentPath);
-  LowerCaseAscii(viewer.currentDir);
+  viewer.browseIndex = FindCurrentEntry();
   if (std::strcmp(viewer.currentPath, viewer.currentDir) == 0 && viewer.browseLast >= 0) {
     viewer.browseIndex = 0;
     std::memcpy(viewer.currentPath, viewer.browseList[0], kBrowseEntrySize);

@@ -19,10 +19,12 @@ void LoadDocument();
 // Reads the document at `path` into `text` as LoadDocument does, without
 // the directory: emptied first, at most kTextBufferSize bytes, art saved as
 // UTF-8 or UTF-16 turned back into its code page 437 bytes. A null path
-// opens nothing. Returns the open's handle value (the handle is already
-// closed), -1 when the file could not be opened; `length`, when given, gets
-// the number of bytes read, zero bytes included.
-int32_t ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2], int32_t* length = nullptr);
+// opens nothing, nor does anything but a regular disk file. Returns the
+// open's handle value (the handle is already closed), -1 when the file
+// could not be opened. `length`, when given, gets the number of bytes read,
+// zero bytes included; `cut` whether the file is longer than what was read.
+int32_t ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2], int32_t* length = nullptr,
+                         bool* cut = nullptr);
 // Load, lay out and repaint: the ending of every change of document.
 void ShowCurrentDocument();
 // Every change of document after start-up: keeps the window where it

@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "../core/disk_file.h"
 #include "../core/text_helpers.h"
 #include "../core/viewer_state.h"
 #include "../render/render.h"
@@ -37,18 +38,22 @@ void LoadDocument() {
   }
 }
 
-int32_t ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2], int32_t* length) {
+int32_t ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2], int32_t* length, bool* cut) {
   std::memset(text, 0, sizeof text);
   if (length != nullptr) *length = 0;
-  HANDLE file = INVALID_HANDLE_VALUE;
-  if (path != nullptr) {
-    file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  }
+  if (cut != nullptr) *cut = false;
+  // Others may go on writing or deleting the file while it is read (an
+  // editor holding the art open); only a regular disk file is read.
+  HANDLE file = OpenDiskFile(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
   if (file == INVALID_HANDLE_VALUE) return -1;
   // Whatever arrives is the document; it ends at its first zero byte, and
   // the two bytes after the buffer stay zero.
   DWORD bytesRead = 0;
   ReadFile(file, text, kTextBufferSize, &bytesRead, nullptr);
+  LARGE_INTEGER size;
+  if (cut != nullptr && bytesRead == kTextBufferSize && GetFileSizeEx(file, &size)) {
+    *cut = size.QuadPart > kTextBufferSize;
+  }
   CloseHandle(file);
   // Art re-saved as UTF-8 or UTF-16 becomes the code page 437 bytes it was
   // made of; the rest of what was read is zero again.

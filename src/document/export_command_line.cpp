@@ -95,8 +95,3 @@ ExportRequest ParseExportRequest(const char* commandLine) {
   if (request.pairs.empty()) return fail("nothing to export: give --png OUT.png FILE");
   return request;
 }
-
-std::string OutputFolder(const std::string& out) {
-  const size_t separator = out.find_last_of("\\/:");
-  return separator == std::string::npos ? std::string(".") : out.substr(0, separator + 1);
-}

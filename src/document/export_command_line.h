@@ -32,9 +32,4 @@ std::vector<std::string> SplitArguments(const char* commandLine);
 // other line keeps the viewer's own command-line rules.
 ExportRequest ParseExportRequest(const char* commandLine);
 
-// The folder a PNG is first written into under a temporary name, so that
-// the rename into place stays on one volume: OUT's own folder, with its
-// separator, or "." when OUT names none.
-std::string OutputFolder(const std::string& out);
-
 #endif

@@ -2,9 +2,11 @@
 #include <cstring>
 #include <string>
 
+#include "../core/disk_file.h"
 #include "../core/text_helpers.h"
 #include "../core/viewer_state.h"
 #include "../resources/resource_ids.h"
+#include "bmp_header.h"
 #include "font_sheet_list.h"
 #include "render.h"
 
@@ -37,7 +39,7 @@ bool FontsFolderPath(const char* fileName, char* path, size_t size) {
 bool ReadFontName(const char* iniName, std::string& name) {
   char path[kFontPathSize];
   if (!FontsFolderPath(iniName, path, sizeof path)) return false;
-  HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = OpenDiskFile(path, FILE_SHARE_READ);
   if (file == INVALID_HANDLE_VALUE) return false;
   char bytes[kFontNameReadSize];
   DWORD count = 0;
@@ -62,9 +64,24 @@ void AddFontSheet(const char* iniName) {
 }  // namespace
 
 HBITMAP LoadFontSheetFile(const char* path) {
-  // A section keeps a colour sheet's own pixels whatever the display's depth.
-  return static_cast<HBITMAP>(
-      LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+  // The system's loader trusts the headers: they are checked against the
+  // file's size first, and a sheet of another size or of pixels that cannot
+  // be read is refused. The file stays open, and shut to writers, until the
+  // loader has read it.
+  HANDLE file = OpenDiskFile(path, FILE_SHARE_READ);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  uint8_t head[kBmpHeadSize];
+  DWORD count = 0;
+  LARGE_INTEGER size;
+  HBITMAP sheet = nullptr;
+  if (GetFileSizeEx(file, &size) && ReadFile(file, head, sizeof head, &count, nullptr) &&
+      IsGlyphSheetBmp(head, count, static_cast<uint64_t>(size.QuadPart))) {
+    // A section keeps a colour sheet's own pixels whatever the display's depth.
+    sheet = static_cast<HBITMAP>(
+        LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+  }
+  CloseHandle(file);
+  return sheet;
 }
 
 HBITMAP LoadFontSheet(const char* name) {

@@ -44,7 +44,8 @@ void DiscoverFontSheets();
 // has the document rendered again at the next paint.
 void SelectFontSheet(int command);
 // The sheet at `path`, or NAME.bmp of the fonts folder beside the program,
-// loaded at its own size and colour format; null when it cannot be loaded.
+// loaded at its own size and colour format; null when it cannot be loaded,
+// or is not a BMP of 48 x 368 pixels that all lie inside the file.
 HBITMAP LoadFontSheetFile(const char* path);
 HBITMAP LoadFontSheet(const char* name);
 

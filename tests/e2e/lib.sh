@@ -33,7 +33,7 @@ qp_expect_eq() {
 
 qp_winpath() { realpath -m "$1" | sed 's|/|\\|g; s|^|Z:|'; } # Z: maps the Linux root in every prefix
 
-qp_title() { echo "$(qp_winpath "$1" | LC_ALL=C tr '[:upper:]' '[:lower:]') - Quillpane 0.8.8 beta"; } # of FILE shown: A to Z lowered
+qp_title() { echo "$(qp_winpath "$1") - Quillpane 0.8.8 beta"; } # of FILE shown, its case kept
 
 qp_poll() { # SECONDS COMMAND...: every 0.1 s until COMMAND succeeds
   local deadline=$((SECONDS + $1))

@@ -95,10 +95,4 @@ TEST(ParseExportRequest, Table) {
   for (const auto& [line, want] : cases) EXPECT_EQ(Describe(ParseExportRequest(line)), want) << line;
 }
 
-TEST(OutputFolder, IsTheFolderOfOut) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"C:\\a\\b.png", "C:\\a\\"}, {"/tmp/b.png", "/tmp/"}, {"C:b.png", "C:"}, {"b.png", "."}};
-  for (const auto& [out, folder] : cases) EXPECT_EQ(OutputFolder(out), folder);
-}
-
 }  // namespace

@@ -1,15 +1,18 @@
 // quillpane.exe --png: the PNG, read back with the platform's decoder, is
 // the page the window draws, rows padded in the bitmap or not; a named
-// sheet's colours come through whole; a PNG that cannot be put in place
-// leaves nothing behind.
+// sheet's colours come through whole; nothing is written over what is not
+// a PNG, and a PNG that cannot be put in place leaves nothing behind.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <wincodec.h>
+
+#include <set>
 
 #include "app/png_export.h"
 #include "core/viewer_state.h"
 #include "reference_render.h"
 #include "render/png_encoder.h"
+#include "render/render.h"
 #include "test_support.h"
 
 namespace {
@@ -77,40 +80,102 @@ TEST(PngExport, PaddedOneBitRowsComeOutWhole) {
   DeleteObject(page.bitmap);
 }
 
-TEST(PngExport, AColourSheetGivesAColourPngAndAFailedPngLeavesNothing) {
-  TempDir dir;
-  const auto colour = [](int x, int y) {
-    return static_cast<uint32_t>(x << 16 | y);
-  };  // red x, green and blue y
-  BITMAPINFOHEADER info = {sizeof info, kSheetWidth, kSheetHeight, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+// A 24-bit BMP whose pixel (x, y) is red x, green and blue y; only its
+// bottom `rows` rows are in the file. Widths whose rows need no padding.
+std::string TintBmp(int32_t width, int32_t height, int32_t rows) {
+  BITMAPINFOHEADER info = {sizeof info, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
   const BITMAPFILEHEADER head = {0x4D42, 0, 0, 0, sizeof head + sizeof info};
-  std::string sheet = std::string(reinterpret_cast<const char*>(&head), sizeof head) +
-                      std::string(reinterpret_cast<const char*>(&info), sizeof info);
-  for (int y = kSheetHeight - 1; y >= 0; --y) {  // bottom row first; blue, green, red
-    for (int x = 0; x < kSheetWidth; ++x) sheet += {char(y), char(y >> 8), char(x)};
+  std::string bmp = std::string(reinterpret_cast<const char*>(&head), sizeof head) +
+                    std::string(reinterpret_cast<const char*>(&info), sizeof info);
+  for (int y = height - 1; y >= height - rows; --y) {  // bottom row first; blue, green, red
+    for (int x = 0; x < width; ++x) bmp += {char(y), char(y >> 8), char(x)};
   }
-  dir.Write("tint.bmp", sheet);
+  return bmp;
+}
+
+TEST(PngExport, AColourSheetGivesAColourPngAndADocumentThatFailsStopsNoOther) {
+  TempDir dir;
+  dir.Write("tint.bmp", TintBmp(kSheetWidth, kSheetHeight, kSheetHeight));
   const std::string file = dir.Write("ab.nfo", "AB");
-  CreateDirectoryA((dir.path() + "taken.png").c_str(), nullptr);
-  // A PNG whose name is a folder fails; the next pair is written all the same.
-  EXPECT_EQ(Export("--sheet tint --png" + Quote(dir.path() + "taken.png") + Quote(file) + " --png" +
-                       Quote(dir.path() + "ab.png") + Quote(file),
+  EXPECT_EQ(Export("--sheet tint --png" + Quote(dir.path() + "gone.png") + Quote(dir.path() + "gone.nfo") +
+                       " --png" + Quote(dir.path() + "ab.png") + Quote(file),
                    dir.path()),
             kExportFailed);
-  RemoveDirectoryA((dir.path() + "taken.png").c_str());
-  WIN32_FIND_DATAA found;
-  EXPECT_EQ(FindFirstFileA((dir.path() + "*.tmp").c_str(), &found), INVALID_HANDLE_VALUE);
 
   const std::vector<uint32_t> png = DecodePng(dir.path() + "ab.png");
   ASSERT_EQ(png.size(), 24u * 8u);  // A, B and the appended line feed
   GlyphPosition table[256];
   BuildGlyphTable(table);
+  const auto colour = [](int x, int y) { return static_cast<uint32_t>(x << 16 | y); };
   for (int i = 0; i < 64; ++i) {
     const int x = i % 8, y = i / 8;
     EXPECT_EQ(png[y * 24 + x], colour(table['A'].x + x, table['A'].y + y));
     EXPECT_EQ(png[y * 24 + 8 + x], colour(table['B'].x + x, table['B'].y + y));
     EXPECT_EQ(png[y * 24 + 16 + x], kPageClearColour);
   }
+}
+
+TEST(PngExport, OnlyWholeSheetsOfTheirOwnSizeAreLoaded) {
+  TempDir dir;
+  // A whole sheet of another size, and a header with no rows (which
+  // crashed the system's loader).
+  const std::pair<std::string, bool> cases[] = {{TintBmp(kSheetWidth, kSheetHeight, kSheetHeight), true},
+                                                {TintBmp(1200, 600, 600), false},
+                                                {TintBmp(kSheetWidth, kSheetHeight, 0), false}};
+  for (const auto& [bmp, loads] : cases) {
+    HBITMAP sheet = LoadFontSheetFile(dir.Write("sheet.bmp", bmp).c_str());
+    EXPECT_EQ(sheet != nullptr, loads) << bmp.size() << " bytes";
+    DeleteObject(sheet);
+  }
+}
+
+// Every name in `dir` with its bytes.
+std::set<std::string> Snapshot(const TempDir& dir) {
+  std::set<std::string> files;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((dir.path() + "*").c_str(), &found);
+  do {
+    files.insert(std::string(found.cFileName) + "=" + ReadWholeFile(dir.path() + found.cFileName));
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return files;
+}
+
+TEST(PngExport, AnOutThatWouldReplaceWhatItShouldNotRefusesTheWholeExport) {
+  TempDir dir;
+  const std::string art = dir.Write("art.nfo", "art"), other = dir.Write("other.nfo", "other");
+  const std::string old = dir.Write("old.png", "\x89PNG\r\n\x1A\n and the rest");
+  CreateDirectoryA((dir.path() + "folder.png").c_str(), nullptr);
+  ASSERT_TRUE(CreateHardLinkA((dir.path() + "link.png").c_str(), old.c_str(), nullptr));
+  const std::set<std::string> before = Snapshot(dir);
+  const std::string news = " --png" + Quote(dir.path() + "new.png") + Quote(art);
+  for (const std::string& arguments : {
+           " --png" + Quote(art) + Quote(other),                            // swapped
+           news + " --png" + Quote(other) + Quote(other),                   // the art itself
+           news + " --png" + Quote(dir.path() + "link.png") + Quote(old),   // its other name
+           news + " --png" + Quote(dir.path() + "NEW.png") + Quote(other),  // twice
+           news + " --png" + Quote(dir.path() + "folder.png") + Quote(art),
+           news + " --png" + Quote(dir.path() + "nul.png") + Quote(art),
+       }) {
+    EXPECT_EQ(Export(arguments, dir.path()), kExportFailed) << arguments;
+    EXPECT_TRUE(Snapshot(dir) == before) << arguments;
+  }
+  // A PNG is replaced, and its temporary file is gone.
+  EXPECT_EQ(Export("--png" + Quote(old) + Quote(art), dir.path()), kExportDone);
+  EXPECT_EQ(DecodePng(old).size(), 32u * 8u);  // "art" and a line feed
+  EXPECT_EQ(Snapshot(dir).size(), before.size());
+}
+
+TEST(WriteWholeFile, AFailedWriteLeavesNothingAndTheTemporaryNameIsNeverTaken) {
+  TempDir dir;
+  CreateDirectoryA((dir.path() + "folder.png").c_str(), nullptr);
+  const std::string mine = dir.Write("mine.png.tmp", "mine");
+  EXPECT_EQ(WriteWholeFile(dir.path() + "folder.png", "png", 3),
+            "cannot write \"" + dir.path() + "folder.png\"");
+  EXPECT_EQ(WriteWholeFile(dir.path() + "mine.png", "png", 3),
+            "cannot write \"" + dir.path() + "mine.png\": \"" + mine +
+                "\" is in the way (an export that was stopped leaves one)");
+  EXPECT_EQ(Snapshot(dir), (std::set<std::string>{".=", "..=", "folder.png=", "mine.png.tmp=mine"}));
 }
 
 }  // namespace

@@ -1,0 +1,15 @@
+// Opening the files the program reads: documents, glyph sheets and their
+// names, and the PNGs an export would replace.
+#ifndef QUILLPANE_DISK_FILE_H
+#define QUILLPANE_DISK_FILE_H
+
+#include <windows.h>
+
+// Opens `path` for reading when it names a regular file on disk, and
+// nothing else: a device name is refused before any open (a serial port can
+// hang the open or the read), and a folder, pipe or console after it.
+// `share` is the sharing granted to others while the handle is open.
+// INVALID_HANDLE_VALUE when refused or not there.
+HANDLE OpenDiskFile(const char* path, DWORD share);
+
+#endif
