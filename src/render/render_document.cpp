@@ -3,6 +3,7 @@
 #include "render.h"
 #include "page_limits.h"
 #include "render_page.h"
+#include "view_text.h"
 
 namespace {
 
@@ -14,6 +15,7 @@ GlyphPixels glyphPixels;
 void RenderDocument() {
   viewer.needsRender = 0;
   viewer.selectionShown = 0;
+  ForgetShownRows();
 
   const int32_t length = EndWithLineFeed(viewer.textBuffer);
   const uint8_t* text = reinterpret_cast<const uint8_t*>(viewer.textBuffer);

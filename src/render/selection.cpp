@@ -7,6 +7,7 @@
 #include "../core/code_page_437.h"
 #include "render.h"
 #include "selection_copy.h"
+#include "view_text.h"
 
 namespace {
 
@@ -90,9 +91,8 @@ void OnSelectionButtonUp(LPARAM lParam) {
     return;
   }
   ClearText(viewer.selectionText, sizeof viewer.selectionText);
-  const SelectionSource source{viewer.textBuffer, viewer.pageWidth / 8, viewer.pageHeight / 8,
-                               viewer.scrollY / 8};
-  CopySelectedText(source, cells, viewer.selectionText, sizeof viewer.selectionText);
+  CopySelectedText(CurrentShownRows(), viewer.scrollY / 8, cells, viewer.selectionText,
+                   sizeof viewer.selectionText);
   CopyTextToClipboard(viewer.selectionText);
 }
 
