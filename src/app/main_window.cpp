@@ -12,6 +12,7 @@
 #include "../render/render.h"
 #include "../resources/resource_ids.h"
 #include "../shell/shell.h"
+#include "../core/scroll_steps.h"
 #include "../core/text_helpers.h"
 #include "../core/viewer_state.h"
 #include "../core/window_layout.h"
@@ -51,12 +52,23 @@ int RunMessageLoop(BOOL(WINAPI* getMessage)(LPMSG, HWND, UINT, UINT)) {
 
 namespace {
 
+// The screen's dots an inch (under Wine, its LogPixels setting); the
+// program's manifest declares it DPI-aware, so this is the real one.
+int32_t ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int32_t dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
 void OnCreate(HWND window, HMENU menu) {
   // The handle arrives with the message before CreateWindowExA returns;
   // anything invalidated during creation needs it.
   viewer.mainWindow = window;
   viewer.appInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
   viewer.statusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | 0x20, nullptr, window, IDC_STATUS_BAR);
+  // The art keeps its size on a high-DPI screen: 8 pixels a cell at 96 DPI.
+  viewer.cellWidth = viewer.cellHeight = StartZoomForDpi(ScreenDpi());
   SplitCommandLine();
   CountRun();
   viewer.glyphSheet = LoadBitmapA(viewer.appInstance, MAKEINTRESOURCEA(IDB_GLYPH_SHEET));
