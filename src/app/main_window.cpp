@@ -10,6 +10,7 @@
 #include "../document/document.h"
 #include "../render/glyph_table.h"
 #include "../render/render.h"
+#include "../render/view_text.h"
 #include "../resources/resource_ids.h"
 #include "../shell/shell.h"
 #include "../core/scroll_steps.h"
@@ -85,14 +86,27 @@ void OnCreate(HWND window, HMENU menu) {
   RedrawWindow(window, nullptr, nullptr, RDW_INTERNALPAINT);
 }
 
+// Over a link the right part takes two thirds of the bar, so that the
+// address shows; it gives them back when the pointer leaves the link.
+void SetStatusParts(bool wide) {
+  int32_t parts[2] = {viewer.statusParts[0], -1};
+  if (wide) parts[0] = (viewer.statusParts[0] + kStatusRightPartWidth) / 3;
+  int32_t now[2] = {};
+  SendMessageA(viewer.statusBar, SB_GETPARTS, 2, reinterpret_cast<LPARAM>(now));
+  if (now[0] != parts[0]) SendMessageA(viewer.statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+}
+
 void WriteStatusTexts() {
   std::snprintf(viewer.statusText, sizeof viewer.statusText, "anttkn:%d, filhantag:%d, runtimes:%d",
                 static_cast<int>(std::strlen(viewer.textBuffer)), static_cast<int>(viewer.fileHandle),
                 static_cast<int>(viewer.runCount));
   SendMessageA(viewer.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(viewer.statusText));
+  const char* address = PointedLinkAddress();
+  SetStatusParts(address != nullptr);
   std::snprintf(viewer.statusText, sizeof viewer.statusText, "%d/%d",
                 static_cast<int>(viewer.browseIndex + 1), static_cast<int>(viewer.browseLast + 1));
-  SendMessageA(viewer.statusBar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(viewer.statusText));
+  SendMessageA(viewer.statusBar, SB_SETTEXTA, 1,
+               reinterpret_cast<LPARAM>(address != nullptr ? address : viewer.statusText));
 }
 
 void OnPaint(HWND window) {
@@ -170,6 +184,16 @@ void OnCommand(HWND window, WPARAM command) {
   }
 }
 
+void OnButtonDown(LPARAM lParam) {
+  OnSelectionButtonDown(lParam);
+  OnLinkButtonDown(lParam);
+}
+
+void OnMouseMove(LPARAM lParam) {
+  OnSelectionMouseMove(lParam);
+  if (OnLinkMouseMove(lParam)) WriteStatusTexts();
+}
+
 }  // namespace
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -183,9 +207,16 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND: OnCommand(window, wParam); return 0;
     case WM_VSCROLL: OnVScroll(wParam); return 0;
     case WM_MOUSEWHEEL: OnMouseWheel(wParam); return 0;
-    case WM_LBUTTONDOWN: OnSelectionButtonDown(lParam); return 0;
-    case WM_MOUSEMOVE: OnSelectionMouseMove(lParam); return 0;
-    case WM_LBUTTONUP: OnSelectionButtonUp(lParam); return 0;
+    case WM_LBUTTONDOWN: OnButtonDown(lParam); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
+    case WM_LBUTTONUP: OnLinkButtonUp(lParam, OnSelectionButtonUp(lParam)); return 0;
+    case WM_MOUSELEAVE:
+      if (OnLinkMouseLeave()) WriteStatusTexts();
+      return 0;
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == window && SetLinkCursor())
+        return TRUE;
+      return DefWindowProcA(window, message, wParam, lParam);
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }

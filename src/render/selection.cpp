@@ -71,8 +71,8 @@ void OnSelectionMouseMove(LPARAM lParam) {
   if (viewer.selectionDragging) MoveSelectionEnd(lParam);
 }
 
-void OnSelectionButtonUp(LPARAM lParam) {
-  if (!viewer.selectionDragging) return;
+bool OnSelectionButtonUp(LPARAM lParam) {
+  if (!viewer.selectionDragging) return false;
   viewer.selectionDragging = 0;
   // The release point may differ from the last move's: the rectangle
   // follows it, so that what stays inverted is what was copied.
@@ -88,12 +88,13 @@ void OnSelectionButtonUp(LPARAM lParam) {
     // line breaks or nothing on the clipboard.
     viewer.selectionShown = 0;
     InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
-    return;
+    return true;
   }
   ClearText(viewer.selectionText, sizeof viewer.selectionText);
   CopySelectedText(CurrentShownRows(), viewer.scrollY / 8, cells, viewer.selectionText,
                    sizeof viewer.selectionText);
   CopyTextToClipboard(viewer.selectionText);
+  return false;
 }
 
 void CopyTextToClipboard(const char* text) {
