@@ -41,6 +41,7 @@ add_library(quillpane_win STATIC
   src/render/paint_view.cpp
   src/render/selection.cpp
   src/render/view_text.cpp
+  src/render/find_view.cpp
   src/render/font_sheets.cpp
   src/render/png_encoder.cpp
   src/shell/run_counter.cpp

@@ -44,6 +44,9 @@ int RunMessageLoop(BOOL(WINAPI* getMessage)(LPMSG, HWND, UINT, UINT)) {
   MSG message = {};
   BOOL got;
   while ((got = getMessage(&message, nullptr, 0, 0)) > 0) {
+    // The Find dialog is modeless: its keys (Tab, Enter, Escape) go to it.
+    HWND find = FindDialogWindow();
+    if (find != nullptr && IsDialogMessageA(find, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
@@ -97,9 +100,13 @@ void SetStatusParts(bool wide) {
 }
 
 void WriteStatusTexts() {
-  std::snprintf(viewer.statusText, sizeof viewer.statusText, "anttkn:%d, filhantag:%d, runtimes:%d",
-                static_cast<int>(std::strlen(viewer.textBuffer)), static_cast<int>(viewer.fileHandle),
-                static_cast<int>(viewer.runCount));
+  if (const char* note = FindNote()) {
+    std::snprintf(viewer.statusText, sizeof viewer.statusText, "%s", note);
+  } else {
+    std::snprintf(viewer.statusText, sizeof viewer.statusText, "anttkn:%d, filhantag:%d, runtimes:%d",
+                  static_cast<int>(std::strlen(viewer.textBuffer)), static_cast<int>(viewer.fileHandle),
+                  static_cast<int>(viewer.runCount));
+  }
   SendMessageA(viewer.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(viewer.statusText));
   const char* address = PointedLinkAddress();
   SetStatusParts(address != nullptr);
@@ -147,6 +154,8 @@ void OnDestroy(HWND window) {
 }
 
 void OnKeyDown(HWND window, WPARAM key) {
+  // A Find's note stays until the next key or click.
+  if (ClearFindNote()) WriteStatusTexts();
   switch (key) {
     case VK_ESCAPE: PostMessageA(window, WM_DESTROY, 0, 0); break;
     case VK_PRIOR: BrowseStep(-1); break;
@@ -157,6 +166,13 @@ void OnKeyDown(HWND window, WPARAM key) {
     case VK_DOWN: OnVScroll(SB_LINEDOWN); break;
     case VK_HOME: ScrollToPageEdge(false); break;
     case VK_END: ScrollToPageEdge(true); break;
+    case 'F':
+      if (GetKeyState(VK_CONTROL) < 0) OpenFindDialog();
+      break;
+    case VK_F3:
+      FindAgain(GetKeyState(VK_SHIFT) >= 0);
+      WriteStatusTexts();
+      break;
     default: break;
   }
 }
@@ -185,6 +201,7 @@ void OnCommand(HWND window, WPARAM command) {
 }
 
 void OnButtonDown(LPARAM lParam) {
+  if (ClearFindNote()) WriteStatusTexts();
   OnSelectionButtonDown(lParam);
   OnLinkButtonDown(lParam);
 }
@@ -198,6 +215,11 @@ void OnMouseMove(LPARAM lParam) {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   HMENU menu = GetMenu(window);
+  if (message == FindDialogMessage()) {
+    OnFindDialogMessage(lParam);
+    WriteStatusTexts();
+    return 0;
+  }
   switch (message) {
     case WM_CREATE: OnCreate(window, menu); return 0;
     case WM_PAINT: OnPaint(window); return 0;

@@ -53,6 +53,7 @@ const ShownRows& CurrentShownRows() {
 void ForgetShownRows() {
   shown = ShownText{};
   pointedLink = pressedLink = nullptr;
+  ForgetFindPosition();
 }
 
 ViewCells CurrentViewCells() {

@@ -1,5 +1,5 @@
-// The text the window shows, as the selection and links read it: the
-// current document's shown rows and the links on them.
+// The text the window shows, as the selection, links and Find read it: the
+// current document's shown rows, the links on them, and the Find dialog.
 #ifndef QUILLPANE_VIEW_TEXT_H
 #define QUILLPANE_VIEW_TEXT_H
 
@@ -47,5 +47,21 @@ const char* PointedLinkAddress();
 // How a click opens an address; tests put a recorder here.
 using OpenAddressFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
 extern OpenAddressFunction linkShellExecute;
+
+// Find. Ctrl+F opens the system's modeless Find dialog (or brings it
+// forward); its finds arrive as the registered FindDialogMessage().
+void OpenFindDialog();
+HWND FindDialogWindow();  // the open dialog, for IsDialogMessage; or null
+UINT FindDialogMessage();
+void OnFindDialogMessage(LPARAM lParam);
+// F3 (`down`) and Shift+F3: the next or previous match of the last text;
+// with no text yet, the dialog opens.
+void FindAgain(bool down);
+// What the last Find has to say ("Not found: ..."), or null; shown in the
+// status bar's left part until ClearFindNote (true when there was one).
+const char* FindNote();
+bool ClearFindNote();
+// A change of document (any render): the next Find starts at the top.
+void ForgetFindPosition();
 
 #endif

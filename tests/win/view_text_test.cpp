@@ -1,7 +1,9 @@
-// Links in the real window: the hand over a link, the address in the status
-// bar, a click opening it.
+// Links and Find in the real window: the hand over a link, the address in
+// the status bar, a click opening it; the Find dialog, F3 and Shift+F3.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commdlg.h>
+#include <dlgs.h>
 
 #include <string>
 #include <tuple>
@@ -69,6 +71,80 @@ TEST(Links, HandAddressAndAClickThatOpens) {
   linkShellExecute = ShellExecuteA;
   EXPECT_EQ(std::make_pair(viewer.selectionShown, std::string(viewer.selectionText)),
             std::make_pair(1, std::string("quil")));
+}
+
+// The program's message loop, given one key for `target` and then the quit.
+HWND enterTarget;
+BOOL WINAPI PressEnterThenQuit(LPMSG message, HWND, UINT, UINT) {
+  *message = enterTarget != nullptr ? MSG{enterTarget, WM_KEYDOWN, VK_RETURN, 0, 0, {}}
+                                    : MSG{nullptr, WM_QUIT, 0, 0, 0, {}};
+  enterTarget = nullptr;
+  return message->message != WM_QUIT;
+}
+
+void KeyWith(HWND window, WPARAM key, int held) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[held] = 0x80;
+  SetKeyboardState(keys);
+  SendMessageA(window, WM_KEYDOWN, key, 0);
+  keys[held] = 0;
+  SetKeyboardState(keys);
+}
+
+TEST(Find, DialogThenF3AndShiftF3ShowMatchesAsTheSelection) {
+  MainWindowTest test;
+  TempDir dir;
+  std::string rows;  // 600 rows; "Quill" at row 300, column 9, and "quill" at row 500, column 4
+  for (int i = 0; i < 600; ++i) {
+    rows += i == 300 ? "find the Quill here\r\n" : i == 500 ? "and quill again\r\n" : "..........\r\n";
+  }
+  test.Show(dir.Write("find.nfo", rows));
+  KeyWith(test.window(), 'F', VK_CONTROL);
+  HWND dialog = FindDialogWindow();
+  ASSERT_TRUE(dialog != nullptr && IsWindowVisible(dialog));
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, chx1))) << "whole words are not offered";
+  SetDlgItemTextA(dialog, edt1, "quill");
+  enterTarget = GetDlgItem(dialog, edt1);
+  RunMessageLoop(PressEnterThenQuit);
+
+  // Each match is the selection, its 5 cells from its first, in the view: at the view's last
+  // whole row when it was below it, at its top when above. Painted inverted: black in white.
+  const auto selection = [] {
+    const RECT& r = viewer.selectionRect;
+    return std::vector<LONG>{viewer.selectionShown, r.left, r.top, r.right, r.bottom};
+  };
+  const auto match = [](int column, int top) {
+    return std::vector<LONG>{1, 10 + 8 * column, top, 10 + 8 * (column + 5), top + 8};
+  };
+  const int bottom = 10 + viewer.sourceHeight - 8;
+  EXPECT_EQ(selection(), match(9, bottom));
+  UpdateWindow(test.window());
+  HDC dc = GetDC(test.window());
+  EXPECT_EQ(std::make_pair(GetPixel(dc, 82, bottom), GetPixel(dc, 74, bottom)),
+            std::make_pair(COLORREF{0}, COLORREF{0xFFFFFF}));
+  ReleaseDC(test.window(), dc);
+  KeyWith(test.window(), VK_F3, 0);
+  EXPECT_EQ(selection(), match(4, bottom));
+  KeyWith(test.window(), VK_F3, VK_SHIFT);
+  EXPECT_EQ(selection(), match(9, 10));
+  EXPECT_EQ(test.StatusText(0).substr(0, 7), "anttkn:");
+  KeyWith(test.window(), VK_F3, VK_SHIFT);  // none above row 300: round the top to the last
+  EXPECT_EQ(std::make_pair(selection(), test.StatusText(0)),
+            std::make_pair(match(4, bottom), std::string("From the end: quill")));
+
+  // Not found: nothing moves, and the status bar says so until the next key.
+  const auto before = std::make_pair(viewer.scrollY, selection());
+  FINDREPLACEA request = {};
+  request.lStructSize = sizeof request;
+  request.hwndOwner = test.window();
+  request.Flags = FR_FINDNEXT | FR_DOWN;
+  request.lpstrFindWhat = const_cast<char*>("zzz");
+  SendMessageA(test.window(), FindDialogMessage(), 0, reinterpret_cast<LPARAM>(&request));
+  EXPECT_EQ(std::make_pair(std::make_pair(viewer.scrollY, selection()), test.StatusText(0)),
+            std::make_pair(before, std::string("Not found: zzz")));
+  SendMessageA(test.window(), WM_KEYDOWN, VK_SHIFT, 0);
+  EXPECT_EQ(test.StatusText(0).substr(0, 7), "anttkn:");
 }
 
 }  // namespace
