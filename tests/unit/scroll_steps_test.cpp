@@ -35,9 +35,8 @@ TEST(WheelScrollRows, Settings) {
 TEST(ScrollRows, StopAtThePageEdges) {
   const int32_t cases[][5] = {
       // scrollY, pageHeight, rows, new scrollY, moved
-      {0, 400, 3, 24, 1},  {312, 400, 3, 320, 1}, {320, 400, 1, 320, 0}, {0, 400, 1 << 30, 320, 1},
-      {16, 400, -5, 0, 1}, {0, 400, -3, 0, 0},    {400, 400, 1, 400, 0}, {400, 400, -1, 392, 1},
-      {0, 40, 5, 0, 0},    {8, 400, 0, 8, 0},
+      {312, 400, 3, 320, 1}, {320, 400, 1, 320, 0}, {0, 400, 1 << 30, 320, 1},
+      {16, 400, -5, 0, 1},   {0, 400, -3, 0, 0},    {0, 40, 5, 0, 0},
   };
   for (const auto& c : cases) {
     const ScrollResult r = ScrollRows(ScrollInput{c[0], 80, c[1], 8, 7}, c[2]);
@@ -45,15 +44,6 @@ TEST(ScrollRows, StopAtThePageEdges) {
               std::make_tuple(c[3], c[4] == 1, c[4] == 1, 7))
         << c[0] << " by " << c[2];
   }
-}
-
-TEST(RowsToShow, AsFewAsBringTheRowsIntoView) {
-  const int32_t cases[][5] = {
-      // first, last, top, view rows, rows to scroll
-      {5, 5, 0, 10, 0},  {2, 2, 5, 10, -3}, {12, 12, 0, 10, 3},
-      {9, 10, 0, 10, 1}, {5, 30, 0, 10, 5}, {3, 3, 0, 0, 3},
-  };
-  for (const auto& c : cases) EXPECT_EQ(RowsToShow(c[0], c[1], c[2], c[3]), c[4]) << c[0] << "-" << c[1];
 }
 
 TEST(StartZoomForDpi, Screens) {

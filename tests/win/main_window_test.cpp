@@ -55,8 +55,11 @@ TEST(MainWindow, StartZoomFollowsTheScreensDpi) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION child = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &child));
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &child)) {
+      ADD_FAILURE() << "cannot start " << command;  // and the setting is still put back
+      continue;
+    }
     if (WaitForSingleObject(child.hProcess, 120000) != WAIT_OBJECT_0) TerminateProcess(child.hProcess, 2);
     DWORD exitCode = 2;
     GetExitCodeProcess(child.hProcess, &exitCode);
