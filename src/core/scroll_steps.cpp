@@ -18,6 +18,7 @@ int32_t WheelScrollRows(int32_t notches, uint32_t linesSetting, int32_t viewRows
 ScrollResult ScrollRows(const ScrollInput& in, int32_t rows) {
   ScrollResult out{false, false, in.scrollY, in.lastThumbRow};
   const int64_t y = in.scrollY;
+  // A row is 8 page pixels, as ScrollStep's line steps take it.
   int64_t target = y + int64_t{rows} * 8;
   if (rows > 0) {
     // SB_LINEDOWN moves while the view's bottom is above the page's.
