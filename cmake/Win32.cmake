@@ -46,6 +46,8 @@ add_library(quillpane_win STATIC
   src/render/render_page.cpp
   src/render/paint_view.cpp
   src/render/selection.cpp
+  src/render/view_text.cpp
+  src/render/find_view.cpp
   src/render/font_sheets.cpp
   src/render/png_encoder.cpp
   src/shell/run_counter.cpp

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "render/layout_interpreter.h"
+#include "render/page_limits.h"
 #include "render/selection_copy.h"
 
 namespace {
@@ -89,9 +90,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(table[1] == pass1.lastRowZeroStart, "entry 1 is not the last start of row 0");
 
   char copied[kSelectionTextLimit + 1];
-  const SelectionSource source{text.c_str(), page.columnCount, page.rowCount,
-                               page.rowCount > 8 ? page.rowCount - 8 : 0};
-  const int32_t copiedLength = CopySelectedText(source, CellSpan{0, 0, 200, 9}, copied, sizeof copied);
+  const PageMeasure limited = LimitPageSize(page, 1);
+  const ShownRows shown = CollectShownRows(bytes, length, limited.columnCount, limited.rowCount);
+  const int32_t copiedLength = CopySelectedText(shown, limited.rowCount > 8 ? limited.rowCount - 8 : 0,
+                                                CellSpan{0, 0, 200, 9}, copied, sizeof copied);
   Check(copiedLength <= kSelectionTextLimit && copied[copiedLength] == '\0', "copy past its limit");
   return 0;
 }

@@ -10,8 +10,10 @@
 #include "../document/document.h"
 #include "../render/glyph_table.h"
 #include "../render/render.h"
+#include "../render/view_text.h"
 #include "../resources/resource_ids.h"
 #include "../shell/shell.h"
+#include "../core/scroll_steps.h"
 #include "../core/text_helpers.h"
 #include "../core/viewer_state.h"
 #include "../core/window_layout.h"
@@ -42,6 +44,9 @@ int RunMessageLoop(BOOL(WINAPI* getMessage)(LPMSG, HWND, UINT, UINT)) {
   MSG message = {};
   BOOL got;
   while ((got = getMessage(&message, nullptr, 0, 0)) > 0) {
+    // The Find dialog is modeless: its keys (Tab, Enter, Escape) go to it.
+    HWND find = FindDialogWindow();
+    if (find != nullptr && IsDialogMessageA(find, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
@@ -51,12 +56,23 @@ int RunMessageLoop(BOOL(WINAPI* getMessage)(LPMSG, HWND, UINT, UINT)) {
 
 namespace {
 
+// The screen's dots an inch (under Wine, its LogPixels setting); the
+// program's manifest declares it DPI-aware, so this is the real one.
+int32_t ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int32_t dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
 void OnCreate(HWND window, HMENU menu) {
   // The handle arrives with the message before CreateWindowExA returns;
   // anything invalidated during creation needs it.
   viewer.mainWindow = window;
   viewer.appInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
   viewer.statusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | 0x20, nullptr, window, IDC_STATUS_BAR);
+  // The art keeps its size on a high-DPI screen: 8 pixels a cell at 96 DPI.
+  viewer.cellWidth = viewer.cellHeight = StartZoomForDpi(ScreenDpi());
   SplitCommandLine();
   CountRun();
   viewer.glyphSheet = LoadBitmapA(viewer.appInstance, MAKEINTRESOURCEA(IDB_GLYPH_SHEET));
@@ -74,14 +90,31 @@ void OnCreate(HWND window, HMENU menu) {
   RedrawWindow(window, nullptr, nullptr, RDW_INTERNALPAINT);
 }
 
+// Over a link the right part takes two thirds of the bar, so that the
+// address shows; it gives them back when the pointer leaves the link.
+void SetStatusParts(bool wide) {
+  int32_t parts[2] = {viewer.statusParts[0], -1};
+  if (wide) parts[0] = (viewer.statusParts[0] + kStatusRightPartWidth) / 3;
+  int32_t now[2] = {};
+  SendMessageA(viewer.statusBar, SB_GETPARTS, 2, reinterpret_cast<LPARAM>(now));
+  if (now[0] != parts[0]) SendMessageA(viewer.statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+}
+
 void WriteStatusTexts() {
-  std::snprintf(viewer.statusText, sizeof viewer.statusText, "anttkn:%d, filhantag:%d, runtimes:%d",
-                static_cast<int>(std::strlen(viewer.textBuffer)), static_cast<int>(viewer.fileHandle),
-                static_cast<int>(viewer.runCount));
+  if (const char* note = FindNote()) {
+    std::snprintf(viewer.statusText, sizeof viewer.statusText, "%s", note);
+  } else {
+    std::snprintf(viewer.statusText, sizeof viewer.statusText, "anttkn:%d, filhantag:%d, runtimes:%d",
+                  static_cast<int>(std::strlen(viewer.textBuffer)), static_cast<int>(viewer.fileHandle),
+                  static_cast<int>(viewer.runCount));
+  }
   SendMessageA(viewer.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(viewer.statusText));
+  const char* address = PointedLinkAddress();
+  SetStatusParts(address != nullptr);
   std::snprintf(viewer.statusText, sizeof viewer.statusText, "%d/%d",
                 static_cast<int>(viewer.browseIndex + 1), static_cast<int>(viewer.browseLast + 1));
-  SendMessageA(viewer.statusBar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(viewer.statusText));
+  SendMessageA(viewer.statusBar, SB_SETTEXTA, 1,
+               reinterpret_cast<LPARAM>(address != nullptr ? address : viewer.statusText));
 }
 
 void OnPaint(HWND window) {
@@ -122,6 +155,8 @@ void OnDestroy(HWND window) {
 }
 
 void OnKeyDown(HWND window, WPARAM key) {
+  // A Find's note stays until the next key or click.
+  if (ClearFindNote()) WriteStatusTexts();
   switch (key) {
     case VK_ESCAPE: PostMessageA(window, WM_DESTROY, 0, 0); break;
     case VK_PRIOR: BrowseStep(-1); break;
@@ -134,6 +169,13 @@ void OnKeyDown(HWND window, WPARAM key) {
     case VK_END: ScrollToPageEdge(true); break;
     case 'A':  // Ctrl+Shift+A, for ANSI: free of the other keys and of Find's Ctrl+F and F3
       if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0) ToggleColourMode();
+      break;
+    case 'F':
+      if (GetKeyState(VK_CONTROL) < 0) OpenFindDialog();
+      break;
+    case VK_F3:
+      FindAgain(GetKeyState(VK_SHIFT) >= 0);
+      WriteStatusTexts();
       break;
     default: break;
   }
@@ -163,10 +205,26 @@ void OnCommand(HWND window, WPARAM command) {
   }
 }
 
+void OnButtonDown(LPARAM lParam) {
+  if (ClearFindNote()) WriteStatusTexts();
+  OnSelectionButtonDown(lParam);
+  OnLinkButtonDown(lParam);
+}
+
+void OnMouseMove(LPARAM lParam) {
+  OnSelectionMouseMove(lParam);
+  if (OnLinkMouseMove(lParam)) WriteStatusTexts();
+}
+
 }  // namespace
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   HMENU menu = GetMenu(window);
+  if (message == FindDialogMessage()) {
+    OnFindDialogMessage(lParam);
+    WriteStatusTexts();
+    return 0;
+  }
   switch (message) {
     case WM_CREATE: OnCreate(window, menu); return 0;
     case WM_PAINT: OnPaint(window); return 0;
@@ -176,9 +234,16 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND: OnCommand(window, wParam); return 0;
     case WM_VSCROLL: OnVScroll(wParam); return 0;
     case WM_MOUSEWHEEL: OnMouseWheel(wParam); return 0;
-    case WM_LBUTTONDOWN: OnSelectionButtonDown(lParam); return 0;
-    case WM_MOUSEMOVE: OnSelectionMouseMove(lParam); return 0;
-    case WM_LBUTTONUP: OnSelectionButtonUp(lParam); return 0;
+    case WM_LBUTTONDOWN: OnButtonDown(lParam); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
+    case WM_LBUTTONUP: OnLinkButtonUp(lParam, OnSelectionButtonUp(lParam)); return 0;
+    case WM_MOUSELEAVE:
+      if (OnLinkMouseLeave()) WriteStatusTexts();
+      return 0;
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == window && SetLinkCursor())
+        return TRUE;
+      return DefWindowProcA(window, message, wParam, lParam);
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "window_geometry.h"
-
 int32_t WheelScrollRows(int32_t notches, uint32_t linesSetting, int32_t viewRows) {
   const int64_t page = std::max(viewRows, 1);
   int64_t perNotch = linesSetting;
@@ -15,6 +13,32 @@ int32_t WheelScrollRows(int32_t notches, uint32_t linesSetting, int32_t viewRows
   // Held far inside 32 bits; the window stops at the page's edge anyway.
   const int64_t limit = int64_t{1} << 30;
   return static_cast<int32_t>(std::clamp(int64_t{notches} * perNotch, -limit, limit));
+}
+
+ScrollResult ScrollRows(const ScrollInput& in, int32_t rows) {
+  ScrollResult out{false, false, in.scrollY, in.lastThumbRow};
+  const int64_t y = in.scrollY;
+  // A row is a page cell's height, as ScrollStep's line steps take it.
+  int64_t target = y + int64_t{rows} * PageRowPixels(in.pageCellHeight);
+  if (rows > 0) {
+    // SB_LINEDOWN moves while the view's bottom is above the page's.
+    const int64_t lastView = int64_t{in.pageHeight} - in.sourceHeight;
+    target = y < lastView ? std::min(target, lastView) : y;
+  } else {
+    target = y > 0 ? std::max<int64_t>(target, 0) : y;
+  }
+  if (target != y) {
+    out.scrollY = static_cast<int32_t>(target);
+    out.moved = out.updateBar = true;
+  }
+  return out;
+}
+
+int32_t RowsToShow(int32_t first, int32_t last, int32_t top, int32_t viewRows) {
+  const int64_t above = int64_t{first} - top;
+  if (above < 0) return static_cast<int32_t>(above);
+  const int64_t below = int64_t{last} - (int64_t{top} + std::max(viewRows, 1) - 1);
+  return static_cast<int32_t>(below > 0 ? std::min(below, above) : 0);
 }
 
 int32_t StartZoomForDpi(int32_t dpi) {

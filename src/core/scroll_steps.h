@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "window_geometry.h"
+
 constexpr int32_t kDefaultWheelRows = 3;
 
 // The rows `notches` whole wheel notches scroll (positive: towards the
@@ -12,6 +14,16 @@ constexpr int32_t kDefaultWheelRows = 3;
 // `viewRows` whole rows. Whatever the setting, a notch scrolls at least one
 // row and at most a view's height, the way it was turned.
 int32_t WheelScrollRows(int32_t notches, uint32_t linesSetting, int32_t viewRows);
+
+// `rows` rows down (negative: up) in one step, as far as that many
+// SB_LINEDOWN (SB_LINEUP) steps would go: never below the page's last full
+// view, nor above its top. A view already past that edge stays.
+ScrollResult ScrollRows(const ScrollInput& in, int32_t rows);
+
+// The rows to scroll (positive: down) so that page rows `first` to `last`
+// stand in a view of `viewRows` rows whose top row is `top`: as few as
+// that takes. Rows taller than the view show from `first`.
+int32_t RowsToShow(int32_t first, int32_t last, int32_t top, int32_t viewRows);
 
 // The start zoom (cell size in screen pixels) for a screen of `dpi` dots an
 // inch: 8 at 96, the nearest whole step in between, held to 1 ... 15.

@@ -73,10 +73,9 @@ ScrollResult ScrollStep(const ScrollInput& in, int32_t code, int32_t thumbPositi
 // ScrollStep, where the scroll bar's own top and bottom codes do nothing.
 ScrollResult ScrollToEdge(const ScrollInput& in, bool bottom);
 
-// The mouse wheel: a notch is a turn of kWheelDelta and scrolls
-// kWheelRows rows.
+// The mouse wheel: a notch is a turn of kWheelDelta (the rows it scrolls
+// are the user's setting: WheelScrollRows).
 constexpr int32_t kWheelDelta = 120;
-constexpr int32_t kWheelRows = 3;
 // Whole notches in `remainder` plus a turn of `delta` (positive: away from
 // the user), leaving what is short of a notch in `remainder`, so that fine
 // wheels that report parts of a notch scroll as far as coarse ones. A turn

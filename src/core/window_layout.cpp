@@ -4,6 +4,7 @@
 
 #include "../resources/resource_ids.h"
 #include "viewer_state.h"
+#include "scroll_steps.h"
 #include "window_geometry.h"
 
 namespace {
@@ -140,17 +141,21 @@ void OnVScroll(WPARAM wParam) {
 
 void ScrollToPageEdge(bool bottom) { ApplyScroll(ScrollToEdge(CurrentScroll(), bottom)); }
 
+void ScrollByRows(int32_t rows) { ApplyScroll(ScrollRows(CurrentScroll(), rows)); }
+
 void OnMouseWheel(WPARAM wParam) {
   const int32_t notches = WheelNotches(viewer.wheelRemainder, GET_WHEEL_DELTA_WPARAM(wParam));
-  const bool zoom = (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0;
-  // Each notch goes through the steps of the keypad and the scroll bar's
-  // arrows, so it ends where they would end and leaves what they leave.
-  const int direction = notches > 0 ? +1 : -1;
-  for (int32_t i = 0; i < notches * direction; ++i) {
-    if (zoom) {
-      ZoomStep(direction);
-    } else {
-      for (int32_t row = 0; row < kWheelRows; ++row) OnVScroll(direction > 0 ? SB_LINEUP : SB_LINEDOWN);
-    }
+  if (notches == 0) return;
+  if ((GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0) {
+    // Each notch goes through the keypad's zoom step, so it ends where the
+    // keys would end.
+    const int direction = notches > 0 ? +1 : -1;
+    for (int32_t i = 0; i < notches * direction; ++i) ZoomStep(direction);
+    return;
   }
+  // The rows a notch as the user set them (WHEEL_PAGESCROLL: a view's
+  // height), all the notches in one step that stops at the page's edge.
+  UINT lines = kDefaultWheelRows;
+  if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) lines = kDefaultWheelRows;
+  ScrollByRows(-WheelScrollRows(notches, lines, viewer.sourceHeight / PageRowPixels(viewer.pageCellHeight)));
 }

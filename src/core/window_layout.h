@@ -4,14 +4,19 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 void LayoutWindow();
 // Keypad plus (+1) and minus (-1): one pixel a cell bigger or smaller.
 void ZoomStep(int direction);
 void OnVScroll(WPARAM wParam);
 // Home (false) and End (true): the top or the bottom of the page.
 void ScrollToPageEdge(bool bottom);
-// The wheel scrolls by rows; with Ctrl held it zooms like keypad plus and
-// minus.
+// `rows` rows down (negative: up) at once, held to the page; removes the
+// selection like every scroll.
+void ScrollByRows(int32_t rows);
+// The wheel scrolls by the user's rows a notch; with Ctrl held it zooms
+// like keypad plus and minus.
 void OnMouseWheel(WPARAM wParam);
 
 #endif

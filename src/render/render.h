@@ -30,9 +30,10 @@ void PaintView();
 
 // A drag with the left button over the picture selects a rectangle of
 // cells, shown inverted; the release copies their text to the clipboard.
+// The release returns true for a click: it selected no cell.
 void OnSelectionButtonDown(LPARAM lParam);
 void OnSelectionMouseMove(LPARAM lParam);
-void OnSelectionButtonUp(LPARAM lParam);
+bool OnSelectionButtonUp(LPARAM lParam);
 // Puts `text` (code page 437 bytes, cut after 1023 characters) on the
 // clipboard as CF_TEXT in the process's ANSI code page and as CF_UNICODETEXT.
 void CopyTextToClipboard(const char* text);

@@ -8,6 +8,7 @@
 #include "page_limits.h"
 #include "render.h"
 #include "render_page.h"
+#include "view_text.h"
 
 namespace {
 
@@ -164,6 +165,7 @@ void RenderAnsiScreen() {
 void RenderDocument() {
   viewer.needsRender = 0;
   viewer.selectionShown = 0;
+  ForgetShownRows();
   // The message shown for a file that could not be read is the program's
   // own text, never art: it keeps the text layout.
   if (viewer.ansiColours && viewer.fileHandle != -1) {

@@ -9,6 +9,7 @@
 #include "ansi_screen.h"
 #include "render.h"
 #include "selection_copy.h"
+#include "view_text.h"
 
 namespace {
 
@@ -20,20 +21,10 @@ SelectionGrid ViewGrid() {
 }
 
 // The text of `cells` (rows counted from the first row in view) as the
-// page shown gives it.
+// page shown gives it, in either layout.
 void CopyShownCells(const CellSpan& cells) {
-  const int32_t scrolledRows = viewer.scrollY / RowPixels();
-  if (const AnsiScreen* screen = ShownAnsiScreen()) {
-    // The screen's own cells; rows below it copy nothing, not even a line
-    // break, as in the text layout.
-    const int32_t top = cells.row + scrolledRows;
-    const CellSpan onScreen{cells.column, top, cells.width,
-                            std::max(0, std::min(cells.height, screen->rows - top))};
-    JoinCellRows(AnsiCharacters(*screen), onScreen, viewer.selectionText, sizeof viewer.selectionText);
-    return;
-  }
-  const SelectionSource source{viewer.textBuffer, viewer.pageWidth / 8, viewer.pageHeight / 8, scrolledRows};
-  CopySelectedText(source, cells, viewer.selectionText, sizeof viewer.selectionText);
+  CopySelectedText(CurrentShownRows(), viewer.scrollY / RowPixels(), cells, viewer.selectionText,
+                   sizeof viewer.selectionText);
 }
 
 // The mouse is not captured: its position is always inside the client
@@ -92,8 +83,8 @@ void OnSelectionMouseMove(LPARAM lParam) {
   if (viewer.selectionDragging) MoveSelectionEnd(lParam);
 }
 
-void OnSelectionButtonUp(LPARAM lParam) {
-  if (!viewer.selectionDragging) return;
+bool OnSelectionButtonUp(LPARAM lParam) {
+  if (!viewer.selectionDragging) return false;
   viewer.selectionDragging = 0;
   // The release point may differ from the last move's: the rectangle
   // follows it, so that what stays inverted is what was copied.
@@ -109,11 +100,12 @@ void OnSelectionButtonUp(LPARAM lParam) {
     // line breaks or nothing on the clipboard.
     viewer.selectionShown = 0;
     InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
-    return;
+    return true;
   }
   ClearText(viewer.selectionText, sizeof viewer.selectionText);
   CopyShownCells(cells);
   CopyTextToClipboard(viewer.selectionText);
+  return false;
 }
 
 void CopyTextToClipboard(const char* text) {

@@ -1,11 +1,10 @@
 #include "selection_copy.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cstdint>
 #include <vector>
 
 #include "../core/window_geometry.h"
-#include "layout_interpreter.h"
 
 namespace {
 
@@ -78,55 +77,33 @@ int32_t JoinCellRows(const CellCharacters& grid, const CellSpan& cells, char* ou
 
 namespace {
 
-// A layout sink that keeps the byte last drawn in each cell of a rectangle
-// of the page, and gives them back as cells counted from its corner.
-class DrawnCells final : public CellCharacters {
+// The page's shown rows as a grid: cells past a row's last drawn one, and
+// rows outside the page, show nothing.
+class ShownCells final : public CellCharacters {
  public:
-  DrawnCells(int32_t left, int64_t top, int32_t width, int32_t height)
-      : left_(left),
-        top_(top),
-        width_(width),
-        height_(height),
-        cells_(static_cast<size_t>(width) * static_cast<size_t>(height)) {}
-  void Examine(int32_t, int32_t) {}
-  void RowStart(int32_t, int32_t) {}
-  void Draw(uint8_t b, int32_t column, int32_t row) {
-    const int64_t x = int64_t{column} - left_, y = row - top_;
-    if (x >= 0 && x < width_ && y >= 0 && y < height_) cells_[static_cast<size_t>(y * width_ + x)] = b;
-  }
+  explicit ShownCells(const ShownRows& rows) : rows_(rows) {}
   uint8_t At(int32_t column, int32_t row) const override {
-    return cells_[static_cast<size_t>(row) * static_cast<size_t>(width_) + static_cast<size_t>(column)];
+    if (column < 0 || row < 0 || static_cast<size_t>(row) >= rows_.size()) return 0;
+    const std::vector<uint8_t>& cells = rows_[static_cast<size_t>(row)].cells;
+    return static_cast<size_t>(column) < cells.size() ? cells[static_cast<size_t>(column)] : 0;
   }
 
  private:
-  int32_t left_;
-  int64_t top_;
-  int32_t width_, height_;
-  std::vector<uint8_t> cells_;
+  const ShownRows& rows_;
 };
 
 }  // namespace
 
-int32_t CopySelectedText(const SelectionSource& source, const CellSpan& cells, char* out, int32_t outSize) {
-  // Only the cells that can reach the text are kept: a row gives at most
-  // kSelectionTextLimit characters, and each row after the first begins
-  // with a line break, so only the first kSelectionTextLimit / 2 + 1 rows
-  // can give any.
-  const int32_t left = std::max(cells.column, 0);
-  const int64_t top = int64_t{std::max(cells.row, 0)} + source.scrolledRows;
-  const auto kept = [](int64_t selected, int64_t onPage, int64_t reaching) {
-    return static_cast<int32_t>(std::max<int64_t>(std::min({selected, onPage, reaching}), 0));
+int32_t CopySelectedText(const ShownRows& page, int32_t scrolledRows, const CellSpan& cells, char* out,
+                         int32_t outSize) {
+  // A row gives at most kSelectionTextLimit characters, and so many rows
+  // give at least as many line breaks: no more of either can reach the text.
+  const int64_t top = int64_t{std::max(cells.row, 0)} + std::max(scrolledRows, 0);
+  const int64_t below = static_cast<int64_t>(page.size()) - top;
+  const auto kept = [](int64_t wanted) {
+    return static_cast<int32_t>(std::clamp<int64_t>(wanted, 0, kSelectionTextLimit));
   };
-  const int32_t width = kept(cells.width, int64_t{source.pageColumns} - left, kSelectionTextLimit);
-  const int32_t height = kept(cells.height, source.pageRows - top, kSelectionTextLimit / 2 + 1);
-  DrawnCells page(left, top, width, height);
-  // The whole document is laid out, from its first byte. Starting at the
-  // row table's start of the first selected row would not show the same
-  // cells: cursor movements (an H, a restored position, an A or a D) draw
-  // bytes of any part of the text into any row, and the saved position
-  // and an open escape sequence carry across row starts. The interpreter
-  // lays out a 512 KB document in a few milliseconds, once per release.
-  const auto* text = reinterpret_cast<const uint8_t*>(source.text);
-  RunLayoutPass(text, static_cast<int32_t>(std::strlen(source.text)), page);
-  return JoinCellRows(page, CellSpan{0, 0, width, height}, out, outSize);
+  const CellSpan onPage{std::max(cells.column, 0), static_cast<int32_t>(std::min<int64_t>(top, INT32_MAX)),
+                        kept(cells.width), kept(std::min<int64_t>(cells.height, below))};
+  return JoinCellRows(ShownCells(page), onPage, out, outSize);
 }

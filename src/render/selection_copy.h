@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "../core/state_types.h"
+#include "shown_rows.h"
 
 // The view under the mouse.
 struct SelectionGrid {
@@ -36,9 +37,8 @@ CellSpan SelectedCells(SelectionPoint anchor, SelectionPoint end, const Selectio
 // Where `cells` lie on screen: exactly the cells that are copied.
 SelectionBox CellSpanBox(const CellSpan& cells, const SelectionGrid& grid);
 
-// A grid of character cells that a selection copies from. The text layout
-// gives the cells of its page (CopySelectedText); a layout that keeps a
-// cell grid of its own gives that grid to JoinCellRows directly.
+// A grid of character cells that a selection copies from: the rows a page
+// shows (CopySelectedText), or any layout's own cell grid.
 class CellCharacters {
  public:
   // The code page 437 byte shown in the cell, 0 where the cell shows
@@ -56,17 +56,13 @@ class CellCharacters {
 // holds. Returns its length.
 int32_t JoinCellRows(const CellCharacters& grid, const CellSpan& cells, char* out, int32_t outSize);
 
-struct SelectionSource {
-  const char* text;      // the document as laid out, up to its first zero byte
-  int32_t pageColumns;   // the page's cells, after its size limits: what is
-  int32_t pageRows;      // drawn outside them is not shown
-  int32_t scrolledRows;  // rows scrolled out of view above the picture
-};
-
-// The text the page shows in `cells` (rows counted from the first row in
-// view), as JoinCellRows gives it: the last byte drawn in a cell is the one
-// it shows; escape sequences, tabs and line breaks draw nothing. Rows below
-// the page copy nothing, not even a line break.
-int32_t CopySelectedText(const SelectionSource& source, const CellSpan& cells, char* out, int32_t outSize);
+// The text `page` shows in `cells` (rows counted from the first row in
+// view, which is page row `scrolledRows`), as JoinCellRows gives it. The
+// page's rows are the window's one collection of what each cell shows
+// (CollectShownRows): the last byte drawn in a cell, never escape
+// sequences, tabs or line breaks, so the copy, links and Find read the same
+// cells. Rows below the page copy nothing, not even a line break.
+int32_t CopySelectedText(const ShownRows& page, int32_t scrolledRows, const CellSpan& cells, char* out,
+                         int32_t outSize);
 
 #endif

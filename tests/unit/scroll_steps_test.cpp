@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 
 namespace {
 
@@ -26,6 +27,24 @@ TEST(WheelScrollRows, Settings) {
   for (const Case& c : cases) {
     EXPECT_EQ(WheelScrollRows(c.notches, c.setting, c.viewRows), c.want)
         << c.notches << " notches, setting " << c.setting << ", " << c.viewRows << " rows";
+  }
+}
+
+// Many rows in one step end where as many SB_LINEDOWN / SB_LINEUP steps
+// would: page 400 pixels high, view 80 (the last full view at 320); a row
+// is 8 or 16 page pixels.
+TEST(ScrollRows, StopAtThePageEdges) {
+  const int32_t cases[][6] = {
+      // scrollY, pageHeight, rows, page cell height, new scrollY, moved
+      {312, 400, 3, 8, 320, 1}, {320, 400, 1, 8, 320, 0},  {0, 400, 1 << 30, 8, 320, 1},
+      {16, 400, -5, 8, 0, 1},   {0, 400, -3, 8, 0, 0},     {0, 40, 5, 8, 0, 0},
+      {0, 400, 2, 16, 32, 1},   {64, 400, -1, 16, 48, 1},
+  };
+  for (const auto& c : cases) {
+    const ScrollResult r = ScrollRows(ScrollInput{c[0], 80, c[1], 8, c[3], 7}, c[2]);
+    EXPECT_EQ(std::make_tuple(r.scrollY, r.moved, r.updateBar, r.lastThumbRow),
+              std::make_tuple(c[4], c[5] == 1, c[5] == 1, 7))
+        << c[0] << " by " << c[2];
   }
 }
 

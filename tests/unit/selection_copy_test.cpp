@@ -12,12 +12,12 @@
 
 namespace {
 
-// The page's cells of `doc`, as a render makes them.
-SelectionSource Page(const std::string& doc, int32_t scrolledRows) {
-  const PageMeasure page = LimitPageSize(
-      MeasureLayout(reinterpret_cast<const uint8_t*>(doc.data()), static_cast<int32_t>(doc.size()), nullptr),
-      1);
-  return {doc.c_str(), page.columnCount, page.rowCount, scrolledRows};
+// The page's cells of `doc`, as the window collects them after a render.
+ShownRows Page(const std::string& doc) {
+  const auto* text = reinterpret_cast<const uint8_t*>(doc.data());
+  const auto length = static_cast<int32_t>(doc.size());
+  const PageMeasure page = LimitPageSize(MeasureLayout(text, length, nullptr), 1);
+  return CollectShownRows(text, length, page.columnCount, page.rowCount);
 }
 
 TEST(Selection, RectangleAndCopiedText) {
@@ -41,7 +41,7 @@ TEST(Selection, RectangleAndCopiedText) {
     const CellSpan cells = SelectedCells(SnapToCell(x0, y0, grid), {end.x + 2, end.y + 2}, grid);
     const SelectionBox b = CellSpanBox(cells, grid);
     EXPECT_EQ(std::vector<int32_t>({b.left, b.top, b.right, b.bottom}), box) << what;
-    CopySelectedText(Page(doc, scrolledRows), cells, out, sizeof out);
+    CopySelectedText(Page(doc), scrolledRows, cells, out, sizeof out);
     EXPECT_EQ(out, text) << what;
   }
 }
@@ -63,7 +63,7 @@ TEST(Selection, CopiesWhatTheCellsShow) {
   };
   char out[kSelectionTextSize];
   for (const auto& [what, doc, cells, scrolledRows, text] : cases) {
-    EXPECT_EQ(CopySelectedText(Page(doc, scrolledRows), cells, out, sizeof out),
+    EXPECT_EQ(CopySelectedText(Page(doc), scrolledRows, cells, out, sizeof out),
               static_cast<int32_t>(text.size()))
         << what;
     EXPECT_EQ(out, text) << what;

@@ -1,7 +1,9 @@
 // The real main window's first paint, status bar and message loop.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "app/main_window.h"
 #include "core/viewer_state.h"
@@ -31,6 +33,54 @@ TEST(MainWindow, FirstPaintAtZeroSizeThenTheStatusBarFollowsTheDocument) {
     EXPECT_EQ(test.StatusText(1), want);
   }
   EXPECT_STREQ(viewer.textBuffer, "x\n");
+}
+
+// Wine reads the screen's DPI from LogPixels when a process starts: a child
+// process runs the disabled test below under each setting.
+TEST(MainWindow, StartZoomFollowsTheScreensDpi) {
+  HKEY desktop;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0,
+                            KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &desktop, nullptr),
+            ERROR_SUCCESS);
+  DWORD previous = 0, size = sizeof previous;
+  const bool hadValue = RegQueryValueExA(desktop, "LogPixels", nullptr, nullptr,
+                                         reinterpret_cast<BYTE*>(&previous), &size) == ERROR_SUCCESS;
+  char program[MAX_PATH];
+  GetModuleFileNameA(nullptr, program, sizeof program);
+  std::string command = std::string("\"") + program +
+                        "\" --gtest_also_run_disabled_tests --gtest_filter=MainWindow.DISABLED_StartZoomHere";
+  for (const auto& [dpi, zoom] : {std::pair<DWORD, int>{192, 15}, {96, 8}}) {
+    RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    SetEnvironmentVariableA("QP_WANT_START_ZOOM", std::to_string(zoom).c_str());
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child = {};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &child)) {
+      ADD_FAILURE() << "cannot start " << command;  // and the setting is still put back
+      continue;
+    }
+    if (WaitForSingleObject(child.hProcess, 120000) != WAIT_OBJECT_0) TerminateProcess(child.hProcess, 2);
+    DWORD exitCode = 2;
+    GetExitCodeProcess(child.hProcess, &exitCode);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    EXPECT_EQ(exitCode, 0u) << "the start zoom at " << dpi << " DPI is not " << zoom;
+  }
+  SetEnvironmentVariableA("QP_WANT_START_ZOOM", nullptr);
+  if (hadValue) {
+    RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&previous), size);
+  } else {
+    RegDeleteValueA(desktop, "LogPixels");
+  }
+  RegCloseKey(desktop);
+}
+
+TEST(MainWindow, DISABLED_StartZoomHere) {
+  const char* want = std::getenv("QP_WANT_START_ZOOM");
+  ASSERT_NE(want, nullptr);
+  MainWindowTest test;
+  EXPECT_EQ(viewer.cellWidth, std::atoi(want));
 }
 
 BOOL WINAPI FailingGetMessage(LPMSG, HWND, UINT, UINT) { return -1; }

@@ -75,6 +75,17 @@ TEST(RenderWindow, ScrollZoomAndHugeCursorMoves) {
               std::make_tuple(scrollY, scrollY, selectionShown))
         << message << " " << wParam;
   }
+  // The wheel follows the user's rows a notch: 1, or a view's height (WHEEL_PAGESCROLL).
+  UINT setting = 3;
+  SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &setting, 0);
+  for (const auto& [lines, scrollY] :
+       {std::pair<UINT, int32_t>{1, 8}, {WHEEL_PAGESCROLL, viewer.sourceHeight}}) {
+    SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, lines, nullptr, 0);
+    SendMessageA(test.window(), key, VK_HOME, 0);
+    SendMessageA(test.window(), turn, MAKEWPARAM(0, -120), 0);
+    EXPECT_EQ(viewer.scrollY, scrollY) << lines << " rows a notch";
+  }
+  SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, setting, nullptr, 0);
   // At zoom 8 the window shows the page pixel for pixel from (10, 10) at the scrolled row, white
   // past it; in black and white GetPixel's 0x00BBGGRR is the page's 0x00RRGGBB.
   UpdateWindow(test.window());

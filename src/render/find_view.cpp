@@ -1,0 +1,135 @@
+// Find: the system's Find dialog, F3 and Shift+F3, and the match shown as
+// the selection.
+#include <windows.h>
+#include <commdlg.h>
+// The system's name for the Find dialog's function; the name here is the
+// search over the shown rows, and the dialog is opened as FindTextA.
+#undef FindText
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "../core/scroll_steps.h"
+#include "../core/viewer_state.h"
+#include "../core/window_layout.h"
+#include "text_search.h"
+#include "view_text.h"
+
+namespace {
+
+// The dialog keeps its text here while it is open, and F3 reads it after.
+char findWhat[256];
+FINDREPLACEA findRequest;
+HWND findDialog;
+bool findDown = true;
+bool findMatchCase = false;
+// Where the last match began; none: Find starts at the top (or, going up,
+// at the end) of the document.
+std::optional<TextPosition> findFrom;
+char findNote[sizeof findWhat + 40];
+
+// What the user typed, in the process's ANSI code page (which a manifest
+// can make UTF-8), as UTF-16; empty when it does not convert.
+std::u16string TypedNeedle() {
+  wchar_t wide[sizeof findWhat];
+  const int length = MultiByteToWideChar(CP_ACP, 0, findWhat, -1, wide, static_cast<int>(sizeof findWhat));
+  if (length <= 1) return {};
+  return std::u16string(wide, wide + length - 1);
+}
+
+// The match's first run becomes the selection, scrolled into view with
+// the rest of its rows. A match that a wrap cut goes on at the start of
+// the next row: the selection is one rectangle, and the one that covered
+// both pieces would take in the whole of both rows, so it shows the piece
+// where the match begins; the scroll keeps the other piece's row in view.
+void ShowMatch(const CellRuns& runs) {
+  const ViewCells before = CurrentViewCells();
+  const int32_t rows = RowsToShow(runs.front().row, runs.back().row, before.firstRow, before.rows);
+  if (rows != 0) ScrollByRows(rows);
+  InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
+  // A match past the view's right edge is selected but not shown.
+  viewer.selectionRect = CellRunRect(runs.front());
+  viewer.selectionShown = 1;
+  viewer.selectionDragging = 0;
+  InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
+}
+
+void Find(bool down) {
+  findNote[0] = '\0';
+  const FindResult result =
+      FindText(CurrentShownRows(), FindRequest{TypedNeedle(), findMatchCase, down, findFrom});
+  if (!result.found) {
+    // Nothing moves: the view, the selection and the search position stay.
+    std::snprintf(findNote, sizeof findNote, "Not found: %s", findWhat);
+    return;
+  }
+  if (result.wrapped) {
+    std::snprintf(findNote, sizeof findNote, "%s: %s", down ? "From the top" : "From the end", findWhat);
+  }
+  findFrom = TextPosition{result.cells.front().row, result.cells.front().column};
+  ShowMatch(result.cells);
+}
+
+}  // namespace
+
+void ForgetFindPosition() {
+  findFrom.reset();
+  findNote[0] = '\0';
+}
+
+void OpenFindDialog() {
+  if (FindDialogWindow() != nullptr) {
+    SetActiveWindow(findDialog);
+    return;
+  }
+  findRequest = FINDREPLACEA{};
+  findRequest.lStructSize = sizeof findRequest;
+  findRequest.hwndOwner = viewer.mainWindow;
+  findRequest.lpstrFindWhat = findWhat;
+  findRequest.wFindWhatLen = sizeof findWhat;
+  // No whole-word matching: cells hold art as much as words.
+  findRequest.Flags = FR_HIDEWHOLEWORD | (findDown ? FR_DOWN : 0) | (findMatchCase ? FR_MATCHCASE : 0);
+  findDialog = FindTextA(&findRequest);
+}
+
+HWND FindDialogWindow() {
+  // The dialog goes with the window that owns it, without a word.
+  if (findDialog != nullptr && !IsWindow(findDialog)) findDialog = nullptr;
+  return findDialog;
+}
+
+UINT FindDialogMessage() {
+  static const UINT message = RegisterWindowMessageA(FINDMSGSTRINGA);
+  return message;
+}
+
+void OnFindDialogMessage(LPARAM lParam) {
+  const auto* request = reinterpret_cast<const FINDREPLACEA*>(lParam);
+  if (request == nullptr) return;
+  if (request->Flags & FR_DIALOGTERM) {
+    findDialog = nullptr;
+    return;
+  }
+  if (!(request->Flags & FR_FINDNEXT)) return;
+  if (request->lpstrFindWhat != findWhat) lstrcpynA(findWhat, request->lpstrFindWhat, sizeof findWhat);
+  findDown = (request->Flags & FR_DOWN) != 0;
+  findMatchCase = (request->Flags & FR_MATCHCASE) != 0;
+  Find(findDown);
+}
+
+void FindAgain(bool down) {
+  if (findWhat[0] == '\0') {
+    OpenFindDialog();
+    return;
+  }
+  Find(down);
+}
+
+const char* FindNote() { return findNote[0] != '\0' ? findNote : nullptr; }
+
+bool ClearFindNote() {
+  const bool had = findNote[0] != '\0';
+  findNote[0] = '\0';
+  return had;
+}

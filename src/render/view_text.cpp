@@ -1,0 +1,138 @@
+#include "view_text.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "../core/viewer_state.h"
+#include "../core/window_geometry.h"
+#include "ansi_screen.h"
+#include "links.h"
+#include "render.h"
+
+OpenAddressFunction linkShellExecute = ShellExecuteA;
+
+namespace {
+
+struct ShownText {
+  bool collected = false;
+  ShownRows rows;
+  std::vector<Link> links;
+};
+ShownText shown;
+
+const Link* pointedLink = nullptr;  // under the pointer, as the last move saw it
+const Link* pressedLink = nullptr;  // under the last press
+int32_t pressColumn = -1, pressRow = -1;
+
+const std::vector<Link>& CurrentLinks() {
+  CurrentShownRows();
+  return shown.links;
+}
+
+const Link* LinkAtPoint(int32_t x, int32_t y) {
+  int32_t column, row;
+  return PageCellAt(x, y, column, row) ? LinkAtCell(CurrentLinks(), column, row) : nullptr;
+}
+
+}  // namespace
+
+const ShownRows& CurrentShownRows() {
+  if (!shown.collected) {
+    // The ANSI colour mode's screen gives its own cells; the text layout's
+    // page is laid out again, cut to the size the render drew.
+    if (const AnsiScreen* screen = ShownAnsiScreen()) {
+      shown.rows = AnsiShownRows(*screen);
+    } else {
+      const auto* text = reinterpret_cast<const uint8_t*>(viewer.textBuffer);
+      shown.rows = CollectShownRows(text, static_cast<int32_t>(std::strlen(viewer.textBuffer)),
+                                    viewer.pageWidth / 8, viewer.pageHeight / 8);
+    }
+    shown.links = FindLinks(shown.rows);
+    shown.collected = true;
+  }
+  return shown.rows;
+}
+
+void ForgetShownRows() {
+  shown = ShownText{};
+  pointedLink = pressedLink = nullptr;
+  ForgetFindPosition();
+}
+
+ViewCells CurrentViewCells() {
+  const int32_t rowPixels = PageRowPixels(viewer.pageCellHeight);
+  return ViewCells{viewer.cellWidth, viewer.cellHeight, viewer.scrollY / rowPixels, viewer.sourceWidth / 8,
+                   viewer.sourceHeight / rowPixels};
+}
+
+bool PageCellAt(int32_t x, int32_t y, int32_t& column, int32_t& row) {
+  const ViewCells view = CurrentViewCells();
+  if (x < kViewOrigin || y < kViewOrigin || view.cellWidth <= 0 || view.cellHeight <= 0) return false;
+  column = (x - kViewOrigin) / view.cellWidth;
+  row = (y - kViewOrigin) / view.cellHeight;
+  if (column >= view.columns || row >= view.rows) return false;
+  row += view.firstRow;
+  return true;
+}
+
+RECT CellRunRect(const CellRun& run) {
+  const ViewCells view = CurrentViewCells();
+  const int32_t first = std::min(run.column, view.columns);
+  const int32_t last = std::min(run.column + run.length, view.columns);
+  const int32_t top = kViewOrigin + (run.row - view.firstRow) * view.cellHeight;
+  return RECT{kViewOrigin + first * view.cellWidth, top, kViewOrigin + last * view.cellWidth,
+              top + view.cellHeight};
+}
+
+bool OnLinkMouseMove(LPARAM lParam) {
+  const Link* link = LinkAtPoint(LOWORD(lParam), HIWORD(lParam));
+  if (link == pointedLink) return false;
+  pointedLink = link;
+  if (link != nullptr) {
+    // The address goes from the status bar when the pointer leaves the
+    // client area, for the status bar or another window.
+    TRACKMOUSEEVENT leave = {sizeof leave, TME_LEAVE, viewer.mainWindow, 0};
+    TrackMouseEvent(&leave);
+  }
+  return true;
+}
+
+bool OnLinkMouseLeave() {
+  const bool changed = pointedLink != nullptr;
+  pointedLink = nullptr;
+  return changed;
+}
+
+bool SetLinkCursor() {
+  POINT pointer;
+  if (!GetCursorPos(&pointer) || !ScreenToClient(viewer.mainWindow, &pointer)) return false;
+  if (LinkAtPoint(pointer.x, pointer.y) == nullptr) return false;
+  SetCursor(LoadCursorA(nullptr, IDC_HAND));
+  return true;
+}
+
+void OnLinkButtonDown(LPARAM lParam) {
+  pressedLink = nullptr;
+  if (PageCellAt(LOWORD(lParam), HIWORD(lParam), pressColumn, pressRow)) {
+    pressedLink = LinkAtCell(CurrentLinks(), pressColumn, pressRow);
+  }
+}
+
+void OnLinkButtonUp(LPARAM lParam, bool click) {
+  const Link* link = pressedLink;
+  pressedLink = nullptr;
+  int32_t column, row;
+  if (!click || link == nullptr || !PageCellAt(LOWORD(lParam), HIWORD(lParam), column, row)) return;
+  if (column != pressColumn || row != pressRow) return;
+  // Only web and mail addresses of URL characters reach the system, and as
+  // the file to open, never as a command line: it hands them to the
+  // browser or mail program that handles their scheme.
+  if (IsOpenableAddress(link->address)) {
+    linkShellExecute(viewer.mainWindow, "open", link->address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  }
+}
+
+const char* PointedLinkAddress() { return pointedLink != nullptr ? pointedLink->address.c_str() : nullptr; }

@@ -1,0 +1,67 @@
+// The text the window shows, as the selection, links and Find read it: the
+// current document's shown rows, the links on them, and the Find dialog.
+#ifndef QUILLPANE_VIEW_TEXT_H
+#define QUILLPANE_VIEW_TEXT_H
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "shown_rows.h"
+
+// The cells the current page shows, collected at most once a render (on
+// first use after it) and kept until the next render.
+const ShownRows& CurrentShownRows();
+// A render is about to lay a document out: the rows, their links, the
+// pointer's link and the search position go.
+void ForgetShownRows();
+
+// Page cells and client points. A cell is 8 page pixels high here; a
+// layout with taller cells gives its height in this one place.
+struct ViewCells {
+  int32_t cellWidth, cellHeight;  // screen pixels a cell
+  int32_t firstRow;               // the page row at the view's top
+  int32_t columns, rows;          // whole cells in view
+};
+ViewCells CurrentViewCells();
+// The page cell under client point (x, y); false outside the view's cells.
+bool PageCellAt(int32_t x, int32_t y, int32_t& column, int32_t& row);
+// The client rectangle of `run`'s cells, cut at the view's right edge (a
+// page wider than the view is cut there).
+RECT CellRunRect(const CellRun& run);
+
+// Links. The window calls these from its mouse messages; true from the
+// first two: the pointer's link changed, so the status bar is rewritten.
+bool OnLinkMouseMove(LPARAM lParam);
+bool OnLinkMouseLeave();
+// WM_SETCURSOR over the client area: the hand over a link (true), else
+// nothing is set (false).
+bool SetLinkCursor();
+void OnLinkButtonDown(LPARAM lParam);
+// `click`: the selection took the press and release as a click (no cell
+// selected). A click that began and ended in one cell of a link opens it.
+void OnLinkButtonUp(LPARAM lParam, bool click);
+// The address of the link under the pointer, or null.
+const char* PointedLinkAddress();
+
+// How a click opens an address; tests put a recorder here.
+using OpenAddressFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+extern OpenAddressFunction linkShellExecute;
+
+// Find. Ctrl+F opens the system's modeless Find dialog (or brings it
+// forward); its finds arrive as the registered FindDialogMessage().
+void OpenFindDialog();
+HWND FindDialogWindow();  // the open dialog, for IsDialogMessage; or null
+UINT FindDialogMessage();
+void OnFindDialogMessage(LPARAM lParam);
+// F3 (`down`) and Shift+F3: the next or previous match of the last text;
+// with no text yet, the dialog opens.
+void FindAgain(bool down);
+// What the last Find has to say ("Not found: ..."), or null; shown in the
+// status bar's left part until ClearFindNote (true when there was one).
+const char* FindNote();
+bool ClearFindNote();
+// A change of document (any render): the next Find starts at the top.
+void ForgetFindPosition();
+
+#endif

@@ -1,0 +1,146 @@
+// Links and Find in the real window: the hand over a link, the address in
+// the status bar, a click opening it; the Find dialog, F3 and Shift+F3.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app/main_window.h"
+#include "core/viewer_state.h"
+#include "render/view_text.h"
+#include "test_support.h"
+
+namespace {
+
+// The client point inside cell (column, row) of the view at zoom 8.
+LPARAM CellPoint(int column, int row) { return MAKELPARAM(10 + 8 * column + 3, 10 + 8 * row + 3); }
+
+std::string opened;
+HINSTANCE WINAPI RecordOpen(HWND, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT) {
+  opened += std::string(verb) + " " + file;
+  return reinterpret_cast<HINSTANCE>(33);
+}
+
+TEST(Links, HandAddressAndAClickThatOpens) {
+  MainWindowTest test;
+  TempDir dir;
+  // Row 0: a www. and a mail address; rows 1 and 2: a link that the wrap cut after "http:/".
+  test.Show(dir.Write("links.nfo", "Visit www.quill.example.org/a, or mail art@quill.example.org.\r\n" +
+                                       std::string(85, 'x') + " http://a.example.org/long\r\n"));
+  const auto cursorAt = [&](int column, int row) {
+    POINT point = {LOWORD(CellPoint(column, row)), HIWORD(CellPoint(column, row))};
+    ClientToScreen(test.window(), &point);
+    SetCursorPos(point.x, point.y);
+    SendMessageA(test.window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(test.window()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+  };
+  EXPECT_EQ(cursorAt(10, 0), LoadCursorA(nullptr, IDC_HAND));
+  EXPECT_EQ(cursorAt(2, 0), LoadCursorA(nullptr, IDC_ARROW));
+  // The right part of the status bar shows the address while the pointer is on the link.
+  const std::tuple<UINT, LPARAM, const char*> moves[] = {
+      {WM_MOUSEMOVE, CellPoint(45, 0), "mailto:art@quill.example.org"},
+      {WM_MOUSEMOVE, CellPoint(1, 2), "http://a.example.org/long"},
+      {WM_MOUSELEAVE, 0, "1/1"}};
+  for (const auto& [message, point, want] : moves) {
+    SendMessageA(test.window(), message, 0, point);
+    EXPECT_EQ(test.StatusText(1), want) << message << " " << point;
+  }
+
+  linkShellExecute = RecordOpen;
+  const std::tuple<LPARAM, LPARAM, std::string> clicks[] = {
+      {CellPoint(10, 0), CellPoint(10, 0), "open http://www.quill.example.org/a"},
+      {CellPoint(59, 0), CellPoint(59, 0), "open mailto:art@quill.example.org"},
+      {CellPoint(2, 2), CellPoint(2, 2), "open http://a.example.org/long"},
+      {CellPoint(10, 0), CellPoint(12, 0), ""},      // another cell of the link: no click
+      {MAKELPARAM(97, 17), MAKELPARAM(90, 10), ""},  // in cell (10, 0), but far enough to select it
+      {CellPoint(10, 0), CellPoint(14, 1), ""},      // a drag from a link selects
+  };
+  for (const auto& [press, release, want] : clicks) {
+    opened.clear();
+    SendMessageA(test.window(), WM_LBUTTONDOWN, 0, press);
+    SendMessageA(test.window(), WM_LBUTTONUP, 0, release);
+    EXPECT_EQ(opened, want) << press << " to " << release;
+  }
+  linkShellExecute = ShellExecuteA;
+  EXPECT_EQ(std::make_pair(viewer.selectionShown, std::string(viewer.selectionText)),
+            std::make_pair(1, std::string("quil")));
+}
+
+// The program's message loop, given one key for `target` and then the quit.
+HWND enterTarget;
+BOOL WINAPI PressEnterThenQuit(LPMSG message, HWND, UINT, UINT) {
+  *message = enterTarget != nullptr ? MSG{enterTarget, WM_KEYDOWN, VK_RETURN, 0, 0, {}}
+                                    : MSG{nullptr, WM_QUIT, 0, 0, 0, {}};
+  enterTarget = nullptr;
+  return message->message != WM_QUIT;
+}
+
+void KeyWith(HWND window, WPARAM key, int held) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[held] = 0x80;
+  SetKeyboardState(keys);
+  SendMessageA(window, WM_KEYDOWN, key, 0);
+  keys[held] = 0;
+  SetKeyboardState(keys);
+}
+
+TEST(Find, DialogThenF3AndShiftF3ShowMatchesAsTheSelection) {
+  MainWindowTest test;
+  TempDir dir;
+  std::string rows;  // 600 rows; "Quill" at row 300, column 9, and "quill" at row 500, column 4
+  for (int i = 0; i < 600; ++i) {
+    rows += i == 300 ? "find the Quill here\r\n" : i == 500 ? "and quill again\r\n" : "..........\r\n";
+  }
+  test.Show(dir.Write("find.nfo", rows));
+  KeyWith(test.window(), 'F', VK_CONTROL);
+  HWND dialog = FindDialogWindow();
+  ASSERT_TRUE(dialog != nullptr && IsWindowVisible(dialog));
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, chx1))) << "whole words are not offered";
+  SetDlgItemTextA(dialog, edt1, "quill");
+  enterTarget = GetDlgItem(dialog, edt1);
+  RunMessageLoop(PressEnterThenQuit);
+
+  // Each match is the selection, its 5 cells from its first, in the view: at the view's last
+  // whole row when it was below it, at its top when above. Painted inverted: black in white.
+  const auto selection = [] {
+    const RECT& r = viewer.selectionRect;
+    return std::vector<LONG>{viewer.selectionShown, r.left, r.top, r.right, r.bottom};
+  };
+  const auto match = [](int column, int top) {
+    return std::vector<LONG>{1, 10 + 8 * column, top, 10 + 8 * (column + 5), top + 8};
+  };
+  const int bottom = 10 + viewer.sourceHeight - 8;
+  EXPECT_EQ(selection(), match(9, bottom));
+  UpdateWindow(test.window());
+  HDC dc = GetDC(test.window());
+  EXPECT_EQ(GetPixel(dc, 82, bottom) + GetPixel(dc, 74, bottom), COLORREF{0xFFFFFF});  // Q's corner, e's
+  ReleaseDC(test.window(), dc);
+  KeyWith(test.window(), VK_F3, 0);
+  EXPECT_EQ(selection(), match(4, bottom));
+  KeyWith(test.window(), VK_F3, VK_SHIFT);
+  EXPECT_EQ(selection(), match(9, 10));
+  KeyWith(test.window(), VK_F3, VK_SHIFT);  // none above row 300: round the top to the last
+  EXPECT_EQ(std::make_pair(selection(), test.StatusText(0)),
+            std::make_pair(match(4, bottom), std::string("From the end: quill")));
+
+  // Not found: nothing moves, and the status bar says so until the next key.
+  const auto before = std::make_pair(viewer.scrollY, selection());
+  FINDREPLACEA request = {};
+  request.lStructSize = sizeof request;
+  request.hwndOwner = test.window();
+  request.Flags = FR_FINDNEXT | FR_DOWN;
+  request.lpstrFindWhat = const_cast<char*>("zzz");
+  SendMessageA(test.window(), FindDialogMessage(), 0, reinterpret_cast<LPARAM>(&request));
+  EXPECT_EQ(std::make_pair(std::make_pair(viewer.scrollY, selection()), test.StatusText(0)),
+            std::make_pair(before, std::string("Not found: zzz")));
+  SendMessageA(test.window(), WM_KEYDOWN, VK_SHIFT, 0);
+  EXPECT_EQ(test.StatusText(0).substr(0, 7), "anttkn:");
+}
+
+}  // namespace
