@@ -18,7 +18,8 @@
 #                                    or unfinished, and starts nothing else
 set -eu
 
-usage="usage: quillpane [FILE|FOLDER/]"
+usage="usage: quillpane [FILE|FOLDER/]
+       quillpane --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE]"
 
 # Z: is the Linux root in every Wine prefix, so the Windows path needs no
 # Wine to work out. A folder keeps its trailing separator, and an existing
