@@ -78,11 +78,12 @@ dist: build
 	@echo "dist/quillpane-$(VERSION)-win32.zip"
 
 # A Linux desktop: the program under Wine through the `quillpane` launcher,
-# with a desktop entry, an icon and the file types. DESTDIR stages;
-# DEFAULT=1 takes over types other applications already own.
+# with a desktop entry, an icon and the file types, the native exporter and
+# its thumbnailer, and the launcher's Wine prefix made ready. DESTDIR
+# stages; DEFAULT=1 takes over types other applications already own.
 PREFIX ?= $(HOME)/.local
 install: build
-	@PREFIX="$(PREFIX)" DESTDIR="$(DESTDIR)" DEFAULT="$(DEFAULT)" src/linux/install.sh install
+	@PREFIX="$(PREFIX)" DESTDIR="$(DESTDIR)" DEFAULT="$(DEFAULT)" JOBS="$(JOBS)" src/linux/install.sh install
 
 uninstall:
 	@PREFIX="$(PREFIX)" DESTDIR="$(DESTDIR)" src/linux/install.sh uninstall

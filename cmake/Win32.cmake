@@ -128,6 +128,8 @@ foreach(script ${E2E_SCRIPTS})
   set_tests_properties(e2e_${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300 RESOURCE_LOCK wine_display
     ENVIRONMENT "QP_EXE=$<TARGET_FILE:quillpane>;QP_PROBE=$<TARGET_FILE:qp_probe>;QP_SOURCE_DIR=${CMAKE_SOURCE_DIR};QP_CORPUS_DIR=${QP_CORPUS_DIR}")
 endforeach()
+# The install test builds the native exporter and makes a Wine prefix twice.
+set_tests_properties(e2e_test_linux_install PROPERTIES TIMEOUT 600)
 
 # The render benchmark runs under Wine from `make bench`.
 add_executable(render_benchmark bench/render_benchmark.cpp tests/win/reference_render.cpp ${RESOURCE_FILE})

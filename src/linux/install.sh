@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
 # Puts Quillpane on a Linux desktop, or takes it off again:
 #
-#   install install      the program, its fonts and samples in share/quillpane,
-#                        the launcher in bin, the desktop entry, the icon in
-#                        the hicolor theme and the file types
-#   install uninstall    removes exactly what the install put there
+#   install install      the program, its fonts and samples and the native
+#                        exporter in share/quillpane, the launcher in bin,
+#                        the desktop entry, the icon in the hicolor theme,
+#                        the file types and the thumbnailer; then the
+#                        launcher's Wine prefix, if there is none yet
+#   install uninstall    removes exactly what the install put there (the
+#                        Wine prefix, which holds the settings, stays)
 #
 # PREFIX (default ~/.local) is where it goes; DESTDIR stages it for a package
-# (then no database is updated and no default is set); DEFAULT=1 makes
-# Quillpane the default even for a type another application already owns.
+# (then no database is updated, no default is set and no prefix is made);
+# DEFAULT=1 makes Quillpane the default even for a type another application
+# already owns. JOBS (default: every core) builds the exporter.
 #
 # Every file an install writes and every folder it makes is listed in
 # share/quillpane/installed-files, and so are the defaults it set with the
@@ -88,6 +92,22 @@ set_default() { # TYPE VALUE: an empty VALUE removes the type's line
   printf '%s\n' "$text" >"$mimeapps"
 }
 
+# The launcher's Wine prefix, made now so that the first open shows the art
+# at once (the launcher makes it the same way when it is missing). Never
+# listed in the manifest: it holds the user's settings, and outlives an
+# uninstall. Made only for an install into the user's own home: a staged one
+# is not where it runs, and one for every user (PREFIX=/usr/local, by root)
+# leaves each user's prefix to that user's first open.
+make_wine_prefix() { # LAUNCHER
+  if [ -n "$staged" ]; then
+    echo "quillpane: staged under DESTDIR: no Wine prefix made (the launcher makes it on the first open)"
+  elif [ "${prefix#"$HOME"/}" = "$prefix" ]; then
+    echo "quillpane: $prefix is outside $HOME: no Wine prefix made (the launcher makes each user's on the first open)"
+  elif ! "$1" --make-prefix; then
+    echo "quillpane: no Wine prefix made (the launcher makes it on the first open)"
+  fi
+}
+
 do_uninstall() {
   if [ ! -f "$manifest" ]; then
     echo "quillpane: nothing installed under $dest"
@@ -117,10 +137,19 @@ do_uninstall() {
 do_install() {
   local exe=$root/build/win32/quillpane.exe launcher=$prefix/bin/quillpane type owner take=()
   [ -f "$exe" ] || { echo "quillpane: $exe is missing: build it first (make build)" >&2; exit 1; }
-  case $launcher in *[\"\`\$\\]*)
-    echo "quillpane: PREFIX must not hold a double quote, backquote, dollar or backslash" >&2
-    exit 1 ;;
+  # The desktop entry and the thumbnailer name their programs by full path,
+  # quoted for a shell.
+  case $launcher in
+    /*[\"\`\$\\]* | [!/]*)
+      echo "quillpane: PREFIX must be a full path, without a double quote, backquote, dollar or backslash" >&2
+      exit 1 ;;
   esac
+  # The export from the same sources, built for Linux (no Wine, none of the
+  # Win32 files), before anything is written.
+  local build=$root/build/linux exporter=$root/build/linux/quillpane-export
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQP_SANITIZE=OFF >/dev/null
+  cmake --build "$build" --target quillpane_export -j "${JOBS:-$(nproc)}"
+  [ -x "$exporter" ] || { echo "quillpane: the build left no $exporter" >&2; exit 1; }
   [ ! -f "$manifest" ] || do_uninstall >/dev/null
 
   # Types no other application owns become Quillpane's; asked before its
@@ -138,6 +167,7 @@ do_install() {
   make_dir "$share"
   record f "$manifest"
   put "$exe" "$share/quillpane.exe"
+  put "$exporter" "$share/quillpane-export" 755
   [ ! -d "$root/build/win32/fonts" ] || put_tree "$root/build/win32/fonts" "$share/fonts"
   put_tree "$root/samples" "$share/samples"
   put "$root/src/linux/quillpane.sh" "$dest/bin/quillpane" 755
@@ -145,11 +175,19 @@ do_install() {
 
   # The entry names the launcher by its full path: a bin folder made just
   # now is not on the desktop session's PATH before the next login.
-  local build=$root/build/linux entry
+  local entry
   mkdir -p "$build/icons"
   entry=$(<"$root/src/linux/quillpane.desktop")
   printf '%s\n' "${entry/Exec=quillpane /Exec=\"${launcher//%/%%}\" }" >"$build/quillpane.desktop"
   put "$build/quillpane.desktop" "$dest/share/applications/quillpane.desktop"
+  # The thumbnailer too: file managers run it with no PATH of ours. Its Exec
+  # is split as a shell would split it, after %% and the other field codes
+  # are replaced, so the path is quoted and its percent signs doubled.
+  local thumbnailer=$prefix/share/quillpane/quillpane-export
+  entry=$(<"$root/src/linux/quillpane.thumbnailer")
+  entry=${entry/TryExec=quillpane-export/TryExec=$thumbnailer}
+  printf '%s\n' "${entry/Exec=quillpane-export /Exec=\"${thumbnailer//%/%%}\" }" >"$build/quillpane.thumbnailer"
+  put "$build/quillpane.thumbnailer" "$dest/share/thumbnailers/quillpane.thumbnailer"
   python3 "$root/tools/make_icon.py" --png "$build/icons"
   for size in 16x16 32x32 48x48 256x256; do
     put "$build/icons/$size.png" "$dest/share/icons/hicolor/$size/apps/quillpane.png"
@@ -173,6 +211,8 @@ do_install() {
       set_default "$type" quillpane.desktop
     done
   fi
+  write_manifest
+  make_wine_prefix "$dest/bin/quillpane"
   echo "quillpane: installed under $dest; open art with: $launcher FILE"
 }
 

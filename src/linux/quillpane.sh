@@ -1,16 +1,25 @@
 #!/bin/sh
 # quillpane [FILE|FOLDER/]: shows text-mode art in Quillpane under Wine.
 #
-# The program runs in a Wine prefix of its own, made on first use under the
-# XDG data folder, so that its settings, recent files and run counter last
-# from one start to the next and the user's other prefixes stay untouched.
+# The program runs in a Wine prefix of its own under the XDG data folder,
+# so that its settings, recent files and run counter last from one start to
+# the next and the user's other prefixes stay untouched. `make install`
+# makes it; one that is missing or was left unfinished is made here again.
 # Wine's exit code is the launcher's.
 #
+#   quillpane --png OUT.png FILE ...  (or --sheet, --colour, --thumbnail
+#                                    first) the PNG export, run natively by
+#                                    share/quillpane/quillpane-export with
+#                                    the arguments as they are; its exit
+#                                    code is the launcher's
 #   quillpane --windows-path PATH    prints the Windows path the program
 #                                    would be given, without starting Wine
+#   quillpane --make-prefix          makes the Wine prefix if it is missing
+#                                    or unfinished, and starts nothing else
 set -eu
 
-usage="usage: quillpane [FILE|FOLDER/]"
+usage="usage: quillpane [FILE|FOLDER/]
+       quillpane --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE]"
 
 # Z: is the Linux root in every Wine prefix, so the Windows path needs no
 # Wine to work out. A folder keeps its trailing separator, and an existing
@@ -39,6 +48,10 @@ passable() {
   case $1 in *'"'* | *'	'* | *'  '* | *' ') return 1 ;; esac
 }
 
+share_folder() { # the program's, installed beside the launcher
+  realpath -m -- "$(dirname -- "$(realpath -- "$0")")/../share/quillpane"
+}
+
 missing_wine() {
   echo "quillpane: $1. On Debian, as root: dpkg --add-architecture i386 && apt-get update && apt-get install wine wine32:i386" >&2
   exit 127
@@ -50,13 +63,28 @@ usage_error() {
 }
 
 case ${1-} in
+  --png | --sheet | --colour | --thumbnail)
+    # The export needs no Wine: the same engine, built for Linux. The
+    # program's command line takes Linux paths as they are.
+    share=$(share_folder)
+    if [ ! -x "$share/quillpane-export" ]; then
+      echo "quillpane: $share/quillpane-export is missing: install Quillpane with make install" >&2
+      exit 127
+    fi
+    exec "$share/quillpane-export" "$@" ;;
   -h | --help) echo "$usage"; exit 0 ;;
   --windows-path)
     if [ $# -ne 2 ] || [ -z "$2" ]; then usage_error; fi
     windows_path "$2"
     exit 0 ;;
 esac
-if [ $# -gt 1 ] || [ "${1-x}" = "" ]; then usage_error; fi
+if [ "${1-}" = --make-prefix ]; then
+  [ $# -eq 1 ] || usage_error
+  make_only=1
+else
+  make_only=0
+  if [ $# -gt 1 ] || [ "${1-x}" = "" ]; then usage_error; fi
+fi
 
 command -v wine >/dev/null 2>&1 || missing_wine "Wine is not installed"
 # Debian's layout: the 32-bit loader comes in a package of its own, and a
@@ -69,7 +97,7 @@ if [ -x /usr/lib/wine/wine ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; 
   exit 126
 fi
 
-share=$(realpath -m -- "$(dirname -- "$(realpath -- "$0")")/../share/quillpane")
+share=$(share_folder)
 # Without a path, the samples installed beside the program rather than the
 # program's own file.
 [ $# -eq 1 ] || set -- "$share/samples/"
@@ -79,12 +107,54 @@ export WINEDEBUG=-all
 # No desktop entries or file types of Wine's own, and no offer to install
 # .NET or a browser engine the program does not use.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
-# Wine makes the prefix itself on first use, but not the folders above it.
-mkdir -p -- "${WINEPREFIX%/*}"
 # Wine reads the document's name in the locale's character set. Linux names
 # are UTF-8 almost everywhere, and the plain C locale (where no locale is
 # set) would read them as ASCII and lose every other character.
 if [ "$(locale charmap 2>/dev/null)" = ANSI_X3.4-1968 ]; then export LC_ALL=C.UTF-8; fi
+
+# A prefix is ready once the program's run counter is in its saved
+# registry: it is the last thing made, and the program counts every start
+# there, so a prefix the program has run in never lacks it. Without it the
+# prefix holds no setting of the program's, and is made again whole.
+ready() {
+  [ -f "$WINEPREFIX/system.reg" ] &&
+    awk '/^\[/ { inside = index($0, "\\\\Molvo\\\\Quillpane]") > 0; next }
+      inside && /^"Times"=dword:/ { found = 1; exit } END { exit !found }' "$WINEPREFIX/system.reg"
+}
+
+# Made once, here or by `make install` (which runs --make-prefix), so that
+# the first open shows the art: with the run counter at one start, as if
+# the program had run once, the first start (the one whose count is 0 or 1)
+# and its Configuration dialog are behind; on Linux the install registered
+# the file types. The count is a 32-bit program's, in Wine's 32-bit view of
+# the registry. wineserver -w waits until Wine has saved the registry, so
+# the prefix is whole once this returns. Wine's programs do not inherit the
+# lock's descriptor, which would hold the lock as long as they run.
+make_prefix() {
+  if [ -d "$WINEPREFIX" ]; then
+    echo "quillpane: the Wine prefix $WINEPREFIX was left unfinished; making it again (about 20 s)" >&2
+    # Only this prefix's Wine: a start-up that hung in it.
+    wineserver -k 9<&- 2>/dev/null || true
+    rm -rf -- "$WINEPREFIX"
+  else
+    echo "quillpane: making the Wine prefix $WINEPREFIX (once, about 20 s)" >&2
+  fi
+  if wine wineboot -i 9<&- >/dev/null 2>&1; then
+    wine reg add 'HKLM\Software\Molvo\Quillpane' /v Times /t REG_DWORD /d 1 /f /reg:32 9<&- >/dev/null 2>&1 || true
+    wineserver -w 9<&- || true
+  fi
+  ready || { echo "quillpane: Wine could not make its prefix $WINEPREFIX" >&2; exit 1; }
+}
+
+if ! ready; then
+  mkdir -p -- "${WINEPREFIX%/*}"
+  # Two opens at once make it once: the second waits, then finds it ready.
+  exec 9<"${WINEPREFIX%/*}"
+  flock 9
+  ready || make_prefix
+  exec 9<&-
+fi
+[ "$make_only" = 0 ] || exit 0
 
 document=$(windows_path "$1")
 if ! passable "$document"; then

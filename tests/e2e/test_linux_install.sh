@@ -1,58 +1,119 @@
 #!/usr/bin/env bash
 # `make install` into a scratch home: the desktop entry is valid and the
-# default for the four art types, the launcher opens a file and a folder
-# named with a trailing separator in the viewer, under a Wine prefix of its
-# own, names in any script even from the plain C locale; `make uninstall`
-# leaves the home as it was.
+# default for the four art types; the native exporter and its thumbnailer
+# are there, and the thumbnailer's line as file managers run it writes a
+# PNG and never waits; the launcher's Wine prefix is made, so the first
+# open shows the art with no Configuration dialog; the launcher opens a file
+# and a folder named with a trailing separator, names in any script even
+# from the plain C locale, and makes a deleted prefix again with one line on
+# its console; `make uninstall` leaves the home as it was but for the prefix.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 home=$QP_TMP/home
 export HOME=$home XDG_DATA_HOME=$home/.local/share XDG_CONFIG_HOME=$home/.config
 export XDG_DATA_DIRS=$QP_TMP/none XDG_CONFIG_DIRS=$QP_TMP/none # nothing of this machine's
-# What the launcher sets, for the probe too: whichever starts Wine first in
-# the prefix sets it for Wine's own start-up programs.
+# The launcher's prefix and what it sets, for the probe too.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
 export WINEPREFIX=$XDG_DATA_HOME/quillpane/prefix
 trap 'wineserver -k 2>/dev/null || true; qp_cleanup' EXIT
 make_quietly() { env -u MAKEFLAGS -u MAKELEVEL make -s -C "$QP_SOURCE_DIR" "$@" PREFIX="$home/.local" >>"$QP_TMP/make.log"; }
-listing() { find "$home" -path "$WINEPREFIX" -prune -o -type f -printf '%P %s\n' -o -printf '%P/\n' | LC_ALL=C sort; }
+listing() {
+  find "$home" -path "$WINEPREFIX" -printf '%P/ (kept)\n' -prune -o -type f -printf '%P %s\n' -o -printf '%P/\n' |
+    LC_ALL=C sort
+}
+win32=0
+[ "$(bash "$QP_SOURCE_DIR/scripts/wine-session" arch)" = win32 ] && win32=1
 
-# The launcher's prefix, made ahead with one start counted, so that no
-# first-start Configuration dialog waits for a click.
-mkdir -p "${WINEPREFIX%/*}"
-"$WINE" reg add 'HKLM\Software\Molvo\Quillpane' /v Times /t REG_DWORD /d 1 /f "$QP_REG_VIEW" >/dev/null
+mkdir -p "$XDG_DATA_HOME" # the user's own, there before any install
 before=$(listing)
-
 make_quietly install || qp_fail "make install: $(cat "$QP_TMP/make.log")"
 desktop-file-validate "$XDG_DATA_HOME/applications/quillpane.desktop" || qp_fail "the desktop entry is not valid"
 for type in text/x-nfo text/x-diz text/x-ansi text/x-ascii-art; do
   qp_expect_eq "default for $type" quillpane.desktop "$(xdg-mime query default "$type")"
 done
 
-opens() { # ARGUMENT FILE: the launcher started on ARGUMENT, where no locale is set, shows FILE
-  LC_ALL=C "$home/.local/bin/quillpane" "$1" >>"$QP_TMP/wine.log" 2>&1 &
-  QP_VIEWER=$!
-  qp_shown "the viewer did not start on $1"
-  qp_expect_eq "title" "$(qp_title "$2")" "$(qp_get title)"
-  kill "$QP_VIEWER"
-  wait "$QP_VIEWER" || true
-}
 document="$QP_CORPUS_DIR/ANSI-art/IBM PCjr startup screen (40x25).ans"
 if [ ! -f "$document" ]; then # no corpus here: a sample under a name as awkward
   document="$QP_TMP/harbour (sample).ans"
   cp "$QP_SOURCE_DIR/samples/harbour.ans" "$document"
 fi
-mkdir "$QP_TMP/Art Папка"
-cp "$QP_SOURCE_DIR/samples/file_id.diz" "$QP_TMP/Art Папка/"
-if [ "$(bash "$QP_SOURCE_DIR/scripts/wine-session" arch)" = win32 ]; then
+
+# The thumbnailer names the installed exporter by its full path, for the
+# types of the desktop entry. File managers replace its field codes (the
+# values shell-quoted) and split the line as a shell would: GNOME's into an
+# output file that is not there yet, Tumbler's into an empty one it made.
+# It writes the PNG and nothing else, and fails at once on a pipe.
+thumbnailer=$XDG_DATA_HOME/thumbnailers/quillpane.thumbnailer
+key() { sed -n "s/^$1=//p" "$thumbnailer"; }
+qp_expect_eq "thumbnailer group" "[Thumbnailer Entry]" "$(head -n1 "$thumbnailer")"
+qp_expect_eq "thumbnailer TryExec" "$XDG_DATA_HOME/quillpane/quillpane-export" "$(key TryExec)"
+[ -x "$(key TryExec)" ] || qp_fail "the exporter is not installed"
+qp_expect_eq "thumbnailer types" "$(sed -n 's/^MimeType=//p' "$XDG_DATA_HOME/applications/quillpane.desktop")" "$(key MimeType)"
+mkfifo "$QP_TMP/pipe.ans"
+while IFS='|' read -r manager input written; do
+  mkdir "$QP_TMP/$manager"
+  output=$QP_TMP/$manager/thumbnail.png
+  [ "$manager" != tumbler ] || : >"$output"
+  mapfile -t argv < <(python3 - "$(key Exec)" "$output" "$input" <<'EXPAND'
+import re, shlex, sys
+line, output, document = sys.argv[1:]
+codes = {"s": "128", "o": shlex.quote(output), "i": shlex.quote(document), "%": "%"}
+print("\n".join(shlex.split(re.sub("%(.)", lambda code: codes[code.group(1)], line))))
+EXPAND
+  )
+  status=0
+  timeout 60 "${argv[@]}" >>"$QP_TMP/thumbnail.log" 2>&1 || status=$?
+  [ "$status" != 124 ] || qp_fail "the thumbnailer waited on $input"
+  if [ -n "$written" ]; then
+    qp_expect_eq "$manager: exit code" 0 "$status"
+    qp_expect_eq "$manager: the thumbnail" 89504e470d0a1a0a "$(head -c 8 "$output" | od -An -tx1 | tr -d ' \n')"
+  fi
+  qp_expect_eq "$manager: the files written" "$written" "$(ls "$QP_TMP/$manager")"
+done <<TABLE
+gnome|$document|thumbnail.png
+tumbler|$QP_SOURCE_DIR/samples/file_id.diz|thumbnail.png
+pipe|$QP_TMP/pipe.ans|
+TABLE
+
+opens() { # ARGUMENT FILE: the launcher started on ARGUMENT, where no locale is set, shows FILE
+  LC_ALL=C "$home/.local/bin/quillpane" "$1" >>"$QP_TMP/wine.log" 2>"$QP_TMP/launcher.err" &
+  QP_VIEWER=$!
+  # The probe starts Wine in the prefix too: not before the launcher made it.
+  qp_poll 120 test -f "$WINEPREFIX/system.reg" || qp_fail "the launcher made no prefix"
+  qp_shown "the viewer did not start on $1"
+  [ -z "$(qp_get config)" ] || qp_fail "the Configuration dialog opened on $1"
+  qp_expect_eq "title" "$(qp_title "$2")" "$(qp_get title)"
+  kill "$QP_VIEWER"
+  wait "$QP_VIEWER" || true
+}
+if [ $win32 = 1 ]; then
+  # No Wine has run in the prefix since the install made it.
+  start=$(date +%s%N)
   opens "$document" "$document"
+  echo "e2e: the first open after make install: $((($(date +%s%N) - start) / 1000000)) ms from the launcher to the shown window"
+  qp_expect_eq "the launcher's console on the first open" "" "$(cat "$QP_TMP/launcher.err")"
+  qp_expect_eq "the run count after the first open" 0x2 "$(qp_reg_value 'HKLM\Software\Molvo\Quillpane' Times)"
+  mkdir "$QP_TMP/Art Папка"
+  cp "$QP_SOURCE_DIR/samples/file_id.diz" "$QP_TMP/Art Папка/"
   opens "$QP_TMP/Art Папка/" "$QP_TMP/Art Папка/file_id.diz"
+
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  rm -rf "$WINEPREFIX"
+  start=$(date +%s%N)
+  opens "$document" "$document"
+  echo "e2e: an open with the prefix deleted: $((($(date +%s%N) - start) / 1000000)) ms"
+  qp_expect_eq "the launcher's console on a deleted prefix" \
+    "quillpane: making the Wine prefix $WINEPREFIX (once, about 20 s)" "$(cat "$QP_TMP/launcher.err")"
 else
+  [ ! -e "$WINEPREFIX" ] || qp_fail "a prefix was made where 32-bit programs cannot run"
   status=0
   "$home/.local/bin/quillpane" "$document" 2>/dev/null || status=$?
   qp_expect_eq "the launcher where 32-bit programs cannot run" 126 "$status"
 fi
 
 make_quietly uninstall || qp_fail "make uninstall: $(cat "$QP_TMP/make.log")"
-diff <(echo "$before") <(listing) || qp_fail "make uninstall left the home changed"
-echo "PASS: install, desktop entry, default types, launcher, uninstall"
+kept=
+[ $win32 = 0 ] || kept=$'\n.local/share/quillpane/\n.local/share/quillpane/prefix/ (kept)'
+diff <(echo "$before$kept" | LC_ALL=C sort) <(listing) || qp_fail "make uninstall left the home changed"
+echo "PASS: install, desktop entry, default types, exporter, thumbnailer, ready prefix, launcher, uninstall"
