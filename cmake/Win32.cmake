@@ -49,7 +49,6 @@ add_library(quillpane_win STATIC
   src/render/view_text.cpp
   src/render/find_view.cpp
   src/render/font_sheets.cpp
-  src/render/png_encoder.cpp
   src/shell/run_counter.cpp
   src/shell/config_dialog.cpp
   src/shell/association.cpp
