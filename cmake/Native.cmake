@@ -20,7 +20,20 @@ target_include_directories(quillpane_core PUBLIC src ${QP_LIBDEFLATE_INCLUDE})
 target_compile_options(quillpane_core PRIVATE ${QP_WARNINGS})
 target_link_libraries(quillpane_core PUBLIC ${PNG_LIBS})
 
-# The PNG export as a native program, from the same export core as
+if(QP_FUZZ)
+  set(FUZZ_FLAGS -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -g -O1)
+  target_compile_options(quillpane_core PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+  foreach(target command_line_fuzzer layout_fuzzer ansi_screen_fuzzer)
+    add_executable(${target} fuzz/${target}.cpp)
+    target_link_libraries(${target} PRIVATE quillpane_core)
+    target_compile_options(${target} PRIVATE ${FUZZ_FLAGS})
+    target_link_options(${target} PRIVATE ${FUZZ_FLAGS})
+  endforeach()
+  return()
+endif()
+
+# The PNG export as a native program (not in a fuzzing build, whose core
+# needs the fuzzer's runtime), from the same export core as
 # quillpane.exe --png, with the built-in glyph sheet compiled in.
 set(GLYPH_SHEET_INC ${CMAKE_BINARY_DIR}/generated/glyph_sheet_bmp.inc)
 add_custom_command(OUTPUT ${GLYPH_SHEET_INC}
@@ -45,18 +58,6 @@ foreach(source ${FONT_SHEET_SOURCES})
 endforeach()
 add_custom_target(font_sheets ALL DEPENDS ${FONT_SHEET_COPIES})
 add_dependencies(quillpane_export font_sheets)
-
-if(QP_FUZZ)
-  set(FUZZ_FLAGS -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -g -O1)
-  target_compile_options(quillpane_core PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
-  foreach(target command_line_fuzzer layout_fuzzer ansi_screen_fuzzer)
-    add_executable(${target} fuzz/${target}.cpp)
-    target_link_libraries(${target} PRIVATE quillpane_core)
-    target_compile_options(${target} PRIVATE ${FUZZ_FLAGS})
-    target_link_options(${target} PRIVATE ${FUZZ_FLAGS})
-  endforeach()
-  return()
-endif()
 
 if(QP_SANITIZE)
   set(SAN_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
