@@ -1,5 +1,5 @@
 // quillpane.exe --png: the PNG, read back with the platform's decoder, is
-// the page the window draws, rows padded in the bitmap or not; a named
+// the page the window draws; a named
 // sheet's colours come through whole, and the native exporter's own BMP
 // reader gives a sheet's glyphs exactly as the system's loader does;
 // nothing is written over what is not a PNG, and a PNG that cannot be put
@@ -14,7 +14,6 @@
 #include "app/png_export.h"
 #include "core/viewer_state.h"
 #include "reference_render.h"
-#include "render/png_writer.h"
 #include "render/render.h"
 #include "render/render_page.h"
 #include "resources/resource_ids.h"
@@ -66,24 +65,6 @@ TEST(PngExport, ThePngIsThePageTheWindowDraws) {
   test.Show(file);
   int32_t width, height;
   EXPECT_TRUE(DecodePng(dir.path() + "banner.png") == ReadPixels(viewer.pageBitmap, &width, &height));
-}
-
-TEST(PngExport, PaddedOneBitRowsComeOutWhole) {
-  static GlyphPixels glyphs = {1, {}, {}};  // a different row pattern for each byte
-  for (int c = 0; c < 256; ++c) {
-    for (int row = 0; row < 8; ++row) glyphs.mono[c][row] = static_cast<uint8_t>(c * 7 + row * 29);
-  }
-  const uint8_t text[] = "AB\r\n\xDB\n";
-  Page page = CreatePage(MeasureLayout(text, 6, nullptr), 1);
-  DrawPage(text, 6, glyphs, page);
-  ASSERT_EQ(page.columns, 3);  // 3 bytes a row, padded to 4
-  std::vector<uint8_t> png;
-  ASSERT_TRUE(EncodePng(TextPageRows(page), png));
-  TempDir dir;
-  dir.Write("padded.png", std::string(png.begin(), png.end()));
-  int32_t width, height;
-  EXPECT_TRUE(DecodePng(dir.path() + "padded.png") == ReadPixels(page.bitmap, &width, &height));
-  DeleteObject(page.bitmap);
 }
 
 // A 48 x 368 BMP of `bits` a pixel with the palette or masks given, its
