@@ -40,10 +40,11 @@ run: wintest
 
 bench: wintest
 	@[ -f build/bench/Makefile ] || cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DQP_SANITIZE=OFF
-	cmake --build build/bench -j $(JOBS) --target layout_benchmark ansi_benchmark png_writer_benchmark
+	cmake --build build/bench -j $(JOBS) --target layout_benchmark ansi_benchmark png_writer_benchmark quillpane_export
 	build/bench/layout_benchmark --benchmark_min_time=0.5
 	@echo "ANSI colour mode, native:"; build/bench/ansi_benchmark
 	build/bench/png_writer_benchmark
+	bench/native_export_bench.sh build/bench/quillpane-export $(CORPUS)
 	@arch=$(TEST_ARCH); scripts/wine-session start build/bench/wine-session && \
 	  { scripts/wine-session exec build/bench/wine-session wine build/$$arch/render_benchmark.exe && \
 	    echo "ANSI colour mode, under Wine:" && \

@@ -10,10 +10,11 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/png_export.h"
+#include "app/export_core.h"
 #include "core/viewer_state.h"
 #include "document/document.h"
-#include "render/png_encoder.h"
+#include "render/png_writer.h"
+#include "render/render_page.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -29,7 +30,6 @@ int main(int argc, char** argv) {
   HBITMAP sheet = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_GLYPH_SHEET));
   static GlyphPosition table[256];
   static GlyphPixels glyphs;
-  PngEncoder encoder;
   double render = 1e9, encode = 1e9;
   size_t bytes = 0;
   int32_t width = 0, height = 0;
@@ -37,16 +37,17 @@ int main(int argc, char** argv) {
     auto start = std::chrono::steady_clock::now();
     BuildGlyphTable(table);
     ReadGlyphPixels(sheet, table, glyphs);
-    if (ReadDocumentFile(argv[1], viewer.textBuffer) == -1) return 1;
-    Page page = DrawDocumentPage(viewer.textBuffer, glyphs);
-    GdiFlush();
+    int32_t length = 0;
+    if (ReadDocumentFile(argv[1], viewer.textBuffer, &length) == -1) return 1;
+    ExportPage page;
+    if (!DrawExportPage(argv[1], viewer.textBuffer, static_cast<size_t>(length), glyphs, false, 0, page))
+      return 1;
     render = std::min(render, Milliseconds(start));
     start = std::chrono::steady_clock::now();
     std::vector<uint8_t> png;
-    if (!encoder.Encode(page, png)) return 1;
+    if (!EncodePng(page.rows, png)) return 1;
     encode = std::min(encode, Milliseconds(start));
-    bytes = png.size(), width = page.columns * 8, height = page.rows * 8;
-    DeleteObject(page.bitmap);
+    bytes = png.size(), width = page.rows.width, height = page.rows.height;
   }
   std::printf("png-512k-page: %d x %d pixels, PNG of %zu bytes\n", width, height, bytes);
   std::printf("png-512k-inside: render %.1f ms, encode %.1f ms\n", render, encode);

@@ -49,7 +49,6 @@ add_library(quillpane_win STATIC
   src/render/view_text.cpp
   src/render/find_view.cpp
   src/render/font_sheets.cpp
-  src/render/png_encoder.cpp
   src/shell/run_counter.cpp
   src/shell/config_dialog.cpp
   src/shell/association.cpp
@@ -121,12 +120,15 @@ add_executable(qp_probe tests/e2e/probe.cpp tests/e2e/probe.rc)
 set_source_files_properties(tests/e2e/probe.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/probe.manifest)
 target_link_libraries(qp_probe PRIVATE ${WIN32_LIBS})
 target_link_options(qp_probe PRIVATE ${STATIC_LINK})
+# The native build (`make native`, which `make test` runs first), where the
+# comparison with the native exporter finds it.
+set(QP_NATIVE_DIR ${CMAKE_SOURCE_DIR}/build/native CACHE PATH "The native build")
 file(GLOB E2E_SCRIPTS CONFIGURE_DEPENDS tests/e2e/test_*.sh)
 foreach(script ${E2E_SCRIPTS})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME e2e_${name} COMMAND ${WINE_SESSION} exec --fresh ${SESSION_DIR} bash ${script})
   set_tests_properties(e2e_${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300 RESOURCE_LOCK wine_display
-    ENVIRONMENT "QP_EXE=$<TARGET_FILE:quillpane>;QP_PROBE=$<TARGET_FILE:qp_probe>;QP_SOURCE_DIR=${CMAKE_SOURCE_DIR};QP_CORPUS_DIR=${QP_CORPUS_DIR}")
+    ENVIRONMENT "QP_EXE=$<TARGET_FILE:quillpane>;QP_PROBE=$<TARGET_FILE:qp_probe>;QP_SOURCE_DIR=${CMAKE_SOURCE_DIR};QP_CORPUS_DIR=${QP_CORPUS_DIR};QP_NATIVE_DIR=${QP_NATIVE_DIR}")
 endforeach()
 # The install test builds the native exporter and makes a Wine prefix twice.
 set_tests_properties(e2e_test_linux_install PROPERTIES TIMEOUT 600)

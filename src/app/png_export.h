@@ -1,5 +1,7 @@
 // quillpane.exe --png OUT.png FILE ... : documents drawn into PNG files
-// exactly as the window draws their page, with no window shown.
+// exactly as the window draws their page, with no window shown. The export
+// itself is export_core's; this is its Win32 side: the files, the sheets
+// and the console.
 #ifndef QUILLPANE_PNG_EXPORT_H
 #define QUILLPANE_PNG_EXPORT_H
 
@@ -8,17 +10,10 @@
 #include <string>
 
 #include "../document/export_command_line.h"
-#include "../render/render_page.h"
-
-// Exit codes of an export.
-constexpr int kExportDone = 0;
-constexpr int kExportFailed = 1;    // a document, the sheet or a PNG failed, or an OUT was refused
-constexpr int kExportBadUsage = 2;  // the command line was wrong; nothing was written
+#include "export_core.h"
 
 // Carries out `request`, taking a named sheet from `fontsFolder` (ending
-// with a separator). Problems go to the console the program was started
-// from, one line each, then the usage; an OUT refused before anything is
-// written is one line alone. Returns the exit code.
+// with a separator). Returns the exit code.
 int RunExport(const ExportRequest& request, const std::string& fontsFolder);
 
 // The fonts folder beside the program.
@@ -26,11 +21,6 @@ std::string ProgramFontsFolder();
 
 // The sheet NAME.bmp of `fontsFolder`, or null.
 HBITMAP LoadNamedSheet(const std::string& fontsFolder, const std::string& name);
-
-// The page of the zero-terminated document in `text` as the window draws
-// it: the line feed a render appends, the same layout, the same glyph copy.
-// The page has no bitmap when it cannot be made.
-Page DrawDocumentPage(char* text, const GlyphPixels& glyphs);
 
 // Writes `size` bytes to `path` under the name `path`.tmp, then renames it
 // into place: a failure leaves no partial file behind, and a file already

@@ -6,6 +6,10 @@
 
 #include <cstdint>
 
+// Largest document read, and the two bytes after it: the terminating zero
+// and room for the line feed a render may append.
+constexpr int32_t kTextBufferSize = 0x80000;
+
 // Path buffers hold 299 bytes and a terminating zero.
 constexpr int kPathBufferSize = 300;
 

@@ -9,9 +9,6 @@
 
 #include "state_types.h"
 
-// Largest document read, and the two bytes after it: the terminating zero
-// and room for the line feed a render may append.
-constexpr int32_t kTextBufferSize = 0x80000;
 constexpr int32_t kBrowseListSize = 16000;
 constexpr int32_t kBrowseEntrySize = 256;
 // The Open dialog's path, in bytes of the program's code page, UTF-8. The

@@ -1,16 +1,38 @@
 #include "export_command_line.h"
 
-const char kExportUsage[] = "usage: quillpane.exe --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME]";
+#include "../render/thumbnail.h"
+
+// The native exporter prints the same line: its messages are the Windows
+// program's, word for word, whichever of the two carries out an export.
+const char kExportUsage[] =
+    "usage: quillpane.exe --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] "
+    "[--thumbnail SIZE]";
 
 namespace {
 
 constexpr char kPng[] = "--png";
 constexpr char kSheet[] = "--sheet";
+constexpr char kColour[] = "--colour";
+constexpr char kThumbnail[] = "--thumbnail";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // A switch where a value belongs means the value was left out.
-bool IsSwitch(const std::string& argument) { return argument == kPng || argument == kSheet; }
+bool IsSwitch(const std::string& argument) {
+  return argument == kPng || argument == kSheet || argument == kColour || argument == kThumbnail;
+}
+
+// A thumbnail's SIZE: decimal digits only, 1 to kMaxThumbnailSize; 0 for
+// anything else.
+int ReadThumbnailSize(const std::string& text) {
+  if (text.empty() || text.size() > 4) return 0;
+  int size = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return 0;
+    size = size * 10 + (c - '0');
+  }
+  return size <= kMaxThumbnailSize ? size : 0;
+}
 
 // Appends `count` backslashes.
 void AddBackslashes(std::string& argument, int count) { argument.append(static_cast<size_t>(count), '\\'); }
@@ -56,10 +78,13 @@ std::vector<std::string> SplitArguments(const char* line) {
 }
 
 ExportRequest ParseExportRequest(const char* commandLine) {
+  return ParseExportArguments(SplitArguments(commandLine));
+}
+
+ExportRequest ParseExportArguments(const std::vector<std::string>& args) {
   ExportRequest request;
-  const std::vector<std::string> args = SplitArguments(commandLine);
-  // A document named --png or --sheet without its folder is the price of
-  // the switches; one given with its folder (C:\art\--png) still shows.
+  // A document named like a switch without its folder is the price of the
+  // switches; one given with its folder (C:\art\--png) still shows.
   if (args.empty() || !IsSwitch(args[0])) return request;
   request.exportMode = true;
   const auto fail = [&request](const std::string& problem) {
@@ -85,6 +110,19 @@ ExportRequest ParseExportRequest(const char* commandLine) {
       }
       request.sheet = name;
       sheetGiven = true;
+      i += 2;
+    } else if (argument == kColour) {
+      if (request.colour) return fail("--colour is given twice");
+      request.colour = true;
+      i += 1;
+    } else if (argument == kThumbnail) {
+      if (missing(i + 1)) return fail("--thumbnail needs a SIZE");
+      if (request.thumbnailSize != 0) return fail("--thumbnail is given twice");
+      request.thumbnailSize = ReadThumbnailSize(args[i + 1]);
+      if (request.thumbnailSize == 0) {
+        return fail("--thumbnail takes a SIZE of 1 to " + std::to_string(kMaxThumbnailSize) + " pixels: \"" +
+                    args[i + 1] + "\"");
+      }
       i += 2;
     } else if (argument.compare(0, 1, "-") == 0) {
       return fail("unknown switch \"" + argument + "\"");

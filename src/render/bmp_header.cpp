@@ -57,5 +57,5 @@ bool ReadBmpHeader(const uint8_t* head, size_t headSize, uint64_t fileSize, BmpL
 bool IsGlyphSheetBmp(const uint8_t* head, size_t headSize, uint64_t fileSize) {
   BmpLayout layout;
   return ReadBmpHeader(head, headSize, fileSize, layout) && layout.width == kSheetWidth &&
-         layout.height == kSheetHeight;
+         layout.height == kSheetHeight && !layout.topDown;
 }

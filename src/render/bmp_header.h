@@ -32,7 +32,9 @@ struct BmpLayout {
 // the file.
 bool ReadBmpHeader(const uint8_t* head, size_t headSize, uint64_t fileSize, BmpLayout& layout);
 
-// A glyph sheet: such a BMP of exactly 48 x 368 pixels (top-down or not).
+// A glyph sheet: such a BMP of exactly 48 x 368 pixels, its rows bottom
+// first. The system's loader reads no pixels of a sheet stored top row
+// first (under Wine it comes out black), so such a sheet is refused.
 bool IsGlyphSheetBmp(const uint8_t* head, size_t headSize, uint64_t fileSize);
 
 #endif

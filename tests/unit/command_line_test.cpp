@@ -59,13 +59,17 @@ TEST(SplitCommandLineInto, OverLongPartsAreRefusedWhole) {
   }
 }
 
-// "out<file|out<file [sheet]" or "!error"; "" when the line is no export.
+// "out<file|out<file [sheet] colour thumbnail N" or "!error"; "" when the
+// line is no export.
 std::string Describe(const ExportRequest& r) {
   if (!r.exportMode) return "";
   if (!r.error.empty()) return "!" + r.error;
   std::string text;
   for (const ExportPair& p : r.pairs) text += (text.empty() ? "" : "|") + p.out + "<" + p.file;
-  return r.sheet.empty() ? text : text + " [" + r.sheet + "]";
+  if (!r.sheet.empty()) text += " [" + r.sheet + "]";
+  if (r.colour) text += " colour";
+  if (r.thumbnailSize != 0) text += " thumbnail " + std::to_string(r.thumbnailSize);
+  return text;
 }
 
 TEST(ParseExportRequest, Table) {
@@ -91,6 +95,19 @@ TEST(ParseExportRequest, Table) {
       {"q.exe --png o f --pgn o2 f2", "!unknown switch \"--pgn\""},
       {"q.exe --png o f g", "!unexpected argument \"g\": each FILE follows --png OUT.png"},
       {"q.exe --sheet pc8", "!nothing to export: give --png OUT.png FILE"},
+      // --colour and --thumbnail SIZE: anywhere, once; SIZE 1 to 1024.
+      {"q.exe --colour --png o f --thumbnail 1024", "o<f colour thumbnail 1024"},
+      {"q.exe --thumbnail 1 --png o f --colour --sheet pc8", "o<f [pc8] colour thumbnail 1"},
+      {"q.exe --png o --colour", "!--png needs OUT.png and FILE"},
+      {"q.exe --colour --png o f --colour", "!--colour is given twice"},
+      {"q.exe --png o f --thumbnail", "!--thumbnail needs a SIZE"},
+      {"q.exe --thumbnail --png o f", "!--thumbnail needs a SIZE"},
+      {"q.exe --thumbnail 8 --png o f --thumbnail 8", "!--thumbnail is given twice"},
+      {"q.exe --png o f --thumbnail 1025", "!--thumbnail takes a SIZE of 1 to 1024 pixels: \"1025\""},
+      {"q.exe --png o f --thumbnail 0", "!--thumbnail takes a SIZE of 1 to 1024 pixels: \"0\""},
+      {"q.exe --png o f --thumbnail 4294967352",
+       "!--thumbnail takes a SIZE of 1 to 1024 pixels: \"4294967352\""},
+      {"q.exe --png o f --thumbnail +64", "!--thumbnail takes a SIZE of 1 to 1024 pixels: \"+64\""},
   };
   for (const auto& [line, want] : cases) EXPECT_EQ(Describe(ParseExportRequest(line)), want) << line;
 }

@@ -9,6 +9,7 @@
 
 #include "core/file_names.h"
 #include "render/bmp_header.h"
+#include "render/glyph_pixels.h"
 
 namespace {
 
@@ -52,7 +53,13 @@ std::vector<uint8_t> Build(const Bmp& b) {
 }
 
 // "WxH bits, N colours, rows at OFFSET of ROW SIZE [top]" when the headers are read, with
-// "sheet" when the sheet check takes it; "refused" otherwise.
+// "sheet of B" when the sheet check takes it and the native reader reads it at B bits a
+// pixel; "refused" otherwise.
+std::string SheetBits(const std::vector<uint8_t>& file) {
+  SheetImage sheet;
+  return ReadGlyphSheetBmp(file.data(), file.size(), sheet) ? std::to_string(sheet.bitsPerPixel) : "nothing";
+}
+
 std::string Describe(const std::vector<uint8_t>& file) {
   BmpLayout l;
   const size_t head = file.size() < kBmpHeadSize ? file.size() : kBmpHeadSize;
@@ -60,7 +67,7 @@ std::string Describe(const std::vector<uint8_t>& file) {
   return std::to_string(l.width) + "x" + std::to_string(l.height) + " " + std::to_string(l.bitsPerPixel) +
          ", " + std::to_string(l.colourCount) + " colours, rows at " + std::to_string(l.pixelOffset) +
          " of " + std::to_string(l.rowSize) + (l.topDown ? " top" : "") +
-         (IsGlyphSheetBmp(file.data(), head, file.size()) ? " sheet" : "");
+         (IsGlyphSheetBmp(file.data(), head, file.size()) ? " sheet of " + SheetBits(file) : "");
 }
 
 TEST(BmpHeader, Table) {
@@ -70,13 +77,16 @@ TEST(BmpHeader, Table) {
     return Build(b);
   };
   const std::pair<std::vector<uint8_t>, const char*> cases[] = {
-      {with([](Bmp&) {}), "48x368 1, 2 colours, rows at 62 of 8 sheet"},
-      {with([](Bmp& b) { b.bits = 4; }), "48x368 4, 16 colours, rows at 118 of 24 sheet"},
-      {with([](Bmp& b) { b.bits = 8, b.colours = 2; }), "48x368 8, 2 colours, rows at 62 of 48 sheet"},
-      {with([](Bmp& b) { b.bits = 24, b.height = -368; }),
-       "48x368 24, 0 colours, rows at 54 of 144 top sheet"},
-      {with([](Bmp& b) { b.bits = 32, b.compression = 3; }), "48x368 32, 0 colours, rows at 66 of 192 sheet"},
-      {with([](Bmp& b) { b.bits = 32, b.infoSize = 124; }), "48x368 32, 0 colours, rows at 138 of 192 sheet"},
+      {with([](Bmp&) {}), "48x368 1, 2 colours, rows at 62 of 8 sheet of 1"},
+      {with([](Bmp& b) { b.bits = 4; }), "48x368 4, 16 colours, rows at 118 of 24 sheet of 32"},
+      {with([](Bmp& b) { b.bits = 8, b.colours = 2; }), "48x368 8, 2 colours, rows at 62 of 48 sheet of 32"},
+      {with([](Bmp& b) { b.bits = 24, b.height = -368; }), "48x368 24, 0 colours, rows at 54 of 144 top"},
+      {with([](Bmp& b) { b.bits = 16, b.compression = 3; }),
+       "48x368 16, 0 colours, rows at 66 of 96 sheet of 32"},
+      {with([](Bmp& b) { b.bits = 32, b.compression = 3; }),
+       "48x368 32, 0 colours, rows at 66 of 192 sheet of 32"},
+      {with([](Bmp& b) { b.bits = 32, b.infoSize = 124; }),
+       "48x368 32, 0 colours, rows at 138 of 192 sheet of 32"},
       {with([](Bmp& b) { b.width = 1200, b.height = 600; }), "1200x600 1, 2 colours, rows at 62 of 152"},
       // The rows do not all lie inside the file.
       {with([](Bmp& b) { b.pixels = 8 * 368 - 1; }), "refused"},

@@ -1,18 +1,22 @@
 // quillpane.exe --png: the PNG, read back with the platform's decoder, is
-// the page the window draws, rows padded in the bitmap or not; a named
-// sheet's colours come through whole; nothing is written over what is not
-// a PNG, and a PNG that cannot be put in place leaves nothing behind.
+// the page the window draws; a named
+// sheet's colours come through whole, and the native exporter's own BMP
+// reader gives a sheet's glyphs exactly as the system's loader does;
+// nothing is written over what is not a PNG, and a PNG that cannot be put
+// in place leaves nothing behind.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <wincodec.h>
 
+#include <cstring>
 #include <set>
 
 #include "app/png_export.h"
 #include "core/viewer_state.h"
 #include "reference_render.h"
-#include "render/png_encoder.h"
 #include "render/render.h"
+#include "render/render_page.h"
+#include "resources/resource_ids.h"
 #include "test_support.h"
 
 namespace {
@@ -63,21 +67,86 @@ TEST(PngExport, ThePngIsThePageTheWindowDraws) {
   EXPECT_TRUE(DecodePng(dir.path() + "banner.png") == ReadPixels(viewer.pageBitmap, &width, &height));
 }
 
-TEST(PngExport, PaddedOneBitRowsComeOutWhole) {
-  static GlyphPixels glyphs = {1, {}, {}};  // a different row pattern for each byte
-  for (int c = 0; c < 256; ++c) {
-    for (int row = 0; row < 8; ++row) glyphs.mono[c][row] = static_cast<uint8_t>(c * 7 + row * 29);
+// A 48 x 368 BMP of `bits` a pixel with the palette or masks given, its
+// pixels a pattern that takes every value of a byte.
+std::string SheetBmp(uint16_t bits, const std::vector<uint32_t>& table, uint32_t compression = BI_RGB,
+                     uint32_t infoSize = 40) {
+  const uint32_t rowSize = (48 * bits + 31) / 32 * 4, tableSize = static_cast<uint32_t>(table.size() * 4);
+  const uint32_t offset = 14 + infoSize + (infoSize == 40 ? tableSize : 0);
+  std::string bmp = "BM";
+  const auto put = [&bmp](uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) bmp += static_cast<char>(value >> (8 * i));
+  };
+  put(offset + rowSize * 368, 4), put(0, 4), put(offset, 4);
+  put(infoSize, 4), put(48, 4), put(368, 4), put(1, 2), put(bits, 2);
+  put(compression, 4), put(rowSize * 368, 4), put(0, 4), put(0, 4);
+  put(bits <= 8 ? tableSize / 4 : 0, 4), put(0, 4);
+  bmp.resize(14 + infoSize);
+  // Masks stand in the table's place after a 40-byte header, and at the
+  // same place inside a longer one.
+  for (size_t i = 0; i < table.size(); ++i) {
+    if (infoSize == 40) {
+      put(table[i], 4);
+    } else {
+      for (int k = 0; k < 4; ++k) bmp[14 + 40 + 4 * i + k] = static_cast<char>(table[i] >> (8 * k));
+    }
   }
-  char text[16] = "AB\r\n\xDB";
-  Page page = DrawDocumentPage(text, glyphs);
-  ASSERT_EQ(page.columns, 3);  // 3 bytes a row, padded to 4
-  std::vector<uint8_t> png;
-  ASSERT_TRUE(PngEncoder().Encode(page, png));
+  for (uint32_t i = 0; i < rowSize * 368; ++i) bmp += static_cast<char>(i * 131 + i / 7);
+  return bmp;
+}
+
+TEST(PngExport, TheNativeSheetReaderGivesTheGlyphsTheSystemsLoaderGives) {
+  char program[MAX_PATH];
+  const std::string folder(program, GetModuleFileNameA(nullptr, program, sizeof program));
+  const std::string fonts = folder.substr(0, folder.find_last_of("\\/") + 1) + "fonts\\";
+  std::vector<std::pair<std::string, std::string>> sheets;  // name and bytes
+  for (const char* name : {"blue", "bold", "thin"})
+    sheets.emplace_back(name, ReadWholeFile(fonts + name + ".bmp"));
+  sheets.insert(sheets.end(),
+                {
+                    {"1 bit, white first", SheetBmp(1, {0xFFFFFF, 0})},
+                    {"1 bit, blue and yellow", SheetBmp(1, {0x0000FF, 0xFFFF00})},
+                    {"1 bit, one colour", SheetBmp(1, {0x800000})},
+                    {"4 bits", SheetBmp(4, {0x123456, 0xFF0000, 0x00FF00, 0x0000FF, 0xABCDEF, 0x010203,
+                                            0x808080, 0xFFFFFF, 0x111111, 0x222222, 0x333333, 0x444444,
+                                            0x555555, 0x666666, 0x777777, 0x888888})},
+                    {"8 bits, 3 colours", SheetBmp(8, {0xFF8000, 0x203040, 0x00FF80})},
+                    {"16 bits", SheetBmp(16, {})},
+                    {"16 bits, 565", SheetBmp(16, {0xF800, 0x7E0, 0x1F}, BI_BITFIELDS)},
+                    {"16 bits, 444", SheetBmp(16, {0xF00, 0xF0, 0xF}, BI_BITFIELDS)},
+                    {"24 bits", SheetBmp(24, {})},
+                    {"32 bits", SheetBmp(32, {})},
+                    {"32 bits, masks", SheetBmp(32, {0xFF00, 0xFF000000, 0x3F0}, BI_BITFIELDS)},
+                    {"32 bits, version 5", SheetBmp(32, {0xFF0000, 0xFF00, 0xFF}, BI_BITFIELDS, 124)},
+                });
   TempDir dir;
-  dir.Write("padded.png", std::string(png.begin(), png.end()));
-  int32_t width, height;
-  EXPECT_TRUE(DecodePng(dir.path() + "padded.png") == ReadPixels(page.bitmap, &width, &height));
-  DeleteObject(page.bitmap);
+  GlyphPosition table[256];
+  BuildGlyphTable(table);
+  static GlyphPixels system, native;
+  for (const auto& [name, bytes] : sheets) {
+    ASSERT_FALSE(bytes.empty()) << name;
+    HBITMAP sheet = LoadFontSheetFile(dir.Write("sheet.bmp", bytes).c_str());
+    ASSERT_TRUE(sheet != nullptr && ReadGlyphPixels(sheet, table, system)) << name;
+    DeleteObject(sheet);
+    SheetImage image;
+    ASSERT_TRUE(ReadGlyphSheetBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image) &&
+                GlyphPixelsFromSheet(image, table, native))
+        << name;
+    EXPECT_EQ(native.bitsPerPixel, system.bitsPerPixel) << name;
+    EXPECT_TRUE(system.bitsPerPixel == 1
+                    ? std::memcmp(native.mono, system.mono, sizeof native.mono) == 0
+                    : std::memcmp(native.colour, system.colour, sizeof native.colour) == 0)
+        << name;
+  }
+  // The built-in sheet, a resource the program loads with LoadBitmap.
+  HBITMAP builtIn = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_GLYPH_SHEET));
+  ASSERT_TRUE(ReadGlyphPixels(builtIn, table, system));
+  DeleteObject(builtIn);
+  const std::string bytes = ReadWholeFile(QP_TEST_DATA_DIR "/../../src/resources/glyphs.bmp");
+  SheetImage image;
+  ASSERT_TRUE(ReadGlyphSheetBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image) &&
+              GlyphPixelsFromSheet(image, table, native));
+  EXPECT_EQ(std::memcmp(native.mono, system.mono, sizeof native.mono), 0) << "the built-in sheet";
 }
 
 // A 24-bit BMP whose pixel (x, y) is red x, green and blue y; only its

@@ -30,8 +30,9 @@ TEST(Selection, DragCopiesTheCellsAndKeymapSheetsDrawThem) {
   test.Show(dir.Write("rows.nfo", "A\xCD\xBBxyz\r\n\xDB\xB2\xB1jkl\r\n"));
   SendMessageA(test.window(), WM_LBUTTONDOWN, 0, MAKELPARAM(12, 12));
   SendMessageA(test.window(), WM_LBUTTONUP, 0, MAKELPARAM(36, 28));
-  // The program's code page is UTF-8: CF_TEXT holds the characters shown.
-  const std::string copied = "A\u2550\u2557\r\n\u2588\u2593\u2592";
+  // CF_TEXT holds the art's bytes, or UTF-8 where that is the process's code page (the program's manifest).
+  const std::string copied =
+      GetACP() == CP_UTF8 ? "A\u2550\u2557\r\n\u2588\u2593\u2592" : "A\xCD\xBB\r\n\xDB\xB2\xB1";
   EXPECT_EQ(Clipboard<char>(CF_TEXT), copied);
   EXPECT_EQ(Clipboard<wchar_t>(CF_UNICODETEXT), L"A\u2550\u2557\r\n\u2588\u2593\u2592");
   // Released in the press cell, or on the press cell's grid line across:
@@ -39,8 +40,7 @@ TEST(Selection, DragCopiesTheCellsAndKeymapSheetsDrawThem) {
   for (const LPARAM release : {MAKELPARAM(13, 13), MAKELPARAM(13, 28)}) {
     SendMessageA(test.window(), WM_LBUTTONDOWN, 0, MAKELPARAM(12, 12));
     SendMessageA(test.window(), WM_LBUTTONUP, 0, release);
-    EXPECT_EQ(std::pair(viewer.selectionShown, Clipboard<char>(CF_TEXT)),
-              std::pair(0, copied))
+    EXPECT_EQ(std::pair(viewer.selectionShown, Clipboard<char>(CF_TEXT)), std::pair(0, copied))
         << "a click hides the selection and leaves the clipboard alone";
   }
 

@@ -1,0 +1,214 @@
+#include "export_core.h"
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+
+#include "../core/code_page_437.h"
+#include "../core/file_names.h"
+#include "../core/state_types.h"
+#include "../core/text_helpers.h"
+#include "../render/ansi_screen.h"
+#include "../render/png_writer.h"
+#include "../render/text_page.h"
+#include "../render/thumbnail.h"
+
+namespace {
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+// A path of the export as it stands before anything is written.
+struct PathOnDisk {
+  PathIdentity identity;
+  bool png = false;  // a regular file that begins with the PNG signature
+};
+
+PathOnDisk Inspect(ExportPlatform& platform, const std::string& path) {
+  PathOnDisk disk;
+  disk.identity = platform.Identify(path);
+  static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  uint8_t head[sizeof kSignature];
+  size_t count = 0;
+  bool cut = false;
+  disk.png = disk.identity.exists && platform.ReadStart(path, head, sizeof head, count, cut) &&
+             count == sizeof head && std::memcmp(head, kSignature, sizeof head) == 0;
+  return disk;
+}
+
+// Why the whole export is refused before any PNG is written, or an empty
+// text. These are mistakes of the call, not of one document (OUT and FILE
+// swapped, a pasted pair), so nothing of it is carried out: a pair written
+// before the mistake was seen could already have replaced something.
+std::string Refusal(ExportPlatform& platform, const std::vector<ExportPair>& pairs) {
+  // A command line of at most 32767 characters holds a few hundred pairs:
+  // each is compared with each.
+  std::vector<PathOnDisk> outs, files;
+  for (const ExportPair& pair : pairs) {
+    outs.push_back(Inspect(platform, pair.out));
+    files.push_back(Inspect(platform, pair.file));
+  }
+  for (size_t i = 0; i < pairs.size(); ++i) {
+    const std::string out = "OUT " + Quoted(pairs[i].out);
+    if (NamesDevice(pairs[i].out.c_str())) return out + " names a device, not a file";
+    for (size_t j = 0; j < pairs.size(); ++j) {
+      if (SameFile(outs[i].identity, files[j].identity))
+        return out + " is the FILE " + Quoted(pairs[j].file) + " too";
+    }
+    for (size_t j = 0; j < i; ++j) {
+      if (SameFile(outs[i].identity, outs[j].identity)) return out + " is given twice";
+    }
+    if (outs[i].identity.exists && !outs[i].png) return out + " exists and is not a PNG";
+  }
+  return std::string();
+}
+
+// The document at `path` into `text` (kTextBufferSize + 2 bytes) as the
+// window reads it: emptied first, at most kTextBufferSize bytes, art saved
+// as UTF-8 or UTF-16 turned back into its code page 437 bytes.
+bool ReadDocument(ExportPlatform& platform, const std::string& path, std::vector<char>& text, size_t& length,
+                  bool& cut) {
+  std::fill(text.begin(), text.end(), '\0');
+  size_t count = 0;
+  cut = false;
+  if (NamesDevice(path.c_str()) ||
+      !platform.ReadStart(path, reinterpret_cast<uint8_t*>(text.data()), kTextBufferSize, count, cut)) {
+    return false;
+  }
+  length = DecodeToCodePage437(reinterpret_cast<uint8_t*>(text.data()), count);
+  std::fill(text.begin() + static_cast<std::ptrdiff_t>(length),
+            text.begin() + static_cast<std::ptrdiff_t>(count), '\0');
+  return true;
+}
+
+bool DrawAnsiPage(const char* text, size_t length, int thumbnailSize, ExportPage& page) {
+  AnsiScreen screen = ReadAnsiScreen(reinterpret_cast<const uint8_t*>(text), length);
+  // An empty screen still shows a row, black, as the window shows it.
+  if (screen.rows == 0) {
+    screen.rows = 1;
+    screen.cells.assign(static_cast<size_t>(screen.columns), AnsiCell{});
+  }
+  const AnsiPageSize size = AnsiPageSizeOf(screen);
+  int32_t rows = screen.rows;
+  // A thumbnail reads the top square of the page: the rows of cells that
+  // reach down as far as the page is wide.
+  if (thumbnailSize > 0)
+    rows = std::min<int32_t>(rows, (size.width + screen.cellHeight - 1) / screen.cellHeight);
+  page.pixels.resize(static_cast<size_t>(size.stride) * static_cast<size_t>(rows) * screen.cellHeight);
+  RasteriseAnsiRows(screen, 0, rows, page.pixels.data());
+  page.rows.pixels = page.pixels.data();
+  page.rows.stride = static_cast<size_t>(size.stride);
+  page.rows.width = size.width;
+  page.rows.height = rows * screen.cellHeight;
+  page.rows.format = PixelFormat::kIndexed4;
+  page.rows.palette = kAnsiPalette;
+  return true;
+}
+
+bool DrawTextLayoutPage(char* text, const GlyphPixels& glyphs, int thumbnailSize, ExportPage& page) {
+  const int32_t length = EndWithLineFeed(text);
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text);
+  TextPage shape = ShapeTextPage(MeasureLayout(bytes, length, nullptr), glyphs.bitsPerPixel == 32 ? 32 : 1);
+  if (shape.columns <= 0) return false;
+  if (thumbnailSize > 0) shape.rows = std::min(shape.rows, shape.columns);
+  page.pixels.assign(TextPageBytes(shape), 0xFF);  // white at either depth
+  shape.bits = page.pixels.data();
+  DrawTextPage(bytes, length, glyphs, shape);
+  page.rows = TextPageRows(shape);
+  return true;
+}
+
+// One export: the document's page into a PNG. Returns the problem, or an
+// empty text when the PNG is written.
+std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, const ExportPair& pair,
+                      const GlyphPixels& glyphs, std::vector<char>& text) {
+  size_t length = 0;
+  bool cut = false;
+  if (!ReadDocument(platform, pair.file, text, length, cut)) return "cannot read " + Quoted(pair.file);
+  // The window shows such a file cut as well; the export says so.
+  if (cut) {
+    platform.Say("quillpane: " + Quoted(pair.file) + " is longer than " + std::to_string(kTextBufferSize) +
+                 " bytes: only its first " + std::to_string(kTextBufferSize) + " are drawn");
+  }
+  std::vector<uint8_t> png;
+  {
+    ExportPage page;
+    if (!DrawExportPage(pair.file, text.data(), length, glyphs, request.colour, request.thumbnailSize, page))
+      return "cannot draw " + Quoted(pair.file) + ": not enough memory for its page";
+    bool encoded = false;
+    if (request.thumbnailSize > 0) {
+      Thumbnail thumbnail;
+      encoded =
+          MakeThumbnail(page.rows, request.thumbnailSize, thumbnail) && EncodePng(thumbnail.Rows(), png);
+    } else {
+      encoded = EncodePng(page.rows, png);
+    }
+    if (!encoded) return "cannot encode the page of " + Quoted(pair.file) + " as PNG";
+  }
+  return platform.WriteWholeFile(pair.out, png.data(), png.size());
+}
+
+}  // namespace
+
+bool SameFile(const PathIdentity& a, const PathIdentity& b) {
+  const bool sameName = a.foldCase && b.foldCase
+                            ? EqualsIgnoringAsciiCase(a.fullPath.c_str(), b.fullPath.c_str())
+                            : a.fullPath == b.fullPath;
+  return sameName || (a.identified && b.identified && a.volume == b.volume && a.file == b.file);
+}
+
+bool DrawExportPage(const std::string& path, char* text, size_t length, const GlyphPixels& glyphs,
+                    bool colour, int thumbnailSize, ExportPage& page) {
+  page = ExportPage();
+  try {
+    if (colour && UsesAnsiScreen(path.c_str(), reinterpret_cast<const uint8_t*>(text), length))
+      return DrawAnsiPage(text, length, thumbnailSize, page);
+    return DrawTextLayoutPage(text, glyphs, thumbnailSize, page);
+  } catch (const std::exception&) {  // out of memory
+    page = ExportPage();
+    return false;
+  }
+}
+
+int RunExport(const ExportRequest& request, ExportPlatform& platform) {
+  if (!request.error.empty()) {
+    platform.Say("quillpane: " + request.error);
+    platform.Say(kExportUsage);
+    return kExportBadUsage;
+  }
+  // A refusal is one line: the usage would not help.
+  const std::string refusal = Refusal(platform, request.pairs);
+  if (!refusal.empty()) {
+    platform.Say("quillpane: " + refusal + "; nothing was written");
+    return kExportFailed;
+  }
+  const auto fail = [&platform](const std::string& problem) {
+    platform.Say("quillpane: " + problem);
+    platform.Say(kExportUsage);
+    return kExportFailed;
+  };
+  // The sheet is loaded even when every FILE turns out to be ANSI art,
+  // which does not use it: a wrong NAME is reported the same for every call.
+  SheetImage sheet;
+  if (!platform.LoadSheet(request.sheet, sheet))
+    return fail("no glyph sheet " + Quoted(request.sheet) + " in " + Quoted(platform.FontsFolder()));
+  static GlyphPosition table[256];
+  static GlyphPixels glyphs;
+  BuildGlyphTable(table);
+  if (!GlyphPixelsFromSheet(sheet, table, glyphs)) return fail("cannot read the glyph sheet");
+
+  std::vector<char> text;
+  try {
+    text.resize(static_cast<size_t>(kTextBufferSize) + 2);
+  } catch (const std::exception&) {
+    return fail("not enough memory to read a document");
+  }
+  // A document that fails does not stop the others: a folder is exported
+  // as far as it can be, and the exit code tells that something failed.
+  int status = kExportDone;
+  for (const ExportPair& pair : request.pairs) {
+    const std::string problem = ExportOne(platform, request, pair, glyphs, text);
+    if (!problem.empty()) platform.Say("quillpane: " + problem), status = kExportFailed;
+  }
+  if (status != kExportDone) platform.Say(kExportUsage);
+  return status;
+}

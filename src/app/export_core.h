@@ -1,0 +1,89 @@
+// The PNG export without a platform: quillpane.exe --png under Windows and
+// the native quillpane-export carry out a request with this same code, so
+// that both give the same messages, exit codes, refusals and pixels. What
+// touches files or the console goes through ExportPlatform, which each
+// program implements in a thin file of its own (png_export.cpp for Win32,
+// export_posix.cpp natively).
+#ifndef QUILLPANE_EXPORT_CORE_H
+#define QUILLPANE_EXPORT_CORE_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "../document/export_command_line.h"
+#include "../render/glyph_pixels.h"
+#include "../render/pixel_rows.h"
+
+// Exit codes of an export.
+constexpr int kExportDone = 0;
+constexpr int kExportFailed = 1;    // a document, the sheet or a PNG failed, or an OUT was refused
+constexpr int kExportBadUsage = 2;  // the command line was wrong; nothing was written
+
+// Who a path is, for telling whether two paths of a call are one file.
+struct PathIdentity {
+  std::string fullPath;   // completed from the current folder; the path as given when it cannot be
+  bool foldCase = false;  // the platform's names match in any ASCII case
+  bool exists = false;
+  // A regular file that was opened: the volume and the file's number on it
+  // tell it apart under any name (a link, a short name).
+  bool identified = false;
+  uint64_t volume = 0;
+  uint64_t file = 0;
+};
+
+// One file under two spellings: the same full path (where case does not
+// matter, in any case; a disk where it does could hold both, but refusing
+// is the safe side), or, when both were opened, the same file of the same
+// volume.
+bool SameFile(const PathIdentity& a, const PathIdentity& b);
+
+class ExportPlatform {
+ public:
+  virtual ~ExportPlatform() = default;
+  // Who `path` is. A path that NamesDevice is not even asked whether it
+  // exists: that can open it.
+  virtual PathIdentity Identify(const std::string& path) = 0;
+  // Reads the first `capacity` bytes (or all) of `path` when it is a
+  // regular file, which others may go on writing, and that never waits:
+  // a device, a folder or a pipe is not read. `cut`: the file is longer
+  // than `capacity`. False when it could not be opened.
+  virtual bool ReadStart(const std::string& path, uint8_t* bytes, size_t capacity, size_t& count,
+                         bool& cut) = 0;
+  // The built-in sheet (an empty name) or NAME.bmp of the fonts folder as
+  // the system reads it. False when there is no such sheet or it is not
+  // one; an image without pixels when it could not be read.
+  virtual bool LoadSheet(const std::string& name, SheetImage& image) = 0;
+  // The fonts folder, as the message that misses a sheet names it.
+  virtual std::string FontsFolder() = 0;
+  // Writes the bytes as OUT.tmp and renames that into place; the problem
+  // as one line ("cannot write ..."), or an empty text.
+  virtual std::string WriteWholeFile(const std::string& path, const void* bytes, size_t size) = 0;
+  // One line on the console the program was started from.
+  virtual void Say(const std::string& line) = 0;
+};
+
+// Carries out `request`: the command line's error, or a refusal of the
+// whole call, or each pair, a document that fails not stopping the
+// others. Problems go out one line each, then the usage; an OUT refused
+// before anything is written is one line alone. Returns the exit code.
+int RunExport(const ExportRequest& request, ExportPlatform& platform);
+
+// The page an export writes, in memory.
+struct ExportPage {
+  std::vector<uint8_t> pixels;
+  PixelRows rows;  // into pixels
+};
+
+// Draws the document `text` (`length` bytes as read and decoded, zero
+// bytes included; the buffer holds kTextBufferSize + 2 bytes, zero past
+// the length) of the file `path` as the window draws it: with `colour`, a
+// document that UsesAnsiScreen as its ANSI screen (4 bits a pixel, the VGA
+// palette), any other in the text layout with `glyphs`. With
+// `thumbnailSize`, only the rows a thumbnail reads are drawn. False when
+// its page cannot be had (not enough memory).
+bool DrawExportPage(const std::string& path, char* text, size_t length, const GlyphPixels& glyphs,
+                    bool colour, int thumbnailSize, ExportPage& page);
+
+#endif

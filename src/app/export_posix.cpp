@@ -1,0 +1,217 @@
+// quillpane-export: the PNG export as a native Linux program, from the
+// same export core as quillpane.exe --png, for the launcher and the file
+// manager's thumbnails, which should not wait for Wine to start.
+//
+//   quillpane-export --png OUT.png FILE [--png OUT.png FILE ...]
+//                    [--sheet NAME] [--colour] [--thumbnail SIZE]
+//
+// This file is its POSIX side: files, the sheets and standard error.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "../core/file_names.h"
+#include "../core/text_helpers.h"
+#include "export_core.h"
+
+namespace {
+
+// The built-in glyph sheet: the bytes of src/resources/glyphs.bmp, which
+// the build turns into this array (the Windows program has it as a
+// resource).
+const uint8_t kBuiltInSheet[] = {
+#include "glyph_sheet_bmp.inc"
+};
+
+// A sheet file is a few kilobytes (48 x 368 pixels, at most 32 bits each);
+// one larger than this is not read at all.
+constexpr size_t kMaxSheetFileSize = 16 << 20;
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+// Opens `path` for reading when it is a regular file, and nothing else: a
+// name that opens a device under Windows is refused as it is there (so a
+// call behaves the same on both), and a device node, folder or pipe is not
+// even opened (opening one can wait, or act). O_NONBLOCK keeps a file that
+// turns into a pipe between the look and the open from holding the open.
+// -1 when refused or not there.
+int OpenRegularFile(const std::string& path) {
+  struct stat status;
+  if (NamesDevice(path.c_str()) || stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return -1;
+  const int file = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (file < 0) return -1;
+  if (fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
+    close(file);
+    return -1;
+  }
+  return file;
+}
+
+// Reads up to `capacity` bytes; the count read.
+size_t ReadUpTo(int file, uint8_t* bytes, size_t capacity) {
+  size_t count = 0;
+  while (count < capacity) {
+    const ssize_t got = read(file, bytes + count, capacity - count);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    count += static_cast<size_t>(got);
+  }
+  return count;
+}
+
+// The folder of this program, ending with a slash; empty when unknown.
+std::string ProgramFolder() {
+  char path[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
+  if (length <= 0 || static_cast<size_t>(length) >= sizeof path) return std::string();
+  const std::string program(path, static_cast<size_t>(length));
+  return program.substr(0, program.rfind('/') + 1);
+}
+
+class PosixExportPlatform final : public ExportPlatform {
+ public:
+  PosixExportPlatform() {
+    const std::string folder = ProgramFolder();
+    if (!folder.empty()) fontsFolder_ = folder + "fonts/";
+  }
+
+  PathIdentity Identify(const std::string& path) override {
+    PathIdentity identity;
+    identity.fullPath = FullPath(path);
+    // As under Windows: a device name is not even asked whether it exists.
+    if (NamesDevice(path.c_str())) return identity;
+    struct stat status;
+    identity.exists = lstat(path.c_str(), &status) == 0;
+    if (stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
+      identity.identified = true;
+      identity.volume = static_cast<uint64_t>(status.st_dev);
+      identity.file = static_cast<uint64_t>(status.st_ino);
+    }
+    return identity;
+  }
+
+  bool ReadStart(const std::string& path, uint8_t* bytes, size_t capacity, size_t& count,
+                 bool& cut) override {
+    count = 0;
+    cut = false;
+    const int file = OpenRegularFile(path);
+    if (file < 0) return false;
+    count = ReadUpTo(file, bytes, capacity);
+    struct stat status;
+    if (count == capacity && fstat(file, &status) == 0)
+      cut = static_cast<uint64_t>(status.st_size) > capacity;
+    close(file);
+    return true;
+  }
+
+  bool LoadSheet(const std::string& name, SheetImage& image) override {
+    if (name.empty()) return ReadGlyphSheetBmp(kBuiltInSheet, sizeof kBuiltInSheet, image);
+    if (fontsFolder_.empty()) return false;
+    const std::string path = SheetPath(name);
+    const int file = OpenRegularFile(path);
+    if (file < 0) return false;
+    std::vector<uint8_t> bytes(kMaxSheetFileSize + 1);
+    bytes.resize(ReadUpTo(file, bytes.data(), bytes.size()));
+    close(file);
+    return bytes.size() <= kMaxSheetFileSize && ReadGlyphSheetBmp(bytes.data(), bytes.size(), image);
+  }
+
+  std::string FontsFolder() override { return fontsFolder_; }
+
+  std::string WriteWholeFile(const std::string& path, const void* bytes, size_t size) override {
+    // Named after OUT, so that what a stopped export leaves tells what it was.
+    const std::string temporary = path + ".tmp";
+    const std::string cannot = "cannot write " + Quoted(path);
+    // A file already of that name is never replaced: it may be someone's
+    // own, or the rest of an export that was stopped.
+    struct stat status;
+    if (lstat(temporary.c_str(), &status) == 0) {
+      return cannot + ": " + Quoted(temporary) + " is in the way (an export that was stopped leaves one)";
+    }
+    const int file = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+    if (file < 0) return cannot;
+    const auto* next = static_cast<const uint8_t*>(bytes);
+    size_t left = size;
+    while (left > 0) {
+      const ssize_t put = write(file, next, left);
+      if (put < 0 && errno == EINTR) continue;
+      if (put <= 0) break;
+      next += put, left -= static_cast<size_t>(put);
+    }
+    bool ok = left == 0;
+    ok = close(file) == 0 && ok;
+    ok = ok && rename(temporary.c_str(), path.c_str()) == 0;
+    if (!ok) unlink(temporary.c_str());
+    return ok ? std::string() : cannot;
+  }
+
+  void Say(const std::string& line) override {
+    const std::string text = line + "\n";
+    size_t done = 0;
+    while (done < text.size()) {
+      const ssize_t put = write(STDERR_FILENO, text.data() + done, text.size() - done);
+      if (put < 0 && errno == EINTR) continue;
+      if (put <= 0) return;
+      done += static_cast<size_t>(put);
+    }
+  }
+
+ private:
+  // The path from the root: its folder with links resolved (when it
+  // exists) and its own name as given, so that two spellings of one
+  // folder compare equal even for a file not there yet. Names are compared
+  // as they are: case matters on a Linux disk.
+  static std::string FullPath(const std::string& path) {
+    std::string absolute = path;
+    if (path.empty() || path[0] != '/') {
+      char here[PATH_MAX];
+      if (getcwd(here, sizeof here) == nullptr) return path;
+      absolute = std::string(here) + "/" + path;
+    }
+    const size_t slash = absolute.rfind('/');
+    const std::string folder = slash == 0 ? "/" : absolute.substr(0, slash);
+    char* resolved = realpath(folder.c_str(), nullptr);
+    if (resolved == nullptr) return absolute;
+    std::string full = resolved;
+    std::free(resolved);
+    return (full == "/" ? full : full + "/") + absolute.substr(slash + 1);
+  }
+
+  // NAME.bmp in the fonts folder, in any ASCII case, as a Windows disk
+  // finds it (the name as given first).
+  std::string SheetPath(const std::string& name) const {
+    const std::string wanted = name + ".bmp";
+    struct stat status;
+    if (stat((fontsFolder_ + wanted).c_str(), &status) == 0) return fontsFolder_ + wanted;
+    std::string found = wanted;
+    if (DIR* folder = opendir(fontsFolder_.c_str())) {
+      while (const dirent* entry = readdir(folder)) {
+        if (EqualsIgnoringAsciiCase(entry->d_name, wanted.c_str())) {
+          found = entry->d_name;
+          break;
+        }
+      }
+      closedir(folder);
+    }
+    return fontsFolder_ + found;
+  }
+
+  std::string fontsFolder_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ExportRequest request = ParseExportArguments(std::vector<std::string>(argv + 1, argv + argc));
+  // This program only exports: a line the viewer would take is a wrong one.
+  if (!request.exportMode) request.error = "nothing to export: give --png OUT.png FILE";
+  PosixExportPlatform platform;
+  return RunExport(request, platform);
+}

@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# The native exporter (quillpane-export) against quillpane.exe --png under
+# Wine: the same pixels, read back with lodepng, for corpus files in the
+# text layout, with a monochrome and a colour sheet, in the ANSI colour mode
+# and as thumbnails; the same lines and exit codes for refused OUTs, a
+# missing FILE, a device name, a document cut at 512 KB and a wrong command
+# line. Natively, a pipe
+# given as FILE is refused at once, never waited on.
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "$0")/lib.sh"
+native=${QP_NATIVE_DIR:?}
+# `make test` builds the native tree first; a run of this test alone builds
+# what it needs there.
+if [ ! -x "$native/quillpane-export" ] || [ ! -x "$native/png_compare" ]; then
+  [ -f "$native/Makefile" ] || cmake -S "$QP_SOURCE_DIR" -B "$native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  cmake --build "$native" -j2 --target quillpane_export png_compare >/dev/null
+fi
+
+# Each program runs in a folder of its own holding the same files, with the
+# same arguments: OUTs are named relative to it, so the lines match too.
+usage="usage: quillpane.exe --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE]"
+compare() { # NAME LINES ARGUMENT...: LINES the lines both print, and "exit N"
+  local name=$1 lines=$2 who status png
+  shift 2
+  for who in win native; do
+    rm -rf "${QP_TMP:?}/$who" && mkdir "$QP_TMP/$who"
+    printf 'art\r\n' >"$QP_TMP/$who/art.nfo"
+    printf 'not a port\r\n' >"$QP_TMP/$who/com1.nfo"
+    ln "$QP_TMP/$who/art.nfo" "$QP_TMP/$who/link.nfo"
+  done
+  status=0
+  (cd "$QP_TMP/win" && "$WINE" "$QP_EXE" "$@") 2>"$QP_TMP/win.err" || status=$?
+  echo "exit $status" >>"$QP_TMP/win.err"
+  status=0
+  (cd "$QP_TMP/native" && "$native/quillpane-export" "$@") 2>"$QP_TMP/native.err" || status=$?
+  echo "exit $status" >>"$QP_TMP/native.err"
+  # Wine may add lines of its own to the error output.
+  qp_expect_eq "$name: quillpane.exe's lines" "$lines" \
+    "$(tr -d '\r' <"$QP_TMP/win.err" | grep -E '^(quillpane:|usage:|exit)')"
+  qp_expect_eq "$name: quillpane-export's lines" "$lines" "$(cat "$QP_TMP/native.err")"
+  qp_expect_eq "$name: the files both leave" "$(ls "$QP_TMP/win")" "$(ls "$QP_TMP/native")"
+  for png in "$QP_TMP"/win/*.png; do
+    [ -e "$png" ] || continue
+    "$native/png_compare" "$png" "$QP_TMP/native/${png##*/}" >"$QP_TMP/compare.txt" ||
+      qp_fail "$name: ${png##*/}: $(cat "$QP_TMP/compare.txt")"
+    echo "e2e: ok: $name: ${png##*/} $(cat "$QP_TMP/compare.txt")"
+  done
+}
+
+nothing="; nothing was written"
+compare "a refused OUT" "quillpane: OUT \"art.nfo\" exists and is not a PNG$nothing
+exit 1" --png art.nfo other.nfo
+compare "an OUT that is a FILE under another name" "quillpane: OUT \"link.nfo\" is the FILE \"art.nfo\" too$nothing
+exit 1" --png link.nfo art.nfo
+compare "an OUT given twice" "quillpane: OUT \"./new.png\" is given twice$nothing
+exit 1" --png new.png art.nfo --png ./new.png art.nfo
+compare "a missing FILE" "quillpane: cannot read \"missing.nfo\"
+$usage
+exit 1" --png missing.png missing.nfo --png art.png art.nfo
+compare "a device name" "quillpane: cannot read \"com1.nfo\"
+$usage
+exit 1" --png device.png com1.nfo
+head -c 600000 /dev/zero | tr '\0' x >"$QP_TMP/long.nfo"
+compare "a cut document" "quillpane: \"$QP_TMP/long.nfo\" is longer than 524288 bytes: only its first 524288 are drawn
+exit 0" --png long.png "$QP_TMP/long.nfo"
+compare "a second --colour" "quillpane: --colour is given twice
+$usage
+exit 2" --colour --png art.png art.nfo --colour
+
+corpus=${QP_CORPUS_DIR:-}
+if [ -d "$corpus" ]; then
+  nfo=$corpus/up-17/UP-17PCE.NFO diz=$corpus/up-17/FILE_ID.DIZ asc=$corpus/x84/x84/default/art/top/jo-elk.asc
+  sauce=$corpus/moebius/build/ans/changelog.ans bare=$corpus/x84/x84/default/art/tetris.ans
+  pattern="$corpus/ANSI-art/TestPattern 24-bit.ans"
+  # A SAUCE record of type 1/1 makes any name ANSI art in the colour mode.
+  cp "$sauce" "$QP_TMP/changelog.nfo"
+  compare "text layout" "exit 0" --png nfo.png "$nfo" --png diz.png "$diz" --png asc.png "$asc" \
+    --png sauce.png "$sauce" --png bare.png "$bare"
+  compare "sheets" "exit 0" --sheet bold --png bold.png "$nfo"
+  compare "a colour sheet" "exit 0" --png blue.png "$asc" --sheet blue
+  compare "colour" "exit 0" --colour --png sauce.png "$sauce" --png bare.png "$bare" --png nfo.png "$nfo" \
+    --png named.png "$QP_TMP/changelog.nfo" --png pattern.png "$pattern"
+  qp_expect_eq "an ANSI screen's PNG" "same: 352 x 4032, depth 4, colour type 3" \
+    "$("$native/png_compare" "$QP_TMP/win/sauce.png" "$QP_TMP/native/sauce.png")"
+  compare "thumbnails" "exit 0" --thumbnail 96 --colour --png bare.png "$bare" --png nfo.png "$nfo"
+  qp_expect_eq "a thumbnail's PNG" "same: 96 x 55, depth 8, colour type 2" \
+    "$("$native/png_compare" "$QP_TMP/win/bare.png" "$QP_TMP/native/bare.png")"
+else
+  echo "e2e: no corpus at '$corpus': only the lines are compared"
+fi
+
+mkfifo "$QP_TMP/pipe.nfo"
+status=0
+timeout 20 "$native/quillpane-export" --png "$QP_TMP/pipe.png" "$QP_TMP/pipe.nfo" 2>/dev/null || status=$?
+qp_expect_eq "exit code for a pipe as FILE (124: it waited)" 1 "$status"
+echo "PASS: the native exporter writes what quillpane.exe writes"
