@@ -20,7 +20,10 @@ std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 // A path of the export as it stands before anything is written.
 struct PathOnDisk {
   PathIdentity identity;
-  bool png = false;  // a regular file that begins with the PNG signature
+  // A regular file that begins with the PNG signature, or an empty one:
+  // replacing either loses nothing. (File managers' thumbnail services make
+  // the output file, empty, before they run a thumbnailer.)
+  bool replaceable = false;
 };
 
 PathOnDisk Inspect(ExportPlatform& platform, const std::string& path) {
@@ -30,8 +33,9 @@ PathOnDisk Inspect(ExportPlatform& platform, const std::string& path) {
   uint8_t head[sizeof kSignature];
   size_t count = 0;
   bool cut = false;
-  disk.png = disk.identity.exists && platform.ReadStart(path, head, sizeof head, count, cut) &&
-             count == sizeof head && std::memcmp(head, kSignature, sizeof head) == 0;
+  disk.replaceable = disk.identity.exists && platform.ReadStart(path, head, sizeof head, count, cut) &&
+                     ((count == sizeof head && std::memcmp(head, kSignature, sizeof head) == 0) ||
+                      (count == 0 && !cut));
   return disk;
 }
 
@@ -57,7 +61,7 @@ std::string Refusal(ExportPlatform& platform, const std::vector<ExportPair>& pai
     for (size_t j = 0; j < i; ++j) {
       if (SameFile(outs[i].identity, outs[j].identity)) return out + " is given twice";
     }
-    if (outs[i].identity.exists && !outs[i].png) return out + " exists and is not a PNG";
+    if (outs[i].identity.exists && !outs[i].replaceable) return out + " exists and is not a PNG";
   }
   return std::string();
 }

@@ -27,6 +27,7 @@ compare() { # NAME LINES ARGUMENT...: LINES the lines both print, and "exit N"
     printf 'art\r\n' >"$QP_TMP/$who/art.nfo"
     printf 'not a port\r\n' >"$QP_TMP/$who/com1.nfo"
     ln "$QP_TMP/$who/art.nfo" "$QP_TMP/$who/link.nfo"
+    [ -z "${QP_EMPTY_OUT:-}" ] || : >"$QP_TMP/$who/$QP_EMPTY_OUT"
   done
   status=0
   (cd "$QP_TMP/win" && "$WINE" "$QP_EXE" "$@") 2>"$QP_TMP/win.err" || status=$?
@@ -50,6 +51,8 @@ compare() { # NAME LINES ARGUMENT...: LINES the lines both print, and "exit N"
 nothing="; nothing was written"
 compare "a refused OUT" "quillpane: OUT \"art.nfo\" exists and is not a PNG$nothing
 exit 1" --png art.nfo other.nfo
+# A file manager's thumbnail service makes the OUT, empty, before it asks.
+QP_EMPTY_OUT=made.png compare "an empty OUT" "exit 0" --png made.png art.nfo
 compare "an OUT that is a FILE under another name" "quillpane: OUT \"link.nfo\" is the FILE \"art.nfo\" too$nothing
 exit 1" --png link.nfo art.nfo
 compare "an OUT given twice" "quillpane: OUT \"./new.png\" is given twice$nothing
