@@ -87,7 +87,7 @@ TEST(ColourMode, TheItemShowsAnsFilesInColourAndIsRemembered) {
     SendMessageA(test.window(), WM_LBUTTONUP, 0, MAKELPARAM(44, 44));
     const RECT& box = viewer.selectionRect;
     EXPECT_EQ(std::make_tuple(box.left, box.top, box.right, box.bottom), std::make_tuple(10, 10, 42, 42));
-    EXPECT_EQ(Clipboard<char>(CF_TEXT), " \xdb \xdb\r\nab");
+    EXPECT_EQ(Clipboard<char>(CF_TEXT), " \u2588 \u2588\r\nab");  // UTF-8, the code page
     EXPECT_EQ(Clipboard<wchar_t>(CF_UNICODETEXT), L" \u2588 \u2588\r\nab");
 
     // Rows of 16 page pixels: the arrows and the wheel scroll by them, the zoom keeps their shape.

@@ -30,7 +30,9 @@ TEST(Selection, DragCopiesTheCellsAndKeymapSheetsDrawThem) {
   test.Show(dir.Write("rows.nfo", "A\xCD\xBBxyz\r\n\xDB\xB2\xB1jkl\r\n"));
   SendMessageA(test.window(), WM_LBUTTONDOWN, 0, MAKELPARAM(12, 12));
   SendMessageA(test.window(), WM_LBUTTONUP, 0, MAKELPARAM(36, 28));
-  EXPECT_EQ(Clipboard<char>(CF_TEXT), "A\xCD\xBB\r\n\xDB\xB2\xB1");
+  // The test program's code page is UTF-8, as the viewer's: CF_TEXT holds the characters' UTF-8.
+  const std::string copied = "A\u2550\u2557\r\n\u2588\u2593\u2592";
+  EXPECT_EQ(Clipboard<char>(CF_TEXT), copied);
   EXPECT_EQ(Clipboard<wchar_t>(CF_UNICODETEXT), L"A\u2550\u2557\r\n\u2588\u2593\u2592");
   // Released in the press cell, or on the press cell's grid line across:
   // no cell is selected, and what the user copied stays on the clipboard.
@@ -38,7 +40,7 @@ TEST(Selection, DragCopiesTheCellsAndKeymapSheetsDrawThem) {
     SendMessageA(test.window(), WM_LBUTTONDOWN, 0, MAKELPARAM(12, 12));
     SendMessageA(test.window(), WM_LBUTTONUP, 0, release);
     EXPECT_EQ(std::pair(viewer.selectionShown, Clipboard<char>(CF_TEXT)),
-              std::pair(0, std::string("A\xCD\xBB\r\n\xDB\xB2\xB1")))
+              std::pair(0, copied))
         << "a click hides the selection and leaves the clipboard alone";
   }
 
