@@ -11,17 +11,6 @@
 
 namespace {
 
-// The clipboard's text in `format`: CF_TEXT as char, CF_UNICODETEXT as wchar_t.
-template <typename Char>
-std::basic_string<Char> Clipboard(UINT format) {
-  OpenClipboard(nullptr);
-  HANDLE data = GetClipboardData(format);
-  const std::basic_string<Char> text = static_cast<const Char*>(GlobalLock(data));
-  GlobalUnlock(data);
-  CloseClipboard();
-  return text;
-}
-
 TEST(Selection, DragCopiesTheCellsAndKeymapSheetsDrawThem) {
   char program[MAX_PATH];
   GetModuleFileNameA(nullptr, program, sizeof program);

@@ -80,16 +80,6 @@ BOOL WINAPI PressEnterThenQuit(LPMSG message, HWND, UINT, UINT) {
   return message->message != WM_QUIT;
 }
 
-void KeyWith(HWND window, WPARAM key, int held) {
-  BYTE keys[256];
-  GetKeyboardState(keys);
-  keys[held] = 0x80;
-  SetKeyboardState(keys);
-  SendMessageA(window, WM_KEYDOWN, key, 0);
-  keys[held] = 0;
-  SetKeyboardState(keys);
-}
-
 TEST(Find, DialogThenF3AndShiftF3ShowMatchesAsTheSelection) {
   MainWindowTest test;
   TempDir dir;
@@ -98,7 +88,7 @@ TEST(Find, DialogThenF3AndShiftF3ShowMatchesAsTheSelection) {
     rows += i == 300 ? "find the Quill here\r\n" : i == 500 ? "and quill again\r\n" : "..........\r\n";
   }
   test.Show(dir.Write("find.nfo", rows));
-  KeyWith(test.window(), 'F', VK_CONTROL);
+  KeyWith(test.window(), 'F', {VK_CONTROL});
   HWND dialog = FindDialogWindow();
   ASSERT_TRUE(dialog != nullptr && IsWindowVisible(dialog));
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, chx1))) << "whole words are not offered";
@@ -121,11 +111,11 @@ TEST(Find, DialogThenF3AndShiftF3ShowMatchesAsTheSelection) {
   HDC dc = GetDC(test.window());
   EXPECT_EQ(GetPixel(dc, 82, bottom) + GetPixel(dc, 74, bottom), COLORREF{0xFFFFFF});  // Q's corner, e's
   ReleaseDC(test.window(), dc);
-  KeyWith(test.window(), VK_F3, 0);
+  KeyWith(test.window(), VK_F3, {});
   EXPECT_EQ(selection(), match(4, bottom));
-  KeyWith(test.window(), VK_F3, VK_SHIFT);
+  KeyWith(test.window(), VK_F3, {VK_SHIFT});
   EXPECT_EQ(selection(), match(9, 10));
-  KeyWith(test.window(), VK_F3, VK_SHIFT);  // none above row 300: round the top to the last
+  KeyWith(test.window(), VK_F3, {VK_SHIFT});  // none above row 300: round the top to the last
   EXPECT_EQ(std::make_pair(selection(), test.StatusText(0)),
             std::make_pair(match(4, bottom), std::string("From the end: quill")));
 
