@@ -22,14 +22,6 @@ std::tuple<int32_t, bool, std::string> Mode(HWND window) {
           RegText(HKEY_LOCAL_MACHINE, kSettingsKey, "ansicolours")};
 }
 
-COLORREF WindowPixel(HWND window, int x, int y) {
-  UpdateWindow(window);
-  HDC dc = GetDC(window);
-  const COLORREF pixel = GetPixel(dc, x, y);
-  ReleaseDC(window, dc);
-  return pixel;
-}
-
 TEST(ColourMode, TheItemShowsAnsFilesInColourAndIsRemembered) {
   TempDir dir;
   // Blank on blue, a green block, a NUL (a blank cell, not the end) and a red block; then "ab".

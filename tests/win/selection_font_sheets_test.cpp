@@ -28,8 +28,7 @@ TEST(Selection, DragCopiesTheCellsAndKeymapSheetsDrawThem) {
   for (const LPARAM release : {MAKELPARAM(13, 13), MAKELPARAM(13, 28)}) {
     SendMessageA(test.window(), WM_LBUTTONDOWN, 0, MAKELPARAM(12, 12));
     SendMessageA(test.window(), WM_LBUTTONUP, 0, release);
-    EXPECT_EQ(std::pair(viewer.selectionShown, Clipboard<char>(CF_TEXT)),
-              std::pair(0, copied))
+    EXPECT_EQ(std::pair(viewer.selectionShown, Clipboard<char>(CF_TEXT)), std::pair(0, copied))
         << "a click hides the selection and leaves the clipboard alone";
   }
 
@@ -47,12 +46,14 @@ TEST(Selection, DragCopiesTheCellsAndKeymapSheetsDrawThem) {
       "202 0. Rururerir Blue  (Eng)|203 1. Rururerir Bold  (Eng)|"
       "204 2. Rururerir Thin  (Eng)|201 1. Rururerir  (Eng)|";
 
-  // The colour sheet's pixels reach the page unchanged: dark blue on white.
+  // The colour sheet's pixels reach the page unchanged, and the window shows it: dark blue on white.
+  PumpMessages();  // the clicks' paints
   SendMessageA(test.window(), WM_COMMAND, 202, 0);
   PumpMessages();
   int32_t width, height;
   const std::vector<uint32_t> page = ReadPixels(viewer.pageBitmap, &width, &height);
   EXPECT_EQ(std::make_tuple(page[2], page[0]), std::make_tuple(0x0000AAu, 0xFFFFFFu));  // the top of the A
+  EXPECT_EQ(WindowPixel(test.window(), 12, 10), RGB(0, 0, 0xAA));
 
   // The same item again renders nothing; a sheet whose bitmap is missing is not taken.
   SendMessageA(test.window(), WM_COMMAND, 202, 0);

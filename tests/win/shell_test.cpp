@@ -14,20 +14,17 @@
 #include "core/viewer_state.h"
 #include "resources/resource_ids.h"
 #include "shell/shell.h"
+#include "test_support.h"
 
 namespace {
 
-const char kSettings[] = "Software\\Molvo\\Quillpane";
 const char* const kVerbs[] = {"*\\shell\\Open with Quillpane", "Directory\\shell\\Browse with Quillpane",
                               "Drive\\shell\\Browse with Quillpane"};
 
-// A value's text; "-" when it or its key is missing.
-std::string Value(const std::string& path, const char* name = "", HKEY root = HKEY_CLASSES_ROOT) {
-  char text[512] = {};
-  DWORD size = sizeof text - 1;
-  return RegGetValueA(root, path.c_str(), name, RRF_RT_ANY, nullptr, text, &size) == 0 ? text : "-";
+std::string Value(const std::string& key, const char* name = "") {
+  return RegText(HKEY_CLASSES_ROOT, key, name);
 }
-
+std::string Setting(const char* name) { return RegText(HKEY_LOCAL_MACHINE, kSettingsKey, name); }
 std::string Handlers(const char* extension) { return Value(extension) + "," + Value(extension, "backup"); }
 
 TEST(Shell, AssociationRoundTrips) {
@@ -80,7 +77,7 @@ void RunDialog(const std::vector<int>& steps, const std::string& typed) {
 std::string DialogState() {
   std::string joined;
   for (const char* extension : {".qpa", ".qpb"}) joined += Handlers(extension) + "|";
-  for (const char* name : {"otherap", "other"}) joined += Value(kSettings, name, HKEY_LOCAL_MACHINE) + "|";
+  for (const char* name : {"otherap", "other"}) joined += Setting(name) + "|";
   for (const char* verb : kVerbs) joined += Value(std::string(verb) + "\\command") + "|";
   return joined;
 }
@@ -88,7 +85,7 @@ std::string DialogState() {
 TEST(Shell, DialogAppliesOnlyWhatChanged) {
   for (const char* key : {".qpa", ".qpb", kVerbs[0], kVerbs[1], kVerbs[2]})
     RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
-  for (const char* name : {"other", "otherap"}) RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettings, name);
+  for (const char* name : {"other", "otherap"}) RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, name);
   RegSetValueA(HKEY_CLASSES_ROOT, ".qpb", REG_SZ, "txtfile", 0);
   lstrcpyA(viewer.programPath, "C:\\Program Files\\Quillpane\\quillpane.exe");
   const std::string command = std::string("\"") + viewer.programPath + "\" %1";
@@ -140,7 +137,7 @@ std::string KeyContents(const char* extension) {
 TEST(Shell, GiveBackRestoresEachKeyExactly) {
   const char* const extensions[] = {".nfo", ".ans", ".diz", ".asc", ".doc"};
   for (const char* extension : extensions) RegDeleteTreeA(HKEY_CLASSES_ROOT, extension);
-  for (const char* name : {"other", "otherap"}) RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettings, name);
+  for (const char* name : {"other", "otherap"}) RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, name);
   const auto set = [](const char* extension, const char* name, DWORD type, const std::string& data) {
     RegSetKeyValueA(HKEY_CLASSES_ROOT, extension, name, type, data.data(), data.size());
   };
@@ -212,19 +209,20 @@ TEST(Shell, OtherListLeavesTheRefusedAlone) {
       {"-", ".qpa;.EXE;.qpb\\i",
        ".qpa|Quillpane,-|no key|These were left out of the Other list: .exe .qpb\\i"},
       // 51 characters, 96 bytes in UTF-8: more than the list's buffer holds.
-      {"-", ".qpa;." + cyrillic, "-|-,-|no key|The list of other extensions is too long to keep; it was left as it was."},
+      {"-", ".qpa;." + cyrillic,
+       "-|-,-|no key|The list of other extensions is too long to keep; it was left as it was."},
   };
   for (const auto& c : cases) {
     for (const char* extension : {".qpa", ".qpb"}) RegDeleteTreeA(HKEY_CLASSES_ROOT, extension);
-    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettings, "other");
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "other");
     if (c[0] != "-")
-      RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettings, "other", REG_SZ, c[0].c_str(), c[0].size() + 1);
-    RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettings, "otherap", REG_SZ, "pa", 3);
+      RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "other", REG_SZ, c[0].c_str(), c[0].size() + 1);
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "otherap", REG_SZ, "pa", 3);
     const std::string exe = KeyContents(".exe");
     messages.clear();
     RunDialog({IDC_OTHER_LIST, IDC_CONFIG_OK}, c[1]);
-    EXPECT_EQ(Value(kSettings, "other", HKEY_LOCAL_MACHINE) + "|" + Handlers(".qpa") + "|" +
-                  KeyContents(".qpb") + "|" + messages.substr(0, messages.find('\n')),
+    EXPECT_EQ(Setting("other") + "|" + Handlers(".qpa") + "|" + KeyContents(".qpb") + "|" +
+                  messages.substr(0, messages.find('\n')),
               c[2]);
     EXPECT_EQ(KeyContents(".exe"), exe);
   }
@@ -236,7 +234,7 @@ TEST(Shell, OtherListLeavesTheRefusedAlone) {
 TEST(Shell, RunCounterReadsOnlyADword) {
   const DWORD cases[][4] = {{REG_DWORD, 0xFFFFFFFF, 4, 1}, {REG_BINARY, 7, 4, 2}, {REG_DWORD, 7, 2, 2}};
   for (const auto& c : cases) {
-    RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettings, "Times", c[0], &c[1], c[2]);
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "Times", c[0], &c[1], c[2]);
     CountRun();
     CountRun();  // reads what the first start stored
     EXPECT_EQ(viewer.runCount, c[3]) << c[0] << " " << c[2];

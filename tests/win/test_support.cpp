@@ -52,6 +52,14 @@ void KeyWith(HWND window, WPARAM key, std::initializer_list<int> held) {
   SetKeyboardState(keys);
 }
 
+COLORREF WindowPixel(HWND window, int x, int y) {
+  UpdateWindow(window);
+  HDC dc = GetDC(window);
+  const COLORREF pixel = GetPixel(dc, x, y);
+  ReleaseDC(window, dc);
+  return pixel;
+}
+
 void PumpMessages() {
   for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) {
     TranslateMessage(&message);

@@ -40,6 +40,8 @@ std::basic_string<Char> Clipboard(UINT format) {
 
 void KeyWith(HWND window, WPARAM key, std::initializer_list<int> held);  // sent while `held` are down
 
+COLORREF WindowPixel(HWND window, int x, int y);  // once the window has painted
+
 void PumpMessages();  // every message waiting for this thread, paints included
 
 void ForgetSavedSettings();  // the window position and recent files every window saves, and the colour mode

@@ -1,12 +1,29 @@
 #!/usr/bin/env bash
-# Help, About with the mouse opens the dialog, which idles while it is
-# open; its OK button closes it. Then File, Exit ends the viewer with exit
-# code 0 (Esc and the close box end it in test_recent_files.sh).
+# A real drag at zoom 8 leaves the cells' text on the clipboard. Keypad plus
+# and minus make every cell a pixel larger and smaller, and the window
+# follows; the main keyboard's plus, equals and minus do not zoom. Help,
+# About with the mouse opens the dialog, which idles while it is open; its
+# OK button closes it. File, Exit ends the viewer with exit code 0 (Esc and
+# the close box end it in test_recent_files.sh).
 # shellcheck source=tests/e2e/lib.sh disable=SC2154 # qp_rect assigns by name
 source "$(dirname "$0")/lib.sh"
+printf '%-30s\r\n' abcdef ghijkl mnopqr >"$QP_TMP/rows.nfo" # 31 x 4 cells
 
-qp_start_viewer "$QP_SOURCE_DIR/samples/lighthouse.asc"
+qp_start_viewer "$QP_TMP/rows.nfo"
 qp_focus
+qp_rect client left top _right _bottom
+# From the first glyph of the first row to the fourth of the third.
+xdotool mousemove $((left + 12)) $((top + 12)) mousedown 1 mousemove $((left + 24)) $((top + 20)) \
+  mousemove $((left + 36)) $((top + 28)) mouseup 1
+qp_until "clipboard=$(printf 'abc\r\nghi' | od -An -tx1 | tr -d ' \n')" "the clipboard does not hold the dragged cells"
+qp_expect_eq "window size at zoom 8" $((31 * 8 + 30))x$((4 * 8 + 80)) "$(qp_get window_size)"
+qp_keys KP_Add
+qp_until "window_size=$((31 * 9 + 30))x$((4 * 9 + 80))" "keypad plus did not make the window a pixel larger a cell"
+# Each main-keyboard key a different number of times: no mix of them that
+# zooms comes back to the start size with keypad minus.
+qp_keys plus equal equal minus minus minus minus KP_Subtract
+qp_until "window_size=$((31 * 8 + 30))x$((4 * 8 + 80))" "the window is not back at its start size"
+
 qp_rect client left top _right _bottom
 qp_click $((left + 12)) $((top - 12))
 qp_until 'menu_popup!=' "a click on File did not open the File menu"
@@ -32,4 +49,4 @@ qp_click $((left + 12)) $((top - 12))
 qp_until 'menu_popup!=' "a click on File did not open the File menu"
 qp_rect menu_popup menu_left _top _right menu_bottom
 qp_expect_exit "File, Exit" qp_click $((menu_left + 20)) $((menu_bottom - 10)) # the last item
-echo "PASS: Help, About opens an idle dialog that OK closes; File, Exit ends the viewer"
+echo "PASS: a drag to the clipboard, the zoom keys, an idle About dialog that OK closes, File, Exit"
