@@ -33,20 +33,16 @@ void WithAbout(HWND mainWindow, void (*body)(HWND)) {
   SendMessageA(mainWindow, WM_COMMAND, IDM_ABOUT, 0);
 }
 
-std::vector<COLORREF> Shot(HWND dialog, const RECT& rect) {
-  HDC dc = GetDC(dialog);
-  std::vector<COLORREF> pixels;
-  for (int y = rect.top; y < rect.bottom; ++y)
-    for (int x = rect.left; x < rect.right; ++x) pixels.push_back(GetPixel(dc, x, y));
-  ReleaseDC(dialog, dc);
-  return pixels;
-}
-
 // The link's colour (white or blue on black) once the mouse has moved to (x, y).
 COLORREF LinkColourAt(HWND dialog, int x, int y) {
   SendMessageA(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
-  const std::vector<COLORREF> pixels = Shot(dialog, aboutState.linkRect);
-  return *std::max_element(pixels.begin(), pixels.end());
+  const RECT& link = aboutState.linkRect;
+  HDC dc = GetDC(dialog);
+  COLORREF brightest = 0;
+  for (int py = link.top; py < link.bottom; ++py)
+    for (int px = link.left; px < link.right; ++px) brightest = std::max(brightest, GetPixel(dc, px, py));
+  ReleaseDC(dialog, dc);
+  return brightest;
 }
 
 std::string shellCalls;
@@ -65,26 +61,11 @@ TEST(AboutDialog, LinkFramesAndClosing) {
       IsDialogMessageA(dialog, &press);
     EXPECT_TRUE(aboutState.open && IsWindowVisible(dialog)) << "Enter and Escape leave it open";
 
-    // Logo at (W/2 - 70, 70), version line white on black at (2, H - 18): drawing them again changes nothing.
-    RECT area;
-    GetClientRect(dialog, &area);
-    const std::vector<COLORREF> drawn = Shot(dialog, area);
-    HDC dc = GetDC(dialog);
-    HBITMAP logo = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_LOGO));
-    DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(logo), 0, area.right / 2 - 70, 70, 0, 0,
-               DST_BITMAP);
-    SetTextColor(dc, kWhite);
-    SetBkColor(dc, RGB(0, 0, 0));
-    TextOutA(dc, 2, area.bottom - 18, "Ver: 0.8.8 beta", 15);
-    DeleteObject(logo);
-    ReleaseDC(dialog, dc);
-    EXPECT_TRUE(Shot(dialog, area) == drawn) << "logo and version line";
-
-    // All four edges belong to the link.
+    // All four edges belong to the link; the last point leaves the mouse on it for the click.
     const int left = aboutState.linkRect.left, right = aboutState.linkRect.right;
-    const std::tuple<int, int, COLORREF> points[] = {
-        {left, 129, kWhite},  {left, 130, kBlue},       {left - 1, 130, kWhite}, {right, 146, kBlue},
-        {right, 147, kWhite}, {right + 1, 140, kWhite}, {right, 146, kBlue}};
+    const std::tuple<int, int, COLORREF> points[] = {{left, 129, kWhite},      {left, 130, kBlue},
+                                                     {left - 1, 130, kWhite},  {right, 147, kWhite},
+                                                     {right + 1, 140, kWhite}, {right, 146, kBlue}};
     for (const auto& [x, y, colour] : points) EXPECT_EQ(LinkColourAt(dialog, x, y), colour) << x << "," << y;
     SendMessageA(dialog, WM_LBUTTONDOWN, 0, MAKELPARAM(right, 146));
     // Activation by a click does not draw it all again: the link stays blue.
