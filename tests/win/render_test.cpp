@@ -24,12 +24,11 @@ TEST(RenderPage, FastPageEqualsOneBlitPerGlyphOnTheCorpus) {
   ASSERT_TRUE(ReadGlyphPixels(sheet, table, glyphs));
   EXPECT_EQ(glyphs.bitsPerPixel, 1);  // a monochrome sheet gives 1-bit pages
   // The built-in sheet through the glyph table, set bits white: control
-  // bytes, the blank and 255 are empty, A is the PC font's A, and 28 to 31
-  // and 128 to 159 are reversed glyphs (28 the backslash, 155 the full block).
+  // bytes, the blank and 255 are empty, and 28 to 31 and 128 to 159 are
+  // reversed glyphs (28 the backslash, 155 the full block).
   uint64_t rows[256];  // a glyph's 8 rows of 8 pixels
   std::memcpy(rows, glyphs.mono, sizeof rows);
   for (int byte : {1, 27, 32, 155, 255}) EXPECT_EQ(rows[byte], ~0ull) << byte;
-  EXPECT_EQ(std::memcmp(glyphs.mono['A'], "\xCF\x87\x33\x33\x03\x33\x33\xFF", 8), 0);
   EXPECT_EQ(std::make_pair(rows[28], rows[219]), std::make_pair(~rows['\\'], uint64_t{0}));
   if (!std::filesystem::is_directory(QP_CORPUS_DIR)) GTEST_SKIP() << "no corpus at " << QP_CORPUS_DIR;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(QP_CORPUS_DIR)) {
@@ -99,22 +98,17 @@ TEST(RenderWindow, ScrollZoomAndHugeCursorMoves) {
   }
   ReleaseDC(test.window(), windowDC);
   EXPECT_EQ(mismatches, 0);
-  // Cell size and scrollY, each from 16: keypad keys and Ctrl with the wheel zoom a step a notch and show
-  // the top, the main keyboard's plus does not, 15 and 1 are the limits; the window grows a pixel a cell.
+  // Cell size and scrollY, each from 16: keypad keys and Ctrl with the wheel zoom a step a notch and
+  // show the top, 15 and 1 are the limits (the real keys and the window's size: end-to-end).
   test.Show(dir.Write("page.nfo", tall.substr(0, 20 * 42)));  // 41 x 21 cells
-  RECT before, after;
-  GetWindowRect(test.window(), &before);
-  const std::tuple<UINT, int, int32_t, int32_t> zooms[] = {
-      {key, VK_OEM_PLUS, 8, 16}, {turn, 1200, 15, 0}, {key, VK_ADD, 15, 16}, {turn, -2400, 1, 0},
-      {key, VK_SUBTRACT, 1, 16}, {turn, 840, 8, 0},   {key, VK_ADD, 9, 0}};
+  const std::tuple<UINT, int, int32_t, int32_t> zooms[] = {{turn, 1200, 15, 0}, {key, VK_ADD, 15, 16},
+                                                           {turn, -2400, 1, 0}, {key, VK_SUBTRACT, 1, 16},
+                                                           {turn, 840, 8, 0},   {key, VK_ADD, 9, 0}};
   for (const auto& [message, wParam, cellWidth, scrollY] : zooms) {
     viewer.scrollY = 16;
     SendMessageA(test.window(), message, message == turn ? MAKEWPARAM(MK_CONTROL, wParam) : wParam, 0);
     EXPECT_EQ(std::make_pair(viewer.cellWidth, viewer.scrollY), std::make_pair(cellWidth, scrollY)) << wParam;
   }
-  GetWindowRect(test.window(), &after);
-  EXPECT_EQ(std::make_tuple(after.right - after.left, after.bottom - after.top),
-            std::make_tuple(before.right - before.left + 41, before.bottom - before.top + 21));
   // Cursor moves far past any bitmap: the page is cut to size; the window scrolls, zooms, paints.
   std::string huge = "top\n";
   for (int i = 0; i < 400; ++i) huge += "\x1b[9999999C\x1b[9999999Hx";
