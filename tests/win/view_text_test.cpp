@@ -71,12 +71,12 @@ TEST(Links, HandAddressAndAClickThatOpens) {
             std::make_pair(1, std::string("quil")));
 }
 
-// The program's message loop, given one key for `target` and then the quit.
-HWND enterTarget;
+// The program's message loop, given Enter for the Find dialog's box and then the quit.
+HWND findBox;
 BOOL WINAPI PressEnterThenQuit(LPMSG message, HWND, UINT, UINT) {
-  *message = enterTarget != nullptr ? MSG{enterTarget, WM_KEYDOWN, VK_RETURN, 0, 0, {}}
-                                    : MSG{nullptr, WM_QUIT, 0, 0, 0, {}};
-  enterTarget = nullptr;
+  *message =
+      findBox != nullptr ? MSG{findBox, WM_KEYDOWN, VK_RETURN, 0, 0, {}} : MSG{nullptr, WM_QUIT, 7, 0, 0, {}};
+  findBox = nullptr;
   return message->message != WM_QUIT;
 }
 
@@ -92,9 +92,12 @@ TEST(Find, DialogThenF3AndShiftF3ShowMatchesAsTheSelection) {
   HWND dialog = FindDialogWindow();
   ASSERT_TRUE(dialog != nullptr && IsWindowVisible(dialog));
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, chx1))) << "whole words are not offered";
-  SetDlgItemTextA(dialog, edt1, "quill");
-  enterTarget = GetDlgItem(dialog, edt1);
-  RunMessageLoop(PressEnterThenQuit);
+  const auto find = [dialog](const char* text) {
+    SetDlgItemTextA(dialog, edt1, text);
+    findBox = GetDlgItem(dialog, edt1);
+    EXPECT_EQ(RunMessageLoop(PressEnterThenQuit), 7) << "the quit message's code";
+  };
+  find("quill");
 
   // Each match is the selection, its 5 cells from its first, in the view: at the view's last
   // whole row when it was below it, at its top when above. Painted inverted: black in white.
@@ -107,10 +110,8 @@ TEST(Find, DialogThenF3AndShiftF3ShowMatchesAsTheSelection) {
   };
   const int bottom = 10 + viewer.sourceHeight - 8;
   EXPECT_EQ(selection(), match(9, bottom));
-  UpdateWindow(test.window());
-  HDC dc = GetDC(test.window());
-  EXPECT_EQ(GetPixel(dc, 82, bottom) + GetPixel(dc, 74, bottom), COLORREF{0xFFFFFF});  // Q's corner, e's
-  ReleaseDC(test.window(), dc);
+  EXPECT_EQ(WindowPixel(test.window(), 82, bottom) + WindowPixel(test.window(), 74, bottom),
+            COLORREF{0xFFFFFF});  // Q's corner, e's
   KeyWith(test.window(), VK_F3, {});
   EXPECT_EQ(selection(), match(4, bottom));
   KeyWith(test.window(), VK_F3, {VK_SHIFT});
@@ -121,12 +122,7 @@ TEST(Find, DialogThenF3AndShiftF3ShowMatchesAsTheSelection) {
 
   // Not found: nothing moves, and the status bar says so until the next key.
   const auto before = std::make_pair(viewer.scrollY, selection());
-  FINDREPLACEA request = {};
-  request.lStructSize = sizeof request;
-  request.hwndOwner = test.window();
-  request.Flags = FR_FINDNEXT | FR_DOWN;
-  request.lpstrFindWhat = const_cast<char*>("zzz");
-  SendMessageA(test.window(), FindDialogMessage(), 0, reinterpret_cast<LPARAM>(&request));
+  find("zzz");
   EXPECT_EQ(std::make_pair(std::make_pair(viewer.scrollY, selection()), test.StatusText(0)),
             std::make_pair(before, std::string("Not found: zzz")));
   SendMessageA(test.window(), WM_KEYDOWN, VK_SHIFT, 0);
