@@ -62,13 +62,6 @@ Info Collect() {
   GetWindowRect(window, &rect);
   info["window"] = Rect(rect);
   info["window_size"] = std::to_string(rect.right - rect.left) + "x" + std::to_string(rect.bottom - rect.top);
-  // Wine does not answer WM_GETTITLEBARINFOEX: the close box is the last
-  // caption button, SM_CXSIZE x SM_CYSIZE at the right end of the title bar.
-  TITLEBARINFO bar = {sizeof bar, {}, {}};
-  GetTitleBarInfo(window, &bar);
-  const RECT& caption = bar.rcTitleBar;
-  info["close"] = Rect({caption.right - GetSystemMetrics(SM_CXSIZE), caption.top, caption.right,
-                        caption.top + GetSystemMetrics(SM_CYSIZE)});
   GetClientRect(window, &client);
   MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
   info["client"] = Rect(client);
