@@ -15,15 +15,14 @@ namespace {
 
 // Records "Bc,r " for every drawn byte except the filler '.', so that the
 // cases below can pad rows with dots and still read short.
-struct Recorder {
+struct Recorder : MeasureSink {
+  Recorder() : MeasureSink(nullptr) {}
   std::string trace;
   int drawCount = 0;
-  void Examine(int32_t, int32_t) {}
   void Draw(uint8_t b, int32_t column, int32_t row) {
     ++drawCount;
     if (b != '.') trace += static_cast<char>(b) + std::to_string(column) + "," + std::to_string(row) + " ";
   }
-  void RowStart(int32_t, int32_t) {}
 };
 
 const uint8_t* Bytes(const std::string& text) { return reinterpret_cast<const uint8_t*>(text.data()); }

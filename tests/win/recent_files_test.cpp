@@ -1,4 +1,4 @@
-// Recent files, the saved place, the Open dialog's request and dropped files.
+// Recent files, the saved place, the Open dialog and dropped files.
 #undef _WIN32_WINNT
 #define _WIN32_WINNT 0x0600  // RegSetKeyValueA
 #include <gtest/gtest.h>
@@ -48,15 +48,6 @@ Entries Stored() {
   return out;
 }
 
-// This viewer shows `shown` and lists `entries`, as loaded at its start.
-void SetEntries(const char* shown, const Entries& entries) {
-  std::strcpy(viewer.currentPath, shown);
-  for (int i = 0; i < kRecentFileCount; ++i) {
-    std::strcpy(viewer.recentFiles[i].path, entries[i].c_str());
-    viewer.recentFiles[i].used = !entries[i].empty();
-  }
-}
-
 TEST(RecentFiles, ThePlaceAndTheEntriesAreKeptForTheNextStart) {
   const std::string longPath = "c:\\" + std::string(200, 'c') + ".nfo";  // longer than 160 bytes
   {
@@ -88,22 +79,26 @@ BOOL WINAPI FakeOpenDialog(LPOPENFILENAMEA request) {
   return starts.size() == 2;
 }
 
-// As the shell makes a drop: DROPFILES, the paths each ended by a zero
-// character, a zero character; in UTF-16 as the shell and Wine's X11 driver
-// make it, or in the code page.
-template <typename Text>
-WPARAM Drop(const Text& paths) {
-  const size_t bytes = paths.size() * sizeof paths[0];
-  auto* drop = static_cast<DROPFILES*>(GlobalAlloc(GPTR, sizeof(DROPFILES) + bytes + 2 * sizeof paths[0]));
+std::wstring Wide(const std::string& utf8) {
+  WCHAR wide[MAX_PATH] = {};
+  MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide, MAX_PATH);
+  return wide;
+}
+
+// As the shell and Wine's X11 driver make a drop: DROPFILES, the UTF-16
+// paths each ended by a zero character, a zero character.
+WPARAM Drop(const std::wstring& paths) {
+  auto* drop = static_cast<DROPFILES*>(GlobalAlloc(GPTR, sizeof(DROPFILES) + 2 * (paths.size() + 2)));
   drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = sizeof paths[0] == sizeof(WCHAR);
-  std::memcpy(drop + 1, paths.data(), bytes);
+  drop->fWide = TRUE;
+  std::memcpy(drop + 1, paths.data(), 2 * paths.size());
   return reinterpret_cast<WPARAM>(drop);
 }
 
 TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogAndADrop) {
-  MainWindowTest test;
-  SetEntries("c:\\d.nfo", {"c:\\o0.nfo", "c:\\p.asc", "c:\\o2.nfo", "c:\\o3.nfo", "c:\\o4.nfo"});
+  Store({"c:\\o0.nfo", "c:\\p.asc", "c:\\o2.nfo", "c:\\o3.nfo", "c:\\o4.nfo"});
+  MainWindowTest test(true);  // loads them
+  std::strcpy(viewer.currentPath, "c:\\d.nfo");
   // Another viewer has since pushed x: the choice is what this menu shows, the push goes onto x.
   Store({"c:\\x.nfo", "c:\\o0.nfo", "c:\\p.asc", "c:\\o2.nfo", "c:\\o3.nfo"});
   SendMessageA(test.window(), WM_COMMAND, 401, 0);
@@ -118,28 +113,24 @@ TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogAndADrop) {
   EXPECT_EQ(starts, (Entries{"", "", "c:\\a.diz"}));
   EXPECT_STREQ(viewer.currentPath, "c:\\a.diz");
 
-  SendMessageA(test.window(), WM_DROPFILES, Drop("c:\\first.ans\0c:\\b.nfo\0c:\\c.nfo"s), 0);
-  EXPECT_STREQ(viewer.currentPath, "c:\\first.ans");
-  // Names in any script: the program's code page is UTF-8.
+  // The first file dropped; names in any script: the program's code page is UTF-8.
   TempDir dir;
   const std::string japanese = dir.Write("\u65E5\u672C.nfo", "one\r\n");
-  WCHAR wide[MAX_PATH] = {};
-  MultiByteToWideChar(CP_UTF8, 0, japanese.c_str(), -1, wide, MAX_PATH);
-  SendMessageA(test.window(), WM_DROPFILES, Drop(wide + L"\0c:\\b.nfo"s), 0);
+  SendMessageA(test.window(), WM_DROPFILES, Drop(Wide(japanese) + L"\0c:\\b.nfo"s), 0);
   EXPECT_EQ(std::string(viewer.currentPath) + "|" + viewer.textBuffer, japanese + "|one\r\n");
   // A path of 300 bytes is refused whole, never cut into another path.
-  SendMessageA(test.window(), WM_DROPFILES, Drop("c:\\" + std::string(297, 'x')), 0);
+  SendMessageA(test.window(), WM_DROPFILES, Drop(L"c:\\" + std::wstring(297, L'x')), 0);
   EXPECT_STREQ(viewer.currentPath, "");
 }
 
 // The system's own dialog, told through its hook to choose `chosen` (UTF-16)
 // and press Open.
-const WCHAR* chosen;
+std::wstring chosen;
 
 UINT_PTR CALLBACK ChooseOnOpen(HWND hook, UINT message, WPARAM, LPARAM lParam) {
   if (message == WM_NOTIFY && reinterpret_cast<OFNOTIFYA*>(lParam)->hdr.code == CDN_INITDONE) {
     HWND dialog = GetParent(hook);
-    SetDlgItemTextW(dialog, GetDlgItem(dialog, cmb13) ? cmb13 : edt1, chosen);
+    SetDlgItemTextW(dialog, GetDlgItem(dialog, cmb13) ? cmb13 : edt1, chosen.c_str());
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   }
   return 0;
@@ -168,9 +159,7 @@ TEST(RecentFiles, TheOpenDialogChoosesALongNameInAnyScriptWhole) {
   const std::string path = dir.Write(name + ".nfo", "long\r\n");
   ASSERT_GT(path.size(), 260u);
   ASSERT_LT(path.size(), 300u);
-  WCHAR wide[MAX_PATH] = {};
-  MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide, MAX_PATH);
-  chosen = wide;
+  chosen = Wide(path);
   runOpenDialog = ChoosingOpenDialog;
   SendMessageA(test.window(), WM_COMMAND, 101, 0);
   runOpenDialog = GetOpenFileNameA;
