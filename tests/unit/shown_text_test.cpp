@@ -1,11 +1,38 @@
-// Links on the shown rows, and the rows the text layout shows.
-#include "render/links.h"
-
+// Links and Find over the shown rows, and the rows the text layout shows.
 #include <gtest/gtest.h>
 
-#include "shown_rows_text.h"
+#include <string>
+#include <vector>
+
+#include "render/links.h"
+#include "render/text_search.h"
 
 namespace {
+
+// Shown rows written as a string: '\n' ends a row, '\r' ends one whose text
+// wraps onto the next, '\t' is an empty cell.
+ShownRows RowsOf(const std::string& text) {
+  ShownRows rows(1);
+  for (const char c : text) {
+    if (c == '\n' || c == '\r') {
+      rows.emplace_back();
+      rows.back().wrapped = c == '\r';
+    } else {
+      rows.back().cells.push_back(c == '\t' ? 0 : static_cast<uint8_t>(c));
+    }
+  }
+  return rows;
+}
+
+// "row:column+length" for each run, joined by blanks.
+std::string RunsText(const CellRuns& runs) {
+  std::string out;
+  for (const CellRun& r : runs) {
+    if (!out.empty()) out += ' ';
+    out += std::to_string(r.row) + ':' + std::to_string(r.column) + '+' + std::to_string(r.length);
+  }
+  return out;
+}
 
 TEST(FindLinks, Table) {
   struct Case {
@@ -32,7 +59,9 @@ TEST(FindLinks, Table) {
       {longPath + " www.b.org", {"http://www.b.org " + RunsText({{0, 2062, 9}})}},
       // Not links.
       {"xwww.a.org www.org svn+http://a.org http:// http://-. file:///etc/passwd javascript:alert(1)", {}},
-      {"http\x1a\x0f\x0f" "a.org @nick a@b a@b.c1 a@b.c a..b@c.org .@c.org a@b@c.org me@-x.org", {}},
+      {"http\x1a\x0f\x0f"
+       "a.org @nick a@b a@b.c1 a@b.c a..b@c.org .@c.org a@b@c.org me@-x.org",
+       {}},
   };
   for (const Case& c : cases) {
     std::vector<std::string> got;
@@ -69,6 +98,47 @@ TEST(CollectShownRows, CellsAndWraps) {
   EXPECT_EQ(std::string(rows[2].cells.begin(), rows[2].cells.end()), "e" + std::string(90, 'd') + " ");
   EXPECT_EQ(std::vector<bool>({rows[0].wrapped, rows[1].wrapped, rows[2].wrapped}),
             std::vector<bool>({false, true, false}));
+}
+
+TEST(FindText, Table) {
+  struct Case {
+    const char* what;
+    std::string rows;
+    std::u16string needle;
+    bool matchCase, down;
+    std::optional<TextPosition> from;
+    std::string want;  // the match's cells, "" for none
+    bool wrapped;
+  };
+  const std::optional<TextPosition> top;
+  // clang-format off
+  const Case cases[] = {
+      {"case folded", "x ACiD acid", u"acid", false, true, top, "0:2+4", false},
+      {"match case", "x ACiD acid", u"acid", true, true, top, "0:7+4", false},
+      {"down: the next after the current one", "x ACiD acid", u"acid", false, true, TextPosition{0, 2}, "0:7+4", false},
+      {"down: round the end", "x ACiD acid", u"acid", false, true, TextPosition{0, 7}, "0:2+4", true},
+      {"down from before a row's first cell", "acid", u"acid", false, true, TextPosition{0, -1}, "0:0+4", false},
+      {"up: the one before", "x ACiD acid", u"acid", false, false, TextPosition{0, 7}, "0:2+4", false},
+      {"up from the end", "x ACiD acid", u"acid", false, false, top, "0:7+4", false},
+      {"up: round the start", "x ACiD acid\nzz", u"acid", false, false, TextPosition{0, 2}, "0:7+4", true},
+      {"the only match found again", "acid", u"ACID", false, true, TextPosition{0, 0}, "0:0+4", true},
+      {"across a wrap", "the ac\rid", u"acid", false, true, top, "0:4+2 1:0+2", false},
+      {"not across a row break", "the ac\nid", u"acid", false, true, top, "", false},
+      {"the glyphs' Latin-1, folded", "\x82t\x82", u"\u00C9T\u00C9", false, true, top, "0:0+3", false},
+      {"the glyphs' Latin-1, case kept", "\x82t\x82", u"\u00C9T\u00C9", true, true, top, "", false},
+      {"the glyphs' Greek", "\xE4\xE5", u"\u03C3\u03A3", false, true, top, "0:0+2", false},
+      {"the PC's pictures", "a\x01", u"\u263A", false, true, top, "0:1+1", false},
+      {"empty cells and the no-break space are blanks", "a\tb a\xFF" "b", u"a b", false, true, TextPosition{0, 0}, "0:4+3", false},
+      {"empty needle", "acid", u"", false, true, top, "", false},
+      {"a character no glyph shows", "acid", u"\u4E2D", false, true, top, "", false},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    const FindResult r = FindText(RowsOf(c.rows), {c.needle, c.matchCase, c.down, c.from});
+    EXPECT_EQ(r.found, !c.want.empty()) << c.what;
+    EXPECT_EQ(RunsText(r.cells), c.want) << c.what;
+    EXPECT_EQ(r.wrapped, c.wrapped) << c.what;
+  }
 }
 
 }  // namespace
