@@ -4,7 +4,7 @@
 # follows; the main keyboard's plus, equals and minus do not zoom. Help,
 # About with the mouse opens the dialog, which idles while it is open; its
 # OK button closes it. File, Exit ends the viewer with exit code 0 (Esc and
-# Alt+F4 end it in test_recent_files.sh).
+# Alt+F4 end it in test_starts.sh).
 # shellcheck source=tests/e2e/lib.sh disable=SC2154 # qp_rect assigns by name
 source "$(dirname "$0")/lib.sh"
 printf '%-30s\r\n' abcdef ghijkl mnopqr >"$QP_TMP/rows.nfo" # 31 x 4 cells
