@@ -35,15 +35,6 @@ qp_winpath() { realpath -m "$1" | sed 's|/|\\|g; s|^|Z:|'; } # Z: maps the Linux
 
 qp_title() { echo "$(qp_winpath "$1") - Quillpane 0.8.8 beta"; } # of FILE shown, its case kept
 
-qp_poll() { # SECONDS COMMAND...: every 0.1 s until COMMAND succeeds
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.1
-  done
-}
-
 qp_get() { sed -n "s/^$1=//p" "$QP_OUT"; } # from the last probe's output
 
 # CONDITION... MESSAGE: fails with MESSAGE unless the probe sees every
@@ -96,9 +87,12 @@ qp_focus() {
 qp_keys() { qp_focus && xdotool key --delay 50 "$@"; }
 
 qp_expect_exit() { # WHAT COMMAND...: COMMAND ends the viewer's process with exit code 0
-  local status=0
+  local status=0 deadline=$((SECONDS + QP_WAIT))
   "${@:2}"
-  qp_poll "$QP_WAIT" test ! -e "/proc/$QP_VIEWER" || qp_fail "$1: the viewer's process did not end"
+  while [ -e "/proc/$QP_VIEWER" ]; do # polled every 0.1 s
+    [ "$SECONDS" -lt "$deadline" ] || qp_fail "$1: the viewer's process did not end"
+    sleep 0.1
+  done
   wait "$QP_VIEWER" || status=$?
   qp_expect_eq "$1: exit code" 0 "$status"
 }
