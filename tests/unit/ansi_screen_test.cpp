@@ -179,9 +179,8 @@ TEST(AnsiScreen, Colours) {
 
 TEST(AnsiScreen, HostileFilesStayWithinThePage) {
   // Far down: nothing kept, nothing allocated.
-  AnsiScreen far = Screen("\x1b[999999999999999BX\x1b[99999999;99999999HY\r\nZ");
-  EXPECT_EQ(far.rows, 0);
-  EXPECT_TRUE(far.cells.empty());
+  const AnsiScreen far = Screen("\x1b[999999999999999BX\x1b[99999999;99999999HY\r\nZ");
+  EXPECT_EQ(std::make_pair(far.rows, far.cells.size()), std::make_pair(0, size_t{0}));
   // The last row a page keeps, and the one after it.
   const int32_t limit = AnsiRowLimit(1000, 16);
   EXPECT_LE(int64_t{limit} * 16 * DibStride(8000, 4), kMaxPageBytes);
@@ -197,9 +196,7 @@ TEST(AnsiScreen, PageAndCopiedText) {
   static const char kText[] = "\x1b[1;31;44mA\x1b[0m\xdb\r\n\x1b[42m \0Z";
   const AnsiScreen screen = Screen(std::string(kText, sizeof kText - 1), 3);
   const AnsiPageSize page = AnsiPageSizeOf(screen);
-  EXPECT_EQ(page.width, 24);
-  EXPECT_EQ(page.height, 32);
-  EXPECT_EQ(page.stride, 12);
+  EXPECT_EQ(std::make_tuple(page.width, page.height, page.stride), std::make_tuple(24, 32, 12));
   std::vector<uint8_t> pixels(static_cast<size_t>(page.stride) * page.height, 0xEE);
   RasteriseAnsi(screen, pixels.data());
   const uint8_t* a = AnsiGlyph(16, 'A');
@@ -208,10 +205,10 @@ TEST(AnsiScreen, PageAndCopiedText) {
       const uint8_t pair = pixels[static_cast<size_t>(y) * page.stride + x / 2];
       EXPECT_EQ(x % 2 ? pair & 15 : pair >> 4, (a[y] << x) & 0x80 ? 9 : 4) << x << "," << y;
     }
-  EXPECT_EQ(pixels[5 * page.stride + 4], 0x77);   // the full block in grey
-  EXPECT_EQ(pixels[5 * page.stride + 8], 0x00);   // an empty cell
-  EXPECT_EQ(pixels[21 * page.stride + 0], 0x22);  // a blank on green
-  EXPECT_EQ(pixels[21 * page.stride + 4], 0x22);  // a NUL on green
+  // The full block in grey, an empty cell, a blank and a NUL on green.
+  const size_t at[] = {5 * 12 + 4, 5 * 12 + 8, 21 * 12, 21 * 12 + 4};
+  EXPECT_EQ(std::vector<int>({pixels[at[0]], pixels[at[1]], pixels[at[2]], pixels[at[3]]}),
+            std::vector<int>({0x77, 0x00, 0x22, 0x22}));
   // A band from row 1: that row as on the page, the row past the screen left alone.
   std::vector<uint8_t> band(pixels.size(), 0xEE);
   RasteriseAnsiRows(screen, 1, 2, band.data());
