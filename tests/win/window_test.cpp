@@ -5,6 +5,8 @@
 #define _WIN32_WINNT 0x0600  // RegSetKeyValueA
 #include <gtest/gtest.h>
 
+#include <process.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -56,27 +58,16 @@ TEST(MainWindow, StartZoomFollowsTheScreensDpi) {
   };
   char program[MAX_PATH];
   GetModuleFileNameA(nullptr, program, sizeof program);
-  std::string command = std::string("\"") + program +
-                        "\" --gtest_also_run_disabled_tests --gtest_filter=MainWindow.DISABLED_StartZoomHere";
   for (const auto& [dpi, zoom] : {std::pair<DWORD, int>{192, 15}, {96, 8}}) {
     setDpi(dpi);
-    SetEnvironmentVariableA("QP_WANT_START_ZOOM", std::to_string(zoom).c_str());
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION child = {};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &child)) {
-      ADD_FAILURE() << "cannot start " << command;  // and the setting is still put back
-      continue;
-    }
-    if (WaitForSingleObject(child.hProcess, 120000) != WAIT_OBJECT_0) TerminateProcess(child.hProcess, 2);
-    DWORD exitCode = 2;
-    GetExitCodeProcess(child.hProcess, &exitCode);
-    CloseHandle(child.hThread);
-    CloseHandle(child.hProcess);
-    EXPECT_EQ(exitCode, 0u) << "the start zoom at " << dpi << " DPI is not " << zoom;
+    _putenv(("QP_WANT_START_ZOOM=" + std::to_string(zoom)).c_str());
+    // -1 when it cannot start; the setting is put back all the same.
+    EXPECT_EQ(_spawnl(_P_WAIT, program, program, "--gtest_also_run_disabled_tests",
+                      "--gtest_filter=MainWindow.DISABLED_StartZoomHere", nullptr),
+              0)
+        << "the start zoom at " << dpi << " DPI is not " << zoom;
   }
-  SetEnvironmentVariableA("QP_WANT_START_ZOOM", nullptr);
+  _putenv("QP_WANT_START_ZOOM=");
   if (previous == "-") {
     RegDeleteKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels");
   } else {
