@@ -1,10 +1,9 @@
 # shellcheck shell=bash
-# Helpers of the end-to-end tests, sourced by tests/e2e/test_*.sh inside
-# `scripts/wine-session exec --fresh` (DISPLAY, WINE, a WINEPREFIX of their
-# own, whose programs all run in one virtual desktop); CTest sets QP_EXE,
-# QP_PROBE and QP_SOURCE_DIR. The probe (probe.cpp) watches the viewer from
-# the same desktop. Input is real X input from xdotool: the desktop's X
-# window sits at the root's (0, 0), so Wine screen coordinates are X ones.
+# Helpers of the end-to-end tests, sourced by tests/e2e/test_*.sh inside `scripts/wine-session exec --fresh`
+# (DISPLAY, WINE, a WINEPREFIX of their own, whose programs all run in one virtual desktop); CTest sets
+# QP_EXE, QP_PROBE and QP_SOURCE_DIR. The probe (probe.cpp) watches the viewer from the same desktop. Input is
+# real X input from xdotool: the desktop's X window sits at the root's (0, 0), so Wine screen coordinates are
+# X ones.
 set -euo pipefail
 : "${QP_EXE:?}" "${QP_PROBE:?}" "${QP_SOURCE_DIR:?}" "${WINE:?}" "${DISPLAY:?}" "${QP_REG_VIEW:?}"
 
@@ -50,9 +49,8 @@ qp_rect() { # KEY VAR...: the probe's rectangle KEY into variables named by the 
   read -r "${@:2}" <<<"$(qp_get "$1")"
 }
 
-# Starts the viewer on a document. Wine quotes an argument that holds a
-# blank, and the viewer's path is what follows the last double quote of its
-# command line: the path goes cut at its blanks, which Wine joins again.
+# Starts the viewer on a document. Wine quotes an argument that holds a blank, and the viewer's path is what
+# follows the last double quote of its command line: the path goes cut at its blanks, which Wine joins again.
 qp_launch() {
   # shellcheck disable=SC2046
   "$WINE" "$QP_EXE" $(qp_winpath "$1") >>"$QP_TMP/wine.log" 2>&1 &

@@ -47,8 +47,7 @@ std::string ClipboardHex() {
   return hex;
 }
 
-// What a user sees of the viewer; rectangles are "left top right bottom" on
-// the screen.
+// What a user sees of the viewer; rectangles are "left top right bottom" on the screen.
 Info Collect() {
   Info info;
   HWND window = FindWindowA("MittLillaFunster", nullptr);

@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# A real drag at zoom 8 leaves the cells' text on the clipboard. Keypad plus
-# and minus make every cell a pixel larger and smaller, and the window
-# follows; the main keyboard's plus, equals and minus do not zoom. Help,
-# About with the mouse opens the dialog, which idles while it is open; its
-# OK button closes it. File, Exit ends the viewer with exit code 0 (Esc and
-# Alt+F4 end it in test_starts.sh).
+# A real drag at zoom 8 leaves the cells' text on the clipboard. Keypad plus and minus make every cell a pixel
+# larger and smaller, and the window follows; the main keyboard's plus, equals and minus do not zoom. Help,
+# About with the mouse opens the dialog, which idles while it is open; its OK button closes it. File, Exit
+# ends the viewer with exit code 0 (Esc and Alt+F4 end it in test_starts.sh).
 # shellcheck source=tests/e2e/lib.sh disable=SC2154 # qp_rect assigns by name
 source "$(dirname "$0")/lib.sh"
 printf '%-30s\r\n' abcdef ghijkl mnopqr >"$QP_TMP/rows.nfo" # 31 x 4 cells

@@ -1,12 +1,9 @@
 #!/usr/bin/env bash
-# Two starts. The first on a fresh machine opens the Configuration dialog
-# over the main window; the user ticks NFO and presses OK with the mouse,
-# and .NFO opens with the program from then on (the backup of its old
-# handler is the Windows shell test's); the second start only counts. The
-# window reopens where a caption drag and Alt+F4 left it, and the File
-# menu's first recent item is the document it showed; Alt+F4 and Esc end
-# the viewer with exit code 0. Names in any script open from the command
-# line, Page Down and the recent files.
+# Two starts. The first on a fresh machine opens the Configuration dialog over the main window; the user ticks
+# NFO and presses OK with the mouse, and .NFO opens with the program from then on (the backup of its old
+# handler is the Windows shell test's); the second start only counts. The window reopens where a caption drag
+# and Alt+F4 left it, and the File menu's first recent item is the document it showed; Alt+F4 and Esc end the
+# viewer with exit code 0. Names in any script open from the command line, Page Down and the recent files.
 # shellcheck source=tests/e2e/lib.sh disable=SC2154 # qp_rect assigns by name
 source "$(dirname "$0")/lib.sh"
 qp_reg delete 'HKLM\Software\Molvo\Quillpane' /v Times /f

@@ -1,6 +1,5 @@
-// The ANSI colour mode's pure core: the SAUCE record, the interpreter's
-// cursor and colour rules, the 4-bit page, the copied text and the rows
-// links and Find read. Screens are compared as text, one line a row, '.'
+// The ANSI colour mode's pure core: the SAUCE record, the interpreter's cursor and colour rules, the 4-bit
+// page, the copied text and the rows links and Find read. Screens are compared as text, one line a row, '.'
 // for an empty cell.
 #include <gtest/gtest.h>
 

@@ -1,6 +1,5 @@
-// The layout interpreter: 92-cell rows, tabs, line breaks and the cursor
-// subset of ANSI escape sequences. A recording sink shows where bytes are
-// drawn; MeasureLayout gives the page in cells and the row starts.
+// The layout interpreter: 92-cell rows, tabs, line breaks and the cursor subset of ANSI escape sequences. A
+// recording sink shows where bytes are drawn; MeasureLayout gives the page in cells and the row starts.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -54,9 +53,8 @@ TEST(Layout, WhereBytesAreDrawn) {
       // 92 cells a row; a blank in the last one returns to the same row.
       {Dots(91) + "W" + Dots(7) + "Z", "W91,0 Z7,1 "},
       {Dots(91) + " XY", " 91,0 X0,0 Y1,0 "},
-      // Colours and modes are read and ignored, however long. C and D add
-      // every parameter (an empty one reads 0, 7 characters are kept); H
-      // takes the last two, 1-based; A moves up and left.
+      // Colours and modes are read and ignored, however long. C and D add every parameter (an empty one reads
+      // 0, 7 characters are kept); H takes the last two, 1-based; A moves up and left.
       {"\x1b[1;33;40;5;7;1;33;40mX", "X0,0 "},
       {"\x1b[2J\x1b[K\x1b[?7h\x1b[0pX", "X0,0 "},
       {"\x1b[CX", "X0,0 "},
@@ -113,9 +111,8 @@ TEST(MeasureLayout, PageAndRowStarts) {
 }
 
 TEST(PagePixelSize, FitsIn32Bits) {
-  // 30 moves of 9,999,999 columns pass 2^28 columns, where 8 pixels a cell
-  // no longer fit 32 bits; far down at 32 bits a pixel the page's memory
-  // (160 MB) cuts the rows. A page without columns has no rows.
+  // 30 moves of 9,999,999 columns pass 2^28 columns, where 8 pixels a cell no longer fit 32 bits; far down at
+  // 32 bits a pixel the page's memory (160 MB) cuts the rows. A page without columns has no rows.
   const std::string wide = Repeat("\x1b[9999999C", 30) + "x\n";
   const PagePixels shallow = PagePixelSize(Measure(wide), 1),
                    deep = PagePixelSize(Measure("\x1b[9999999H" + wide), 32);

@@ -1,6 +1,5 @@
-// Window layout, scroll steps, the wheel's rows and the start zoom, as plain
-// arithmetic over sizes. The work area is 1024 x 768 unless a case says
-// otherwise, so L (the tallest view) is 688.
+// Window layout, scroll steps, the wheel's rows and the start zoom, as plain arithmetic over sizes. The work
+// area is 1024 x 768 unless a case says otherwise, so L (the tallest view) is 688.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -105,9 +104,8 @@ TEST(WheelScrollRows, Settings) {
   }
 }
 
-// Many rows in one step end where as many SB_LINEDOWN / SB_LINEUP steps
-// would: page 400 pixels high, view 80 (the last full view at 320); a row
-// is 8 or 16 page pixels.
+// Many rows in one step end where as many SB_LINEDOWN / SB_LINEUP steps would: page 400 pixels high, view 80
+// (the last full view at 320); a row is 8 or 16 page pixels.
 TEST(ScrollRows, StopAtThePageEdges) {
   const int32_t cases[][6] = {
       // scrollY, pageHeight, rows, page cell height, new scrollY, moved

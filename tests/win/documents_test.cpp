@@ -180,8 +180,7 @@ TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogAndADrop) {
   EXPECT_STREQ(viewer.currentPath, "");
 }
 
-// The system's own dialog, told through its hook to choose `chosen` (UTF-16)
-// and press Open.
+// The system's own dialog, told through its hook to choose `chosen` (UTF-16) and press Open.
 std::wstring chosen;
 
 UINT_PTR CALLBACK ChooseOnOpen(HWND hook, UINT message, WPARAM, LPARAM lParam) {
@@ -196,8 +195,7 @@ UINT_PTR CALLBACK ChooseOnOpen(HWND hook, UINT message, WPARAM, LPARAM lParam) {
 BOOL WINAPI ChoosingOpenDialog(LPOPENFILENAMEA request) {
   request->Flags |= OFN_EXPLORER | OFN_ENABLEHOOK;
   request->lpfnHook = ChooseOnOpen;
-  // The dialog moves the current folder to the chosen file's; the later
-  // tests keep theirs.
+  // The dialog moves the current folder to the chosen file's; the later tests keep theirs.
   char folder[MAX_PATH] = {};
   GetCurrentDirectoryA(sizeof folder, folder);
   const BOOL chose = GetOpenFileNameA(request);
@@ -208,9 +206,8 @@ BOOL WINAPI ChoosingOpenDialog(LPOPENFILENAMEA request) {
 TEST(RecentFiles, TheOpenDialogChoosesALongNameInAnyScriptWhole) {
   MainWindowTest test;
   TempDir dir;
-  // 80 characters of 3 UTF-8 bytes: a path of fewer than 260 characters,
-  // which the dialog lets through, but of more than 260 bytes; fewer than
-  // the 300 a path may have.
+  // 80 characters of 3 UTF-8 bytes: a path of fewer than 260 characters, which the dialog lets through, but
+  // of more than 260 bytes; fewer than the 300 a path may have.
   std::string name;
   for (int i = 0; i < 80; ++i) name += "\u65E5";
   const std::string path = dir.Write(name + ".nfo", "long\r\n");

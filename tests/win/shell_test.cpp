@@ -131,9 +131,8 @@ std::string KeyContents(const char* extension) {
   return joined;
 }
 
-// Taking every type over and giving it back leaves each key exactly as it
-// was: values the program did not write, no default value, no key, a
-// default value of another type or holding a zero.
+// Taking every type over and giving it back leaves each key exactly as it was: values the program did not
+// write, no default value, no key, a default value of another type or holding a zero.
 TEST(Shell, GiveBackRestoresEachKeyExactly) {
   const char* const extensions[] = {".nfo", ".ans", ".diz", ".asc", ".doc"};
   for (const char* extension : extensions) RegDeleteTreeA(HKEY_CLASSES_ROOT, extension);
@@ -162,9 +161,8 @@ TEST(Shell, GiveBackRestoresEachKeyExactly) {
     RegDeleteTreeA(HKEY_CLASSES_ROOT, extension);  // for the later tests
 }
 
-// Another instance's take-over (or give-back) runs in the middle of a
-// give-back (or take-over): before its first, second or third change to the
-// key. Whatever the outcome, a give-back afterwards restores the key.
+// Another instance's take-over (or give-back) runs in the middle of a give-back (or take-over): before its
+// first, second or third change to the key. Whatever the outcome, a give-back afterwards restores the key.
 int changesBeforeOther;
 int32_t otherInstanceOn;
 void OtherInstance(const char* extension) {

@@ -1,5 +1,4 @@
-// Helpers for the Windows tests: temporary files, the registry, the
-// clipboard, keys and the real main window.
+// Helpers for the Windows tests: temporary files, the registry, the clipboard, keys and the real main window.
 #ifndef QUILLPANE_TESTS_TEST_SUPPORT_H
 #define QUILLPANE_TESTS_TEST_SUPPORT_H
 
@@ -46,10 +45,9 @@ void PumpMessages();  // every message waiting for this thread, paints included
 
 void ForgetSavedSettings();  // the window position and recent files every window saves, and the colour mode
 
-// The real main window, created as the program creates it (zero size, shown
-// by WM_CREATE) and destroyed at the end of the test; a first start unless
-// `keepSavedSettings`. The first paint looks for fonts in `programDir`: by
-// default the temp folder, not the build's sheets beside the test program.
+// The real main window, created as the program creates it (zero size, shown by WM_CREATE) and destroyed at
+// the end of the test; a first start unless `keepSavedSettings`. The first paint looks for fonts in
+// `programDir`: by default the temp folder, not the build's sheets beside the test program.
 class MainWindowTest {
  public:
   explicit MainWindowTest(bool keepSavedSettings = false, const std::string& programDir = std::string());

@@ -1,6 +1,5 @@
-// The view of the real window: a drag copies the cells, the build's sheets
-// fill the Keymap menu; links (the hand, the address in the status bar, a
-// click opening it) and Find (the dialog, F3 and Shift+F3).
+// The view of the real window: a drag copies the cells, the build's sheets fill the Keymap menu; links (the
+// hand, the address in the status bar, a click opening it) and Find (the dialog, F3 and Shift+F3).
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commdlg.h>

@@ -1,6 +1,5 @@
-// The real main window: its first paint, status bar, message loop and start
-// zoom; the fast page against one BitBlt per glyph on every corpus file; the
-// view, zoom and scrolling.
+// The real main window: its first paint, status bar, message loop and start zoom; the fast page against one
+// BitBlt per glyph on every corpus file; the view, zoom and scrolling.
 #undef _WIN32_WINNT
 #define _WIN32_WINNT 0x0600  // RegSetKeyValueA
 #include <gtest/gtest.h>
@@ -94,9 +93,8 @@ TEST(RenderPage, FastPageEqualsOneBlitPerGlyphOnTheCorpus) {
   BuildGlyphTable(table);
   ASSERT_TRUE(ReadGlyphPixels(sheet, table, glyphs));
   EXPECT_EQ(glyphs.bitsPerPixel, 1);  // a monochrome sheet gives 1-bit pages
-  // The built-in sheet through the glyph table, set bits white: control
-  // bytes, the blank and 255 are empty, and 28 to 31 and 128 to 159 are
-  // reversed glyphs (28 the backslash, 155 the full block).
+  // The built-in sheet through the glyph table, set bits white: control bytes, the blank and 255 are empty,
+  // and 28 to 31 and 128 to 159 are reversed glyphs (28 the backslash, 155 the full block).
   uint64_t rows[256];  // a glyph's 8 rows of 8 pixels
   std::memcpy(rows, glyphs.mono, sizeof rows);
   for (int byte : {1, 27, 32, 155, 255}) EXPECT_EQ(rows[byte], ~0ull) << byte;
