@@ -64,12 +64,10 @@ qp_start_viewer() {
   qp_shown "the viewer did not start on $1"
 }
 
-qp_click() { xdotool mousemove "$1" "$2" click 1; } # not --sync: it can stall in a Wine desktop
-
 qp_click_in() { # KEY: a click in the middle of the probe's rectangle KEY
   local left top right bottom
   qp_rect "$1" left top right bottom
-  qp_click $(((left + right) / 2)) $(((top + bottom) / 2))
+  xdotool mousemove $(((left + right) / 2)) $(((top + bottom) / 2)) click 1 # not --sync: it can stall in Wine
 }
 
 # Makes the viewer the foreground window (a click on its caption does

@@ -88,9 +88,6 @@ Info Collect() {
       info[key + "_check"] = std::to_string(SendMessageA(control, BM_GETCHECK, 0, 0));
     }
   }
-  HWND popup = FindWindowA("#32768", nullptr);  // an open menu
-  if (popup != nullptr && IsWindowVisible(popup) && GetWindowRect(popup, &rect))
-    info["menu_popup"] = Rect(rect);
   HWND about = FindWindowA("#32770", "About");
   if (about != nullptr && IsWindowVisible(about) && GetWindowRect(GetDlgItem(about, 1100), &rect))
     info["about_ok"] = Rect(rect);
