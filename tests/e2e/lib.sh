@@ -59,10 +59,7 @@ qp_launch() {
 
 qp_shown() { qp_until 'status0!=' 'title!=Quillpane' "$1"; } # the first paint titled the window
 
-qp_start_viewer() {
-  qp_launch "$1"
-  qp_shown "the viewer did not start on $1"
-}
+qp_start_viewer() { qp_launch "$1" && qp_shown "the viewer did not start on $1"; }
 
 qp_click_in() { # KEY: a click in the middle of the probe's rectangle KEY
   local left top right bottom
@@ -70,8 +67,8 @@ qp_click_in() { # KEY: a click in the middle of the probe's rectangle KEY
   xdotool mousemove $(((left + right) / 2)) $(((top + bottom) / 2)) click 1 # not --sync: it can stall in Wine
 }
 
-# Makes the viewer the foreground window (a click on its caption does
-# nothing else) and leaves the pointer over it, so that keys reach it.
+# Makes the viewer the foreground window (a click on its caption does nothing else) and leaves the pointer
+# over it, so that keys reach it.
 qp_focus() {
   local left top right _bottom
   qp_until found=1 "no viewer window"
@@ -93,9 +90,6 @@ qp_expect_exit() { # WHAT COMMAND...: COMMAND ends the viewer's process with exi
   qp_expect_eq "$1: exit code" 0 "$status"
 }
 
-qp_reg() { "$WINE" reg "$@" "$QP_REG_VIEW" >>"$QP_TMP/wine.log" 2>&1; } # in the viewer's registry view
-
-qp_reg_value() { # KEY [NAME]: the text of the value (the default one without NAME)
-  "$WINE" reg query "$1" ${2:+/v} "${2:-/ve}" "$QP_REG_VIEW" 2>/dev/null | tr -d '\r' |
-    sed -n 's/^    .*    REG_[A-Z_]*    //p'
+qp_reg_default() { # KEY: the text of its default value, in the viewer's registry view
+  "$WINE" reg query "$1" /ve "$QP_REG_VIEW" 2>/dev/null | tr -d '\r' | sed -n 's/^    .*    REG_[A-Z_]*    //p'
 }
