@@ -58,15 +58,12 @@ void RunDialog(const std::vector<int>& steps, const std::string& typed) {
          {MSG{dialog, WM_KEYDOWN, VK_RETURN, 0, 0, {}}, MSG{dialog, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}}})
       IsDialogMessageA(dialog, &press);
     EXPECT_TRUE(IsWindowVisible(dialog)) << step;  // Enter and Escape never end it
-    if (step == IDC_OTHER_LIST) {
-      // Characters of several bytes are pasted whole; the rest is typed.
-      if (std::any_of(typed.begin(), typed.end(), [](char c) { return c & 0x80; })) {
-        SetDlgItemTextA(dialog, step, typed.c_str());
-      } else {
-        for (char key : typed) SendDlgItemMessageA(dialog, step, WM_CHAR, key, 0);
-      }
-    } else {
+    if (step != IDC_OTHER_LIST) {
       SendDlgItemMessageA(dialog, step, BM_CLICK, 0, 0);
+    } else if (std::any_of(typed.begin(), typed.end(), [](char c) { return c & 0x80; })) {
+      SetDlgItemTextA(dialog, step, typed.c_str());  // characters of several bytes are pasted whole
+    } else {
+      for (char key : typed) SendDlgItemMessageA(dialog, step, WM_CHAR, key, 0);
     }
   }
   EXPECT_FALSE(IsWindowVisible(dialog));
