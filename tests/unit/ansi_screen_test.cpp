@@ -51,10 +51,7 @@ std::string File(const std::string& text, uint8_t dataType = 1, uint8_t fileType
 TEST(AnsiScreen, RecordEndOfTextAndWidth) {
   // {file, expected screen, columns, cell height, iCE}
   const std::tuple<const char*, std::string, std::string, int32_t, int32_t, bool> cases[] = {
-      {"0x1A ends the text",
-       "AB\x1a"
-       "CD",
-       "AB|", 80, 16, false},
+      {"0x1A ends the text", "AB\032CD", "AB|", 80, 16, false},
       {"a NUL is a blank cell", std::string("A\0B", 3), "A.B|", 80, 16, false},
       {"record without 0x1A, comments", File("AB", 1, 1, 3, 0, "IBM VGA", 2), "AB|", 3, 16, false},
       {"record after 0x1A", File("ABCD\x1a", 1, 1, 3), "ABC|D|", 3, 16, false},
@@ -98,13 +95,11 @@ TEST(AnsiScreen, TabsLineEndsAndWrapping) {
       {"AB\nC", 80, "AB|C|"},
       {"A\tB\tC", 80, "A.......B.......C|"},
       {"12345678\tB", 80, "12345678........B|"},
-      {"AB\tC\tD", 10, "AB......CD|"},  // a tab stops at the last column
-      {"ABCDEF", 3, "ABC|DEF|"},        // the last column moves to the next row
-      {"ABC\r\nD", 3, "ABC||D|"},       // so a line end after it leaves a row empty
-      {"A\r\n\r\n", 80, "A|"},          // rows end with the last one drawn on
-      {"\x1b"
-       "B\x1b\x1b[CC",
-       80, "B.C|"},  // a lone escape is dropped
+      {"AB\tC\tD", 10, "AB......CD|"},   // a tab stops at the last column
+      {"ABCDEF", 3, "ABC|DEF|"},         // the last column moves to the next row
+      {"ABC\r\nD", 3, "ABC||D|"},        // so a line end after it leaves a row empty
+      {"A\r\n\r\n", 80, "A|"},           // rows end with the last one drawn on
+      {"\033B\033\033[CC", 80, "B.C|"},  // a lone escape is dropped
   };
   for (const auto& [text, columns, screen] : cases) EXPECT_EQ(Dump(Screen(text, columns)), screen) << text;
 }
