@@ -138,9 +138,8 @@ TEST(Find, DialogThenF3AndShiftF3ShowMatchesAsTheSelection) {
   MainWindowTest test;
   TempDir dir;
   std::string rows;  // 600 rows; "Quill" at row 300, column 9, and "quill" at row 500, column 4
-  for (int i = 0; i < 600; ++i) {
+  for (int i = 0; i < 600; ++i)
     rows += i == 300 ? "find the Quill here\r\n" : i == 500 ? "and quill again\r\n" : "..........\r\n";
-  }
   test.Show(dir.Write("find.nfo", rows));
   KeyWith(test.window(), 'F', {VK_CONTROL});
   HWND dialog = FindDialogWindow();
