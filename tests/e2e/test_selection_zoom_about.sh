@@ -8,7 +8,6 @@ source "$(dirname "$0")/lib.sh"
 printf '%-30s\r\n' abcdef ghijkl mnopqr >"$QP_TMP/rows.nfo" # 31 x 4 cells
 
 qp_start_viewer "$QP_TMP/rows.nfo"
-qp_focus
 qp_rect client left top _right _bottom
 # From the first glyph of the first row to the fourth of the third.
 xdotool mousemove $((left + 12)) $((top + 12)) mousedown 1 mousemove $((left + 24)) $((top + 20)) \

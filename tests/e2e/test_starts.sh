@@ -30,10 +30,9 @@ qp_expect_eq "its length and place" "anttkn:5 1/2" "$(qp_get status0 | cut -d, -
 qp_keys Next
 qp_until "title=$(qp_title "$QP_TMP/art/Ελλάδα.diz")" status1=2/2 "Page Down did not show the Greek name"
 qp_expect_eq "its length" "anttkn:5" "$(qp_get status0 | cut -d, -f1)"
-qp_focus
 qp_rect window left top right _bottom
 x=$(((left + right) / 2)) y=$((top + 10))
-xdotool mousedown 1 mousemove $((x + 40)) $((y + 30)) mousemove $((x + 150)) $((y + 100)) mouseup 1
+xdotool mousemove $x $y mousedown 1 mousemove $((x + 40)) $((y + 30)) mousemove $((x + 150)) $((y + 100)) mouseup 1
 qp_until "window!=$(qp_get window)" "dragging the caption did not move the window"
 moved=$(qp_get window)
 qp_expect_exit "Alt+F4" qp_keys alt+F4
