@@ -82,26 +82,16 @@ TEST(ScrollStep, Codes) {
   }
 }
 
+// Notches, the rows a notch as set, the view's rows, then the rows scrolled: 0 rows a notch would never
+// scroll; a setting past the view (WHEEL_PAGESCROLL, -1 read as a number, any huge count) is its height.
 TEST(WheelScrollRows, Settings) {
-  struct Case {
-    int32_t notches;
-    uint32_t setting;
-    int32_t viewRows, want;
-  };
-  const Case cases[] = {
-      {1, 3, 40, 3},
-      {-2, 3, 40, -6},
-      {1, 0, 40, 3},                             // 0 would never scroll
-      {1, UINT_MAX, 40, 40},                     // WHEEL_PAGESCROLL, and -1 read as a number
-      {-1, static_cast<uint32_t>(-5), 40, -40},  // any huge count is a view's height
-      {1, 1000, 40, 40},
-      {1, UINT_MAX, 0, 1},
-      {INT_MAX, UINT_MAX, INT_MAX, 1 << 30},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(WheelScrollRows(c.notches, c.setting, c.viewRows), c.want)
-        << c.notches << " notches, setting " << c.setting << ", " << c.viewRows << " rows";
-  }
+  // clang-format off
+  const std::tuple<int32_t, uint32_t, int32_t, int32_t> cases[] = {
+      {1, 3, 40, 3}, {-2, 3, 40, -6}, {1, 0, 40, 3}, {1, UINT_MAX, 40, 40}, {-1, UINT_MAX - 4, 40, -40},
+      {1, 1000, 40, 40}, {1, UINT_MAX, 0, 1}, {INT_MAX, UINT_MAX, INT_MAX, 1 << 30}};
+  // clang-format on
+  for (const auto& [notches, setting, rows, want] : cases)
+    EXPECT_EQ(WheelScrollRows(notches, setting, rows), want) << notches << " " << setting << " " << rows;
 }
 
 // Many rows in one step end where as many SB_LINEDOWN / SB_LINEUP steps would: page 400 pixels high, view 80
