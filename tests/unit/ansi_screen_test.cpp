@@ -27,10 +27,9 @@ std::string Dump(const AnsiScreen& screen) {
   std::string text;
   for (int32_t row = 0; row < screen.rows; ++row) {
     std::string line;
-    for (int32_t column = 0; column < screen.columns; ++column) {
-      const uint8_t c = screen.At(column, row).character;
-      line += c == 0 ? '.' : static_cast<char>(c);
-    }
+    for (int32_t column = 0; column < screen.columns; ++column)
+      line +=
+          screen.At(column, row).character == 0 ? '.' : static_cast<char>(screen.At(column, row).character);
     while (!line.empty() && line.back() == '.') line.pop_back();
     text += line + "|";
   }
@@ -194,11 +193,10 @@ TEST(AnsiScreen, PageAndCopiedText) {
   std::vector<uint8_t> pixels(static_cast<size_t>(page.stride) * page.height, 0xEE);
   RasteriseAnsi(screen, pixels.data());
   const uint8_t* a = AnsiGlyph(16, 'A');
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 8; ++x) {
-      const uint8_t pair = pixels[static_cast<size_t>(y) * page.stride + x / 2];
-      EXPECT_EQ(x % 2 ? pair & 15 : pair >> 4, (a[y] << x) & 0x80 ? 9 : 4) << x << "," << y;
-    }
+  for (int i = 0; i < 8 * 16; ++i) {  // x = i % 8, y = i / 8; two pixels a byte
+    const uint8_t pair = pixels[i / 8 * page.stride + i % 8 / 2];
+    EXPECT_EQ(i % 2 ? pair & 15 : pair >> 4, (a[i / 8] << i % 8) & 0x80 ? 9 : 4) << i % 8 << "," << i / 8;
+  }
   // The full block in grey, an empty cell, a blank and a NUL on green.
   const size_t at[] = {5 * 12 + 4, 5 * 12 + 8, 21 * 12, 21 * 12 + 4};
   EXPECT_EQ(std::vector<int>({pixels[at[0]], pixels[at[1]], pixels[at[2]], pixels[at[3]]}),
