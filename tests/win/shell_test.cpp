@@ -48,8 +48,7 @@ TEST(Shell, AssociationRoundTrips) {
   }
 }
 
-// The Configuration dialog through the user's steps (typing `typed` on the
-// Other box), the last of which ends it.
+// The Configuration dialog through the user's steps (typing `typed` on the Other box), the last ending it.
 void RunDialog(const std::vector<int>& steps, const std::string& typed) {
   HWND dialog = CreateDialogA(nullptr, MAKEINTRESOURCEA(IDD_CONFIG), nullptr, ConfigDialogProc);
   ShowWindow(dialog, SW_SHOW);
@@ -88,7 +87,6 @@ TEST(Shell, DialogAppliesOnlyWhatChanged) {
   const std::string command = std::string("\"") + viewer.programPath + "\" %1";
   const std::string held =
       "Quillpane,-|Quillpane,txtfile|pa|.qpa;.qpb|" + command + "|" + command + "\\|" + command + "|";
-  // The user's steps (typing, on the Other box), the last ending the dialog.
   const std::pair<std::vector<int>, std::string> runs[] = {
       // The first typing comes while the box is read-only, Other being off.
       {{IDC_OTHER_LIST, IDC_TYPE_OTHER, IDC_OPEN_VERB, IDC_BROWSE_VERB, IDC_OTHER_LIST, IDC_CONFIG_OK}, held},
@@ -105,8 +103,8 @@ TEST(Shell, DialogAppliesOnlyWhatChanged) {
   for (const char* verb : kVerbs) EXPECT_NE(RegOpenKeyA(HKEY_CLASSES_ROOT, verb, &key), 0) << verb;
 }
 
-// Everything an extension's key holds, as stored: each value's name, type and
-// bytes, in name order; "no key" when there is none.
+// An extension's key as stored: each value's name, type and bytes, in name order; "no key" when there is
+// none.
 std::string KeyContents(const char* extension) {
   HKEY key;
   if (RegOpenKeyExA(HKEY_CLASSES_ROOT, extension, 0, KEY_READ, &key) != 0) return "no key";
@@ -190,8 +188,7 @@ int WINAPI RecordMessage(HWND, LPCSTR text, LPCSTR, UINT) {
   return IDOK;
 }
 
-// A stored Other list that was refused, and typed pieces that are, are left
-// alone; the typed ones are named in a message.
+// A stored Other list that was refused, and refused typed pieces, are left alone; a message names the typed.
 TEST(Shell, OtherListLeavesTheRefusedAlone) {
   configMessageBox = RecordMessage;
   const std::string tooLong = ".qpa;" + std::string(80, 'x');
@@ -224,8 +221,7 @@ TEST(Shell, OtherListLeavesTheRefusedAlone) {
   configMessageBox = MessageBoxA;
 }
 
-// Only a 4-byte REG_DWORD is a count; anything else counts as none and is
-// replaced. Rows: type, data, size, and the count a second start then shows.
+// Only a 4-byte REG_DWORD is a count, anything else none: type, data, size, the count a second start shows.
 TEST(Shell, RunCounterReadsOnlyADword) {
   const DWORD cases[][4] = {{REG_DWORD, 0xFFFFFFFF, 4, 1}, {REG_BINARY, 7, 4, 2}, {REG_DWORD, 7, 2, 2}};
   for (const auto& c : cases) {
