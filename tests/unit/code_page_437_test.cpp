@@ -13,8 +13,7 @@ namespace {
 
 using namespace std::string_literals;
 
-// Python's cp437 codec, with the PC's pictures for bytes 1 to 31 and the
-// house for 127 (generated once), 32 bytes a line.
+// Python's cp437 codec with the PC's pictures for 1 to 31 and the house for 127 (generated once), 32 a line.
 const std::u16string kExpected =
     u"\0☺☻♥♦♣♠•◘○◙♂♀♪♫☼►◄↕‼¶§▬↨↑↓→←∟↔▲▼"
     u" !\"#$%&'()*+,-./0123456789:;<=>?"

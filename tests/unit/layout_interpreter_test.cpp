@@ -12,8 +12,7 @@
 
 namespace {
 
-// Records "Bc,r " for every drawn byte except the filler '.', so that the
-// cases below can pad rows with dots and still read short.
+// Records "Bc,r " for every drawn byte but the filler '.', so that the cases can pad rows with dots.
 struct Recorder : MeasureSink {
   Recorder() : MeasureSink(nullptr) {}
   std::string trace;

@@ -1,5 +1,4 @@
-// Documents from real files: loading, folder listing, recent files, the
-// saved place, the Open dialog and dropped files.
+// Documents from real files: loading, folder listing, recent files, the saved place, the Open dialog, drops.
 #undef _WIN32_WINNT
 #define _WIN32_WINNT 0x0600  // RegSetKeyValueA
 #include <gtest/gtest.h>
@@ -126,8 +125,7 @@ TEST(RecentFiles, ThePlaceAndTheEntriesAreKeptForTheNextStart) {
   EXPECT_EQ(ShownEntries(), (Entries{"c:\\d.nfo", "", longPath, "", "c:\\e.nfo"}));
 }
 
-// Records each request's starting path. Only the second is answered; the
-// others fail as a dialog can, leaving the size it wanted in the path.
+// Each request's starting path; only the second is answered, the others fail as a dialog can (sizes left).
 std::vector<std::string> starts;
 
 BOOL WINAPI FakeOpenDialog(LPOPENFILENAMEA request) {
@@ -142,8 +140,7 @@ std::wstring Wide(const std::string& utf8) {
   return wide;
 }
 
-// As the shell and Wine's X11 driver make a drop: DROPFILES, the UTF-16
-// paths each ended by a zero character, a zero character.
+// A drop as the shell and Wine's X11 driver make it: DROPFILES, UTF-16 paths each ended by a zero, a zero.
 WPARAM Drop(const std::wstring& paths) {
   auto* drop = static_cast<DROPFILES*>(GlobalAlloc(GPTR, sizeof(DROPFILES) + 2 * (paths.size() + 2)));
   drop->pFiles = sizeof(DROPFILES);

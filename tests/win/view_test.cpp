@@ -33,8 +33,7 @@ TEST(Selection, DragCopiesTheCellsAndKeymapSheetsDrawThem) {
   const std::string copied = "A\u2550\u2557\r\n\u2588\u2593\u2592";
   EXPECT_EQ(Clipboard<char>(CF_TEXT), copied);
   EXPECT_EQ(Clipboard<wchar_t>(CF_UNICODETEXT), L"A\u2550\u2557\r\n\u2588\u2593\u2592");
-  // Released in the press cell, or on the press cell's grid line across:
-  // no cell is selected, and what the user copied stays on the clipboard.
+  // Released in the press cell or on its grid line across: no cell is selected, the clipboard is left alone.
   for (const LPARAM release : {MAKELPARAM(13, 13), MAKELPARAM(13, 28)}) {
     SendMessageA(test.window(), WM_LBUTTONDOWN, 0, MAKELPARAM(12, 12));
     SendMessageA(test.window(), WM_LBUTTONUP, 0, release);

@@ -51,8 +51,7 @@ TEST(MainWindow, FirstPaintAtZeroSizeThenTheStatusBarFollowsTheDocument) {
   EXPECT_STREQ(viewer.textBuffer, "x\n");
 }
 
-// Wine reads the screen's DPI from LogPixels when a process starts: a child
-// process runs the disabled test below under each setting.
+// Wine reads the DPI from LogPixels as a process starts: a child runs the disabled test below at each value.
 TEST(MainWindow, StartZoomFollowsTheScreensDpi) {
   const char* const desktop = "Control Panel\\Desktop";
   const std::string previous = RegText(HKEY_CURRENT_USER, desktop, "LogPixels");
@@ -122,8 +121,7 @@ TEST(RenderPage, FastPageEqualsOneBlitPerGlyphOnTheCorpus) {
   DeleteObject(sheet);
 }
 
-// The arithmetic of layout and scrolling is checked natively; here the
-// window applies it and shows the result.
+// The arithmetic of layout and scrolling is checked natively; here the window applies it and shows it.
 TEST(RenderWindow, ScrollZoomAndHugeCursorMoves) {
   MainWindowTest test;
   TempDir dir;
