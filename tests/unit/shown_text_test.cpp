@@ -73,11 +73,9 @@ TEST(FindLinks, Table) {
 
 TEST(FindLinks, CellLookupAndTheLastCheck) {
   const std::vector<Link> links = FindLinks(RowsOf("see http://gro\rup.org/a. ok"));
-  EXPECT_EQ(LinkAtCell(links, 4, 0), &links[0]);
-  EXPECT_EQ(LinkAtCell(links, 13, 0), &links[0]);
-  EXPECT_EQ(LinkAtCell(links, 7, 1), &links[0]);
-  EXPECT_EQ(LinkAtCell(links, 3, 0), nullptr);
-  EXPECT_EQ(LinkAtCell(links, 8, 1), nullptr);
+  for (const auto& [column, row, on] :
+       {std::tuple{4, 0, true}, {13, 0, true}, {7, 1, true}, {3, 0, false}, {8, 1, false}})
+    EXPECT_EQ(LinkAtCell(links, column, row), on ? &links[0] : nullptr) << column << "," << row;
   for (const char* refused : {"file:///c:/x.exe", "c:\\x.exe", "HTTP://a.org", "http://", "http://a b",
                               "mailto:a@b.org\"", "http://a.org/%2", "javascript:alert(1)"}) {
     EXPECT_FALSE(IsOpenableAddress(refused)) << refused;

@@ -85,16 +85,14 @@ TEST(Links, HandAddressAndAClickThatOpens) {
   // Row 0: a www. and a mail address; rows 1 and 2: a link that the wrap cut after "http:/".
   test.Show(dir.Write("links.nfo", "Visit www.quill.example.org/a, or mail art@quill.example.org.\r\n" +
                                        std::string(85, 'x') + " http://a.example.org/long\r\n"));
-  const auto cursorAt = [&](int column, int row) {
-    POINT point = {LOWORD(CellPoint(column, row)), HIWORD(CellPoint(column, row))};
+  for (const auto& [column, cursor] : {std::pair{10, IDC_HAND}, std::pair{2, IDC_ARROW}}) {  // row 0
+    POINT point = {LOWORD(CellPoint(column, 0)), HIWORD(CellPoint(column, 0))};
     ClientToScreen(test.window(), &point);
     SetCursorPos(point.x, point.y);
     SendMessageA(test.window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(test.window()),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    return GetCursor();
-  };
-  EXPECT_EQ(cursorAt(10, 0), LoadCursorA(nullptr, IDC_HAND));
-  EXPECT_EQ(cursorAt(2, 0), LoadCursorA(nullptr, IDC_ARROW));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, cursor)) << column;
+  }
   // The right part of the status bar shows the address while the pointer is on the link.
   const std::tuple<UINT, LPARAM, const char*> moves[] = {
       {WM_MOUSEMOVE, CellPoint(45, 0), "mailto:art@quill.example.org"},
