@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Every include between the source folders points down the layers:
-# resources and core at the bottom, then render, document, shell and about,
-# and app on top. An include that points up or sideways fails the test.
+# Every include between the source folders points down the layers: resources and core at the bottom, then
+# render, document, shell and about, and app on top. An include that points up or sideways fails the test.
 set -u
 cd "$(dirname "$0")/../src"
 declare -A rank=([resources]=0 [core]=1 [render]=2 [document]=3 [shell]=4 [about]=4 [app]=5)

@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <map>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -33,27 +32,6 @@ std::string StatusText(HANDLE process, HWND statusBar, int part) {
   return text;
 }
 
-// A hash of the screen's pixels in R: a test sees the view change.
-std::string PixelHash(const RECT& r) {
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  if (width <= 0 || height <= 0) return "empty";
-  HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-  SelectObject(memory, old);
-  BITMAPINFO format = {};
-  format.bmiHeader = {sizeof format.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
-  GetDIBits(memory, bitmap, 0, height, pixels.data(), &format, DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  unsigned long long hash = 14695981039346656037ull;  // FNV-1a
-  for (DWORD pixel : pixels) hash = (hash ^ (pixel & 0xFFFFFF)) * 1099511628211ull;
-  return std::to_string(hash);
-}
-
 // The clipboard's CF_TEXT as hex, read inside the session: the exact bytes,
 // CR LF included (X's copy of it turns CR LF into LF).
 std::string ClipboardHex() {
@@ -69,8 +47,7 @@ std::string ClipboardHex() {
   return hex;
 }
 
-// What a user sees of the viewer; rectangles are "left top right bottom" on
-// the screen.
+// What a user sees of the viewer; rectangles are "left top right bottom" on the screen.
 Info Collect() {
   Info info;
   HWND window = FindWindowA("MittLillaFunster", nullptr);
@@ -80,37 +57,23 @@ Info Collect() {
   GetWindowTextA(window, title, sizeof title);
   info["title"] = title;
   info["foreground"] = GetForegroundWindow() == window ? "1" : "0";
-  RECT rect, view;
+  RECT rect, client;
   GetWindowRect(window, &rect);
   info["window"] = Rect(rect);
   info["window_size"] = std::to_string(rect.right - rect.left) + "x" + std::to_string(rect.bottom - rect.top);
-  // Wine does not answer WM_GETTITLEBARINFOEX: the close box is the last
-  // caption button, SM_CXSIZE x SM_CYSIZE at the right end of the title bar.
-  TITLEBARINFO bar = {sizeof bar, {}, {}};
-  GetTitleBarInfo(window, &bar);
-  const RECT& caption = bar.rcTitleBar;
-  info["close"] = Rect({caption.right - GetSystemMetrics(SM_CXSIZE), caption.top, caption.right,
-                        caption.top + GetSystemMetrics(SM_CYSIZE)});
-  GetClientRect(window, &view);
-  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&view), 2);
-  info["client"] = Rect(view);
-  // The view: the client area above the status bar, left of the scroll bar.
+  GetClientRect(window, &client);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  info["client"] = Rect(client);
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
   if (HWND statusBar = FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr)) {
     info["status0"] = StatusText(process, statusBar, 0);
     info["status1"] = StatusText(process, statusBar, 1);
-    GetWindowRect(statusBar, &rect);
-    view.bottom = rect.top;
   }
   if (process != nullptr) CloseHandle(process);
-  if (HWND scrollBar = FindWindowExA(window, nullptr, "ScrollBar", nullptr)) {
+  if (HWND scrollBar = FindWindowExA(window, nullptr, "ScrollBar", nullptr))
     info["scroll_pos"] = std::to_string(GetScrollPos(scrollBar, SB_CTL));
-    GetWindowRect(scrollBar, &rect);
-    view.right = rect.left;
-  }
-  info["view_pixels"] = PixelHash(view);
   info["clipboard"] = ClipboardHex();
   // The Configuration dialog while it is open: its rectangle, its owner,
   // and by control id each control's rectangle and check state.
@@ -125,9 +88,6 @@ Info Collect() {
       info[key + "_check"] = std::to_string(SendMessageA(control, BM_GETCHECK, 0, 0));
     }
   }
-  HWND popup = FindWindowA("#32768", nullptr);  // an open menu
-  if (popup != nullptr && IsWindowVisible(popup) && GetWindowRect(popup, &rect))
-    info["menu_popup"] = Rect(rect);
   HWND about = FindWindowA("#32770", "About");
   if (about != nullptr && IsWindowVisible(about) && GetWindowRect(GetDlgItem(about, 1100), &rect))
     info["about_ok"] = Rect(rect);

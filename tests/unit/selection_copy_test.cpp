@@ -48,11 +48,8 @@ TEST(Selection, RectangleAndCopiedText) {
 
 // What the selected cells show, never the bytes behind them.
 TEST(Selection, CopiesWhatTheCellsShow) {
-  const std::string rows80 = [] {
-    std::string text;
-    for (int i = 0; i < 30; ++i) text += std::string(80, 'x') + "\r\n";
-    return text;
-  }();
+  std::string rows80;
+  for (int i = 0; i < 30; ++i) rows80 += std::string(80, 'x') + "\r\n";
   const std::tuple<const char*, std::string, CellSpan, int32_t, std::string> cases[] = {
       {"shorter rows, shorter lines", "one\r\ntwo\r\nthree\n", {0, 0, 4, 3}, 0, "one\r\ntwo\r\nthre"},
       {"a sequence is not copied", "\x1b[4000C#\n", {0, 0, 90, 1}, 0, ""},

@@ -64,7 +64,6 @@ TEST(ShellValues, CommandLinesSplitIntoProgramAndDocument) {
   };
   EXPECT_EQ(split(ShellValue::kOpenCommand, "C:\\my art\\a b.nfo"), program + "|C:\\my art\\a b.nfo");
   EXPECT_EQ(split(ShellValue::kFolderCommand, "C:\\my art"), program + "|C:\\my art\\");
-  EXPECT_EQ(FormatShellValue(ShellValue::kIcon, program.c_str()), program + ",0");
   // An empty path, or one a quoted document was cut into, names no program.
   EXPECT_EQ(FormatShellValue(ShellValue::kOpenCommand, "") + FormatShellValue(ShellValue::kIcon, "a\" \"b"),
             "");

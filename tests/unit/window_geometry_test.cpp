@@ -1,9 +1,12 @@
-// Window layout and scroll steps, as plain arithmetic over sizes. The work
+// Window layout, scroll steps, the wheel's rows and the start zoom, as plain arithmetic over sizes. The work
 // area is 1024 x 768 unless a case says otherwise, so L (the tallest view) is 688.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <tuple>
 #include <vector>
 
+#include "core/scroll_steps.h"
 #include "core/window_geometry.h"
 
 namespace {
@@ -77,6 +80,42 @@ TEST(ScrollStep, Codes) {
     const ScrollResult r = ScrollStep({c.scrollY, 200, c.page, c.cell, c.row, c.thumbRow}, c.code, c.thumb);
     EXPECT_EQ(std::vector<int32_t>({r.moved, r.updateBar, r.scrollY, r.lastThumbRow}), c.want) << c.what;
   }
+}
+
+// Notches, the rows a notch as set, the view's rows, then the rows scrolled: 0 rows a notch would never
+// scroll; a setting past the view (WHEEL_PAGESCROLL, -1 read as a number, any huge count) is its height.
+TEST(WheelScrollRows, Settings) {
+  // clang-format off
+  const std::tuple<int32_t, uint32_t, int32_t, int32_t> cases[] = {
+      {1, 3, 40, 3}, {-2, 3, 40, -6}, {1, 0, 40, 3}, {1, UINT_MAX, 40, 40}, {-1, UINT_MAX - 4, 40, -40},
+      {1, 1000, 40, 40}, {1, UINT_MAX, 0, 1}, {INT_MAX, UINT_MAX, INT_MAX, 1 << 30}};
+  // clang-format on
+  for (const auto& [notches, setting, rows, want] : cases)
+    EXPECT_EQ(WheelScrollRows(notches, setting, rows), want) << notches << " " << setting << " " << rows;
+}
+
+// Many rows in one step end where as many SB_LINEDOWN / SB_LINEUP steps would: page 400 pixels high, view 80
+// (the last full view at 320); a row is 8 or 16 page pixels.
+TEST(ScrollRows, StopAtThePageEdges) {
+  const int32_t cases[][6] = {
+      // scrollY, pageHeight, rows, page cell height, new scrollY, moved
+      {312, 400, 3, 8, 320, 1}, {320, 400, 1, 8, 320, 0}, {0, 400, 1 << 30, 8, 320, 1},
+      {16, 400, -5, 8, 0, 1},   {0, 400, -3, 8, 0, 0},    {0, 40, 5, 8, 0, 0},
+      {0, 400, 2, 16, 32, 1},   {64, 400, -1, 16, 48, 1},
+  };
+  for (const auto& c : cases) {
+    const ScrollResult r = ScrollRows(ScrollInput{c[0], 80, c[1], 8, c[3], 7}, c[2]);
+    EXPECT_EQ(std::make_tuple(r.scrollY, r.moved, r.updateBar, r.lastThumbRow),
+              std::make_tuple(c[4], c[5] == 1, c[5] == 1, 7))
+        << c[0] << " by " << c[2];
+  }
+}
+
+TEST(StartZoomForDpi, Screens) {
+  const std::pair<int32_t, int32_t> cases[] = {{96, 8},  {120, 10}, {144, 12},    {192, 15},
+                                               {101, 8}, {102, 9},  {72, 6},      {1, 1},
+                                               {0, 8},   {-96, 8},  {INT_MAX, 15}};
+  for (const auto& [dpi, zoom] : cases) EXPECT_EQ(StartZoomForDpi(dpi), zoom) << dpi << " DPI";
 }
 
 }  // namespace

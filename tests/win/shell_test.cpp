@@ -14,20 +14,17 @@
 #include "core/viewer_state.h"
 #include "resources/resource_ids.h"
 #include "shell/shell.h"
+#include "test_support.h"
 
 namespace {
 
-const char kSettings[] = "Software\\Molvo\\Quillpane";
 const char* const kVerbs[] = {"*\\shell\\Open with Quillpane", "Directory\\shell\\Browse with Quillpane",
                               "Drive\\shell\\Browse with Quillpane"};
 
-// A value's text; "-" when it or its key is missing.
-std::string Value(const std::string& path, const char* name = "", HKEY root = HKEY_CLASSES_ROOT) {
-  char text[512] = {};
-  DWORD size = sizeof text - 1;
-  return RegGetValueA(root, path.c_str(), name, RRF_RT_ANY, nullptr, text, &size) == 0 ? text : "-";
+std::string Value(const std::string& key, const char* name = "") {
+  return RegText(HKEY_CLASSES_ROOT, key, name);
 }
-
+std::string Setting(const char* name) { return RegText(HKEY_LOCAL_MACHINE, kSettingsKey, name); }
 std::string Handlers(const char* extension) { return Value(extension) + "," + Value(extension, "backup"); }
 
 TEST(Shell, AssociationRoundTrips) {
@@ -51,8 +48,7 @@ TEST(Shell, AssociationRoundTrips) {
   }
 }
 
-// The Configuration dialog through the user's steps (typing `typed` on the
-// Other box), the last of which ends it.
+// The Configuration dialog through the user's steps (typing `typed` on the Other box), the last ending it.
 void RunDialog(const std::vector<int>& steps, const std::string& typed) {
   HWND dialog = CreateDialogA(nullptr, MAKEINTRESOURCEA(IDD_CONFIG), nullptr, ConfigDialogProc);
   ShowWindow(dialog, SW_SHOW);
@@ -61,15 +57,12 @@ void RunDialog(const std::vector<int>& steps, const std::string& typed) {
          {MSG{dialog, WM_KEYDOWN, VK_RETURN, 0, 0, {}}, MSG{dialog, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}}})
       IsDialogMessageA(dialog, &press);
     EXPECT_TRUE(IsWindowVisible(dialog)) << step;  // Enter and Escape never end it
-    if (step == IDC_OTHER_LIST) {
-      // Characters of several bytes are pasted whole; the rest is typed.
-      if (std::any_of(typed.begin(), typed.end(), [](char c) { return c & 0x80; })) {
-        SetDlgItemTextA(dialog, step, typed.c_str());
-      } else {
-        for (char key : typed) SendDlgItemMessageA(dialog, step, WM_CHAR, key, 0);
-      }
-    } else {
+    if (step != IDC_OTHER_LIST) {
       SendDlgItemMessageA(dialog, step, BM_CLICK, 0, 0);
+    } else if (std::any_of(typed.begin(), typed.end(), [](char c) { return c & 0x80; })) {
+      SetDlgItemTextA(dialog, step, typed.c_str());  // characters of several bytes are pasted whole
+    } else {
+      for (char key : typed) SendDlgItemMessageA(dialog, step, WM_CHAR, key, 0);
     }
   }
   EXPECT_FALSE(IsWindowVisible(dialog));
@@ -80,7 +73,7 @@ void RunDialog(const std::vector<int>& steps, const std::string& typed) {
 std::string DialogState() {
   std::string joined;
   for (const char* extension : {".qpa", ".qpb"}) joined += Handlers(extension) + "|";
-  for (const char* name : {"otherap", "other"}) joined += Value(kSettings, name, HKEY_LOCAL_MACHINE) + "|";
+  for (const char* name : {"otherap", "other"}) joined += Setting(name) + "|";
   for (const char* verb : kVerbs) joined += Value(std::string(verb) + "\\command") + "|";
   return joined;
 }
@@ -88,13 +81,12 @@ std::string DialogState() {
 TEST(Shell, DialogAppliesOnlyWhatChanged) {
   for (const char* key : {".qpa", ".qpb", kVerbs[0], kVerbs[1], kVerbs[2]})
     RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
-  for (const char* name : {"other", "otherap"}) RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettings, name);
+  for (const char* name : {"other", "otherap"}) RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, name);
   RegSetValueA(HKEY_CLASSES_ROOT, ".qpb", REG_SZ, "txtfile", 0);
   lstrcpyA(viewer.programPath, "C:\\Program Files\\Quillpane\\quillpane.exe");
   const std::string command = std::string("\"") + viewer.programPath + "\" %1";
   const std::string held =
       "Quillpane,-|Quillpane,txtfile|pa|.qpa;.qpb|" + command + "|" + command + "\\|" + command + "|";
-  // The user's steps (typing, on the Other box), the last ending the dialog.
   const std::pair<std::vector<int>, std::string> runs[] = {
       // The first typing comes while the box is read-only, Other being off.
       {{IDC_OTHER_LIST, IDC_TYPE_OTHER, IDC_OPEN_VERB, IDC_BROWSE_VERB, IDC_OTHER_LIST, IDC_CONFIG_OK}, held},
@@ -111,8 +103,8 @@ TEST(Shell, DialogAppliesOnlyWhatChanged) {
   for (const char* verb : kVerbs) EXPECT_NE(RegOpenKeyA(HKEY_CLASSES_ROOT, verb, &key), 0) << verb;
 }
 
-// Everything an extension's key holds, as stored: each value's name, type and
-// bytes, in name order; "no key" when there is none.
+// An extension's key as stored: each value's name, type and bytes, in name order; "no key" when there is
+// none.
 std::string KeyContents(const char* extension) {
   HKEY key;
   if (RegOpenKeyExA(HKEY_CLASSES_ROOT, extension, 0, KEY_READ, &key) != 0) return "no key";
@@ -134,13 +126,12 @@ std::string KeyContents(const char* extension) {
   return joined;
 }
 
-// Taking every type over and giving it back leaves each key exactly as it
-// was: values the program did not write, no default value, no key, a
-// default value of another type or holding a zero.
+// Taking every type over and giving it back leaves each key exactly as it was: values the program did not
+// write, no default value, no key, a default value of another type or holding a zero.
 TEST(Shell, GiveBackRestoresEachKeyExactly) {
   const char* const extensions[] = {".nfo", ".ans", ".diz", ".asc", ".doc"};
   for (const char* extension : extensions) RegDeleteTreeA(HKEY_CLASSES_ROOT, extension);
-  for (const char* name : {"other", "otherap"}) RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettings, name);
+  for (const char* name : {"other", "otherap"}) RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, name);
   const auto set = [](const char* extension, const char* name, DWORD type, const std::string& data) {
     RegSetKeyValueA(HKEY_CLASSES_ROOT, extension, name, type, data.data(), data.size());
   };
@@ -165,9 +156,8 @@ TEST(Shell, GiveBackRestoresEachKeyExactly) {
     RegDeleteTreeA(HKEY_CLASSES_ROOT, extension);  // for the later tests
 }
 
-// Another instance's take-over (or give-back) runs in the middle of a
-// give-back (or take-over): before its first, second or third change to the
-// key. Whatever the outcome, a give-back afterwards restores the key.
+// Another instance's take-over (or give-back) runs in the middle of a give-back (or take-over): before its
+// first, second or third change to the key. Whatever the outcome, a give-back afterwards restores the key.
 int changesBeforeOther;
 int32_t otherInstanceOn;
 void OtherInstance(const char* extension) {
@@ -198,8 +188,7 @@ int WINAPI RecordMessage(HWND, LPCSTR text, LPCSTR, UINT) {
   return IDOK;
 }
 
-// A stored Other list that was refused, and typed pieces that are, are left
-// alone; the typed ones are named in a message.
+// A stored Other list that was refused, and refused typed pieces, are left alone; a message names the typed.
 TEST(Shell, OtherListLeavesTheRefusedAlone) {
   configMessageBox = RecordMessage;
   const std::string tooLong = ".qpa;" + std::string(80, 'x');
@@ -212,31 +201,31 @@ TEST(Shell, OtherListLeavesTheRefusedAlone) {
       {"-", ".qpa;.EXE;.qpb\\i",
        ".qpa|Quillpane,-|no key|These were left out of the Other list: .exe .qpb\\i"},
       // 51 characters, 96 bytes in UTF-8: more than the list's buffer holds.
-      {"-", ".qpa;." + cyrillic, "-|-,-|no key|The list of other extensions is too long to keep; it was left as it was."},
+      {"-", ".qpa;." + cyrillic,
+       "-|-,-|no key|The list of other extensions is too long to keep; it was left as it was."},
   };
   for (const auto& c : cases) {
     for (const char* extension : {".qpa", ".qpb"}) RegDeleteTreeA(HKEY_CLASSES_ROOT, extension);
-    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettings, "other");
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "other");
     if (c[0] != "-")
-      RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettings, "other", REG_SZ, c[0].c_str(), c[0].size() + 1);
-    RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettings, "otherap", REG_SZ, "pa", 3);
+      RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "other", REG_SZ, c[0].c_str(), c[0].size() + 1);
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "otherap", REG_SZ, "pa", 3);
     const std::string exe = KeyContents(".exe");
     messages.clear();
     RunDialog({IDC_OTHER_LIST, IDC_CONFIG_OK}, c[1]);
-    EXPECT_EQ(Value(kSettings, "other", HKEY_LOCAL_MACHINE) + "|" + Handlers(".qpa") + "|" +
-                  KeyContents(".qpb") + "|" + messages.substr(0, messages.find('\n')),
+    EXPECT_EQ(Setting("other") + "|" + Handlers(".qpa") + "|" + KeyContents(".qpb") + "|" +
+                  messages.substr(0, messages.find('\n')),
               c[2]);
     EXPECT_EQ(KeyContents(".exe"), exe);
   }
   configMessageBox = MessageBoxA;
 }
 
-// Only a 4-byte REG_DWORD is a count; anything else counts as none and is
-// replaced. Rows: type, data, size, and the count a second start then shows.
+// Only a 4-byte REG_DWORD is a count, anything else none: type, data, size, the count a second start shows.
 TEST(Shell, RunCounterReadsOnlyADword) {
   const DWORD cases[][4] = {{REG_DWORD, 0xFFFFFFFF, 4, 1}, {REG_BINARY, 7, 4, 2}, {REG_DWORD, 7, 2, 2}};
   for (const auto& c : cases) {
-    RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettings, "Times", c[0], &c[1], c[2]);
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "Times", c[0], &c[1], c[2]);
     CountRun();
     CountRun();  // reads what the first start stored
     EXPECT_EQ(viewer.runCount, c[3]) << c[0] << " " << c[2];

@@ -1,3 +1,6 @@
+// RegGetValueA comes with Vista; Wine has it.
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0600
 #include "test_support.h"
 
 #include <commctrl.h>
@@ -32,6 +35,31 @@ std::string ReadWholeFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+std::string RegText(HKEY root, const std::string& key, const char* name) {
+  char text[512] = {};
+  DWORD size = sizeof text - 1, type = 0;
+  if (RegGetValueA(root, key.c_str(), name, RRF_RT_ANY, &type, text, &size) != ERROR_SUCCESS) return "-";
+  return type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(text)) : text;
+}
+
+void KeyWith(HWND window, WPARAM key, std::initializer_list<int> held) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  for (int k : held) keys[k] = 0x80;
+  SetKeyboardState(keys);
+  SendMessageA(window, WM_KEYDOWN, key, 0);
+  for (int k : held) keys[k] = 0;
+  SetKeyboardState(keys);
+}
+
+COLORREF WindowPixel(HWND window, int x, int y) {
+  UpdateWindow(window);
+  HDC dc = GetDC(window);
+  const COLORREF pixel = GetPixel(dc, x, y);
+  ReleaseDC(window, dc);
+  return pixel;
+}
+
 void PumpMessages() {
   for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) {
     TranslateMessage(&message);
@@ -40,12 +68,9 @@ void PumpMessages() {
 }
 
 void ForgetSavedSettings() {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Molvo\\Quillpane", 0, KEY_SET_VALUE, &key)) return;
   for (const char* name :
        {"last.left", "last.top", "last5.0", "last5.1", "last5.2", "last5.3", "last5.4", "ansicolours"})
-    RegDeleteValueA(key, name);
-  RegCloseKey(key);
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, name);
 }
 
 MainWindowTest::MainWindowTest(bool keepSavedSettings, const std::string& programDir) {

@@ -1,9 +1,10 @@
-// Helpers for the Windows tests: temporary files and the real main window.
+// Helpers for the Windows tests: temporary files, the registry, the clipboard, keys and the real main window.
 #ifndef QUILLPANE_TESTS_TEST_SUPPORT_H
 #define QUILLPANE_TESTS_TEST_SUPPORT_H
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 // A fresh directory under the temp folder, removed with its files at the end.
@@ -20,14 +21,33 @@ class TempDir {
 
 std::string ReadWholeFile(const std::string& path);
 
+constexpr char kSettingsKey[] = "Software\\Molvo\\Quillpane";  // under HKEY_LOCAL_MACHINE
+
+// A value's text, a DWORD's number; "-" when it or its key is missing.
+std::string RegText(HKEY root, const std::string& key, const char* name = "");
+
+// The clipboard's text in `format`: CF_TEXT as char, CF_UNICODETEXT as wchar_t.
+template <typename Char>
+std::basic_string<Char> Clipboard(UINT format) {
+  OpenClipboard(nullptr);
+  HANDLE data = GetClipboardData(format);
+  const std::basic_string<Char> text = static_cast<const Char*>(GlobalLock(data));
+  GlobalUnlock(data);
+  CloseClipboard();
+  return text;
+}
+
+void KeyWith(HWND window, WPARAM key, std::initializer_list<int> held);  // sent while `held` are down
+
+COLORREF WindowPixel(HWND window, int x, int y);  // once the window has painted
+
 void PumpMessages();  // every message waiting for this thread, paints included
 
 void ForgetSavedSettings();  // the window position and recent files every window saves, and the colour mode
 
-// The real main window, created as the program creates it (zero size, shown
-// by WM_CREATE) and destroyed at the end of the test; a first start unless
-// `keepSavedSettings`. The first paint looks for fonts in `programDir`: by
-// default the temp folder, not the build's sheets beside the test program.
+// The real main window, created as the program creates it (zero size, shown by WM_CREATE) and destroyed at
+// the end of the test; a first start unless `keepSavedSettings`. The first paint looks for fonts in
+// `programDir`: by default the temp folder, not the build's sheets beside the test program.
 class MainWindowTest {
  public:
   explicit MainWindowTest(bool keepSavedSettings = false, const std::string& programDir = std::string());

@@ -1,0 +1,220 @@
+// Documents from real files: loading, folder listing, recent files, the saved place, the Open dialog, drops.
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0600  // RegSetKeyValueA
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shlobj.h>
+#include <dlgs.h>
+
+#include <cstring>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "core/viewer_state.h"
+#include "document/document.h"
+#include "test_support.h"
+
+namespace {
+
+class LoadDocumentTest : public testing::Test {
+ protected:
+  void SetUp() override { ResetViewerState(); }
+  std::string Load(const std::string& path, bool refused = false) {
+    std::strcpy(viewer.currentPath, path.c_str());
+    viewer.currentPathRefused = refused;
+    LoadDocument();
+    return viewer.textBuffer + std::string(viewer.fileHandle == -1 ? "|-1" : "|opened");
+  }
+  TempDir dir;
+};
+
+TEST_F(LoadDocumentTest, ReadsUpTo524288BytesAndLeavesNothingOfTheLastDocument) {
+  bool cut = false;  // only a longer file is cut
+  for (const int32_t size : {kTextBufferSize, kTextBufferSize + 1}) {
+    ReadDocumentFile(dir.Write("long.nfo", std::string(size, 'y')).c_str(), viewer.textBuffer, nullptr, &cut);
+    EXPECT_EQ(std::strlen(viewer.textBuffer) + cut, 524288u + (size > kTextBufferSize));
+  }
+  // Art saved as UTF-16 shows as the code page 437 bytes it was made of.
+  Load(dir.Write("short.nfo", std::string("\xFF\xFE\x54\x25\x50\x25\x57\x25\r\0\n\0", 12)));
+  EXPECT_EQ(std::string(viewer.textBuffer, kTextBufferSize + 2),
+            "\xC9\xCD\xBB\r\n" + std::string(kTextBufferSize - 3, '\0'));
+}
+
+TEST_F(LoadDocumentTest, OnlyRegularFilesOpenEvenWhileAnotherProgramWritesThem) {
+  const std::string held = dir.Write("held.nfo", "held\n"), missing = "Could not find the file\n|-1";
+  // An editor holding the file open for writing does not keep it from
+  // being read, and the viewer closed its own handle.
+  HANDLE holder = CreateFileA(held.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(Load(held), "held\n|opened");
+  CloseHandle(holder);
+  // A folder without its backslash names no document; nul.nfo is the NUL
+  // device on Windows, whatever the folder holds.
+  const std::string folder = dir.path().substr(0, dir.path().size() - 1);
+  for (const std::string& path : {folder, dir.path() + "nul.nfo"}) EXPECT_EQ(Load(path), missing) << path;
+  // A refused path opens nothing and lists nothing.
+  EXPECT_EQ(Load(held, true), missing);
+  EXPECT_EQ(viewer.browseLast, -1);
+}
+
+TEST_F(LoadDocumentTest, FolderListingInExtensionOrderKeepingCase) {
+  for (const char* name : {"A.NFO", "b.asc", "c.diz", "readme.txt"}) dir.Write(name, name);
+  // A folder path shows the first file listed.
+  EXPECT_EQ(Load(dir.path()), "A.NFO|opened");
+  const auto listing = [] {
+    return std::to_string(viewer.browseIndex) + "/" + std::to_string(viewer.browseLast) + " " +
+           viewer.currentPath + " " + viewer.browseList[1] + " " + viewer.browseList[2];
+  };
+  EXPECT_EQ(listing(), "0/2 " + dir.path() + "A.NFO " + dir.path() + "c.diz " + dir.path() + "b.asc");
+  // A path spelt in another case than the name keeps its spelling and finds its entry.
+  EXPECT_EQ(Load(dir.path() + "C.Diz"), "c.diz|opened");
+  EXPECT_EQ(listing(), "1/2 " + dir.path() + "C.Diz " + dir.path() + "c.diz " + dir.path() + "b.asc");
+}
+
+using namespace std::string_literals;
+using Entries = std::vector<std::string>;  // most recent first; "" not in use
+
+// The text of each enabled File menu item whose entry is in use.
+Entries ShownEntries() {
+  Entries out;
+  for (int id = 400; id < 400 + kRecentFileCount; ++id) {
+    char text[300] = {};
+    GetMenuStringA(GetMenu(viewer.mainWindow), id, text, sizeof text, MF_BYCOMMAND);
+    const bool grayed = GetMenuState(GetMenu(viewer.mainWindow), id, MF_BYCOMMAND) & MF_GRAYED;
+    out.push_back(viewer.recentFiles[id - 400].used && !grayed ? text : "");
+  }
+  return out;
+}
+
+// A settings value as another viewer leaves it, `data` with its zero if it has one.
+void Set(const std::string& name, DWORD type, const std::string& data) {
+  RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, name.c_str(), type, data.data(), data.size());
+}
+
+void Store(const Entries& entries) {
+  for (int i = 0; i < kRecentFileCount; ++i) Set("last5." + std::to_string(i), REG_SZ, entries[i] + '\0');
+}
+
+Entries Stored() {
+  Entries out;
+  for (int i = 0; i < kRecentFileCount; ++i)
+    out.push_back(RegText(HKEY_LOCAL_MACHINE, kSettingsKey, ("last5." + std::to_string(i)).c_str()));
+  return out;
+}
+
+TEST(RecentFiles, ThePlaceAndTheEntriesAreKeptForTheNextStart) {
+  const std::string longPath = "c:\\" + std::string(200, 'c') + ".nfo";  // longer than 160 bytes
+  {
+    MainWindowTest first;
+    std::strcpy(viewer.currentPath, "c:\\d.nfo");
+    SetWindowPos(first.window(), nullptr, 150, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(first.window(), SW_MINIMIZE);  // closed from the task bar: the restored place is kept
+    // Meanwhile another viewer closed, leaving its list, one value of it unreadable.
+    Store({"c:\\b.nfo", "", longPath, "c:\\c.nfo", "c:\\e.nfo"});
+    Set("last5.1", REG_DWORD, "\5\5\5\5");
+  }  // the close pushes the document on show onto the stored list and saves the place
+  EXPECT_EQ(Stored(), (Entries{"c:\\d.nfo", "c:\\b.nfo", longPath, "c:\\c.nfo", "c:\\e.nfo"}));
+  // Values of another type, or too long for an entry, read as defaults.
+  Set("last.top", REG_SZ, {"77", 3});
+  Set("last5.1", REG_DWORD, "\5\5\5\5");
+  Set("last5.3", REG_SZ, std::string(300, 'x') + '\0');
+  MainWindowTest second(true);
+  EXPECT_EQ(std::make_tuple(viewer.windowRect.left, viewer.windowRect.top), std::make_tuple(150L, 0L));
+  EXPECT_EQ(ShownEntries(), (Entries{"c:\\d.nfo", "", longPath, "", "c:\\e.nfo"}));
+}
+
+// Each request's starting path; only the second is answered, the others fail as a dialog can (sizes left).
+std::vector<std::string> starts;
+
+BOOL WINAPI FakeOpenDialog(LPOPENFILENAMEA request) {
+  starts.push_back(request->lpstrFile);
+  std::strcpy(request->lpstrFile, starts.size() == 2 ? "c:\\a.diz" : ",\1");
+  return starts.size() == 2;
+}
+
+std::wstring Wide(const std::string& utf8) {
+  WCHAR wide[MAX_PATH] = {};
+  MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide, MAX_PATH);
+  return wide;
+}
+
+// A drop as the shell and Wine's X11 driver make it: DROPFILES, UTF-16 paths each ended by a zero, a zero.
+WPARAM Drop(const std::wstring& paths) {
+  auto* drop = static_cast<DROPFILES*>(GlobalAlloc(GPTR, sizeof(DROPFILES) + 2 * (paths.size() + 2)));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  std::memcpy(drop + 1, paths.data(), 2 * paths.size());
+  return reinterpret_cast<WPARAM>(drop);
+}
+
+TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogAndADrop) {
+  Store({"c:\\o0.nfo", "c:\\p.asc", "c:\\o2.nfo", "c:\\o3.nfo", "c:\\o4.nfo"});
+  MainWindowTest test(true);  // loads them
+  std::strcpy(viewer.currentPath, "c:\\d.nfo");
+  // Another viewer has since pushed x: the choice is what this menu shows, the push goes onto x.
+  Store({"c:\\x.nfo", "c:\\o0.nfo", "c:\\p.asc", "c:\\o2.nfo", "c:\\o3.nfo"});
+  SendMessageA(test.window(), WM_COMMAND, 401, 0);
+  const Entries pushed = {"c:\\d.nfo", "c:\\x.nfo", "c:\\o0.nfo", "c:\\p.asc", "c:\\o2.nfo"};
+  EXPECT_EQ(std::make_pair(ShownEntries(), Stored()), std::make_pair(pushed, pushed));
+  EXPECT_STREQ(viewer.currentPath, "c:\\p.asc");
+
+  runOpenDialog = FakeOpenDialog;
+  for (int i = 0; i < 3; ++i) SendMessageA(test.window(), WM_COMMAND, 101, 0);
+  runOpenDialog = GetOpenFileNameA;
+  // A cancel changes nothing, not even the path the next dialog starts with.
+  EXPECT_EQ(starts, (Entries{"", "", "c:\\a.diz"}));
+  EXPECT_STREQ(viewer.currentPath, "c:\\a.diz");
+
+  // The first file dropped; names in any script: the program's code page is UTF-8.
+  TempDir dir;
+  const std::string japanese = dir.Write("\u65E5\u672C.nfo", "one\r\n");
+  SendMessageA(test.window(), WM_DROPFILES, Drop(Wide(japanese) + L"\0c:\\b.nfo"s), 0);
+  EXPECT_EQ(std::string(viewer.currentPath) + "|" + viewer.textBuffer, japanese + "|one\r\n");
+  // A path of 300 bytes is refused whole, never cut into another path.
+  SendMessageA(test.window(), WM_DROPFILES, Drop(L"c:\\" + std::wstring(297, L'x')), 0);
+  EXPECT_STREQ(viewer.currentPath, "");
+}
+
+// The system's own dialog, told through its hook to choose `chosen` (UTF-16) and press Open.
+std::wstring chosen;
+
+UINT_PTR CALLBACK ChooseOnOpen(HWND hook, UINT message, WPARAM, LPARAM lParam) {
+  if (message == WM_NOTIFY && reinterpret_cast<OFNOTIFYA*>(lParam)->hdr.code == CDN_INITDONE) {
+    HWND dialog = GetParent(hook);
+    SetDlgItemTextW(dialog, GetDlgItem(dialog, cmb13) ? cmb13 : edt1, chosen.c_str());
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  }
+  return 0;
+}
+
+BOOL WINAPI ChoosingOpenDialog(LPOPENFILENAMEA request) {
+  request->Flags |= OFN_EXPLORER | OFN_ENABLEHOOK;
+  request->lpfnHook = ChooseOnOpen;
+  // The dialog moves the current folder to the chosen file's; the later tests keep theirs.
+  char folder[MAX_PATH] = {};
+  GetCurrentDirectoryA(sizeof folder, folder);
+  const BOOL chose = GetOpenFileNameA(request);
+  SetCurrentDirectoryA(folder);
+  return chose;
+}
+
+TEST(RecentFiles, TheOpenDialogChoosesALongNameInAnyScriptWhole) {
+  MainWindowTest test;
+  TempDir dir;
+  // 80 characters of 3 UTF-8 bytes: a path of fewer than 260 characters, which the dialog lets through, but
+  // of more than 260 bytes; fewer than the 300 a path may have.
+  std::string name;
+  for (int i = 0; i < 80; ++i) name += "\u65E5";
+  const std::string path = dir.Write(name + ".nfo", "long\r\n");
+  ASSERT_GT(path.size(), 260u);
+  ASSERT_LT(path.size(), 300u);
+  chosen = Wide(path);
+  runOpenDialog = ChoosingOpenDialog;
+  SendMessageA(test.window(), WM_COMMAND, 101, 0);
+  runOpenDialog = GetOpenFileNameA;
+  EXPECT_EQ(std::string(viewer.currentPath) + "|" + viewer.textBuffer, path + "|long\r\n");
+}
+
+}  // namespace

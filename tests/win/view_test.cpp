@@ -1,0 +1,255 @@
+// The view of the real window: a drag copies the cells, the build's sheets fill the Keymap menu; links (the
+// hand, the address in the status bar, a click opening it) and Find (the dialog, F3 and Shift+F3); View >
+// ANSI colours (the menu item and its setting, the page in the 16 colours, scrolling and zoom by 8 x 16
+// cells, and the copy).
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "app/main_window.h"
+#include "core/viewer_state.h"
+#include "render/render.h"
+#include "render/view_text.h"
+#include "resources/resource_ids.h"
+#include "test_support.h"
+
+namespace {
+
+TEST(Selection, DragCopiesTheCellsAndKeymapSheetsDrawThem) {
+  char program[MAX_PATH];
+  GetModuleFileNameA(nullptr, program, sizeof program);
+  MainWindowTest test(false, program);  // the build's sheets are in the fonts folder beside it
+  TempDir dir;
+  test.Show(dir.Write("rows.nfo", "A\xCD\xBBxyz\r\n\xDB\xB2\xB1jkl\r\n"));
+  SendMessageA(test.window(), WM_LBUTTONDOWN, 0, MAKELPARAM(12, 12));
+  SendMessageA(test.window(), WM_LBUTTONUP, 0, MAKELPARAM(36, 28));
+  // The test program's code page is UTF-8, as the viewer's: CF_TEXT holds the characters' UTF-8.
+  const std::string copied = "A\u2550\u2557\r\n\u2588\u2593\u2592";
+  EXPECT_EQ(Clipboard<char>(CF_TEXT), copied);
+  EXPECT_EQ(Clipboard<wchar_t>(CF_UNICODETEXT), L"A\u2550\u2557\r\n\u2588\u2593\u2592");
+  // Released in the press cell or on its grid line across: no cell is selected, the clipboard is left alone.
+  for (const LPARAM release : {MAKELPARAM(13, 13), MAKELPARAM(13, 28)}) {
+    SendMessageA(test.window(), WM_LBUTTONDOWN, 0, MAKELPARAM(12, 12));
+    SendMessageA(test.window(), WM_LBUTTONUP, 0, release);
+    EXPECT_EQ(std::pair(viewer.selectionShown, Clipboard<char>(CF_TEXT)), std::pair(0, copied))
+        << "a click hides the selection and leaves the clipboard alone";
+  }
+
+  const auto keymap = [menu = GetSubMenu(GetMenu(test.window()), 1)] {  // ids and texts, then the checked
+    std::string items, checked;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      char text[64] = {};
+      GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+      items += std::to_string(GetMenuItemID(menu, i)) + " " + text + "|";
+      if (GetMenuState(menu, i, MF_BYPOSITION) & MF_CHECKED) checked += text;
+    }
+    return items + checked;
+  };
+  const std::string items =
+      "202 0. Rururerir Blue  (Eng)|203 1. Rururerir Bold  (Eng)|"
+      "204 2. Rururerir Thin  (Eng)|201 1. Rururerir  (Eng)|";
+
+  // The colour sheet's pixels reach the window unchanged: dark blue on white, the top of the A.
+  PumpMessages();  // the clicks' paints
+  SendMessageA(test.window(), WM_COMMAND, 202, 0);
+  EXPECT_EQ(std::make_pair(WindowPixel(test.window(), 12, 10), WindowPixel(test.window(), 10, 10)),
+            std::make_pair(RGB(0, 0, 0xAA), RGB(0xFF, 0xFF, 0xFF)));
+
+  // The same item again renders nothing; a sheet whose bitmap is missing is not taken.
+  SendMessageA(test.window(), WM_COMMAND, 202, 0);
+  lstrcpyA(viewer.fontList[2].fontBitmapPath, (dir.path() + "missing.bmp").c_str());
+  SendMessageA(test.window(), WM_COMMAND, 204, 0);
+  EXPECT_EQ(std::pair(viewer.needsRender, keymap()), std::pair(0, items + "0. Rururerir Blue  (Eng)"));
+  SendMessageA(test.window(), WM_COMMAND, 201, 0);
+  EXPECT_EQ(std::pair(viewer.needsRender, keymap()), std::pair(1, items + "1. Rururerir  (Eng)"));
+}
+
+// The client point inside cell (column, row) of the view at zoom 8.
+LPARAM CellPoint(int column, int row) { return MAKELPARAM(10 + 8 * column + 3, 10 + 8 * row + 3); }
+
+std::string opened;
+HINSTANCE WINAPI RecordOpen(HWND, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT) {
+  opened += std::string(verb) + " " + file;
+  return reinterpret_cast<HINSTANCE>(33);
+}
+
+TEST(Links, HandAddressAndAClickThatOpens) {
+  MainWindowTest test;
+  TempDir dir;
+  // Row 0: a www. and a mail address; rows 1 and 2: a link that the wrap cut after "http:/".
+  test.Show(dir.Write("links.nfo", "Visit www.quill.example.org/a, or mail art@quill.example.org.\r\n" +
+                                       std::string(85, 'x') + " http://a.example.org/long\r\n"));
+  for (const auto& [column, cursor] : {std::pair{10, IDC_HAND}, std::pair{2, IDC_ARROW}}) {  // row 0
+    POINT point = {LOWORD(CellPoint(column, 0)), HIWORD(CellPoint(column, 0))};
+    ClientToScreen(test.window(), &point);
+    SetCursorPos(point.x, point.y);
+    SendMessageA(test.window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(test.window()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, cursor)) << column;
+  }
+  // The right part of the status bar shows the address while the pointer is on the link.
+  const std::tuple<UINT, LPARAM, const char*> moves[] = {
+      {WM_MOUSEMOVE, CellPoint(45, 0), "mailto:art@quill.example.org"},
+      {WM_MOUSEMOVE, CellPoint(1, 2), "http://a.example.org/long"},
+      {WM_MOUSELEAVE, 0, "1/1"}};
+  for (const auto& [message, point, want] : moves) {
+    SendMessageA(test.window(), message, 0, point);
+    EXPECT_EQ(test.StatusText(1), want) << message << " " << point;
+  }
+
+  linkShellExecute = RecordOpen;
+  const std::tuple<LPARAM, LPARAM, std::string> clicks[] = {
+      {CellPoint(59, 0), CellPoint(59, 0), "open mailto:art@quill.example.org"},
+      {CellPoint(2, 2), CellPoint(2, 2), "open http://a.example.org/long"},  // its second row
+      {CellPoint(10, 0), CellPoint(12, 0), ""},      // another cell of the link: no click
+      {MAKELPARAM(97, 17), MAKELPARAM(90, 10), ""},  // in cell (10, 0), but far enough to select it
+      {CellPoint(10, 0), CellPoint(14, 1), ""},      // a drag from a link selects
+  };
+  for (const auto& [press, release, want] : clicks) {
+    opened.clear();
+    SendMessageA(test.window(), WM_LBUTTONDOWN, 0, press);
+    SendMessageA(test.window(), WM_LBUTTONUP, 0, release);
+    EXPECT_EQ(opened, want) << press << " to " << release;
+  }
+  linkShellExecute = ShellExecuteA;
+  EXPECT_EQ(std::make_pair(viewer.selectionShown, std::string(viewer.selectionText)),
+            std::make_pair(1, std::string("quil")));
+}
+
+// The program's message loop, given Enter for the Find dialog's box and then the quit.
+HWND findBox;
+BOOL WINAPI PressEnterThenQuit(LPMSG message, HWND, UINT, UINT) {
+  *message =
+      findBox != nullptr ? MSG{findBox, WM_KEYDOWN, VK_RETURN, 0, 0, {}} : MSG{nullptr, WM_QUIT, 7, 0, 0, {}};
+  findBox = nullptr;
+  return message->message != WM_QUIT;
+}
+
+TEST(Find, DialogThenF3AndShiftF3ShowMatchesAsTheSelection) {
+  MainWindowTest test;
+  TempDir dir;
+  std::string rows;  // 600 rows; "Quill" at row 300, column 9, and "quill" at row 500, column 4
+  for (int i = 0; i < 600; ++i)
+    rows += i == 300 ? "find the Quill here\r\n" : i == 500 ? "and quill again\r\n" : "..........\r\n";
+  test.Show(dir.Write("find.nfo", rows));
+  KeyWith(test.window(), 'F', {VK_CONTROL});
+  HWND dialog = FindDialogWindow();
+  ASSERT_TRUE(dialog != nullptr && IsWindowVisible(dialog));
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, chx1))) << "whole words are not offered";
+  const auto find = [dialog](const char* text) {
+    SetDlgItemTextA(dialog, edt1, text);
+    findBox = GetDlgItem(dialog, edt1);
+    EXPECT_EQ(RunMessageLoop(PressEnterThenQuit), 7) << "the quit message's code";
+  };
+  find("quill");
+
+  // Each match is the selection, its 5 cells from its first, in the view: at the view's last
+  // whole row when it was below it, at its top when above. Painted inverted: black in white.
+  const auto selection = [] {
+    const RECT& r = viewer.selectionRect;
+    return std::vector<LONG>{viewer.selectionShown, r.left, r.top, r.right, r.bottom};
+  };
+  const auto match = [](int column, int top) {
+    return std::vector<LONG>{1, 10 + 8 * column, top, 10 + 8 * (column + 5), top + 8};
+  };
+  const int bottom = 10 + viewer.sourceHeight - 8;
+  EXPECT_EQ(selection(), match(9, bottom));
+  EXPECT_EQ(WindowPixel(test.window(), 82, bottom) + WindowPixel(test.window(), 74, bottom),
+            COLORREF{0xFFFFFF});  // Q's corner, e's
+  KeyWith(test.window(), VK_F3, {});
+  EXPECT_EQ(selection(), match(4, bottom));
+  KeyWith(test.window(), VK_F3, {VK_SHIFT});
+  EXPECT_EQ(selection(), match(9, 10));
+  KeyWith(test.window(), VK_F3, {VK_SHIFT});  // none above row 300: round the top to the last
+  EXPECT_EQ(std::make_pair(selection(), test.StatusText(0)),
+            std::make_pair(match(4, bottom), std::string("From the end: quill")));
+
+  // Not found: nothing moves, and the status bar says so until the next key.
+  const auto before = std::make_pair(viewer.scrollY, selection());
+  find("zzz");
+  EXPECT_EQ(std::make_pair(std::make_pair(viewer.scrollY, selection()), test.StatusText(0)),
+            std::make_pair(before, std::string("Not found: zzz")));
+  SendMessageA(test.window(), WM_KEYDOWN, VK_SHIFT, 0);
+  EXPECT_EQ(test.StatusText(0).substr(0, 7), "anttkn:");
+}
+
+// The mode, the menu item's mark and the stored setting ("-": none).
+std::tuple<int32_t, bool, std::string> Mode(HWND window) {
+  return {viewer.ansiColours,
+          (GetMenuState(GetMenu(window), IDM_ANSI_COLOURS, MF_BYCOMMAND) & MF_CHECKED) != 0,
+          RegText(HKEY_LOCAL_MACHINE, kSettingsKey, "ansicolours")};
+}
+
+TEST(ColourMode, TheItemShowsAnsFilesInColourAndIsRemembered) {
+  TempDir dir;
+  // Blank on blue, a green block, a NUL (a blank cell, not the end) and a red block; then "ab".
+  const std::string art =
+      dir.Write("art.ans", std::string("\x1b[44m \x1b[0;32m\xdb\x1b[31m\0\xdb\r\nab", 25));
+  {
+    MainWindowTest test;
+    EXPECT_EQ(Mode(test.window()), std::make_tuple(0, false, "-")) << "off on a fresh install";
+    // Shown first in the text layout, whose line feed goes over the NUL.
+    test.Show(art);
+    EXPECT_EQ(std::make_tuple(ShownAnsiScreen(), viewer.pageCellHeight), std::make_tuple(nullptr, 8));
+
+    SendMessageA(test.window(), WM_COMMAND, IDM_ANSI_COLOURS, 0);
+    PumpMessages();
+    EXPECT_EQ(Mode(test.window()), std::make_tuple(1, true, "1"));
+    ASSERT_NE(ShownAnsiScreen(), nullptr);
+    EXPECT_EQ(std::make_tuple(viewer.pageWidth, viewer.pageHeight, viewer.pageCellHeight, viewer.cellHeight),
+              std::make_tuple(640, 32, 16, 16));
+    const auto pixel = [&test](int x, int y) {
+      return WindowPixel(test.window(), 10 + x, 10 + y);
+    };  // zoom 8
+    EXPECT_EQ(std::vector<COLORREF>({pixel(2, 2), pixel(10, 5), pixel(18, 5), pixel(26, 5)}),
+              std::vector<COLORREF>({RGB(0, 0, 0xAA), RGB(0, 0xAA, 0), RGB(0, 0, 0), RGB(0xAA, 0, 0)}));
+
+    // A drag selects whole 8 x 16 cells and copies the characters they show (the box: natively).
+    SendMessageA(test.window(), WM_LBUTTONDOWN, 0, MAKELPARAM(12, 12));
+    SendMessageA(test.window(), WM_LBUTTONUP, 0, MAKELPARAM(44, 44));
+    EXPECT_EQ(Clipboard<char>(CF_TEXT), " \u2588 \u2588\r\nab");  // UTF-8, the code page
+    EXPECT_EQ(Clipboard<wchar_t>(CF_UNICODETEXT), L" \u2588 \u2588\r\nab");
+
+    // Rows of 16 page pixels: the arrows and the wheel scroll by them, the zoom keeps their shape.
+    // End shows the last rows, which the page draws only once they are shown.
+    std::string tall;
+    for (int i = 0; i < 200; ++i) tall += "\x1b[3" + std::to_string(i % 8) + "m\xdb\xdb\r\n";
+    test.Show(dir.Write("tall.ANS", tall));
+    const int32_t end = viewer.pageHeight - viewer.sourceHeight;
+    const std::tuple<UINT, WPARAM, int32_t, int32_t, int32_t> steps[] = {
+        {WM_KEYDOWN, VK_DOWN, 16, 16, 16},  {WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 64, 64, 16},
+        {WM_KEYDOWN, VK_END, end, end, 16}, {WM_KEYDOWN, VK_ADD, 0, 0, 18},
+        {WM_KEYDOWN, VK_DOWN, 16, 18, 18},
+    };
+    for (const auto& [message, wParam, scrollY, thumb, cellHeight] : steps) {
+      SendMessageA(test.window(), message, wParam, 0);
+      EXPECT_EQ(std::make_tuple(viewer.scrollY, GetScrollPos(viewer.scrollBar, SB_CTL), viewer.cellHeight),
+                std::make_tuple(scrollY, thumb, cellHeight))
+          << message << " " << wParam;
+      EXPECT_TRUE(wParam != VK_END || WindowPixel(test.window(), 14, 10 + viewer.viewHeight - 8) == 0xAAAAAA)
+          << "row 199, light grey";
+    }
+
+    // Any other document keeps the text layout, in the zoom's square cells.
+    test.Show(dir.Write("beside.nfo", "\x1b[31mred\r\n"));
+    EXPECT_EQ(std::make_tuple(ShownAnsiScreen(), viewer.pageCellHeight, viewer.cellHeight),
+              std::make_tuple(nullptr, 8, 9));
+    KeyWith(test.window(), 'A', {VK_CONTROL, VK_SHIFT});
+    EXPECT_EQ(Mode(test.window()), std::make_tuple(0, false, "0"));
+    KeyWith(test.window(), 'A', {VK_CONTROL, VK_SHIFT});
+  }
+  // The next start reads the setting back.
+  MainWindowTest again(true);
+  EXPECT_EQ(Mode(again.window()), std::make_tuple(1, true, "1"));
+  again.Show(art);
+  EXPECT_NE(ShownAnsiScreen(), nullptr);
+  ForgetSavedSettings();
+}
+
+}  // namespace
