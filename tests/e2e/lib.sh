@@ -34,6 +34,15 @@ qp_winpath() { realpath -m "$1" | sed 's|/|\\|g; s|^|Z:|'; } # Z: maps the Linux
 
 qp_title() { echo "$(qp_winpath "$1") - Quillpane 0.8.8 beta"; } # of FILE shown, its case kept
 
+qp_poll() { # SECONDS COMMAND...: every 0.1 s until COMMAND succeeds
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
+
 qp_get() { sed -n "s/^$1=//p" "$QP_OUT"; } # from the last probe's output
 
 # CONDITION... MESSAGE: fails with MESSAGE unless the probe sees every
@@ -90,6 +99,7 @@ qp_expect_exit() { # WHAT COMMAND...: COMMAND ends the viewer's process with exi
   qp_expect_eq "$1: exit code" 0 "$status"
 }
 
-qp_reg_default() { # KEY: the text of its default value, in the viewer's registry view
-  "$WINE" reg query "$1" /ve "$QP_REG_VIEW" 2>/dev/null | tr -d '\r' | sed -n 's/^    .*    REG_[A-Z_]*    //p'
+qp_reg_value() { # KEY [NAME]: the text of the value (the default one without NAME), in the viewer's view
+  "$WINE" reg query "$1" ${2:+/v} "${2:-/ve}" "$QP_REG_VIEW" 2>/dev/null | tr -d '\r' |
+    sed -n 's/^    .*    REG_[A-Z_]*    //p'
 }

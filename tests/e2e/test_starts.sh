@@ -22,8 +22,8 @@ qp_click_in config_1002 # NFO
 qp_until config_1002_check=1 "a click on NFO did not tick it"
 qp_click_in config_1010 # OK
 qp_shown "OK did not close the dialog and show the document"
-qp_expect_eq '.NFO' Quillpane "$(qp_reg_default 'HKCR\.NFO')"
-qp_expect_eq 'open command' "\"$(qp_winpath "$QP_EXE")\" %1" "$(qp_reg_default 'HKCR\Quillpane\shell\open\command')"
+qp_expect_eq '.NFO' Quillpane "$(qp_reg_value 'HKCR\.NFO')"
+qp_expect_eq 'open command' "\"$(qp_winpath "$QP_EXE")\" %1" "$(qp_reg_value 'HKCR\Quillpane\shell\open\command')"
 
 qp_expect_eq "the title of a name in any script" "$(qp_title "$QP_TMP/art/日本.nfo")" "$(qp_get title)"
 qp_expect_eq "its length and place" "anttkn:5 1/2" "$(qp_get status0 | cut -d, -f1) $(qp_get status1)"
