@@ -47,16 +47,7 @@ target_link_libraries(quillpane_export PRIVATE quillpane_core)
 set_target_properties(quillpane_export PROPERTIES OUTPUT_NAME quillpane-export)
 # It finds the extra sheets in a fonts folder beside it, as the Windows
 # program does; the install puts it beside the program's own.
-file(GLOB FONT_SHEET_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/fonts/*.bmp)
-set(FONT_SHEET_COPIES)
-foreach(source ${FONT_SHEET_SOURCES})
-  get_filename_component(name ${source} NAME)
-  set(copy ${CMAKE_BINARY_DIR}/fonts/${name})
-  add_custom_command(OUTPUT ${copy} COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source} ${copy}
-    DEPENDS ${source} VERBATIM)
-  list(APPEND FONT_SHEET_COPIES ${copy})
-endforeach()
-add_custom_target(font_sheets ALL DEPENDS ${FONT_SHEET_COPIES})
+add_font_sheets()
 add_dependencies(quillpane_export font_sheets)
 
 if(QP_SANITIZE)

@@ -68,16 +68,7 @@ target_link_options(quillpane PRIVATE ${STATIC_LINK} -s)
 
 # The extra glyph sheets go in a fonts folder beside the program, where the
 # Keymap menu finds them.
-file(GLOB FONT_SHEET_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/fonts/*)
-set(FONT_SHEET_COPIES)
-foreach(source ${FONT_SHEET_SOURCES})
-  get_filename_component(name ${source} NAME)
-  set(copy ${CMAKE_BINARY_DIR}/fonts/${name})
-  add_custom_command(OUTPUT ${copy} COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source} ${copy}
-    DEPENDS ${source} VERBATIM)
-  list(APPEND FONT_SHEET_COPIES ${copy})
-endforeach()
-add_custom_target(font_sheets ALL DEPENDS ${FONT_SHEET_COPIES})
+add_font_sheets()
 add_dependencies(quillpane font_sheets)
 
 # The tests need GoogleTest's sources (Debian's, cross-built); without them
