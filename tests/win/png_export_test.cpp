@@ -1,9 +1,9 @@
-// quillpane.exe --png: the PNG, read back with the platform's decoder, is
-// the page the window draws; a named
-// sheet's colours come through whole, and the native exporter's own BMP
-// reader gives a sheet's glyphs exactly as the system's loader does;
-// nothing is written over what is not a PNG, and a PNG that cannot be put
-// in place leaves nothing behind.
+// quillpane.exe --png where only Win32 shows it (the rest is compared with
+// the native exporter end to end): the PNG, read back with the platform's
+// decoder, is the page the window draws; a named sheet's colours come
+// through whole, and the native BMP reader gives a sheet's glyphs exactly
+// as the system's loader does; the platform's checks of OUTs, and a PNG
+// that cannot be put in place leaves nothing behind.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <wincodec.h>
@@ -147,6 +147,8 @@ TEST(PngExport, TheNativeSheetReaderGivesTheGlyphsTheSystemsLoaderGives) {
   ASSERT_TRUE(ReadGlyphSheetBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image) &&
               GlyphPixelsFromSheet(image, table, native));
   EXPECT_EQ(std::memcmp(native.mono, system.mono, sizeof native.mono), 0) << "the built-in sheet";
+  // A header whose rows are not in the file (which crashed the system's loader).
+  EXPECT_EQ(LoadFontSheetFile(dir.Write("cut.bmp", SheetBmp(1, {0, 0xFFFFFF}).substr(0, 62)).c_str()), nullptr);
 }
 
 // A 24-bit BMP whose pixel (x, y) is red x, green and blue y; only its
@@ -184,20 +186,6 @@ TEST(PngExport, AColourSheetGivesAColourPngAndADocumentThatFailsStopsNoOther) {
   }
 }
 
-TEST(PngExport, OnlyWholeSheetsOfTheirOwnSizeAreLoaded) {
-  TempDir dir;
-  // A whole sheet of another size, and a header with no rows (which
-  // crashed the system's loader).
-  const std::pair<std::string, bool> cases[] = {{TintBmp(kSheetWidth, kSheetHeight, kSheetHeight), true},
-                                                {TintBmp(1200, 600, 600), false},
-                                                {TintBmp(kSheetWidth, kSheetHeight, 0), false}};
-  for (const auto& [bmp, loads] : cases) {
-    HBITMAP sheet = LoadFontSheetFile(dir.Write("sheet.bmp", bmp).c_str());
-    EXPECT_EQ(sheet != nullptr, loads) << bmp.size() << " bytes";
-    DeleteObject(sheet);
-  }
-}
-
 // Every name in `dir` with its bytes.
 std::set<std::string> Snapshot(const TempDir& dir) {
   std::set<std::string> files;
@@ -215,13 +203,10 @@ TEST(PngExport, AnOutThatWouldReplaceWhatItShouldNotRefusesTheWholeExport) {
   const std::string art = dir.Write("art.nfo", "art"), other = dir.Write("other.nfo", "other");
   const std::string old = dir.Write("old.png", "\x89PNG\r\n\x1A\n and the rest");
   CreateDirectoryA((dir.path() + "folder.png").c_str(), nullptr);
-  ASSERT_TRUE(CreateHardLinkA((dir.path() + "link.png").c_str(), old.c_str(), nullptr));
   const std::set<std::string> before = Snapshot(dir);
   const std::string news = " --png" + Quote(dir.path() + "new.png") + Quote(art);
   for (const std::string& arguments : {
-           " --png" + Quote(art) + Quote(other),                            // swapped
            news + " --png" + Quote(other) + Quote(other),                   // the art itself
-           news + " --png" + Quote(dir.path() + "link.png") + Quote(old),   // its other name
            news + " --png" + Quote(dir.path() + "NEW.png") + Quote(other),  // twice
            news + " --png" + Quote(dir.path() + "folder.png") + Quote(art),
            news + " --png" + Quote(dir.path() + "nul.png") + Quote(art),
