@@ -11,6 +11,7 @@
 #include <cstring>
 #include <set>
 
+#include "../unit/bmp_file.h"
 #include "app/png_export.h"
 #include "core/viewer_state.h"
 #include "reference_render.h"
@@ -67,32 +68,10 @@ TEST(PngExport, ThePngIsThePageTheWindowDraws) {
   EXPECT_TRUE(DecodePng(dir.path() + "banner.png") == ReadPixels(viewer.pageBitmap, &width, &height));
 }
 
-// A 48 x 368 BMP of `bits` a pixel with the palette or masks given, its
-// pixels a pattern that takes every value of a byte.
+// A 48 x 368 BMP of `bits` a pixel with the palette or masks given.
 std::string SheetBmp(uint16_t bits, const std::vector<uint32_t>& table, uint32_t compression = BI_RGB,
                      uint32_t infoSize = 40) {
-  const uint32_t rowSize = (48 * bits + 31) / 32 * 4, tableSize = static_cast<uint32_t>(table.size() * 4);
-  const uint32_t offset = 14 + infoSize + (infoSize == 40 ? tableSize : 0);
-  std::string bmp = "BM";
-  const auto put = [&bmp](uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) bmp += static_cast<char>(value >> (8 * i));
-  };
-  put(offset + rowSize * 368, 4), put(0, 4), put(offset, 4);
-  put(infoSize, 4), put(48, 4), put(368, 4), put(1, 2), put(bits, 2);
-  put(compression, 4), put(rowSize * 368, 4), put(0, 4), put(0, 4);
-  put(bits <= 8 ? tableSize / 4 : 0, 4), put(0, 4);
-  bmp.resize(14 + infoSize);
-  // Masks stand in the table's place after a 40-byte header, and at the
-  // same place inside a longer one.
-  for (size_t i = 0; i < table.size(); ++i) {
-    if (infoSize == 40) {
-      put(table[i], 4);
-    } else {
-      for (int k = 0; k < 4; ++k) bmp[14 + 40 + 4 * i + k] = static_cast<char>(table[i] >> (8 * k));
-    }
-  }
-  for (uint32_t i = 0; i < rowSize * 368; ++i) bmp += static_cast<char>(i * 131 + i / 7);
-  return bmp;
+  return BmpFile({48, 368, bits, compression, 0, infoSize, 0, -1, table});
 }
 
 TEST(PngExport, TheNativeSheetReaderGivesTheGlyphsTheSystemsLoaderGives) {
