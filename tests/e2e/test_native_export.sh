@@ -53,7 +53,7 @@ compare "a refused OUT" "quillpane: OUT \"art.nfo\" exists and is not a PNG$noth
 exit 1" --png art.nfo other.nfo
 # A file manager's thumbnail service makes the OUT, empty, before it asks.
 QP_EMPTY_OUT=made.png compare "an empty OUT" "exit 0" --png made.png art.nfo
-qp_expect_eq "a text page's PNG" "same: 32 x 8, depth 1, colour type 3" \
+qp_expect_eq "a text page's PNG" "same: 32 x 16, depth 1, colour type 3" \
   "$("$native/png_compare" "$QP_TMP/win/made.png" "$QP_TMP/native/made.png")"
 compare "an OUT that is a FILE under another name" "quillpane: OUT \"link.nfo\" is the FILE \"art.nfo\" too$nothing
 exit 1" --png link.nfo art.nfo
