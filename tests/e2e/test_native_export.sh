@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# The native exporter (quillpane-export) against quillpane.exe --png under
-# Wine: the same pixels, read back with lodepng, for corpus files in the
-# text layout, with a monochrome and a colour sheet, in the ANSI colour mode
-# and as thumbnails; the same lines and exit codes for refused OUTs, a
-# missing FILE, a device name, a document cut at 512 KB and a wrong command
-# line. Natively, a pipe
-# given as FILE is refused at once, never waited on.
+# quillpane-export against quillpane.exe --png under Wine: the same pixels
+# (read with lodepng) for corpus files in the text layout, with a monochrome
+# and a colour sheet, in colour and as thumbnails; the same lines and exit
+# codes for refused OUTs, a missing FILE, a device, a cut document and a
+# wrong command line. Natively a pipe as FILE is refused, never waited on.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 native=${QP_NATIVE_DIR:?}

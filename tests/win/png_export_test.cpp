@@ -1,9 +1,7 @@
 // quillpane.exe --png where only Win32 shows it (the rest is compared with
-// the native exporter end to end): the PNG, read back with the platform's
-// decoder, is the page the window draws; a named sheet's colours come
-// through whole, and the native BMP reader gives a sheet's glyphs exactly
-// as the system's loader does; the platform's checks of OUTs, and a PNG
-// that cannot be put in place leaves nothing behind.
+// the native exporter end to end): the PNG as the platform decodes it is the
+// window's page; a colour sheet comes through whole; the native BMP reader
+// against the system's loader; the platform's checks of OUTs and writes.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <wincodec.h>
