@@ -57,10 +57,11 @@ endif()
 # Without GoogleTest (a machine that only installs) the exporter is all
 # that is built.
 find_package(GTest QUIET)
-# The PNG tests read what the writer wrote with zlib's inflate.
-find_package(ZLIB QUIET)
-if(NOT GTest_FOUND OR NOT ZLIB_FOUND)
-  message(STATUS "No GoogleTest or zlib: building the native exporter only (run scripts/bootstrap for the tests)")
+# The PNG tests, ansilove's comparison and png_compare read PNGs with
+# lodepng's decoder (Debian's liblodepng-dev, for tests and tools only).
+find_library(QP_LODEPNG NAMES lodepng)
+if(NOT GTest_FOUND OR NOT QP_LODEPNG)
+  message(STATUS "No GoogleTest or lodepng: building the native exporter only (run scripts/bootstrap for the tests)")
   return()
 endif()
 file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
@@ -73,7 +74,7 @@ target_compile_definitions(quillpane_unit_tests PRIVATE
   QP_CORPUS_DIR="${QP_CORPUS_DIR}"
   QP_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data")
 target_include_directories(quillpane_unit_tests PRIVATE ${QP_LIBDEFLATE_INCLUDE})
-target_link_libraries(quillpane_unit_tests PRIVATE GTest::gtest_main ${PNG_LIBS} ZLIB::ZLIB)
+target_link_libraries(quillpane_unit_tests PRIVATE GTest::gtest_main ${PNG_LIBS} ${QP_LODEPNG})
 add_test(NAME unit COMMAND quillpane_unit_tests)
 # The Linux launcher's path translation needs neither Wine nor a build.
 add_test(NAME linux_launcher_paths COMMAND bash ${CMAKE_SOURCE_DIR}/tests/linux/launcher_paths_test.sh)
@@ -91,30 +92,24 @@ target_compile_definitions(ansi_benchmark PRIVATE QP_CORPUS_DIR="${QP_CORPUS_DIR
 
 # The ANSI colour mode against Debian's ansilove, cell by cell: a handful of
 # corpus files in the tests (skipped without ansilove or the corpus), and
-# every corpus .ans file from `make ansi-oracle`. It reads ansilove's PNGs
-# with lodepng's decoder (Debian's liblodepng-dev, a test tool only).
-find_library(QP_LODEPNG NAMES lodepng)
-if(QP_LODEPNG)
-  add_executable(ansi_oracle tools/ansi_oracle.cpp)
-  target_link_libraries(ansi_oracle PRIVATE quillpane_core ${QP_LODEPNG})
-  target_compile_options(ansi_oracle PRIVATE ${QP_WARNINGS})
-  set(ORACLE_FILES)
-  foreach(file IN ITEMS
-      ansilove/examples/burps/bs-alove.ans
-      x84/x84/default/art/top/us-path.ans
-      moebius/build/ans/changelog.ans
-      ansiart2utf8/test_data/scene/uva.ans
-      sbbs/xtrn/synthkart/ansi_art/mt-evoke2014.ans)
-    list(APPEND ORACLE_FILES ${QP_CORPUS_DIR}/${file})
-  endforeach()
-  add_test(NAME ansi_oracle COMMAND ansi_oracle --min 99 ${ORACLE_FILES})
-  # The Windows tests compare the native exporter's PNGs with quillpane.exe's with it.
-  add_executable(png_compare tools/png_compare.cpp)
-  target_link_libraries(png_compare PRIVATE ${QP_LODEPNG})
-  set_tests_properties(ansi_oracle PROPERTIES SKIP_RETURN_CODE 77)
-else()
-  message(WARNING "No lodepng library: run scripts/bootstrap for the ansilove comparison")
-endif()
+# every corpus .ans file from `make ansi-oracle`.
+add_executable(ansi_oracle tools/ansi_oracle.cpp)
+target_link_libraries(ansi_oracle PRIVATE quillpane_core ${QP_LODEPNG})
+target_compile_options(ansi_oracle PRIVATE ${QP_WARNINGS})
+set(ORACLE_FILES)
+foreach(file IN ITEMS
+    ansilove/examples/burps/bs-alove.ans
+    x84/x84/default/art/top/us-path.ans
+    moebius/build/ans/changelog.ans
+    ansiart2utf8/test_data/scene/uva.ans
+    sbbs/xtrn/synthkart/ansi_art/mt-evoke2014.ans)
+  list(APPEND ORACLE_FILES ${QP_CORPUS_DIR}/${file})
+endforeach()
+add_test(NAME ansi_oracle COMMAND ansi_oracle --min 99 ${ORACLE_FILES})
+# The Windows tests compare the native exporter's PNGs with quillpane.exe's with it.
+add_executable(png_compare tools/png_compare.cpp)
+target_link_libraries(png_compare PRIVATE ${QP_LODEPNG})
+set_tests_properties(ansi_oracle PROPERTIES SKIP_RETURN_CODE 77)
 
 # The PNG writer on the page of the 512 KB document: one thread against all.
 add_executable(png_writer_benchmark bench/png_writer_benchmark.cpp)

@@ -2,7 +2,7 @@
 # `make install` into a scratch home: the desktop entry is valid and the
 # default for the four art types; the native exporter and its thumbnailer
 # are there, and the thumbnailer's line as file managers run it writes a
-# PNG and never waits; the launcher's Wine prefix is made, so the first
+# PNG; the launcher's Wine prefix is made, so the first
 # open shows the art with no Configuration dialog; the launcher opens a file
 # and a folder named with a trailing separator, names in any script even
 # from the plain C locale, and makes a deleted prefix again with one line on
@@ -40,40 +40,24 @@ fi
 
 # The thumbnailer names the installed exporter by its full path, for the
 # types of the desktop entry. File managers replace its field codes (the
-# values shell-quoted) and split the line as a shell would: GNOME's into an
-# output file that is not there yet, Tumbler's into an empty one it made.
-# It writes the PNG and nothing else, and fails at once on a pipe.
+# values shell-quoted) and split the line as a shell would; the exporter's
+# empty OUT and pipes are its own test's.
 thumbnailer=$XDG_DATA_HOME/thumbnailers/quillpane.thumbnailer
 key() { sed -n "s/^$1=//p" "$thumbnailer"; }
 qp_expect_eq "thumbnailer group" "[Thumbnailer Entry]" "$(head -n1 "$thumbnailer")"
 qp_expect_eq "thumbnailer TryExec" "$XDG_DATA_HOME/quillpane/quillpane-export" "$(key TryExec)"
-[ -x "$(key TryExec)" ] || qp_fail "the exporter is not installed"
 qp_expect_eq "thumbnailer types" "$(sed -n 's/^MimeType=//p' "$XDG_DATA_HOME/applications/quillpane.desktop")" "$(key MimeType)"
-mkfifo "$QP_TMP/pipe.ans"
-while IFS='|' read -r manager input written; do
-  mkdir "$QP_TMP/$manager"
-  output=$QP_TMP/$manager/thumbnail.png
-  [ "$manager" != tumbler ] || : >"$output"
-  mapfile -t argv < <(python3 - "$(key Exec)" "$output" "$input" <<'EXPAND'
+mkdir "$QP_TMP/thumbnail (out)"
+mapfile -t argv < <(python3 - "$(key Exec)" "$QP_TMP/thumbnail (out)/a.png" "$document" <<'EXPAND'
 import re, shlex, sys
 line, output, document = sys.argv[1:]
 codes = {"s": "128", "o": shlex.quote(output), "i": shlex.quote(document), "%": "%"}
 print("\n".join(shlex.split(re.sub("%(.)", lambda code: codes[code.group(1)], line))))
 EXPAND
-  )
-  status=0
-  timeout 60 "${argv[@]}" >>"$QP_TMP/thumbnail.log" 2>&1 || status=$?
-  [ "$status" != 124 ] || qp_fail "the thumbnailer waited on $input"
-  if [ -n "$written" ]; then
-    qp_expect_eq "$manager: exit code" 0 "$status"
-    qp_expect_eq "$manager: the thumbnail" 89504e470d0a1a0a "$(head -c 8 "$output" | od -An -tx1 | tr -d ' \n')"
-  fi
-  qp_expect_eq "$manager: the files written" "$written" "$(ls "$QP_TMP/$manager")"
-done <<TABLE
-gnome|$document|thumbnail.png
-tumbler|$QP_SOURCE_DIR/samples/file_id.diz|thumbnail.png
-pipe|$QP_TMP/pipe.ans|
-TABLE
+)
+"${argv[@]}" >>"$QP_TMP/thumbnail.log" 2>&1 || qp_fail "the thumbnailer failed: $(cat "$QP_TMP/thumbnail.log")"
+qp_expect_eq "the thumbnail" 89504e470d0a1a0a "$(head -c 8 "$QP_TMP/thumbnail (out)/a.png" | od -An -tx1 | tr -d ' \n')"
+qp_expect_eq "the files the thumbnailer writes" a.png "$(ls "$QP_TMP/thumbnail (out)")"
 
 opens() { # ARGUMENT FILE: the launcher started on ARGUMENT, where no locale is set, shows FILE
   LC_ALL=C "$home/.local/bin/quillpane" "$1" >>"$QP_TMP/wine.log" 2>"$QP_TMP/launcher.err" &

@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# The native exporter (quillpane-export) against quillpane.exe --png under
-# Wine: the same pixels, read back with lodepng, for corpus files in the
-# text layout, with a monochrome and a colour sheet, in the ANSI colour mode
-# and as thumbnails; the same lines and exit codes for refused OUTs, a
-# missing FILE, a device name, a document cut at 512 KB and a wrong command
-# line. Natively, a pipe
-# given as FILE is refused at once, never waited on.
+# quillpane-export against quillpane.exe --png under Wine: the same pixels
+# (read with lodepng) for corpus files in the text layout, with a monochrome
+# and a colour sheet, in colour and as thumbnails; the same lines and exit
+# codes for refused OUTs, a missing FILE, a device, a cut document and a
+# wrong command line. Natively a pipe as FILE is refused, never waited on.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 native=${QP_NATIVE_DIR:?}
@@ -53,6 +51,8 @@ compare "a refused OUT" "quillpane: OUT \"art.nfo\" exists and is not a PNG$noth
 exit 1" --png art.nfo other.nfo
 # A file manager's thumbnail service makes the OUT, empty, before it asks.
 QP_EMPTY_OUT=made.png compare "an empty OUT" "exit 0" --png made.png art.nfo
+qp_expect_eq "a text page's PNG" "same: 32 x 16, depth 1, colour type 3" \
+  "$("$native/png_compare" "$QP_TMP/win/made.png" "$QP_TMP/native/made.png")"
 compare "an OUT that is a FILE under another name" "quillpane: OUT \"link.nfo\" is the FILE \"art.nfo\" too$nothing
 exit 1" --png link.nfo art.nfo
 compare "an OUT given twice" "quillpane: OUT \"./new.png\" is given twice$nothing

@@ -72,7 +72,6 @@ while IFS='|' read -r name arguments status before calls code lines; do
   check "$name: lines on stderr" "$(wc -l <err)" "$lines"
 done <<TABLE
 export|--png:o.png:Art Folder/a b.nfo|0|-|quillpane-export --png o.png Art Folder/a b.nfo|0|0
-export fails|--sheet:ibm:--png:o.png:x.nfo|1|-|quillpane-export --sheet ibm --png o.png x.nfo|1|0
 colour thumbnail|--thumbnail:128:--colour:--png:o.png:Ünï/Жук.ans|2|-|quillpane-export --thumbnail 128 --colour --png o.png Ünï/Жук.ans|2|0
 art|Art Folder/a b.nfo|3|ready|wine $exe $win\Art Folder\a b.nfo|3|0
 unfinished prefix|--make-prefix|0|unfinished|wineserver -k:wine wineboot -i:wine reg add HKLM\Software\Molvo\Quillpane /v Times /t REG_DWORD /d 1 /f /reg:32:wineserver -w|0|1

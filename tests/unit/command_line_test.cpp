@@ -98,7 +98,6 @@ TEST(ParseExportRequest, Table) {
       // --colour and --thumbnail SIZE: anywhere, once; SIZE 1 to 1024.
       {"q.exe --colour --png o f --thumbnail 1024", "o<f colour thumbnail 1024"},
       {"q.exe --thumbnail 1 --png o f --colour --sheet pc8", "o<f [pc8] colour thumbnail 1"},
-      {"q.exe --png o --colour", "!--png needs OUT.png and FILE"},
       {"q.exe --colour --png o f --colour", "!--colour is given twice"},
       {"q.exe --png o f --thumbnail", "!--thumbnail needs a SIZE"},
       {"q.exe --thumbnail --png o f", "!--thumbnail needs a SIZE"},

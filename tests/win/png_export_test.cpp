@@ -1,9 +1,7 @@
-// quillpane.exe --png: the PNG, read back with the platform's decoder, is
-// the page the window draws; a named
-// sheet's colours come through whole, and the native exporter's own BMP
-// reader gives a sheet's glyphs exactly as the system's loader does;
-// nothing is written over what is not a PNG, and a PNG that cannot be put
-// in place leaves nothing behind.
+// quillpane.exe --png where only Win32 shows it (the rest is compared with
+// the native exporter end to end): the PNG as the platform decodes it is the
+// window's page; a colour sheet comes through whole; the native BMP reader
+// against the system's loader; the platform's checks of OUTs and writes.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <wincodec.h>
@@ -11,6 +9,7 @@
 #include <cstring>
 #include <set>
 
+#include "../unit/bmp_file.h"
 #include "app/png_export.h"
 #include "core/viewer_state.h"
 #include "reference_render.h"
@@ -67,32 +66,10 @@ TEST(PngExport, ThePngIsThePageTheWindowDraws) {
   EXPECT_TRUE(DecodePng(dir.path() + "banner.png") == ReadPixels(viewer.pageBitmap, &width, &height));
 }
 
-// A 48 x 368 BMP of `bits` a pixel with the palette or masks given, its
-// pixels a pattern that takes every value of a byte.
+// A 48 x 368 BMP of `bits` a pixel with the palette or masks given.
 std::string SheetBmp(uint16_t bits, const std::vector<uint32_t>& table, uint32_t compression = BI_RGB,
                      uint32_t infoSize = 40) {
-  const uint32_t rowSize = (48 * bits + 31) / 32 * 4, tableSize = static_cast<uint32_t>(table.size() * 4);
-  const uint32_t offset = 14 + infoSize + (infoSize == 40 ? tableSize : 0);
-  std::string bmp = "BM";
-  const auto put = [&bmp](uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) bmp += static_cast<char>(value >> (8 * i));
-  };
-  put(offset + rowSize * 368, 4), put(0, 4), put(offset, 4);
-  put(infoSize, 4), put(48, 4), put(368, 4), put(1, 2), put(bits, 2);
-  put(compression, 4), put(rowSize * 368, 4), put(0, 4), put(0, 4);
-  put(bits <= 8 ? tableSize / 4 : 0, 4), put(0, 4);
-  bmp.resize(14 + infoSize);
-  // Masks stand in the table's place after a 40-byte header, and at the
-  // same place inside a longer one.
-  for (size_t i = 0; i < table.size(); ++i) {
-    if (infoSize == 40) {
-      put(table[i], 4);
-    } else {
-      for (int k = 0; k < 4; ++k) bmp[14 + 40 + 4 * i + k] = static_cast<char>(table[i] >> (8 * k));
-    }
-  }
-  for (uint32_t i = 0; i < rowSize * 368; ++i) bmp += static_cast<char>(i * 131 + i / 7);
-  return bmp;
+  return BmpFile({48, 368, bits, compression, 0, infoSize, 0, -1, table});
 }
 
 TEST(PngExport, TheNativeSheetReaderGivesTheGlyphsTheSystemsLoaderGives) {
@@ -147,6 +124,8 @@ TEST(PngExport, TheNativeSheetReaderGivesTheGlyphsTheSystemsLoaderGives) {
   ASSERT_TRUE(ReadGlyphSheetBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image) &&
               GlyphPixelsFromSheet(image, table, native));
   EXPECT_EQ(std::memcmp(native.mono, system.mono, sizeof native.mono), 0) << "the built-in sheet";
+  // A header whose rows are not in the file (which crashed the system's loader).
+  EXPECT_EQ(LoadFontSheetFile(dir.Write("cut.bmp", SheetBmp(1, {0, 0xFFFFFF}).substr(0, 62)).c_str()), nullptr);
 }
 
 // A 24-bit BMP whose pixel (x, y) is red x, green and blue y; only its
@@ -184,20 +163,6 @@ TEST(PngExport, AColourSheetGivesAColourPngAndADocumentThatFailsStopsNoOther) {
   }
 }
 
-TEST(PngExport, OnlyWholeSheetsOfTheirOwnSizeAreLoaded) {
-  TempDir dir;
-  // A whole sheet of another size, and a header with no rows (which
-  // crashed the system's loader).
-  const std::pair<std::string, bool> cases[] = {{TintBmp(kSheetWidth, kSheetHeight, kSheetHeight), true},
-                                                {TintBmp(1200, 600, 600), false},
-                                                {TintBmp(kSheetWidth, kSheetHeight, 0), false}};
-  for (const auto& [bmp, loads] : cases) {
-    HBITMAP sheet = LoadFontSheetFile(dir.Write("sheet.bmp", bmp).c_str());
-    EXPECT_EQ(sheet != nullptr, loads) << bmp.size() << " bytes";
-    DeleteObject(sheet);
-  }
-}
-
 // Every name in `dir` with its bytes.
 std::set<std::string> Snapshot(const TempDir& dir) {
   std::set<std::string> files;
@@ -215,13 +180,10 @@ TEST(PngExport, AnOutThatWouldReplaceWhatItShouldNotRefusesTheWholeExport) {
   const std::string art = dir.Write("art.nfo", "art"), other = dir.Write("other.nfo", "other");
   const std::string old = dir.Write("old.png", "\x89PNG\r\n\x1A\n and the rest");
   CreateDirectoryA((dir.path() + "folder.png").c_str(), nullptr);
-  ASSERT_TRUE(CreateHardLinkA((dir.path() + "link.png").c_str(), old.c_str(), nullptr));
   const std::set<std::string> before = Snapshot(dir);
   const std::string news = " --png" + Quote(dir.path() + "new.png") + Quote(art);
   for (const std::string& arguments : {
-           " --png" + Quote(art) + Quote(other),                            // swapped
            news + " --png" + Quote(other) + Quote(other),                   // the art itself
-           news + " --png" + Quote(dir.path() + "link.png") + Quote(old),   // its other name
            news + " --png" + Quote(dir.path() + "NEW.png") + Quote(other),  // twice
            news + " --png" + Quote(dir.path() + "folder.png") + Quote(art),
            news + " --png" + Quote(dir.path() + "nul.png") + Quote(art),
