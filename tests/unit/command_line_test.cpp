@@ -76,14 +76,12 @@ TEST(ParseExportRequest, Table) {
   const std::pair<const char*, const char*> cases[] = {
       // The viewer's lines stay the viewer's, a "--" document with its folder too.
       {"q.exe", ""},
-      {"\"C:\\v\\q.exe\" C:\\art\\--png", ""},
       {"q.exe C:\\art\\--x.nfo --png o f", ""},
       {"q.exe --pngx o f", ""},
       {"q.exe --png o.png a.nfo", "o.png<a.nfo"},
       {"\"C:\\my v\\q.exe\" --png \"C:\\my out\\o.png\" \"C:\\my art\\a b.nfo\"",
        "C:\\my out\\o.png<C:\\my art\\a b.nfo"},
       {"q.exe --png o1 f1 --png o2 f2 --sheet pc8", "o1<f1|o2<f2 [pc8]"},
-      {"q.exe --sheet pc8 --png o f", "o<f [pc8]"},
       {"q.exe --png C:\\x\\--y.png \"a\\\"b\\\\\" \t", "C:\\x\\--y.png<a\"b\\"},
       {"q.exe --png o", "!--png needs OUT.png and FILE"},
       {"q.exe --png o --sheet pc8", "!--png needs OUT.png and FILE"},

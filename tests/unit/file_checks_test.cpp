@@ -61,7 +61,6 @@ TEST(BmpHeader, Table) {
       {with([](Bmp& b) { b.width = 1200, b.height = 600; }), "1200x600 1, 2 colours, rows at 62 of 152"},
       // The rows do not all lie inside the file.
       {with([](Bmp& b) { b.pixels = 8 * 368 - 1; }), "refused"},
-      {with([](Bmp& b) { b.pixels = 0; }), "refused"},
       {with([](Bmp& b) { b.offset = 0x7FFFFFF0; }), "refused"},
       {with([](Bmp& b) { b.width = b.height = 30000, b.pixels = 1024; }), "refused"},
       {with([](Bmp& b) { b.width = b.height = 0x7FFFFFFF, b.bits = 32, b.pixels = 16; }), "refused"},

@@ -19,7 +19,7 @@ TEST(ComputeWindowLayout, EdgeCases) {
     // view, source: width, height; scroll bar; window left, top, width, height; cell height; scroll range
     std::vector<int32_t> want;
   };
-  const int32_t most = INT32_MAX, least = INT32_MIN;
+  const int32_t most = INT32_MAX;
   // clang-format off
   const Case cases[] = {
       {"25 CR LF lines of 80: 81 x 26 cells", {648, 208, 8, 8, 0, 0, 1024, 768, 0, 0}, {648, 208, 648, 208, 0, 0, 0, 678, 288, 8, 208}},
@@ -29,10 +29,8 @@ TEST(ComputeWindowLayout, EdgeCases) {
       {"height exactly L gets a bar", {640, 688, 8, 8, 0, 0, 1024, 768, 0, 0}, {640, 688, 640, 688, 1, 0, 0, 688, 768, 8, 688}},
       {"taller page is cut to L", {640, 8000, 5, 8, 0, 0, 1024, 768, 0, 0}, {400, 688, 640, 1096, 1, 0, 0, 448, 768, 5, 5000}},
       {"saved position pulled back inside", {648, 208, 8, 8, 0, 0, 1024, 768, 900, 600}, {648, 208, 648, 208, 0, 346, 480, 678, 288, 8, 208}},
-      {"negative position becomes 0", {648, 208, 8, 8, 0, 0, 1024, 768, -40, -7}, {648, 208, 648, 208, 0, 0, 0, 678, 288, 8, 208}},
+      {"negative position (a minimised window's) becomes 0", {648, 208, 8, 8, 0, 0, 1024, 768, -32000, -7}, {648, 208, 648, 208, 0, 0, 0, 678, 288, 8, 208}},
       {"largest stored place", {648, 208, 8, 8, 0, 0, 1024, 768, most, most}, {648, 208, 648, 208, 0, 346, 480, 678, 288, 8, 208}},
-      {"least stored place", {648, 208, 8, 8, 0, 0, 1024, 768, least, least}, {648, 208, 648, 208, 0, 0, 0, 678, 288, 8, 208}},
-      {"minimised place", {648, 208, 8, 8, 0, 0, 1024, 768, -32000, -32000}, {648, 208, 648, 208, 0, 0, 0, 678, 288, 8, 208}},
       {"largest page", {most, most, 15, 8, 0, 0, 1024, 768, most, 0}, {976, 688, 520, 360, 1, 0, 0, 1024, 768, 15, most}},
       {"work area of a second monitor, left and above", {648, 208, 8, 8, -1280, -200, 0, 824, 0, 900}, {648, 208, 648, 208, 0, -678, 536, 678, 288, 8, 208}},
       {"below a top task bar", {648, 208, 8, 8, 0, 40, 1024, 768, 100, 0}, {648, 208, 648, 208, 0, 100, 40, 678, 288, 8, 208}},
@@ -59,7 +57,6 @@ TEST(ScrollStep, Codes) {
   };
   const Case cases[] = {
       {"line up at the top", 0, 800, 8, 8, 7, 0, 0, {0, 0, 0, 7}},
-      {"line up", 8, 800, 8, 8, 7, 0, 0, {1, 1, 0, 7}},
       {"line down", 592, 800, 8, 8, 7, 1, 0, {1, 1, 600, 7}},
       {"line down stops at the last row", 600, 800, 8, 8, 7, 1, 0, {0, 0, 600, 7}},
       {"page down", 0, 800, 8, 8, 7, 3, 0, {1, 1, 200, 7}},
@@ -112,9 +109,8 @@ TEST(ScrollRows, StopAtThePageEdges) {
 }
 
 TEST(StartZoomForDpi, Screens) {
-  const std::pair<int32_t, int32_t> cases[] = {{96, 8},  {120, 10}, {144, 12},    {192, 15},
-                                               {101, 8}, {102, 9},  {72, 6},      {1, 1},
-                                               {0, 8},   {-96, 8},  {INT_MAX, 15}};
+  const std::pair<int32_t, int32_t> cases[] = {{96, 8}, {101, 8}, {102, 9}, {192, 15},
+                                               {1, 1},  {0, 8},   {-96, 8}, {INT_MAX, 15}};
   for (const auto& [dpi, zoom] : cases) EXPECT_EQ(StartZoomForDpi(dpi), zoom) << dpi << " DPI";
 }
 
