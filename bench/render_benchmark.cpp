@@ -96,7 +96,7 @@ Result Run(const std::string& document, HBITMAP sheet, const GlyphPosition (&tab
   for (int run = 0; run < 2; ++run) {
     if (reference) DeleteObject(reference);
     const auto start = std::chrono::steady_clock::now();
-    reference = RenderReferencePage(text, length, sheet, table, nullptr);
+    reference = RenderReferencePage(text, length, sheet, table);
     GdiFlush();
     result.reference = std::min(result.reference, Milliseconds(start));
   }

@@ -14,10 +14,8 @@ struct MeasureAndBlitSink : MeasureSink {
 
 }  // namespace
 
-HBITMAP RenderReferencePage(const uint8_t* text, int32_t length, HBITMAP sheet,
-                            const GlyphPosition (&table)[256], PageMeasure* cells) {
+HBITMAP RenderReferencePage(const uint8_t* text, int32_t length, HBITMAP sheet, const GlyphPosition* table) {
   const PageMeasure page = LimitPageSize(MeasureLayout(text, length, nullptr), 1);
-  if (cells != nullptr) *cells = page;
   const int32_t width = 8 * page.columnCount, height = 8 * page.rowCount;
   HDC screen = GetDC(nullptr);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);

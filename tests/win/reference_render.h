@@ -11,9 +11,8 @@
 #include "render/glyph_table.h"
 #include "render/layout_interpreter.h"
 
-// A page of the fast page's size for a monochrome sheet; its cells go to `cells` unless that is null.
-HBITMAP RenderReferencePage(const uint8_t* text, int32_t length, HBITMAP sheet,
-                            const GlyphPosition (&table)[256], PageMeasure* cells);
+// A page of the fast page's size for a monochrome sheet.
+HBITMAP RenderReferencePage(const uint8_t* text, int32_t length, HBITMAP sheet, const GlyphPosition* table);
 
 // Any bitmap's pixels as 0x00RRGGBB, top row first.
 std::vector<uint32_t> ReadPixels(HBITMAP bitmap, int32_t* width, int32_t* height);

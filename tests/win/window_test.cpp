@@ -111,7 +111,7 @@ TEST(RenderPage, FastPageEqualsOneBlitPerGlyphOnTheCorpus) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(text);
     Page page = CreatePage(MeasureLayout(bytes, length, nullptr), glyphs.bitsPerPixel);
     DrawPage(bytes, length, glyphs, page);
-    HBITMAP reference = RenderReferencePage(bytes, length, sheet, table, nullptr);
+    HBITMAP reference = RenderReferencePage(bytes, length, sheet, table);
     int32_t w1, h1, w2, h2;
     EXPECT_TRUE(ReadPixels(page.bitmap, &w1, &h1) == ReadPixels(reference, &w2, &h2) && w1 == w2)
         << entry.path();
