@@ -1,9 +1,8 @@
-// qp_probe MS CONDITION...: looks at a running Quillpane from outside, as a
-// user sees it. Started in the viewer's Wine desktop, it looks again every
-// 40 ms until every CONDITION holds or MS milliseconds have passed, then
-// prints its last look as key=value lines and exits with 0 when the
-// conditions held, 1 when the time ran out. A CONDITION is KEY=VALUE (KEY
-// has VALUE) or KEY!=VALUE (another); a key not reported has the empty value.
+// qp_probe MS CONDITION...: looks at a running Quillpane from outside, as a user sees it. Started in the
+// viewer's Wine desktop, it looks again every 40 ms until every CONDITION holds or MS milliseconds have
+// passed, then prints its last look as key=value lines and exits with 0 when the conditions held, 1 when the
+// time ran out. A CONDITION is KEY=VALUE (KEY has VALUE) or KEY!=VALUE (another); a key not reported has the
+// empty value.
 #include <windows.h>
 #include <commctrl.h>
 

@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
-# `make install` into a scratch home: the desktop entry is valid and the
-# default for the four art types; the native exporter and its thumbnailer
-# are there, and the thumbnailer's line as file managers run it writes a
-# PNG; the launcher's Wine prefix is made, so the first
-# open shows the art with no Configuration dialog; the launcher opens a file
-# and a folder named with a trailing separator, names in any script even
-# from the plain C locale, and makes a deleted prefix again with one line on
-# its console; `make uninstall` leaves the home as it was but for the prefix.
+# `make install` into a scratch home: the desktop entry is valid and the default for the four art types; the
+# native exporter and its thumbnailer are there, and the thumbnailer's line as file managers run it writes a
+# PNG; the launcher's Wine prefix is made, so the first open shows the art with no Configuration dialog; the
+# launcher opens a file and a folder named with a trailing separator, names in any script even from the plain
+# C locale, and makes a deleted prefix again with one line on its console; `make uninstall` leaves the home as
+# it was but for the prefix.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 home=$QP_TMP/home
@@ -38,10 +36,9 @@ if [ ! -f "$document" ]; then # no corpus here: a sample under a name as awkward
   cp "$QP_SOURCE_DIR/samples/harbour.ans" "$document"
 fi
 
-# The thumbnailer names the installed exporter by its full path, for the
-# types of the desktop entry. File managers replace its field codes (the
-# values shell-quoted) and split the line as a shell would; the exporter's
-# empty OUT and pipes are its own test's.
+# The thumbnailer names the installed exporter by its full path, for the types of the desktop entry. File
+# managers replace its field codes (the values shell-quoted) and split the line as a shell would; the
+# exporter's empty OUT and pipes are its own test's.
 thumbnailer=$XDG_DATA_HOME/thumbnailers/quillpane.thumbnailer
 key() { sed -n "s/^$1=//p" "$thumbnailer"; }
 qp_expect_eq "thumbnailer group" "[Thumbnailer Entry]" "$(head -n1 "$thumbnailer")"

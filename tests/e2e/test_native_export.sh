@@ -1,14 +1,12 @@
 #!/usr/bin/env bash
-# quillpane-export against quillpane.exe --png under Wine: the same pixels
-# (read with lodepng) for corpus files in the text layout, with a monochrome
-# and a colour sheet, in colour and as thumbnails; the same lines and exit
-# codes for refused OUTs, a missing FILE, a device, a cut document and a
-# wrong command line. Natively a pipe as FILE is refused, never waited on.
+# quillpane-export against quillpane.exe --png under Wine: the same pixels (read with lodepng) for corpus
+# files in the text layout, with a monochrome and a colour sheet, in colour and as thumbnails; the same lines
+# and exit codes for refused OUTs, a missing FILE, a device, a cut document and a wrong command line. Natively
+# a pipe as FILE is refused, never waited on.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 native=${QP_NATIVE_DIR:?}
-# `make test` builds the native tree first; a run of this test alone builds
-# what it needs there.
+# `make test` builds the native tree first; a run of this test alone builds what it needs there.
 if [ ! -x "$native/quillpane-export" ] || [ ! -x "$native/png_compare" ]; then
   [ -f "$native/Makefile" ] || cmake -S "$QP_SOURCE_DIR" -B "$native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
   cmake --build "$native" -j2 --target quillpane_export png_compare >/dev/null

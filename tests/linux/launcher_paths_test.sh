@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The Linux launcher's Windows path for the path it is given, its message
-# when Wine is missing, and where it sends a command line: an export to the
-# native exporter, art to Wine (stand-ins for both), after making the Wine
-# prefix again when the one there is unfinished.
+# The Linux launcher's Windows path for the path it is given, its message when Wine is missing, and where it
+# sends a command line: an export to the native exporter, art to Wine (stand-ins for both), after making the
+# Wine prefix again when the one there is unfinished.
 set -euo pipefail
 launcher=$(cd "$(dirname "$0")/../../src/linux" && pwd)/quillpane.sh
 dir=$(mktemp -d)
@@ -31,9 +30,8 @@ TABLE
 status=$(PATH=/nonexistent /bin/sh "$launcher" "Art Folder/" 2>err || echo $?)
 check "without Wine" "$status $(grep -o 'apt-get install wine wine32:i386' err)" "127 apt-get install wine wine32:i386"
 
-# An installed tree whose exporter and Wine only say how they were called.
-# The stand-in Wine's prefix is made by wineboot and ready once the run
-# counter is added, as in Wine's saved registry.
+# An installed tree whose exporter and Wine only say how they were called. The stand-in Wine's prefix is made
+# by wineboot and ready once the run counter is added, as in Wine's saved registry.
 mkdir -p inst/bin inst/share/quillpane stand-ins
 cp "$launcher" inst/bin/quillpane
 for program in inst/share/quillpane/quillpane-export stand-ins/wine stand-ins/wineserver; do

@@ -7,10 +7,9 @@
 #include <string>
 #include <vector>
 
-// The fields of a BMP file. `table`: the palette or the masks (none: a
-// palette of `colours`, or 1 << bits, zeros, or zero masks), the masks in
-// their place inside a longer header. `pixels` -1 gives every row, `offset`
-// 0 puts the rows right after the table; the rows take every byte value.
+// The fields of a BMP file. `table`: the palette or the masks (none: a palette of `colours`, or 1 << bits,
+// zeros, or zero masks), the masks in their place inside a longer header. `pixels` -1 gives every row,
+// `offset` 0 puts the rows right after the table; the rows take every byte value.
 struct Bmp {
   int32_t width = 48, height = 368;
   uint16_t bits = 1;

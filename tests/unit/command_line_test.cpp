@@ -1,6 +1,5 @@
-// Splitting the process command line: the quoted program path runs to the
-// last double quote of the whole line, the rest less one blank is the
-// document, and a part that does not fit its 300-byte buffer is refused
+// Splitting the process command line: the quoted program path runs to the last double quote of the whole
+// line, the rest less one blank is the document, and a part that does not fit its 300-byte buffer is refused
 // whole. A line that starts with an export switch asks for PNGs instead.
 #include <gtest/gtest.h>
 
@@ -59,8 +58,7 @@ TEST(SplitCommandLineInto, OverLongPartsAreRefusedWhole) {
   }
 }
 
-// "out<file|out<file [sheet] colour thumbnail N" or "!error"; "" when the
-// line is no export.
+// "out<file|out<file [sheet] colour thumbnail N" or "!error"; "" when the line is no export.
 std::string Describe(const ExportRequest& r) {
   if (!r.exportMode) return "";
   if (!r.error.empty()) return "!" + r.error;

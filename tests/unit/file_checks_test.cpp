@@ -22,9 +22,8 @@ TEST(NamesDevice, Table) {
   }
 }
 
-// "WxH bits, N colours, rows at OFFSET of ROW SIZE [top]" when the headers are read, with
-// "sheet of B" when the sheet check takes it and the native reader reads it at B bits a
-// pixel; "refused" otherwise.
+// "WxH bits, N colours, rows at OFFSET of ROW SIZE [top]" when the headers are read, with "sheet of B" when
+// the sheet check takes it and the native reader reads it at B bits a pixel; "refused" otherwise.
 std::string SheetBits(const uint8_t* file, size_t size) {
   SheetImage sheet;
   return ReadGlyphSheetBmp(file, size, sheet) ? std::to_string(sheet.bitsPerPixel) : "nothing";

@@ -105,8 +105,7 @@ TEST(PngWriter, EveryFormatReadsBackPixelForPixelInAnyNumberOfParts) {
 }
 
 TEST(PngWriter, AnUnfinishedDeflateStreamTakesAnotherAfterIt) {
-  // Streams that end with each kind of block (fixed codes, dynamic codes,
-  // stored) and at every bit of a byte.
+  // Streams that end with each kind of block (fixed codes, dynamic codes, stored) and at every bit of a byte.
   std::vector<std::string> texts;
   for (int n = 0; n < 8; ++n) {  // bytes from 144 on take 9 bits in the fixed codes
     texts.push_back(std::string(64, 'a'));
