@@ -51,7 +51,6 @@ TEST(AnsiScreen, RecordEndOfTextAndWidth) {
   // {file, expected screen, columns, cell height, iCE}
   const std::tuple<const char*, std::string, std::string, int32_t, int32_t, bool> cases[] = {
       {"0x1A ends the text", "AB\032CD", "AB|", 80, 16, false},
-      {"a NUL is a blank cell", std::string("A\0B", 3), "A.B|", 80, 16, false},
       {"record without 0x1A, comments", File("AB", 1, 1, 3, 0, "IBM VGA", 2), "AB|", 3, 16, false},
       {"record after 0x1A", File("ABCD\x1a", 1, 1, 3), "ABC|D|", 3, 16, false},
       {"width 1000", File("A", 1, 1, 1000), "A|", 1000, 16, false},
@@ -134,7 +133,6 @@ TEST(AnsiScreen, ClearEraseSaveRestore) {
 TEST(AnsiScreen, Colours) {
   // {sequences before X, iCE, X's colours: background << 4 | foreground}
   const std::tuple<std::string, bool, int> cases[] = {
-      {"", false, 0x07},
       {"\x1b[1;31;44m", false, 0x49},
       {"\x1b[1;31;44m\x1b[m", false, 0x07},  // nothing reads 0
       {"\x1b[1;31;44m\x1b[;32m", false, 0x02},

@@ -60,7 +60,6 @@ TEST(ScrollStep, Codes) {
       {"line down", 592, 800, 8, 8, 7, 1, 0, {1, 1, 600, 7}},
       {"line down stops at the last row", 600, 800, 8, 8, 7, 1, 0, {0, 0, 600, 7}},
       {"page down", 0, 800, 8, 8, 7, 3, 0, {1, 1, 200, 7}},
-      {"page down stops at the last full view", 500, 800, 8, 8, 7, 3, 0, {1, 1, 600, 7}},
       {"page down there sets it again", 600, 800, 8, 8, 7, 3, 0, {1, 1, 600, 7}},
       {"page down on a page shorter than the view", 0, 64, 8, 8, 7, 3, 0, {1, 1, 0, 7}},
       {"page up", 600, 800, 8, 8, 7, 2, 0, {1, 1, 400, 7}},
