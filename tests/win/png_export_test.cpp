@@ -38,9 +38,8 @@ std::vector<uint32_t> DecodePng(const std::string& path) {
     rgb->CopyPixels(nullptr, width * 4, static_cast<UINT>(pixels.size() * 4),
                     reinterpret_cast<BYTE*>(pixels.data()));
   }
-  for (IUnknown* object : std::initializer_list<IUnknown*>{rgb, frame, decoder, factory}) {
+  for (IUnknown* object : std::initializer_list<IUnknown*>{rgb, frame, decoder, factory})
     if (object != nullptr) object->Release();
-  }
   for (uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
   return pixels;
 }
