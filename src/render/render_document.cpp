@@ -85,12 +85,6 @@ void RenderTextLayout() {
   DrawPage(text, length, glyphPixels, page);
 }
 
-// A 16-colour DIB: the header and the VGA palette.
-struct AnsiDibInfo {
-  BITMAPINFOHEADER header;
-  RGBQUAD colours[16];
-};
-
 // Makes the page bitmap a band of at least `rows` rows of the screen's
 // width and cell height. A band that is that already, as wide and with
 // the rows, is kept with its memory (the rows it holds past the screen are
@@ -108,28 +102,12 @@ bool MakeBand(int32_t rows) {
   if (viewer.pageBitmap != nullptr) DeleteObject(viewer.pageBitmap);
   viewer.pageBitmap = nullptr;
   band = Band{};
-  AnsiDibInfo info = {};
-  info.header.biSize = sizeof info.header;
-  info.header.biWidth = size.width;
-  info.header.biHeight = -rows * ansiScreen.cellHeight;  // top-down, as the rasteriser writes it
-  info.header.biPlanes = 1;
-  info.header.biBitCount = 4;
-  info.header.biCompression = BI_RGB;
-  info.header.biClrUsed = 16;
-  for (int i = 0; i < 16; ++i) {
-    const uint32_t rgb = kAnsiPalette[i];
-    info.colours[i] =
-        RGBQUAD{static_cast<BYTE>(rgb), static_cast<BYTE>(rgb >> 8), static_cast<BYTE>(rgb >> 16), 0};
-  }
-  void* bits = nullptr;
-  HBITMAP bitmap =
-      CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap == nullptr || bits == nullptr) {
-    if (bitmap != nullptr) DeleteObject(bitmap);
-    return false;
-  }
+  // Top-down, as the rasteriser writes it, in the VGA palette.
+  uint8_t* bits = nullptr;
+  HBITMAP bitmap = CreatePageBitmap(size.width, rows * ansiScreen.cellHeight, 4, kAnsiPalette, 16, bits);
+  if (bitmap == nullptr) return false;
   viewer.pageBitmap = band.bitmap = bitmap;
-  band.bits = static_cast<uint8_t*>(bits);
+  band.bits = bits;
   band.capacity = rows;
   return true;
 }

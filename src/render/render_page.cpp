@@ -6,13 +6,21 @@
 
 namespace {
 
-// A BITMAPINFO with room for a two-entry colour table.
+// A BITMAPINFO with room for a 16-entry colour table.
 struct DibInfo {
   BITMAPINFOHEADER header;
-  RGBQUAD colours[2];
+  RGBQUAD colours[16];
 };
 
-DibInfo MakeDibInfo(int32_t width, int32_t height, int bitsPerPixel) {
+// A top-down DIB of `bitsPerPixel`, with the colours (0xRRGGBB) of
+// `palette` in its table; black and white when none is given.
+DibInfo MakeDibInfo(int32_t width, int32_t height, int bitsPerPixel, const uint32_t* palette = nullptr,
+                    int paletteSize = 0) {
+  static const uint32_t kBlackAndWhite[2] = {0x000000, 0xFFFFFF};
+  if (palette == nullptr) {
+    palette = kBlackAndWhite;
+    paletteSize = 2;
+  }
   DibInfo info = {};
   info.header.biSize = sizeof info.header;
   info.header.biWidth = width;
@@ -20,8 +28,11 @@ DibInfo MakeDibInfo(int32_t width, int32_t height, int bitsPerPixel) {
   info.header.biPlanes = 1;
   info.header.biBitCount = static_cast<WORD>(bitsPerPixel);
   info.header.biCompression = BI_RGB;
-  info.colours[0] = RGBQUAD{0, 0, 0, 0};
-  info.colours[1] = RGBQUAD{255, 255, 255, 0};
+  if (bitsPerPixel == 4) info.header.biClrUsed = static_cast<DWORD>(paletteSize);
+  for (int i = 0; i < paletteSize && i < 16; ++i) {
+    info.colours[i] = RGBQUAD{static_cast<BYTE>(palette[i]), static_cast<BYTE>(palette[i] >> 8),
+                              static_cast<BYTE>(palette[i] >> 16), 0};
+  }
   return info;
 }
 
@@ -60,21 +71,30 @@ bool ReadGlyphPixels(HBITMAP sheet, const GlyphPosition (&table)[256], GlyphPixe
   return ReadSheetImage(sheet, image) && GlyphPixelsFromSheet(image, table, pixels);
 }
 
+HBITMAP CreatePageBitmap(int32_t width, int32_t height, int bitsPerPixel, const uint32_t* palette, int paletteSize,
+                         uint8_t*& bits) {
+  DibInfo info = MakeDibInfo(width, height, bitsPerPixel, palette, paletteSize);
+  void* memory = nullptr;
+  HBITMAP bitmap =
+      CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &memory, nullptr, 0);
+  if (bitmap != nullptr && memory == nullptr) {
+    DeleteObject(bitmap);
+    bitmap = nullptr;
+  }
+  bits = static_cast<uint8_t*>(memory);
+  return bitmap;
+}
+
 Page CreatePage(PageMeasure cells, int bitsPerPixel) {
   Page page;
   const TextPage shape = ShapeTextPage(cells, bitsPerPixel);
   if (shape.columns <= 0) return page;
-  DibInfo info = MakeDibInfo(shape.columns * 8, shape.rows * 8, bitsPerPixel);
-  void* bits = nullptr;
-  HBITMAP bitmap =
-      CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap == nullptr || bits == nullptr) {
-    if (bitmap != nullptr) DeleteObject(bitmap);
-    return page;
-  }
+  uint8_t* bits = nullptr;
+  HBITMAP bitmap = CreatePageBitmap(shape.columns * 8, shape.rows * 8, bitsPerPixel, nullptr, 0, bits);
+  if (bitmap == nullptr) return page;
   static_cast<TextPage&>(page) = shape;
   page.bitmap = bitmap;
-  page.bits = static_cast<uint8_t*>(bits);
+  page.bits = bits;
   std::memset(page.bits, 0xFF, TextPageBytes(page));  // white at either depth
   return page;
 }

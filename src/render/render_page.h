@@ -30,6 +30,13 @@ struct Page : TextPage {
 // colour. On failure the page has no bitmap.
 Page CreatePage(PageMeasure cells, int bitsPerPixel);
 
+// A top-down DIB section of `width` x `height` pixels at `bitsPerPixel`,
+// with `palette` (0xRRGGBB, `paletteSize` entries, at most 16; black and
+// white when null) as its colour table; `bits` gets its pixels. Null, with
+// no bitmap left behind, when it cannot be made.
+HBITMAP CreatePageBitmap(int32_t width, int32_t height, int bitsPerPixel, const uint32_t* palette, int paletteSize,
+                         uint8_t*& bits);
+
 // The drawing pass (DrawTextPage) into the section's memory.
 void DrawPage(const uint8_t* text, int32_t length, const GlyphPixels& glyphs, Page& page);
 
