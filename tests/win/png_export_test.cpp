@@ -50,10 +50,6 @@ int Export(const std::string& arguments, const std::string& fontsFolder) {
 
 std::string Quote(const std::string& path) { return " \"" + path + "\""; }
 
-std::string ProgramPath() {
-  char program[MAX_PATH];
-  return std::string(program, GetModuleFileNameA(nullptr, program, sizeof program));
-}
 std::string FontsFolder() {
   return ProgramPath().substr(0, ProgramPath().find_last_of("\\/") + 1) + "fonts\\";
 }

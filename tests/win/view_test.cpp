@@ -22,9 +22,7 @@
 namespace {
 
 TEST(Selection, DragCopiesTheCellsAndKeymapSheetsDrawThem) {
-  char program[MAX_PATH];
-  GetModuleFileNameA(nullptr, program, sizeof program);
-  MainWindowTest test(false, program);  // the build's sheets are in the fonts folder beside it
+  MainWindowTest test(false, ProgramPath());  // the build's sheets are in the fonts folder beside it
   TempDir dir;
   test.Show(dir.Write("rows.nfo", "A\xCD\xBBxyz\r\n\xDB\xB2\xB1jkl\r\n"));
   SendMessageA(test.window(), WM_LBUTTONDOWN, 0, MAKELPARAM(12, 12));
