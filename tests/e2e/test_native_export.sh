@@ -44,13 +44,16 @@ compare() { # NAME LINES ARGUMENT...: LINES the lines both print, and "exit N"
   done
 }
 
+same_png() { # WHAT NAME WANT: win/NAME and native/NAME are the same picture, of the shape WANT
+  qp_expect_eq "$1" "same: $3" "$("$native/png_compare" "$QP_TMP/win/$2" "$QP_TMP/native/$2")"
+}
+
 nothing="; nothing was written"
 compare "a refused OUT" "quillpane: OUT \"art.nfo\" exists and is not a PNG$nothing
 exit 1" --png art.nfo other.nfo
 # A file manager's thumbnail service makes the OUT, empty, before it asks.
 QP_EMPTY_OUT=made.png compare "an empty OUT" "exit 0" --png made.png art.nfo
-qp_expect_eq "a text page's PNG" "same: 32 x 16, depth 1, colour type 3" \
-  "$("$native/png_compare" "$QP_TMP/win/made.png" "$QP_TMP/native/made.png")"
+same_png "a text page's PNG" made.png "32 x 16, depth 1, colour type 3"
 compare "an OUT that is a FILE under another name" "quillpane: OUT \"link.nfo\" is the FILE \"art.nfo\" too$nothing
 exit 1" --png link.nfo art.nfo
 compare "an OUT given twice" "quillpane: OUT \"./new.png\" is given twice$nothing
@@ -81,11 +84,9 @@ if [ -d "$corpus" ]; then
   compare "a colour sheet" "exit 0" --png blue.png "$asc" --sheet blue
   compare "colour" "exit 0" --colour --png sauce.png "$sauce" --png bare.png "$bare" --png nfo.png "$nfo" \
     --png named.png "$QP_TMP/changelog.nfo" --png pattern.png "$pattern"
-  qp_expect_eq "an ANSI screen's PNG" "same: 352 x 4032, depth 4, colour type 3" \
-    "$("$native/png_compare" "$QP_TMP/win/sauce.png" "$QP_TMP/native/sauce.png")"
+  same_png "an ANSI screen's PNG" sauce.png "352 x 4032, depth 4, colour type 3"
   compare "thumbnails" "exit 0" --thumbnail 96 --colour --png bare.png "$bare" --png nfo.png "$nfo"
-  qp_expect_eq "a thumbnail's PNG" "same: 96 x 55, depth 8, colour type 2" \
-    "$("$native/png_compare" "$QP_TMP/win/bare.png" "$QP_TMP/native/bare.png")"
+  same_png "a thumbnail's PNG" bare.png "96 x 55, depth 8, colour type 2"
 else
   echo "e2e: no corpus at '$corpus': only the lines are compared"
 fi

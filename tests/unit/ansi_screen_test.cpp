@@ -68,9 +68,8 @@ TEST(AnsiScreen, RecordEndOfTextAndWidth) {
     SCOPED_TRACE(what);
     const SauceRecord sauce = ReadSauce(Bytes(file), file.size());
     const AnsiOptions options = AnsiOptionsFor(sauce);
-    EXPECT_EQ(options.columns, columns);
-    EXPECT_EQ(options.cellHeight, height);
-    EXPECT_EQ(options.iceColours, ice);
+    EXPECT_EQ(std::make_tuple(options.columns, options.cellHeight, options.iceColours),
+              std::make_tuple(columns, height, ice));
     EXPECT_EQ(Dump(ReadAnsiScreen(Bytes(file), file.size())), screen);
   }
   EXPECT_FALSE(ReadSauce(Bytes("SAUCE00"), 7).present);
@@ -87,7 +86,8 @@ TEST(AnsiScreen, WhichFilesAreScreens) {
     EXPECT_EQ(UsesAnsiScreen(path, Bytes(bytes), bytes.size()), expected) << path;
 }
 
-TEST(AnsiScreen, TabsLineEndsAndWrapping) {
+// Text, columns, then the screen.
+TEST(AnsiScreen, TabsLineEndsWrappingCursorMovesAndErasing) {
   const std::tuple<std::string, int32_t, std::string> cases[] = {
       {"AB\rC", 80, "CB|"},
       {"AB\nC", 80, "AB|C|"},
@@ -98,34 +98,25 @@ TEST(AnsiScreen, TabsLineEndsAndWrapping) {
       {"ABC\r\nD", 3, "ABC||D|"},        // so a line end after it leaves a row empty
       {"A\r\n\r\n", 80, "A|"},           // rows end with the last one drawn on
       {"\033B\033\033[CC", 80, "B.C|"},  // a lone escape is dropped
+      {"\x1b[32\rm", 80, "m|"},          // a sequence cut off by a control byte
+      // Cursor moves stay on the screen.
+      {"\x1b[3CA\x1b[2DB", 80, "..BA|"},
+      {"\x1b[0CA\x1b[CB\x1b[DC", 80, ".A.C|"},          // 0 or nothing is 1
+      {"AB\x1b[9DC", 80, "CB|"},                        // not left of column 0
+      {"\x1b[100CA", 80, std::string(79, '.') + "A|"},  // nor right of the last
+      {"\x1b[2BA\x1b[9AB", 80, ".B||A|"},               // nor above row 0
+      {"\x1b[3;2HA\x1b[HB\x1b[;3HC\x1b[2fD\x1b[0;0HE", 80, "E.C|D|.A|"},
+      {"\x1b[2;500HA", 80, "|" + std::string(79, '.') + "A|"},
+      // Clearing, erasing, saving and restoring the cursor.
+      {"\x1b[3BX\x1b[2JE", 80, "E|"},                   // the page starts again
+      {"ABCD\x1b[1JE\x1b[0JF\x1b[JG", 80, "ABCDEFG|"},  // only 2J clears
+      {"ABCD\x1b[2D\x1b[KX", 80, "ABX|"},
+      {"ABCD\x1b[2D\x1b[1KX", 80, "..XD|"},
+      {"ABCD\x1b[2D\x1b[2KX", 80, "..X|"},
+      {"\x1b[2;5H\x1b[sA\x1b[HB\x1b[uC", 80, "B|....C|"},
+      {"AB\x1b[uC", 80, "CB|"},  // nothing saved: the home position
   };
   for (const auto& [text, columns, screen] : cases) EXPECT_EQ(Dump(Screen(text, columns)), screen) << text;
-}
-
-TEST(AnsiScreen, CursorMovesStayOnTheScreen) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"\x1b[3CA\x1b[2DB", "..BA|"},
-      {"\x1b[0CA\x1b[CB\x1b[DC", ".A.C|"},          // 0 or nothing is 1
-      {"AB\x1b[9DC", "CB|"},                        // not left of column 0
-      {"\x1b[100CA", std::string(79, '.') + "A|"},  // nor right of the last
-      {"\x1b[2BA\x1b[9AB", ".B||A|"},               // nor above row 0
-      {"\x1b[3;2HA\x1b[HB\x1b[;3HC\x1b[2fD\x1b[0;0HE", "E.C|D|.A|"},
-      {"\x1b[2;500HA", "|" + std::string(79, '.') + "A|"},
-  };
-  for (const auto& [text, screen] : cases) EXPECT_EQ(Dump(Screen(text)), screen) << text;
-}
-
-TEST(AnsiScreen, ClearEraseSaveRestore) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"\x1b[3BX\x1b[2JE", "E|"},                   // the page starts again
-      {"ABCD\x1b[1JE\x1b[0JF\x1b[JG", "ABCDEFG|"},  // only 2J clears
-      {"ABCD\x1b[2D\x1b[KX", "ABX|"},
-      {"ABCD\x1b[2D\x1b[1KX", "..XD|"},
-      {"ABCD\x1b[2D\x1b[2KX", "..X|"},
-      {"\x1b[2;5H\x1b[sA\x1b[HB\x1b[uC", "B|....C|"},
-      {"AB\x1b[uC", "CB|"},  // nothing saved: the home position
-  };
-  for (const auto& [text, screen] : cases) EXPECT_EQ(Dump(Screen(text)), screen) << text;
   // Erased cells take the background.
   EXPECT_EQ(Screen("A\x1b[44m\x1b[K").At(5, 0).colours, 0x47);
 }
@@ -165,7 +156,6 @@ TEST(AnsiScreen, Colours) {
     while (screen.At(column, 0).character != 'X') ++column;
     EXPECT_EQ(screen.At(column, 0).colours, colours) << sequences.substr(0, 40);
   }
-  EXPECT_EQ(Dump(Screen("\x1b[32\rm")), "m|");
 }
 
 TEST(AnsiScreen, HostileFilesStayWithinThePage) {

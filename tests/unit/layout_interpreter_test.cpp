@@ -89,9 +89,8 @@ TEST(MeasureLayout, PageAndRowStarts) {
       {"ab\rcd\n", {3, 2}, {0, 0, 3, 6}},
       {"a\n\rb\n", {2, 3}, {0, 0, 2, 3}},
       {std::string(92, '.') + "\r\n", {92, 3}, {0, 0, 92, 94}},  // a break after a full row leaves it empty
-      {std::string(90, '.') + "\tX\n",
-       {97, 2},
-       {0, 0, 92, 93}},  // a tab past the last column widens the page
+      // A tab past the last column widens the page.
+      {std::string(90, '.') + "\tX\n", {97, 2}, {0, 0, 92, 93}},
       {std::string(91, '.') + " X\n", {92, 1}, {0, 92, 94, -7}},  // the blank in column 91 starts row 0 again
       {"\x1b[A\x1b[A\n\n", {1, 1}, {0, 8, -7, -7}},               // rows above the page have no entry
   };

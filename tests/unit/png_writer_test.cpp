@@ -187,8 +187,7 @@ TEST(Thumbnail, TheTopSquareAveragedToFitTheSize) {
     const Picture page(c.format, c.width, c.height, c.colour);
     Thumbnail thumbnail;
     ASSERT_TRUE(MakeThumbnail(page.rows, c.size, thumbnail));
-    EXPECT_EQ(thumbnail.width, c.outWidth);
-    EXPECT_EQ(thumbnail.height, c.outHeight);
+    EXPECT_EQ(std::make_pair(thumbnail.width, thumbnail.height), std::make_pair(c.outWidth, c.outHeight));
     const Decoded decoded = Decode([&] {
       std::vector<uint8_t> png;
       EncodePng(thumbnail.Rows(), png);

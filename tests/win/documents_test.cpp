@@ -149,7 +149,30 @@ WPARAM Drop(const std::wstring& paths) {
   return reinterpret_cast<WPARAM>(drop);
 }
 
-TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogAndADrop) {
+// The system's own dialog, told through its hook to choose `chosen` (UTF-16) and press Open.
+std::wstring chosen;
+
+UINT_PTR CALLBACK ChooseOnOpen(HWND hook, UINT message, WPARAM, LPARAM lParam) {
+  if (message == WM_NOTIFY && reinterpret_cast<OFNOTIFYA*>(lParam)->hdr.code == CDN_INITDONE) {
+    HWND dialog = GetParent(hook);
+    SetDlgItemTextW(dialog, GetDlgItem(dialog, cmb13) ? cmb13 : edt1, chosen.c_str());
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  }
+  return 0;
+}
+
+BOOL WINAPI ChoosingOpenDialog(LPOPENFILENAMEA request) {
+  request->Flags |= OFN_EXPLORER | OFN_ENABLEHOOK;
+  request->lpfnHook = ChooseOnOpen;
+  // The dialog moves the current folder to the chosen file's; the later tests keep theirs.
+  char folder[MAX_PATH] = {};
+  GetCurrentDirectoryA(sizeof folder, folder);
+  const BOOL chose = GetOpenFileNameA(request);
+  SetCurrentDirectoryA(folder);
+  return chose;
+}
+
+TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogsAndADrop) {
   Store({"c:\\o0.nfo", "c:\\p.asc", "c:\\o2.nfo", "c:\\o3.nfo", "c:\\o4.nfo"});
   MainWindowTest test(true);  // loads them
   std::strcpy(viewer.currentPath, "c:\\d.nfo");
@@ -175,36 +198,10 @@ TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogAndADrop) {
   // A path of 300 bytes is refused whole, never cut into another path.
   SendMessageA(test.window(), WM_DROPFILES, Drop(L"c:\\" + std::wstring(297, L'x')), 0);
   EXPECT_STREQ(viewer.currentPath, "");
-}
 
-// The system's own dialog, told through its hook to choose `chosen` (UTF-16) and press Open.
-std::wstring chosen;
-
-UINT_PTR CALLBACK ChooseOnOpen(HWND hook, UINT message, WPARAM, LPARAM lParam) {
-  if (message == WM_NOTIFY && reinterpret_cast<OFNOTIFYA*>(lParam)->hdr.code == CDN_INITDONE) {
-    HWND dialog = GetParent(hook);
-    SetDlgItemTextW(dialog, GetDlgItem(dialog, cmb13) ? cmb13 : edt1, chosen.c_str());
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-  }
-  return 0;
-}
-
-BOOL WINAPI ChoosingOpenDialog(LPOPENFILENAMEA request) {
-  request->Flags |= OFN_EXPLORER | OFN_ENABLEHOOK;
-  request->lpfnHook = ChooseOnOpen;
-  // The dialog moves the current folder to the chosen file's; the later tests keep theirs.
-  char folder[MAX_PATH] = {};
-  GetCurrentDirectoryA(sizeof folder, folder);
-  const BOOL chose = GetOpenFileNameA(request);
-  SetCurrentDirectoryA(folder);
-  return chose;
-}
-
-TEST(RecentFiles, TheOpenDialogChoosesALongNameInAnyScriptWhole) {
-  MainWindowTest test;
-  TempDir dir;
-  // 80 characters of 3 UTF-8 bytes: a path of fewer than 260 characters, which the dialog lets through, but
-  // of more than 260 bytes; fewer than the 300 a path may have.
+  // The system's Open dialog chooses a long name in any script whole. 80 characters of 3 UTF-8 bytes: a path
+  // of fewer than 260 characters, which the dialog lets through, but of more than 260 bytes; fewer than the
+  // 300 a path may have.
   std::string name;
   for (int i = 0; i < 80; ++i) name += "\u65E5";
   const std::string path = dir.Write(name + ".nfo", "long\r\n");

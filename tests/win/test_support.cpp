@@ -35,6 +35,11 @@ std::string ReadWholeFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+std::string ProgramPath() {
+  char program[MAX_PATH];
+  return std::string(program, GetModuleFileNameA(nullptr, program, sizeof program));
+}
+
 std::string RegText(HKEY root, const std::string& key, const char* name) {
   char text[512] = {};
   DWORD size = sizeof text - 1, type = 0;

@@ -21,6 +21,8 @@ class TempDir {
 
 std::string ReadWholeFile(const std::string& path);
 
+std::string ProgramPath();  // this test program's file
+
 constexpr char kSettingsKey[] = "Software\\Molvo\\Quillpane";  // under HKEY_LOCAL_MACHINE
 
 // A value's text, a DWORD's number; "-" when it or its key is missing.

@@ -22,9 +22,7 @@
 namespace {
 
 TEST(Selection, DragCopiesTheCellsAndKeymapSheetsDrawThem) {
-  char program[MAX_PATH];
-  GetModuleFileNameA(nullptr, program, sizeof program);
-  MainWindowTest test(false, program);  // the build's sheets are in the fonts folder beside it
+  MainWindowTest test(false, ProgramPath());  // the build's sheets are in the fonts folder beside it
   TempDir dir;
   test.Show(dir.Write("rows.nfo", "A\xCD\xBBxyz\r\n\xDB\xB2\xB1jkl\r\n"));
   SendMessageA(test.window(), WM_LBUTTONDOWN, 0, MAKELPARAM(12, 12));
@@ -79,7 +77,16 @@ HINSTANCE WINAPI RecordOpen(HWND, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT)
   return reinterpret_cast<HINSTANCE>(33);
 }
 
-TEST(Links, HandAddressAndAClickThatOpens) {
+// The program's message loop, given Enter for the Find dialog's box and then the quit.
+HWND findBox;
+BOOL WINAPI PressEnterThenQuit(LPMSG message, HWND, UINT, UINT) {
+  *message =
+      findBox != nullptr ? MSG{findBox, WM_KEYDOWN, VK_RETURN, 0, 0, {}} : MSG{nullptr, WM_QUIT, 7, 0, 0, {}};
+  findBox = nullptr;
+  return message->message != WM_QUIT;
+}
+
+TEST(LinksAndFind, HandAddressAClickThatOpensAndMatchesShownAsTheSelection) {
   MainWindowTest test;
   TempDir dir;
   // Row 0: a www. and a mail address; rows 1 and 2: a link that the wrap cut after "http:/".
@@ -119,20 +126,8 @@ TEST(Links, HandAddressAndAClickThatOpens) {
   linkShellExecute = ShellExecuteA;
   EXPECT_EQ(std::make_pair(viewer.selectionShown, std::string(viewer.selectionText)),
             std::make_pair(1, std::string("quil")));
-}
 
-// The program's message loop, given Enter for the Find dialog's box and then the quit.
-HWND findBox;
-BOOL WINAPI PressEnterThenQuit(LPMSG message, HWND, UINT, UINT) {
-  *message =
-      findBox != nullptr ? MSG{findBox, WM_KEYDOWN, VK_RETURN, 0, 0, {}} : MSG{nullptr, WM_QUIT, 7, 0, 0, {}};
-  findBox = nullptr;
-  return message->message != WM_QUIT;
-}
-
-TEST(Find, DialogThenF3AndShiftF3ShowMatchesAsTheSelection) {
-  MainWindowTest test;
-  TempDir dir;
+  // Find: the dialog, then F3 and Shift+F3 show the matches as the selection.
   std::string rows;  // 600 rows; "Quill" at row 300, column 9, and "quill" at row 500, column 4
   for (int i = 0; i < 600; ++i)
     rows += i == 300 ? "find the Quill here\r\n" : i == 500 ? "and quill again\r\n" : "..........\r\n";
@@ -203,9 +198,8 @@ TEST(ColourMode, TheItemShowsAnsFilesInColourAndIsRemembered) {
     ASSERT_NE(ShownAnsiScreen(), nullptr);
     EXPECT_EQ(std::make_tuple(viewer.pageWidth, viewer.pageHeight, viewer.pageCellHeight, viewer.cellHeight),
               std::make_tuple(640, 32, 16, 16));
-    const auto pixel = [&test](int x, int y) {
-      return WindowPixel(test.window(), 10 + x, 10 + y);
-    };  // zoom 8
+    // At zoom 8.
+    const auto pixel = [&test](int x, int y) { return WindowPixel(test.window(), 10 + x, 10 + y); };
     EXPECT_EQ(std::vector<COLORREF>({pixel(2, 2), pixel(10, 5), pixel(18, 5), pixel(26, 5)}),
               std::vector<COLORREF>({RGB(0, 0, 0xAA), RGB(0, 0xAA, 0), RGB(0, 0, 0), RGB(0xAA, 0, 0)}));
 

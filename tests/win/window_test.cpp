@@ -58,13 +58,12 @@ TEST(MainWindow, StartZoomFollowsTheScreensDpi) {
   const auto setDpi = [desktop](DWORD dpi) {
     RegSetKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
   };
-  char program[MAX_PATH];
-  GetModuleFileNameA(nullptr, program, sizeof program);
+  const std::string program = ProgramPath();
   for (const auto& [dpi, zoom] : {std::pair<DWORD, int>{192, 15}, {96, 8}}) {
     setDpi(dpi);
     _putenv(("QP_WANT_START_ZOOM=" + std::to_string(zoom)).c_str());
     // -1 when it cannot start; the setting is put back all the same.
-    EXPECT_EQ(_spawnl(_P_WAIT, program, program, "--gtest_also_run_disabled_tests",
+    EXPECT_EQ(_spawnl(_P_WAIT, program.c_str(), program.c_str(), "--gtest_also_run_disabled_tests",
                       "--gtest_filter=MainWindow.DISABLED_StartZoomHere", nullptr),
               0)
         << "the start zoom at " << dpi << " DPI is not " << zoom;
