@@ -21,14 +21,14 @@
 #include <string>
 #include <vector>
 
-#include "render/ansi_screen.h"
+#include "art/ansi_screen.h"
 
 #ifdef _WIN32
 #include <windows.h>
 
 #include "core/viewer_state.h"
-#include "core/window_layout.h"
-#include "render/render.h"
+#include "view/window_layout.h"
+#include "view/view.h"
 #include "test_support.h"
 #endif
 

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "render/layout_interpreter.h"
-#include "render/page_limits.h"
-#include "render/selection_copy.h"
+#include "art/layout_interpreter.h"
+#include "art/page_limits.h"
+#include "text/selection_copy.h"
 
 namespace {
 

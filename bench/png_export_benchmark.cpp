@@ -13,8 +13,8 @@
 #include "app/export_core.h"
 #include "core/viewer_state.h"
 #include "document/document.h"
-#include "render/png_writer.h"
-#include "render/render_page.h"
+#include "raster/png_writer.h"
+#include "view/render_page.h"
 #include "resources/resource_ids.h"
 
 namespace {

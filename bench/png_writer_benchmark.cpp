@@ -16,10 +16,10 @@
 #include <thread>
 #include <vector>
 
-#include "render/glyph_table.h"
-#include "render/layout_interpreter.h"
-#include "render/page_limits.h"
-#include "render/png_writer.h"
+#include "raster/glyph_table.h"
+#include "art/layout_interpreter.h"
+#include "art/page_limits.h"
+#include "raster/png_writer.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "reference_render.h"
-#include "render/glyph_table.h"
-#include "render/render_page.h"
+#include "raster/glyph_table.h"
+#include "view/render_page.h"
 #include "resources/resource_ids.h"
 
 namespace {

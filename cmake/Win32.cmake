@@ -35,20 +35,20 @@ add_library(quillpane_win STATIC
   src/app/main_window.cpp
   src/core/registry.cpp
   src/core/disk_file.cpp
-  src/core/window_layout.cpp
+  src/view/window_layout.cpp
   src/app/png_export.cpp
   src/document/document_loader.cpp
   src/document/directory_browse.cpp
   src/document/recent_files.cpp
   src/document/open_dialog.cpp
-  src/render/render_document.cpp
-  src/render/colour_mode.cpp
-  src/render/render_page.cpp
-  src/render/paint_view.cpp
-  src/render/selection.cpp
-  src/render/view_text.cpp
-  src/render/find_view.cpp
-  src/render/font_sheets.cpp
+  src/view/render_document.cpp
+  src/view/colour_mode.cpp
+  src/view/render_page.cpp
+  src/view/paint_view.cpp
+  src/view/selection.cpp
+  src/view/view_text.cpp
+  src/view/find_view.cpp
+  src/view/font_sheets.cpp
   src/shell/run_counter.cpp
   src/shell/config_dialog.cpp
   src/shell/association.cpp

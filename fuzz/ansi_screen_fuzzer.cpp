@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "render/ansi_screen.h"
-#include "render/page_limits.h"
+#include "art/ansi_screen.h"
+#include "art/page_limits.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "render/layout_interpreter.h"
-#include "render/page_limits.h"
-#include "render/selection_copy.h"
+#include "art/layout_interpreter.h"
+#include "art/page_limits.h"
+#include "text/selection_copy.h"
 
 namespace {
 

@@ -38,7 +38,7 @@
 #include <vector>
 
 #include "lodepng.h"
-#include "render/ansi_screen.h"
+#include "art/ansi_screen.h"
 
 namespace {
 

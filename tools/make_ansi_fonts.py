@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
-"""Build src/render/ansi_fonts.inc, the two fonts of the ANSI colour mode.
+"""Build src/raster/ansi_fonts.inc, the two fonts of the ANSI colour mode.
 
 Usage: tools/make_ansi_fonts.py [FONTS_DIR [OUT.inc]]
 
 FONTS_DIR defaults to ../shared/fonts next to the repository and must hold
 font-pc16.txt (the IBM PC 8x16 font of the EGA and VGA 25-line text modes)
 and font-pc8.txt (the 8x8 font of the 43- and 50-line modes). OUT.inc
-defaults to src/render/ansi_fonts.inc inside the repository.
+defaults to src/raster/ansi_fonts.inc inside the repository.
 
 Each font file is a list of glyphs: a line "U+xxxx<TAB>PC:nn" (nn = the
 code page 437 byte, in hexadecimal) followed by as many rows as the cell is
@@ -68,7 +68,7 @@ def main(argv):
         sys.exit(__doc__)
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     fonts = argv[1] if len(argv) > 1 else os.path.join(root, os.pardir, 'shared', 'fonts')
-    out = argv[2] if len(argv) > 2 else os.path.join(root, 'src', 'render', 'ansi_fonts.inc')
+    out = argv[2] if len(argv) > 2 else os.path.join(root, 'src', 'raster', 'ansi_fonts.inc')
     tall = read_font(os.path.join(fonts, 'font-pc16.txt'), 16)
     short = read_font(os.path.join(fonts, 'font-pc8.txt'), 8)
     text = '\n'.join([

@@ -8,10 +8,10 @@
 #include "../core/file_names.h"
 #include "../core/state_types.h"
 #include "../core/text_helpers.h"
-#include "../render/ansi_screen.h"
-#include "../render/png_writer.h"
-#include "../render/text_page.h"
-#include "../render/thumbnail.h"
+#include "../art/ansi_screen.h"
+#include "../raster/png_writer.h"
+#include "../raster/text_page.h"
+#include "../raster/thumbnail.h"
 
 namespace {
 

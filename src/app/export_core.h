@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "../document/export_command_line.h"
-#include "../render/glyph_pixels.h"
-#include "../render/pixel_rows.h"
+#include "../raster/glyph_pixels.h"
+#include "../raster/pixel_rows.h"
 
 // Exit codes of an export.
 constexpr int kExportDone = 0;

@@ -8,15 +8,15 @@
 
 #include "../about/about.h"
 #include "../document/document.h"
-#include "../render/glyph_table.h"
-#include "../render/render.h"
-#include "../render/view_text.h"
+#include "../raster/glyph_table.h"
+#include "../view/view.h"
+#include "../view/view_text.h"
 #include "../resources/resource_ids.h"
 #include "../shell/shell.h"
 #include "../core/scroll_steps.h"
 #include "../core/text_helpers.h"
 #include "../core/viewer_state.h"
-#include "../core/window_layout.h"
+#include "../view/window_layout.h"
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
   viewer.appIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP_ICON));

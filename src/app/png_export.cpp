@@ -2,8 +2,8 @@
 
 #include "../core/disk_file.h"
 #include "../core/file_names.h"
-#include "../render/render.h"
-#include "../render/render_page.h"
+#include "../view/view.h"
+#include "../view/render_page.h"
 #include "../resources/resource_ids.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "../core/disk_file.h"
 #include "../core/text_helpers.h"
 #include "../core/viewer_state.h"
-#include "../render/render.h"
+#include "../view/view.h"
 #include "../core/code_page_437.h"
 #include "command_line.h"
 #include "document.h"

@@ -1,6 +1,6 @@
 #include "export_command_line.h"
 
-#include "../render/thumbnail.h"
+#include "../raster/thumbnail.h"
 
 // The native exporter prints the same line: its messages are the Windows
 // program's, word for word, whichever of the two carries out an export.

@@ -2,7 +2,7 @@
 
 #include "../core/viewer_state.h"
 #include "../document/document.h"
-#include "../render/render.h"
+#include "../view/view.h"
 #include "../resources/resource_ids.h"
 #include "shell.h"
 #include "shell_registry.h"

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "render/ansi_screen.h"
-#include "render/page_limits.h"
+#include "art/ansi_screen.h"
+#include "art/page_limits.h"
 
 namespace {
 

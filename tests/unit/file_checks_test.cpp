@@ -6,8 +6,8 @@
 
 #include "bmp_file.h"
 #include "core/file_names.h"
-#include "render/bmp_header.h"
-#include "render/glyph_pixels.h"
+#include "raster/bmp_header.h"
+#include "raster/glyph_pixels.h"
 
 namespace {
 

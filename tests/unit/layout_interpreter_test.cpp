@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "render/layout_interpreter.h"
-#include "render/page_limits.h"
+#include "art/layout_interpreter.h"
+#include "art/page_limits.h"
 
 namespace {
 

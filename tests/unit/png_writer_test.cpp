@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "render/png_writer.h"
-#include "render/thumbnail.h"
+#include "raster/png_writer.h"
+#include "raster/thumbnail.h"
 
 namespace {
 

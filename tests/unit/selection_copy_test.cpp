@@ -5,10 +5,10 @@
 #include <tuple>
 #include <vector>
 
-#include "render/font_sheet_list.h"
-#include "render/layout_interpreter.h"
-#include "render/page_limits.h"
-#include "render/selection_copy.h"
+#include "view/font_sheet_list.h"
+#include "art/layout_interpreter.h"
+#include "art/page_limits.h"
+#include "text/selection_copy.h"
 
 namespace {
 

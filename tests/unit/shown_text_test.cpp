@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "render/links.h"
-#include "render/text_search.h"
+#include "text/links.h"
+#include "text/text_search.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "app/png_export.h"
 #include "core/viewer_state.h"
 #include "reference_render.h"
-#include "render/render.h"
-#include "render/render_page.h"
+#include "view/view.h"
+#include "view/render_page.h"
 #include "test_support.h"
 
 namespace {

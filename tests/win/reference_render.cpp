@@ -1,6 +1,6 @@
 #include "reference_render.h"
 
-#include "render/page_limits.h"
+#include "art/page_limits.h"
 
 namespace {
 

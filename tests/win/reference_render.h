@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "render/glyph_table.h"
-#include "render/layout_interpreter.h"
+#include "raster/glyph_table.h"
+#include "art/layout_interpreter.h"
 
 // A page of the fast page's size for a monochrome sheet.
 HBITMAP RenderReferencePage(const uint8_t* text, int32_t length, HBITMAP sheet, const GlyphPosition* table);

@@ -14,8 +14,8 @@
 
 #include "app/main_window.h"
 #include "core/viewer_state.h"
-#include "render/render.h"
-#include "render/view_text.h"
+#include "view/view.h"
+#include "view/view_text.h"
 #include "resources/resource_ids.h"
 #include "test_support.h"
 

@@ -21,7 +21,7 @@
 #include "core/viewer_state.h"
 #include "document/document.h"
 #include "reference_render.h"
-#include "render/render_page.h"
+#include "view/render_page.h"
 #include "resources/resource_ids.h"
 #include "test_support.h"
 

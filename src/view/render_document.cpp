@@ -3,10 +3,10 @@
 #include <cstring>
 
 #include "../core/viewer_state.h"
-#include "../core/window_layout.h"
-#include "ansi_screen.h"
-#include "page_limits.h"
-#include "render.h"
+#include "window_layout.h"
+#include "../art/ansi_screen.h"
+#include "../art/page_limits.h"
+#include "view.h"
 #include "render_page.h"
 #include "view_text.h"
 

@@ -8,10 +8,10 @@
 
 #include <cstdint>
 
-#include "glyph_pixels.h"
-#include "glyph_table.h"
-#include "layout_interpreter.h"
-#include "text_page.h"
+#include "../raster/glyph_pixels.h"
+#include "../raster/glyph_table.h"
+#include "../art/layout_interpreter.h"
+#include "../raster/text_page.h"
 
 // Reads `sheet` as the system gives it back: a monochrome bitmap at 1 bit
 // a pixel with the colour table the read reports, any other at 32.

@@ -8,7 +8,7 @@
 
 namespace {
 
-#include "ansi_fonts.inc"
+#include "../raster/ansi_fonts.inc"
 
 // The cursor may wander this far down, so that no arithmetic on it can
 // overflow; rows past AnsiRowLimit keep nothing.

@@ -20,8 +20,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "selection_copy.h"
-#include "shown_rows.h"
+#include "../text/selection_copy.h"
+#include "../text/shown_rows.h"
 
 // The SAUCE record: the last 128 bytes of a file, when they begin with
 // "SAUCE00". Numbers are little-endian in the file.

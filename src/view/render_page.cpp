@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "page_limits.h"
+#include "../art/page_limits.h"
 
 namespace {
 

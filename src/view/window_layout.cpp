@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "../resources/resource_ids.h"
-#include "viewer_state.h"
-#include "scroll_steps.h"
-#include "window_geometry.h"
+#include "../core/viewer_state.h"
+#include "../core/scroll_steps.h"
+#include "../core/window_geometry.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "../core/viewer_state.h"
 #include "../core/window_geometry.h"
-#include "render.h"
+#include "view.h"
 
 void PaintView() {
   if (viewer.pageBitmap != nullptr && viewer.sourceWidth > 0 && viewer.sourceHeight > 0) {

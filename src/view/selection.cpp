@@ -6,9 +6,9 @@
 #include "../core/viewer_state.h"
 #include "../core/code_page_437.h"
 #include "../core/window_geometry.h"
-#include "ansi_screen.h"
-#include "render.h"
-#include "selection_copy.h"
+#include "../art/ansi_screen.h"
+#include "view.h"
+#include "../text/selection_copy.h"
 #include "view_text.h"
 
 namespace {

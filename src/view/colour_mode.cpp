@@ -1,7 +1,7 @@
 #include "../core/registry.h"
 #include "../core/viewer_state.h"
 #include "../resources/resource_ids.h"
-#include "render.h"
+#include "view.h"
 
 namespace {
 

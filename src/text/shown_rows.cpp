@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "layout_interpreter.h"
+#include "../art/layout_interpreter.h"
 
 namespace {
 

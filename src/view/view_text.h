@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "shown_rows.h"
+#include "../text/shown_rows.h"
 
 // The cells the current page shows, collected at most once a render (on
 // first use after it) and kept until the next render.

@@ -13,7 +13,7 @@
 #include <cstdint>
 
 #include "glyph_pixels.h"
-#include "layout_interpreter.h"
+#include "../art/layout_interpreter.h"
 #include "pixel_rows.h"
 
 struct TextPage {

@@ -12,8 +12,8 @@
 
 #include "../core/scroll_steps.h"
 #include "../core/viewer_state.h"
-#include "../core/window_layout.h"
-#include "text_search.h"
+#include "window_layout.h"
+#include "../text/text_search.h"
 #include "view_text.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include "../core/text_helpers.h"
 #include "../core/viewer_state.h"
 #include "../resources/resource_ids.h"
-#include "bmp_header.h"
+#include "../raster/bmp_header.h"
 #include "font_sheet_list.h"
-#include "render.h"
+#include "view.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 
 #include "../core/viewer_state.h"
 #include "../core/window_geometry.h"
-#include "ansi_screen.h"
-#include "links.h"
-#include "render.h"
+#include "../art/ansi_screen.h"
+#include "../text/links.h"
+#include "view.h"
 
 OpenAddressFunction linkShellExecute = ShellExecuteA;
 
