@@ -22,11 +22,13 @@
 #include <vector>
 
 #include "art/ansi_screen.h"
+#include "raster/ansi_raster.h"
+#include "text/ansi_text.h"
 
 #ifdef _WIN32
 #include <windows.h>
 
-#include "core/viewer_state.h"
+#include "win32/viewer_state.h"
 #include "view/window_layout.h"
 #include "view/view.h"
 #include "test_support.h"

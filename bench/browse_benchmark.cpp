@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "core/viewer_state.h"
+#include "win32/viewer_state.h"
 #include "test_support.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/export_core.h"
-#include "core/viewer_state.h"
+#include "win32/viewer_state.h"
 #include "document/document.h"
 #include "raster/png_writer.h"
 #include "view/render_page.h"

@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "art/document_reading.h"
 #include "raster/glyph_table.h"
 #include "art/layout_interpreter.h"
 #include "art/page_limits.h"
@@ -94,9 +95,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "png-writer: no document or glyph sheet\n");
     return 1;
   }
-  document.resize(document.size() + 2);
-  const int32_t length = EndWithLineFeed(&document[0]);
-  const auto* text = reinterpret_cast<const uint8_t*>(document.data());
+  std::vector<uint8_t> laidOut(document.size() + 1);
+  const int32_t length =
+      LaidOutText(reinterpret_cast<const uint8_t*>(document.data()), document.size(), laidOut.data());
+  const auto* text = laidOut.data();
   const PageMeasure cells = LimitPageSize(MeasureLayout(text, length, nullptr), 1);
   std::vector<uint8_t> bits(static_cast<size_t>(cells.columnCount) * cells.rowCount * 8, 0xFF);
   DrawSink sink{glyphs, bits, cells.columnCount, cells.rowCount};

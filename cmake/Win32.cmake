@@ -31,10 +31,10 @@ target_link_libraries(quillpane_core PUBLIC ${PNG_LIBS})
 
 # Everything but WinMain, so that tests drive the real window procedure.
 add_library(quillpane_win STATIC
-  src/core/viewer_state.cpp
+  src/win32/viewer_state.cpp
   src/app/main_window.cpp
-  src/core/registry.cpp
-  src/core/disk_file.cpp
+  src/win32/registry.cpp
+  src/win32/disk_file.cpp
   src/view/window_layout.cpp
   src/app/png_export.cpp
   src/document/document_loader.cpp

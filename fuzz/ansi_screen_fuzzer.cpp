@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "art/ansi_screen.h"
+#include "raster/ansi_raster.h"
+#include "text/ansi_text.h"
 #include "art/page_limits.h"
 
 namespace {

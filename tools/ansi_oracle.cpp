@@ -39,6 +39,8 @@
 
 #include "lodepng.h"
 #include "art/ansi_screen.h"
+#include "raster/ansi_raster.h"
+#include "text/ansi_text.h"
 
 namespace {
 

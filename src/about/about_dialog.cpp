@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "../core/viewer_state.h"
+#include "../win32/viewer_state.h"
 #include "../resources/resource_ids.h"
 
 AboutState aboutState;

@@ -8,7 +8,8 @@
 #include "../core/file_names.h"
 #include "../core/state_types.h"
 #include "../core/text_helpers.h"
-#include "../art/ansi_screen.h"
+#include "../art/document_reading.h"
+#include "../raster/ansi_raster.h"
 #include "../raster/png_writer.h"
 #include "../raster/text_page.h"
 #include "../raster/thumbnail.h"
@@ -85,12 +86,7 @@ bool ReadDocument(ExportPlatform& platform, const std::string& path, std::vector
 }
 
 bool DrawAnsiPage(const char* text, size_t length, int thumbnailSize, ExportPage& page) {
-  AnsiScreen screen = ReadAnsiScreen(reinterpret_cast<const uint8_t*>(text), length);
-  // An empty screen still shows a row, black, as the window shows it.
-  if (screen.rows == 0) {
-    screen.rows = 1;
-    screen.cells.assign(static_cast<size_t>(screen.columns), AnsiCell{});
-  }
+  const AnsiScreen screen = ReadShownAnsiScreen(reinterpret_cast<const uint8_t*>(text), length);
   const AnsiPageSize size = AnsiPageSizeOf(screen);
   int32_t rows = screen.rows;
   // A thumbnail reads the top square of the page: the rows of cells that
@@ -108,9 +104,11 @@ bool DrawAnsiPage(const char* text, size_t length, int thumbnailSize, ExportPage
   return true;
 }
 
-bool DrawTextLayoutPage(char* text, const GlyphPixels& glyphs, int thumbnailSize, ExportPage& page) {
-  const int32_t length = EndWithLineFeed(text);
-  const auto* bytes = reinterpret_cast<const uint8_t*>(text);
+bool DrawTextLayoutPage(const char* text, size_t textLength, const GlyphPixels& glyphs, int thumbnailSize,
+                        ExportPage& page) {
+  std::vector<uint8_t> laidOut(textLength + 1);
+  const auto* bytes = laidOut.data();
+  const int32_t length = LaidOutText(reinterpret_cast<const uint8_t*>(text), textLength, laidOut.data());
   TextPage shape = ShapeTextPage(MeasureLayout(bytes, length, nullptr), glyphs.bitsPerPixel == 32 ? 32 : 1);
   if (shape.columns <= 0) return false;
   if (thumbnailSize > 0) shape.rows = std::min(shape.rows, shape.columns);
@@ -160,13 +158,14 @@ bool SameFile(const PathIdentity& a, const PathIdentity& b) {
   return sameName || (a.identified && b.identified && a.volume == b.volume && a.file == b.file);
 }
 
-bool DrawExportPage(const std::string& path, char* text, size_t length, const GlyphPixels& glyphs,
+bool DrawExportPage(const std::string& path, const char* text, size_t length, const GlyphPixels& glyphs,
                     bool colour, int thumbnailSize, ExportPage& page) {
   page = ExportPage();
   try {
-    if (colour && UsesAnsiScreen(path.c_str(), reinterpret_cast<const uint8_t*>(text), length))
+    if (ChooseReading(path.c_str(), reinterpret_cast<const uint8_t*>(text), length, colour) ==
+        Reading::kAnsiScreen)
       return DrawAnsiPage(text, length, thumbnailSize, page);
-    return DrawTextLayoutPage(text, glyphs, thumbnailSize, page);
+    return DrawTextLayoutPage(text, length, glyphs, thumbnailSize, page);
   } catch (const std::exception&) {  // out of memory
     page = ExportPage();
     return false;

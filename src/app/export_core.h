@@ -79,11 +79,11 @@ struct ExportPage {
 // Draws the document `text` (`length` bytes as read and decoded, zero
 // bytes included; the buffer holds kTextBufferSize + 2 bytes, zero past
 // the length) of the file `path` as the window draws it: with `colour`, a
-// document that UsesAnsiScreen as its ANSI screen (4 bits a pixel, the VGA
+// document that ChooseReading gives an ANSI screen as that (4 bits a pixel, the VGA
 // palette), any other in the text layout with `glyphs`. With
 // `thumbnailSize`, only the rows a thumbnail reads are drawn. False when
 // its page cannot be had (not enough memory).
-bool DrawExportPage(const std::string& path, char* text, size_t length, const GlyphPixels& glyphs,
+bool DrawExportPage(const std::string& path, const char* text, size_t length, const GlyphPixels& glyphs,
                     bool colour, int thumbnailSize, ExportPage& page);
 
 #endif

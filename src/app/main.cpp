@@ -3,7 +3,7 @@
 
 #include "main_window.h"
 #include "png_export.h"
-#include "../core/viewer_state.h"
+#include "../win32/viewer_state.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // --png ... exports and ends without a window and without the window's

@@ -15,7 +15,7 @@
 #include "../shell/shell.h"
 #include "../core/scroll_steps.h"
 #include "../core/text_helpers.h"
-#include "../core/viewer_state.h"
+#include "../win32/viewer_state.h"
 #include "../view/window_layout.h"
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
@@ -105,7 +105,7 @@ void WriteStatusTexts() {
     std::snprintf(viewer.statusText, sizeof viewer.statusText, "%s", note);
   } else {
     std::snprintf(viewer.statusText, sizeof viewer.statusText, "anttkn:%d, filhantag:%d, runtimes:%d",
-                  static_cast<int>(std::strlen(viewer.textBuffer)), static_cast<int>(viewer.fileHandle),
+                  static_cast<int>(viewer.laidOutLength), static_cast<int>(viewer.fileHandle),
                   static_cast<int>(viewer.runCount));
   }
   SendMessageA(viewer.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(viewer.statusText));

@@ -1,6 +1,6 @@
 #include "png_export.h"
 
-#include "../core/disk_file.h"
+#include "../win32/disk_file.h"
 #include "../core/file_names.h"
 #include "../view/view.h"
 #include "../view/render_page.h"

@@ -8,8 +8,6 @@
 
 namespace {
 
-#include "../raster/ansi_fonts.inc"
-
 // The cursor may wander this far down, so that no arithmetic on it can
 // overflow; rows past AnsiRowLimit keep nothing.
 constexpr int32_t kCursorRowLimit = 1 << 30;
@@ -381,68 +379,7 @@ class Interpreter {
   Pen pending_;
 };
 
-bool IsAnsExtension(const char* path) {
-  if (path == nullptr) return false;
-  const char* name = path;
-  for (const char* p = path; *p != '\0'; ++p)
-    if (*p == '/' || *p == '\\') name = p + 1;
-  const char* dot = std::strrchr(name, '.');
-  if (dot == nullptr || std::strlen(dot) != 4) return false;
-  return std::tolower(static_cast<unsigned char>(dot[1])) == 'a' &&
-         std::tolower(static_cast<unsigned char>(dot[2])) == 'n' &&
-         std::tolower(static_cast<unsigned char>(dot[3])) == 's';
-}
-
-// For each glyph row byte, the 4 bytes of its 8 pixels with every set
-// pixel's nibble 0xF (the left pixel in the high nibble).
-struct NibbleMasks {
-  uint32_t mask[256];
-  NibbleMasks() {
-    for (int g = 0; g < 256; ++g) {
-      uint8_t bytes[4];
-      for (int k = 0; k < 4; ++k)
-        bytes[k] =
-            static_cast<uint8_t>(((g >> (7 - 2 * k)) & 1 ? 0xF0 : 0) | ((g >> (6 - 2 * k)) & 1 ? 0x0F : 0));
-      std::memcpy(&mask[g], bytes, 4);
-    }
-  }
-};
-
 }  // namespace
-
-SauceRecord ReadSauce(const uint8_t* bytes, size_t length) {
-  SauceRecord sauce;
-  size_t end = length;
-  if (length >= 128 && std::memcmp(bytes + length - 128, "SAUCE00", 7) == 0) {
-    const uint8_t* r = bytes + length - 128;
-    sauce.present = true;
-    sauce.dataType = r[94];
-    sauce.fileType = r[95];
-    sauce.tInfo1 = static_cast<uint16_t>(r[96] | r[97] << 8);
-    sauce.tInfo2 = static_cast<uint16_t>(r[98] | r[99] << 8);
-    sauce.commentLines = r[104];
-    sauce.flags = r[105];
-    size_t n = 0;
-    while (n < 22 && r[106 + n] != 0) {
-      sauce.fontName[n] = static_cast<char>(r[106 + n]);
-      ++n;
-    }
-    while (n > 0 && sauce.fontName[n - 1] == ' ') sauce.fontName[--n] = '\0';
-    // Never drawn, even when no 0x1A stands before it (ansilove then draws
-    // the comment block and the record as text).
-    end = length - 128;
-    const size_t block = 5 + 64 * size_t{sauce.commentLines};
-    if (sauce.commentLines > 0 && end >= block && std::memcmp(bytes + end - block, "COMNT", 5) == 0)
-      end -= block;
-  }
-  const void* eof = end > 0 ? std::memchr(bytes, 0x1A, end) : nullptr;
-  sauce.textLength = eof != nullptr ? static_cast<size_t>(static_cast<const uint8_t*>(eof) - bytes) : end;
-  return sauce;
-}
-
-bool UsesAnsiScreen(const char* path, const uint8_t* bytes, size_t length) {
-  return IsAnsExtension(path) || IsAnsiRecord(ReadSauce(bytes, length));
-}
 
 AnsiOptions AnsiOptionsFor(const SauceRecord& sauce) {
   AnsiOptions options;
@@ -487,68 +424,4 @@ int NearestAnsiColour(int red, int green, int blue) {
     if (distance < bestDistance) best = i, bestDistance = distance;
   }
   return best;
-}
-
-const uint8_t* AnsiGlyph(int32_t cellHeight, uint8_t character) {
-  return cellHeight == 8 ? kAnsiFont8[character] : kAnsiFont16[character];
-}
-
-AnsiPageSize AnsiPageSizeOf(const AnsiScreen& screen) {
-  // The interpreter keeps the rows within AnsiRowLimit, so the page stays
-  // within kMaxPageBytes and every count fits 32 bits.
-  AnsiPageSize page;
-  page.width = screen.columns * kAnsiCellWidth;
-  page.height = screen.rows * screen.cellHeight;
-  page.stride = static_cast<int32_t>(DibStride(page.width, 4));
-  return page;
-}
-
-void RasteriseAnsi(const AnsiScreen& screen, uint8_t* pixels) {
-  RasteriseAnsiRows(screen, 0, screen.rows, pixels);
-}
-
-void RasteriseAnsiRows(const AnsiScreen& screen, int32_t firstRow, int32_t rowCount, uint8_t* pixels) {
-  static const NibbleMasks kMasks;
-  const AnsiPageSize page = AnsiPageSizeOf(screen);
-  const int32_t height = screen.cellHeight;
-  const uint8_t* font = height == 8 ? &kAnsiFont8[0][0] : &kAnsiFont16[0][0];
-  const size_t stride = static_cast<size_t>(page.stride);
-  const int32_t from = std::max(firstRow, 0);
-  const int32_t to =
-      static_cast<int32_t>(std::min<int64_t>(int64_t{firstRow} + std::max(rowCount, 0), screen.rows));
-  for (int32_t row = from; row < to; ++row) {
-    const AnsiCell* cells =
-        screen.cells.data() + static_cast<size_t>(row) * static_cast<size_t>(screen.columns);
-    uint8_t* band = pixels + static_cast<size_t>(row - firstRow) * height * stride;
-    // A cell at a time, down its pixel rows: the band of one row of cells
-    // stays in the cache, and each cell's colours are worked out once.
-    for (int32_t column = 0; column < screen.columns; ++column) {
-      const AnsiCell cell = cells[column];
-      const uint8_t* glyph = font + cell.character * height;
-      // Every nibble of the colour, so that the mask picks the pixels.
-      const uint32_t front = 0x11111111u * (cell.colours & 15u);
-      const uint32_t back = 0x11111111u * (cell.colours >> 4);
-      uint8_t* out = band + 4 * static_cast<size_t>(column);
-      for (int32_t y = 0; y < height; ++y, out += stride) {
-        const uint32_t mask = kMasks.mask[glyph[y]];
-        const uint32_t word = (front & mask) | (back & ~mask);
-        std::memcpy(out, &word, 4);
-      }
-    }
-  }
-}
-
-ShownRows AnsiShownRows(const AnsiScreen& screen) {
-  ShownRows shown(static_cast<size_t>(std::max(screen.rows, 0)));
-  const auto blank = [](uint8_t c) { return c == 0 || c == ' ' || c == 255; };
-  for (int32_t row = 0; row < screen.rows; ++row) {
-    ShownRow& out = shown[static_cast<size_t>(row)];
-    int32_t end = screen.columns;
-    while (end > 0 && screen.At(end - 1, row).character == 0) --end;
-    out.cells.resize(static_cast<size_t>(end));
-    for (int32_t column = 0; column < end; ++column)
-      out.cells[static_cast<size_t>(column)] = screen.At(column, row).character;
-    out.wrapped = row > 0 && !blank(screen.At(screen.columns - 1, row - 1).character);
-  }
-  return shown;
 }

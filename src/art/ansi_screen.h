@@ -20,36 +20,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "../text/selection_copy.h"
-#include "../text/shown_rows.h"
-
-// The SAUCE record: the last 128 bytes of a file, when they begin with
-// "SAUCE00". Numbers are little-endian in the file.
-struct SauceRecord {
-  bool present = false;
-  uint8_t dataType = 0;  // 1: character
-  uint8_t fileType = 0;  // with data type 1: 1 ANSi
-  uint16_t tInfo1 = 0;   // width in characters
-  uint16_t tInfo2 = 0;   // lines
-  uint8_t commentLines = 0;
-  uint8_t flags = 0;       // bit 0 iCE colours; bits 1-2 letter spacing
-  char fontName[23] = {};  // TInfoS, trailing blanks dropped, zero-terminated
-  // The bytes that may be drawn: up to the first 0x1A, and never into the
-  // comment block or the record.
-  size_t textLength = 0;
-};
-
-SauceRecord ReadSauce(const uint8_t* bytes, size_t length);
-
-// A record that marks the file as ANSi: data type 1, file type 1.
-inline bool IsAnsiRecord(const SauceRecord& sauce) {
-  return sauce.present && sauce.dataType == 1 && sauce.fileType == 1;
-}
-
-// Whether the file at `path` (only its name is looked at) is shown as an
-// ANSI screen when the colour mode is on: its extension is .ans in any case,
-// or it carries a SAUCE record of type 1/1.
-bool UsesAnsiScreen(const char* path, const uint8_t* bytes, size_t length);
+#include "sauce.h"
 
 constexpr int32_t kAnsiDefaultColumns = 80;
 constexpr int32_t kAnsiMaxColumns = 1000;
@@ -103,43 +74,5 @@ extern const uint32_t kAnsiPalette[16];
 
 // The nearest of the 16 to a colour, by distance in RGB.
 int NearestAnsiColour(int red, int green, int blue);
-
-// The rows of a character's glyph (bit 7 leftmost), cellHeight of them.
-const uint8_t* AnsiGlyph(int32_t cellHeight, uint8_t character);
-
-struct AnsiPageSize {
-  int32_t width = 0;   // pixels
-  int32_t height = 0;  // pixels
-  int32_t stride = 0;  // bytes a pixel row
-};
-AnsiPageSize AnsiPageSizeOf(const AnsiScreen& screen);
-
-// Draws every cell into `pixels`, a page of AnsiPageSizeOf(screen).
-void RasteriseAnsi(const AnsiScreen& screen, uint8_t* pixels);
-// Draws rows firstRow .. firstRow + rowCount - 1 into `pixels`, a band of
-// the page's width and rowCount rows of cells, its first pixel row the top
-// of firstRow. Rows of the band past the screen's last are left as they are.
-void RasteriseAnsiRows(const AnsiScreen& screen, int32_t firstRow, int32_t rowCount, uint8_t* pixels);
-
-// The characters of a screen's cells, as a selection copies them through
-// JoinCellRows: 0 for a cell nothing was drawn in (or a NUL, or an erased
-// cell) and for a cell outside the screen.
-class AnsiCharacters final : public CellCharacters {
- public:
-  explicit AnsiCharacters(const AnsiScreen& screen) : screen_(screen) {}
-  uint8_t At(int32_t column, int32_t row) const override { return screen_.At(column, row).character; }
-
- private:
-  const AnsiScreen& screen_;
-};
-
-// The characters the screen's cells show, as links and Find read them: each
-// row's cells through its last one that holds a character. A row is wrapped
-// (carries on the row above) when the row above shows a character other
-// than a blank in its last column: drawing there moved the cursor on to
-// this row, the way a line of text runs on. A blank there (a space, a NUL,
-// 255) is taken as the end of a line, so that art whose rows are padded to
-// the full width with blanks does not read as one endless line.
-ShownRows AnsiShownRows(const AnsiScreen& screen);
 
 #endif

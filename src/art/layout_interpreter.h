@@ -227,9 +227,4 @@ class MeasureSink {
 // sets entries 0 and 1 to 0 first.
 PageMeasure MeasureLayout(const uint8_t* text, int32_t length, int32_t* lineTable);
 
-// Every text that is laid out ends with a line feed: one is appended to the
-// zero-terminated `text` when it is empty or ends otherwise (its buffer has
-// room for it and a new terminator). Returns the length that is laid out.
-int32_t EndWithLineFeed(char* text);
-
 #endif

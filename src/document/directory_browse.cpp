@@ -3,7 +3,7 @@
 
 #include "../core/file_names.h"
 #include "../core/text_helpers.h"
-#include "../core/viewer_state.h"
+#include "../win32/viewer_state.h"
 #include "document.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "../core/viewer_state.h"
+#include "../win32/viewer_state.h"
 
 // Fills commandLine, programPath, programDir and currentPath from the
 // process command line.

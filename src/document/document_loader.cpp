@@ -1,8 +1,8 @@
 #include <cstring>
 
-#include "../core/disk_file.h"
+#include "../win32/disk_file.h"
 #include "../core/text_helpers.h"
-#include "../core/viewer_state.h"
+#include "../win32/viewer_state.h"
 #include "../view/view.h"
 #include "../core/code_page_437.h"
 #include "command_line.h"
@@ -30,7 +30,6 @@ void LoadDocument() {
 
   viewer.fileHandle = ReadDocumentFile(viewer.currentPathRefused ? nullptr : viewer.currentPath,
                                        viewer.textBuffer, &viewer.textLength);
-  viewer.lineFeedAt = -1;
   if (viewer.fileHandle == -1) {
     static const char kMissing[] = "Could not find the file\n";
     std::memcpy(viewer.textBuffer, kMissing, sizeof kMissing);

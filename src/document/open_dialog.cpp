@@ -1,7 +1,7 @@
 #include <cstring>
 #include <vector>
 
-#include "../core/viewer_state.h"
+#include "../win32/viewer_state.h"
 #include "document.h"
 
 BOOL(WINAPI* runOpenDialog)(LPOPENFILENAMEA request) = GetOpenFileNameA;

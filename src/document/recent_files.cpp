@@ -1,8 +1,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "../core/registry.h"
-#include "../core/viewer_state.h"
+#include "../win32/registry.h"
+#include "../win32/viewer_state.h"
 #include "../resources/resource_ids.h"
 #include "document.h"
 #include "recent_list.h"

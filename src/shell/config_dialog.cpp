@@ -1,7 +1,7 @@
 #include <cstring>
 #include <string>
 
-#include "../core/viewer_state.h"
+#include "../win32/viewer_state.h"
 #include "../resources/resource_ids.h"
 #include "shell.h"
 #include "shell_registry.h"

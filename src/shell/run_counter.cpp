@@ -1,6 +1,6 @@
 #include <string>
 
-#include "../core/viewer_state.h"
+#include "../win32/viewer_state.h"
 #include "../document/document.h"
 #include "../view/view.h"
 #include "../resources/resource_ids.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "../core/viewer_state.h"
+#include "../win32/viewer_state.h"
 
 void WriteShellValue(const char* path, ShellValue which, REGSAM access) {
   const std::string value = FormatShellValue(which, viewer.programPath);

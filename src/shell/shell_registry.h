@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "../core/registry.h"
+#include "../win32/registry.h"
 #include "shell_rules.h"
 
 // Sets the default value of HKEY_CLASSES_ROOT `path` (created as needed,

@@ -1,5 +1,5 @@
-#include "../core/registry.h"
-#include "../core/viewer_state.h"
+#include "../win32/registry.h"
+#include "../win32/viewer_state.h"
 #include "../resources/resource_ids.h"
 #include "view.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "../core/scroll_steps.h"
-#include "../core/viewer_state.h"
+#include "../win32/viewer_state.h"
 #include "window_layout.h"
 #include "../text/text_search.h"
 #include "view_text.h"

@@ -2,9 +2,9 @@
 #include <cstring>
 #include <string>
 
-#include "../core/disk_file.h"
+#include "../win32/disk_file.h"
 #include "../core/text_helpers.h"
-#include "../core/viewer_state.h"
+#include "../win32/viewer_state.h"
 #include "../resources/resource_ids.h"
 #include "../raster/bmp_header.h"
 #include "font_sheet_list.h"

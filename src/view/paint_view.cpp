@@ -1,4 +1,4 @@
-#include "../core/viewer_state.h"
+#include "../win32/viewer_state.h"
 #include "../core/window_geometry.h"
 #include "view.h"
 

@@ -2,9 +2,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "../core/viewer_state.h"
+#include "../win32/viewer_state.h"
 #include "window_layout.h"
-#include "../art/ansi_screen.h"
+#include "../art/document_reading.h"
+#include "../raster/ansi_raster.h"
 #include "../art/page_limits.h"
 #include "view.h"
 #include "render_page.h"
@@ -41,32 +42,13 @@ struct Band {
 };
 Band band;
 
-// The text layout ends its text with a line feed, written at the first
-// zero byte. When that zero lies inside the file, the line feed and its
-// terminator cover two of the file's bytes: they are kept, and given back
-// before an ANSI screen reads the file as it was loaded.
-int32_t EndLoadedTextWithLineFeed() {
-  const auto end = static_cast<int32_t>(std::strlen(viewer.textBuffer));
-  if (viewer.lineFeedAt < 0 && end < viewer.textLength) {
-    viewer.lineFeedAt = end;
-    std::memcpy(viewer.lineFeedCovered, viewer.textBuffer + end, 2);
-  }
-  return EndWithLineFeed(viewer.textBuffer);
-}
-
-void UncoverLoadedBytes() {
-  if (viewer.lineFeedAt < 0) return;
-  std::memcpy(viewer.textBuffer + viewer.lineFeedAt, viewer.lineFeedCovered, 2);
-  viewer.lineFeedAt = -1;
-}
-
 void RenderTextLayout() {
   ansiScreen = AnsiScreen{};
   ansiShown = false;
   band = Band{};
   viewer.pageCellHeight = 8;
-  const int32_t length = EndLoadedTextWithLineFeed();
-  const uint8_t* text = reinterpret_cast<const uint8_t*>(viewer.textBuffer);
+  const int32_t length = viewer.laidOutLength;
+  const uint8_t* text = reinterpret_cast<const uint8_t*>(viewer.laidOutText);
 
   const PageMeasure measured = MeasureLayout(text, length, viewer.lineTable);
   ReadGlyphPixels(viewer.glyphSheet, viewer.glyphTable, glyphPixels);
@@ -113,16 +95,10 @@ bool MakeBand(int32_t rows) {
 }
 
 void RenderAnsiScreen() {
-  ansiScreen = ReadAnsiScreen(reinterpret_cast<const uint8_t*>(viewer.textBuffer),
-                              static_cast<size_t>(viewer.textLength));
+  ansiScreen = ReadShownAnsiScreen(reinterpret_cast<const uint8_t*>(viewer.textBuffer),
+                                   static_cast<size_t>(viewer.textLength));
   ansiShown = true;
   band.drawnRows = 0;  // nothing of this screen is drawn yet
-  // An empty screen still shows a row, black, as the text layout shows an
-  // empty document's one row.
-  if (ansiScreen.rows == 0) {
-    ansiScreen.rows = 1;
-    ansiScreen.cells.assign(static_cast<size_t>(ansiScreen.columns), AnsiCell{});
-  }
   const AnsiPageSize size = AnsiPageSizeOf(ansiScreen);
   viewer.pageCellHeight = ansiScreen.cellHeight;
   viewer.pageWidth = size.width;
@@ -144,15 +120,16 @@ void RenderDocument() {
   viewer.needsRender = 0;
   viewer.selectionShown = 0;
   ForgetShownRows();
+  const auto* bytes = reinterpret_cast<const uint8_t*>(viewer.textBuffer);
+  const auto length = static_cast<size_t>(viewer.textLength);
+  // The text layout's length is the status bar's in either reading.
+  viewer.laidOutLength = LaidOutText(bytes, length, reinterpret_cast<uint8_t*>(viewer.laidOutText));
   // The message shown for a file that could not be read is the program's
   // own text, never art: it keeps the text layout.
-  if (viewer.ansiColours && viewer.fileHandle != -1) {
-    UncoverLoadedBytes();
-    if (UsesAnsiScreen(viewer.currentPath, reinterpret_cast<const uint8_t*>(viewer.textBuffer),
-                       static_cast<size_t>(viewer.textLength))) {
-      RenderAnsiScreen();
-      return;
-    }
+  if (ChooseReading(viewer.currentPath, bytes, length, viewer.ansiColours && viewer.fileHandle != -1) ==
+      Reading::kAnsiScreen) {
+    RenderAnsiScreen();
+    return;
   }
   RenderTextLayout();
 }

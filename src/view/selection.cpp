@@ -3,7 +3,7 @@
 #include <string>
 
 #include "../core/text_helpers.h"
-#include "../core/viewer_state.h"
+#include "../win32/viewer_state.h"
 #include "../core/code_page_437.h"
 #include "../core/window_geometry.h"
 #include "../art/ansi_screen.h"

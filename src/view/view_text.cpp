@@ -6,9 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "../core/viewer_state.h"
+#include "../win32/viewer_state.h"
 #include "../core/window_geometry.h"
-#include "../art/ansi_screen.h"
+#include "../text/ansi_text.h"
 #include "../text/links.h"
 #include "view.h"
 
@@ -46,8 +46,7 @@ const ShownRows& CurrentShownRows() {
     if (const AnsiScreen* screen = ShownAnsiScreen()) {
       shown.rows = AnsiShownRows(*screen);
     } else {
-      const auto* text = reinterpret_cast<const uint8_t*>(viewer.textBuffer);
-      shown.rows = CollectShownRows(text, static_cast<int32_t>(std::strlen(viewer.textBuffer)),
+      shown.rows = CollectShownRows(reinterpret_cast<const uint8_t*>(viewer.laidOutText), viewer.laidOutLength,
                                     viewer.pageWidth / 8, viewer.pageHeight / 8);
     }
     shown.links = FindLinks(shown.rows);

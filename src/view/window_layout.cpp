@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "../resources/resource_ids.h"
-#include "../core/viewer_state.h"
+#include "../win32/viewer_state.h"
 #include "../core/scroll_steps.h"
 #include "../core/window_geometry.h"
 

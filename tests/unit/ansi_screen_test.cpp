@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "art/ansi_screen.h"
+#include "art/document_reading.h"
+#include "raster/ansi_raster.h"
+#include "text/ansi_text.h"
 #include "art/page_limits.h"
 
 namespace {
@@ -75,15 +78,29 @@ TEST(AnsiScreen, RecordEndOfTextAndWidth) {
   EXPECT_FALSE(ReadSauce(Bytes("SAUCE00"), 7).present);
 }
 
-TEST(AnsiScreen, WhichFilesAreScreens) {
+TEST(DocumentReading, WhichFilesAreScreens) {
   const std::string ansi = File("A", 1, 1), ascii = File("A", 1, 0);
   const std::tuple<const char*, std::string, bool> cases[] = {
       {"C:\\art\\X.ANS", "A", true},   {"x.Ans", "A", true}, {"x.ans.txt", "A", false},
       {"dir.ans\\readme", "A", false}, {"x.an", "A", false}, {"x.nfo", ansi, true},
       {"x.nfo", ascii, false},         {".ans", "", true},   {"x.ansi", "A", false},
   };
-  for (const auto& [path, bytes, expected] : cases)
-    EXPECT_EQ(UsesAnsiScreen(path, Bytes(bytes), bytes.size()), expected) << path;
+  for (const auto& [path, bytes, expected] : cases) {
+    EXPECT_EQ(ChooseReading(path, Bytes(bytes), bytes.size(), true) == Reading::kAnsiScreen, expected) << path;
+    EXPECT_EQ(ChooseReading(path, Bytes(bytes), bytes.size(), false), Reading::kTextLayout) << path;
+  }
+}
+
+// The text layout's copy ends at the first zero byte, on a line feed.
+TEST(DocumentReading, LaidOutTextEndsOnALineFeed) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "\n"}, {"AB", "AB\n"}, {"AB\n", "AB\n"}, {std::string("AB\0CD\r\n", 6), "AB\n"}, {"A\r", "A\r\n"}};
+  for (const auto& [bytes, laidOut] : cases) {
+    std::string out(bytes.size() + 1, '#');
+    const int32_t length = LaidOutText(Bytes(bytes), bytes.size(), reinterpret_cast<uint8_t*>(&out[0]));
+    EXPECT_EQ(out.substr(0, static_cast<size_t>(length)), laidOut);
+    EXPECT_EQ(LaidOutLength(Bytes(bytes), bytes.size()), length);
+  }
 }
 
 // Text, columns, then the screen.

@@ -11,7 +11,7 @@
 #include <tuple>
 #include <vector>
 
-#include "core/viewer_state.h"
+#include "win32/viewer_state.h"
 #include "document/document.h"
 #include "test_support.h"
 

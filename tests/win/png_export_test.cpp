@@ -10,7 +10,7 @@
 
 #include "../unit/bmp_file.h"
 #include "app/png_export.h"
-#include "core/viewer_state.h"
+#include "win32/viewer_state.h"
 #include "reference_render.h"
 #include "view/view.h"
 #include "view/render_page.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/viewer_state.h"
+#include "win32/viewer_state.h"
 #include "resources/resource_ids.h"
 #include "shell/shell.h"
 #include "test_support.h"

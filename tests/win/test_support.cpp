@@ -10,7 +10,7 @@
 #include <iterator>
 
 #include "app/main_window.h"
-#include "core/viewer_state.h"
+#include "win32/viewer_state.h"
 #include "document/document.h"
 
 TempDir::TempDir() {

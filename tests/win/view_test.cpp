@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "core/viewer_state.h"
+#include "win32/viewer_state.h"
 #include "view/view.h"
 #include "view/view_text.h"
 #include "resources/resource_ids.h"

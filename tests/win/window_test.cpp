@@ -17,8 +17,9 @@
 #include <vector>
 
 #include "about/about.h"
+#include "art/document_reading.h"
 #include "app/main_window.h"
-#include "core/viewer_state.h"
+#include "win32/viewer_state.h"
 #include "document/document.h"
 #include "reference_render.h"
 #include "view/render_page.h"
@@ -105,9 +106,10 @@ TEST(RenderPage, FastPageEqualsOneBlitPerGlyphOnTheCorpus) {
   for (const auto& entry : std::filesystem::recursive_directory_iterator(QP_CORPUS_DIR)) {
     if (!entry.is_regular_file() || entry.path().extension() == ".md") continue;
     static char text[kTextBufferSize + 2];
-    ReadDocumentFile(entry.path().string().c_str(), text);
-    const int32_t length = EndWithLineFeed(text);
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text);
+    static uint8_t bytes[kTextBufferSize + 2];
+    int32_t read = 0;
+    ReadDocumentFile(entry.path().string().c_str(), text, &read);
+    const int32_t length = LaidOutText(reinterpret_cast<const uint8_t*>(text), static_cast<size_t>(read), bytes);
     Page page = CreatePage(MeasureLayout(bytes, length, nullptr), glyphs.bitsPerPixel);
     DrawPage(bytes, length, glyphs, page);
     HBITMAP reference = RenderReferencePage(bytes, length, sheet, table);

@@ -1,6 +1,6 @@
 #include "disk_file.h"
 
-#include "file_names.h"
+#include "../core/file_names.h"
 
 HANDLE OpenDiskFile(const char* path, DWORD share) {
   if (path == nullptr || NamesDevice(path)) return INVALID_HANDLE_VALUE;

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "state_types.h"
+#include "../core/state_types.h"
 
 constexpr int32_t kBrowseListSize = 16000;
 constexpr int32_t kBrowseEntrySize = 256;
@@ -31,11 +31,11 @@ struct ViewerState {
   // The bytes loaded, zero bytes included: the text layout reads textBuffer
   // up to its first zero, an ANSI screen reads all of them.
   int32_t textLength;
-  // Where the text layout's line feed and terminator were written over a
-  // byte of the file (past a zero byte in it), and the two bytes covered,
-  // given back before an ANSI screen reads them; -1: nowhere.
-  int32_t lineFeedAt;
-  char lineFeedCovered[2];
+  // What the text layout reads: textBuffer up to its first zero, ending with
+  // a line feed, copied at each render so that the loaded bytes stay as
+  // they were read.
+  char laidOutText[kTextBufferSize + 2];
+  int32_t laidOutLength;
   char commandLine[kPathBufferSize];
   char programPath[kPathBufferSize];
   char programDir[kPathBufferSize];

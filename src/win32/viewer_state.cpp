@@ -14,5 +14,4 @@ void ResetViewerState() {
   viewer.cellWidth = 8;
   viewer.cellHeight = 8;
   viewer.pageCellHeight = 8;
-  viewer.lineFeedAt = -1;
 }

@@ -1,0 +1,53 @@
+#include "document_reading.h"
+
+#include <cctype>
+#include <cstring>
+
+#include "sauce.h"
+
+namespace {
+
+bool IsAnsExtension(const char* path) {
+  if (path == nullptr) return false;
+  const char* name = path;
+  for (const char* p = path; *p != '\0'; ++p)
+    if (*p == '/' || *p == '\\') name = p + 1;
+  const char* dot = std::strrchr(name, '.');
+  if (dot == nullptr || std::strlen(dot) != 4) return false;
+  return std::tolower(static_cast<unsigned char>(dot[1])) == 'a' &&
+         std::tolower(static_cast<unsigned char>(dot[2])) == 'n' &&
+         std::tolower(static_cast<unsigned char>(dot[3])) == 's';
+}
+
+size_t TextEnd(const uint8_t* bytes, size_t length) {
+  const void* zero = std::memchr(bytes, 0, length);
+  return zero != nullptr ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - bytes) : length;
+}
+
+}  // namespace
+
+Reading ChooseReading(const char* path, const uint8_t* bytes, size_t length, bool colour) {
+  if (colour && (IsAnsExtension(path) || IsAnsiRecord(ReadSauce(bytes, length)))) return Reading::kAnsiScreen;
+  return Reading::kTextLayout;
+}
+
+int32_t LaidOutLength(const uint8_t* bytes, size_t length) {
+  const size_t end = TextEnd(bytes, length);
+  return static_cast<int32_t>(end == 0 || bytes[end - 1] != '\n' ? end + 1 : end);
+}
+
+int32_t LaidOutText(const uint8_t* bytes, size_t length, uint8_t* out) {
+  const size_t end = TextEnd(bytes, length);
+  std::memcpy(out, bytes, end);
+  if (end == 0 || bytes[end - 1] != '\n') out[end] = '\n';
+  return LaidOutLength(bytes, length);
+}
+
+AnsiScreen ReadShownAnsiScreen(const uint8_t* bytes, size_t length) {
+  AnsiScreen screen = ReadAnsiScreen(bytes, length);
+  if (screen.rows == 0) {
+    screen.rows = 1;
+    screen.cells.assign(static_cast<size_t>(screen.columns), AnsiCell{});
+  }
+  return screen;
+}
