@@ -188,14 +188,16 @@ TEST(ColourMode, TheItemShowsAnsFilesInColourAndIsRemembered) {
   {
     MainWindowTest test;
     EXPECT_EQ(Mode(test.window()), std::make_tuple(0, false, "-")) << "off on a fresh install";
-    // Shown first in the text layout, whose line feed goes over the NUL.
+    // Shown first in the text layout, which ends at the NUL; the status bar's length stays in colour.
     test.Show(art);
     EXPECT_EQ(std::make_tuple(ShownAnsiScreen(), viewer.pageCellHeight), std::make_tuple(nullptr, 8));
+    const std::string status = test.StatusText(0);
 
     SendMessageA(test.window(), WM_COMMAND, IDM_ANSI_COLOURS, 0);
     PumpMessages();
     EXPECT_EQ(Mode(test.window()), std::make_tuple(1, true, "1"));
     ASSERT_NE(ShownAnsiScreen(), nullptr);
+    EXPECT_EQ(test.StatusText(0), status);
     EXPECT_EQ(std::make_tuple(viewer.pageWidth, viewer.pageHeight, viewer.pageCellHeight, viewer.cellHeight),
               std::make_tuple(640, 32, 16, 16));
     // At zoom 8.
