@@ -4,7 +4,7 @@
 # PNG; the launcher's Wine prefix is made, so the first open shows the art with no Configuration dialog; the
 # launcher opens a file, a folder named with a trailing separator, names in any script even from the plain C
 # locale, a name Windows would read as another file's, and makes a deleted prefix again with one line on its
-# console; `make uninstall` leaves the home as it was but for the prefix.
+# console; `make uninstall` keeps the prefix and says so, and with PURGE=1 leaves the home as it was.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 home=$QP_TMP/home
@@ -16,10 +16,7 @@ export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
 export WINEPREFIX=$XDG_DATA_HOME/quillpane/prefix
 trap 'wineserver -k 2>/dev/null || true; qp_cleanup' EXIT
 make_quietly() { env -u MAKEFLAGS -u MAKELEVEL make -s -C "$QP_SOURCE_DIR" "$@" PREFIX="$home/.local" >>"$QP_TMP/make.log"; }
-listing() {
-  find "$home" -path "$WINEPREFIX" -printf '%P/ (kept)\n' -prune -o -type f -printf '%P %s\n' -o -printf '%P/\n' |
-    LC_ALL=C sort
-}
+listing() { find "$home" -type f -printf '%P %s\n' -o -printf '%P/\n' | LC_ALL=C sort; }
 arch=$(bash "$QP_SOURCE_DIR/scripts/wine-session" arch)
 
 mkdir -p "$XDG_DATA_HOME" # the user's own, there before any install
@@ -89,7 +86,13 @@ else
 fi
 
 make_quietly uninstall || qp_fail "make uninstall: $(cat "$QP_TMP/make.log")"
-kept=
-[ "$arch" != win32 ] || kept=$'\n.local/share/quillpane/\n.local/share/quillpane/prefix/ (kept)'
-diff <(echo "$before$kept" | LC_ALL=C sort) <(listing) || qp_fail "make uninstall left the home changed"
+kept=$(tail -n1 "$QP_TMP/make.log" | sed 's/ ([^,]*,/ (SIZE,/')
+make_quietly uninstall PURGE=1 || qp_fail "make uninstall PURGE=1: $(cat "$QP_TMP/make.log")"
+[ "$arch" != win32 ] || qp_expect_eq "make uninstall, then make uninstall PURGE=1" "quillpane: kept the Wine prefix \
+$WINEPREFIX (SIZE, the settings); make uninstall PURGE=1 removes it|quillpane: removed the Wine prefix $WINEPREFIX" \
+  "$kept|$(tail -n1 "$QP_TMP/make.log")"
+mkdir -p "$WINEPREFIX" # a folder there that is no Wine prefix stays
+! make_quietly uninstall PURGE=1 2>/dev/null || qp_fail "make uninstall PURGE=1 took a folder that is no Wine prefix"
+rmdir "$WINEPREFIX" "${WINEPREFIX%/*}"
+diff <(echo "$before") <(listing) || qp_fail "make uninstall PURGE=1 left the home changed"
 echo "PASS: install, desktop entry, default types, exporter, thumbnailer, ready prefix, launcher, uninstall"
