@@ -14,9 +14,7 @@ done
 odd=$'d/a*?"<>|:\t  b\n .nfo.' && printf odd >"$odd" # ODD in the table
 win="Z:${dir//\//\\}" failed=0
 
-check() { # WHAT GOT EXPECTED
-  [ "$2" = "$3" ] || { echo "FAIL: $1: got '$2', expected '$3'" && failed=1; }
-}
+check() { [ "$2" = "$3" ] || { echo "FAIL: $1: got '$2', expected '$3'" && failed=1; }; } # WHAT GOT EXPECTED
 
 status=$(PATH=/nonexistent /bin/sh "$launcher" "Art Ünï/" 2>err || echo $?)
 check "without Wine" "$status $(grep -o 'apt-get install wine wine32:i386' err)" "127 apt-get install wine wine32:i386"
