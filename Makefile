@@ -82,12 +82,13 @@ dist: build
 # with a desktop entry, an icon and the file types, the native exporter and
 # its thumbnailer, and the launcher's Wine prefix made ready. DESTDIR
 # stages; DEFAULT=1 takes over types other applications already own.
+# Uninstall keeps that prefix (the settings) unless PURGE=1.
 PREFIX ?= $(HOME)/.local
 install: build
 	@PREFIX="$(PREFIX)" DESTDIR="$(DESTDIR)" DEFAULT="$(DEFAULT)" JOBS="$(JOBS)" src/linux/install.sh install
 
 uninstall:
-	@PREFIX="$(PREFIX)" DESTDIR="$(DESTDIR)" src/linux/install.sh uninstall
+	@PREFIX="$(PREFIX)" DESTDIR="$(DESTDIR)" PURGE="$(PURGE)" src/linux/install.sh uninstall
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -6,8 +6,9 @@
 #                        the desktop entry, the icon in the hicolor theme,
 #                        the file types and the thumbnailer; then the
 #                        launcher's Wine prefix, if there is none yet
-#   install uninstall    removes exactly what the install put there (the
-#                        Wine prefix, which holds the settings, stays)
+#   install uninstall    removes exactly what the install put there; the
+#                        launcher's Wine prefix, which holds the settings,
+#                        stays unless PURGE=1 (then it goes too)
 #
 # PREFIX (default ~/.local) is where it goes; DESTDIR stages it for a package
 # (then no database is updated, no default is set and no prefix is made);
@@ -95,9 +96,10 @@ set_default() { # TYPE VALUE: an empty VALUE removes the type's line
 # The launcher's Wine prefix, made now so that the first open shows the art
 # at once (the launcher makes it the same way when it is missing). Never
 # listed in the manifest: it holds the user's settings, and outlives an
-# uninstall. Made only for an install into the user's own home: a staged one
-# is not where it runs, and one for every user (PREFIX=/usr/local, by root)
-# leaves each user's prefix to that user's first open.
+# uninstall without PURGE=1. Made only for an install into the user's own
+# home: a staged one is not where it runs, and one for every user
+# (PREFIX=/usr/local, by root) leaves each user's prefix to that user's
+# first open.
 make_wine_prefix() { # LAUNCHER
   if [ -n "$staged" ]; then
     echo "quillpane: staged under DESTDIR: no Wine prefix made (the launcher makes it on the first open)"
@@ -132,6 +134,26 @@ do_uninstall() {
   refresh_databases --if-there
   for path in "${folders[@]}"; do rmdir "$path" 2>/dev/null || true; done
   echo "quillpane: removed from $dest"
+}
+
+# The launcher's prefix, where it keeps it for the user running this: kept, saying where and how to remove
+# it, or with PURGE=1 removed, but only when it is a Wine prefix (never a link, nor a folder of other things
+# at that path). The launcher's folder goes with it once empty. A staged install has none.
+uninstall_wine_prefix() {
+  local wine_prefix=${XDG_DATA_HOME:-$HOME/.local/share}/quillpane/prefix
+  [ -z "$staged" ] && { [ -e "$wine_prefix" ] || [ -L "$wine_prefix" ]; } || return 0
+  if [ "${PURGE:-0}" != 1 ]; then
+    echo "quillpane: kept the Wine prefix $wine_prefix ($(du -sh -- "$wine_prefix" | cut -f1), the settings);" \
+      "make uninstall PURGE=1 removes it"
+  elif [ -L "$wine_prefix" ] || [ ! -f "$wine_prefix/system.reg" ] || [ ! -d "$wine_prefix/drive_c" ]; then
+    echo "quillpane: $wine_prefix is not a Wine prefix as the launcher makes them: not removed" >&2
+    exit 1
+  else
+    WINEPREFIX=$wine_prefix wineserver -k 2>/dev/null || true # only that prefix's Wine, if it runs
+    rm -rf -- "$wine_prefix"
+    rmdir -- "${wine_prefix%/*}" 2>/dev/null || true
+    echo "quillpane: removed the Wine prefix $wine_prefix"
+  fi
 }
 
 do_install() {
@@ -218,6 +240,6 @@ do_install() {
 
 case ${1:-} in
   install) do_install ;;
-  uninstall) do_uninstall ;;
+  uninstall) do_uninstall && uninstall_wine_prefix ;;
   *) echo "usage: $0 install|uninstall" >&2; exit 2 ;;
 esac

@@ -12,8 +12,6 @@
 #                                    share/quillpane/quillpane-export with
 #                                    the arguments as they are; its exit
 #                                    code is the launcher's
-#   quillpane --windows-path PATH    prints the Windows path the program
-#                                    would be given, without starting Wine
 #   quillpane --make-prefix          makes the Wine prefix if it is missing
 #                                    or unfinished, and starts nothing else
 set -eu
@@ -21,31 +19,29 @@ set -eu
 usage="usage: quillpane [FILE|FOLDER/]
        quillpane --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE]"
 
-# Z: is the Linux root in every Wine prefix, so the Windows path needs no
-# Wine to work out. A folder keeps its trailing separator, and an existing
-# folder named without one gets it: the program shows the first recognised
-# file of a path that ends with a backslash, and cannot open a folder named
-# any other way. Symbolic links are kept as named, so the title shows the
-# path the user chose.
-windows_path() {
-  path=$(realpath -ms -- "$1")
-  case $1 in
-    */) folder=1 ;;
-    *) if [ -d "$1" ]; then folder=1; else folder=0; fi ;;
-  esac
-  case $folder$path in 1*[!/]) path=$path/ ;; esac
-  # shellcheck disable=SC1003 # a backslash, not an escaped quote
-  printf 'Z:%s\n' "$path" | tr / '\\'
+# A name Windows reads as it is: none of the characters it refuses or reads as a separator, a wildcard or a
+# stream, no control character, and no final dot or blank, which it drops (and would open the name
+# without them). Two blanks in a row cannot pass Wine's command line (below).
+plain() {
+  case $1 in *[\\*?\"\<\>\|:[:cntrl:]]* | *'  '* | *[.\ ]) return 1 ;; esac
 }
 
-# Wine puts an argument that holds a blank in double quotes, and the
-# program takes everything between the first and the last double quote of
-# its command line as its own path. So the path goes to Wine cut at its
-# blanks, and Wine joins the pieces with one blank each into exactly the
-# path. Pieces that Wine would quote (a double quote, a tab, or an empty
-# piece from two blanks in a row or a final blank) cannot go that way.
-passable() {
-  case $1 in *'"'* | *'	'* | *'  '* | *' ') return 1 ;; esac
+plain_path() ( # every name of an absolute path
+  set -f
+  IFS=/
+  for name in $1; do plain "$name" || return 1; done
+)
+
+# The same name made plain, for a link to it: every such character becomes an underscore, blanks in a row
+# one blank, and a final dot or blank an underscore.
+plain_name() {
+  printf '%s' "$1" | sed -z 's/[\\*?"<>|:[:cntrl:]]/_/g; s/  */ /g; s/[. ]$/_/'
+}
+
+refuse() { # MESSAGE, on one line whatever the name in it holds
+  printf 'quillpane: %s' "$1" | tr '[:cntrl:]' '?' >&2
+  echo >&2
+  exit 1
 }
 
 share_folder() { # the program's, installed beside the launcher
@@ -73,10 +69,6 @@ case ${1-} in
     fi
     exec "$share/quillpane-export" "$@" ;;
   -h | --help) echo "$usage"; exit 0 ;;
-  --windows-path)
-    if [ $# -ne 2 ] || [ -z "$2" ]; then usage_error; fi
-    windows_path "$2"
-    exit 0 ;;
 esac
 if [ "${1-}" = --make-prefix ]; then
   [ $# -eq 1 ] || usage_error
@@ -112,6 +104,43 @@ export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
 # set) would read them as ASCII and lose every other character.
 if [ "$(locale charmap 2>/dev/null)" = ANSI_X3.4-1968 ]; then export LC_ALL=C.UTF-8; fi
 
+# The Windows path for the program (in document) that leads to exactly the file or folder PATH names, or a
+# refusal. A path that leads nowhere is refused here: Wine would take a name in another case for it.
+windows_document() { # PATH
+  [ -e "$1" ] || refuse "cannot open $1: $(realpath -e -- "$1" 2>&1 | sed 's/.*: //')"
+  # Symbolic links are kept as named, so that the title shows the path the user chose; but a ".." is read
+  # as Linux reads it, in the folder a link before it leads to. The dot keeps final line breaks.
+  case /$1/ in
+    */../*) path=$(realpath -m -- "$1" && echo .) ;;
+    *) path=$(realpath -ms -- "$1" && echo .) ;;
+  esac
+  path=${path%?.}
+  # The program shows the first recognised file of a path that ends with a backslash, and cannot open a
+  # folder named any other way.
+  case $1 in */) folder=1 ;; *) if [ -d "$1" ]; then folder=1; else folder=0; fi ;; esac
+  if ! plain_path "$path"; then
+    # Reached through a symbolic link of a plain name instead, in a folder of this start's own that goes
+    # once Wine has ended: a link to the file itself when its own name is not plain (the title shows the
+    # link's name, and Page Up and Page Down have only that file), else to its folder, so that they go
+    # through that folder as ever. A folder to browse is linked itself.
+    if [ "$folder" = 1 ] || ! plain "${path##*/}"; then
+      target=$path rest=
+    else
+      target=${path%/*} rest=/${path##*/}
+    fi
+    tmp=$(mktemp -d --tmpdir quillpane.XXXXXXXXXX)
+    trap 'rm -rf -- "$tmp"' EXIT
+    link=$tmp/$(plain_name "${target##*/}")
+    ln -s -- "$target" "$link"
+    path=$link$rest
+    plain_path "$path" || refuse "Wine cannot be handed $1, nor a link to it in $tmp (TMPDIR)"
+  fi
+  # Z: is the Linux root in every Wine prefix.
+  # shellcheck disable=SC1003 # a backslash, not an escaped quote
+  document=$(printf 'Z:%s' "$path" | tr / '\\')
+  case $folder$document in 1*[!\\]) document=$document\\ ;; esac
+}
+
 # A prefix is ready once the program's run counter is in its saved
 # registry: it is the last thing made, and the program counts every start
 # there, so a prefix the program has run in never lacks it. Without it the
@@ -146,6 +175,8 @@ make_prefix() {
   ready || { echo "quillpane: Wine could not make its prefix $WINEPREFIX" >&2; exit 1; }
 }
 
+tmp=
+[ "$make_only" = 1 ] || windows_document "$1"
 if ! ready; then
   mkdir -p -- "${WINEPREFIX%/*}"
   # Two opens at once make it once: the second waits, then finds it ready.
@@ -156,17 +187,24 @@ if ! ready; then
 fi
 [ "$make_only" = 0 ] || exit 0
 
-document=$(windows_path "$1")
-if ! passable "$document"; then
-  # Wine's short form of an existing path has no blanks.
-  short=$(winepath -s "$document" 2>/dev/null || true)
-  if [ -z "$short" ] || ! passable "$short"; then
-    echo "quillpane: Wine cannot hand this path to the viewer (a double quote, a tab or two blanks in a row): $1" >&2
-    exit 2
-  fi
-  document=$short
-fi
+# Wine puts an argument that holds a blank in double quotes, and the program takes everything between the
+# first and the last double quote of its command line as its own path. So the path goes to Wine cut at its
+# blanks, and Wine joins the pieces with one blank each into exactly the path (plain names have no blanks
+# in a row, none at their end).
 set -f
 IFS=' '
 # shellcheck disable=SC2086 # cut at blanks on purpose
-exec wine "$share/quillpane.exe" $document
+[ -n "$tmp" ] || exec wine "$share/quillpane.exe" $document
+# Wine runs as a child, so that the link lasts as long as the viewer; a signal that would end the launcher
+# ends the viewer, and the launcher once the viewer has ended.
+# shellcheck disable=SC2086
+wine "$share/quillpane.exe" $document &
+child=$!
+trap 'kill "$child" 2>/dev/null || true' HUP INT TERM
+status=0
+wait "$child" || status=$?
+while kill -0 "$child" 2>/dev/null; do
+  status=0
+  wait "$child" || status=$?
+done
+exit "$status"

@@ -1,43 +1,33 @@
 #!/usr/bin/env bash
-# The Linux launcher's Windows path for the path it is given, its message when Wine is missing, and where it
-# sends a command line: an export to the native exporter, art to Wine (stand-ins for both), after making the
-# Wine prefix again when the one there is unfinished.
+# The Linux launcher's message when Wine is missing, and where it sends a command line: an export to the
+# native exporter, art to Wine (stand-ins for both), after making an unfinished Wine prefix again; never to
+# another file: a path Windows would read otherwise goes through a link in a folder that is gone after.
 set -euo pipefail
 launcher=$(cd "$(dirname "$0")/../../src/linux" && pwd)/quillpane.sh
-dir=$(mktemp -d)
+dir=$(realpath "$(mktemp -d)")
 trap 'rm -rf "$dir"' EXIT
 cd "$dir"
-mkdir "Art Folder" "Ünï"
-touch "Art Folder/a b.nfo" "Ünï/Жук.ans"
-win="Z:${dir//\//\\}"
-failed=0
+mkdir -p "Art Ünï" d/back 'd/x\y' d/dot. tmp 't  t' && ln -s d/back link
+for file in "Art Ünï/Жук b.nfo" 'd/back\slash.nfo' d/back/slash.nfo 'd/x\y/a.nfo' d/dot./a.nfo; do
+  printf '%s' "$file" >"$file" # its name, to show which one Wine reads
+done
+odd=$'d/a*?"<>|:\t  b\n .nfo.' && printf odd >"$odd" # ODD in the table
+win="Z:${dir//\//\\}" failed=0
 
-check() { # WHAT GOT EXPECTED
-  [ "$2" = "$3" ] || { echo "FAIL: $1: got '$2', expected '$3'" && failed=1; }
-}
+check() { [ "$2" = "$3" ] || { echo "FAIL: $1: got '$2', expected '$3'" && failed=1; }; } # WHAT GOT EXPECTED
 
-# A folder named with its trailing separator is left to the install test.
-while IFS='|' read -r argument expected; do
-  check "$argument" "$("$launcher" --windows-path "$argument")" "$expected"
-done <<TABLE
-Art Folder/a b.nfo|$win\\Art Folder\\a b.nfo
-Ünï/Жук.ans|$win\\Ünï\\Жук.ans
-Art Folder|$win\\Art Folder\\
-Ünï/../missing.nfo|$win\\missing.nfo
-/|Z:\\
-TABLE
-
-status=$(PATH=/nonexistent /bin/sh "$launcher" "Art Folder/" 2>err || echo $?)
+status=$(PATH=/nonexistent /bin/sh "$launcher" "Art Ünï/" 2>err || echo $?)
 check "without Wine" "$status $(grep -o 'apt-get install wine wine32:i386' err)" "127 apt-get install wine wine32:i386"
 
-# An installed tree whose exporter and Wine only say how they were called. The stand-in Wine's prefix is made
-# by wineboot and ready once the run counter is added, as in Wine's saved registry.
-mkdir -p inst/bin inst/share/quillpane stand-ins
-cp "$launcher" inst/bin/quillpane
+# An installed tree whose exporter and Wine only say how they were called, Wine what it reads there (in a
+# folder, its files). Its prefix is made by wineboot and ready once the run counter is added, as in Wine's.
+mkdir -p inst/bin inst/share/quillpane stand-ins && cp "$launcher" inst/bin/quillpane
 for program in inst/share/quillpane/quillpane-export stand-ins/wine stand-ins/wineserver; do
   cat >"$program" <<'STAND_IN'
 #!/bin/sh
-printf '%s\n' "${0##*/} $*" >>"$CALLS"
+line="${0##*/} $*"
+case $1 in *.exe) p=$(shift && printf %s "$*" | sed 's/^Z://; s|\\|/|g') && line="$line: $(cat "$p"*)" ;; esac
+printf '%s\n' "$line" >>"$CALLS"
 case $* in
   'wineboot -i') mkdir -p "$WINEPREFIX" && : >"$WINEPREFIX/system.reg" ;;
   'reg add HKLM\Software\Molvo\Quillpane /v Times /t REG_DWORD /d 1 /f /reg:32')
@@ -47,31 +37,41 @@ exit "${STATUS:-0}"
 STAND_IN
   chmod +x "$program"
 done
-export CALLS=$dir/calls XDG_DATA_HOME=$dir/data PATH=$dir/stand-ins:$PATH
+export CALLS=$dir/calls XDG_DATA_HOME=$dir/data PATH=$dir/stand-ins:$PATH TMPDIR=$dir/tmp
 prefix=$XDG_DATA_HOME/quillpane/prefix
 exe=$dir/inst/share/quillpane/quillpane.exe
-# NAME|ARGUMENTS (: between)|STATUS the stand-ins give|PREFIX before (none,
-# unfinished, ready)|CALLS (: between)|EXIT CODE|LINES ON STDERR
+tmp="$win\\tmp\\quillpane.?" # the link's folder
+# NAME|ARGUMENTS (: between; a first TMPDIR=... holds from there on)|STATUS the stand-ins give|PREFIX before
+# (none, unfinished, ready)|CALLS (: between) and what is left in TMPDIR|EXIT CODE|LINES ON STDERR
 while IFS='|' read -r name arguments status before calls code lines; do
   if [ "$before" != - ] && ! { [ ! -x /usr/lib/wine/wine ] || /usr/lib/wine/wine --version >/dev/null 2>&1; }; then
-    echo "SKIP: $name: 32-bit Wine cannot start here"
-    continue
+    echo "SKIP: $name: 32-bit Wine cannot start here" && continue
   fi
-  rm -rf "$XDG_DATA_HOME" "$CALLS"
+  rm -rf "$XDG_DATA_HOME" && : >"$CALLS"
   case $before in
     unfinished) mkdir -p "$prefix" ;;
     ready) mkdir -p "$prefix" && printf '[Software\\\\Molvo\\\\Quillpane] 1\n"Times"=dword:00000003\n' >"$prefix/system.reg" ;;
   esac
   IFS=: read -r -a argv <<<"$arguments"
+  argv=("${argv[@]//ODD/$odd}")
+  [[ ${argv[0]} != TMPDIR=* ]] || { export "${argv[0]}" && argv=("${argv[@]:1}"); }
   got=0
   STATUS=$status inst/bin/quillpane "${argv[@]}" 2>err || got=$?
-  check "$name: calls" "$(paste -sd: "$CALLS" 2>/dev/null)" "$calls"
-  check "$name: exit code" "$got" "$code"
-  check "$name: lines on stderr" "$(wc -l <err)" "$lines"
+  calls_made=$(sed 's/quillpane\.[[:alnum:]]\{10\}/quillpane.?/' "$CALLS" | paste -sd:) # a random name
+  check "$name: calls" "$calls_made$(ls -A tmp)" "$calls"
+  check "$name: exit code, lines on stderr" "$got $(wc -l <err)" "$code $lines"
 done <<TABLE
-export|--png:o.png:Art Folder/a b.nfo|0|-|quillpane-export --png o.png Art Folder/a b.nfo|0|0
-colour thumbnail|--thumbnail:128:--colour:--png:o.png:Ünï/Жук.ans|2|-|quillpane-export --thumbnail 128 --colour --png o.png Ünï/Жук.ans|2|0
-art|Art Folder/a b.nfo|3|ready|wine $exe $win\Art Folder\a b.nfo|3|0
+export|--png:o.png:Art Ünï/Жук b.nfo|0|-|quillpane-export --png o.png Art Ünï/Жук b.nfo|0|0
+colour thumbnail|--thumbnail:128:--colour:--png:o.png:d/back|2|-|quillpane-export --thumbnail 128 --colour --png o.png d/back|2|0
+art, any script|Art Ünï/Жук b.nfo|3|ready|wine $exe $win\Art Ünï\Жук b.nfo: Art Ünï/Жук b.nfo|3|0
+folder|Art Ünï|0|ready|wine $exe $win\Art Ünï\: Art Ünï/Жук b.nfo|0|0
+.. after a link|link/../back/slash.nfo|0|ready|wine $exe $win\d\back\slash.nfo: d/back/slash.nfo|0|0
+backslash|d/back\slash.nfo|4|ready|wine $exe $tmp\back_slash.nfo: d/back\slash.nfo|4|0
+folder to browse|d/dot./|0|ready|wine $exe $tmp\dot_\: d/dot./a.nfo|0|0
+in such a folder|d/x\y/a.nfo|0|ready|wine $exe $tmp\x_y\a.nfo: d/x\y/a.nfo|0|0
+every other kind|ODD|0|ready|wine $exe $tmp\a________ b_ .nfo_: odd|0|0
+leads nowhere|d/BACK/slash.nfo|0|none||1|1
 unfinished prefix|--make-prefix|0|unfinished|wineserver -k:wine wineboot -i:wine reg add HKLM\Software\Molvo\Quillpane /v Times /t REG_DWORD /d 1 /f /reg:32:wineserver -w|0|1
+TMPDIR not plain|TMPDIR=$dir/t  t:d/back\slash.nfo|0|none||1|1
 TABLE
 exit "$failed"
