@@ -8,9 +8,14 @@
 #include "command_line.h"
 #include "document.h"
 
-void SplitCommandLine() {
+void SplitCommandLine(const char* commandLine) {
+  // A module path that fills the buffer may have been cut: it is refused
+  // rather than registered as the path of another file.
+  char module[kPathBufferSize];
+  const DWORD moduleLength = GetModuleFileNameA(nullptr, module, sizeof module);
+  if (moduleLength == 0 || moduleLength >= sizeof module) module[0] = '\0';
   StartPaths paths;
-  SplitCommandLineInto(GetCommandLineA(), paths);
+  SplitCommandLineInto(commandLine, module, paths);
   // Emptied and filled again as whole paths: each part either fits or is
   // left empty.
   std::memcpy(viewer.commandLine, paths.commandLine, sizeof viewer.commandLine);
