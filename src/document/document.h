@@ -10,8 +10,8 @@
 
 #include "../win32/viewer_state.h"
 
-// Fills commandLine and currentPath from the process command line, and
-// programPath and programDir from the running program's file.
+// Fills commandLine, currentPath (a full path) from the process command
+// line, and programPath, programDir from the running program's file.
 void SplitCommandLine(const char* commandLine = GetCommandLineA());
 // Reads currentPath into textBuffer (and its length into textLength) after
 // listing its directory.

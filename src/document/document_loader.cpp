@@ -24,6 +24,16 @@ void SplitCommandLine(const char* commandLine) {
   std::memcpy(viewer.currentPath, paths.currentPath, sizeof viewer.currentPath);
   viewer.currentDir[0] = '\0';
   viewer.currentPathRefused = paths.currentPathRefused ? 1 : 0;
+  // A document named relative to the folder the program started in is
+  // taken whole from there now: the Open dialog moves the current folder,
+  // after which the document left must still go into the recent files
+  // under its own full path. One whose full path does not fit stays as
+  // named.
+  char full[kPathBufferSize];
+  const DWORD fullLength = GetFullPathNameA(viewer.currentPath, sizeof full, full, nullptr);
+  if (!viewer.currentPathRefused && fullLength > 0 && fullLength < sizeof full) {
+    std::memcpy(viewer.currentPath, full, fullLength + 1);
+  }
 }
 
 void LoadDocument() {
