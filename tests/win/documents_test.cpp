@@ -60,7 +60,9 @@ TEST_F(LoadDocumentTest, OnlyRegularFilesOpenEvenWhileAnotherProgramWritesThem) 
 }
 
 TEST_F(LoadDocumentTest, FolderListingInExtensionOrderKeepingCase) {
-  for (const char* name : {"A.NFO", "b.asc", "c.diz", "readme.txt"}) dir.Write(name, name);
+  // Neither a folder named like art nor a file whose 8.3 alias ends like it (x.nfox is X~1.NFO) is listed.
+  for (const char* folder : {"d.nfo", "fonts"}) CreateDirectoryA((dir.path() + folder).c_str(), nullptr);
+  for (const char* name : {"A.NFO", "b.asc", "c.diz", "x.nfox", "fonts\\x.inix"}) dir.Write(name, name);
   // A folder path shows the first file listed.
   EXPECT_EQ(Load(dir.path()), "A.NFO|opened");
   const auto listing = [] {
@@ -71,6 +73,8 @@ TEST_F(LoadDocumentTest, FolderListingInExtensionOrderKeepingCase) {
   // A path spelt in another case than the name keeps its spelling and finds its entry.
   EXPECT_EQ(Load(dir.path() + "C.Diz"), "c.diz|opened");
   EXPECT_EQ(listing(), "1/2 " + dir.path() + "C.Diz " + dir.path() + "c.diz " + dir.path() + "b.asc");
+  MainWindowTest sheets(false, dir.path());  // the glyph sheets' folder the same way
+  EXPECT_EQ(viewer.fontCount, 0);
 }
 
 using namespace std::string_literals;
