@@ -17,19 +17,17 @@ CommandLineParts SplitCommandLineText(const char* commandLine) {
   const int32_t length = FindLastFromEnd(commandLine, '\0');
   if (length != q2 + 1) parts.currentPath = Substring(commandLine, q2, length + 1);
 
-  const char* program = parts.programPath.c_str();
-  parts.programDir = Substring(program, 0, FindLastFromEnd(program, '\\'));
-
   if (parts.currentPath.empty()) parts.currentPath = parts.programPath;
   if (parts.currentPath[0] == ' ') parts.currentPath.erase(0, 1);  // one blank only
   return parts;
 }
 
-void SplitCommandLineInto(const char* commandLine, StartPaths& paths) {
+void SplitCommandLineInto(const char* commandLine, const char* modulePath, StartPaths& paths) {
   const CommandLineParts parts = SplitCommandLineText(commandLine);
   CopyWholeText(paths.commandLine, kPathBufferSize, commandLine);
-  if (!CopyWholeText(paths.programPath, kPathBufferSize, parts.programPath) ||
-      !CopyWholeText(paths.programDir, kPathBufferSize, parts.programDir)) {
+  if (!CopyWholeText(paths.programPath, kPathBufferSize, modulePath) ||
+      !CopyWholeText(paths.programDir, kPathBufferSize,
+                     Substring(modulePath, 0, FindLastFromEnd(modulePath, '\\')))) {
     paths.programPath[0] = '\0';
     paths.programDir[0] = '\0';
   }

@@ -9,9 +9,8 @@
 #include "../core/state_types.h"
 
 struct CommandLineParts {
-  std::string programPath;  // the program's own file, as cut from the line
-  std::string programDir;   // its directory part, with the trailing backslash
-  std::string currentPath;  // the document; the program's own file when none is named
+  std::string programPath;  // the program's file as the line names it, relative or not
+  std::string currentPath;  // the document; that programPath when none is named
 };
 
 // The quoted program path runs from the first double quote to the last one
@@ -30,10 +29,13 @@ struct StartPaths {
   bool currentPathRefused;
 };
 
-// Fills `paths` from a command line of any length. Each part is kept only
-// when it fits its buffer whole; an over-long command line or program path
-// leaves its buffer empty (the program path is used only to name the
-// program to the shell).
-void SplitCommandLineInto(const char* commandLine, StartPaths& paths);
+// Fills `paths` from a command line of any length and the full path of the
+// running program's file (`modulePath`, empty when the system could not
+// give it whole). The program path is the module's, not the line's: the
+// line may name the program relative to a folder the shell never starts
+// it from, and every command registered for it must name it wherever it
+// starts. Each part is kept only when it fits its buffer whole; an
+// over-long command line or module path leaves its buffer empty.
+void SplitCommandLineInto(const char* commandLine, const char* modulePath, StartPaths& paths);
 
 #endif

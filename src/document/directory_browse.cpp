@@ -1,8 +1,9 @@
 #include <cstdio>
 #include <cstring>
+#include <string>
 
-#include "../core/file_names.h"
 #include "../core/text_helpers.h"
+#include "../win32/disk_file.h"
 #include "../win32/viewer_state.h"
 #include "document.h"
 
@@ -12,9 +13,6 @@ namespace {
 const char* const kRecognisedExtensions[] = {".nfo", ".diz", ".ans", ".asc"};
 
 void AddEntry(const char* name) {
-  // A file named like a device (com1.nfo on a Linux disk) would open the
-  // device, which can hang: it is not listed.
-  if (NamesDevice(name)) return;
   // The list is full at 16000 entries; later files are not listed. An entry
   // whose directory and name do not fit 255 bytes is left out rather than
   // cut into another path.
@@ -47,14 +45,12 @@ void ScanDirectory() {
   // would list the working directory instead.
   if (viewer.currentPathRefused) return;
   for (const char* extension : kRecognisedExtensions) {
-    const int written = std::snprintf(viewer.searchPattern, sizeof viewer.searchPattern, "%s*%s",
-                                      viewer.currentDir, extension);
-    if (written < 0 || written >= static_cast<int>(sizeof viewer.searchPattern)) continue;
+    const std::string pattern = std::string(viewer.currentDir) + "*" + extension;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(viewer.searchPattern, &found);
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) continue;
     do {
-      AddEntry(found.cFileName);
+      if (IsListedFile(found, extension)) AddEntry(found.cFileName);
     } while (FindNextFileA(search, &found));
     FindClose(search);
   }

@@ -10,9 +10,9 @@
 
 #include "../win32/viewer_state.h"
 
-// Fills commandLine, programPath, programDir and currentPath from the
-// process command line.
-void SplitCommandLine();
+// Fills commandLine, currentPath (a full path) from the process command
+// line, and programPath, programDir from the running program's file.
+void SplitCommandLine(const char* commandLine = GetCommandLineA());
 // Reads currentPath into textBuffer (and its length into textLength) after
 // listing its directory.
 void LoadDocument();

@@ -8,9 +8,14 @@
 #include "command_line.h"
 #include "document.h"
 
-void SplitCommandLine() {
+void SplitCommandLine(const char* commandLine) {
+  // A module path that fills the buffer may have been cut: it is refused
+  // rather than registered as the path of another file.
+  char module[kPathBufferSize];
+  const DWORD moduleLength = GetModuleFileNameA(nullptr, module, sizeof module);
+  if (moduleLength == 0 || moduleLength >= sizeof module) module[0] = '\0';
   StartPaths paths;
-  SplitCommandLineInto(GetCommandLineA(), paths);
+  SplitCommandLineInto(commandLine, module, paths);
   // Emptied and filled again as whole paths: each part either fits or is
   // left empty.
   std::memcpy(viewer.commandLine, paths.commandLine, sizeof viewer.commandLine);
@@ -19,6 +24,16 @@ void SplitCommandLine() {
   std::memcpy(viewer.currentPath, paths.currentPath, sizeof viewer.currentPath);
   viewer.currentDir[0] = '\0';
   viewer.currentPathRefused = paths.currentPathRefused ? 1 : 0;
+  // A document named relative to the folder the program started in is
+  // taken whole from there now: the Open dialog moves the current folder,
+  // after which the document left must still go into the recent files
+  // under its own full path. One whose full path does not fit stays as
+  // named.
+  char full[kPathBufferSize];
+  const DWORD fullLength = GetFullPathNameA(viewer.currentPath, sizeof full, full, nullptr);
+  if (!viewer.currentPathRefused && fullLength > 0 && fullLength < sizeof full) {
+    std::memcpy(viewer.currentPath, full, fullLength + 1);
+  }
 }
 
 void LoadDocument() {

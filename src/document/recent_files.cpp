@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "../core/text_helpers.h"
 #include "../win32/registry.h"
 #include "../win32/viewer_state.h"
 #include "../resources/resource_ids.h"
@@ -91,13 +92,22 @@ class StoredListLock {
   bool owned_ = false;
 };
 
-// Puts currentPath on top of the stored list as it stands now, with the
-// entries other viewers pushed since this one last looked.
+// Puts the document shown on top of the stored list as it stands now, with
+// the entries other viewers pushed since this one last looked. Only a
+// document that opened is pushed, by its full path, which names it from
+// any folder; a path whose full path does not fit an entry is not kept.
+// The program's own file, shown when the command line names no document,
+// is no document of the user's.
 void PushOntoStoredList() {
+  char path[kRecentPathSize] = "";
+  const DWORD length =
+      viewer.fileHandle == -1 ? 0 : GetFullPathNameA(viewer.currentPath, sizeof path, path, nullptr);
+  if (length == 0 || length >= sizeof path || EqualsIgnoringAsciiCase(path, viewer.programPath))
+    path[0] = '\0';
   StoredListLock lock;
   HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
   if (key != nullptr) ReadStoredList(key, viewer.recentFiles);
-  if (PushRecentFile(viewer.recentFiles, viewer.currentPath) && key != nullptr) {
+  if (PushRecentFile(viewer.recentFiles, path) && key != nullptr) {
     WriteStoredList(key, viewer.recentFiles);
   }
   if (key != nullptr) RegCloseKey(key);

@@ -2,6 +2,19 @@
 
 #include <cstring>
 
+#include "../core/text_helpers.h"
+
+namespace {
+
+bool Listed(const RecentFile (&entries)[kRecentFileCount], int count, const char* path) {
+  for (int i = 0; i < count; ++i) {
+    if (EqualsIgnoringAsciiCase(entries[i].path, path)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 bool PushRecentFile(RecentFile (&entries)[kRecentFileCount], const char* path) {
   const size_t length = std::strlen(path);
   // A path of 256 bytes or more (currentPath holds up to 299) is refused
@@ -16,7 +29,7 @@ bool PushRecentFile(RecentFile (&entries)[kRecentFileCount], const char* path) {
   pushed[0].used = 1;
   int count = 1;
   for (int i = 0; i < kRecentFileCount && count < kRecentFileCount; ++i) {
-    if (entries[i].used) pushed[count++] = entries[i];
+    if (entries[i].used && !Listed(pushed, count, entries[i].path)) pushed[count++] = entries[i];
   }
   std::memcpy(entries, pushed, sizeof pushed);
   return true;

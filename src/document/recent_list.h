@@ -10,10 +10,14 @@
 #include "../core/state_types.h"
 
 // Puts `path` on top: the entries in use follow in their order, closing up
-// the entries not in use, and one that no longer fits is lost. No search
-// for duplicates: a path already listed is listed again. An empty path
-// pushes nothing, and so does one the entries cannot hold whole. Returns
-// whether the path was pushed.
+// the entries not in use, and one that no longer fits is lost. No path is
+// listed twice: one already listed moves to the top, spelt as pushed, and
+// later copies of any entry are dropped. Paths equal but for the case of
+// A to Z are the same, as Windows takes them; on a Linux disk under Wine,
+// where A.nfo and a.nfo are two files, only the one shown last is listed,
+// and every entry still names exactly the file that was shown. An empty
+// path pushes nothing, and so does one the entries cannot hold whole.
+// Returns whether the path was pushed.
 bool PushRecentFile(RecentFile (&entries)[kRecentFileCount], const char* path);
 
 // Fills `entry` from a stored value: `size` bytes of `data`, read into a

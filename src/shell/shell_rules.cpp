@@ -124,11 +124,10 @@ uint32_t NextRunCount(bool stored, uint32_t count) { return stored ? count + 1 :
 
 std::string FormatShellValue(ShellValue which, const char* programPath) {
   // The value is built whole rather than in a 120-byte buffer: any program
-  // path that fits its own 300 bytes registers in full. An empty path, or
-  // one holding a double quote (the command-line split leaves one when the
-  // document was quoted too), names no program file.
+  // path that fits its own 300 bytes registers in full. An empty path (the
+  // module's path did not fit) names no program file.
   const std::string path = programPath;
-  if (path.empty() || path.find('"') != std::string::npos) return std::string();
+  if (path.empty()) return std::string();
   switch (which) {
     case ShellValue::kOpenCommand: return "\"" + path + "\" %1";
     case ShellValue::kFolderCommand: return "\"" + path + "\" %1\\";

@@ -101,7 +101,7 @@ enum class ShellValue {
 // quoted in commands, so that a path with a blank names the program and not
 // the part before the blank; %1 stays unquoted, so that the program's own
 // command-line rules still split off a document path with blanks. Empty
-// when the path cannot be registered.
+// for an empty path: the program's path could not be had whole.
 std::string FormatShellValue(ShellValue which, const char* programPath);
 
 #endif

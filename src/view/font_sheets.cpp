@@ -91,13 +91,14 @@ HBITMAP LoadFontSheet(const char* name) {
 }
 
 void DiscoverFontSheets() {
-  if (FontsFolderPath("*.ini", viewer.searchPattern, sizeof viewer.searchPattern)) {
+  char pattern[kFontPathSize];
+  if (FontsFolderPath("*.ini", pattern, sizeof pattern)) {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(viewer.searchPattern, &found);
+    HANDLE search = FindFirstFileA(pattern, &found);
     if (search != INVALID_HANDLE_VALUE) {
       // Only as many sheets as the Keymap range has items for are listed.
       do {
-        AddFontSheet(found.cFileName);
+        if (IsListedFile(found, ".ini")) AddFontSheet(found.cFileName);
       } while (viewer.fontCount < kListedFontLimit && FindNextFileA(search, &found));
       FindClose(search);
     }

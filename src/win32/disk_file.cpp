@@ -1,6 +1,9 @@
 #include "disk_file.h"
 
+#include <cstring>
+
 #include "../core/file_names.h"
+#include "../core/text_helpers.h"
 
 HANDLE OpenDiskFile(const char* path, DWORD share) {
   if (path == nullptr || NamesDevice(path)) return INVALID_HANDLE_VALUE;
@@ -14,4 +17,11 @@ HANDLE OpenDiskFile(const char* path, DWORD share) {
     return INVALID_HANDLE_VALUE;
   }
   return file;
+}
+
+bool IsListedFile(const WIN32_FIND_DATAA& found, const char* extension) {
+  const size_t length = std::strlen(found.cFileName), extensionLength = std::strlen(extension);
+  return (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0 &&
+         !NamesDevice(found.cFileName) && length >= extensionLength &&
+         EqualsIgnoringAsciiCase(found.cFileName + length - extensionLength, extension);
 }

@@ -12,4 +12,10 @@
 // INVALID_HANDLE_VALUE when refused or not there.
 HANDLE OpenDiskFile(const char* path, DWORD share);
 
+// Whether a folder search on "*" followed by `extension` found a file to
+// list: a regular file whose own name ends with `extension` in any case of
+// A to Z. The search matches short 8.3 aliases too (x.nfox is X~1.NFO) and
+// folders; a device name (com1.nfo on a Linux disk) would open the device.
+bool IsListedFile(const WIN32_FIND_DATAA& found, const char* extension);
+
 #endif

@@ -49,7 +49,6 @@ struct ViewerState {
   char browseList[kBrowseListSize][kBrowseEntrySize];
   int32_t browseIndex;
   int32_t browseLast;
-  char searchPattern[256];
   int32_t pathChanged;
   char openFileName[kOpenFileNameSize];
   OPENFILENAMEA openRequest;

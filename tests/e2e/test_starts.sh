@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Two starts. The first on a fresh machine opens the Configuration dialog over the main window; the user ticks
-# NFO and presses OK with the mouse, and .NFO opens with the program from then on (the backup of its old
-# handler is the Windows shell test's); the second start only counts. The window reopens where a caption drag
+# NFO and presses OK with the mouse, and .NFO opens with the program's full path from then on (its old
+# handler's backup is the shell test's); the second start only counts. The window reopens where a caption drag
 # and Alt+F4 left it, and the File menu's first recent item is the document it showed; Alt+F4 and Esc end the
 # viewer with exit code 0. Names in any script open from the command line, Page Down and the recent files.
 # shellcheck source=tests/e2e/lib.sh disable=SC2154 # qp_rect assigns by name
@@ -13,9 +13,10 @@ printf 'one\r\n' >"$QP_TMP/art/日本.nfo"
 printf 'two\r\n' >"$QP_TMP/art/Ελλάδα.diz"
 printf 'two\r\n' >"$QP_TMP/two.diz"
 
-# The dialog opens at the first paint, before the document is laid out: the
-# window gets its title and status texts only once the dialog is closed.
-qp_launch "$QP_TMP/art/日本.nfo"
+# From a console in the program's folder, by its bare name. The dialog opens at the first paint, before the
+# document is laid out: the window gets its title and status texts only once the dialog is closed.
+cd "$(dirname "$QP_EXE")"
+"$WINE" cmd /c quillpane.exe "$(qp_winpath "$QP_TMP/art/日本.nfo")" >>"$QP_TMP/wine.log" 2>&1 & QP_VIEWER=$!
 qp_until 'config!=' "the first start opened no Configuration dialog"
 qp_expect_eq "first start: the dialog's owner" main "$(qp_get config_owner)"
 qp_click_in config_1002 # NFO

@@ -1,6 +1,6 @@
-// Splitting the process command line: the quoted program path runs to the last double quote of the whole
-// line, the rest less one blank is the document, and a part that does not fit its 300-byte buffer is refused
-// whole. A line that starts with an export switch asks for PNGs instead.
+// Splitting the process command line: the quoted program runs to the last double quote of the whole line,
+// the rest less one blank is the document, the program is the module's file, and a part that does not fit its
+// 300 bytes is refused whole. A line that starts with an export switch asks for PNGs instead.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,43 +13,34 @@
 namespace {
 
 TEST(SplitCommandLineText, CommandLineTable) {
-  // The line, then the program, its directory and the document.
-  const char* const cases[][4] = {
-      {"\"C:\\v\\viewer.exe\" C:\\art\\a.nfo", "C:\\v\\viewer.exe", "C:\\v\\", "C:\\art\\a.nfo"},
-      {"\"C:\\v\\viewer.exe\"", "C:\\v\\viewer.exe", "C:\\v\\", "C:\\v\\viewer.exe"},
-      {"\"C:\\v\\viewer.exe\" ", "C:\\v\\viewer.exe", "C:\\v\\", "C:\\v\\viewer.exe"},  // one character: none
-      {"C:\\v\\viewer.exe C:\\art\\a.nfo", "C:\\v\\viewer.exe", "C:\\v\\", "C:\\art\\a.nfo"},
-      {"C:\\my v\\viewer.exe C:\\a.nfo", "C:\\my", "C:\\", "v\\viewer.exe C:\\a.nfo"},
-      {"\"C:\\v\\viewer.exe\" \"C:\\my art\\a.nfo\"", "C:\\v\\viewer.exe\" \"C:\\my art\\a.nfo",
-       "C:\\v\\viewer.exe\" \"C:\\my art\\", "C:\\v\\viewer.exe\" \"C:\\my art\\a.nfo"},
-      {"viewer.exe", "viewer.exe", "viewer.exe", "viewer.exe"},  // no blank, no backslash
-      {"\"C:\\v\\viewer.exe\"  a.nfo", "C:\\v\\viewer.exe", "C:\\v\\", " a.nfo"},
-      {"", "", "", ""},
+  // The line and the document it names: the program as the line names it when none.
+  const std::pair<const char*, const char*> cases[] = {
+      {"\"C:\\v\\viewer.exe\"", "C:\\v\\viewer.exe"},
+      {"\"C:\\v\\viewer.exe\" ", "C:\\v\\viewer.exe"},  // one character: none
+      {"C:\\v\\viewer.exe C:\\art\\a.nfo", "C:\\art\\a.nfo"},
+      {"C:\\my v\\viewer.exe C:\\a.nfo", "v\\viewer.exe C:\\a.nfo"},
+      {"\"C:\\v\\viewer.exe\" \"C:\\my art\\a.nfo\"", "C:\\v\\viewer.exe\" \"C:\\my art\\a.nfo"},
+      {"viewer.exe", "viewer.exe"},
+      {"\"C:\\v\\viewer.exe\"  a.nfo", " a.nfo"},
   };
-  for (const auto& c : cases) {
-    const CommandLineParts p = SplitCommandLineText(c[0]);
-    EXPECT_EQ(p.programPath + "|" + p.programDir + "|" + p.currentPath,
-              std::string(c[1]) + "|" + c[2] + "|" + c[3]);
-  }
+  for (const auto& [line, doc] : cases) EXPECT_EQ(SplitCommandLineText(line).currentPath, doc) << line;
 }
 
-TEST(SplitCommandLineInto, OverLongPartsAreRefusedWhole) {
-  const std::string quoted = "\"C:\\v\\viewer.exe\" ", doc299 = "C:\\" + std::string(296, 'd');
-  const std::string longDir = "C:\\" + std::string(300, 'p') + "\\", c299(299, 'c');
-  // The line, whether it fits its buffer, the program, its directory, the
-  // document and whether the document is refused.
-  const std::tuple<std::string, bool, std::string, std::string, std::string, bool> cases[] = {
-      {quoted + doc299, false, "C:\\v\\viewer.exe", "C:\\v\\", doc299, false},
-      {quoted + doc299 + "e", false, "C:\\v\\viewer.exe", "C:\\v\\", "", true},
-      {"\"" + longDir + "v.exe\" a.nfo", false, "", "", "a.nfo", false},
-      {"\"" + longDir + "v.exe\"", false, "", "", "", true},  // the program names itself
-      {c299, true, c299, c299, c299, false},
-      {c299 + "c", false, "", "", "", true},
+TEST(SplitCommandLineInto, TheProgramIsTheModuleAndOverLongPartsAreRefusedWhole) {
+  const std::string module = "C:\\v\\viewer.exe", module300 = "C:\\" + std::string(291, 'p') + "\\v.exe";
+  const std::string c299(299, 'c');
+  // The line, whether it fits its buffer, the module's path, then the program, its directory, the document
+  // and whether the document is refused.
+  const std::tuple<std::string, bool, std::string, std::string, std::string, std::string, bool> cases[] = {
+      {"viewer.exe a.nfo", true, module, module, "C:\\v\\", "a.nfo", false},  // started by a bare name
+      {"v.exe a.nfo", true, module300, "", "", "a.nfo", false},
+      {c299, true, "", "", "", c299, false},  // the program names itself
+      {c299 + "c", false, module, module, "C:\\v\\", "", true},
   };
-  for (const auto& [line, lineFits, program, dir, current, refused] : cases) {
+  for (const auto& [line, lineFits, modulePath, program, dir, current, refused] : cases) {
     StartPaths paths;
     std::fill_n(reinterpret_cast<char*>(&paths), sizeof paths, 'x');
-    SplitCommandLineInto(line.c_str(), paths);
+    SplitCommandLineInto(line.c_str(), modulePath.c_str(), paths);
     SCOPED_TRACE("line of " + std::to_string(line.size()) + " bytes: " + line.substr(0, 24));
     EXPECT_EQ(paths.commandLine, lineFits ? line : "");
     EXPECT_EQ(std::string(paths.programPath) + "|" + paths.programDir + "|" + paths.currentPath,

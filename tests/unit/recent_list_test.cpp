@@ -16,7 +16,7 @@ using Entries = std::vector<std::string>;  // most recent first; "-" not in use
 TEST(RecentList, StoredValuesAndPushes) {
   const std::string longest(255, 'p'), tooLong(256, 'q');
   const std::tuple<Entries, Entries, Entries> cases[] = {
-      {{"a", "b", "", "", ""}, {"a"}, {"a", "a", "b", "-", "-"}},  // no search for duplicates
+      {{"a", "b", "A", "B", "c"}, {"x", "B"}, {"B", "x", "a", "c", "-"}},  // once, case aside; moved up
       // Entries out of use (empty, or with no room left for the zero) are closed up, never doubled.
       {{"a", "", "c", tooLong, "e"}, {"x"}, {"x", "a", "c", "e", "-"}},
       {{"a", std::string(1, '\0'), "", "", ""}, {"", tooLong, longest}, {longest, "a", "-", "-", "-"}},

@@ -53,20 +53,15 @@ TEST(PreviousDefault, RefusesMalformedRecordsAndFindsPlainText) {
     EXPECT_FALSE(IsPlainStoredText(bytes)) << bytes.size();
 }
 
-// %1 stands for the document's path, unquoted: the program must still find itself and the whole path.
-TEST(ShellValues, CommandLinesSplitIntoProgramAndDocument) {
-  const std::string program = "C:\\Program Files\\Quillpane\\quillpane.exe";
-  const auto split = [&](ShellValue which, const char* document) {
-    std::string line = FormatShellValue(which, program.c_str());
-    line.replace(line.find("%1"), 2, document);
-    const CommandLineParts parts = SplitCommandLineText(line.c_str());
-    return parts.programPath + "|" + parts.currentPath;
+// %1 stands for the document's path, unquoted: the program's own split must still find the whole path.
+TEST(ShellValues, CommandLinesSplitOffTheDocument) {
+  const auto split = [](ShellValue which, const char* document) {
+    std::string line = FormatShellValue(which, "C:\\Program Files\\Quillpane\\quillpane.exe");
+    return SplitCommandLineText(line.replace(line.find("%1"), 2, document).c_str()).currentPath;
   };
-  EXPECT_EQ(split(ShellValue::kOpenCommand, "C:\\my art\\a b.nfo"), program + "|C:\\my art\\a b.nfo");
-  EXPECT_EQ(split(ShellValue::kFolderCommand, "C:\\my art"), program + "|C:\\my art\\");
-  // An empty path, or one a quoted document was cut into, names no program.
-  EXPECT_EQ(FormatShellValue(ShellValue::kOpenCommand, "") + FormatShellValue(ShellValue::kIcon, "a\" \"b"),
-            "");
+  EXPECT_EQ(split(ShellValue::kOpenCommand, "C:\\my art\\a b.nfo"), "C:\\my art\\a b.nfo");
+  EXPECT_EQ(split(ShellValue::kFolderCommand, "C:\\my art"), "C:\\my art\\");
+  EXPECT_EQ(FormatShellValue(ShellValue::kIcon, ""), "");  // the module's path was refused: none
 }
 
 }  // namespace

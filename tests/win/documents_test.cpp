@@ -60,7 +60,9 @@ TEST_F(LoadDocumentTest, OnlyRegularFilesOpenEvenWhileAnotherProgramWritesThem) 
 }
 
 TEST_F(LoadDocumentTest, FolderListingInExtensionOrderKeepingCase) {
-  for (const char* name : {"A.NFO", "b.asc", "c.diz", "readme.txt"}) dir.Write(name, name);
+  // Neither a folder named like art nor a file whose 8.3 alias ends like it (x.nfox is X~1.NFO) is listed.
+  for (const char* folder : {"d.nfo", "fonts"}) CreateDirectoryA((dir.path() + folder).c_str(), nullptr);
+  for (const char* name : {"A.NFO", "b.asc", "c.diz", "x.nfox", "fonts\\x.inix"}) dir.Write(name, name);
   // A folder path shows the first file listed.
   EXPECT_EQ(Load(dir.path()), "A.NFO|opened");
   const auto listing = [] {
@@ -71,6 +73,8 @@ TEST_F(LoadDocumentTest, FolderListingInExtensionOrderKeepingCase) {
   // A path spelt in another case than the name keeps its spelling and finds its entry.
   EXPECT_EQ(Load(dir.path() + "C.Diz"), "c.diz|opened");
   EXPECT_EQ(listing(), "1/2 " + dir.path() + "C.Diz " + dir.path() + "c.diz " + dir.path() + "b.asc");
+  MainWindowTest sheets(false, dir.path());  // the glyph sheets' folder the same way
+  EXPECT_EQ(viewer.fontCount, 0);
 }
 
 using namespace std::string_literals;
@@ -106,23 +110,33 @@ Entries Stored() {
 
 TEST(RecentFiles, ThePlaceAndTheEntriesAreKeptForTheNextStart) {
   const std::string longPath = "c:\\" + std::string(200, 'c') + ".nfo";  // longer than 160 bytes
+  TempDir start, other;
+  const std::string a = start.Write("a.nfo", "a"), b = other.Write("b.nfo", "b");
+  char folder[MAX_PATH] = {};
+  GetCurrentDirectoryA(sizeof folder, folder);
   {
     MainWindowTest first;
-    std::strcpy(viewer.currentPath, "c:\\d.nfo");
+    // Kept by full path whatever the current folder, and only once opened: no missing file, nor the program.
+    SetCurrentDirectoryA(start.path().c_str());
+    SplitCommandLine("q.exe a.nfo");
+    ShowCurrentDocument();
+    SetCurrentDirectoryA(other.path().c_str());  // as the Open dialog does
+    for (const std::string& path : {"b.nfo"s, ProgramPath(), other.path() + "missing.nfo", a})
+      SwitchDocument(path.c_str());
+    SetCurrentDirectoryA(folder);
+    EXPECT_EQ(Stored(), (Entries{b, a, "", "", ""}));
     SetWindowPos(first.window(), nullptr, 150, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(first.window(), SW_MINIMIZE);  // closed from the task bar: the restored place is kept
-    // Meanwhile another viewer closed, leaving its list, one value of it unreadable.
-    Store({"c:\\b.nfo", "", longPath, "c:\\c.nfo", "c:\\e.nfo"});
-    Set("last5.1", REG_DWORD, "\5\5\5\5");
+    Store({"c:\\b.nfo", "", longPath, "c:\\c.nfo", "c:\\e.nfo"});  // meanwhile another viewer closed
   }  // the close pushes the document on show onto the stored list and saves the place
-  EXPECT_EQ(Stored(), (Entries{"c:\\d.nfo", "c:\\b.nfo", longPath, "c:\\c.nfo", "c:\\e.nfo"}));
+  EXPECT_EQ(Stored(), (Entries{a, "c:\\b.nfo", longPath, "c:\\c.nfo", "c:\\e.nfo"}));
   // Values of another type, or too long for an entry, read as defaults.
   Set("last.top", REG_SZ, {"77", 3});
   Set("last5.1", REG_DWORD, "\5\5\5\5");
   Set("last5.3", REG_SZ, std::string(300, 'x') + '\0');
   MainWindowTest second(true);
   EXPECT_EQ(std::make_tuple(viewer.windowRect.left, viewer.windowRect.top), std::make_tuple(150L, 0L));
-  EXPECT_EQ(ShownEntries(), (Entries{"c:\\d.nfo", "", longPath, "", "c:\\e.nfo"}));
+  EXPECT_EQ(ShownEntries(), (Entries{a, "", longPath, "", "c:\\e.nfo"}));
 }
 
 // Each request's starting path; only the second is answered, the others fail as a dialog can (sizes left).
@@ -175,11 +189,13 @@ BOOL WINAPI ChoosingOpenDialog(LPOPENFILENAMEA request) {
 TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogsAndADrop) {
   Store({"c:\\o0.nfo", "c:\\p.asc", "c:\\o2.nfo", "c:\\o3.nfo", "c:\\o4.nfo"});
   MainWindowTest test(true);  // loads them
-  std::strcpy(viewer.currentPath, "c:\\d.nfo");
+  TempDir dir;
+  const std::string japanese = dir.Write("\u65E5\u672C.nfo", "one\r\n");
+  test.Show(japanese);
   // Another viewer has since pushed x: the choice is what this menu shows, the push goes onto x.
   Store({"c:\\x.nfo", "c:\\o0.nfo", "c:\\p.asc", "c:\\o2.nfo", "c:\\o3.nfo"});
   SendMessageA(test.window(), WM_COMMAND, 401, 0);
-  const Entries pushed = {"c:\\d.nfo", "c:\\x.nfo", "c:\\o0.nfo", "c:\\p.asc", "c:\\o2.nfo"};
+  const Entries pushed = {japanese, "c:\\x.nfo", "c:\\o0.nfo", "c:\\p.asc", "c:\\o2.nfo"};
   EXPECT_EQ(std::make_pair(ShownEntries(), Stored()), std::make_pair(pushed, pushed));
   EXPECT_STREQ(viewer.currentPath, "c:\\p.asc");
 
@@ -191,8 +207,6 @@ TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogsAndADrop) {
   EXPECT_STREQ(viewer.currentPath, "c:\\a.diz");
 
   // The first file dropped; names in any script: the program's code page is UTF-8.
-  TempDir dir;
-  const std::string japanese = dir.Write("\u65E5\u672C.nfo", "one\r\n");
   SendMessageA(test.window(), WM_DROPFILES, Drop(Wide(japanese) + L"\0c:\\b.nfo"s), 0);
   EXPECT_EQ(std::string(viewer.currentPath) + "|" + viewer.textBuffer, japanese + "|one\r\n");
   // A path of 300 bytes is refused whole, never cut into another path.
