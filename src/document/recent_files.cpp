@@ -118,10 +118,10 @@ void PushOntoStoredList() {
 void SyncSettings(bool save) {
   HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
   if (save) {
-    viewer.windowRect = RestoredWindowRect();
+    const RECT place = RestoredWindowRect();
     if (key != nullptr) {
-      WriteDwordValue(key, "last.left", static_cast<DWORD>(viewer.windowRect.left));
-      WriteDwordValue(key, "last.top", static_cast<DWORD>(viewer.windowRect.top));
+      WriteDwordValue(key, "last.left", static_cast<DWORD>(place.left));
+      WriteDwordValue(key, "last.top", static_cast<DWORD>(place.top));
     }
   } else if (key != nullptr) {
     // An empty rectangle: the first layout places the window by its

@@ -90,7 +90,9 @@ void LayoutWindow() {
   viewer.viewWidth = layout.viewWidth;
   viewer.viewHeight = layout.viewHeight;
   ReplaceScrollBar(layout);
-  viewer.windowRect = RECT{layout.windowLeft, layout.windowTop, workArea.right, workArea.bottom};
+  // The window's rectangle as placed: one meaning, whoever reads it next.
+  viewer.windowRect = RECT{layout.windowLeft, layout.windowTop, layout.windowLeft + layout.windowWidth,
+                           layout.windowTop + layout.windowHeight};
   viewer.sourceX = 0;
   viewer.scrollY = 0;
   viewer.sourceHeight = layout.sourceHeight;
