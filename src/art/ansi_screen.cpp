@@ -393,7 +393,9 @@ class Interpreter {
   const int32_t rowLimit_;
   std::vector<AnsiCell> cells_;
   // Each row's cells drawn since the last clear end before drawnEnd_[row]
-  // (0: none); drawnRows_ lists the rows where that is not 0.
+  // (0: none); drawnRows_ lists the rows where that is not 0. A clear
+  // blanks each listed row from column 0 rather than keep where its drawing
+  // began: at most 1000 cells for each row the text drew on.
   std::vector<uint16_t> drawnEnd_;
   std::vector<int32_t> drawnRows_;
   int32_t allocatedRows_ = 0;
