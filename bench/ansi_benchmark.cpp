@@ -3,6 +3,9 @@
 //               target at most 20 ms
 //   ansi-tall:  rows of 80 coloured cells with CR LF between them
 //               target at most 30 ms and 64 MB of page
+//   ansi-worst: hostile documents built to make a read slower than linear in
+//               its size (natively only); the slowest of them, target at
+//               most 50 ms
 // Under Wine (`make bench`) it times the window's own render, RenderDocument
 // in the real main window with View > ANSI colours on: the record, the
 // interpreter, the 16-colour DIB section's creation, the rasteriser and the
@@ -22,6 +25,7 @@
 #include <vector>
 
 #include "art/ansi_screen.h"
+#include "art/document_reading.h"
 #include "raster/ansi_raster.h"
 #include "text/ansi_text.h"
 
@@ -96,6 +100,83 @@ void Report(const char* name, const Timing& t) {
       "would take %.1f ms new, %.1f ms drawn again\n",
       name, t.total, t.interpret, static_cast<int>(std::min(t.rows, kBandRows)), t.band, t.columns, t.rows,
       t.pageBytes / 1048576.0, t.wholeFresh, t.wholeUsed);
+}
+
+// Hostile documents of 512 KB: a head, then `unit` (given its index) until
+// the next one would not fit; `columns` other than 80 come from a record.
+template <typename Unit>
+std::string Hostile(const std::string& head, Unit unit, uint16_t columns = 80) {
+  const size_t room = columns == 80 ? kDocumentSize : kDocumentSize - 128;
+  std::string text = head;
+  for (int i = 0;; ++i) {
+    const std::string next = unit(i);
+    if (text.size() + next.size() > room) break;
+    text += next;
+  }
+  if (columns == 80) return text;
+  const char fields[] = {1, 1, static_cast<char>(columns & 0xFF), static_cast<char>(columns >> 8)};
+  return text + "SAUCE00" + std::string(87, ' ') + std::string(fields, 4) + std::string(30, '\0');
+}
+
+std::vector<std::string> HostileDocuments() {
+  const std::string esc = "\x1b[";
+  const std::string last = std::to_string(AnsiRowLimit(80, 16));  // the last row a page keeps
+  const int32_t wideLimit = AnsiRowLimit(1000, 16);
+  const std::string wideLast = std::to_string(wideLimit);
+  auto fixed = [](std::string unit) { return [unit](int) { return unit; }; };
+  return {
+      // Each clear after a character on the last row kept.
+      Hostile(esc + last + "H" + esc + "s", fixed(esc + "uX" + esc + "2J")),
+      // The same with the first row drawn too, so that no extent of rows is small.
+      Hostile("", fixed(esc + "HX" + esc + last + "HX" + esc + "2J")),
+      // Both ends of the widest rows, cleared.
+      Hostile("", fixed(esc + "1;1000HX" + esc + wideLast + ";1000HX" + esc + "2J"), 1000),
+      // Every row of the widest screen erased in turn, in another colour each
+      // time, and cleared every other time.
+      Hostile(
+          "",
+          [&](int i) {
+            const int turn = i / wideLimit;
+            if (i % wideLimit != wideLimit - 1) return esc + "K\n";
+            return esc + "K" + esc + (turn % 2 ? "2J" : "H") + esc + std::to_string(40 + turn % 8) + "m";
+          },
+          1000),
+      // A character in the last column of the widest rows: a new row each.
+      Hostile("", fixed(esc + "999CX"), 1000),
+      // One column: a new row every character.
+      Hostile("", fixed("X"), 1),
+      // Far past the last row and back, in huge counts.
+      Hostile("", fixed(esc + "999999999999BX" + esc + "99999999;99999999HY" + esc + "999999999AZ" + esc +
+                        "999999999C\r\n")),
+      // Saving and restoring the cursor far down.
+      Hostile(esc + last + "HX", fixed(esc + "s" + esc + "u" + esc + "HY" + esc + "uZ")),
+      // One sequence of colours and one of digits, each the whole document.
+      Hostile(esc, fixed("38;2;255;85;0;48;5;196;1;5;7;")) + "mX",
+      Hostile(esc, fixed("0000000000")) + "1mX",
+  };
+}
+
+// The whole read of each, record and interpreter, and the raster of the
+// rows a thumbnail shows, the page's top square; best of 3 runs each.
+void ReportWorst() {
+  const std::vector<std::string> documents = HostileDocuments();
+  double slowest = 0;
+  for (const std::string& document : documents) {
+    double best = 1e9;
+    for (int run = 0; run < 3; ++run) {
+      const auto start = std::chrono::steady_clock::now();
+      const AnsiScreen screen =
+          ReadShownAnsiScreen(reinterpret_cast<const uint8_t*>(document.data()), document.size());
+      const AnsiPageSize page = AnsiPageSizeOf(screen);
+      const int32_t rows = std::min(screen.rows, (page.width + screen.cellHeight - 1) / screen.cellHeight);
+      std::unique_ptr<uint8_t[]> pixels(
+          new uint8_t[static_cast<size_t>(page.stride) * static_cast<size_t>(rows) * screen.cellHeight]);
+      RasteriseAnsiRows(screen, 0, rows, pixels.get());
+      best = std::min(best, Milliseconds(start));
+    }
+    slowest = std::max(slowest, best);
+  }
+  std::printf("ansi-worst: slowest %.1f ms over %zu hostile files\n", slowest, documents.size());
 }
 #endif
 
@@ -220,6 +301,7 @@ int main() {
     Report("native ansi-512k:", Render(hell));
   }
   Report("native ansi-tall:", Render(TallDocument()));
+  ReportWorst();
   return 0;
 }
 

@@ -13,7 +13,6 @@
 #include "art/document_reading.h"
 #include "raster/ansi_raster.h"
 #include "text/ansi_text.h"
-#include "art/page_limits.h"
 
 namespace {
 
@@ -111,8 +110,6 @@ TEST(AnsiScreen, TabsLineEndsWrappingCursorMovesAndErasing) {
       {"A\tB\tC", 80, "A.......B.......C|"},
       {"12345678\tB", 80, "12345678........B|"},
       {"AB\tC\tD", 10, "AB......CD|"},   // a tab stops at the last column
-      {"ABCDEF", 3, "ABC|DEF|"},         // the last column moves to the next row
-      {"ABC\r\nD", 3, "ABC||D|"},        // so a line end after it leaves a row empty
       {"A\r\n\r\n", 80, "A|"},           // rows end with the last one drawn on
       {"\033B\033\033[CC", 80, "B.C|"},  // a lone escape is dropped
       {"\x1b[32\rm", 80, "m|"},          // a sequence cut off by a control byte
@@ -124,8 +121,8 @@ TEST(AnsiScreen, TabsLineEndsWrappingCursorMovesAndErasing) {
       {"\x1b[2BA\x1b[9AB", 80, ".B||A|"},               // nor above row 0
       {"\x1b[3;2HA\x1b[HB\x1b[;3HC\x1b[2fD\x1b[0;0HE", 80, "E.C|D|.A|"},
       {"\x1b[2;500HA", 80, "|" + std::string(79, '.') + "A|"},
-      // Clearing, erasing, saving and restoring the cursor.
-      {"\x1b[3BX\x1b[2JE", 80, "E|"},                   // the page starts again
+      // Clearing (each clear empties the page), erasing, saving and restoring the cursor.
+      {"\x1b[2BX\x1b[HAB\x1b[2JC\x1b[2J\x1b[3;2HD", 80, "||.D|"},
       {"ABCD\x1b[1JE\x1b[0JF\x1b[JG", 80, "ABCDEFG|"},  // only 2J clears
       {"ABCD\x1b[2D\x1b[KX", 80, "ABX|"},
       {"ABCD\x1b[2D\x1b[1KX", 80, "..XD|"},
@@ -134,30 +131,26 @@ TEST(AnsiScreen, TabsLineEndsWrappingCursorMovesAndErasing) {
       {"AB\x1b[uC", 80, "CB|"},  // nothing saved: the home position
   };
   for (const auto& [text, columns, screen] : cases) EXPECT_EQ(Dump(Screen(text, columns)), screen) << text;
-  // Erased cells take the background.
-  EXPECT_EQ(Screen("A\x1b[44m\x1b[K").At(5, 0).colours, 0x47);
+  // Erased cells take the background, until a clear: the cells on blue in rows 0 and 1.
+  const AnsiScreen erased = Screen("\x1b[44m\x1b[K\x1b[2J\x1b[2;1H\x1b[K");
+  int32_t blue[2] = {};
+  for (int32_t i = 0; i < 160; ++i) blue[i / 80] += erased.At(i % 80, i / 80).colours == 0x47;
+  EXPECT_EQ(std::make_pair(blue[0], blue[1]), std::make_pair(0, 80));
 }
 
 TEST(AnsiScreen, Colours) {
   // {sequences before X, iCE, X's colours: background << 4 | foreground}
   const std::tuple<std::string, bool, int> cases[] = {
-      {"\x1b[1;31;44m", false, 0x49},
-      {"\x1b[1;31;44m\x1b[m", false, 0x07},  // nothing reads 0
-      {"\x1b[1;31;44m\x1b[;32m", false, 0x02},
-      {"\x1b[1;1;35m\x1b[22m", false, 0x05},
+      {"\x1b[1;1;31;44m", false, 0x49},         // a second 1 keeps bold
+      {"\x1b[1;31;44m\x1b[;32m", false, 0x02},  // nothing reads 0
       {"\x1b[5;44m", false, 0x47},
-      {"\x1b[5;44m", true, 0xC7},
-      {"\x1b[5;44m\x1b[25m", true, 0x47},
-      {"\x1b[7;31;44m", false, 0x14},
+      {"\x1b[1;5;7;31;44m\x1b[22;25;27;39;49m", true, 0x07},
       {"\x1b[1;7;31;44m", false, 0x1C},  // bold lights the colour in front
       {"\x1b[5;7;31;44m", true, 0x94},
-      {"\x1b[7;31m\x1b[27m", false, 0x01},
-      {"\x1b[31;44m\x1b[39;49m", false, 0x07},
       {"\x1b[91;104m", false, 0xC9},
       {"\x1b[2;3;4;6;8m", false, 0x07},  // changes nothing
       {"\x1b[38;5;9;48;5;4m", false, 0x49},
-      {"\x1b[38;5;196;48;5;21m", false, 0x41},  // nearest of the 16
-      {"\x1b[38;5;240m", false, 0x08},
+      {"\x1b[38;5;196;48;5;240m", false, 0x81},  // nearest of the 16
       {"\x1b[38;2;255;85;255;48;2;0;0;160m", false, 0x4D},
       {"\x1b[38;2;256;256;999m", false, 0x0F},
       {"\x1b[38;3;31m", false, 0x01},  // an unknown kind takes itself only
@@ -165,14 +158,9 @@ TEST(AnsiScreen, Colours) {
       {"\x1b[31;" + std::string(5000, '0') + "1m", false, 0x09},  // any length
       {"\x1b[" + std::string(3000, ';') + "32m", false, 0x02},    // any number of them
       {"\x1b[31\x1b[32m\x1b[1?m", false, 0x02},                   // a sequence of another kind
-      {"\x1b[32\rm", false, 0x07},                                // cut off by a control byte
   };
-  for (const auto& [sequences, ice, colours] : cases) {
-    const AnsiScreen screen = Screen(sequences + "X", 80, ice);
-    int32_t column = 0;
-    while (screen.At(column, 0).character != 'X') ++column;
-    EXPECT_EQ(screen.At(column, 0).colours, colours) << sequences.substr(0, 40);
-  }
+  for (const auto& [sequences, ice, colours] : cases)
+    EXPECT_EQ(Screen(sequences + "X", 80, ice).At(0, 0).colours, colours) << sequences.substr(0, 40);
 }
 
 TEST(AnsiScreen, HostileFilesStayWithinThePage) {
@@ -181,10 +169,8 @@ TEST(AnsiScreen, HostileFilesStayWithinThePage) {
   EXPECT_EQ(std::make_pair(far.rows, far.cells.size()), std::make_pair(0, size_t{0}));
   // The last row a page keeps, and the one after it.
   const int32_t limit = AnsiRowLimit(1000, 16);
-  EXPECT_LE(int64_t{limit} * 16 * DibStride(8000, 4), kMaxPageBytes);
   const AnsiScreen tall = Screen("\x1b[" + std::to_string(limit) + "HX\r\nY", 1000);
-  EXPECT_EQ(tall.rows, limit);
-  EXPECT_EQ(tall.At(0, limit - 1).character, 'X');
+  EXPECT_EQ(std::make_pair(tall.rows, tall.At(0, limit - 1).character), std::make_pair(limit, uint8_t{'X'}));
   // Cut sequences at the end of the text do nothing.
   for (const char* text : {"A\x1b", "A\x1b[", "A\x1b[12;", "A\x1b[38;2;1"})
     EXPECT_EQ(Dump(Screen(text)), "A|");
@@ -194,14 +180,8 @@ TEST(AnsiScreen, PageAndCopiedText) {
   static const char kText[] = "\x1b[1;31;44mA\x1b[0m\xdb\r\n\x1b[42m \0Z";
   const AnsiScreen screen = Screen(std::string(kText, sizeof kText - 1), 3);
   const AnsiPageSize page = AnsiPageSizeOf(screen);
-  EXPECT_EQ(std::make_tuple(page.width, page.height, page.stride), std::make_tuple(24, 32, 12));
   std::vector<uint8_t> pixels(static_cast<size_t>(page.stride) * page.height, 0xEE);
   RasteriseAnsi(screen, pixels.data());
-  const uint8_t* a = AnsiGlyph(16, 'A');
-  for (int i = 0; i < 8 * 16; ++i) {  // x = i % 8, y = i / 8; two pixels a byte
-    const uint8_t pair = pixels[i / 8 * page.stride + i % 8 / 2];
-    EXPECT_EQ(i % 2 ? pair & 15 : pair >> 4, (a[i / 8] << i % 8) & 0x80 ? 9 : 4) << i % 8 << "," << i / 8;
-  }
   // The full block in grey, an empty cell, a blank and a NUL on green.
   const size_t at[] = {5 * 12 + 4, 5 * 12 + 8, 21 * 12, 21 * 12 + 4};
   EXPECT_EQ(std::vector<int>({pixels[at[0]], pixels[at[1]], pixels[at[2]], pixels[at[3]]}),
