@@ -159,16 +159,15 @@ TEST(RenderWindow, ScrollZoomAndHugeCursorMoves) {
     mismatches += WindowPixel(test.window(), 10 + i % 8, 10 + i / 8) !=
                   page[(viewer.scrollY + i / 8) * pageWidth + i % 8];
   EXPECT_EQ(mismatches, 0);
-  // Cell size and scrollY, each from 16: keypad keys and Ctrl with the wheel zoom a step a notch and
-  // show the top, 15 and 1 are the limits (the real keys and the window's size: end-to-end).
+  // Cell size and scrollY, each from 16: Ctrl with the wheel zooms a step a notch and shows the top; 15 and 1
+  // are the limits, where nothing moves (the keypad's keys and the window's size: end-to-end).
   test.Show(dir.Write("page.nfo", tall.substr(0, 20 * 42)));  // 41 x 21 cells
-  const std::tuple<UINT, int, int32_t, int32_t> zooms[] = {{turn, 1200, 15, 0}, {key, VK_ADD, 15, 16},
-                                                           {turn, -2400, 1, 0}, {key, VK_SUBTRACT, 1, 16},
-                                                           {turn, 840, 8, 0},   {key, VK_ADD, 9, 0}};
-  for (const auto& [message, wParam, cellWidth, scrollY] : zooms) {
+  const std::tuple<int, int32_t, int32_t> zooms[] = {
+      {1200, 15, 0}, {120, 15, 16}, {-2400, 1, 0}, {-120, 1, 16}, {840, 8, 0}};
+  for (const auto& [delta, cellWidth, scrollY] : zooms) {
     viewer.scrollY = 16;
-    SendMessageA(test.window(), message, message == turn ? MAKEWPARAM(MK_CONTROL, wParam) : wParam, 0);
-    EXPECT_EQ(std::make_pair(viewer.cellWidth, viewer.scrollY), std::make_pair(cellWidth, scrollY)) << wParam;
+    SendMessageA(test.window(), turn, MAKEWPARAM(MK_CONTROL, delta), 0);
+    EXPECT_EQ(std::make_pair(viewer.cellWidth, viewer.scrollY), std::make_pair(cellWidth, scrollY)) << delta;
   }
   // Cursor moves far past any bitmap: the page is cut to size; the window scrolls, zooms, paints.
   std::string huge = "top\n";
