@@ -25,17 +25,4 @@ TEST(CreditsAnimation, Cycle) {
   }
 }
 
-// Amplitude; client, role and name widths; role and name x: integer halves, the sum truncated.
-TEST(CreditsAnimation, PositionsTruncateTheDoubleSumTowardsZero) {
-  const int32_t cases[][6] = {
-      {1, 301, 97, 41, 102, 130},     // 150 - 48 + 0.54, 150 - 20 + 0.84
-      {80, 21, 200, 300, -98, -219},  // 10 - 100 - 8.83, 10 - 150 - 79.51
-  };
-  for (const auto& c : cases) {
-    CreditsAnimation a{c[0]};
-    PlaceCredits(a, c[1], c[2], c[3]);
-    EXPECT_EQ(std::make_pair(a.roleX, a.nameX), std::make_pair(c[4], c[5])) << c[0];
-  }
-}
-
 }  // namespace

@@ -74,11 +74,6 @@ TEST(Layout, WhereBytesAreDrawn) {
   };
   for (const auto& [text, trace] : cases)
     EXPECT_EQ(Layout(text).trace, trace) << testing::PrintToString(text);
-  for (int b = 1; b <= 255; ++b) {  // drawn once at the home position, or not at all
-    const std::string byte(1, static_cast<char>(b));
-    const bool drawn = b != 9 && b != 10 && b != 12 && b != 13 && b != 27 && b != '.';
-    EXPECT_EQ(Layout(byte).trace, drawn ? byte + "0,0 " : "") << "byte " << b;
-  }
 }
 
 TEST(MeasureLayout, PageAndRowStarts) {

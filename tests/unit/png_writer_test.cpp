@@ -1,6 +1,5 @@
 // The PNG writer, read back with lodepng, and the thumbnail scaler.
 #include <gtest/gtest.h>
-#include <libdeflate.h>
 #include <lodepng.h>
 
 #include <cstring>
@@ -102,56 +101,6 @@ TEST(PngWriter, EveryFormatReadsBackPixelForPixelInAnyNumberOfParts) {
   std::vector<uint8_t> png = {1};
   EXPECT_FALSE(EncodePng(PixelRows(), png));
   EXPECT_TRUE(png.empty());
-}
-
-TEST(PngWriter, AnUnfinishedDeflateStreamTakesAnotherAfterIt) {
-  // Streams that end with each kind of block (fixed codes, dynamic codes, stored) and at every bit of a byte.
-  std::vector<std::string> texts;
-  for (int n = 0; n < 8; ++n) {  // bytes from 144 on take 9 bits in the fixed codes
-    texts.push_back(std::string(64, 'a'));
-    for (int i = 0; i < n; ++i) texts.back() += static_cast<char>(0xA0 + i);
-  }
-  std::string noise, repeats;
-  for (uint64_t i = 0, state = 1; i < 200000; ++i) {  // stored: deflate finds nothing to shorten
-    state = state * 6364136223846793005u + 1442695040888963407u;
-    noise += static_cast<char>(state >> 56);
-  }
-  for (int i = 0; i < 400000; ++i) repeats += static_cast<char>("quill pane "[i % 11] + (i / 999) % 3);
-  texts.push_back(noise);
-  texts.push_back(repeats);
-  libdeflate_compressor* compressor = libdeflate_alloc_compressor(1);
-  libdeflate_decompressor* decompressor = libdeflate_alloc_decompressor();
-  const auto deflate = [compressor](const std::string& text) {
-    std::vector<uint8_t> out(libdeflate_deflate_compress_bound(compressor, text.size()));
-    out.resize(libdeflate_deflate_compress(compressor, text.data(), text.size(), out.data(), out.size()));
-    return out;
-  };
-  const std::vector<uint8_t> tail = deflate("and the next");
-  for (const std::string& text : texts) {
-    SCOPED_TRACE(text.size());
-    std::vector<uint8_t> joined = deflate(text);
-    ASSERT_TRUE(UnfinishDeflate(joined));
-    joined.insert(joined.end(), tail.begin(), tail.end());
-    std::string read(text.size() + 12, '\0');  // filled to the last byte, and every byte read
-    size_t used = 0;
-    EXPECT_EQ(libdeflate_deflate_decompress_ex(decompressor, joined.data(), joined.size(), &read[0],
-                                               read.size(), &used, nullptr),
-              LIBDEFLATE_SUCCESS);
-    EXPECT_EQ(used, joined.size());
-    EXPECT_TRUE(read == text + "and the next");
-  }
-  // A block of the reserved type, a stored block whose length check fails,
-  // a stream cut short: nothing to join to, and nothing changed.
-  std::vector<uint8_t> cut = deflate(repeats);
-  cut.resize(99);
-  for (std::vector<uint8_t> bad :
-       {std::vector<uint8_t>{0x07}, {0x01, 0x05, 0x00, 0xFA, 0xFE, 1, 2, 3, 4, 5}, cut}) {
-    const std::vector<uint8_t> before = bad;
-    EXPECT_FALSE(UnfinishDeflate(bad));
-    EXPECT_EQ(bad, before);
-  }
-  libdeflate_free_compressor(compressor);
-  libdeflate_free_decompressor(decompressor);
 }
 
 uint32_t Quarters(int32_t x, int32_t y) {  // top left 1 of 4 white, top right all, bottom right 2

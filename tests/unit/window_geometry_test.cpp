@@ -24,17 +24,14 @@ TEST(ComputeWindowLayout, EdgeCases) {
   const Case cases[] = {
       {"25 CR LF lines of 80: 81 x 26 cells", {648, 208, 8, 8, 0, 0, 1024, 768, 0, 0}, {648, 208, 648, 208, 0, 0, 0, 678, 288, 8, 208}},
       {"wider than the work area leaves room for the margin", {1600, 80, 8, 8, 0, 0, 1024, 768, 0, 0}, {994, 80, 992, 80, 0, 0, 0, 1024, 160, 8, 80}},
-      {"wide and tall at zoom 15: the bar stays inside", {8000, 8000, 15, 8, 0, 0, 1024, 768, 50, 50}, {976, 688, 520, 360, 1, 0, 0, 1024, 768, 15, 15000}},
       {"empty page is 200 x 8", {0, 0, 8, 8, 0, 0, 1024, 768, 0, 0}, {200, 8, 200, 8, 0, 0, 0, 230, 88, 8, 0}},
       {"height exactly L gets a bar", {640, 688, 8, 8, 0, 0, 1024, 768, 0, 0}, {640, 688, 640, 688, 1, 0, 0, 688, 768, 8, 688}},
       {"taller page is cut to L", {640, 8000, 5, 8, 0, 0, 1024, 768, 0, 0}, {400, 688, 640, 1096, 1, 0, 0, 448, 768, 5, 5000}},
-      {"saved position pulled back inside", {648, 208, 8, 8, 0, 0, 1024, 768, 900, 600}, {648, 208, 648, 208, 0, 346, 480, 678, 288, 8, 208}},
       {"negative position (a minimised window's) becomes 0", {648, 208, 8, 8, 0, 0, 1024, 768, -32000, -7}, {648, 208, 648, 208, 0, 0, 0, 678, 288, 8, 208}},
       {"largest stored place", {648, 208, 8, 8, 0, 0, 1024, 768, most, most}, {648, 208, 648, 208, 0, 346, 480, 678, 288, 8, 208}},
-      {"largest page", {most, most, 15, 8, 0, 0, 1024, 768, most, 0}, {976, 688, 520, 360, 1, 0, 0, 1024, 768, 15, most}},
+      {"largest page at zoom 15: the bar stays inside", {most, most, 15, 8, 0, 0, 1024, 768, most, 0}, {976, 688, 520, 360, 1, 0, 0, 1024, 768, 15, most}},
       {"work area of a second monitor, left and above", {648, 208, 8, 8, -1280, -200, 0, 824, 0, 900}, {648, 208, 648, 208, 0, -678, 536, 678, 288, 8, 208}},
       {"below a top task bar", {648, 208, 8, 8, 0, 40, 1024, 768, 100, 0}, {648, 208, 648, 208, 0, 100, 40, 678, 288, 8, 208}},
-      {"ANSI screen of 80 x 25 cells of 8 x 16", {640, 400, 8, 16, 0, 0, 1024, 768, 0, 0}, {640, 400, 640, 400, 0, 0, 0, 670, 480, 16, 400}},
       {"zoom 5 keeps the shape: 5 x 10, whole rows in view", {640, 16000, 5, 16, 0, 0, 1024, 768, 0, 0}, {400, 688, 640, 1088, 1, 0, 0, 448, 768, 10, 10000}},
       {"work area smaller than any view", {648, 208, 8, 8, 0, 0, 100, 50, 30, 30}, {52, 0, 48, 0, 1, 0, 0, 100, 80, 8, 208}},
   };
@@ -95,9 +92,8 @@ TEST(WheelScrollRows, Settings) {
 TEST(ScrollRows, StopAtThePageEdges) {
   const int32_t cases[][6] = {
       // scrollY, pageHeight, rows, page cell height, new scrollY, moved
-      {312, 400, 3, 8, 320, 1}, {320, 400, 1, 8, 320, 0}, {0, 400, 1 << 30, 8, 320, 1},
-      {16, 400, -5, 8, 0, 1},   {0, 400, -3, 8, 0, 0},    {0, 40, 5, 8, 0, 0},
-      {0, 400, 2, 16, 32, 1},   {64, 400, -1, 16, 48, 1},
+      {312, 400, 3, 8, 320, 1}, {0, 400, 1 << 30, 8, 320, 1}, {16, 400, -5, 8, 0, 1},
+      {0, 400, -3, 8, 0, 0},    {0, 40, 5, 8, 0, 0},          {0, 400, 2, 16, 32, 1},
   };
   for (const auto& c : cases) {
     const ScrollResult r = ScrollRows(ScrollInput{c[0], 80, c[1], 8, c[3], 7}, c[2]);
@@ -108,8 +104,7 @@ TEST(ScrollRows, StopAtThePageEdges) {
 }
 
 TEST(StartZoomForDpi, Screens) {
-  const std::pair<int32_t, int32_t> cases[] = {{96, 8}, {101, 8}, {102, 9}, {192, 15},
-                                               {1, 1},  {0, 8},   {-96, 8}, {INT_MAX, 15}};
+  const std::pair<int32_t, int32_t> cases[] = {{101, 8}, {102, 9}, {1, 1}, {0, 8}, {-96, 8}, {INT_MAX, 15}};
   for (const auto& [dpi, zoom] : cases) EXPECT_EQ(StartZoomForDpi(dpi), zoom) << dpi << " DPI";
 }
 
