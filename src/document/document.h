@@ -7,6 +7,8 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "../win32/viewer_state.h"
 
@@ -41,11 +43,15 @@ void UpdateRecentFiles(bool push);
 void SyncSettings(bool save);
 void OpenRecentFile(int command);
 
-// The Open dialog and files dropped on the window.
-void ChooseDocumentFile();
+// The Open dialog and files dropped on the window. The path chosen, or
+// nothing when the dialog was cancelled or failed (a failure is shown in a
+// message box). Each dialog starts from the path chosen the time before.
+std::optional<std::string> ChooseDocumentFile();
 // The Open dialog is modal; the Windows tests put a function of their own
 // here.
 extern BOOL(WINAPI* runOpenDialog)(LPOPENFILENAMEA request);
+// Its failure's message box (MessageBoxA), which the tests read instead.
+extern int(WINAPI* openDialogMessageBox)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 void OnDropFiles(HDROP drop);
 
 #endif

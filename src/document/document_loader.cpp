@@ -75,5 +75,4 @@ void SwitchDocument(const char* newPath) {
   // cannot be opened.
   viewer.currentPathRefused = CopyWholeText(viewer.currentPath, sizeof viewer.currentPath, newPath) ? 0 : 1;
   ShowCurrentDocument();
-  viewer.pathChanged = 0;
 }

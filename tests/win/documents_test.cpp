@@ -125,14 +125,16 @@ TEST(RecentFiles, ThePlaceAndTheEntriesAreKeptForTheNextStart) {
   EXPECT_EQ(ShownEntries(), (Entries{"c:\\d.nfo", "", longPath, "", "c:\\e.nfo"}));
 }
 
-// Each request's starting path; only the second is answered, the others fail as a dialog can (sizes left).
-std::vector<std::string> starts;
+// Each start and message: the 1st dialog is cancelled (sizes left), the 2nd chooses, the 3rd is refused.
+std::vector<std::string> starts, messages;
 
 BOOL WINAPI FakeOpenDialog(LPOPENFILENAMEA request) {
   starts.push_back(request->lpstrFile);
   std::strcpy(request->lpstrFile, starts.size() == 2 ? "c:\\a.diz" : ",\1");
-  return starts.size() == 2;
+  return starts.size() == 3 ? (request->lStructSize = 0, GetOpenFileNameA(request)) : starts.size() == 2;
 }
+
+int WINAPI RecordMessage(HWND, LPCSTR text, LPCSTR, UINT) { return messages.push_back(text), IDOK; }
 
 std::wstring Wide(const std::string& utf8) {
   WCHAR wide[MAX_PATH] = {};
@@ -184,10 +186,13 @@ TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogsAndADrop) {
   EXPECT_STREQ(viewer.currentPath, "c:\\p.asc");
 
   runOpenDialog = FakeOpenDialog;
+  openDialogMessageBox = RecordMessage;
   for (int i = 0; i < 3; ++i) SendMessageA(test.window(), WM_COMMAND, 101, 0);
   runOpenDialog = GetOpenFileNameA;
-  // A cancel changes nothing, not even the path the next dialog starts with.
+  openDialogMessageBox = MessageBoxA;
+  // A cancel or failure changes nothing, not even the path the next dialog starts with; a failure says so.
   EXPECT_EQ(starts, (Entries{"", "", "c:\\a.diz"}));
+  EXPECT_EQ(messages, (Entries{"The Open dialog failed (common dialog error 0x0001)."}));
   EXPECT_STREQ(viewer.currentPath, "c:\\a.diz");
 
   // The first file dropped; names in any script: the program's code page is UTF-8.
