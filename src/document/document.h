@@ -10,23 +10,21 @@
 #include <optional>
 #include <string>
 
+#include "../core/file_names.h"
 #include "../win32/viewer_state.h"
 
 // Fills commandLine, programPath, programDir and currentPath from the
 // process command line.
 void SplitCommandLine();
 // Reads currentPath into textBuffer (and its length into textLength) after
-// listing its directory.
+// listing its directory; a file that cannot be read shows a page saying so
+// and why.
 void LoadDocument();
 // Reads the document at `path` into `text` as LoadDocument does, without
-// the directory: emptied first, at most kTextBufferSize bytes, art saved as
-// UTF-8 or UTF-16 turned back into its code page 437 bytes. A null path
-// opens nothing, nor does anything but a regular disk file. Returns the
-// open's handle value (the handle is already closed), -1 when the file
-// could not be opened. `length`, when given, gets the number of bytes read,
-// zero bytes included; `cut` whether the file is longer than what was read.
-int32_t ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2], int32_t* length = nullptr,
-                         bool* cut = nullptr);
+// the directory (see LoadDocumentBytes). A null path is one refused as too
+// long; nothing but a regular disk file is read. The result's `opened` is
+// the open's handle value (the handle is already closed).
+FileStart ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2]);
 // Load, lay out and repaint: the ending of every change of document.
 void ShowCurrentDocument();
 // Every change of document after start-up: keeps the window where it
