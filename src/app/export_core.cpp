@@ -12,6 +12,7 @@
 #include "../raster/png_writer.h"
 #include "../raster/text_page.h"
 #include "../raster/thumbnail.h"
+#include "../resources/resource_ids.h"
 
 namespace {
 
@@ -155,9 +156,21 @@ bool DrawExportPage(const std::string& path, const char* text, size_t length, co
 }
 
 int RunExport(const ExportRequest& request, ExportPlatform& platform) {
+  const auto sayUsage = [&platform, &request] {
+    for (const std::string& line : ExportUsage(request.program)) platform.Say(line);
+  };
+  if (request.asked == Asked::kHelp) {
+    for (const std::string& line : ExportUsage(request.program)) platform.Tell(line);
+    return kExportDone;
+  }
+  // As the window's title shows it.
+  if (request.asked == Asked::kVersion) {
+    platform.Tell("Quillpane " QP_VERSION_TEXT);
+    return kExportDone;
+  }
   if (!request.error.empty()) {
     platform.Say("quillpane: " + request.error);
-    platform.Say(kExportUsage);
+    sayUsage();
     return kExportBadUsage;
   }
   // A refusal is one line: the usage would not help.
@@ -166,9 +179,9 @@ int RunExport(const ExportRequest& request, ExportPlatform& platform) {
     platform.Say("quillpane: " + refusal + "; nothing was written");
     return kExportFailed;
   }
-  const auto fail = [&platform](const std::string& problem) {
+  const auto fail = [&platform, &sayUsage](const std::string& problem) {
     platform.Say("quillpane: " + problem);
-    platform.Say(kExportUsage);
+    sayUsage();
     return kExportFailed;
   };
   // The sheet is loaded even when every FILE turns out to be ANSI art,
@@ -194,6 +207,6 @@ int RunExport(const ExportRequest& request, ExportPlatform& platform) {
     const std::string problem = ExportOne(platform, request, pair, glyphs, text.data());
     if (!problem.empty()) platform.Say("quillpane: " + problem), status = kExportFailed;
   }
-  if (status != kExportDone) platform.Say(kExportUsage);
+  if (status != kExportDone) sayUsage();
   return status;
 }

@@ -59,13 +59,16 @@ class ExportPlatform {
   // Writes the bytes as OUT.tmp and renames that into place; the problem
   // as one line ("cannot write OUT: why"), or an empty text.
   virtual std::string WriteWholeFile(const std::string& path, const void* bytes, size_t size) = 0;
-  // One line on the console the program was started from.
+  // One line on the console the program was started from: a problem on
+  // standard error, what was asked for (--help, --version) on standard
+  // output.
   virtual void Say(const std::string& line) = 0;
+  virtual void Tell(const std::string& line) = 0;
 };
 
-// Carries out `request`: the command line's error, or a refusal of the
-// whole call, or each pair, a document that fails not stopping the
-// others. Problems go out one line each, then the usage; an OUT refused
+// Carries out `request`: the usage or version asked for, or the command
+// line's error, or a refusal of the whole call, or each pair, a document
+// that fails not stopping the others. Problems go out one line each, then the usage; an OUT refused
 // before anything is written is one line alone. Returns the exit code.
 int RunExport(const ExportRequest& request, ExportPlatform& platform);
 

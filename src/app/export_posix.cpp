@@ -4,6 +4,7 @@
 //
 //   quillpane-export --png OUT.png FILE [--png OUT.png FILE ...]
 //                    [--sheet NAME] [--colour] [--thumbnail SIZE]
+//   quillpane-export --help | --version
 //
 // This file is its POSIX side: files, the sheets and standard error.
 #include <dirent.h>
@@ -78,6 +79,17 @@ bool ReadUpTo(int file, uint8_t* bytes, size_t capacity, size_t& count) {
     count += static_cast<size_t>(got);
   }
   return true;
+}
+
+void WriteLine(int output, const std::string& line) {
+  const std::string text = line + "\n";
+  size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t put = write(output, text.data() + done, text.size() - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return;
+    done += static_cast<size_t>(put);
+  }
 }
 
 // The folder of this program, ending with a slash; empty when unknown.
@@ -174,16 +186,8 @@ class PosixExportPlatform final : public ExportPlatform {
     return cannot + SystemReason(std::strerror(error), error);
   }
 
-  void Say(const std::string& line) override {
-    const std::string text = line + "\n";
-    size_t done = 0;
-    while (done < text.size()) {
-      const ssize_t put = write(STDERR_FILENO, text.data() + done, text.size() - done);
-      if (put < 0 && errno == EINTR) continue;
-      if (put <= 0) return;
-      done += static_cast<size_t>(put);
-    }
-  }
+  void Say(const std::string& line) override { WriteLine(STDERR_FILENO, line); }
+  void Tell(const std::string& line) override { WriteLine(STDOUT_FILENO, line); }
 
  private:
   // The path from the root: its folder with links resolved (when it
@@ -231,9 +235,9 @@ class PosixExportPlatform final : public ExportPlatform {
 }  // namespace
 
 int main(int argc, char** argv) {
-  ExportRequest request = ParseExportArguments(std::vector<std::string>(argv + 1, argv + argc));
-  // This program only exports: a line the viewer would take is a wrong one.
-  if (!request.exportMode) request.error = "nothing to export: give --png OUT.png FILE";
+  // This program only exports: every line is one of switches.
+  const ExportRequest request =
+      ParseExportArguments(argc > 0 ? argv[0] : "", std::vector<std::string>(argv + 1, argv + argc));
   PosixExportPlatform platform;
   return RunExport(request, platform);
 }

@@ -8,24 +8,28 @@
 
 namespace {
 
-// The console the program was started from. A GUI program has none of its
-// own: its standard error is used when it leads somewhere (redirected, or
-// under Wine the shell's own terminal or pipe), otherwise the parent's
-// console is attached. Started from the desktop there is none, and the exit
-// code is all that reports.
-HANDLE ConsoleOutput() {
-  static HANDLE output = nullptr;
-  static bool chosen = false;
-  if (chosen) return output;
-  chosen = true;
-  HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
-  if (error != nullptr && error != INVALID_HANDLE_VALUE && GetFileType(error) != FILE_TYPE_UNKNOWN) {
-    output = error;
-  } else if (AttachConsole(ATTACH_PARENT_PROCESS)) {
-    output = CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         0, nullptr);
-  }
-  return output;
+// The console the program was started from, for standard output or
+// error (`which`). A GUI program has none of its own: its standard handle
+// is used when it leads somewhere (redirected, or under Wine the shell's
+// own terminal or pipe), otherwise the parent's console is attached.
+// Started from the desktop there is none, and the exit code is all that
+// reports.
+HANDLE ConsoleOutput(DWORD which) {
+  HANDLE own = GetStdHandle(which);
+  if (own != nullptr && own != INVALID_HANDLE_VALUE && GetFileType(own) != FILE_TYPE_UNKNOWN) return own;
+  static const HANDLE parent = AttachConsole(ATTACH_PARENT_PROCESS)
+                                   ? CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                 nullptr, OPEN_EXISTING, 0, nullptr)
+                                   : nullptr;
+  return parent;
+}
+
+void WriteLine(DWORD which, const std::string& line) {
+  HANDLE output = ConsoleOutput(which);
+  if (output == nullptr || output == INVALID_HANDLE_VALUE) return;
+  const std::string text = line + "\r\n";
+  DWORD written = 0;
+  WriteFile(output, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
@@ -74,13 +78,8 @@ class Win32ExportPlatform final : public ExportPlatform {
     return ::WriteWholeFile(path, bytes, size);
   }
 
-  void Say(const std::string& line) override {
-    HANDLE output = ConsoleOutput();
-    if (output == nullptr || output == INVALID_HANDLE_VALUE) return;
-    const std::string text = line + "\r\n";
-    DWORD written = 0;
-    WriteFile(output, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  }
+  void Say(const std::string& line) override { WriteLine(STD_ERROR_HANDLE, line); }
+  void Tell(const std::string& line) override { WriteLine(STD_OUTPUT_HANDLE, line); }
 
  private:
   std::string fontsFolder_;
