@@ -37,11 +37,10 @@ int main(int argc, char** argv) {
     auto start = std::chrono::steady_clock::now();
     BuildGlyphTable(table);
     ReadGlyphPixels(sheet, table, glyphs);
-    int32_t length = 0;
-    if (ReadDocumentFile(argv[1], viewer.textBuffer, &length) == -1) return 1;
+    const FileStart read = ReadDocumentFile(argv[1], viewer.textBuffer);
+    if (read.opened == -1) return 1;
     ExportPage page;
-    if (!DrawExportPage(argv[1], viewer.textBuffer, static_cast<size_t>(length), glyphs, false, 0, page))
-      return 1;
+    if (!DrawExportPage(argv[1], viewer.textBuffer, read.count, glyphs, false, 0, page)) return 1;
     render = std::min(render, Milliseconds(start));
     start = std::chrono::steady_clock::now();
     std::vector<uint8_t> png;

@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The export switches: only a line whose first argument is one of them
   // exports, and a request is either an error or at least one whole pair.
   const ExportRequest request = ParseExportRequest(line);
-  if (request.exportMode && request.error.empty()) {
+  if (request.exportMode && request.asked == Asked::kExport && request.error.empty()) {
     Check(!request.pairs.empty(), "an export with nothing to export");
     for (const ExportPair& pair : request.pairs)
       Check(!pair.out.empty() && !pair.file.empty(), "an empty path");

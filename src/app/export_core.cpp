@@ -4,7 +4,6 @@
 #include <cstring>
 #include <exception>
 
-#include "../core/code_page_437.h"
 #include "../core/file_names.h"
 #include "../core/state_types.h"
 #include "../core/text_helpers.h"
@@ -13,6 +12,7 @@
 #include "../raster/png_writer.h"
 #include "../raster/text_page.h"
 #include "../raster/thumbnail.h"
+#include "../resources/resource_ids.h"
 
 namespace {
 
@@ -32,11 +32,11 @@ PathOnDisk Inspect(ExportPlatform& platform, const std::string& path) {
   disk.identity = platform.Identify(path);
   static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   uint8_t head[sizeof kSignature];
-  size_t count = 0;
-  bool cut = false;
-  disk.replaceable = disk.identity.exists && platform.ReadStart(path, head, sizeof head, count, cut) &&
-                     ((count == sizeof head && std::memcmp(head, kSignature, sizeof head) == 0) ||
-                      (count == 0 && !cut));
+  if (!disk.identity.exists) return disk;
+  const FileStart start = platform.ReadStart(path, head, sizeof head);
+  disk.replaceable = start.opened != -1 &&
+                     ((start.count == sizeof head && std::memcmp(head, kSignature, sizeof head) == 0) ||
+                      (start.count == 0 && !start.cut));
   return disk;
 }
 
@@ -65,24 +65,6 @@ std::string Refusal(ExportPlatform& platform, const std::vector<ExportPair>& pai
     if (outs[i].identity.exists && !outs[i].replaceable) return out + " exists and is not a PNG";
   }
   return std::string();
-}
-
-// The document at `path` into `text` (kTextBufferSize + 2 bytes) as the
-// window reads it: emptied first, at most kTextBufferSize bytes, art saved
-// as UTF-8 or UTF-16 turned back into its code page 437 bytes.
-bool ReadDocument(ExportPlatform& platform, const std::string& path, std::vector<char>& text, size_t& length,
-                  bool& cut) {
-  std::fill(text.begin(), text.end(), '\0');
-  size_t count = 0;
-  cut = false;
-  if (NamesDevice(path.c_str()) ||
-      !platform.ReadStart(path, reinterpret_cast<uint8_t*>(text.data()), kTextBufferSize, count, cut)) {
-    return false;
-  }
-  length = DecodeToCodePage437(reinterpret_cast<uint8_t*>(text.data()), count);
-  std::fill(text.begin() + static_cast<std::ptrdiff_t>(length),
-            text.begin() + static_cast<std::ptrdiff_t>(count), '\0');
-  return true;
 }
 
 bool DrawAnsiPage(const char* text, size_t length, int thumbnailSize, ExportPage& page) {
@@ -122,19 +104,20 @@ bool DrawTextLayoutPage(const char* text, size_t textLength, const GlyphPixels& 
 // One export: the document's page into a PNG. Returns the problem, or an
 // empty text when the PNG is written.
 std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, const ExportPair& pair,
-                      const GlyphPixels& glyphs, std::vector<char>& text) {
-  size_t length = 0;
-  bool cut = false;
-  if (!ReadDocument(platform, pair.file, text, length, cut)) return "cannot read " + Quoted(pair.file);
+                      const GlyphPixels& glyphs, char* text) {
+  const FileStart start = LoadDocumentBytes(
+      [&](uint8_t* bytes, size_t capacity) { return platform.ReadStart(pair.file, bytes, capacity); }, text);
+  if (start.opened == -1) return "cannot read " + Quoted(pair.file) + ": " + start.reason;
+  const size_t length = start.count;
   // The window shows such a file cut as well; the export says so.
-  if (cut) {
+  if (start.cut) {
     platform.Say("quillpane: " + Quoted(pair.file) + " is longer than " + std::to_string(kTextBufferSize) +
                  " bytes: only its first " + std::to_string(kTextBufferSize) + " are drawn");
   }
   std::vector<uint8_t> png;
   {
     ExportPage page;
-    if (!DrawExportPage(pair.file, text.data(), length, glyphs, request.colour, request.thumbnailSize, page))
+    if (!DrawExportPage(pair.file, text, length, glyphs, request.colour, request.thumbnailSize, page))
       return "cannot draw " + Quoted(pair.file) + ": not enough memory for its page";
     bool encoded = false;
     if (request.thumbnailSize > 0) {
@@ -173,9 +156,21 @@ bool DrawExportPage(const std::string& path, const char* text, size_t length, co
 }
 
 int RunExport(const ExportRequest& request, ExportPlatform& platform) {
+  const auto sayUsage = [&platform, &request] {
+    for (const std::string& line : ExportUsage(request.program)) platform.Say(line);
+  };
+  if (request.asked == Asked::kHelp) {
+    for (const std::string& line : ExportUsage(request.program)) platform.Tell(line);
+    return kExportDone;
+  }
+  // As the window's title shows it.
+  if (request.asked == Asked::kVersion) {
+    platform.Tell("Quillpane " QP_VERSION_TEXT);
+    return kExportDone;
+  }
   if (!request.error.empty()) {
     platform.Say("quillpane: " + request.error);
-    platform.Say(kExportUsage);
+    sayUsage();
     return kExportBadUsage;
   }
   // A refusal is one line: the usage would not help.
@@ -184,9 +179,9 @@ int RunExport(const ExportRequest& request, ExportPlatform& platform) {
     platform.Say("quillpane: " + refusal + "; nothing was written");
     return kExportFailed;
   }
-  const auto fail = [&platform](const std::string& problem) {
+  const auto fail = [&platform, &sayUsage](const std::string& problem) {
     platform.Say("quillpane: " + problem);
-    platform.Say(kExportUsage);
+    sayUsage();
     return kExportFailed;
   };
   // The sheet is loaded even when every FILE turns out to be ANSI art,
@@ -209,9 +204,9 @@ int RunExport(const ExportRequest& request, ExportPlatform& platform) {
   // as far as it can be, and the exit code tells that something failed.
   int status = kExportDone;
   for (const ExportPair& pair : request.pairs) {
-    const std::string problem = ExportOne(platform, request, pair, glyphs, text);
+    const std::string problem = ExportOne(platform, request, pair, glyphs, text.data());
     if (!problem.empty()) platform.Say("quillpane: " + problem), status = kExportFailed;
   }
-  if (status != kExportDone) platform.Say(kExportUsage);
+  if (status != kExportDone) sayUsage();
   return status;
 }

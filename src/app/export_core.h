@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "../core/file_names.h"
 #include "../document/export_command_line.h"
 #include "../raster/glyph_pixels.h"
 #include "../raster/pixel_rows.h"
@@ -47,10 +48,8 @@ class ExportPlatform {
   virtual PathIdentity Identify(const std::string& path) = 0;
   // Reads the first `capacity` bytes (or all) of `path` when it is a
   // regular file, which others may go on writing, and that never waits:
-  // a device, a folder or a pipe is not read. `cut`: the file is longer
-  // than `capacity`. False when it could not be opened.
-  virtual bool ReadStart(const std::string& path, uint8_t* bytes, size_t capacity, size_t& count,
-                         bool& cut) = 0;
+  // a device name, a folder or a pipe is not read.
+  virtual FileStart ReadStart(const std::string& path, uint8_t* bytes, size_t capacity) = 0;
   // The built-in sheet (an empty name) or NAME.bmp of the fonts folder as
   // the system reads it. False when there is no such sheet or it is not
   // one; an image without pixels when it could not be read.
@@ -58,15 +57,18 @@ class ExportPlatform {
   // The fonts folder, as the message that misses a sheet names it.
   virtual std::string FontsFolder() = 0;
   // Writes the bytes as OUT.tmp and renames that into place; the problem
-  // as one line ("cannot write ..."), or an empty text.
+  // as one line ("cannot write OUT: why"), or an empty text.
   virtual std::string WriteWholeFile(const std::string& path, const void* bytes, size_t size) = 0;
-  // One line on the console the program was started from.
+  // One line on the console the program was started from: a problem on
+  // standard error, what was asked for (--help, --version) on standard
+  // output.
   virtual void Say(const std::string& line) = 0;
+  virtual void Tell(const std::string& line) = 0;
 };
 
-// Carries out `request`: the command line's error, or a refusal of the
-// whole call, or each pair, a document that fails not stopping the
-// others. Problems go out one line each, then the usage; an OUT refused
+// Carries out `request`: the usage or version asked for, or the command
+// line's error, or a refusal of the whole call, or each pair, a document
+// that fails not stopping the others. Problems go out one line each, then the usage; an OUT refused
 // before anything is written is one line alone. Returns the exit code.
 int RunExport(const ExportRequest& request, ExportPlatform& platform);
 

@@ -4,6 +4,7 @@
 //
 //   quillpane-export --png OUT.png FILE [--png OUT.png FILE ...]
 //                    [--sheet NAME] [--colour] [--thumbnail SIZE]
+//   quillpane-export --help | --version
 //
 // This file is its POSIX side: files, the sheets and standard error.
 #include <dirent.h>
@@ -14,6 +15,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -36,34 +38,58 @@ constexpr size_t kMaxSheetFileSize = 16 << 20;
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
+std::string ErrnoReason() { return SystemReason(std::strerror(errno), errno); }
+
 // Opens `path` for reading when it is a regular file, and nothing else: a
 // name that opens a device under Windows is refused as it is there (so a
 // call behaves the same on both), and a device node, folder or pipe is not
 // even opened (opening one can wait, or act). O_NONBLOCK keeps a file that
 // turns into a pipe between the look and the open from holding the open.
-// -1 when refused or not there.
-int OpenRegularFile(const std::string& path) {
+// -1 when refused or not there, with the reason in `reason`.
+int OpenRegularFile(const std::string& path, std::string& reason) {
+  if (NamesDevice(path.c_str())) {
+    reason = kDeviceReason;
+    return -1;
+  }
+  reason = kNotRegularReason;
   struct stat status;
-  if (NamesDevice(path.c_str()) || stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return -1;
+  if (stat(path.c_str(), &status) != 0) {
+    reason = ErrnoReason();
+    return -1;
+  }
+  if (!S_ISREG(status.st_mode)) return -1;
   const int file = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (file < 0) return -1;
-  if (fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
+  if (file < 0) {
+    reason = ErrnoReason();
+  } else if (fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
     close(file);
     return -1;
   }
   return file;
 }
 
-// Reads up to `capacity` bytes; the count read.
-size_t ReadUpTo(int file, uint8_t* bytes, size_t capacity) {
-  size_t count = 0;
+// Reads up to `capacity` bytes into `count`; false when a read fails.
+bool ReadUpTo(int file, uint8_t* bytes, size_t capacity, size_t& count) {
+  count = 0;
   while (count < capacity) {
     const ssize_t got = read(file, bytes + count, capacity - count);
     if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
+    if (got < 0) return false;
+    if (got == 0) break;
     count += static_cast<size_t>(got);
   }
-  return count;
+  return true;
+}
+
+void WriteLine(int output, const std::string& line) {
+  const std::string text = line + "\n";
+  size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t put = write(output, text.data() + done, text.size() - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return;
+    done += static_cast<size_t>(put);
+  }
 }
 
 // The folder of this program, ending with a slash; empty when unknown.
@@ -97,30 +123,33 @@ class PosixExportPlatform final : public ExportPlatform {
     return identity;
   }
 
-  bool ReadStart(const std::string& path, uint8_t* bytes, size_t capacity, size_t& count,
-                 bool& cut) override {
-    count = 0;
-    cut = false;
-    const int file = OpenRegularFile(path);
-    if (file < 0) return false;
-    count = ReadUpTo(file, bytes, capacity);
+  FileStart ReadStart(const std::string& path, uint8_t* bytes, size_t capacity) override {
+    FileStart start;
+    const int file = OpenRegularFile(path, start.reason);
+    if (file < 0) return start;
     struct stat status;
-    if (count == capacity && fstat(file, &status) == 0)
-      cut = static_cast<uint64_t>(status.st_size) > capacity;
+    if (!ReadUpTo(file, bytes, capacity, start.count)) {
+      start.reason = ErrnoReason();
+    } else {
+      start.cut = start.count == capacity && fstat(file, &status) == 0 &&
+                  static_cast<uint64_t>(status.st_size) > capacity;
+      start.opened = file;
+    }
     close(file);
-    return true;
+    return start;
   }
 
   bool LoadSheet(const std::string& name, SheetImage& image) override {
     if (name.empty()) return ReadGlyphSheetBmp(kBuiltInSheet, sizeof kBuiltInSheet, image);
     if (fontsFolder_.empty()) return false;
-    const std::string path = SheetPath(name);
-    const int file = OpenRegularFile(path);
+    std::string reason;
+    const int file = OpenRegularFile(SheetPath(name), reason);
     if (file < 0) return false;
     std::vector<uint8_t> bytes(kMaxSheetFileSize + 1);
-    bytes.resize(ReadUpTo(file, bytes.data(), bytes.size()));
+    size_t count = 0;
+    const bool read = ReadUpTo(file, bytes.data(), bytes.size(), count);
     close(file);
-    return bytes.size() <= kMaxSheetFileSize && ReadGlyphSheetBmp(bytes.data(), bytes.size(), image);
+    return read && count <= kMaxSheetFileSize && ReadGlyphSheetBmp(bytes.data(), count, image);
   }
 
   std::string FontsFolder() override { return fontsFolder_; }
@@ -128,40 +157,37 @@ class PosixExportPlatform final : public ExportPlatform {
   std::string WriteWholeFile(const std::string& path, const void* bytes, size_t size) override {
     // Named after OUT, so that what a stopped export leaves tells what it was.
     const std::string temporary = path + ".tmp";
-    const std::string cannot = "cannot write " + Quoted(path);
+    const std::string cannot = "cannot write " + Quoted(path) + ": ";
     // A file already of that name is never replaced: it may be someone's
     // own, or the rest of an export that was stopped.
     struct stat status;
     if (lstat(temporary.c_str(), &status) == 0) {
-      return cannot + ": " + Quoted(temporary) + " is in the way (an export that was stopped leaves one)";
+      return cannot + Quoted(temporary) + " is in the way (an export that was stopped leaves one)";
     }
     const int file = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
-    if (file < 0) return cannot;
+    if (file < 0) return cannot + ErrnoReason();
     const auto* next = static_cast<const uint8_t*>(bytes);
     size_t left = size;
-    while (left > 0) {
+    // Each step's error is taken before the next call can replace it.
+    int error = 0;
+    while (left > 0 && error == 0) {
       const ssize_t put = write(file, next, left);
       if (put < 0 && errno == EINTR) continue;
-      if (put <= 0) break;
-      next += put, left -= static_cast<size_t>(put);
+      if (put <= 0) {
+        error = put < 0 ? errno : ENOSPC;
+      } else {
+        next += put, left -= static_cast<size_t>(put);
+      }
     }
-    bool ok = left == 0;
-    ok = close(file) == 0 && ok;
-    ok = ok && rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) unlink(temporary.c_str());
-    return ok ? std::string() : cannot;
+    if (close(file) != 0 && error == 0) error = errno;
+    if (error == 0 && rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+    if (error == 0) return std::string();
+    unlink(temporary.c_str());
+    return cannot + SystemReason(std::strerror(error), error);
   }
 
-  void Say(const std::string& line) override {
-    const std::string text = line + "\n";
-    size_t done = 0;
-    while (done < text.size()) {
-      const ssize_t put = write(STDERR_FILENO, text.data() + done, text.size() - done);
-      if (put < 0 && errno == EINTR) continue;
-      if (put <= 0) return;
-      done += static_cast<size_t>(put);
-    }
-  }
+  void Say(const std::string& line) override { WriteLine(STDERR_FILENO, line); }
+  void Tell(const std::string& line) override { WriteLine(STDOUT_FILENO, line); }
 
  private:
   // The path from the root: its folder with links resolved (when it
@@ -209,9 +235,9 @@ class PosixExportPlatform final : public ExportPlatform {
 }  // namespace
 
 int main(int argc, char** argv) {
-  ExportRequest request = ParseExportArguments(std::vector<std::string>(argv + 1, argv + argc));
-  // This program only exports: a line the viewer would take is a wrong one.
-  if (!request.exportMode) request.error = "nothing to export: give --png OUT.png FILE";
+  // This program only exports: every line is one of switches.
+  const ExportRequest request =
+      ParseExportArguments(argc > 0 ? argv[0] : "", std::vector<std::string>(argv + 1, argv + argc));
   PosixExportPlatform platform;
   return RunExport(request, platform);
 }

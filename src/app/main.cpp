@@ -6,8 +6,8 @@
 #include "../win32/viewer_state.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  // --png ... exports and ends without a window and without the window's
-  // state: the export keeps to the document buffer, which each read empties.
+  // A line of switches (--png ..., --help) is answered on the console and
+  // ends without a window and without the window's state.
   const ExportRequest request = ParseExportRequest(GetCommandLineA());
   if (request.exportMode) return RunExport(request, ProgramFontsFolder());
   ResetViewerState();

@@ -184,8 +184,7 @@ void OnKeyDown(HWND window, WPARAM key) {
 void OnCommand(HWND window, WPARAM command) {
   switch (command) {
     case IDM_LOAD:
-      ChooseDocumentFile();
-      if (viewer.pathChanged) SwitchDocument(viewer.openFileName);
+      if (const auto path = ChooseDocumentFile()) SwitchDocument(path->c_str());
       return;
     case IDM_EXIT: PostMessageA(window, WM_DESTROY, 0, 0); return;
     case IDM_CONFIG:

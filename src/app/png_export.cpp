@@ -8,24 +8,28 @@
 
 namespace {
 
-// The console the program was started from. A GUI program has none of its
-// own: its standard error is used when it leads somewhere (redirected, or
-// under Wine the shell's own terminal or pipe), otherwise the parent's
-// console is attached. Started from the desktop there is none, and the exit
-// code is all that reports.
-HANDLE ConsoleOutput() {
-  static HANDLE output = nullptr;
-  static bool chosen = false;
-  if (chosen) return output;
-  chosen = true;
-  HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
-  if (error != nullptr && error != INVALID_HANDLE_VALUE && GetFileType(error) != FILE_TYPE_UNKNOWN) {
-    output = error;
-  } else if (AttachConsole(ATTACH_PARENT_PROCESS)) {
-    output = CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         0, nullptr);
-  }
-  return output;
+// The console the program was started from, for standard output or
+// error (`which`). A GUI program has none of its own: its standard handle
+// is used when it leads somewhere (redirected, or under Wine the shell's
+// own terminal or pipe), otherwise the parent's console is attached.
+// Started from the desktop there is none, and the exit code is all that
+// reports.
+HANDLE ConsoleOutput(DWORD which) {
+  HANDLE own = GetStdHandle(which);
+  if (own != nullptr && own != INVALID_HANDLE_VALUE && GetFileType(own) != FILE_TYPE_UNKNOWN) return own;
+  static const HANDLE parent = AttachConsole(ATTACH_PARENT_PROCESS)
+                                   ? CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                 nullptr, OPEN_EXISTING, 0, nullptr)
+                                   : nullptr;
+  return parent;
+}
+
+void WriteLine(DWORD which, const std::string& line) {
+  HANDLE output = ConsoleOutput(which);
+  if (output == nullptr || output == INVALID_HANDLE_VALUE) return;
+  const std::string text = line + "\r\n";
+  DWORD written = 0;
+  WriteFile(output, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
@@ -55,20 +59,8 @@ class Win32ExportPlatform final : public ExportPlatform {
     return identity;
   }
 
-  bool ReadStart(const std::string& path, uint8_t* bytes, size_t capacity, size_t& count,
-                 bool& cut) override {
-    count = 0;
-    cut = false;
-    // Others may go on writing or deleting the file while it is read.
-    HANDLE file = OpenDiskFile(path.c_str(), FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD read = 0;
-    if (!ReadFile(file, bytes, static_cast<DWORD>(capacity), &read, nullptr)) read = 0;
-    LARGE_INTEGER size;
-    if (read == capacity && GetFileSizeEx(file, &size)) cut = static_cast<uint64_t>(size.QuadPart) > capacity;
-    CloseHandle(file);
-    count = read;
-    return true;
+  FileStart ReadStart(const std::string& path, uint8_t* bytes, size_t capacity) override {
+    return ReadDiskFileStart(path.c_str(), bytes, capacity);
   }
 
   bool LoadSheet(const std::string& name, SheetImage& image) override {
@@ -86,13 +78,8 @@ class Win32ExportPlatform final : public ExportPlatform {
     return ::WriteWholeFile(path, bytes, size);
   }
 
-  void Say(const std::string& line) override {
-    HANDLE output = ConsoleOutput();
-    if (output == nullptr || output == INVALID_HANDLE_VALUE) return;
-    const std::string text = line + "\r\n";
-    DWORD written = 0;
-    WriteFile(output, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  }
+  void Say(const std::string& line) override { WriteLine(STD_ERROR_HANDLE, line); }
+  void Tell(const std::string& line) override { WriteLine(STD_OUTPUT_HANDLE, line); }
 
  private:
   std::string fontsFolder_;
@@ -118,22 +105,26 @@ HBITMAP LoadNamedSheet(const std::string& fontsFolder, const std::string& name) 
 std::string WriteWholeFile(const std::string& path, const void* bytes, size_t size) {
   // Named after OUT, so that what a stopped export leaves tells what it was.
   const std::string temporary = path + ".tmp";
-  const std::string cannot = "cannot write " + Quoted(path);
-  if (temporary.size() >= MAX_PATH) return cannot + ": the path is too long";
+  const std::string cannot = "cannot write " + Quoted(path) + ": ";
+  if (temporary.size() >= MAX_PATH) return cannot + kPathTooLongReason;
   // A file already of that name is never replaced: it may be someone's own,
   // or the rest of an export that was stopped, which only its owner can tell.
   if (GetFileAttributesA(temporary.c_str()) != INVALID_FILE_ATTRIBUTES) {
-    return cannot + ": " + Quoted(temporary) + " is in the way (an export that was stopped leaves one)";
+    return cannot + Quoted(temporary) + " is in the way (an export that was stopped leaves one)";
   }
   HANDLE file =
       CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return cannot;
+  if (file == INVALID_HANDLE_VALUE) return cannot + SystemReason(GetLastError());
   DWORD written = 0;
-  bool ok = WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) && written == size;
-  ok = CloseHandle(file) && ok;
-  ok = ok && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
-  if (!ok) DeleteFileA(temporary.c_str());
-  return ok ? std::string() : cannot;
+  // Each step's error is taken before the next call can replace it.
+  DWORD error = WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) ? 0 : GetLastError();
+  if (error == 0 && written != size) error = ERROR_HANDLE_DISK_FULL;
+  if (!CloseHandle(file) && error == 0) error = GetLastError();
+  if (error == 0 && !MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+    error = GetLastError();
+  if (error == 0) return std::string();
+  DeleteFileA(temporary.c_str());
+  return cannot + SystemReason(error);
 }
 
 int RunExport(const ExportRequest& request, const std::string& fontsFolder) {

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "../core/code_page_437.h"
+#include "../core/state_types.h"
 #include "sauce.h"
 
 namespace {
@@ -25,6 +27,16 @@ size_t TextEnd(const uint8_t* bytes, size_t length) {
 }
 
 }  // namespace
+
+FileStart LoadDocumentBytes(const ReadFileStart& readStart, char* text) {
+  std::memset(text, 0, kTextBufferSize + 2);
+  auto* bytes = reinterpret_cast<uint8_t*>(text);
+  FileStart start = readStart(bytes, kTextBufferSize);
+  const size_t decoded = DecodeToCodePage437(bytes, start.count);
+  std::memset(text + decoded, 0, start.count - decoded);
+  start.count = decoded;
+  return start;
+}
 
 Reading ChooseReading(const char* path, const uint8_t* bytes, size_t length, bool colour) {
   if (colour && (IsAnsExtension(path) || IsAnsiRecord(ReadSauce(bytes, length)))) return Reading::kAnsiScreen;

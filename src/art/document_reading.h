@@ -7,13 +7,25 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
+#include "../core/file_names.h"
 #include "ansi_screen.h"
 
 enum class Reading {
   kTextLayout,  // 92-cell rows, black on white in a glyph sheet
   kAnsiScreen,  // an ANSI screen in colour
 };
+
+// Reads the start of one file into `bytes`, at most `capacity` of them.
+using ReadFileStart = std::function<FileStart(uint8_t* bytes, size_t capacity)>;
+
+// A document's bytes into `text` (kTextBufferSize + 2 bytes) as the window
+// and the export take them alike: emptied first, at most kTextBufferSize
+// bytes through `readStart`, art saved as UTF-8 or UTF-16 turned back into
+// its code page 437 bytes, zero after them. The result's count is the
+// length so decoded; after a failure (opened -1) `text` is not to be shown.
+FileStart LoadDocumentBytes(const ReadFileStart& readStart, char* text);
 
 // With the colour mode asked for, a file named .ans (in any case; only the
 // name of `path` is looked at) or carrying a SAUCE record of type 1/1

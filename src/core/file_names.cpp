@@ -27,3 +27,14 @@ bool NamesDevice(const char* path) {
   }
   return false;
 }
+
+// Worded as the system words its own: a sentence without its full stop.
+const char kDeviceReason[] = "It names a device, not a file";
+const char kNotRegularReason[] = "It is not a regular file";
+const char kPathTooLongReason[] = "The path is too long";
+
+std::string SystemReason(const char* message, long code) {
+  std::string reason = message != nullptr ? message : "";
+  while (!reason.empty() && std::strchr(" \t\r\n.", reason.back()) != nullptr) reason.pop_back();
+  return reason.empty() ? "error " + std::to_string(code) : reason;
+}

@@ -7,24 +7,24 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
+#include "../core/file_names.h"
 #include "../win32/viewer_state.h"
 
 // Fills commandLine, currentPath (a full path) from the process command
 // line, and programPath, programDir from the running program's file.
 void SplitCommandLine(const char* commandLine = GetCommandLineA());
 // Reads currentPath into textBuffer (and its length into textLength) after
-// listing its directory.
+// listing its directory; a file that cannot be read shows a page saying so
+// and why.
 void LoadDocument();
 // Reads the document at `path` into `text` as LoadDocument does, without
-// the directory: emptied first, at most kTextBufferSize bytes, art saved as
-// UTF-8 or UTF-16 turned back into its code page 437 bytes. A null path
-// opens nothing, nor does anything but a regular disk file. Returns the
-// open's handle value (the handle is already closed), -1 when the file
-// could not be opened. `length`, when given, gets the number of bytes read,
-// zero bytes included; `cut` whether the file is longer than what was read.
-int32_t ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2], int32_t* length = nullptr,
-                         bool* cut = nullptr);
+// the directory (see LoadDocumentBytes). A null path is one refused as too
+// long; nothing but a regular disk file is read. The result's `opened` is
+// the open's handle value (the handle is already closed).
+FileStart ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2]);
 // Load, lay out and repaint: the ending of every change of document.
 void ShowCurrentDocument();
 // Every change of document after start-up: keeps the window where it
@@ -41,11 +41,15 @@ void UpdateRecentFiles(bool push);
 void SyncSettings(bool save);
 void OpenRecentFile(int command);
 
-// The Open dialog and files dropped on the window.
-void ChooseDocumentFile();
+// The Open dialog and files dropped on the window. The path chosen, or
+// nothing when the dialog was cancelled or failed (a failure is shown in a
+// message box). Each dialog starts from the path chosen the time before.
+std::optional<std::string> ChooseDocumentFile();
 // The Open dialog is modal; the Windows tests put a function of their own
 // here.
 extern BOOL(WINAPI* runOpenDialog)(LPOPENFILENAMEA request);
+// Its failure's message box (MessageBoxA), which the tests read instead.
+extern int(WINAPI* openDialogMessageBox)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 void OnDropFiles(HDROP drop);
 
 #endif

@@ -1,10 +1,11 @@
+#include <cstdio>
 #include <cstring>
 
 #include "../win32/disk_file.h"
 #include "../core/text_helpers.h"
 #include "../win32/viewer_state.h"
 #include "../view/view.h"
-#include "../core/code_page_437.h"
+#include "../art/document_reading.h"
 #include "command_line.h"
 #include "document.h"
 
@@ -43,38 +44,21 @@ void LoadDocument() {
                 Substring(viewer.currentPath, 0, FindLastFromEnd(viewer.currentPath, '\\')));
   ScanDirectory();
 
-  viewer.fileHandle = ReadDocumentFile(viewer.currentPathRefused ? nullptr : viewer.currentPath,
-                                       viewer.textBuffer, &viewer.textLength);
-  if (viewer.fileHandle == -1) {
-    static const char kMissing[] = "Could not find the file\n";
-    std::memcpy(viewer.textBuffer, kMissing, sizeof kMissing);
-    viewer.textLength = sizeof kMissing - 1;
+  const FileStart start =
+      ReadDocumentFile(viewer.currentPathRefused ? nullptr : viewer.currentPath, viewer.textBuffer);
+  viewer.fileHandle = static_cast<int32_t>(start.opened);
+  viewer.textLength = static_cast<int32_t>(start.count);
+  // The page says that the file could not be opened, and on a line of its
+  // own the system's reason, where the title and status bar have no room.
+  if (start.opened == -1) {
+    std::snprintf(viewer.textBuffer, kTextBufferSize, "Could not find the file\n%s\n", start.reason.c_str());
+    viewer.textLength = static_cast<int32_t>(std::strlen(viewer.textBuffer));
   }
 }
 
-int32_t ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2], int32_t* length, bool* cut) {
-  std::memset(text, 0, sizeof text);
-  if (length != nullptr) *length = 0;
-  if (cut != nullptr) *cut = false;
-  // Others may go on writing or deleting the file while it is read (an
-  // editor holding the art open); only a regular disk file is read.
-  HANDLE file = OpenDiskFile(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-  if (file == INVALID_HANDLE_VALUE) return -1;
-  // Whatever arrives is the document; it ends at its first zero byte, and
-  // the two bytes after the buffer stay zero.
-  DWORD bytesRead = 0;
-  ReadFile(file, text, kTextBufferSize, &bytesRead, nullptr);
-  LARGE_INTEGER size;
-  if (cut != nullptr && bytesRead == kTextBufferSize && GetFileSizeEx(file, &size)) {
-    *cut = size.QuadPart > kTextBufferSize;
-  }
-  CloseHandle(file);
-  // Art re-saved as UTF-8 or UTF-16 becomes the code page 437 bytes it was
-  // made of; the rest of what was read is zero again.
-  const size_t decoded = DecodeToCodePage437(reinterpret_cast<uint8_t*>(text), bytesRead);
-  std::memset(text + decoded, 0, bytesRead - decoded);
-  if (length != nullptr) *length = static_cast<int32_t>(decoded);
-  return static_cast<int32_t>(reinterpret_cast<intptr_t>(file));
+FileStart ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2]) {
+  return LoadDocumentBytes(
+      [path](uint8_t* bytes, size_t capacity) { return ReadDiskFileStart(path, bytes, capacity); }, text);
 }
 
 void ShowCurrentDocument() {
@@ -90,5 +74,4 @@ void SwitchDocument(const char* newPath) {
   // cannot be opened.
   viewer.currentPathRefused = CopyWholeText(viewer.currentPath, sizeof viewer.currentPath, newPath) ? 0 : 1;
   ShowCurrentDocument();
-  viewer.pathChanged = 0;
 }

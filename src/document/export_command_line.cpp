@@ -2,25 +2,20 @@
 
 #include "../raster/thumbnail.h"
 
-// The native exporter prints the same line: its messages are the Windows
-// program's, word for word, whichever of the two carries out an export.
-const char kExportUsage[] =
-    "usage: quillpane.exe --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] "
-    "[--thumbnail SIZE]";
-
 namespace {
 
 constexpr char kPng[] = "--png";
 constexpr char kSheet[] = "--sheet";
 constexpr char kColour[] = "--colour";
 constexpr char kThumbnail[] = "--thumbnail";
+constexpr char kHelp[] = "--help";
+constexpr char kVersion[] = "--version";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// A switch where a value belongs means the value was left out.
-bool IsSwitch(const std::string& argument) {
-  return argument == kPng || argument == kSheet || argument == kColour || argument == kThumbnail;
-}
+// Every argument that begins with "--" is a switch, known or not: a file
+// named so is given with its folder (.\--x.nfo), never mistaken for one.
+bool IsSwitch(const std::string& argument) { return argument.compare(0, 2, "--") == 0; }
 
 // A thumbnail's SIZE: decimal digits only, 1 to kMaxThumbnailSize; 0 for
 // anything else.
@@ -39,16 +34,27 @@ void AddBackslashes(std::string& argument, int count) { argument.append(static_c
 
 }  // namespace
 
-std::vector<std::string> SplitArguments(const char* line) {
+std::vector<std::string> ExportUsage(const std::string& program) {
+  // The native exporter prints the same lines: its messages are the Windows
+  // program's, word for word but its name, whichever carries out an export.
+  return {"usage: " + program +
+              " --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE]",
+          "       " + program + " --help | --version"};
+}
+
+std::vector<std::string> SplitArguments(const char* line, std::string* program) {
   std::vector<std::string> arguments;
   // The program's path: to the next double quote when it starts with one,
   // otherwise to the first blank; backslashes are plain characters there.
+  const char* start = line;
   if (*line == '"') {
-    ++line;
+    start = ++line;
     while (*line != '\0' && *line != '"') ++line;
+    if (program != nullptr) program->assign(start, line);
     if (*line == '"') ++line;
   } else {
     while (*line != '\0' && !IsBlank(*line)) ++line;
+    if (program != nullptr) program->assign(start, line);
   }
   for (;;) {
     while (IsBlank(*line)) ++line;
@@ -78,58 +84,72 @@ std::vector<std::string> SplitArguments(const char* line) {
 }
 
 ExportRequest ParseExportRequest(const char* commandLine) {
-  return ParseExportArguments(SplitArguments(commandLine));
+  std::string program;
+  const std::vector<std::string> args = SplitArguments(commandLine, &program);
+  if (args.empty() || !IsSwitch(args[0])) return ExportRequest();
+  return ParseExportArguments(program, args);
 }
 
-ExportRequest ParseExportArguments(const std::vector<std::string>& args) {
+ExportRequest ParseExportArguments(const std::string& program, const std::vector<std::string>& args) {
   ExportRequest request;
-  // A document named like a switch without its folder is the price of the
-  // switches; one given with its folder (C:\art\--png) still shows.
-  if (args.empty() || !IsSwitch(args[0])) return request;
   request.exportMode = true;
+  request.program = program.substr(program.find_last_of("\\/") + 1);
+  // Whoever asks for help gets it, whatever else the line holds.
+  for (const std::string& argument : args) {
+    if (argument == kHelp || argument == kVersion) {
+      request.asked = argument == kHelp ? Asked::kHelp : Asked::kVersion;
+      return request;
+    }
+  }
   const auto fail = [&request](const std::string& problem) {
     request.error = problem;
     return request;
   };
   // Empty quotes name nothing: they count as a missing value too.
   const auto missing = [&args](size_t i) { return i >= args.size() || args[i].empty() || IsSwitch(args[i]); };
+  const std::string pngNeeds = "--png needs OUT.png and FILE";
+  int pngWants = 0;  // how many of the last --png's OUT.png and FILE are still to come
   bool sheetGiven = false;
-  for (size_t i = 0; i < args.size();) {
+  for (size_t i = 0; i < args.size(); ++i) {
     const std::string& argument = args[i];
-    if (argument == kPng) {
-      if (missing(i + 1) || missing(i + 2)) return fail("--png needs OUT.png and FILE");
-      request.pairs.push_back(ExportPair{args[i + 1], args[i + 2]});
-      i += 3;
+    if (!IsSwitch(argument)) {
+      if (pngWants == 0)
+        return fail("unexpected argument \"" + argument + "\": each FILE follows --png OUT.png");
+      if (argument.empty()) return fail(pngNeeds);
+      if (pngWants-- == 2) {
+        request.pairs.push_back(ExportPair{argument, std::string()});
+      } else {
+        request.pairs.back().file = argument;
+      }
+    } else if (argument == kPng) {
+      if (pngWants != 0) return fail(pngNeeds);
+      pngWants = 2;
     } else if (argument == kSheet) {
       if (missing(i + 1)) return fail("--sheet needs a NAME");
       if (sheetGiven) return fail("--sheet is given twice");
-      const std::string& name = args[i + 1];
+      const std::string& name = args[++i];
       // A name, not a path: the sheet comes from the fonts folder only.
       if (name.find_first_of("\\/:") != std::string::npos) {
         return fail("--sheet takes the NAME of a sheet in the fonts folder, not a path: \"" + name + "\"");
       }
       request.sheet = name;
       sheetGiven = true;
-      i += 2;
     } else if (argument == kColour) {
       if (request.colour) return fail("--colour is given twice");
       request.colour = true;
-      i += 1;
     } else if (argument == kThumbnail) {
       if (missing(i + 1)) return fail("--thumbnail needs a SIZE");
       if (request.thumbnailSize != 0) return fail("--thumbnail is given twice");
-      request.thumbnailSize = ReadThumbnailSize(args[i + 1]);
+      request.thumbnailSize = ReadThumbnailSize(args[++i]);
       if (request.thumbnailSize == 0) {
         return fail("--thumbnail takes a SIZE of 1 to " + std::to_string(kMaxThumbnailSize) + " pixels: \"" +
-                    args[i + 1] + "\"");
+                    args[i] + "\"");
       }
-      i += 2;
-    } else if (argument.compare(0, 1, "-") == 0) {
-      return fail("unknown switch \"" + argument + "\"");
     } else {
-      return fail("unexpected argument \"" + argument + "\": each FILE follows --png OUT.png");
+      return fail("unknown switch \"" + argument + "\"");
     }
   }
+  if (pngWants != 0) return fail(pngNeeds);
   if (request.pairs.empty()) return fail("nothing to export: give --png OUT.png FILE");
   return request;
 }

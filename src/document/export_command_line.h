@@ -1,23 +1,34 @@
 // The export command line: quillpane.exe --png OUT.png FILE [--png OUT.png
 // FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE] draws each FILE
-// into a PNG and shows no window. Pure: the Windows program and the native
-// exporter read what to do from the result.
+// into a PNG and shows no window; --help and --version answer on the
+// console. Pure: the Windows program and the native exporter read what to
+// do from the result.
 #ifndef QUILLPANE_EXPORT_COMMAND_LINE_H
 #define QUILLPANE_EXPORT_COMMAND_LINE_H
 
 #include <string>
 #include <vector>
 
-extern const char kExportUsage[];
+// The usage, one line a form, naming the program as `program`.
+std::vector<std::string> ExportUsage(const std::string& program);
 
 struct ExportPair {
   std::string out;   // the PNG to write
   std::string file;  // the document to draw
 };
 
+enum class Asked {
+  kExport,   // the pairs
+  kHelp,     // the usage
+  kVersion,  // the program's version
+};
+
 struct ExportRequest {
-  // The line asks for an export rather than the window.
+  // The line is one of switches, for the console, rather than the viewer's.
   bool exportMode = false;
+  Asked asked = Asked::kExport;
+  // The program's file name as it was started, which the usage names.
+  std::string program;
   std::vector<ExportPair> pairs;
   std::string sheet;      // a sheet of the fonts folder; empty: the built-in sheet
   bool colour = false;    // ANSI art is drawn as the colour mode's ANSI screen
@@ -28,15 +39,19 @@ struct ExportRequest {
 
 // The arguments after the program's own path, split as the C runtime of
 // the platform splits them (blanks separate, double quotes group, and
-// backslashes escape only the quotes they stand before).
-std::vector<std::string> SplitArguments(const char* commandLine);
+// backslashes escape only the quotes they stand before); the program's
+// path itself into `program` when asked for.
+std::vector<std::string> SplitArguments(const char* commandLine, std::string* program = nullptr);
 
-// An export only when the first argument is exactly one of the switches
-// (--png, --sheet, --colour, --thumbnail); any other line keeps the
-// viewer's own command-line rules.
+// The Windows program's line is for the console when its first argument
+// begins with "--"; any other line keeps the viewer's own command-line
+// rules, so a document named so opens when given with its folder.
 ExportRequest ParseExportRequest(const char* commandLine);
-// The same from arguments already split (a native program's argv after its
-// own path).
-ExportRequest ParseExportArguments(const std::vector<std::string>& args);
+// A line for the console, already split: `program` as started (argv[0])
+// and the arguments after it. Each switch may stand anywhere, its own
+// argument after it: --png OUT.png FILE takes the next two arguments that
+// are not switches nor their values. --help or --version, wherever it
+// stands, is answered instead of anything else the line asks.
+ExportRequest ParseExportArguments(const std::string& program, const std::vector<std::string>& args);
 
 #endif

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -14,32 +15,47 @@ constexpr char kFilter[] =
     "All Recognized\0*.nfo;*.diz;*.ans;*.asc\0Nfo\0*.nfo\0Diz\0*.diz\0Ansi\0*.ans\0Ascii\0*.asc\0"
     "Files(*.*)\0*.*\0";
 
+// The dialog's path, in bytes of the program's code page, UTF-8. The
+// dialog measures the path it chose in characters (at most MAX_PATH - 1)
+// and Wine's converts it into only nMaxFile bytes, cut and without its zero
+// when they run out: three bytes a character hold every path whole. One of
+// 300 bytes or more is then refused whole by SwitchDocument like any other.
+constexpr size_t kOpenFileNameSize = 3 * MAX_PATH;
+
+// The path chosen last, for the whole run: each dialog starts with it.
+char lastChosen[kOpenFileNameSize];
+
 }  // namespace
 
-void ChooseDocumentFile() {
-  OPENFILENAMEA& request = viewer.openRequest;
-  std::memset(&request, 0, sizeof request);
+int(WINAPI* openDialogMessageBox)(HWND, LPCSTR, LPCSTR, UINT) = MessageBoxA;
+
+std::optional<std::string> ChooseDocumentFile() {
+  OPENFILENAMEA request = {};
   request.lStructSize = sizeof request;
   request.hwndOwner = viewer.mainWindow;
   request.lpstrFilter = kFilter;
   request.nFilterIndex = 1;
-  // openFileName is never emptied: each dialog starts with the path chosen
-  // the time before.
-  request.lpstrFile = viewer.openFileName;
-  request.nMaxFile = sizeof viewer.openFileName;
+  // A failed dialog may leave the size it wanted in the first two bytes of
+  // the path: it works on a copy, kept only when a file is chosen.
+  char path[kOpenFileNameSize];
+  std::memcpy(path, lastChosen, sizeof path);
+  request.lpstrFile = path;
+  request.nMaxFile = sizeof path;
   request.lpstrTitle = "Load";
   request.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-  // A failed dialog may leave the size it wanted in the first two bytes of
-  // the path; a failure counts as a cancel, which changes nothing.
-  char lastChosen[sizeof viewer.openFileName];
-  std::memcpy(lastChosen, viewer.openFileName, sizeof lastChosen);
   if (runOpenDialog(&request)) {
-    viewer.pathChanged = 1;
-  } else {
-    CommDlgExtendedError();
-    std::memcpy(viewer.openFileName, lastChosen, sizeof lastChosen);
-    viewer.pathChanged = 0;
+    std::memcpy(lastChosen, path, sizeof path);
+    return std::string(path, strnlen(path, sizeof path));
   }
+  // Zero is a cancel. The dialog's own errors have no system text: the box
+  // names the code, as the headers spell it, for a search or a report.
+  if (const DWORD error = CommDlgExtendedError()) {
+    char message[100];
+    std::snprintf(message, sizeof message, "The Open dialog failed (common dialog error 0x%04lX).",
+                  static_cast<unsigned long>(error));
+    openDialogMessageBox(viewer.mainWindow, message, "Quillpane", MB_OK | MB_ICONERROR);
+  }
+  return std::nullopt;
 }
 
 void OnDropFiles(HDROP drop) {

@@ -11,12 +11,6 @@
 
 constexpr int32_t kBrowseListSize = 16000;
 constexpr int32_t kBrowseEntrySize = 256;
-// The Open dialog's path, in bytes of the program's code page, UTF-8. The
-// dialog measures the path it chose in characters (at most MAX_PATH - 1)
-// and Wine's converts it into only nMaxFile bytes, cut and without its zero
-// when they run out: three bytes a character hold every path whole. One of
-// 300 bytes or more is then refused whole like any other.
-constexpr int32_t kOpenFileNameSize = 3 * MAX_PATH;
 
 struct ViewerState {
   HWND mainWindow;
@@ -49,9 +43,6 @@ struct ViewerState {
   char browseList[kBrowseListSize][kBrowseEntrySize];
   int32_t browseIndex;
   int32_t browseLast;
-  int32_t pathChanged;
-  char openFileName[kOpenFileNameSize];
-  OPENFILENAMEA openRequest;
 
   // Rendering
   int32_t needsRender;

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# A real wheel turn over the viewer scrolls it three rows (quillpane.exe
-# --png from a Linux shell is test_native_export.sh's).
+# A real wheel turn over the viewer scrolls it three rows (the export: test_native_export.sh).
 # shellcheck source=tests/e2e/lib.sh disable=SC2154 # qp_rect assigns by name
 source "$(dirname "$0")/lib.sh"
 document="$QP_TMP/tall.asc"

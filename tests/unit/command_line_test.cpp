@@ -1,6 +1,6 @@
 // Splitting the process command line: the quoted program runs to the last double quote of the whole line,
 // the rest less one blank is the document, the program is the module's file, and a part that does not fit its
-// 300 bytes is refused whole. A line that starts with an export switch asks for PNGs instead.
+// 300 bytes is refused whole. A line whose first argument begins with "--" is for the console instead.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -49,9 +49,10 @@ TEST(SplitCommandLineInto, TheProgramIsTheModuleAndOverLongPartsAreRefusedWhole)
   }
 }
 
-// "out<file|out<file [sheet] colour thumbnail N" or "!error"; "" when the line is no export.
+// "out<file|out<file [sheet] colour thumbnail N", "!error" or "PROGRAM help|version"; "" for the viewer's.
 std::string Describe(const ExportRequest& r) {
   if (!r.exportMode) return "";
+  if (r.asked != Asked::kExport) return r.program + (r.asked == Asked::kHelp ? " help" : " version");
   if (!r.error.empty()) return "!" + r.error;
   std::string text;
   for (const ExportPair& p : r.pairs) text += (text.empty() ? "" : "|") + p.out + "<" + p.file;
@@ -66,27 +67,24 @@ TEST(ParseExportRequest, Table) {
       // The viewer's lines stay the viewer's, a "--" document with its folder too.
       {"q.exe", ""},
       {"q.exe C:\\art\\--x.nfo --png o f", ""},
-      {"q.exe --pngx o f", ""},
-      {"q.exe --png o.png a.nfo", "o.png<a.nfo"},
-      {"\"C:\\my v\\q.exe\" --png \"C:\\my out\\o.png\" \"C:\\my art\\a b.nfo\"",
-       "C:\\my out\\o.png<C:\\my art\\a b.nfo"},
+      {"q.exe --x.nfo", "!unknown switch \"--x.nfo\""},
+      // Whatever else stands on the line; the usage names the program as started.
+      {"\"C:\\my v\\q.exe\" --png o f --help --bogus", "q.exe help"},
+      {"/opt/qp/quillpane-export --sheet --version", "quillpane-export version"},
+      {"q.exe --png o --colour --thumbnail 1024 f --sheet pc8", "o<f [pc8] colour thumbnail 1024"},
       {"q.exe --png o1 f1 --png o2 f2 --sheet pc8", "o1<f1|o2<f2 [pc8]"},
-      {"q.exe --png C:\\x\\--y.png \"a\\\"b\\\\\" \t", "C:\\x\\--y.png<a\"b\\"},
-      {"q.exe --png o", "!--png needs OUT.png and FILE"},
+      {"q.exe --png C:\\x\\--y.png \"C:\\my art\\a \\\"b\\\\\" \t", "C:\\x\\--y.png<C:\\my art\\a \"b\\"},
       {"q.exe --png o --sheet pc8", "!--png needs OUT.png and FILE"},
+      {"q.exe --png o --png o2 f2", "!--png needs OUT.png and FILE"},
       {"q.exe --png \"\" f", "!--png needs OUT.png and FILE"},
       {"q.exe --sheet", "!--sheet needs a NAME"},
       {"q.exe --sheet a --png o f --sheet b", "!--sheet is given twice"},
       {"q.exe --png o f --sheet ..\\x",
        "!--sheet takes the NAME of a sheet in the fonts folder, not a path: \"..\\x\""},
-      {"q.exe --png o f --pgn o2 f2", "!unknown switch \"--pgn\""},
       {"q.exe --png o f g", "!unexpected argument \"g\": each FILE follows --png OUT.png"},
       {"q.exe --sheet pc8", "!nothing to export: give --png OUT.png FILE"},
       // --colour and --thumbnail SIZE: anywhere, once; SIZE 1 to 1024.
-      {"q.exe --colour --png o f --thumbnail 1024", "o<f colour thumbnail 1024"},
-      {"q.exe --thumbnail 1 --png o f --colour --sheet pc8", "o<f [pc8] colour thumbnail 1"},
       {"q.exe --colour --png o f --colour", "!--colour is given twice"},
-      {"q.exe --png o f --thumbnail", "!--thumbnail needs a SIZE"},
       {"q.exe --thumbnail --png o f", "!--thumbnail needs a SIZE"},
       {"q.exe --thumbnail 8 --png o f --thumbnail 8", "!--thumbnail is given twice"},
       {"q.exe --png o f --thumbnail 1025", "!--thumbnail takes a SIZE of 1 to 1024 pixels: \"1025\""},

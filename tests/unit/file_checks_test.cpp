@@ -1,11 +1,14 @@
-// What is checked before a file is opened or handed to a loader: names
-// that open devices, and BMP headers against the file's size.
+// What is checked before a file is opened or handed to a loader (device names, BMP headers against the
+// file's size), and what a document's read leaves and a failure says.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
+#include "art/document_reading.h"
 #include "bmp_file.h"
 #include "core/file_names.h"
+#include "core/state_types.h"
 #include "raster/bmp_header.h"
 #include "raster/glyph_pixels.h"
 
@@ -20,6 +23,23 @@ TEST(NamesDevice, Table) {
                            "lpt.nfo", " nul.nfo"}) {
     EXPECT_FALSE(NamesDevice(path)) << path;
   }
+}
+
+TEST(LoadDocumentBytes, TheDecodedBytesThenZerosOnly) {
+  static char text[kTextBufferSize + 2];
+  std::memset(text, 'x', sizeof text);
+  const std::string utf16("\xFF\xFE\x54\x25\x50\x25\r\0\n\0", 10), want = "\xC9\xCD\r\n";
+  const auto read = [&](uint8_t* bytes, size_t capacity) {
+    std::memcpy(bytes, utf16.data(), utf16.size());
+    return FileStart{3, capacity == kTextBufferSize ? utf16.size() : 0, true, ""};
+  };
+  const FileStart start = LoadDocumentBytes(read, text);
+  EXPECT_EQ(std::string(text, sizeof text), want + std::string(sizeof text - want.size(), '\0'));
+  EXPECT_EQ(std::make_pair(start.count, start.cut), std::make_pair(want.size(), true));  // the cut passes
+}
+
+TEST(SystemReason, ThePhraseWithoutItsLineEndsAndFullStopOrTheCode) {
+  EXPECT_EQ(SystemReason("Not ready.\r\n", 21) + "|" + SystemReason(nullptr, 9), "Not ready|error 9");
 }
 
 // "WxH bits, N colours, rows at OFFSET of ROW SIZE [top]" when the headers are read, with "sheet of B" when
@@ -53,8 +73,6 @@ TEST(BmpHeader, Table) {
       {with([](Bmp& b) { b.bits = 24, b.height = -368; }), "48x368 24, 0 colours, rows at 54 of 144 top"},
       {with([](Bmp& b) { b.bits = 16, b.compression = 3; }),
        "48x368 16, 0 colours, rows at 66 of 96 sheet of 32"},
-      {with([](Bmp& b) { b.bits = 32, b.compression = 3; }),
-       "48x368 32, 0 colours, rows at 66 of 192 sheet of 32"},
       {with([](Bmp& b) { b.bits = 32, b.infoSize = 124; }),
        "48x368 32, 0 colours, rows at 138 of 192 sheet of 32"},
       {with([](Bmp& b) { b.width = 1200, b.height = 600; }), "1200x600 1, 2 colours, rows at 62 of 152"},

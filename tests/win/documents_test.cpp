@@ -17,6 +17,8 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 class LoadDocumentTest : public testing::Test {
  protected:
   void SetUp() override { ResetViewerState(); }
@@ -29,33 +31,23 @@ class LoadDocumentTest : public testing::Test {
   TempDir dir;
 };
 
-TEST_F(LoadDocumentTest, ReadsUpTo524288BytesAndLeavesNothingOfTheLastDocument) {
-  bool cut = false;  // only a longer file is cut
-  for (const int32_t size : {kTextBufferSize, kTextBufferSize + 1}) {
-    ReadDocumentFile(dir.Write("long.nfo", std::string(size, 'y')).c_str(), viewer.textBuffer, nullptr, &cut);
-    EXPECT_EQ(std::strlen(viewer.textBuffer) + cut, 524288u + (size > kTextBufferSize));
-  }
-  // Art saved as UTF-16 shows as the code page 437 bytes it was made of.
-  Load(dir.Write("short.nfo", std::string("\xFF\xFE\x54\x25\x50\x25\x57\x25\r\0\n\0", 12)));
-  EXPECT_EQ(std::string(viewer.textBuffer, kTextBufferSize + 2),
-            "\xC9\xCD\xBB\r\n" + std::string(kTextBufferSize - 3, '\0'));
-}
-
-TEST_F(LoadDocumentTest, OnlyRegularFilesOpenEvenWhileAnotherProgramWritesThem) {
-  const std::string held = dir.Write("held.nfo", "held\n"), missing = "Could not find the file\n|-1";
-  // An editor holding the file open for writing does not keep it from
-  // being read, and the viewer closed its own handle.
+TEST_F(LoadDocumentTest, OnlyRegularFilesOpenEvenWhileAnotherProgramWritesThemAndAFailureSaysWhy) {
+  const std::string held = dir.Write("held.nfo", "held\n");
+  // An editor holding it open for writing does not keep it from being read; the viewer closes its handle.
   HANDLE holder = CreateFileA(held.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   EXPECT_EQ(Load(held), "held\n|opened");
   CloseHandle(holder);
-  // A folder without its backslash names no document; nul.nfo is the NUL
-  // device on Windows, whatever the folder holds.
+  // /proc/self/mem opens as a regular file but fails its read; a folder without its backslash names no
+  // document; nul.nfo is the NUL device, whatever the folder holds; a refused path opens and lists nothing.
   const std::string folder = dir.path().substr(0, dir.path().size() - 1);
-  for (const std::string& path : {folder, dir.path() + "nul.nfo"}) EXPECT_EQ(Load(path), missing) << path;
-  // A refused path opens nothing and lists nothing.
-  EXPECT_EQ(Load(held, true), missing);
+  for (const auto& [path, refused, reason] : {std::tuple("Z:\\proc\\self\\mem"s, false, "Not ready"s),
+                                              {folder, false, "Access denied"s},
+                                              {dir.path() + "nul.nfo", false, kDeviceReason},
+                                              {held, true, kPathTooLongReason}}) {
+    EXPECT_EQ(Load(path, refused), "Could not find the file\n" + reason + "\n|-1") << path;
+  }
   EXPECT_EQ(viewer.browseLast, -1);
 }
 
@@ -77,7 +69,6 @@ TEST_F(LoadDocumentTest, FolderListingInExtensionOrderKeepingCase) {
   EXPECT_EQ(viewer.fontCount, 0);
 }
 
-using namespace std::string_literals;
 using Entries = std::vector<std::string>;  // most recent first; "" not in use
 
 // The text of each enabled File menu item whose entry is in use.
@@ -139,14 +130,16 @@ TEST(RecentFiles, ThePlaceAndTheEntriesAreKeptForTheNextStart) {
   EXPECT_EQ(ShownEntries(), (Entries{a, "", longPath, "", "c:\\e.nfo"}));
 }
 
-// Each request's starting path; only the second is answered, the others fail as a dialog can (sizes left).
-std::vector<std::string> starts;
+// Each start and message: the 1st dialog is cancelled (sizes left), the 2nd chooses, the 3rd is refused.
+std::vector<std::string> starts, messages;
 
 BOOL WINAPI FakeOpenDialog(LPOPENFILENAMEA request) {
   starts.push_back(request->lpstrFile);
   std::strcpy(request->lpstrFile, starts.size() == 2 ? "c:\\a.diz" : ",\1");
-  return starts.size() == 2;
+  return starts.size() == 3 ? (request->lStructSize = 0, GetOpenFileNameA(request)) : starts.size() == 2;
 }
+
+int WINAPI RecordMessage(HWND, LPCSTR text, LPCSTR, UINT) { return messages.push_back(text), IDOK; }
 
 std::wstring Wide(const std::string& utf8) {
   WCHAR wide[MAX_PATH] = {};
@@ -200,10 +193,13 @@ TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogsAndADrop) {
   EXPECT_STREQ(viewer.currentPath, "c:\\p.asc");
 
   runOpenDialog = FakeOpenDialog;
+  openDialogMessageBox = RecordMessage;
   for (int i = 0; i < 3; ++i) SendMessageA(test.window(), WM_COMMAND, 101, 0);
   runOpenDialog = GetOpenFileNameA;
-  // A cancel changes nothing, not even the path the next dialog starts with.
+  openDialogMessageBox = MessageBoxA;
+  // A cancel or failure changes nothing, not even the path the next dialog starts with; a failure says so.
   EXPECT_EQ(starts, (Entries{"", "", "c:\\a.diz"}));
+  EXPECT_EQ(messages, (Entries{"The Open dialog failed (common dialog error 0x0001)."}));
   EXPECT_STREQ(viewer.currentPath, "c:\\a.diz");
 
   // The first file dropped; names in any script: the program's code page is UTF-8.

@@ -38,7 +38,7 @@ TEST(MainWindow, TheStatusBarFollowsTheDocument) {
             "anttkn:6, filhantag:" + std::to_string(viewer.fileHandle) + runs + " 1/1");
   dir.Write("other.asc", "x\n");
   test.Show(dir.path() + "gone.nfo");
-  EXPECT_EQ(test.StatusText(0) + " " + test.StatusText(1), "anttkn:24, filhantag:-1" + runs + " 0/2");
+  EXPECT_EQ(test.StatusText(0) + " " + test.StatusText(1), "anttkn:39, filhantag:-1" + runs + " 0/2");
   // Page Down from outside the list goes to its first entry, and stops at the end.
   for (const char* want : {"1/2", "2/2", "2/2"}) {
     SendMessageA(test.window(), WM_KEYDOWN, VK_NEXT, 0);
@@ -103,10 +103,8 @@ TEST(RenderPage, FastPageEqualsOneBlitPerGlyphOnTheCorpus) {
     if (!entry.is_regular_file() || entry.path().extension() == ".md") continue;
     static char text[kTextBufferSize + 2];
     static uint8_t bytes[kTextBufferSize + 2];
-    int32_t read = 0;
-    ReadDocumentFile(entry.path().string().c_str(), text, &read);
-    const int32_t length =
-        LaidOutText(reinterpret_cast<const uint8_t*>(text), static_cast<size_t>(read), bytes);
+    const size_t read = ReadDocumentFile(entry.path().string().c_str(), text).count;
+    const int32_t length = LaidOutText(reinterpret_cast<const uint8_t*>(text), read, bytes);
     Page page = CreatePage(MeasureLayout(bytes, length, nullptr), glyphs.bitsPerPixel);
     DrawPage(bytes, length, glyphs, page);
     HBITMAP reference = RenderReferencePage(bytes, length, sheet, table);
