@@ -81,8 +81,13 @@ bool DrawAnsiPage(const char* text, size_t length, int thumbnailSize, ExportPage
   page.rows.stride = static_cast<size_t>(size.stride);
   page.rows.width = size.width;
   page.rows.height = rows * screen.cellHeight;
-  page.rows.format = PixelFormat::kIndexed4;
-  page.rows.palette = kAnsiPalette;
+  if (size.bitsPerPixel == 32) {
+    page.rows.format = PixelFormat::kBgrx32;
+  } else {
+    page.rows.format = PixelFormat::kIndexed4;
+    page.palette.assign(screen.palette.begin(), screen.palette.end());
+    page.rows.palette = page.palette.data();
+  }
   return true;
 }
 

@@ -75,7 +75,8 @@ int RunExport(const ExportRequest& request, ExportPlatform& platform);
 // The page an export writes, in memory.
 struct ExportPage {
   std::vector<uint8_t> pixels;
-  PixelRows rows;  // into pixels
+  std::vector<uint32_t> palette;
+  PixelRows rows;  // into pixels and palette
 };
 
 // Draws the document `text` (`length` bytes as read and decoded, zero

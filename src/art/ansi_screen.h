@@ -17,7 +17,9 @@
 #define QUILLPANE_ANSI_SCREEN_H
 
 #include <cstddef>
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "sauce.h"
@@ -45,11 +47,42 @@ struct AnsiCell {
 inline int AnsiForeground(AnsiCell cell) { return cell.colours & 15; }
 inline int AnsiBackground(AnsiCell cell) { return cell.colours >> 4; }
 
+// The VGA palette, 0xRRGGBB, indexed by the colours of a cell.
+extern const uint32_t kAnsiPalette[16];
+
+// A font a file carries: `height` rows a glyph (1 to 32), each row a byte
+// with its leftmost pixel in bit 7; 256 glyphs, or 512 where a cell's
+// foreground bit 3 picks the second 256 (its foreground is then 0 to 7).
+struct ScreenFont {
+  int32_t height = 16;
+  int32_t glyphs = 256;
+  std::vector<uint8_t> rows;  // glyphs x height bytes
+};
+
+// A colour given exactly rather than as one of the 16 (24-bit or
+// 256-colour art): 0xRRGGBB with this bit set.
+constexpr uint32_t kExactColour = 0x1000000;
+
 struct AnsiScreen {
   int32_t columns = kAnsiDefaultColumns;
-  int32_t rows = 0;  // through the last row anything was drawn on
-  int32_t cellHeight = 16;
+  int32_t rows = 0;             // through the last row anything was drawn on
+  int32_t cellHeight = 16;      // the font's rows: 16 or 8 built in, 1 to 32 of a file's own
   std::vector<AnsiCell> cells;  // row-major, at least columns x rows
+  // The 16 colours a cell's indexes name: the VGA ones unless the file
+  // carries its own.
+  std::array<uint32_t, 16> palette = DefaultPalette();
+  // The file's own font, or null for the built-in one of cellHeight rows.
+  std::shared_ptr<const ScreenFont> font;
+  // Empty, or two a cell (foreground, background), parallel to `cells`: a
+  // value with kExactColour set is the cell's colour, any other leaves it
+  // to the palette.
+  std::vector<uint32_t> exactColours;
+
+  static std::array<uint32_t, 16> DefaultPalette() {
+    std::array<uint32_t, 16> palette;
+    for (int i = 0; i < 16; ++i) palette[static_cast<size_t>(i)] = kAnsiPalette[i];
+    return palette;
+  }
 
   // A cell outside the screen is an empty (black) one.
   AnsiCell At(int32_t column, int32_t row) const {
@@ -68,9 +101,6 @@ AnsiScreen InterpretAnsi(const uint8_t* text, size_t length, const AnsiOptions& 
 
 // The whole file: its record, then the text before it.
 AnsiScreen ReadAnsiScreen(const uint8_t* bytes, size_t length);
-
-// The VGA palette, 0xRRGGBB, indexed by the colours of a cell.
-extern const uint32_t kAnsiPalette[16];
 
 // The nearest of the 16 to a colour, by distance in RGB.
 int NearestAnsiColour(int red, int green, int blue);

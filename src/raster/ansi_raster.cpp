@@ -31,12 +31,13 @@ const uint8_t* AnsiGlyph(int32_t cellHeight, uint8_t character) {
 }
 
 AnsiPageSize AnsiPageSizeOf(const AnsiScreen& screen) {
-  // The interpreter keeps the rows within AnsiRowLimit, so the page stays
+  // The readers keep the rows within AnsiRowLimit, so the page stays
   // within kMaxPageBytes and every count fits 32 bits.
   AnsiPageSize page;
+  page.bitsPerPixel = screen.exactColours.empty() ? 4 : 32;
   page.width = screen.columns * kAnsiCellWidth;
   page.height = screen.rows * screen.cellHeight;
-  page.stride = static_cast<int32_t>(DibStride(page.width, 4));
+  page.stride = static_cast<int32_t>(DibStride(page.width, page.bitsPerPixel));
   return page;
 }
 
@@ -44,32 +45,91 @@ void RasteriseAnsi(const AnsiScreen& screen, uint8_t* pixels) {
   RasteriseAnsiRows(screen, 0, screen.rows, pixels);
 }
 
+namespace {
+
+// The glyph rows of a cell and its colours' palette indexes: with a font of
+// 512 glyphs, the foreground's bit 3 picks the second 256.
+struct CellLook {
+  const uint8_t* glyph;
+  uint32_t front, back;
+};
+
+class Looks {
+ public:
+  explicit Looks(const AnsiScreen& screen) : height_(screen.cellHeight) {
+    const ScreenFont* font = screen.font.get();
+    if (font != nullptr && font->height == height_ &&
+        font->rows.size() >= size_t(font->glyphs) * size_t(height_)) {
+      rows_ = font->rows.data();
+      wide_ = font->glyphs == 512;
+    } else {
+      rows_ = height_ == 8 ? &kAnsiFont8[0][0] : &kAnsiFont16[0][0];
+      height_ = height_ == 8 ? 8 : 16;
+    }
+  }
+  int32_t height() const { return height_; }
+  CellLook Of(AnsiCell cell) const {
+    uint32_t front = cell.colours & 15u;
+    size_t glyph = cell.character;
+    if (wide_) {
+      glyph += (front & 8u) << 5;
+      front &= 7u;
+    }
+    return CellLook{rows_ + glyph * static_cast<size_t>(height_), front,
+                    static_cast<uint32_t>(cell.colours >> 4)};
+  }
+
+ private:
+  int32_t height_;
+  const uint8_t* rows_;
+  bool wide_ = false;
+};
+
+uint32_t Bgrx(uint32_t rgb) { return rgb & 0xFFFFFFu; }
+
+}  // namespace
+
 void RasteriseAnsiRows(const AnsiScreen& screen, int32_t firstRow, int32_t rowCount, uint8_t* pixels) {
   static const NibbleMasks kMasks;
   const AnsiPageSize page = AnsiPageSizeOf(screen);
-  const int32_t height = screen.cellHeight;
-  const uint8_t* font = height == 8 ? &kAnsiFont8[0][0] : &kAnsiFont16[0][0];
+  const Looks looks(screen);
+  // A font of another height than the screen's cells is not drawn past
+  // them: the rows the cells have are what the page holds.
+  const int32_t height = std::min(looks.height(), screen.cellHeight);
   const size_t stride = static_cast<size_t>(page.stride);
   const int32_t from = std::max(firstRow, 0);
   const int32_t to =
       static_cast<int32_t>(std::min<int64_t>(int64_t{firstRow} + std::max(rowCount, 0), screen.rows));
+  const bool exact = page.bitsPerPixel == 32;
   for (int32_t row = from; row < to; ++row) {
-    const AnsiCell* cells =
-        screen.cells.data() + static_cast<size_t>(row) * static_cast<size_t>(screen.columns);
-    uint8_t* band = pixels + static_cast<size_t>(row - firstRow) * height * stride;
+    const size_t first = static_cast<size_t>(row) * static_cast<size_t>(screen.columns);
+    const AnsiCell* cells = screen.cells.data() + first;
+    uint8_t* band =
+        pixels + static_cast<size_t>(row - firstRow) * static_cast<size_t>(screen.cellHeight) * stride;
     // A cell at a time, down its pixel rows: the band of one row of cells
     // stays in the cache, and each cell's colours are worked out once.
     for (int32_t column = 0; column < screen.columns; ++column) {
-      const AnsiCell cell = cells[column];
-      const uint8_t* glyph = font + cell.character * height;
-      // Every nibble of the colour, so that the mask picks the pixels.
-      const uint32_t front = 0x11111111u * (cell.colours & 15u);
-      const uint32_t back = 0x11111111u * (cell.colours >> 4);
-      uint8_t* out = band + 4 * static_cast<size_t>(column);
+      const CellLook look = looks.Of(cells[column]);
+      if (!exact) {
+        // Every nibble of the colour, so that the mask picks the pixels.
+        const uint32_t front = 0x11111111u * look.front;
+        const uint32_t back = 0x11111111u * look.back;
+        uint8_t* out = band + 4 * static_cast<size_t>(column);
+        for (int32_t y = 0; y < height; ++y, out += stride) {
+          const uint32_t mask = kMasks.mask[look.glyph[y]];
+          const uint32_t word = (front & mask) | (back & ~mask);
+          std::memcpy(out, &word, 4);
+        }
+        continue;
+      }
+      const uint32_t* given = screen.exactColours.data() + 2 * (first + static_cast<size_t>(column));
+      const uint32_t front = Bgrx(given[0] & kExactColour ? given[0] : screen.palette[look.front]);
+      const uint32_t back = Bgrx(given[1] & kExactColour ? given[1] : screen.palette[look.back]);
+      uint8_t* out = band + 32 * static_cast<size_t>(column);
       for (int32_t y = 0; y < height; ++y, out += stride) {
-        const uint32_t mask = kMasks.mask[glyph[y]];
-        const uint32_t word = (front & mask) | (back & ~mask);
-        std::memcpy(out, &word, 4);
+        uint32_t row8[8];
+        for (int x = 0; x < 8; ++x) row8[x] = (look.glyph[y] >> (7 - x)) & 1 ? front : back;
+        std::memcpy(out, row8, sizeof row8);
       }
     }
   }

@@ -12,7 +12,11 @@
 // The rows of a character's glyph (bit 7 leftmost), cellHeight of them.
 const uint8_t* AnsiGlyph(int32_t cellHeight, uint8_t character);
 
+// A page is 4 bits a pixel, the palette index, unless some cell's colour is
+// given exactly: then 32, blue, green, red and a byte not read (a 32-bit
+// DIB's order).
 struct AnsiPageSize {
+  int bitsPerPixel = 4;
   int32_t width = 0;   // pixels
   int32_t height = 0;  // pixels
   int32_t stride = 0;  // bytes a pixel row

@@ -36,9 +36,10 @@ constexpr int32_t kMinBandRows = 128;
 struct Band {
   HBITMAP bitmap = nullptr;  // the page bitmap while it is the band
   uint8_t* bits = nullptr;
-  int32_t capacity = 0;   // rows of cells the bitmap holds
-  int32_t firstRow = 0;   // the screen row drawn at its top
-  int32_t drawnRows = 0;  // rows drawn from there; 0: none yet
+  int32_t capacity = 0;                   // rows of cells the bitmap holds
+  int32_t firstRow = 0;                   // the screen row drawn at its top
+  int32_t drawnRows = 0;                  // rows drawn from there; 0: none yet
+  std::array<uint32_t, 16> palette = {};  // the colour table the bitmap was made with
 };
 Band band;
 
@@ -75,8 +76,9 @@ void RenderTextLayout() {
 bool MakeBand(int32_t rows) {
   const AnsiPageSize size = AnsiPageSizeOf(ansiScreen);
   DIBSECTION shown = {};
-  if (band.bitmap != nullptr && band.bitmap == viewer.pageBitmap &&
+  if (band.bitmap != nullptr && band.bitmap == viewer.pageBitmap && band.palette == ansiScreen.palette &&
       GetObjectA(band.bitmap, sizeof shown, &shown) == sizeof shown && shown.dsBm.bmWidth == size.width &&
+      shown.dsBm.bmBitsPixel == size.bitsPerPixel &&
       std::abs(shown.dsBm.bmHeight) / ansiScreen.cellHeight >= rows) {
     band.capacity = std::abs(shown.dsBm.bmHeight) / ansiScreen.cellHeight;
     return true;
@@ -84,13 +86,16 @@ bool MakeBand(int32_t rows) {
   if (viewer.pageBitmap != nullptr) DeleteObject(viewer.pageBitmap);
   viewer.pageBitmap = nullptr;
   band = Band{};
-  // Top-down, as the rasteriser writes it, in the VGA palette.
+  // Top-down, as the rasteriser writes it, in the screen's palette (or
+  // its exact colours, 32 bits a pixel).
   uint8_t* bits = nullptr;
-  HBITMAP bitmap = CreatePageBitmap(size.width, rows * ansiScreen.cellHeight, 4, kAnsiPalette, 16, bits);
+  HBITMAP bitmap = CreatePageBitmap(size.width, rows * ansiScreen.cellHeight, size.bitsPerPixel,
+                                    ansiScreen.palette.data(), size.bitsPerPixel == 4 ? 16 : 0, bits);
   if (bitmap == nullptr) return false;
   viewer.pageBitmap = band.bitmap = bitmap;
   band.bits = bits;
   band.capacity = rows;
+  band.palette = ansiScreen.palette;
   return true;
 }
 
