@@ -9,8 +9,10 @@
 
 namespace {
 
-// Listed in this order, one directory search each.
-const char* const kRecognisedExtensions[] = {".nfo", ".diz", ".ans", ".asc"};
+// Listed in this order, one directory search each: the text files, then
+// the scene's colour formats.
+const char* const kRecognisedExtensions[] = {".nfo", ".diz", ".ans", ".asc", ".xb",  ".bin",
+                                             ".adf", ".idf", ".tnd", ".pcb", ".avt"};
 
 void AddEntry(const char* name) {
   // The list is full at 16000 entries; later files are not listed. An entry

@@ -27,7 +27,8 @@ dest=$staged$prefix
 share=$dest/share/quillpane
 manifest=$share/installed-files
 mimeapps=${XDG_CONFIG_HOME:-$HOME/.config}/mimeapps.list
-types=(text/x-nfo text/x-diz text/x-ansi text/x-ascii-art)
+types=(text/x-nfo text/x-diz text/x-ansi text/x-ascii-art image/x-xbin image/x-binarytext image/x-artworx
+  image/x-icedraw image/x-tundradraw text/x-pcboard text/x-avatar)
 entries=()
 
 record() { entries+=("$*"); }
