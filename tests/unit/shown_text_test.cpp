@@ -39,7 +39,7 @@ TEST(FindLinks, Table) {
     std::string rows;
     std::vector<std::string> want;  // address, then its cells
   };
-  const std::string longPath = "http://a.org/" + std::string(kMaxLinkLength, 'x');
+  const auto x = [](size_t n) { return std::string(n, 'x'); };
   const Case cases[] = {
       {"see 'http://group.org/nfo'.", {"http://group.org/nfo 0:5+20"}},
       {"HTTPS://Group.ORG:8080/a?b=1&c=%20d#top!", {"https://Group.ORG:8080/a?b=1&c=%20d#top 0:0+39"}},
@@ -56,7 +56,11 @@ TEST(FindLinks, Table) {
       // Nothing a shell could take apart, and only text a URL may hold.
       {"http://a.org/\"&calc http://b.org/%zz http://c.org/\x82t\x82",
        {"http://a.org/ 0:0+13", "http://b.org/ 0:20+13", "http://c.org/ 0:37+13"}},
-      {longPath + " www.b.org", {"http://www.b.org " + RunsText({{0, 2062, 9}})}},
+      // At most 512 characters as opened, "http://" and "mailto:" counted; a longer run holds no link.
+      {"http://a.org/" + x(499) + " www.a.org/" + x(495) + " " + x(499) + "@a.org",
+       {"http://a.org/" + x(499) + " 0:0+512", "http://www.a.org/" + x(495) + " 0:513+505",
+        "mailto:" + x(499) + "@a.org 0:1019+505"}},
+      {"http://a.org/me@b.org" + x(492) + " www.a.org/" + x(496) + " " + x(500) + "@a.org", {}},
       // Not links.
       {"xwww.a.org www.org svn+http://a.org http:// http://-. file:///etc/passwd javascript:alert(1)", {}},
       {"http\032\017\017a.org @nick a@b a@b.c1 a@b.c a..b@c.org .@c.org a@b@c.org me@-x.org", {}},
@@ -80,6 +84,7 @@ TEST(FindLinks, CellLookupAndTheLastCheck) {
                               "mailto:a@b.org\"", "http://a.org/%2", "javascript:alert(1)"}) {
     EXPECT_FALSE(IsOpenableAddress(refused)) << refused;
   }
+  EXPECT_FALSE(IsOpenableAddress("http://a.org/" + std::string(500, 'x'))) << "513 characters";
 }
 
 TEST(CollectShownRows, CellsAndWraps) {
