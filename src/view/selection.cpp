@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "../core/text_helpers.h"
 #include "../win32/viewer_state.h"
@@ -112,29 +113,27 @@ void CopyTextToClipboard(const char* text) {
   const void* zero = std::memchr(text, '\0', kSelectionTextLimit);
   const size_t length =
       zero ? static_cast<size_t>(static_cast<const char*>(zero) - text) : kSelectionTextLimit;
-  const std::string bytes(text, length);
-  // The characters the glyphs show as Unicode: programs that paste Unicode
-  // would otherwise read the bytes in the system's code page.
-  const std::u16string unicode = CodePage437ToUnicode(bytes.c_str());
-  // CF_TEXT is read in the process's ANSI code page. When that is UTF-8
-  // (as a manifest can ask), bytes from 128 up would read as broken UTF-8,
-  // so it holds the UTF-8 of the characters the glyphs show. Any other code
-  // page gets the art's own bytes: a conversion into it would turn box
-  // drawing and blocks into question marks, while the bytes paste right
-  // into anything that shows code page 437.
-  const std::string ansi = GetACP() == CP_UTF8 ? CodePage437ToUtf8(bytes.c_str()) : bytes;
-  HGLOBAL blocks[] = {
-      FilledBlock(ansi.data(), ansi.size(), std::max<size_t>(ansi.size() + 1, kSelectionTextSize)),
-      FilledBlock(unicode.data(), unicode.size() * sizeof(char16_t),
-                  (unicode.size() + 1) * sizeof(char16_t))};
+  // The characters the glyphs show as Unicode, for the programs that paste Unicode.
+  const std::u16string unicode = CodePage437ToUnicode(std::string(text, length).c_str());
+  // CF_TEXT is read in the reading program's code page, the system's (1252 and the like), never this
+  // process's UTF-8; no conversion into it keeps box drawing. So CF_TEXT and CF_OEMTEXT hold the art's own
+  // bytes, and CF_LOCALE says US English, whose OEM code page is 437: read as OEM text they are the art
+  // exactly. All four formats are given, so the system synthesises none of them from another.
+  const LCID usEnglish = 0x0409;
+  const size_t textSize = std::max<size_t>(length + 1, kSelectionTextSize);
+  const std::pair<UINT, HGLOBAL> formats[] = {
+      {CF_LOCALE, FilledBlock(&usEnglish, sizeof usEnglish, sizeof usEnglish)},
+      {CF_TEXT, FilledBlock(text, length, textSize)},
+      {CF_OEMTEXT, FilledBlock(text, length, textSize)},
+      {CF_UNICODETEXT, FilledBlock(unicode.data(), unicode.size() * sizeof(char16_t),
+                                   (unicode.size() + 1) * sizeof(char16_t))}};
   if (!OpenClipboard(viewer.mainWindow)) {
-    for (HGLOBAL block : blocks) {
+    for (const auto& [format, block] : formats) {
       if (block != nullptr) GlobalFree(block);
     }
     return;
   }
   EmptyClipboard();
-  PlaceOnClipboard(CF_TEXT, blocks[0]);
-  PlaceOnClipboard(CF_UNICODETEXT, blocks[1]);
+  for (const auto& [format, block] : formats) PlaceOnClipboard(format, block);
   CloseClipboard();
 }

@@ -27,10 +27,15 @@ TEST(Selection, DragCopiesTheCellsAndKeymapSheetsDrawThem) {
   test.Show(dir.Write("rows.nfo", "A\xCD\xBBxyz\r\n\xDB\xB2\xB1jkl\r\n"));
   SendMessageA(test.window(), WM_LBUTTONDOWN, 0, MAKELPARAM(12, 12));
   SendMessageA(test.window(), WM_LBUTTONUP, 0, MAKELPARAM(36, 28));
-  // The test program's code page is UTF-8, as the viewer's: CF_TEXT holds the characters' UTF-8.
-  const std::string copied = "A\u2550\u2557\r\n\u2588\u2593\u2592";
-  EXPECT_EQ(Clipboard<char>(CF_TEXT), copied);
-  EXPECT_EQ(Clipboard<wchar_t>(CF_UNICODETEXT), L"A\u2550\u2557\r\n\u2588\u2593\u2592");
+  // Each format given, none synthesised: the art's bytes as text and as OEM text in US English (code page
+  // 437), whatever the code page (the test program's is UTF-8, as the viewer's), and its characters.
+  const std::string copied = "A\xCD\xBB\r\n\xDB\xB2\xB1";
+  EXPECT_EQ(std::make_tuple(Clipboard<char>(CF_TEXT), Clipboard<char>(CF_OEMTEXT),
+                            Clipboard<wchar_t>(CF_UNICODETEXT)),
+            std::make_tuple(copied, copied, std::wstring(L"A\u2550\u2557\r\n\u2588\u2593\u2592")));
+  OpenClipboard(nullptr);
+  EXPECT_EQ(*static_cast<const DWORD*>(GlobalLock(GetClipboardData(CF_LOCALE))), 0x0409u);
+  CloseClipboard();
   // Released in the press cell or on its grid line across: no cell is selected, the clipboard is left alone.
   for (const LPARAM release : {MAKELPARAM(13, 13), MAKELPARAM(13, 28)}) {
     SendMessageA(test.window(), WM_LBUTTONDOWN, 0, MAKELPARAM(12, 12));
@@ -208,7 +213,7 @@ TEST(ColourMode, TheItemShowsAnsFilesInColourAndIsRemembered) {
     // A drag selects whole 8 x 16 cells and copies the characters they show (the box: natively).
     SendMessageA(test.window(), WM_LBUTTONDOWN, 0, MAKELPARAM(12, 12));
     SendMessageA(test.window(), WM_LBUTTONUP, 0, MAKELPARAM(44, 44));
-    EXPECT_EQ(Clipboard<char>(CF_TEXT), " \u2588 \u2588\r\nab");  // UTF-8, the code page
+    EXPECT_EQ(Clipboard<char>(CF_TEXT), " \xDB \xDB\r\nab");
 
     // Rows of 16 page pixels: the arrows and the wheel scroll by them, the zoom keeps their shape.
     // End shows the last rows, which the page draws only once they are shown.
