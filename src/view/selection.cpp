@@ -3,7 +3,6 @@
 #include <string>
 #include <utility>
 
-#include "../core/text_helpers.h"
 #include "../win32/viewer_state.h"
 #include "../core/code_page_437.h"
 #include "../core/window_geometry.h"
@@ -21,29 +20,21 @@ SelectionGrid ViewGrid() {
                        viewer.sourceHeight / RowPixels()};
 }
 
-// The text of `cells` (rows counted from the first row in view) as the
-// page shown gives it, in either layout.
-void CopyShownCells(const CellSpan& cells) {
-  CopySelectedText(CurrentShownRows(), viewer.scrollY / RowPixels(), cells, viewer.selectionText,
-                   sizeof viewer.selectionText);
-}
-
 // The mouse is not captured: its position is always inside the client
 // area, x and y each an unsigned 16-bit value.
 SelectionPoint SnappedMouse(LPARAM lParam) { return SnapToCell(LOWORD(lParam), HIWORD(lParam), ViewGrid()); }
 
-CellSpan SelectionCells() { return SelectedCells(viewer.selectionAnchor, viewer.selectionEnd, ViewGrid()); }
-
 // The selection now ends at the mouse: the old and the new rectangle are
-// repainted, and the paint inverts the new one.
-void MoveSelectionEnd(LPARAM lParam) {
+// repainted, and the paint inverts the new one. Returns the cells it covers.
+CellSpan MoveSelectionEnd(LPARAM lParam) {
   const SelectionPoint snapped = SnappedMouse(lParam);
-  viewer.selectionEnd = SelectionPoint{snapped.x + 2, snapped.y + 2};
-  viewer.previousSelectionRect = viewer.selectionRect;
-  const SelectionBox box = CellSpanBox(SelectionCells(), ViewGrid());
+  const CellSpan cells = SelectedCells(viewer.selectionAnchor, {snapped.x + 2, snapped.y + 2}, ViewGrid());
+  const RECT previous = viewer.selectionRect;
+  const SelectionBox box = CellSpanBox(cells, ViewGrid());
   viewer.selectionRect = RECT{box.left, box.top, box.right, box.bottom};
   InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
-  InvalidateRect(viewer.mainWindow, &viewer.previousSelectionRect, TRUE);
+  InvalidateRect(viewer.mainWindow, &previous, TRUE);
+  return cells;
 }
 
 // A clipboard block of `size` zeroed bytes that begins with `bytes`; filled
@@ -89,8 +80,7 @@ bool OnSelectionButtonUp(LPARAM lParam) {
   viewer.selectionDragging = 0;
   // The release point may differ from the last move's: the rectangle
   // follows it, so that what stays inverted is what was copied.
-  MoveSelectionEnd(lParam);
-  const CellSpan cells = SelectionCells();
+  const CellSpan cells = MoveSelectionEnd(lParam);
   if (cells.width == 0 || cells.height == 0) {
     // No cell is selected: a click (released in the press cell, say to
     // bring the window forward) hides the selection and leaves the
@@ -103,9 +93,10 @@ bool OnSelectionButtonUp(LPARAM lParam) {
     InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
     return true;
   }
-  ClearText(viewer.selectionText, sizeof viewer.selectionText);
-  CopyShownCells(cells);
-  CopyTextToClipboard(viewer.selectionText);
+  // The text of the cells as the page shown gives it, in either layout.
+  char text[kSelectionTextLimit + 1];
+  CopySelectedText(CurrentShownRows(), viewer.scrollY / RowPixels(), cells, text, sizeof text);
+  CopyTextToClipboard(text);
   return false;
 }
 

@@ -129,7 +129,7 @@ TEST(LinksAndFind, HandAddressAClickThatOpensAndMatchesShownAsTheSelection) {
     EXPECT_EQ(opened, want) << press << " to " << release;
   }
   linkShellExecute = ShellExecuteA;
-  EXPECT_EQ(std::make_pair(viewer.selectionShown, std::string(viewer.selectionText)),
+  EXPECT_EQ(std::make_pair(viewer.selectionShown, Clipboard<char>(CF_TEXT)),
             std::make_pair(1, std::string("quil")));
 
   // Find: the dialog, then F3 and Shift+F3 show the matches as the selection.
