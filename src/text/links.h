@@ -8,9 +8,12 @@
 
 #include "shown_rows.h"
 
-// Longer addresses are not links (browsers cut addresses at about 2 KB, and
-// a cut address opens the wrong page).
-constexpr size_t kMaxLinkLength = 2048;
+// The longest address a link opens, counted as opened ("http://" before a
+// `www.` run, "mailto:" before a mail address), so that every link found is
+// one IsOpenableAddress lets through. A longer run is no link: the system's
+// ShellExecuteA has been seen to overrun its own buffers with addresses of
+// about a thousand characters, and art holds none near this long.
+constexpr size_t kMaxLinkLength = 512;
 
 struct Link {
   CellRuns cells;       // in reading order, one run a row
@@ -31,7 +34,8 @@ const Link* LinkAtCell(const std::vector<Link>& links, int32_t column, int32_t r
 // The last check before an address is handed to the system to open: it
 // starts with one of the four schemes and holds only characters a URL may
 // hold (no blanks, quotes, angle brackets, backslashes or control bytes), so
-// the system can only pass it to a browser or mail program, as one argument.
+// the system can only pass it to a browser or mail program, as one argument;
+// and it is at most kMaxLinkLength characters.
 bool IsOpenableAddress(const std::string& address);
 
 #endif

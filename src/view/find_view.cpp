@@ -31,9 +31,9 @@ char findNote[sizeof findWhat + 40];
 
 // What the user typed, in the process's ANSI code page (which a manifest
 // can make UTF-8), as UTF-16; empty when it does not convert.
-std::u16string TypedNeedle() {
+std::u16string TypedNeedle(const char* typed) {
   wchar_t wide[sizeof findWhat];
-  const int length = MultiByteToWideChar(CP_ACP, 0, findWhat, -1, wide, static_cast<int>(sizeof findWhat));
+  const int length = MultiByteToWideChar(CP_ACP, 0, typed, -1, wide, static_cast<int>(sizeof findWhat));
   if (length <= 1) return {};
   return std::u16string(wide, wide + length - 1);
 }
@@ -58,7 +58,7 @@ void ShowMatch(const CellRuns& runs) {
 void Find(bool down) {
   findNote[0] = '\0';
   const FindResult result =
-      FindText(CurrentShownRows(), FindRequest{TypedNeedle(), findMatchCase, down, findFrom});
+      FindText(CurrentShownRows(), FindRequest{TypedNeedle(findWhat), findMatchCase, down, findFrom});
   if (!result.found) {
     // Nothing moves: the view, the selection and the search position stay.
     std::snprintf(findNote, sizeof findNote, "Not found: %s", findWhat);

@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
-#include "../core/text_helpers.h"
 #include "../win32/viewer_state.h"
 #include "../core/code_page_437.h"
 #include "../core/window_geometry.h"
@@ -20,29 +20,21 @@ SelectionGrid ViewGrid() {
                        viewer.sourceHeight / RowPixels()};
 }
 
-// The text of `cells` (rows counted from the first row in view) as the
-// page shown gives it, in either layout.
-void CopyShownCells(const CellSpan& cells) {
-  CopySelectedText(CurrentShownRows(), viewer.scrollY / RowPixels(), cells, viewer.selectionText,
-                   sizeof viewer.selectionText);
-}
-
 // The mouse is not captured: its position is always inside the client
 // area, x and y each an unsigned 16-bit value.
 SelectionPoint SnappedMouse(LPARAM lParam) { return SnapToCell(LOWORD(lParam), HIWORD(lParam), ViewGrid()); }
 
-CellSpan SelectionCells() { return SelectedCells(viewer.selectionAnchor, viewer.selectionEnd, ViewGrid()); }
-
 // The selection now ends at the mouse: the old and the new rectangle are
-// repainted, and the paint inverts the new one.
-void MoveSelectionEnd(LPARAM lParam) {
+// repainted, and the paint inverts the new one. Returns the cells it covers.
+CellSpan MoveSelectionEnd(LPARAM lParam) {
   const SelectionPoint snapped = SnappedMouse(lParam);
-  viewer.selectionEnd = SelectionPoint{snapped.x + 2, snapped.y + 2};
-  viewer.previousSelectionRect = viewer.selectionRect;
-  const SelectionBox box = CellSpanBox(SelectionCells(), ViewGrid());
+  const CellSpan cells = SelectedCells(viewer.selectionAnchor, {snapped.x + 2, snapped.y + 2}, ViewGrid());
+  const RECT previous = viewer.selectionRect;
+  const SelectionBox box = CellSpanBox(cells, ViewGrid());
   viewer.selectionRect = RECT{box.left, box.top, box.right, box.bottom};
   InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
-  InvalidateRect(viewer.mainWindow, &viewer.previousSelectionRect, TRUE);
+  InvalidateRect(viewer.mainWindow, &previous, TRUE);
+  return cells;
 }
 
 // A clipboard block of `size` zeroed bytes that begins with `bytes`; filled
@@ -88,8 +80,7 @@ bool OnSelectionButtonUp(LPARAM lParam) {
   viewer.selectionDragging = 0;
   // The release point may differ from the last move's: the rectangle
   // follows it, so that what stays inverted is what was copied.
-  MoveSelectionEnd(lParam);
-  const CellSpan cells = SelectionCells();
+  const CellSpan cells = MoveSelectionEnd(lParam);
   if (cells.width == 0 || cells.height == 0) {
     // No cell is selected: a click (released in the press cell, say to
     // bring the window forward) hides the selection and leaves the
@@ -102,9 +93,10 @@ bool OnSelectionButtonUp(LPARAM lParam) {
     InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
     return true;
   }
-  ClearText(viewer.selectionText, sizeof viewer.selectionText);
-  CopyShownCells(cells);
-  CopyTextToClipboard(viewer.selectionText);
+  // The text of the cells as the page shown gives it, in either layout.
+  char text[kSelectionTextLimit + 1];
+  CopySelectedText(CurrentShownRows(), viewer.scrollY / RowPixels(), cells, text, sizeof text);
+  CopyTextToClipboard(text);
   return false;
 }
 
@@ -112,29 +104,27 @@ void CopyTextToClipboard(const char* text) {
   const void* zero = std::memchr(text, '\0', kSelectionTextLimit);
   const size_t length =
       zero ? static_cast<size_t>(static_cast<const char*>(zero) - text) : kSelectionTextLimit;
-  const std::string bytes(text, length);
-  // The characters the glyphs show as Unicode: programs that paste Unicode
-  // would otherwise read the bytes in the system's code page.
-  const std::u16string unicode = CodePage437ToUnicode(bytes.c_str());
-  // CF_TEXT is read in the process's ANSI code page. When that is UTF-8
-  // (as a manifest can ask), bytes from 128 up would read as broken UTF-8,
-  // so it holds the UTF-8 of the characters the glyphs show. Any other code
-  // page gets the art's own bytes: a conversion into it would turn box
-  // drawing and blocks into question marks, while the bytes paste right
-  // into anything that shows code page 437.
-  const std::string ansi = GetACP() == CP_UTF8 ? CodePage437ToUtf8(bytes.c_str()) : bytes;
-  HGLOBAL blocks[] = {
-      FilledBlock(ansi.data(), ansi.size(), std::max<size_t>(ansi.size() + 1, kSelectionTextSize)),
-      FilledBlock(unicode.data(), unicode.size() * sizeof(char16_t),
-                  (unicode.size() + 1) * sizeof(char16_t))};
+  // The characters the glyphs show as Unicode, for the programs that paste Unicode.
+  const std::u16string unicode = CodePage437ToUnicode(std::string(text, length).c_str());
+  // CF_TEXT is read in the reading program's code page, the system's (1252 and the like), never this
+  // process's UTF-8; no conversion into it keeps box drawing. So CF_TEXT and CF_OEMTEXT hold the art's own
+  // bytes, and CF_LOCALE says US English, whose OEM code page is 437: read as OEM text they are the art
+  // exactly. All four formats are given, so the system synthesises none of them from another.
+  const LCID usEnglish = 0x0409;
+  const size_t textSize = std::max<size_t>(length + 1, kSelectionTextSize);
+  const std::pair<UINT, HGLOBAL> formats[] = {
+      {CF_LOCALE, FilledBlock(&usEnglish, sizeof usEnglish, sizeof usEnglish)},
+      {CF_TEXT, FilledBlock(text, length, textSize)},
+      {CF_OEMTEXT, FilledBlock(text, length, textSize)},
+      {CF_UNICODETEXT, FilledBlock(unicode.data(), unicode.size() * sizeof(char16_t),
+                                   (unicode.size() + 1) * sizeof(char16_t))}};
   if (!OpenClipboard(viewer.mainWindow)) {
-    for (HGLOBAL block : blocks) {
+    for (const auto& [format, block] : formats) {
       if (block != nullptr) GlobalFree(block);
     }
     return;
   }
   EmptyClipboard();
-  PlaceOnClipboard(CF_TEXT, blocks[0]);
-  PlaceOnClipboard(CF_UNICODETEXT, blocks[1]);
+  for (const auto& [format, block] : formats) PlaceOnClipboard(format, block);
   CloseClipboard();
 }

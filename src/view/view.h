@@ -35,7 +35,8 @@ void OnSelectionButtonDown(LPARAM lParam);
 void OnSelectionMouseMove(LPARAM lParam);
 bool OnSelectionButtonUp(LPARAM lParam);
 // Puts `text` (code page 437 bytes, cut after 1023 characters) on the
-// clipboard as CF_TEXT in the process's ANSI code page and as CF_UNICODETEXT.
+// clipboard: its bytes as CF_TEXT and CF_OEMTEXT with CF_LOCALE US English
+// (OEM code page 437), and its characters as CF_UNICODETEXT.
 void CopyTextToClipboard(const char* text);
 
 // Lists the sheets of the fonts folder beside the program in fontList and

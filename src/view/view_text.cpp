@@ -24,8 +24,13 @@ struct ShownText {
 ShownText shown;
 
 const Link* pointedLink = nullptr;  // under the pointer, as the last move saw it
-const Link* pressedLink = nullptr;  // under the last press
-int32_t pressColumn = -1, pressRow = -1;
+// The link under the last press, and the cell pressed: a click opens the
+// link only when released in that same cell.
+struct LinkPress {
+  const Link* link;
+  PageCell cell;
+};
+LinkPress press = {nullptr, {-1, -1}};
 
 const std::vector<Link>& CurrentLinks() {
   CurrentShownRows();
@@ -33,8 +38,8 @@ const std::vector<Link>& CurrentLinks() {
 }
 
 const Link* LinkAtPoint(int32_t x, int32_t y) {
-  int32_t column, row;
-  return PageCellAt(x, y, column, row) ? LinkAtCell(CurrentLinks(), column, row) : nullptr;
+  const std::optional<PageCell> cell = PageCellAt(x, y);
+  return cell ? LinkAtCell(CurrentLinks(), cell->column, cell->row) : nullptr;
 }
 
 }  // namespace
@@ -46,8 +51,8 @@ const ShownRows& CurrentShownRows() {
     if (const AnsiScreen* screen = ShownAnsiScreen()) {
       shown.rows = AnsiShownRows(*screen);
     } else {
-      shown.rows = CollectShownRows(reinterpret_cast<const uint8_t*>(viewer.laidOutText), viewer.laidOutLength,
-                                    viewer.pageWidth / 8, viewer.pageHeight / 8);
+      shown.rows = CollectShownRows(reinterpret_cast<const uint8_t*>(viewer.laidOutText),
+                                    viewer.laidOutLength, viewer.pageWidth / 8, viewer.pageHeight / 8);
     }
     shown.links = FindLinks(shown.rows);
     shown.collected = true;
@@ -57,7 +62,7 @@ const ShownRows& CurrentShownRows() {
 
 void ForgetShownRows() {
   shown = ShownText{};
-  pointedLink = pressedLink = nullptr;
+  pointedLink = press.link = nullptr;
   ForgetFindPosition();
 }
 
@@ -67,14 +72,12 @@ ViewCells CurrentViewCells() {
                    viewer.sourceHeight / rowPixels};
 }
 
-bool PageCellAt(int32_t x, int32_t y, int32_t& column, int32_t& row) {
+std::optional<PageCell> PageCellAt(int32_t x, int32_t y) {
   const ViewCells view = CurrentViewCells();
-  if (x < kViewOrigin || y < kViewOrigin || view.cellWidth <= 0 || view.cellHeight <= 0) return false;
-  column = (x - kViewOrigin) / view.cellWidth;
-  row = (y - kViewOrigin) / view.cellHeight;
-  if (column >= view.columns || row >= view.rows) return false;
-  row += view.firstRow;
-  return true;
+  if (x < kViewOrigin || y < kViewOrigin || view.cellWidth <= 0 || view.cellHeight <= 0) return std::nullopt;
+  const int32_t column = (x - kViewOrigin) / view.cellWidth, row = (y - kViewOrigin) / view.cellHeight;
+  if (column >= view.columns || row >= view.rows) return std::nullopt;
+  return PageCell{column, view.firstRow + row};
 }
 
 RECT CellRunRect(const CellRun& run) {
@@ -114,23 +117,23 @@ bool SetLinkCursor() {
 }
 
 void OnLinkButtonDown(LPARAM lParam) {
-  pressedLink = nullptr;
-  if (PageCellAt(LOWORD(lParam), HIWORD(lParam), pressColumn, pressRow)) {
-    pressedLink = LinkAtCell(CurrentLinks(), pressColumn, pressRow);
-  }
+  const std::optional<PageCell> cell = PageCellAt(LOWORD(lParam), HIWORD(lParam));
+  press = cell ? LinkPress{LinkAtCell(CurrentLinks(), cell->column, cell->row), *cell}
+               : LinkPress{nullptr, {-1, -1}};
 }
 
 void OnLinkButtonUp(LPARAM lParam, bool click) {
-  const Link* link = pressedLink;
-  pressedLink = nullptr;
-  int32_t column, row;
-  if (!click || link == nullptr || !PageCellAt(LOWORD(lParam), HIWORD(lParam), column, row)) return;
-  if (column != pressColumn || row != pressRow) return;
+  const LinkPress pressed = press;
+  press.link = nullptr;
+  const std::optional<PageCell> cell = PageCellAt(LOWORD(lParam), HIWORD(lParam));
+  if (!click || pressed.link == nullptr || !cell) return;
+  if (cell->column != pressed.cell.column || cell->row != pressed.cell.row) return;
   // Only web and mail addresses of URL characters reach the system, and as
   // the file to open, never as a command line: it hands them to the
   // browser or mail program that handles their scheme.
-  if (IsOpenableAddress(link->address)) {
-    linkShellExecute(viewer.mainWindow, "open", link->address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  if (IsOpenableAddress(pressed.link->address)) {
+    linkShellExecute(viewer.mainWindow, "open", pressed.link->address.c_str(), nullptr, nullptr,
+                     SW_SHOWNORMAL);
   }
 }
 

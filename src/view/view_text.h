@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 
 #include "../text/shown_rows.h"
 
@@ -24,8 +25,11 @@ struct ViewCells {
   int32_t columns, rows;          // whole cells in view
 };
 ViewCells CurrentViewCells();
-// The page cell under client point (x, y); false outside the view's cells.
-bool PageCellAt(int32_t x, int32_t y, int32_t& column, int32_t& row);
+struct PageCell {
+  int32_t column, row;
+};
+// The page cell under client point (x, y); none outside the view's cells.
+std::optional<PageCell> PageCellAt(int32_t x, int32_t y);
 // The client rectangle of `run`'s cells, cut at the view's right edge (a
 // page wider than the view is cut there).
 RECT CellRunRect(const CellRun& run);

@@ -90,9 +90,6 @@ struct ViewerState {
   RECT selectionRect;
   int32_t selectionDragging;
   SelectionPoint selectionAnchor;  // the press point, snapped
-  SelectionPoint selectionEnd;     // the latest point, snapped, plus 2
-  RECT previousSelectionRect;
-  char selectionText[kSelectionTextSize];
 };
 
 extern ViewerState viewer;
