@@ -26,8 +26,6 @@ desktop-file-validate "$XDG_DATA_HOME/applications/quillpane.desktop" || qp_fail
 for type in text/x-nfo text/x-diz text/x-ansi text/x-ascii-art image/x-xbin text/x-avatar; do
   qp_expect_eq "default for $type" quillpane.desktop "$(xdg-mime query default "$type")"
 done
-printf 'XBIN\032\120\0\1\0\20\0' >"$QP_TMP/unnamed"
-qp_expect_eq "an XBin known by its start" image/x-xbin "$(xdg-mime query filetype "$QP_TMP/unnamed")"
 
 document="$QP_TMP/harbour (sample).ans" # a blank and brackets
 cp "$QP_SOURCE_DIR/samples/harbour.ans" "$document"
