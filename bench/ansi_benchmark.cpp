@@ -166,7 +166,7 @@ void ReportWorst() {
     for (int run = 0; run < 3; ++run) {
       const auto start = std::chrono::steady_clock::now();
       const AnsiScreen screen =
-          ReadShownAnsiScreen(reinterpret_cast<const uint8_t*>(document.data()), document.size());
+          ReadColourScreen("", reinterpret_cast<const uint8_t*>(document.data()), document.size()).screen;
       const AnsiPageSize page = AnsiPageSizeOf(screen);
       const int32_t rows = std::min(screen.rows, (page.width + screen.cellHeight - 1) / screen.cellHeight);
       std::unique_ptr<uint8_t[]> pixels(

@@ -41,6 +41,7 @@ add_library(quillpane_win STATIC
   src/document/directory_browse.cpp
   src/document/recent_files.cpp
   src/document/open_dialog.cpp
+  src/document/information_dialog.cpp
   src/view/render_document.cpp
   src/view/colour_mode.cpp
   src/view/render_page.cpp

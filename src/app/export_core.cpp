@@ -8,6 +8,7 @@
 #include "../core/state_types.h"
 #include "../core/text_helpers.h"
 #include "../art/document_reading.h"
+#include "../art/scene_formats.h"
 #include "../raster/ansi_raster.h"
 #include "../raster/png_writer.h"
 #include "../raster/text_page.h"
@@ -67,8 +68,11 @@ std::string Refusal(ExportPlatform& platform, const std::vector<ExportPair>& pai
   return std::string();
 }
 
-bool DrawAnsiPage(const char* text, size_t length, int thumbnailSize, ExportPage& page) {
-  const AnsiScreen screen = ReadShownAnsiScreen(reinterpret_cast<const uint8_t*>(text), length);
+bool DrawColourPage(const std::string& path, const char* text, size_t length, int thumbnailSize,
+                    ExportPage& page, std::string* note) {
+  const ColourScreen shown = ReadColourScreen(path.c_str(), reinterpret_cast<const uint8_t*>(text), length);
+  if (note != nullptr) *note = shown.note;
+  const AnsiScreen& screen = shown.screen;
   const AnsiPageSize size = AnsiPageSizeOf(screen);
   int32_t rows = screen.rows;
   // A thumbnail reads the top square of the page: the rows of cells that
@@ -113,17 +117,38 @@ std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, co
   const FileStart start = LoadDocumentBytes(
       [&](uint8_t* bytes, size_t capacity) { return platform.ReadStart(pair.file, bytes, capacity); }, text);
   if (start.opened == -1) return "cannot read " + Quoted(pair.file) + ": " + start.reason;
-  const size_t length = start.count;
+  // A colour screen reads the whole file (a scene format's bytes as they
+  // are); the text layout keeps what LoadDocumentBytes read.
+  const char* path = pair.file.c_str();
+  const bool format = FormatOfName(path) != ArtFormat::kText;
+  std::vector<uint8_t> whole;
+  FileStart colourStart;
+  if (format || (request.colour && start.cut)) {
+    colourStart = LoadColourBytes(
+        [&](uint8_t* bytes, size_t capacity) { return platform.ReadStart(pair.file, bytes, capacity); },
+        !format, whole);
+    if (colourStart.opened == -1) return "cannot read " + Quoted(pair.file) + ": " + colourStart.reason;
+  }
+  const bool colourBytes = format || colourStart.opened != -1;
+  const char* bytes = colourBytes ? reinterpret_cast<const char*>(whole.data()) : text;
+  const size_t length = colourBytes ? whole.size() : start.count;
+  const bool colour = ChooseReading(path, reinterpret_cast<const uint8_t*>(bytes), length, request.colour) !=
+                      Reading::kTextLayout;
   // The window shows such a file cut as well; the export says so.
-  if (start.cut) {
-    platform.Say("quillpane: " + Quoted(pair.file) + " is longer than " + std::to_string(kTextBufferSize) +
-                 " bytes: only its first " + std::to_string(kTextBufferSize) + " are drawn");
+  const bool cut = colour ? colourStart.cut : start.cut;
+  const size_t limit = colour ? kColourDocumentLimit : static_cast<size_t>(kTextBufferSize);
+  if (cut) {
+    platform.Say("quillpane: " + Quoted(pair.file) + " is longer than " + std::to_string(limit) +
+                 " bytes: only its first " + std::to_string(limit) + " are drawn");
   }
   std::vector<uint8_t> png;
   {
     ExportPage page;
-    if (!DrawExportPage(pair.file, text, length, glyphs, request.colour, request.thumbnailSize, page))
+    std::string note;
+    if (!DrawExportPage(pair.file, colour ? bytes : text, colour ? length : start.count, glyphs, colour,
+                        request.thumbnailSize, page, &note))
       return "cannot draw " + Quoted(pair.file) + ": not enough memory for its page";
+    if (!note.empty()) platform.Say("quillpane: " + Quoted(pair.file) + ": " + note);
     bool encoded = false;
     if (request.thumbnailSize > 0) {
       Thumbnail thumbnail;
@@ -147,12 +172,12 @@ bool SameFile(const PathIdentity& a, const PathIdentity& b) {
 }
 
 bool DrawExportPage(const std::string& path, const char* text, size_t length, const GlyphPixels& glyphs,
-                    bool colour, int thumbnailSize, ExportPage& page) {
+                    bool colour, int thumbnailSize, ExportPage& page, std::string* note) {
   page = ExportPage();
   try {
-    if (ChooseReading(path.c_str(), reinterpret_cast<const uint8_t*>(text), length, colour) ==
-        Reading::kAnsiScreen)
-      return DrawAnsiPage(text, length, thumbnailSize, page);
+    if (ChooseReading(path.c_str(), reinterpret_cast<const uint8_t*>(text), length, colour) !=
+        Reading::kTextLayout)
+      return DrawColourPage(path, text, length, thumbnailSize, page, note);
     return DrawTextLayoutPage(text, length, glyphs, thumbnailSize, page);
   } catch (const std::exception&) {  // out of memory
     page = ExportPage();

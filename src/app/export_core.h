@@ -86,7 +86,8 @@ struct ExportPage {
 // palette), any other in the text layout with `glyphs`. With
 // `thumbnailSize`, only the rows a thumbnail reads are drawn. False when
 // its page cannot be had (not enough memory).
+// `note`, when given, gets what of a colour screen's file could not be read.
 bool DrawExportPage(const std::string& path, const char* text, size_t length, const GlyphPixels& glyphs,
-                    bool colour, int thumbnailSize, ExportPage& page);
+                    bool colour, int thumbnailSize, ExportPage& page, std::string* note = nullptr);
 
 #endif

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <string>
 #include <cstring>
 
 #include "../about/about.h"
@@ -101,20 +102,28 @@ void SetStatusParts(bool wide) {
 }
 
 void WriteStatusTexts() {
+  std::string left;
   if (const char* note = FindNote()) {
-    std::snprintf(viewer.statusText, sizeof viewer.statusText, "%s", note);
+    left = note;
   } else {
     std::snprintf(viewer.statusText, sizeof viewer.statusText, "anttkn:%d, filhantag:%d, runtimes:%d",
                   static_cast<int>(viewer.laidOutLength), static_cast<int>(viewer.fileHandle),
                   static_cast<int>(viewer.runCount));
+    left = viewer.statusText;
+    // What of a colour screen's file could not be read follows.
+    if (*ShownScreenNote() != '\0') left += " \u2014 " + std::string(ShownScreenNote());
   }
-  SendMessageA(viewer.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(viewer.statusText));
+  SendMessageA(viewer.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(left.c_str()));
+  // The right part: a link's address under the pointer, or the SAUCE
+  // record's title, author and group before the place in the folder.
   const char* address = PointedLinkAddress();
-  SetStatusParts(address != nullptr);
+  const std::string& sauce = ShownSauce().summary;
+  SetStatusParts(address != nullptr || !sauce.empty());
   std::snprintf(viewer.statusText, sizeof viewer.statusText, "%d/%d",
                 static_cast<int>(viewer.browseIndex + 1), static_cast<int>(viewer.browseLast + 1));
-  SendMessageA(viewer.statusBar, SB_SETTEXTA, 1,
-               reinterpret_cast<LPARAM>(address != nullptr ? address : viewer.statusText));
+  const std::string right =
+      address != nullptr ? address : (sauce.empty() ? "" : sauce + "   ") + viewer.statusText;
+  SendMessageA(viewer.statusBar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(right.c_str()));
 }
 
 void OnPaint(HWND window) {
@@ -170,6 +179,9 @@ void OnKeyDown(HWND window, WPARAM key) {
     case 'A':  // Ctrl+Shift+A, for ANSI: free of the other keys and of Find's Ctrl+F and F3
       if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0) ToggleColourMode();
       break;
+    case 'I':
+      if (GetKeyState(VK_CONTROL) < 0) ShowInformation();
+      break;
     case 'F':
       if (GetKeyState(VK_CONTROL) < 0) OpenFindDialog();
       break;
@@ -194,6 +206,7 @@ void OnCommand(HWND window, WPARAM command) {
       DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutDialogProc, 0);
       return;
     case IDM_ANSI_COLOURS: ToggleColourMode(); return;
+    case IDM_INFORMATION: ShowInformation(); return;
     default: break;
   }
   GetWindowRect(window, &viewer.windowRect);

@@ -1,11 +1,13 @@
 #include "document_reading.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
 #include "../core/code_page_437.h"
 #include "../core/state_types.h"
 #include "sauce.h"
+#include "scene_formats.h"
 
 namespace {
 
@@ -39,6 +41,7 @@ FileStart LoadDocumentBytes(const ReadFileStart& readStart, char* text) {
 }
 
 Reading ChooseReading(const char* path, const uint8_t* bytes, size_t length, bool colour) {
+  if (FormatOfName(path) != ArtFormat::kText) return Reading::kSceneFormat;
   if (colour && (IsAnsExtension(path) || IsAnsiRecord(ReadSauce(bytes, length)))) return Reading::kAnsiScreen;
   return Reading::kTextLayout;
 }
@@ -55,11 +58,38 @@ int32_t LaidOutText(const uint8_t* bytes, size_t length, uint8_t* out) {
   return LaidOutLength(bytes, length);
 }
 
-AnsiScreen ReadShownAnsiScreen(const uint8_t* bytes, size_t length) {
-  AnsiScreen screen = ReadAnsiScreen(bytes, length);
+bool NeedsColourBytes(const char* path, bool cut) { return cut || FormatOfName(path) != ArtFormat::kText; }
+
+FileStart LoadColourBytes(const ReadFileStart& readStart, bool decode, std::vector<uint8_t>& bytes) {
+  FileStart start;
+  for (size_t capacity = size_t{1} << 20;; capacity = std::min(capacity * 8, kColourDocumentLimit)) {
+    bytes.resize(capacity);
+    start = readStart(bytes.data(), capacity);
+    if (start.opened == -1 || !start.cut || capacity == kColourDocumentLimit) break;
+  }
+  bytes.resize(start.count);
+  if (decode) bytes.resize(DecodeToCodePage437(bytes.data(), bytes.size()));
+  start.count = bytes.size();
+  return start;
+}
+
+ColourScreen ReadColourScreen(const char* path, const uint8_t* bytes, size_t length) {
+  ColourScreen shown;
+  const ArtFormat format = FormatOfName(path);
+  if (format != ArtFormat::kText) {
+    FormatReading reading = ReadFormat(format, bytes, length);
+    shown.screen = std::move(reading.screen);
+    shown.note = std::move(reading.note);
+  } else {
+    shown.screen = ReadAnsiScreen(bytes, length);
+  }
+  // An empty screen still shows a row, black, as the text layout shows an
+  // empty document's row.
+  AnsiScreen& screen = shown.screen;
   if (screen.rows == 0) {
     screen.rows = 1;
     screen.cells.assign(static_cast<size_t>(screen.columns), AnsiCell{});
+    if (!screen.exactColours.empty()) screen.exactColours.assign(2 * static_cast<size_t>(screen.columns), 0);
   }
-  return screen;
+  return shown;
 }

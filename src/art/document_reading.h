@@ -9,13 +9,21 @@
 #include <cstdint>
 #include <functional>
 
+#include <string>
+#include <vector>
+
 #include "../core/file_names.h"
 #include "ansi_screen.h"
 
 enum class Reading {
-  kTextLayout,  // 92-cell rows, black on white in a glyph sheet
-  kAnsiScreen,  // an ANSI screen in colour
+  kTextLayout,   // 92-cell rows, black on white in a glyph sheet
+  kAnsiScreen,   // an ANSI screen in colour
+  kSceneFormat,  // XBin, BinaryText, ADF, iCEDraw, TundraDraw, PCBoard, Avatar: always in colour
 };
+
+// Colour screens read files whole up to this size (the text layout keeps
+// its kTextBufferSize); a longer file's first this many bytes are drawn.
+constexpr size_t kColourDocumentLimit = size_t{64} << 20;
 
 // Reads the start of one file into `bytes`, at most `capacity` of them.
 using ReadFileStart = std::function<FileStart(uint8_t* bytes, size_t capacity)>;
@@ -27,11 +35,32 @@ using ReadFileStart = std::function<FileStart(uint8_t* bytes, size_t capacity)>;
 // length so decoded; after a failure (opened -1) `text` is not to be shown.
 FileStart LoadDocumentBytes(const ReadFileStart& readStart, char* text);
 
-// With the colour mode asked for, a file named .ans (in any case; only the
-// name of `path` is looked at) or carrying a SAUCE record of type 1/1
-// (ANSi) is an ANSI screen; everything else, and everything without the
-// colour mode, is laid out as text.
+// A file named as a scene format (only the name of `path` is looked at)
+// is read as that format. With the colour mode asked for, a file named .ans
+// (in any case) or carrying a SAUCE record of type 1/1 (ANSi) is an ANSI
+// screen. Everything else, and ANSI without the colour mode, is laid out as
+// text.
 Reading ChooseReading(const char* path, const uint8_t* bytes, size_t length, bool colour);
+
+// Whether a colour screen of `path` reads other bytes than the text
+// layout's: a scene format always (its bytes are binary, never decoded as
+// UTF-8 or UTF-16, and may run past kTextBufferSize), ANSI art when the
+// file is longer than the text layout read.
+bool NeedsColourBytes(const char* path, bool cut);
+
+// The bytes a colour screen reads, through `readStart`: the whole file up
+// to kColourDocumentLimit, decoded like the text when `decode` (ANSI art),
+// as they are for the scene formats. Reads a megabyte first and more only
+// for a longer file.
+FileStart LoadColourBytes(const ReadFileStart& readStart, bool decode, std::vector<uint8_t>& bytes);
+
+// The colour screen of a document that ChooseReading gives a colour
+// reading, with at least one row, and what of the file could not be read.
+struct ColourScreen {
+  AnsiScreen screen;
+  std::string note;
+};
+ColourScreen ReadColourScreen(const char* path, const uint8_t* bytes, size_t length);
 
 // The text layout reads the document up to its first zero byte and always
 // ends on a line feed: one is added when the text is empty or ends
@@ -39,9 +68,5 @@ Reading ChooseReading(const char* path, const uint8_t* bytes, size_t length, boo
 // `length` + 1 bytes, and returns its length; LaidOutLength only counts it.
 int32_t LaidOutText(const uint8_t* bytes, size_t length, uint8_t* out);
 int32_t LaidOutLength(const uint8_t* bytes, size_t length);
-
-// The ANSI screen of a document, with at least one row: an empty screen
-// shows one black row, as the text layout shows an empty document's row.
-AnsiScreen ReadShownAnsiScreen(const uint8_t* bytes, size_t length);
 
 #endif

@@ -52,4 +52,10 @@ extern BOOL(WINAPI* runOpenDialog)(LPOPENFILENAMEA request);
 extern int(WINAPI* openDialogMessageBox)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 void OnDropFiles(HDROP drop);
 
+// File > Information (Ctrl+I): a dialog with InformationText, every field
+// of the shown file's SAUCE record and its comment lines, one a line, or
+// a sentence saying that it has none.
+void ShowInformation();
+std::string InformationText();
+
 #endif

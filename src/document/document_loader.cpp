@@ -2,10 +2,11 @@
 #include <cstring>
 
 #include "../win32/disk_file.h"
+#include "../art/document_reading.h"
+#include "../art/scene_formats.h"
 #include "../core/text_helpers.h"
 #include "../win32/viewer_state.h"
 #include "../view/view.h"
-#include "../art/document_reading.h"
 #include "command_line.h"
 #include "document.h"
 
@@ -53,6 +54,18 @@ void LoadDocument() {
   if (start.opened == -1) {
     std::snprintf(viewer.textBuffer, kTextBufferSize, "Could not find the file\n%s\n", start.reason.c_str());
     viewer.textLength = static_cast<int32_t>(std::strlen(viewer.textBuffer));
+  }
+  // A colour screen may need more of the file than the text layout: a
+  // scene format's raw bytes, or all of a longer file (its colour mode may
+  // be switched on later, and its SAUCE record stands at its end).
+  ForgetColourBytes();
+  if (start.opened != -1 && NeedsColourBytes(viewer.currentPath, start.cut)) {
+    std::vector<uint8_t> bytes;
+    const char* path = viewer.currentPath;
+    const FileStart whole = LoadColourBytes(
+        [path](uint8_t* into, size_t capacity) { return ReadDiskFileStart(path, into, capacity); },
+        FormatOfName(path) == ArtFormat::kText, bytes);
+    if (whole.opened != -1) HoldColourBytes(std::move(bytes), whole.cut);
   }
 }
 

@@ -8,11 +8,13 @@
 #define IDI_APP_ICON 4
 #define IDD_CONFIG 10
 #define IDD_ABOUT 11
+#define IDD_INFORMATION 12
 
 // File menu
 #define IDM_LOAD 101
 #define IDM_EXIT 102
 #define IDM_CONFIG 103
+#define IDM_INFORMATION 104
 
 // Keymap menu: the whole range belongs to the glyph sheets; 201 is the
 // built-in sheet, found sheets follow from 202.
@@ -37,6 +39,8 @@
 
 // About dialog
 #define IDC_ABOUT_OK 1100
+// The Information dialog's text.
+#define IDC_INFORMATION_TEXT 1200
 
 // Configuration dialog
 #define IDC_OPEN_VERB 1000
@@ -69,7 +73,7 @@
 #define QP_CLASS_NAME "MittLillaFunster"
 
 #if defined(__cplusplus) && !defined(RC_INVOKED)
-static_assert(IDM_LOAD >= 101 && IDM_CONFIG <= 103, "File commands live in 101-103");
+static_assert(IDM_LOAD >= 101 && IDM_CONFIG <= 103 && IDM_INFORMATION == 104, "File commands live in 101-104");
 static_assert(IDM_KEYMAP_FIRST == 200 && IDM_KEYMAP_LAST == 298, "Keymap range is 200-298");
 static_assert(IDM_BUILTIN_SHEET > IDM_KEYMAP_FIRST && IDM_BUILTIN_SHEET < IDM_KEYMAP_LAST,
               "built-in sheet inside the Keymap range");

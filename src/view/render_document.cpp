@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "../win32/viewer_state.h"
 #include "window_layout.h"
@@ -10,6 +12,7 @@
 #include "view.h"
 #include "render_page.h"
 #include "view_text.h"
+#include "../text/sauce_text.h"
 
 namespace {
 
@@ -22,6 +25,19 @@ GlyphPixels glyphPixels;
 // fixed-size ViewerState; they are let go when the text layout is shown.
 AnsiScreen ansiScreen;
 bool ansiShown = false;
+// What of the shown screen's file could not be read, for the status bar.
+std::string screenNote;
+// The shown document's SAUCE record, as people read it.
+SauceDescription shownSauce;
+
+// The bytes a colour screen reads where they are not the text layout's:
+// a scene format's raw bytes, or a file longer than the text layout reads.
+struct ColourBytes {
+  std::vector<uint8_t> bytes;
+  bool held = false;
+  bool cut = false;  // longer than kColourDocumentLimit
+};
+ColourBytes colourBytes;
 
 // An ANSI screen's page is kept at 4 bits a pixel (the palette index of
 // each pixel, in a 16-colour DIB section that the paint stretches like the
@@ -99,9 +115,10 @@ bool MakeBand(int32_t rows) {
   return true;
 }
 
-void RenderAnsiScreen() {
-  ansiScreen = ReadShownAnsiScreen(reinterpret_cast<const uint8_t*>(viewer.textBuffer),
-                                   static_cast<size_t>(viewer.textLength));
+void RenderColourScreen(const uint8_t* bytes, size_t length) {
+  ColourScreen shown = ReadColourScreen(viewer.currentPath, bytes, length);
+  ansiScreen = std::move(shown.screen);
+  screenNote = std::move(shown.note);
   ansiShown = true;
   band.drawnRows = 0;  // nothing of this screen is drawn yet
   const AnsiPageSize size = AnsiPageSizeOf(ansiScreen);
@@ -125,19 +142,40 @@ void RenderDocument() {
   viewer.needsRender = 0;
   viewer.selectionShown = 0;
   ForgetShownRows();
-  const auto* bytes = reinterpret_cast<const uint8_t*>(viewer.textBuffer);
-  const auto length = static_cast<size_t>(viewer.textLength);
+  screenNote.clear();
+  shownSauce = SauceDescription{};
+  const auto* text = reinterpret_cast<const uint8_t*>(viewer.textBuffer);
+  const auto textLength = static_cast<size_t>(viewer.textLength);
   // The text layout's length is the status bar's in either reading.
-  viewer.laidOutLength = LaidOutText(bytes, length, reinterpret_cast<uint8_t*>(viewer.laidOutText));
+  viewer.laidOutLength = LaidOutText(text, textLength, reinterpret_cast<uint8_t*>(viewer.laidOutText));
   // The message shown for a file that could not be read is the program's
   // own text, never art: it keeps the text layout.
-  if (ChooseReading(viewer.currentPath, bytes, length, viewer.ansiColours && viewer.fileHandle != -1) ==
-      Reading::kAnsiScreen) {
-    RenderAnsiScreen();
-    return;
+  if (viewer.fileHandle != -1) {
+    const bool whole = colourBytes.held;
+    const uint8_t* bytes = whole ? colourBytes.bytes.data() : text;
+    const size_t length = whole ? colourBytes.bytes.size() : textLength;
+    shownSauce = DescribeSauce(bytes, length);
+    if (ChooseReading(viewer.currentPath, bytes, length, viewer.ansiColours != 0) != Reading::kTextLayout) {
+      RenderColourScreen(bytes, length);
+      if (whole && colourBytes.cut)
+        screenNote = "only the first " + std::to_string(kColourDocumentLimit >> 20) + " MB are shown";
+      return;
+    }
   }
   RenderTextLayout();
 }
+
+void HoldColourBytes(std::vector<uint8_t> bytes, bool cut) {
+  colourBytes.bytes = std::move(bytes);
+  colourBytes.held = true;
+  colourBytes.cut = cut;
+}
+
+void ForgetColourBytes() { colourBytes = ColourBytes{}; }
+
+const char* ShownScreenNote() { return screenNote.c_str(); }
+
+const SauceDescription& ShownSauce() { return shownSauce; }
 
 const AnsiScreen* ShownAnsiScreen() { return ansiShown ? &ansiScreen : nullptr; }
 

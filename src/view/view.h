@@ -5,6 +5,11 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <vector>
+
+#include "../text/sauce_text.h"
+
 struct AnsiScreen;
 
 // Lays textBuffer out and draws it into pageBitmap; lays the window out
@@ -14,6 +19,16 @@ void RenderDocument();
 // The ANSI screen shown, or null while the text layout is shown; it stays
 // valid until the next render.
 const AnsiScreen* ShownAnsiScreen();
+// What of the shown colour screen's file could not be read (a damaged
+// scene format, a file past the colour screens' limit); empty otherwise.
+const char* ShownScreenNote();
+// The bytes a colour screen reads where the text layout's are not enough:
+// a scene format's raw bytes, or the whole of a longer file (`cut`: longer
+// still than a colour screen reads). Held until forgotten or replaced.
+void HoldColourBytes(std::vector<uint8_t> bytes, bool cut);
+void ForgetColourBytes();
+// The shown document's SAUCE record (not present without one).
+const SauceDescription& ShownSauce();
 
 // View > ANSI colours (Ctrl+Shift+A): read from the settings at the start,
 // with its menu check; switching it writes the setting and has the

@@ -5,12 +5,15 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
+#include <cstdio>
 #include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
 #include "app/main_window.h"
+#include "art/ansi_screen.h"
+#include "document/document.h"
 #include "win32/viewer_state.h"
 #include "view/view.h"
 #include "view/view_text.h"
@@ -227,6 +230,34 @@ TEST(ColourMode, TheItemShowsAnsFilesInColourAndIsRemembered) {
   again.Show(art);
   EXPECT_NE(ShownAnsiScreen(), nullptr);
   ForgetSavedSettings();
+}
+
+// A SAUCE record's title, author and group stand before the place in the status bar, and File > Information
+// lists its fields; a colour screen reads all of a file longer than the text layout's 512 KB.
+TEST(ColourScreens, SauceShownAndWholeFilesRead) {
+  const std::string input = std::string(QP_CORPUS_DIR) + "/image-textmode/corpus/input/";
+  if (GetFileAttributesA(input.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no corpus";
+  MainWindowTest test;
+  test.Show(input + "LD-AF1.ANS");
+  EXPECT_EQ(test.StatusText(1).substr(0, 45), "After Forever \u00b7 Lord Jazz / ACiD Productions");
+  EXPECT_NE(InformationText().find("Title:\tAfter Forever\r\nAuthor:\tLord Jazz\r\n"), std::string::npos);
+  SendMessageA(test.window(), WM_COMMAND, IDM_ANSI_COLOURS, 0);
+  test.Show(input + "JD-CH01.ANS");  // 1,000,000 bytes
+  ASSERT_NE(ShownAnsiScreen(), nullptr);
+  std::string bytes(1000000, '\0');
+  FILE* file = std::fopen((input + "JD-CH01.ANS").c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  bytes.resize(std::fread(&bytes[0], 1, bytes.size(), file));
+  std::fclose(file);
+  const auto cells = [](const AnsiScreen& screen) {
+    return std::string(reinterpret_cast<const char*>(screen.cells.data()), 2 * screen.cells.size());
+  };
+  const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+  EXPECT_EQ(cells(*ShownAnsiScreen()), cells(ReadAnsiScreen(data, bytes.size())));
+  EXPECT_NE(cells(*ShownAnsiScreen()), cells(ReadAnsiScreen(data, kTextBufferSize)));
+  test.Show(input + "SCREEN4.PCB");
+  EXPECT_EQ(InformationText(), "This file carries no SAUCE record.");
+  SendMessageA(test.window(), WM_COMMAND, IDM_ANSI_COLOURS, 0);
 }
 
 }  // namespace
