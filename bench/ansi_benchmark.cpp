@@ -180,11 +180,13 @@ void ReportWorst() {
 }
 #endif
 
+std::string CorpusFile(const char* name) {
+  std::ifstream in(std::filesystem::path(QP_CORPUS_DIR) / name, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
 std::string Hell01() {
-  const std::filesystem::path path =
-      std::filesystem::path(QP_CORPUS_DIR) / "ansiart2utf8/test_data/bbs/hell01.ans";
-  std::ifstream in(path, std::ios::binary);
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string text = CorpusFile("ansiart2utf8/test_data/bbs/hell01.ans");
   if (text.empty()) return text;
   while (text.size() < kDocumentSize) text += text;
   text.resize(kDocumentSize);
@@ -214,6 +216,48 @@ std::string TallDocument() {
 }  // namespace
 
 #ifdef _WIN32
+
+// A 512 KB file of each scene format, its picture repeated: the bs-alove
+// picture's 80-column cells for the cell formats (XBin, BinaryText,
+// Artworx, iCEDraw, each with its own header), and the TundraDraw,
+// PCBoard and Avatar streams of the corpus repeated after their headers.
+std::vector<std::pair<std::string, std::string>> SceneFormatDocuments() {
+  const std::string cells = CorpusFile("ansilove/tests/bs-alove.bin");
+  const std::string adf = CorpusFile("ansilove/tests/bs-alove.adf");
+  const std::string idf = CorpusFile("image-textmode/corpus/input/MD-XMAS.IDF");
+  const std::string tnd = CorpusFile("ansilove/tests/bs-alove.tnd");
+  const std::string pcb = CorpusFile("ansilove/tests/bs-alove.pcb");
+  const std::string avt = CorpusFile("image-textmode/corpus/input/GRMAIN.AVT");
+  if (cells.size() < 160 || adf.size() < 4289 || idf.size() < 4156 || tnd.size() < 9 || pcb.empty() ||
+      avt.empty())
+    return {};
+  const auto repeated = [](const std::string& head, const std::string& body, size_t bodyBytes) {
+    std::string file = head;
+    while (file.size() < kDocumentSize)
+      file += body.substr(0, std::min(body.size(), kDocumentSize - file.size()));
+    file.resize(head.size() + (file.size() - head.size()) / bodyBytes * bodyBytes);
+    return file;
+  };
+  const std::string body = cells.substr(0, cells.size() / 160 * 160);  // whole rows
+  const size_t rows = (kDocumentSize - 16) / 160;
+  std::string xb = std::string("XBIN\x1aP\0", 7) + std::string(1, static_cast<char>(rows & 255)) +
+                   std::string(1, static_cast<char>(rows >> 8)) + std::string("\x10\x08", 2);
+  std::string iceHead = idf.substr(0, 12);
+  const size_t iceRows = (kDocumentSize - 12 - 4144) / 160;
+  iceHead[8] = 79, iceHead[9] = 0, iceHead[10] = static_cast<char>((iceRows - 1) & 255),
+  iceHead[11] = static_cast<char>((iceRows - 1) >> 8);
+  std::string ice =
+      repeated(iceHead, body, 160).substr(0, 12 + iceRows * 160) + idf.substr(idf.size() - 4144);
+  return {
+      {"bench.xb", repeated(xb, body, 160).substr(0, xb.size() + rows * 160)},
+      {"bench.bin", repeated("", body, 160)},
+      {"bench.adf", repeated(adf.substr(0, 4289), body, 160)},
+      {"bench.idf", ice},
+      {"bench.tnd", repeated(tnd.substr(0, 9), tnd.substr(9), 1)},
+      {"bench.pcb", repeated("", pcb, 1)},
+      {"bench.avt", repeated("", avt, 1)},
+  };
+}
 
 struct WindowTiming {
   double fresh = 1e9, reused = 1e9;
@@ -273,6 +317,17 @@ int main() {
     ReportWindow("ansi-512k:", RenderInWindow(window, folder, "hell01.ans", hell), 20);
   }
   ReportWindow("ansi-tall:", RenderInWindow(window, folder, "tall.ans", TallDocument()), 30);
+  const std::string channel = CorpusFile("image-textmode/corpus/input/JD-CH01.ANS");
+  if (!channel.empty()) ReportWindow("ansi-1mb:", RenderInWindow(window, folder, "JD-CH01.ANS", channel), 40);
+  std::string formats;
+  for (const auto& [name, document] : SceneFormatDocuments()) {
+    char line[64];
+    std::snprintf(line, sizeof line, "%s%s %.1f ms", formats.empty() ? "" : ", ", name.c_str() + 6,
+                  RenderInWindow(window, folder, name.c_str(), document).fresh);
+    formats += line;
+  }
+  std::printf("formats-512k: %s (target 20 ms each)\n",
+              formats.empty() ? "skipped, no corpus" : formats.c_str());
 
   // What drawing the tall screen's whole page would cost in its first
   // touch alone, which the band of shown rows spares: its bytes at 4 bits
