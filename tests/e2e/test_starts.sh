@@ -42,8 +42,8 @@ qp_start_viewer "$QP_TMP/two.diz"
 [ -z "$(qp_get config)" ] || qp_fail "the second start opened the Configuration dialog"
 qp_expect_eq "second start: the run count" runtimes:2 "$(qp_get status0 | grep -o 'runtimes:.*')"
 qp_expect_eq "place after a drag, Alt+F4 and a new start" "$moved" "$(qp_get window)"
-# Alt+F opens the File menu on Load; Config, then the first recent item.
-qp_keys alt+f Down Down Return
+# Alt+F opens the File menu on Load; Config, Information, then the first recent item.
+qp_keys alt+f Down Down Down Return
 qp_until "title=$(qp_title "$QP_TMP/art/Ελλάδα.diz")" "the first recent item did not show the document left open"
 qp_expect_exit "Esc" qp_keys Escape
 echo "PASS: the first start registers and asks, the second counts; the place and the recent item come back; names in any script open"
