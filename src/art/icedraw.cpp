@@ -21,11 +21,7 @@ FormatReading ReadIceDraw(const uint8_t* bytes, size_t length) {
   }
   // The header: an id, then the corners x0, y0, x1, y1; the picture is as
   // wide as its last column.
-  if (std::memcmp(bytes,
-                  "\x04"
-                  "1.",
-                  3) != 0)
-    AddNote(reading, "the header has no iCEDraw id");
+  if (std::memcmp(bytes, "\0041.", 3) != 0) AddNote(reading, "the header has no iCEDraw id");
   const int32_t columns = static_cast<int32_t>(ReadU16(bytes + 8)) + 1;
   const size_t fontAt = end - kFontSize - kPaletteSize, paletteAt = end - kPaletteSize;
   SetPalette(reading.screen, bytes + paletteAt);
