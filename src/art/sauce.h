@@ -20,6 +20,10 @@ struct SauceRecord {
   // The bytes that may be drawn: up to the first 0x1A, and never into the
   // comment block or the record.
   size_t textLength = 0;
+  // The bytes a format of cells may read, which can hold 0x1A as data: up
+  // to the comment block or the record, less the end-of-file byte that
+  // stands before them.
+  size_t dataLength = 0;
 };
 
 SauceRecord ReadSauce(const uint8_t* bytes, size_t length);
