@@ -5,10 +5,6 @@ namespace {
 FormatReading NotYet() { return FormatReading{AnsiScreen{}, "this format is not read yet"}; }
 }  // namespace
 
-FormatReading ReadXBin(const uint8_t*, size_t) { return NotYet(); }
-FormatReading ReadBinaryText(const uint8_t*, size_t) { return NotYet(); }
-FormatReading ReadArtworx(const uint8_t*, size_t) { return NotYet(); }
-FormatReading ReadIceDraw(const uint8_t*, size_t) { return NotYet(); }
 FormatReading ReadTundraDraw(const uint8_t*, size_t) { return NotYet(); }
 FormatReading ReadPcBoard(const uint8_t*, size_t) { return NotYet(); }
 FormatReading ReadAvatar(const uint8_t*, size_t) { return NotYet(); }
