@@ -233,7 +233,8 @@ TEST(ColourMode, TheItemShowsAnsFilesInColourAndIsRemembered) {
 }
 
 // A SAUCE record's title, author and group stand before the place in the status bar, and File > Information
-// lists its fields; a colour screen reads all of a file longer than the text layout's 512 KB.
+// lists its fields; scene formats are always colour screens, and a colour screen reads all of a file longer
+// than the text layout's 512 KB.
 TEST(ColourScreens, SauceShownAndWholeFilesRead) {
   const std::string input = std::string(QP_CORPUS_DIR) + "/image-textmode/corpus/input/";
   if (GetFileAttributesA(input.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no corpus";
@@ -241,6 +242,10 @@ TEST(ColourScreens, SauceShownAndWholeFilesRead) {
   test.Show(input + "LD-AF1.ANS");
   EXPECT_EQ(test.StatusText(1).substr(0, 45), "After Forever \u00b7 Lord Jazz / ACiD Productions");
   EXPECT_NE(InformationText().find("Title:\tAfter Forever\r\nAuthor:\tLord Jazz\r\n"), std::string::npos);
+  // A scene format has no other reading: in colour whatever the mode says.
+  test.Show(std::string(QP_CORPUS_DIR) + "/ansilove/tests/bs-alove.xb");
+  ASSERT_NE(ShownAnsiScreen(), nullptr);
+  EXPECT_EQ(std::make_tuple(viewer.pageWidth, viewer.pageHeight), std::make_tuple(640, 944));
   SendMessageA(test.window(), WM_COMMAND, IDM_ANSI_COLOURS, 0);
   test.Show(input + "JD-CH01.ANS");  // 1,000,000 bytes
   ASSERT_NE(ShownAnsiScreen(), nullptr);
