@@ -20,6 +20,10 @@ struct SauceRecord {
   // The bytes that may be drawn: up to the first 0x1A, and never into the
   // comment block or the record.
   size_t textLength = 0;
+  // The bytes before the comment block and the record, and before the 0x1A
+  // that ends a file with a record: all of a binary format's data, where
+  // 0x1A is a byte like any other.
+  size_t dataLength = 0;
 };
 
 SauceRecord ReadSauce(const uint8_t* bytes, size_t length);
