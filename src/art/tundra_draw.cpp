@@ -56,8 +56,9 @@ FormatReading ReadTundraDraw(const uint8_t* bytes, size_t length) {
   // (ansilove starts in black on black).
   Colour front{kExactColour | kAnsiPalette[7], 7}, back{kExactColour, 0};
   screen.SetColours(0x07, front.exact, back.exact);
-  // A position past the last column puts the characters after it off the
-  // page, until the next position, as ansilove draws them.
+  // As ansilove draws them: a position just past the last column is the
+  // start of the next row, and one further puts the characters after it
+  // off the page, until the next position.
   bool offPage = false;
   size_t i = kHeaderLength;
   while (i < end) {
@@ -68,9 +69,12 @@ FormatReading ReadTundraDraw(const uint8_t* bytes, size_t length) {
       break;
     }
     if (command == kPosition) {
-      const uint32_t column = BigEndian(bytes + i + 5);
-      offPage = column >= static_cast<uint32_t>(kAnsiDefaultColumns);
-      screen.MoveTo(BigEndian(bytes + i + 1), column);
+      const int64_t row = BigEndian(bytes + i + 1), column = BigEndian(bytes + i + 5);
+      offPage = column > kAnsiDefaultColumns;
+      if (column == kAnsiDefaultColumns)
+        screen.MoveTo(row + 1, 0);
+      else
+        screen.MoveTo(row, column);
     } else {
       if (command == kForeground || command == kBoth) front = ColourAt(bytes + i + 2);
       if (command == kBackground) back = ColourAt(bytes + i + 2);

@@ -50,8 +50,8 @@ TEST(BbsFormats, TextCommandsAndNotes) {
   const std::tuple<Reader, std::string, std::string, bool> cases[] = {
       {ReadTundraDraw, kTundra + "AB" + At(1, 2) + "C" + At(2, 79) + "DE",
        "AB|..C|" + std::string(79, '.') + "D|E|", false},
-      // Past the last column: off the page until the next position.
-      {ReadTundraDraw, kTundra + At(0, 80) + "XY" + At(1, 0) + "Z", "|Z|", false},
+      // Just past the last column: the next row; further: off the page until the next position.
+      {ReadTundraDraw, kTundra + At(0, 80) + "X" + At(2, 81) + "Y" + At(3, 0) + "Z", "|X||Z|", false},
       // 0x1A is a byte like any other, but for the one before the record.
       {ReadTundraDraw, kTundra + B("\n\x1b\x02Q\0\x1a\x1a\x1a\x1aSAUCE00") + std::string(121, '\0'),
        "\n\x1bQ|", false},
