@@ -23,7 +23,8 @@ target_link_libraries(quillpane_core PUBLIC ${PNG_LIBS})
 if(QP_FUZZ)
   set(FUZZ_FLAGS -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -g -O1)
   target_compile_options(quillpane_core PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
-  foreach(target command_line_fuzzer layout_fuzzer ansi_screen_fuzzer scene_formats_fuzzer)
+  foreach(target command_line_fuzzer layout_fuzzer ansi_screen_fuzzer scene_formats_fuzzer
+          bbs_formats_fuzzer)
     add_executable(${target} fuzz/${target}.cpp)
     target_link_libraries(${target} PRIVATE quillpane_core)
     target_compile_options(${target} PRIVATE ${FUZZ_FLAGS})
@@ -106,12 +107,13 @@ foreach(file IN ITEMS
   list(APPEND ORACLE_FILES ${QP_CORPUS_DIR}/${file})
 endforeach()
 add_test(NAME ansi_oracle COMMAND ansi_oracle --min 99 ${ORACLE_FILES})
+# The TundraDraw and PCBoard readers against ansilove, pixel by pixel.
 # The Windows tests compare the native exporter's PNGs with quillpane.exe's with it.
 add_executable(png_compare tools/png_compare.cpp)
 target_link_libraries(png_compare PRIVATE ${QP_LODEPNG})
 set_tests_properties(ansi_oracle PROPERTIES SKIP_RETURN_CODE 77)
-# The readers of XBin, BinaryText, Artworx and iCEDraw against ansilove,
-# pixel by pixel, over the corpus files in those formats.
+# The scene formats' readers against ansilove, pixel by pixel, over the
+# corpus files in the formats ansilove reads (all but Avatar).
 add_executable(format_oracle tools/format_oracle.cpp)
 target_link_libraries(format_oracle PRIVATE quillpane_core ${QP_LODEPNG})
 target_compile_options(format_oracle PRIVATE ${QP_WARNINGS})
@@ -119,7 +121,9 @@ set(FORMAT_ORACLE_FILES)
 foreach(file IN ITEMS
     image-textmode/corpus/input/42_WOLVR.XB image-textmode/corpus/input/HU-ERMAG.BIN
     image-textmode/corpus/input/MD-XMAS.IDF image-textmode/corpus/input/US-NCPL1.ADF
-    ansilove/tests/bs-alove.xb ansilove/tests/bs-alove.bin ansilove/tests/bs-alove.adf)
+    ansilove/tests/bs-alove.xb ansilove/tests/bs-alove.bin ansilove/tests/bs-alove.adf
+    image-textmode/corpus/input/zv_steve.tnd ansilove/tests/bs-alove.tnd
+    image-textmode/corpus/input/SCREEN4.PCB ansilove/tests/bs-alove.pcb)
   list(APPEND FORMAT_ORACLE_FILES ${QP_CORPUS_DIR}/${file})
 endforeach()
 add_test(NAME format_oracle COMMAND format_oracle --min 99 ${FORMAT_ORACLE_FILES})

@@ -123,8 +123,15 @@ Picture OurPicture(const AnsiScreen& screen) {
   picture.pixels.resize(static_cast<size_t>(page.width) * page.height);
   for (int y = 0; y < page.height; ++y)
     for (int x = 0; x < page.width; ++x) {
-      const uint8_t pair = bits[static_cast<size_t>(y) * page.stride + x / 2];
-      picture.pixels[static_cast<size_t>(y) * page.width + x] = x % 2 == 0 ? pair >> 4 : pair & 15;
+      uint8_t& pixel = picture.pixels[static_cast<size_t>(y) * page.width + x];
+      if (page.bitsPerPixel == 32) {
+        // Exact colours, blue first: taken as the nearest of the 16, as ansilove's are.
+        const uint8_t* bgrx = &bits[static_cast<size_t>(y) * page.stride + 4 * static_cast<size_t>(x)];
+        pixel = static_cast<uint8_t>(NearestAnsiColour(bgrx[2], bgrx[1], bgrx[0]));
+      } else {
+        const uint8_t pair = bits[static_cast<size_t>(y) * page.stride + x / 2];
+        pixel = x % 2 == 0 ? pair >> 4 : pair & 15;
+      }
     }
   return picture;
 }

@@ -1,10 +1,10 @@
-// Compares the readers of XBin, BinaryText, Artworx and iCEDraw with
-// Debian's ansilove, pixel by pixel.
+// Compares the readers of the scene formats (XBin, BinaryText, Artworx,
+// iCEDraw, TundraDraw, PCBoard) with Debian's ansilove, pixel by pixel.
 //
 //   format_oracle [--min PERCENT] [--show N] FILE...
 //
-// Each file (.xb, .bin, .adf or .idf, in any case) is read and drawn here,
-// its palette applied, and drawn by `ansilove -b 8` (a BinaryText with -c
+// Each file is read by the reader its extension names and drawn here, its
+// palette and exact colours applied, and drawn by `ansilove -b 8` (a BinaryText with -c
 // and the width read here, since ansilove takes 160 whatever the record
 // says, and -i where the record asks for iCE colours, which it ignores). Pixels agree when each channel is
 // within 4; a pixel on one page only is taken against black. Prints one line a file: the share that agrees,
@@ -42,8 +42,11 @@ Rgb Draw(const AnsiScreen& screen) {
   rgb.height = static_cast<unsigned>(page.height);
   for (unsigned y = 0; y < rgb.height; ++y)
     for (unsigned x = 0; x < rgb.width; ++x) {
-      const uint8_t pair = bits[y * static_cast<size_t>(page.stride) + x / 2];
-      rgb.pixels.push_back(screen.palette[x % 2 == 0 ? pair >> 4 : pair & 15]);
+      const uint8_t* row = bits.data() + y * static_cast<size_t>(page.stride);
+      if (page.bitsPerPixel == 32)
+        rgb.pixels.push_back(uint32_t{row[4 * x + 2]} << 16 | uint32_t{row[4 * x + 1]} << 8 | row[4 * x]);
+      else
+        rgb.pixels.push_back(screen.palette[x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 15]);
     }
   return rgb;
 }
@@ -97,17 +100,9 @@ int main(int argc, char** argv) {
     std::ifstream in(path, std::ios::binary);
     const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     const std::string extension = Extension(path);
-    FormatReading reading;
-    if (extension == "xb")
-      reading = ReadXBin(bytes.data(), bytes.size());
-    else if (extension == "bin")
-      reading = ReadBinaryText(bytes.data(), bytes.size());
-    else if (extension == "adf")
-      reading = ReadArtworx(bytes.data(), bytes.size());
-    else if (extension == "idf")
-      reading = ReadIceDraw(bytes.data(), bytes.size());
-    else
-      continue;
+    const ArtFormat format = FormatOfName(path.c_str());
+    if (format == ArtFormat::kText) continue;
+    const FormatReading reading = ReadFormat(format, bytes.data(), bytes.size());
     const Rgb ours = Draw(reading.screen);
     std::string width = extension == "bin" ? "-c " + std::to_string(reading.screen.columns) + " " : "";
     if (extension == "bin" && (ReadSauce(bytes.data(), bytes.size()).flags & 1) != 0) width += "-i ";

@@ -92,9 +92,9 @@ struct AnsiScreen {
 };
 
 // The rows a screen keeps: its page stays within kMaxPageBytes at 4 bits a
-// pixel, so a hostile file cannot ask for a huge allocation. Characters
-// drawn below are dropped.
-int32_t AnsiRowLimit(int32_t columns, int32_t cellHeight);
+// pixel (or at 32, for a screen with exact colours), so a hostile file
+// cannot ask for a huge allocation. Characters drawn below are dropped.
+int32_t AnsiRowLimit(int32_t columns, int32_t cellHeight, int bitsPerPixel = 4);
 
 // Interprets text[0 .. length-1] (the text ReadSauce delimits) in one pass.
 AnsiScreen InterpretAnsi(const uint8_t* text, size_t length, const AnsiOptions& options);
@@ -104,5 +104,10 @@ AnsiScreen ReadAnsiScreen(const uint8_t* bytes, size_t length);
 
 // The nearest of the 16 to a colour, by distance in RGB.
 int NearestAnsiColour(int red, int green, int blue);
+
+// A VGA text attribute (foreground in bits 0-3, background in 4-6, blink
+// in 7) as a cell's colours: the palette is in ANSI's order, where red and
+// blue trade places; without iCE colours blink shows nothing.
+uint8_t AnsiColoursOfAttribute(uint8_t attribute, bool iceColours);
 
 #endif

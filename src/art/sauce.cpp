@@ -26,12 +26,10 @@ SauceRecord ReadSauce(const uint8_t* bytes, size_t length) {
     const size_t block = 5 + 64 * size_t{sauce.commentLines};
     if (sauce.commentLines > 0 && end >= block && std::memcmp(bytes + end - block, "COMNT", 5) == 0)
       end -= block;
-    // The standard puts an end-of-file byte before the comments and the
-    // record; it is not a cell's.
-    sauce.dataLength = end > 0 && bytes[end - 1] == 0x1A ? end - 1 : end;
-  } else {
-    sauce.dataLength = length;
   }
+  // The standard puts an end-of-file byte before the comments and the
+  // record; it is not a cell's.
+  sauce.dataLength = sauce.present && end > 0 && bytes[end - 1] == 0x1A ? end - 1 : end;
   const void* eof = end > 0 ? std::memchr(bytes, 0x1A, end) : nullptr;
   sauce.textLength = eof != nullptr ? static_cast<size_t>(static_cast<const uint8_t*>(eof) - bytes) : end;
   return sauce;

@@ -20,9 +20,9 @@ struct SauceRecord {
   // The bytes that may be drawn: up to the first 0x1A, and never into the
   // comment block or the record.
   size_t textLength = 0;
-  // The bytes a format of cells may read, which can hold 0x1A as data: up
-  // to the comment block or the record, less the end-of-file byte that
-  // stands before them.
+  // The bytes before the comment block and the record, and before the 0x1A
+  // that ends a file with a record: all of a binary format's data, where
+  // 0x1A is a byte like any other.
   size_t dataLength = 0;
 };
 

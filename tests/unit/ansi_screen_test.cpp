@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -85,7 +86,8 @@ TEST(DocumentReading, WhichFilesAreScreens) {
       {"x.nfo", ascii, false},         {".ans", "", true},   {"x.ansi", "A", false},
   };
   for (const auto& [path, bytes, expected] : cases) {
-    EXPECT_EQ(ChooseReading(path, Bytes(bytes), bytes.size(), true) == Reading::kAnsiScreen, expected) << path;
+    EXPECT_EQ(ChooseReading(path, Bytes(bytes), bytes.size(), true) == Reading::kAnsiScreen, expected)
+        << path;
     EXPECT_EQ(ChooseReading(path, Bytes(bytes), bytes.size(), false), Reading::kTextLayout) << path;
   }
 }
@@ -163,6 +165,47 @@ TEST(AnsiScreen, Colours) {
     EXPECT_EQ(Screen(sequences + "X", 80, ice).At(0, 0).colours, colours) << sequences.substr(0, 40);
 }
 
+// The exact colours of the first cell as "front/back" in hex, "-" where the palette's; "" when the screen
+// keeps none.
+std::string ExactOf(const AnsiScreen& screen) {
+  if (screen.exactColours.empty()) return "";
+  std::string text;
+  for (const uint32_t colour : {screen.exactColours[0], screen.exactColours[1]}) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "%06X", colour & 0xFFFFFF);
+    text += (text.empty() ? "" : "/") + std::string(colour & kExactColour ? hex : "-");
+  }
+  return text;
+}
+
+TEST(AnsiScreen, ExactColours) {
+  // {sequences before X, X's colours (the nearest of the 16), its exact colours}
+  const std::tuple<std::string, int, std::string> cases[] = {
+      {"\x1b[38;2;1;2;3;48;2;250;251;252m", 0xF0, "010203/FAFBFC"},
+      {"\x1b[38;5;196;48;5;17m", 0x41, "FF0000/00005F"},   // the cube
+      {"\x1b[38;5;232;48;5;255m", 0xF0, "080808/EEEEEE"},  // the greys
+      {"\x1b[1;38;5;1;48;5;12m", 0xC9, ""},                // the 16 are indexes, bold brightening them
+      {"\x1b[38;5;231;48;2;170;0;0m", 0x1F, ""},           // the palette's own colours need none
+      {"\x1b[1;38;2;1;2;3m", 0x08, "010203/-"},            // bold leaves an exact colour as it is
+      {"\x1b[7;1;38;2;1;2;3m", 0x08, "-/010203"},
+      {"\x1b[1;10;20;30t\x1b[0;40;50;600t", 0xC0, "0A141E/2832FF"},  // PabloDraw's
+      {"\x1b[2;10;20;30t\x1b[1;10t", 0x00, "0A0000/-"},
+      // Resets drop them.
+      {"\x1b[38;2;1;2;3;48;2;4;5;6m\x1b[39m", 0x07, "-/040506"},
+      {"\x1b[38;2;1;2;3;48;2;4;5;6m\x1b[32;49m", 0x02, ""},
+      {"\x1b[38;2;1;2;3;48;2;4;5;6m\x1b[m", 0x07, ""},
+      // Clears and erases blank the exact colours too; an erase paints them.
+      {"\x1b[48;2;1;2;3mAB\x1b[2J\x1b[0m", 0x07, ""},
+      {"\x1b[48;2;1;2;3mAB\x1b[0m\x1b[2K\x1b[H", 0x07, ""},
+      {"\x1b[48;2;1;2;3m\x1b[K\x1b[0m\x1b[C", 0x07, "-/010203"},
+  };
+  for (const auto& [sequences, colours, exact] : cases) {
+    const AnsiScreen screen = Screen(sequences + "X");
+    EXPECT_EQ(std::make_pair(int{screen.At(0, 0).colours}, ExactOf(screen)), std::make_pair(colours, exact))
+        << sequences.substr(1);
+  }
+}
+
 TEST(AnsiScreen, HostileFilesStayWithinThePage) {
   // Far down: nothing kept, nothing allocated.
   const AnsiScreen far = Screen("\x1b[999999999999999BX\x1b[99999999;99999999HY\r\nZ");
@@ -171,6 +214,11 @@ TEST(AnsiScreen, HostileFilesStayWithinThePage) {
   const int32_t limit = AnsiRowLimit(1000, 16);
   const AnsiScreen tall = Screen("\x1b[" + std::to_string(limit) + "HX\r\nY", 1000);
   EXPECT_EQ(std::make_pair(tall.rows, tall.At(0, limit - 1).character), std::make_pair(limit, uint8_t{'X'}));
+  // Exact colours keep the rows of a 32-bit page, drawn before them or after.
+  const int32_t exactLimit = AnsiRowLimit(80, 16, 32);
+  const std::string below = "\x1b[" + std::to_string(exactLimit + 1) + "HB";
+  EXPECT_EQ(Screen("\x1b[38;2;1;2;3mA" + below).rows, 1);
+  EXPECT_EQ(Screen(below + "\x1b[H\x1b[38;2;1;2;3mA").rows, exactLimit);
   // Cut sequences at the end of the text do nothing.
   for (const char* text : {"A\x1b", "A\x1b[", "A\x1b[12;", "A\x1b[38;2;1"})
     EXPECT_EQ(Dump(Screen(text)), "A|");

@@ -1,0 +1,163 @@
+// The BBS formats' readers: TundraDraw, PCBoard and Avatar/0. Screens are compared as text, one line a row,
+// '.' for an empty cell; the corpus's bs-alove pieces as pixels, against the same picture as ANSI.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "art/scene_formats.h"
+#include "raster/ansi_raster.h"
+
+namespace {
+
+using Reader = FormatReading (*)(const uint8_t*, size_t);
+
+FormatReading Read(Reader reader, const std::string& bytes) {
+  return reader(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
+
+std::string Dump(const AnsiScreen& screen) {
+  std::string text;
+  for (int32_t row = 0; row < screen.rows; ++row) {
+    std::string line;
+    for (int32_t column = 0; column < screen.columns; ++column)
+      line +=
+          screen.At(column, row).character == 0 ? '.' : static_cast<char>(screen.At(column, row).character);
+    text += line.erase(line.find_last_not_of('.') + 1) + "|";
+  }
+  return text;
+}
+
+// A literal's bytes, zeros included.
+template <size_t N>
+std::string B(const char (&bytes)[N]) {
+  return std::string(bytes, N - 1);
+}
+
+const std::string kTundra = "\x18TUNDRA24";
+std::string At(uint32_t row, uint32_t column) {
+  std::string bytes = "\x01";
+  for (const uint32_t n : {row, column})
+    for (int shift = 24; shift >= 0; shift -= 8) bytes += static_cast<char>(n >> shift & 0xFF);
+  return bytes;
+}
+
+TEST(BbsFormats, TextCommandsAndNotes) {
+  // {reader, file, screen, whether a note says something was left out}
+  const std::tuple<Reader, std::string, std::string, bool> cases[] = {
+      {ReadTundraDraw, kTundra + "AB" + At(1, 2) + "C" + At(2, 79) + "DE",
+       "AB|..C|" + std::string(79, '.') + "D|E|", false},
+      // Just past the last column: the next row; further: off the page until the next position.
+      {ReadTundraDraw, kTundra + At(0, 80) + "X" + At(2, 81) + "Y" + At(3, 0) + "Z", "|X||Z|", false},
+      // 0x1A is a byte like any other, but for the one before the record.
+      {ReadTundraDraw, kTundra + B("\n\x1b\x02Q\0\x1a\x1a\x1a\x1aSAUCE00") + std::string(121, '\0'),
+       "\n\x1bQ|", false},
+      {ReadTundraDraw, kTundra + B("A\x06X\0\1\2"), "A|", true},
+      {ReadTundraDraw, kTundra + At(0xFFFFFFFF, 0) + "X", "", true},
+      {ReadTundraDraw, "TUNDRA24AB", "", true},
+      {ReadPcBoard, B("@X1FA@CLS@B\tC@POS:20@D@POS:2@E@POFF@F@WAIT@\r\nG\x1a@X0FH"),
+       "BEF.....C..........D|G|", false},
+      {ReadPcBoard, "a@b@USER@ @X0G@POS:@@POS:1234@", "a@b@USER@ @X0G@POS:@@POS:1234@|", false},
+      {ReadPcBoard, "\x1b[2CA\x1b[2;1H@X0", "..A|@X0|", false},  // ANSI acts, a code cut off is text
+      {ReadAvatar, B("AB\x0c\x19Z\x03\x16\x03\x16\x05Y\x16\x06X"), "ZZY.X|", false},
+      {ReadAvatar,
+       B("\x16\x04"
+         "A\x16\x08\x04\x03"
+         "B\x16\x08\0\0"
+         "C\x16\x05\x16\x07\r\n\r\nD\x19Q\x1a"),
+       "|A|D" + std::string(26, 'Q') + "|..B|", false},
+      {ReadAvatar,
+       B("AB\x16\x0c"
+         "C\x1a"
+         "D"),
+       "ABC|", true},  // a later level's command: skipped
+      {ReadAvatar, "A\x19Z", "A|", true},
+      {ReadAvatar, std::string(65536, '\n') + "\x16\x04X", "", true},
+  };
+  for (const auto& [reader, file, screen, note] : cases) {
+    const FormatReading reading = Read(reader, file);
+    EXPECT_EQ(Dump(reading.screen), screen) << file.substr(0, 40);
+    EXPECT_EQ(!reading.note.empty(), note) << file.substr(0, 40) << ": " << reading.note;
+    EXPECT_EQ(reading.screen.columns, 80);
+  }
+}
+
+TEST(BbsFormats, Colours) {
+  const std::string blueOnGrey = std::string("\0\0\0\xAA\0\xAA\xAA\xAA", 8);
+  // {reader, file, a cell of row 0, its colours, whether the screen keeps exact colours}
+  const std::tuple<Reader, std::string, int32_t, int, bool> cases[] = {
+      {ReadTundraDraw, kTundra + "A", 0, 0x07, false},
+      {ReadTundraDraw, kTundra + "\x06X" + blueOnGrey, 0, 0x74, false},  // VGA's own: indexes
+      {ReadTundraDraw, kTundra + "\x06X" + blueOnGrey + "\x04Y" + std::string("\0\1\2\3", 4), 1, 0x04, true},
+      {ReadPcBoard, "@X1FA", 0, 0x4F, false},
+      {ReadPcBoard, "@XE9A", 0, 0xBC, false},  // a bright background
+      {ReadPcBoard, "@X07\x1b[1;41mA", 0, 0x1F, false},
+      {ReadAvatar,
+       "\x16\x01\x9f\x16\x02"
+       "A",
+       0, 0x4F, false},  // blink shows nothing
+      {ReadAvatar,
+       "\x16\x01\x1f"
+       "A\x0c"
+       "B",
+       0, 0x06, false},                                       // ^L: cyan
+      {ReadAvatar, "\x16\x01\x1f\x16\x07", 79, 0x4F, false},  // erased cells take the attribute
+  };
+  for (const auto& [reader, file, column, colours, exact] : cases) {
+    const AnsiScreen screen = Read(reader, file).screen;
+    EXPECT_EQ(std::make_pair(int{screen.At(column, 0).colours}, !screen.exactColours.empty()),
+              std::make_pair(colours, exact))
+        << file;
+  }
+}
+
+// The colour of each pixel of a screen's page, 0xRRGGBB.
+std::vector<uint32_t> Pixels(const AnsiScreen& screen) {
+  const AnsiPageSize page = AnsiPageSizeOf(screen);
+  std::vector<uint8_t> bits(static_cast<size_t>(page.stride) * page.height);
+  RasteriseAnsi(screen, bits.data());
+  std::vector<uint32_t> pixels;
+  for (int32_t y = 0; y < page.height; ++y)
+    for (int32_t x = 0; x < page.width; ++x) {
+      const uint8_t* row = &bits[static_cast<size_t>(y) * page.stride];
+      pixels.push_back(page.bitsPerPixel == 32
+                           ? uint32_t{row[4 * x + 2]} << 16 | row[4 * x + 1] << 8 | row[4 * x]
+                           : screen.palette[x % 2 ? row[x / 2] & 15 : row[x / 2] >> 4]);
+    }
+  return pixels;
+}
+
+std::string CorpusFile(const std::string& path) {
+  std::ifstream in(std::string(QP_CORPUS_DIR) + "/" + path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The same picture as TundraDraw (in its own shades, a step off VGA's) and PCBoard as ANSI: each pixel within
+// 4 a channel, black below the shorter page.
+TEST(BbsFormats, SamePictureAsTheAnsi) {
+  const std::string ansi = CorpusFile("ansilove/examples/burps/bs-alove.ans");
+  if (ansi.empty()) GTEST_SKIP() << "no corpus";
+  const std::vector<uint32_t> want =
+      Pixels(ReadAnsiScreen(reinterpret_cast<const uint8_t*>(ansi.data()), ansi.size()));
+  for (const auto& [reader, path] : {std::make_pair(ReadTundraDraw, "ansilove/tests/bs-alove.tnd"),
+                                     std::make_pair(ReadPcBoard, "ansilove/tests/bs-alove.pcb")}) {
+    const FormatReading reading = Read(reader, CorpusFile(path));
+    const std::vector<uint32_t> got = Pixels(reading.screen);
+    size_t differing = 0;
+    for (size_t i = 0; i < std::max(got.size(), want.size()); ++i) {
+      const uint32_t a = i < got.size() ? got[i] : 0, b = i < want.size() ? want[i] : 0;
+      for (int shift = 0; shift < 24; shift += 8)
+        if (std::abs(static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF)) > 4) {
+          ++differing;
+          break;
+        }
+    }
+    EXPECT_EQ(differing, 0u) << path;
+    EXPECT_EQ(reading.note, "") << path;
+  }
+}
+
+}  // namespace
