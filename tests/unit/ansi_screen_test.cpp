@@ -12,6 +12,7 @@
 
 #include "art/ansi_screen.h"
 #include "art/document_reading.h"
+#include "app/export_core.h"
 #include "raster/ansi_raster.h"
 #include "text/ansi_text.h"
 
@@ -265,3 +266,17 @@ TEST(AnsiScreen, ShownRowsWrapOnlyWhereTheLastColumnMovedTheCursor) {
 }
 
 }  // namespace
+
+// Exact colours reach the export's page as they are: 32 bits a pixel, where 16 colours do not suffice.
+TEST(ExportPage, ExactColoursAsTheyAre) {
+  const std::string art = "\x1b[38;2;10;20;30m\xdb\x1b[38;5;100m\xdb";
+  ExportPage page;
+  ASSERT_TRUE(DrawExportPage("x.ans", art.data(), art.size(), GlyphPixels{}, true, 0, page));
+  ASSERT_EQ(page.rows.format, PixelFormat::kBgrx32);
+  const auto pixel = [&page](int x) {
+    const uint8_t* p = page.rows.pixels + page.rows.stride * 4 + 4 * static_cast<size_t>(x);
+    return std::make_tuple(p[2], p[1], p[0]);
+  };
+  EXPECT_EQ(pixel(4), std::make_tuple(10, 20, 30));
+  EXPECT_EQ(pixel(12), std::make_tuple(135, 135, 0));  // the xterm cube's 100
+}

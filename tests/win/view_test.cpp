@@ -247,6 +247,11 @@ TEST(ColourScreens, SauceShownAndWholeFilesRead) {
   ASSERT_NE(ShownAnsiScreen(), nullptr);
   EXPECT_EQ(std::make_tuple(viewer.pageWidth, viewer.pageHeight), std::make_tuple(640, 944));
   SendMessageA(test.window(), WM_COMMAND, IDM_ANSI_COLOURS, 0);
+  // 24-bit and 256-colour cells in their exact colours.
+  TempDir dir;
+  test.Show(dir.Write("exact.ans", "\x1b[38;2;10;20;30m\xdb\x1b[38;5;100m\xdb"));
+  EXPECT_EQ(std::make_pair(WindowPixel(test.window(), 14, 18), WindowPixel(test.window(), 22, 18)),
+            std::make_pair(RGB(10, 20, 30), RGB(135, 135, 0)));
   test.Show(input + "JD-CH01.ANS");  // 1,000,000 bytes
   ASSERT_NE(ShownAnsiScreen(), nullptr);
   std::string bytes(1000000, '\0');
