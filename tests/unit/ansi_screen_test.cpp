@@ -15,6 +15,7 @@
 #include "app/export_core.h"
 #include "raster/ansi_raster.h"
 #include "text/ansi_text.h"
+#include "screen_text.h"
 
 namespace {
 
@@ -25,19 +26,6 @@ AnsiScreen Screen(const std::string& text, int32_t columns = 80, bool ice = fals
   options.columns = columns;
   options.iceColours = ice;
   return InterpretAnsi(Bytes(text), text.size(), options);
-}
-
-std::string Dump(const AnsiScreen& screen) {
-  std::string text;
-  for (int32_t row = 0; row < screen.rows; ++row) {
-    std::string line;
-    for (int32_t column = 0; column < screen.columns; ++column)
-      line +=
-          screen.At(column, row).character == 0 ? '.' : static_cast<char>(screen.At(column, row).character);
-    while (!line.empty() && line.back() == '.') line.pop_back();
-    text += line + "|";
-  }
-  return text;
 }
 
 // `text`, comment lines and a record.

@@ -9,27 +9,10 @@
 #include <vector>
 
 #include "art/scene_formats.h"
+#include "screen_text.h"
 #include "raster/ansi_raster.h"
 
 namespace {
-
-using Reader = FormatReading (*)(const uint8_t*, size_t);
-
-FormatReading Read(Reader reader, const std::string& bytes) {
-  return reader(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-}
-
-std::string Dump(const AnsiScreen& screen) {
-  std::string text;
-  for (int32_t row = 0; row < screen.rows; ++row) {
-    std::string line;
-    for (int32_t column = 0; column < screen.columns; ++column)
-      line +=
-          screen.At(column, row).character == 0 ? '.' : static_cast<char>(screen.At(column, row).character);
-    text += line.erase(line.find_last_not_of('.') + 1) + "|";
-  }
-  return text;
-}
 
 // A literal's bytes, zeros included.
 template <size_t N>

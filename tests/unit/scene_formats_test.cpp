@@ -10,17 +10,12 @@
 #include <vector>
 
 #include "art/scene_formats.h"
+#include "screen_text.h"
 #include "raster/ansi_raster.h"
 
 namespace {
 
-using Reader = FormatReading (*)(const uint8_t*, size_t);
-
-FormatReading Read(Reader reader, const std::string& file) {
-  return reader(reinterpret_cast<const uint8_t*>(file.data()), file.size());
-}
-
-std::string Dump(const AnsiScreen& screen) {
+std::string Cells(const AnsiScreen& screen) {
   std::string text;
   for (int32_t row = 0; row < screen.rows; ++row) {
     for (int32_t column = 0; column < screen.columns; ++column) {
@@ -94,7 +89,7 @@ TEST(SceneFormats, ReadersWithTheirBoundsAndNotes) {
   for (const auto& [reader, what, file, screen, colours, note] : cases) {
     SCOPED_TRACE(what);
     const FormatReading reading = Read(reader, file);
-    EXPECT_EQ(Dump(reading.screen), screen);
+    EXPECT_EQ(Cells(reading.screen), screen);
     EXPECT_EQ(reading.screen.cells.empty() ? 0 : reading.screen.cells[0].colours, colours);
     EXPECT_EQ(reading.note, note);
   }
