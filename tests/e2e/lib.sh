@@ -89,12 +89,9 @@ qp_focus() {
 qp_keys() { qp_focus && xdotool key --delay 50 "$@"; }
 
 qp_expect_exit() { # WHAT COMMAND...: COMMAND ends the viewer's process with exit code 0
-  local status=0 deadline=$((SECONDS + QP_WAIT))
+  local status=0
   "${@:2}"
-  while [ -e "/proc/$QP_VIEWER" ]; do # polled every 0.1 s
-    [ "$SECONDS" -lt "$deadline" ] || qp_fail "$1: the viewer's process did not end"
-    sleep 0.1
-  done
+  qp_poll "$QP_WAIT" test ! -e "/proc/$QP_VIEWER" || qp_fail "$1: the viewer's process did not end"
   wait "$QP_VIEWER" || status=$?
   qp_expect_eq "$1: exit code" 0 "$status"
 }

@@ -71,8 +71,6 @@ Info Collect() {
     info["status1"] = StatusText(process, statusBar, 1);
   }
   if (process != nullptr) CloseHandle(process);
-  if (HWND scrollBar = FindWindowExA(window, nullptr, "ScrollBar", nullptr))
-    info["scroll_pos"] = std::to_string(GetScrollPos(scrollBar, SB_CTL));
   info["clipboard"] = ClipboardHex();
   // The Configuration dialog while it is open: its rectangle, its owner,
   // and by control id each control's rectangle and check state.
