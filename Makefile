@@ -63,12 +63,14 @@ FUZZ_SECONDS ?= 60
 fuzz: bootstrap
 	@[ -f build/fuzz/Makefile ] || CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DQP_FUZZ=ON
 	cmake --build build/fuzz -j $(JOBS)
-	mkdir -p build/fuzz/corpus-command-line build/fuzz/corpus-layout build/fuzz/corpus-ansi build/fuzz/corpus-formats build/fuzz/corpus-bbs
+	mkdir -p build/fuzz/corpus-command-line build/fuzz/corpus-layout build/fuzz/corpus-ansi build/fuzz/corpus-formats build/fuzz/corpus-bbs \
+	  build/fuzz/corpus-zip
 	build/fuzz/command_line_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=1024 build/fuzz/corpus-command-line fuzz/seeds/command_line
 	build/fuzz/layout_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 build/fuzz/corpus-layout fuzz/seeds/layout
 	build/fuzz/ansi_screen_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 build/fuzz/corpus-ansi fuzz/seeds/ansi
 	build/fuzz/scene_formats_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=16384 build/fuzz/corpus-formats fuzz/seeds/formats
 	build/fuzz/bbs_formats_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 build/fuzz/corpus-bbs fuzz/seeds/bbs
+	build/fuzz/zip_pack_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=16384 build/fuzz/corpus-zip fuzz/seeds/zip
 
 dist: build
 	rm -rf build/dist && mkdir -p build/dist/quillpane dist

@@ -24,7 +24,7 @@ if(QP_FUZZ)
   set(FUZZ_FLAGS -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -g -O1)
   target_compile_options(quillpane_core PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
   foreach(target command_line_fuzzer layout_fuzzer ansi_screen_fuzzer scene_formats_fuzzer
-          bbs_formats_fuzzer)
+          bbs_formats_fuzzer zip_pack_fuzzer)
     add_executable(${target} fuzz/${target}.cpp)
     target_link_libraries(${target} PRIVATE quillpane_core)
     target_compile_options(${target} PRIVATE ${FUZZ_FLAGS})

@@ -13,9 +13,10 @@ set(QP_LIBDEFLATE_DIR ${CMAKE_SOURCE_DIR}/build/third_party/libdeflate CACHE PAT
 if(NOT EXISTS ${QP_LIBDEFLATE_DIR}/libdeflate.h OR NOT EXISTS ${QP_LIBDEFLATE_DIR}/lib/deflate_compress.c)
   message(FATAL_ERROR "No libdeflate sources in ${QP_LIBDEFLATE_DIR}: run scripts/bootstrap (or set QP_LIBDEFLATE_DIR)")
 endif()
-# The compressor and the checksums alone.
+# The compressor, the decompressor (ZIP packs) and the checksums alone.
 add_library(libdeflate STATIC
   ${QP_LIBDEFLATE_DIR}/lib/deflate_compress.c
+  ${QP_LIBDEFLATE_DIR}/lib/deflate_decompress.c
   ${QP_LIBDEFLATE_DIR}/lib/adler32.c
   ${QP_LIBDEFLATE_DIR}/lib/crc32.c
   ${QP_LIBDEFLATE_DIR}/lib/utils.c

@@ -1,0 +1,218 @@
+// ZIP packs read from memory: packs written here field by field, each row lying in one, and a pack that zip
+// made of real art.
+#include <gtest/gtest.h>
+#include <libdeflate.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "document/zip_pack.h"
+
+namespace {
+
+struct Member {
+  Member(std::string n, std::string d, uint16_t m = 0, uint16_t f = 0)
+      : name(n), data(d), method(m), flags(f) {}
+  std::string name, data;
+  uint16_t method, flags;                               // flag 8: sizes in a data descriptor after the data
+  std::string localName;                                // the local header's, when not the name
+  int64_t sizeShift = 0, storedShift = 0, offset = -1;  // the directory's lies
+  uint32_t crcFlip = 0;
+};
+
+struct Pack {
+  std::vector<Member> members;
+  bool zip64 = false;                                      // every size and offset in ZIP64 fields
+  size_t copies = 1;                                       // the directory lists each member this many times
+  int64_t countShift = 0, sizeShift = 0, offsetShift = 0;  // the end record's lies
+};
+
+std::string Le(uint64_t value, int bytes) {
+  std::string out;
+  for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> 8 * i);
+  return out;
+}
+
+std::string Deflate(const std::string& data) {
+  libdeflate_compressor* compressor = libdeflate_alloc_compressor(6);
+  std::string out(libdeflate_deflate_compress_bound(compressor, data.size()), '\0');
+  out.resize(libdeflate_deflate_compress(compressor, data.data(), data.size(), out.data(), out.size()));
+  libdeflate_free_compressor(compressor);
+  return out;
+}
+
+std::string Write(const Pack& pack) {
+  std::string out, directory;
+  for (const Member& m : pack.members) {
+    const std::string stored = m.method == 8 ? Deflate(m.data) : m.data;
+    const uint32_t crc = libdeflate_crc32(0, m.data.data(), m.data.size());
+    const bool later = (m.flags & 8) != 0;
+    const std::string& local = m.localName.empty() ? m.name : m.localName;
+    const uint64_t fields[] = {m.data.size() + m.sizeShift, stored.size() + m.storedShift,
+                               m.offset >= 0 ? m.offset : out.size()};
+    out += Le(0x04034B50, 4) + Le(20, 2) + Le(m.flags, 2) + Le(m.method, 2) + Le(0, 4) +
+           Le(later ? 0 : crc, 4) + Le(later ? 0 : stored.size(), 4) + Le(later ? 0 : m.data.size(), 4) +
+           Le(local.size(), 2) + Le(0, 2) + local + stored;
+    if (later) out += Le(0x08074B50, 4) + Le(crc, 4) + Le(stored.size(), 4) + Le(m.data.size(), 4);
+    const std::string extra =
+        pack.zip64 ? Le(1, 2) + Le(24, 2) + Le(fields[0], 8) + Le(fields[1], 8) + Le(fields[2], 8) : "";
+    const uint64_t mark = 0xFFFFFFFF;
+    const std::string entry =
+        Le(0x02014B50, 4) + Le(20, 4) + Le(m.flags, 2) + Le(m.method, 2) + Le(0, 4) + Le(crc ^ m.crcFlip, 4) +
+        Le(pack.zip64 ? mark : fields[1], 4) + Le(pack.zip64 ? mark : fields[0], 4) + Le(m.name.size(), 2) +
+        Le(extra.size(), 2) + Le(0, 6) + Le(0, 4) + Le(pack.zip64 ? mark : fields[2], 4) + m.name + extra;
+    for (size_t i = 0; i < pack.copies; ++i) directory += entry;
+  }
+  const uint64_t count = pack.members.size() * pack.copies + pack.countShift,
+                 size = directory.size() + pack.sizeShift, offset = out.size() + pack.offsetShift;
+  out += directory;
+  if (!pack.zip64)
+    return out + Le(0x06054B50, 4) + Le(0, 4) + Le(count, 2) + Le(count, 2) + Le(size, 4) + Le(offset, 4) +
+           Le(0, 2);
+  const uint64_t record = out.size();
+  return out + Le(0x06064B50, 4) + Le(44, 8) + Le(45, 4) + Le(0, 8) + Le(count, 8) + Le(count, 8) +
+         Le(size, 8) + Le(offset, 8) + Le(0x07064B50, 4) + Le(0, 4) + Le(record, 8) + Le(1, 4) +
+         Le(0x06054B50, 4) + Le(0, 4) + Le(0xFFFFFFFF, 4) + Le(0xFFFFFFFFFFFFFFFF, 8) + Le(0, 2);
+}
+
+std::string Written(
+    std::vector<Member> members, const std::function<void(Pack&)>& change = [](Pack&) {}) {
+  Pack pack{std::move(members)};
+  change(pack);
+  return Write(pack);
+}
+
+// The open's error, or each entry in the list's order: "name[ art]: " and its bytes (their count past 16),
+// " (crc)" after a CRC-32 mismatch, or why it was not extracted.
+std::string Describe(const std::string& bytes) {
+  MemoryPackSource source(bytes.data(), bytes.size());
+  ZipPack pack;
+  if (!pack.Open(source)) return pack.Error();
+  std::string text;
+  for (const ZipEntry& entry : pack.Entries()) {
+    const ZipBytes got = pack.Extract(entry);
+    const std::string data(got.bytes.begin(), got.bytes.end());
+    text += (text.empty() ? "" : " | ") + entry.name + (entry.art ? " art: " : ": ") +
+            (!got.error.empty() ? got.error
+             : data.size() > 16 ? "<" + std::to_string(data.size()) + " bytes>"
+                                : data) +
+            (got.crcMismatch ? " (crc)" : "");
+  }
+  return text;
+}
+
+TEST(ZipPack, Table) {
+  const Member hello("a.nfo", "hello");
+  const auto withOffset = [](Member m, int64_t offset) { return m.offset = offset, m; };
+  const auto with = [](Member m, const std::function<void(Member&)>& change) { return change(m), m; };
+  const std::pair<std::string, const char*> cases[] = {
+      // Sorted with A to Z as a to z; code page 437 names unless flag 11 says UTF-8; '\' is '/'.
+      {Written({{"Zeta/x.ans", "ansi", 8},
+                {"alpha\\b.NFO", "nfo"},
+                {"Alpha/", ""},
+                {"\x84rger.diz", "diz"},
+                {"\xC3\xA4rger.txt", "txt", 0, 0x800},
+                {"inner.ZIP", "PK"},
+                {"ALPHA/b.nfo", "NFO"}}),
+       "Alpha/: It is a folder | ALPHA/b.nfo art: NFO | alpha/b.NFO art: nfo | inner.ZIP: It is a pack "
+       "inside the pack | "
+       "Zeta/x.ans art: ansi | \xC3\xA4rger.diz art: diz | \xC3\xA4rger.txt: txt"},
+      {Written({{"../up.nfo", ""},
+                {"a/../b.nfo", ""},
+                {"\\abs.nfo", ""},
+                {"C:x.nfo", ""},
+                {"art/nul.nfo", ""},
+                {std::string("a\0b.nfo", 7), ""}}),
+       "../up.nfo: Its name is not a plain path inside the pack | /abs.nfo: Its name is not a plain path "
+       "inside the pack | a/../b.nfo: Its name is not a plain path inside the pack | a?b.nfo: Its name is "
+       "not a plain path inside the pack | art/nul.nfo: It names a device, not a file | C:x.nfo: Its name "
+       "is not a plain path inside the pack"},
+      {Written({{"enc.nfo", "x", 0, 1}, {"bz2.nfo", "x", 12}}),
+       "bz2.nfo: It is compressed in a way this program does not read (only stored and deflated) | "
+       "enc.nfo: It is encrypted"},
+      {Written({{"dd.nfo", "stored", 0, 8}, {"dd.ans", "deflated", 8, 8}}),
+       "dd.ans art: deflated | dd.nfo art: stored"},
+      {Written({{"d/a.nfo", "z64"}, {"b.ans", "deflated", 8}}, [](Pack& p) { p.zip64 = true; }),
+       "b.ans art: deflated | d/a.nfo art: z64"},
+      {Written({with(hello, [](Member& m) { m.crcFlip = 1; })}), "a.nfo art: hello (crc)"},
+      // Data that runs into the next local header, into the directory, or shares a header.
+      {Written({with({"a.nfo", "aaa", 8}, [](Member& m) { m.storedShift = 1; }),
+                {"b.nfo", "b"},
+                with({"c.nfo", "ccc", 8}, [](Member& m) { m.storedShift = 1; })}),
+       "a.nfo art: Its data overlaps another entry or the central directory | b.nfo art: b | c.nfo art: Its "
+       "data overlaps another entry or the central directory"},
+      {Written({hello, withOffset({"b.nfo", "b"}, 0)}),
+       "a.nfo art: Its data overlaps another entry or the central directory | b.nfo art: Its data overlaps "
+       "another entry or the central directory"},
+      {Written({withOffset(hello, 41)}),
+       "a.nfo art: Its data overlaps another entry or the central directory"},
+      {Written({with(hello, [](Member& m) { m.localName = "b.nfo"; })}),
+       "a.nfo art: Its local header does not match the central directory"},
+      {Written({withOffset(hello, 1 << 20)}), "a.nfo art: Its local header lies outside the pack"},
+      // The end record lies about the directory, or there is none.
+      {Written({hello}, [](Pack& p) { p.countShift = 1; }), "Its central directory is damaged or cut short"},
+      {Written({hello}, [](Pack& p) { p.sizeShift = -1; }), "Its central directory is damaged or cut short"},
+      {Written({hello}, [](Pack& p) { p.offsetShift = 1; }), "Its central directory is damaged or cut short"},
+      {Written({hello}, [](Pack& p) { p.offsetShift = 1000; }),
+       "Its central directory is damaged or cut short"},
+      {Written({hello}).substr(0, 60), "It is not a ZIP pack: no end of central directory record was found"},
+      {Written({{std::string(1001, 'n'), ""}}), "An entry's name is longer than 1000 bytes"},
+      // Bombs: a megabyte of zeros, sizes that lie low or high, one past the limit; a blank screen is none.
+      {Written({{"bomb.ans", std::string(2 << 20, '\0'), 8}, {"blank.ans", std::string(8000, ' '), 8}}),
+       "blank.ans art: <8000 bytes> | bomb.ans art: It inflates to more than 200 times its stored size"},
+      {Written({with({"low.nfo", std::string(5000, 'x'), 8}, [](Member& m) { m.sizeShift = -4000; }),
+                with({"high.nfo", "x", 8}, [](Member& m) { m.sizeShift = 1; }),
+                with({"huge.nfo", "x", 8}, [](Member& m) { m.sizeShift = 64 << 20; })}),
+       "high.nfo art: It inflates to less than its recorded size | huge.nfo art: It is larger than 64 MB | "
+       "low.nfo art: It inflates past its recorded size"},
+  };
+  for (const auto& [bytes, want] : cases) EXPECT_EQ(Describe(bytes), want);
+}
+
+TEST(ZipPack, AHundredThousandEntriesAtMost) {
+  for (const size_t count : {kPackEntryLimit, kPackEntryLimit + 1}) {
+    const std::string bytes = Written({{"a.nfo", ""}}, [&](Pack& p) { p.zip64 = true, p.copies = count; });
+    MemoryPackSource source(bytes.data(), bytes.size());
+    ZipPack pack;
+    EXPECT_EQ(pack.Open(source) ? std::to_string(pack.Entries().size()) : pack.Error(),
+              count == kPackEntryLimit ? "100000"
+                                       : "It lists 100001 entries, more than the 100000 this program reads");
+  }
+}
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// zip's own pack of a corpus folder, the BinaryText files stored and the rest deflated, comes out byte for
+// byte.
+TEST(ZipPack, RealArtComesOutAsOnDisk) {
+  const std::string folder = QP_CORPUS_DIR "/ansilove", path = testing::TempDir() + "quillpane-zip-test.zip";
+  std::remove(path.c_str());
+  if (std::system(("cd '" + folder + "' && zip -q -r -n .bin '" + path + "' . 2>/dev/null").c_str()) != 0)
+    GTEST_SKIP() << "no zip, or no corpus at " << folder;
+  const std::string bytes = FileBytes(path);
+  std::remove(path.c_str());
+  MemoryPackSource source(bytes.data(), bytes.size());
+  ZipPack pack;
+  ASSERT_TRUE(pack.Open(source)) << pack.Error();
+  int methods[9] = {}, nested = 0;
+  for (const ZipEntry& entry : pack.Entries()) {
+    if (entry.refusal != nullptr) continue;
+    const ZipBytes got = pack.Extract(entry);
+    EXPECT_EQ(std::string(got.bytes.begin(), got.bytes.end()), FileBytes(folder + "/" + entry.name))
+        << entry.name;
+    EXPECT_EQ(got.error + (got.crcMismatch ? "crc" : ""), "");
+    ++methods[entry.method];
+    nested += entry.name.find('/') != std::string::npos;
+  }
+  EXPECT_GT(methods[0] * methods[8] * nested, 0);
+}
+
+}  // namespace
