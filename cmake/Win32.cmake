@@ -39,6 +39,7 @@ add_library(quillpane_win STATIC
   src/view/window_layout.cpp
   src/app/png_export.cpp
   src/document/document_loader.cpp
+  src/document/pack_file.cpp
   src/document/directory_browse.cpp
   src/document/recent_files.cpp
   src/document/open_dialog.cpp

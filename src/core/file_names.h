@@ -28,6 +28,9 @@ struct FileStart {
   size_t count = 0;    // bytes read
   bool cut = false;    // the file is longer than what was read
   std::string reason;  // why it failed, as one phrase without a full stop
+  // Read, but its pack's checksum of it does not match: shown with a
+  // warning, never exported.
+  bool damaged = false;
 };
 
 // The system's text for a failure as a phrase to follow a colon: without

@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "pack_file.h"
 #include "../win32/disk_file.h"
 #include "../art/document_reading.h"
 #include "../art/scene_formats.h"
@@ -63,7 +64,7 @@ void LoadDocument() {
     std::vector<uint8_t> bytes;
     const char* path = viewer.currentPath;
     const FileStart whole = LoadColourBytes(
-        [path](uint8_t* into, size_t capacity) { return ReadDiskFileStart(path, into, capacity); },
+        [path](uint8_t* into, size_t capacity) { return ReadDocumentStart(path, into, capacity); },
         FormatOfName(path) == ArtFormat::kText, bytes);
     if (whole.opened != -1) HoldColourBytes(std::move(bytes), whole.cut);
   }
@@ -71,7 +72,7 @@ void LoadDocument() {
 
 FileStart ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2]) {
   return LoadDocumentBytes(
-      [path](uint8_t* bytes, size_t capacity) { return ReadDiskFileStart(path, bytes, capacity); }, text);
+      [path](uint8_t* bytes, size_t capacity) { return ReadDocumentStart(path, bytes, capacity); }, text);
 }
 
 void ShowCurrentDocument() {

@@ -3,6 +3,7 @@
 #include <libdeflate.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <memory>
 
@@ -348,4 +349,68 @@ ZipBytes ZipPack::Extract(const ZipEntry& entry, size_t limit) const {
   }
   out.crcMismatch = libdeflate_crc32(0, out.bytes.data(), out.bytes.size()) != entry.crc;
   return out;
+}
+
+bool SplitPackPath(const std::string& path, PackPath& out) {
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find_first_of("\\/", start);
+    if (end == std::string::npos) end = path.size();
+    if (end - start > 4 && HasExtension(path.substr(start, end - start), ".zip")) {
+      out.pack = path.substr(0, end);
+      out.entry.clear();
+      for (size_t i = end + 1; i < path.size(); ++i) out.entry += path[i] == '\\' ? '/' : path[i];
+      return true;
+    }
+    start = end + 1;
+  }
+  return false;
+}
+
+const ZipEntry* FindPackEntry(const ZipPack& pack, const std::string& name) {
+  const std::vector<ZipEntry>& entries = pack.Entries();
+  if (name.empty()) {
+    for (const ZipEntry& entry : entries)
+      if (entry.art) return &entry;
+    return nullptr;
+  }
+  const ZipEntry* folded = nullptr;
+  int foldedCount = 0;
+  for (const ZipEntry& entry : entries) {
+    if (entry.name == name) return &entry;
+    if (entry.name.size() == name.size() &&
+        std::equal(name.begin(), name.end(), entry.name.begin(), [](char a, char b) {
+          return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+        })) {
+      folded = &entry;
+      ++foldedCount;
+    }
+  }
+  return foldedCount == 1 ? folded : nullptr;
+}
+
+FileStart ReadPackEntryStart(const PackSource& source, const std::string& name, uint8_t* bytes,
+                             size_t capacity) {
+  FileStart start;
+  ZipPack pack;
+  if (!pack.Open(source)) {
+    start.reason = pack.Error();
+    return start;
+  }
+  const ZipEntry* entry = FindPackEntry(pack, name);
+  if (entry == nullptr) {
+    start.reason = name.empty() ? "The pack holds no art" : "The pack holds no entry of that name";
+    return start;
+  }
+  ZipBytes whole = pack.Extract(*entry);
+  if (!whole.error.empty()) {
+    start.reason = whole.error;
+    return start;
+  }
+  start.count = std::min(capacity, whole.bytes.size());
+  if (start.count > 0) std::memcpy(bytes, whole.bytes.data(), start.count);
+  start.cut = whole.bytes.size() > capacity;
+  start.damaged = whole.crcMismatch;
+  start.opened = 0;
+  return start;
 }

@@ -99,4 +99,27 @@ class ZipPack {
   std::string error_;
 };
 
+// A path that runs through a pack: `pack` is the path up to and including
+// its first part that ends in .zip (any case) and `entry` the rest, with '/'
+// between folders whichever separator the path used; empty when the path
+// names the pack itself. False when no part before the last ends in .zip
+// and the last does not either. Whether `pack` is a file (and not a folder
+// that happens to be named so) is for the caller to find out.
+struct PackPath {
+  std::string pack, entry;
+};
+bool SplitPackPath(const std::string& path, PackPath& out);
+
+// The entry that `name` names: the same bytes, else the only one equal to it
+// with A to Z taken as a to z (names on Windows are matched in any case).
+// With an empty name, the first art entry. Null when there is none.
+const ZipEntry* FindPackEntry(const ZipPack& pack, const std::string& name);
+
+// The start of a pack's entry read as a file's start is: at most `capacity`
+// bytes of it into `bytes`, `cut` when it is longer. An entry that cannot be
+// extracted (or a pack that cannot be read) fails with the reason; one whose
+// CRC-32 does not match is read and marked `damaged`.
+FileStart ReadPackEntryStart(const PackSource& source, const std::string& entry, uint8_t* bytes,
+                             size_t capacity);
+
 #endif

@@ -216,3 +216,40 @@ TEST(ZipPack, RealArtComesOutAsOnDisk) {
 }
 
 }  // namespace
+
+TEST(ZipPack, PathsSplitAtTheFirstPack) {
+  const struct {
+    const char *path, *pack, *entry;
+  } rows[] = {
+      {"C:\\art\\pack.ZIP\\GROUP\\x.ans", "C:\\art\\pack.ZIP", "GROUP/x.ans"},
+      {"/art/a.zip/b.zip/x.ans", "/art/a.zip", "b.zip/x.ans"},  // a pack inside is an entry
+      {"C:\\art\\pack.zip", "C:\\art\\pack.zip", ""},
+      {"C:\\art\\.zip\\x.ans", nullptr, nullptr},  // no name before the extension
+      {"C:\\zipped\\x.ans", nullptr, nullptr},
+  };
+  for (const auto& row : rows) {
+    PackPath split;
+    ASSERT_EQ(SplitPackPath(row.path, split), row.pack != nullptr) << row.path;
+    if (row.pack != nullptr) {
+      EXPECT_EQ(split.pack + "|" + split.entry, std::string(row.pack) + "|" + row.entry);
+    }
+  }
+}
+
+TEST(ZipPack, EntriesReadAsFileStarts) {
+  Pack made;
+  made.members = {Member("read.me", "text"), Member("B/Art.ANS", "art bytes", 8)};
+  made.members[1].crcFlip = 1;
+  const std::string bytes = Write(made);
+  MemoryPackSource source(bytes.data(), bytes.size());
+  for (const char* name : {"", "b/art.ans"}) {  // the first art entry; a name in another case
+    uint8_t start[4];
+    const FileStart got = ReadPackEntryStart(source, name, start, sizeof start);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(start), got.count) + (got.cut ? "+" : "") +
+                  (got.damaged ? " damaged" : ""),
+              "art + damaged")
+        << name;
+  }
+  uint8_t start[4];
+  EXPECT_EQ(ReadPackEntryStart(source, "B/none.ans", start, sizeof start).opened, -1);
+}
