@@ -1,16 +1,13 @@
 // The BBS formats' readers: TundraDraw, PCBoard and Avatar/0. Screens are compared as text, one line a row,
-// '.' for an empty cell; the corpus's bs-alove pieces as pixels, against the same picture as ANSI.
+// '.' for an empty cell.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "art/scene_formats.h"
 #include "screen_text.h"
-#include "raster/ansi_raster.h"
 
 namespace {
 
@@ -94,52 +91,6 @@ TEST(BbsFormats, Colours) {
     EXPECT_EQ(std::make_pair(int{screen.At(column, 0).colours}, !screen.exactColours.empty()),
               std::make_pair(colours, exact))
         << file;
-  }
-}
-
-// The colour of each pixel of a screen's page, 0xRRGGBB.
-std::vector<uint32_t> Pixels(const AnsiScreen& screen) {
-  const AnsiPageSize page = AnsiPageSizeOf(screen);
-  std::vector<uint8_t> bits(static_cast<size_t>(page.stride) * page.height);
-  RasteriseAnsi(screen, bits.data());
-  std::vector<uint32_t> pixels;
-  for (int32_t y = 0; y < page.height; ++y)
-    for (int32_t x = 0; x < page.width; ++x) {
-      const uint8_t* row = &bits[static_cast<size_t>(y) * page.stride];
-      pixels.push_back(page.bitsPerPixel == 32
-                           ? uint32_t{row[4 * x + 2]} << 16 | row[4 * x + 1] << 8 | row[4 * x]
-                           : screen.palette[x % 2 ? row[x / 2] & 15 : row[x / 2] >> 4]);
-    }
-  return pixels;
-}
-
-std::string CorpusFile(const std::string& path) {
-  std::ifstream in(std::string(QP_CORPUS_DIR) + "/" + path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// The same picture as TundraDraw (in its own shades, a step off VGA's) and PCBoard as ANSI: each pixel within
-// 4 a channel, black below the shorter page.
-TEST(BbsFormats, SamePictureAsTheAnsi) {
-  const std::string ansi = CorpusFile("ansilove/examples/burps/bs-alove.ans");
-  if (ansi.empty()) GTEST_SKIP() << "no corpus";
-  const std::vector<uint32_t> want =
-      Pixels(ReadAnsiScreen(reinterpret_cast<const uint8_t*>(ansi.data()), ansi.size()));
-  for (const auto& [reader, path] : {std::make_pair(ReadTundraDraw, "ansilove/tests/bs-alove.tnd"),
-                                     std::make_pair(ReadPcBoard, "ansilove/tests/bs-alove.pcb")}) {
-    const FormatReading reading = Read(reader, CorpusFile(path));
-    const std::vector<uint32_t> got = Pixels(reading.screen);
-    size_t differing = 0;
-    for (size_t i = 0; i < std::max(got.size(), want.size()); ++i) {
-      const uint32_t a = i < got.size() ? got[i] : 0, b = i < want.size() ? want[i] : 0;
-      for (int shift = 0; shift < 24; shift += 8)
-        if (std::abs(static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF)) > 4) {
-          ++differing;
-          break;
-        }
-    }
-    EXPECT_EQ(differing, 0u) << path;
-    EXPECT_EQ(reading.note, "") << path;
   }
 }
 

@@ -3,9 +3,13 @@
 #ifndef QUILLPANE_TESTS_SCREEN_TEXT_H
 #define QUILLPANE_TESTS_SCREEN_TEXT_H
 
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "art/scene_formats.h"
+#include "raster/ansi_raster.h"
 
 using Reader = FormatReading (*)(const uint8_t*, size_t);
 
@@ -23,6 +27,27 @@ inline std::string Dump(const AnsiScreen& screen) {
     text += line.erase(line.find_last_not_of('.') + 1) + "|";
   }
   return text;
+}
+
+inline std::string CorpusFile(const std::string& path) {
+  std::ifstream in(std::string(QP_CORPUS_DIR) + "/" + path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The colour of each pixel of a screen's page, 0xRRGGBB.
+inline std::vector<uint32_t> Pixels(const AnsiScreen& screen) {
+  const AnsiPageSize page = AnsiPageSizeOf(screen);
+  std::vector<uint8_t> bits(static_cast<size_t>(page.stride) * page.height);
+  RasteriseAnsi(screen, bits.data());
+  std::vector<uint32_t> pixels;
+  for (int32_t y = 0; y < page.height; ++y)
+    for (int32_t x = 0; x < page.width; ++x) {
+      const uint8_t* row = &bits[static_cast<size_t>(y) * page.stride];
+      pixels.push_back(page.bitsPerPixel == 32
+                           ? uint32_t{row[4 * x + 2]} << 16 | row[4 * x + 1] << 8 | row[4 * x]
+                           : screen.palette[x % 2 ? row[x / 2] & 15 : row[x / 2] >> 4]);
+    }
+  return pixels;
 }
 
 #endif
