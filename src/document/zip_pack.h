@@ -121,5 +121,15 @@ const ZipEntry* FindPackEntry(const ZipPack& pack, const std::string& name);
 // CRC-32 does not match is read and marked `damaged`.
 FileStart ReadPackEntryStart(const PackSource& source, const std::string& entry, uint8_t* bytes,
                              size_t capacity);
+// The same from a pack already open.
+FileStart ReadPackEntryStart(const ZipPack& pack, const std::string& entry, uint8_t* bytes, size_t capacity);
+
+// What Page Up and Page Down walk through in a pack, as they walk a
+// folder's files: its art entries in the pack's order, each named by
+// `packPath`, a backslash and its name with backslashes between folders.
+// As a folder's list does, it keeps the first `count` alone, and leaves out
+// each path of `room` bytes or more (cut short, it would name another).
+std::vector<std::string> PackWalkPaths(const ZipPack& pack, const std::string& packPath, size_t count,
+                                       size_t room);
 
 #endif
