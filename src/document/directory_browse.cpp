@@ -56,8 +56,7 @@ void ListFolder() {
 void ListPack(const std::string& packPath) {
   const DiskPack pack(packPath);
   if (pack.Pack() == nullptr) return;
-  for (const std::string& path : PackWalkPaths(*pack.Pack(), packPath, kBrowseListSize, kBrowseEntrySize))
-    AddEntry("", path.c_str());
+  WalkPackPaths(*pack.Pack(), packPath, [](const std::string& path) { AddEntry("", path.c_str()); });
 }
 
 }  // namespace

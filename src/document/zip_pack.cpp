@@ -420,15 +420,12 @@ FileStart ReadPackEntryStart(const ZipPack& pack, const std::string& name, uint8
   return start;
 }
 
-std::vector<std::string> PackWalkPaths(const ZipPack& pack, const std::string& packPath, size_t count,
-                                       size_t room) {
-  std::vector<std::string> paths;
+void WalkPackPaths(const ZipPack& pack, const std::string& packPath,
+                   const std::function<void(const std::string&)>& add) {
   for (const ZipEntry& entry : pack.Entries()) {
-    if (paths.size() >= count) break;
-    if (!entry.art || packPath.size() + 1 + entry.name.size() >= room) continue;
+    if (!entry.art) continue;
     std::string path = packPath + '\\' + entry.name;
     std::replace(path.begin() + static_cast<std::ptrdiff_t>(packPath.size()), path.end(), '/', '\\');
-    paths.push_back(std::move(path));
+    add(path);
   }
-  return paths;
 }

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -125,11 +126,10 @@ FileStart ReadPackEntryStart(const PackSource& source, const std::string& entry,
 FileStart ReadPackEntryStart(const ZipPack& pack, const std::string& entry, uint8_t* bytes, size_t capacity);
 
 // What Page Up and Page Down walk through in a pack, as they walk a
-// folder's files: its art entries in the pack's order, each named by
-// `packPath`, a backslash and its name with backslashes between folders.
-// As a folder's list does, it keeps the first `count` alone, and leaves out
-// each path of `room` bytes or more (cut short, it would name another).
-std::vector<std::string> PackWalkPaths(const ZipPack& pack, const std::string& packPath, size_t count,
-                                       size_t room);
+// folder's files: its art entries in the pack's order, each handed to `add`
+// as `packPath`, a backslash and its name with backslashes between folders,
+// one at a time (the walk's list keeps only as many as fit).
+void WalkPackPaths(const ZipPack& pack, const std::string& packPath,
+                   const std::function<void(const std::string&)>& add);
 
 #endif

@@ -166,8 +166,7 @@ TEST(ZipPack, PathsSplitAtTheFirstPack) {
 
 TEST(ZipPack, EntriesReadAsFileStarts) {
   Pack made;
-  made.members = {Member("read.me", "text"), Member("B/Art.ANS", "art bytes", 8), Member("B/b-long.nfo", ""),
-                  Member("B/c.nfo", ""), Member("B/d.nfo", "")};
+  made.members = {Member("read.me", "text"), Member("B/Art.ANS", "art bytes", 8)};
   made.members[1].crcFlip = 1;
   const std::string bytes = Write(made);
   MemoryPackSource source(bytes.data(), bytes.size());
@@ -181,9 +180,4 @@ TEST(ZipPack, EntriesReadAsFileStarts) {
   }
   uint8_t start[4];
   EXPECT_EQ(ReadPackEntryStart(source, "B/none.ans", start, sizeof start).opened, -1);
-  // Page Up and Page Down walk its art alone, named as paths on Windows are, as many and as long as fit.
-  ZipPack pack;
-  ASSERT_TRUE(pack.Open(source));
-  const std::vector<std::string> paths = {"C:\\p.zip\\B\\Art.ANS", "C:\\p.zip\\B\\c.nfo"};
-  EXPECT_EQ(PackWalkPaths(pack, "C:\\p.zip", 2, 19), paths);
 }
