@@ -45,11 +45,14 @@ bench: wintest
 	@echo "ANSI colour mode, native:"; build/bench/ansi_benchmark
 	build/bench/png_writer_benchmark
 	bench/native_export_bench.sh build/bench/quillpane-export $(CORPUS)
+	@# The whole corpus as one pack, deflated, its folders kept.
+	rm -f build/bench/corpus-window.zip && cd $(CORPUS) && zip -q -r $(CURDIR)/build/bench/corpus-window.zip .
 	@arch=$(TEST_ARCH); scripts/wine-session start build/bench/wine-session && \
 	  { scripts/wine-session exec build/bench/wine-session wine build/$$arch/render_benchmark.exe && \
 	    echo "ANSI colour mode, under Wine:" && \
 	    scripts/wine-session exec build/bench/wine-session wine build/$$arch/ansi_benchmark.exe && \
 	    scripts/wine-session exec build/bench/wine-session wine build/$$arch/browse_benchmark.exe && \
+	    scripts/wine-session exec build/bench/wine-session wine build/$$arch/zip_benchmark.exe build/bench/corpus-window.zip && \
 	    scripts/wine-session exec build/bench/wine-session bash bench/png_export_bench.sh \
 	      build/$$arch/quillpane.exe build/$$arch/png_export_benchmark.exe $(CORPUS); \
 	    status=$$?; scripts/wine-session stop build/bench/wine-session; exit $$status; }

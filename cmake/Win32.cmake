@@ -148,6 +148,12 @@ target_link_libraries(browse_benchmark PRIVATE quillpane_win)
 target_link_options(browse_benchmark PRIVATE ${STATIC_LINK})
 target_compile_definitions(browse_benchmark PRIVATE QP_CORPUS_DIR="${QP_CORPUS_DIR}")
 
+# Opening a pack of the corpus and Page Down inside it.
+add_executable(zip_benchmark bench/zip_benchmark.cpp tests/win/test_support.cpp ${RESOURCE_FILE})
+target_include_directories(zip_benchmark PRIVATE src tests/win)
+target_link_libraries(zip_benchmark PRIVATE quillpane_win)
+target_link_options(zip_benchmark PRIVATE ${STATIC_LINK})
+
 # The PNG export timed inside the process, for `make bench`.
 add_executable(png_export_benchmark bench/png_export_benchmark.cpp ${RESOURCE_FILE})
 target_include_directories(png_export_benchmark PRIVATE src)

@@ -110,8 +110,10 @@ void WriteStatusTexts() {
                   static_cast<int>(viewer.laidOutLength), static_cast<int>(viewer.fileHandle),
                   static_cast<int>(viewer.runCount));
     left = viewer.statusText;
-    // What of a colour screen's file could not be read follows.
-    if (*ShownScreenNote() != '\0') left += " \u2014 " + std::string(ShownScreenNote());
+    // A damaged entry of a pack, and what of a colour screen's file could
+    // not be read, follow.
+    for (const char* note : {LoadedDocumentWarning(), ShownScreenNote()})
+      if (*note != '\0') left += " \u2014 " + std::string(note);
   }
   SendMessageA(viewer.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(left.c_str()));
   // The right part: a link's address under the pointer, or the SAUCE

@@ -6,6 +6,7 @@
 #include "../win32/disk_file.h"
 #include "../win32/viewer_state.h"
 #include "document.h"
+#include "pack_file.h"
 
 namespace {
 
@@ -14,13 +15,13 @@ namespace {
 const char* const kRecognisedExtensions[] = {".nfo", ".diz", ".ans", ".asc", ".xb",  ".bin",
                                              ".adf", ".idf", ".tnd", ".pcb", ".avt"};
 
-void AddEntry(const char* name) {
+void AddEntry(const char* folder, const char* name) {
   // The list is full at 16000 entries; later files are not listed. An entry
   // whose directory and name do not fit 255 bytes is left out rather than
   // cut into another path.
   if (viewer.browseLast + 1 >= kBrowseListSize) return;
   char* entry = viewer.browseList[viewer.browseLast + 1];
-  const int written = std::snprintf(entry, kBrowseEntrySize, "%s%s", viewer.currentDir, name);
+  const int written = std::snprintf(entry, kBrowseEntrySize, "%s%s", folder, name);
   if (written < 0 || written >= kBrowseEntrySize) return;
   ++viewer.browseLast;
 }
@@ -38,6 +39,26 @@ int32_t FindCurrentEntry() {
   return found;
 }
 
+void ListFolder() {
+  for (const char* extension : kRecognisedExtensions) {
+    const std::string pattern = std::string(viewer.currentDir) + "*" + extension;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) continue;
+    do {
+      if (IsListedFile(found, extension)) AddEntry(viewer.currentDir, found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+}
+
+// A pack that cannot be read lists nothing; reading its entry says why.
+void ListPack(const std::string& packPath) {
+  const DiskPack pack(packPath);
+  if (pack.Pack() == nullptr) return;
+  WalkPackPaths(*pack.Pack(), packPath, [](const std::string& path) { AddEntry("", path.c_str()); });
+}
+
 }  // namespace
 
 void ScanDirectory() {
@@ -46,18 +67,20 @@ void ScanDirectory() {
   // A refused path names no directory; searching its empty directory part
   // would list the working directory instead.
   if (viewer.currentPathRefused) return;
-  for (const char* extension : kRecognisedExtensions) {
-    const std::string pattern = std::string(viewer.currentDir) + "*" + extension;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) continue;
-    do {
-      if (IsListedFile(found, extension)) AddEntry(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+  // Inside a pack the walk goes through the pack's art, all of its folders
+  // in one list, and the pack itself names its first art entry as a folder
+  // names its first file.
+  PackPath split;
+  const bool inPack = IsPackPath(viewer.currentPath, split);
+  if (inPack) {
+    ListPack(split.pack);
+  } else {
+    ListFolder();
   }
   viewer.browseIndex = FindCurrentEntry();
-  if (std::strcmp(viewer.currentPath, viewer.currentDir) == 0 && viewer.browseLast >= 0) {
+  const bool namesFirst =
+      inPack ? split.entry.empty() : std::strcmp(viewer.currentPath, viewer.currentDir) == 0;
+  if (namesFirst && viewer.browseLast >= 0) {
     viewer.browseIndex = 0;
     std::memcpy(viewer.currentPath, viewer.browseList[0], kBrowseEntrySize);
     viewer.needsRender = 1;

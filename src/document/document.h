@@ -22,16 +22,21 @@ void SplitCommandLine(const char* commandLine = GetCommandLineA());
 void LoadDocument();
 // Reads the document at `path` into `text` as LoadDocument does, without
 // the directory (see LoadDocumentBytes). A null path is one refused as too
-// long; nothing but a regular disk file is read. The result's `opened` is
-// the open's handle value (the handle is already closed).
+// long; nothing but a regular disk file, or an entry of a pack that is one,
+// is read. The result's `opened` is the open's handle value (the handle is
+// already closed; 0 for an entry).
 FileStart ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2]);
+// What the status bar says of the document loaded beside its reading: that
+// its pack's checksum of it does not match, or nothing ("").
+const char* LoadedDocumentWarning();
 // Load, lay out and repaint: the ending of every change of document.
 void ShowCurrentDocument();
 // Every change of document after start-up: keeps the window where it
 // stands, pushes the document left into the recent files, shows `newPath`.
 void SwitchDocument(const char* newPath);
 
-// Lists the recognised files of currentDir and finds currentPath among them.
+// Lists the recognised files of currentDir, or the art entries of the pack
+// currentPath runs through, and finds currentPath among them.
 void ScanDirectory();
 // Page Up (-1) and Page Down (+1): the neighbouring file of the directory.
 void BrowseStep(int direction);

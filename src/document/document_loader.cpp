@@ -33,11 +33,20 @@ void SplitCommandLine(const char* commandLine) {
   // under its own full path. One whose full path does not fit stays as
   // named.
   char full[kPathBufferSize];
-  const DWORD fullLength = GetFullPathNameA(viewer.currentPath, sizeof full, full, nullptr);
+  const DWORD fullLength = FullDocumentPath(viewer.currentPath, full, sizeof full);
   if (!viewer.currentPathRefused && fullLength > 0 && fullLength < sizeof full) {
     std::memcpy(viewer.currentPath, full, fullLength + 1);
   }
 }
+
+namespace {
+
+// The loaded document is an entry of a pack whose checksum does not match.
+bool loadedDamaged = false;
+
+}  // namespace
+
+const char* LoadedDocumentWarning() { return loadedDamaged ? kCrcMismatchWarning : ""; }
 
 void LoadDocument() {
   ClearText(viewer.currentDir, sizeof viewer.currentDir);
@@ -50,6 +59,7 @@ void LoadDocument() {
       ReadDocumentFile(viewer.currentPathRefused ? nullptr : viewer.currentPath, viewer.textBuffer);
   viewer.fileHandle = static_cast<int32_t>(start.opened);
   viewer.textLength = static_cast<int32_t>(start.count);
+  loadedDamaged = start.damaged;
   // The page says that the file could not be opened, and on a line of its
   // own the system's reason, where the title and status bar have no room.
   if (start.opened == -1) {

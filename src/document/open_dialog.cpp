@@ -12,9 +12,11 @@ namespace {
 // Description and pattern pairs, each ended by a zero byte; the literal's
 // own zero ends the list.
 constexpr char kFilter[] =
-    "All Recognized\0*.nfo;*.diz;*.ans;*.asc;*.xb;*.bin;*.adf;*.idf;*.tnd;*.pcb;*.avt\0Nfo\0*.nfo\0Diz\0*.diz\0"
-    "Ansi\0*.ans\0Ascii\0*.asc\0Scene formats (XBin, BinaryText, ADF, iCEDraw, TundraDraw, PCBoard, Avatar)\0"
-    "*.xb;*.bin;*.adf;*.idf;*.tnd;*.pcb;*.avt\0Files(*.*)\0*.*\0";
+    "All Recognized\0*.nfo;*.diz;*.ans;*.asc;*.xb;*.bin;*.adf;*.idf;*.tnd;*.pcb;*.avt;*.zip\0Nfo\0*.nfo\0"
+    "Diz\0*.diz\0Ansi\0*.ans\0Ascii\0*.asc\0"
+    "Scene formats (XBin, BinaryText, ADF, iCEDraw, TundraDraw, PCBoard, Avatar)\0"
+    "*.xb;*.bin;*.adf;*.idf;*.tnd;*.pcb;*.avt\0"
+    "ZIP packs (shown from their first art)\0*.zip\0Files(*.*)\0*.*\0";
 
 // The dialog's path, in bytes of the program's code page, UTF-8. The
 // dialog measures the path it chose in characters (at most MAX_PATH - 1)

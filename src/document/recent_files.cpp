@@ -6,6 +6,7 @@
 #include "../win32/viewer_state.h"
 #include "../resources/resource_ids.h"
 #include "document.h"
+#include "pack_file.h"
 #include "recent_list.h"
 
 // Several viewers may run at once, and all share the one stored list. So
@@ -100,8 +101,7 @@ class StoredListLock {
 // is no document of the user's.
 void PushOntoStoredList() {
   char path[kRecentPathSize] = "";
-  const DWORD length =
-      viewer.fileHandle == -1 ? 0 : GetFullPathNameA(viewer.currentPath, sizeof path, path, nullptr);
+  const DWORD length = viewer.fileHandle == -1 ? 0 : FullDocumentPath(viewer.currentPath, path, sizeof path);
   if (length == 0 || length >= sizeof path || EqualsIgnoringAsciiCase(path, viewer.programPath))
     path[0] = '\0';
   StoredListLock lock;

@@ -391,12 +391,17 @@ const ZipEntry* FindPackEntry(const ZipPack& pack, const std::string& name) {
 
 FileStart ReadPackEntryStart(const PackSource& source, const std::string& name, uint8_t* bytes,
                              size_t capacity) {
-  FileStart start;
   ZipPack pack;
   if (!pack.Open(source)) {
-    start.reason = pack.Error();
-    return start;
+    FileStart failed;
+    failed.reason = pack.Error();
+    return failed;
   }
+  return ReadPackEntryStart(pack, name, bytes, capacity);
+}
+
+FileStart ReadPackEntryStart(const ZipPack& pack, const std::string& name, uint8_t* bytes, size_t capacity) {
+  FileStart start;
   const ZipEntry* entry = FindPackEntry(pack, name);
   if (entry == nullptr) {
     start.reason = name.empty() ? "The pack holds no art" : "The pack holds no entry of that name";
@@ -413,4 +418,14 @@ FileStart ReadPackEntryStart(const PackSource& source, const std::string& name, 
   start.damaged = whole.crcMismatch;
   start.opened = 0;
   return start;
+}
+
+void WalkPackPaths(const ZipPack& pack, const std::string& packPath,
+                   const std::function<void(const std::string&)>& add) {
+  for (const ZipEntry& entry : pack.Entries()) {
+    if (!entry.art) continue;
+    std::string path = packPath + '\\' + entry.name;
+    std::replace(path.begin() + static_cast<std::ptrdiff_t>(packPath.size()), path.end(), '/', '\\');
+    add(path);
+  }
 }

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -121,5 +122,14 @@ const ZipEntry* FindPackEntry(const ZipPack& pack, const std::string& name);
 // CRC-32 does not match is read and marked `damaged`.
 FileStart ReadPackEntryStart(const PackSource& source, const std::string& entry, uint8_t* bytes,
                              size_t capacity);
+// The same from a pack already open.
+FileStart ReadPackEntryStart(const ZipPack& pack, const std::string& entry, uint8_t* bytes, size_t capacity);
+
+// What Page Up and Page Down walk through in a pack, as they walk a
+// folder's files: its art entries in the pack's order, each handed to `add`
+// as `packPath`, a backslash and its name with backslashes between folders,
+// one at a time (the walk's list keeps only as many as fit).
+void WalkPackPaths(const ZipPack& pack, const std::string& packPath,
+                   const std::function<void(const std::string&)>& add);
 
 #endif

@@ -13,7 +13,9 @@
 
 #include "win32/viewer_state.h"
 #include "document/document.h"
+#include "reference_render.h"
 #include "test_support.h"
+#include "../unit/zip_writer.h"
 
 namespace {
 
@@ -221,6 +223,40 @@ TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogsAndADrop) {
   SendMessageA(test.window(), WM_COMMAND, 101, 0);
   runOpenDialog = GetOpenFileNameA;
   EXPECT_EQ(std::string(viewer.currentPath) + "|" + viewer.textBuffer, path + "|long\r\n");
+}
+
+// A pack walked in place: its art in name order, its folders in one list; a damaged entry warns, one that
+// cannot be read says why; an entry's page is its file's; the recent files keep its name ("z." not "z").
+TEST(Packs, TheArtWalkedInNameOrderAndShownAsFromDisk) {
+  const std::string xb = ReadWholeFile(QP_CORPUS_DIR "/ansilove/tests/bs-alove.xb"),
+                    ans = ReadWholeFile(QP_CORPUS_DIR "/x84/x84/default/art/tetris.ans");
+  if (xb.empty()) GTEST_SKIP() << "no corpus";
+  std::vector<Member> members = {{"read.me", ""},        {"z./alove.xb", xb},
+                                 {"b/bad.nfo", "x"},     {"b/secret.nfo", "x", 0, 1},
+                                 {"b/lies.nfo", "x", 8}, {"A/x/tetris.ans", ans, 8}};
+  members[2].crcFlip = members[4].sizeShift = 1;
+  TempDir dir;
+  const std::string pack = dir.Write("art.zip", Written(members));
+  MainWindowTest test;
+  const auto shown = [&] {  // the path after the pack's, the place, a warning or the failure's page
+    PumpMessages();
+    const std::string place = test.StatusText(1);
+    return std::string(viewer.currentPath + pack.size()) + " " + place.substr(place.size() - 3) +
+           (test.StatusText(0).find("CRC-32") != std::string::npos ? " damaged" : "") +
+           (viewer.fileHandle == -1 ? std::strchr(viewer.textBuffer, '\n') : "");
+  };
+  test.Show(pack);  // its first art
+  std::vector<std::string> steps = {shown()};
+  for (int i = 0; i < 3; ++i) steps.push_back((SendMessageA(test.window(), WM_KEYDOWN, VK_NEXT, 0), shown()));
+  int32_t width, height;
+  const auto entryPage = ReadPixels(viewer.pageBitmap, &width, &height);
+  SwitchDocument((dir.Write("alove.xb", xb)).c_str());  // the entry left goes into the recent files
+  EXPECT_TRUE(ReadPixels(viewer.pageBitmap, &width, &height) == entryPage);
+  steps.push_back((SendMessageA(test.window(), WM_COMMAND, 400, 0), shown()));
+  EXPECT_EQ(steps,
+            (std::vector<std::string>{"\\A\\x\\tetris.ans 1/4", "\\b\\bad.nfo 2/4 damaged",
+                                      "\\b\\lies.nfo 3/4\nIt inflates to less than its recorded size\n",
+                                      "\\z.\\alove.xb 4/4", "\\z.\\alove.xb 4/4"}));
 }
 
 }  // namespace
