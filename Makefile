@@ -45,6 +45,7 @@ bench: wintest
 	@echo "ANSI colour mode, native:"; build/bench/ansi_benchmark
 	build/bench/png_writer_benchmark
 	bench/native_export_bench.sh build/bench/quillpane-export $(CORPUS)
+	bench/zip_export_bench.sh build/bench/quillpane-export $(CORPUS)
 	@arch=$(TEST_ARCH); scripts/wine-session start build/bench/wine-session && \
 	  { scripts/wine-session exec build/bench/wine-session wine build/$$arch/render_benchmark.exe && \
 	    echo "ANSI colour mode, under Wine:" && \
