@@ -58,12 +58,13 @@ struct ExportJob {
 // refusing is the safe side), or, when both were opened, the same file of
 // the same volume.
 std::string NameKey(const PathIdentity& identity) {
-  std::string key = identity.fullPath;
+  std::string key = "path " + identity.fullPath;
   if (identity.foldCase) LowerCaseAscii(key.data());
   return key;
 }
 std::string FileKey(const PathIdentity& identity) {
-  return identity.identified ? std::to_string(identity.volume) + ":" + std::to_string(identity.file) : "";
+  return identity.identified ? "file " + std::to_string(identity.volume) + ":" + std::to_string(identity.file)
+                             : "";
 }
 
 // Why the whole export is refused before any PNG is written, or an empty
