@@ -45,6 +45,7 @@ bench: wintest
 	@echo "ANSI colour mode, native:"; build/bench/ansi_benchmark
 	build/bench/png_writer_benchmark
 	bench/native_export_bench.sh build/bench/quillpane-export $(CORPUS)
+	bench/zip_export_bench.sh build/bench/quillpane-export $(CORPUS)
 	@# The whole corpus as one pack, deflated, its folders kept.
 	rm -f build/bench/corpus-window.zip && cd $(CORPUS) && zip -q -r $(CURDIR)/build/bench/corpus-window.zip .
 	@arch=$(TEST_ARCH); scripts/wine-session start build/bench/wine-session && \

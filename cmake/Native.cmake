@@ -112,6 +112,10 @@ add_test(NAME ansi_oracle COMMAND ansi_oracle --min 99 ${ORACLE_FILES})
 add_executable(png_compare tools/png_compare.cpp)
 target_link_libraries(png_compare PRIVATE ${QP_LODEPNG})
 set_tests_properties(ansi_oracle PROPERTIES SKIP_RETURN_CODE 77)
+# A pack of the whole corpus through the exporter against its files on disk.
+add_test(NAME pack_export COMMAND bash ${CMAKE_SOURCE_DIR}/tests/linux/pack_export_test.sh
+  $<TARGET_FILE:quillpane_export> $<TARGET_FILE:png_compare> ${QP_CORPUS_DIR})
+set_tests_properties(pack_export PROPERTIES SKIP_RETURN_CODE 77)
 # The scene formats' readers against ansilove, pixel by pixel, over the
 # corpus files in the formats ansilove reads (all but Avatar).
 add_executable(format_oracle tools/format_oracle.cpp)

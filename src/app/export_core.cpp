@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <map>
+#include <set>
 
 #include "../core/file_names.h"
 #include "../core/state_types.h"
@@ -41,31 +43,131 @@ PathOnDisk Inspect(ExportPlatform& platform, const std::string& path) {
   return disk;
 }
 
+// One PNG to write, or one document that failed before it could be drawn.
+struct ExportJob {
+  std::string out;   // empty for a failure that writes nothing
+  std::string file;  // the document, as messages name it
+  std::string read;  // the file on disk that is read: FILE, or its pack
+  bool inPack = false;
+  ZipEntry entry;       // in a pack: the one to draw
+  std::string problem;  // why it cannot be drawn, found before anything was written
+};
+
+// One file under two spellings shares a key: the same full path (where case
+// does not matter, in any case; a disk where it does could hold both, but
+// refusing is the safe side), or, when both were opened, the same file of
+// the same volume.
+std::string NameKey(const PathIdentity& identity) {
+  std::string key = "path " + identity.fullPath;
+  if (identity.foldCase) LowerCaseAscii(key.data());
+  return key;
+}
+std::string FileKey(const PathIdentity& identity) {
+  return identity.identified ? "file " + std::to_string(identity.volume) + ":" + std::to_string(identity.file)
+                             : "";
+}
+
 // Why the whole export is refused before any PNG is written, or an empty
 // text. These are mistakes of the call, not of one document (OUT and FILE
 // swapped, a pasted pair), so nothing of it is carried out: a pair written
 // before the mistake was seen could already have replaced something.
-std::string Refusal(ExportPlatform& platform, const std::vector<ExportPair>& pairs) {
-  // A command line of at most 32767 characters holds a few hundred pairs:
-  // each is compared with each.
-  std::vector<PathOnDisk> outs, files;
-  for (const ExportPair& pair : pairs) {
-    outs.push_back(Inspect(platform, pair.out));
-    files.push_back(Inspect(platform, pair.file));
+std::string Refusal(ExportPlatform& platform, const std::vector<ExportJob>& jobs) {
+  // A pack into a folder gives up to kPackEntryLimit OUTs: each is looked
+  // up by its keys, never compared with each other one.
+  std::map<std::string, std::string> files;  // each key of a file read, to the first FILE that reads it
+  std::set<std::string> read;
+  for (const ExportJob& job : jobs) {
+    if (!read.insert(job.read).second) continue;
+    const PathIdentity identity = platform.Identify(job.read);
+    files.emplace(NameKey(identity), job.file);
+    if (identity.identified) files.emplace(FileKey(identity), job.file);
   }
-  for (size_t i = 0; i < pairs.size(); ++i) {
-    const std::string out = "OUT " + Quoted(pairs[i].out);
-    if (NamesDevice(pairs[i].out.c_str())) return out + " names a device, not a file";
-    for (size_t j = 0; j < pairs.size(); ++j) {
-      if (SameFile(outs[i].identity, files[j].identity))
-        return out + " is the FILE " + Quoted(pairs[j].file) + " too";
+  std::set<std::string> outs;
+  for (const ExportJob& job : jobs) {
+    if (job.out.empty()) continue;
+    const std::string out = "OUT " + Quoted(job.out);
+    if (NamesDevice(job.out.c_str())) return out + " names a device, not a file";
+    const PathOnDisk disk = Inspect(platform, job.out);
+    const std::string keys[] = {NameKey(disk.identity), FileKey(disk.identity)};
+    for (const std::string& key : keys) {
+      const auto file = key.empty() ? files.end() : files.find(key);
+      if (file != files.end()) return out + " is the FILE " + Quoted(file->second) + " too";
     }
-    for (size_t j = 0; j < i; ++j) {
-      if (SameFile(outs[i].identity, outs[j].identity)) return out + " is given twice";
+    for (const std::string& key : keys) {
+      if (!key.empty() && !outs.insert(key).second) return out + " is given twice";
     }
-    if (outs[i].identity.exists && !outs[i].replaceable) return out + " exists and is not a PNG";
+    if (disk.identity.exists && !disk.replaceable) return out + " exists and is not a PNG";
   }
   return std::string();
+}
+
+std::string LastPart(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
+
+// The jobs of one pair, or the refusal of the whole call (a folder OUT that
+// is none). A pack is opened for its list and closed again: only the
+// entries to draw are kept.
+std::string PlanPair(ExportPlatform& platform, const ExportPair& pair, std::vector<ExportJob>& jobs) {
+  const bool intoFolder = IsFolderOut(pair.out);
+  std::string reason;
+  if (intoFolder && !platform.IsFolder(pair.out, &reason))
+    return "OUT " + Quoted(pair.out) + " names no folder: " + reason;
+  ExportJob job;
+  job.out = intoFolder ? pair.out + LastPart(pair.file) + ".png" : pair.out;
+  job.file = job.read = pair.file;
+  PackPath split;
+  // A folder named like a pack is a folder.
+  if (!SplitPackPath(pair.file, split) || platform.IsFolder(split.pack, nullptr)) {
+    jobs.push_back(job);
+    return std::string();
+  }
+  job.read = split.pack;
+  job.inPack = true;
+  const auto fail = [&](const std::string& why) {
+    job.problem = "cannot read " + Quoted(pair.file) + ": " + why;
+    if (intoFolder) job.out.clear();
+    jobs.push_back(job);
+    return std::string();
+  };
+  const std::unique_ptr<PackSource> source = platform.OpenPack(split.pack, reason);
+  if (!source) return fail(reason);
+  ZipPack pack;
+  if (!pack.Open(*source)) return fail(pack.Error());
+  if (!split.entry.empty() || !intoFolder) {
+    const ZipEntry* entry = FindPackEntry(pack, split.entry);
+    if (entry == nullptr)
+      return fail(split.entry.empty() ? "The pack holds no art" : "The pack holds no entry of that name");
+    if (entry->refusal != nullptr) return fail(entry->refusal);
+    job.entry = *entry;
+    // The pack itself: its first art entry, named so that its reading and
+    // the messages go by the entry's name.
+    if (split.entry.empty()) job.file = split.pack + "/" + entry->name;
+    if (intoFolder) job.out = pair.out + PngNamesInFolder({entry->name})[0];
+    jobs.push_back(job);
+    return std::string();
+  }
+  // Every art entry into the folder; one named as art that cannot be read
+  // fails with its reason, and anything else is not art to draw.
+  std::vector<std::string> names;
+  for (const ZipEntry& entry : pack.Entries())
+    if (entry.art) names.push_back(entry.name);
+  const std::vector<std::string> pngs = PngNamesInFolder(names);
+  const size_t before = jobs.size();
+  size_t next = 0;
+  for (const ZipEntry& entry : pack.Entries()) {
+    ExportJob one = job;
+    one.file = split.pack + "/" + entry.name;
+    if (entry.art) {
+      one.entry = entry;
+      one.out = pair.out + pngs[next++];
+    } else if (entry.refusal != nullptr && IsArtName(entry.name)) {
+      one.out.clear();
+      one.problem = "cannot read " + Quoted(one.file) + ": " + entry.refusal;
+    } else {
+      continue;
+    }
+    jobs.push_back(std::move(one));
+  }
+  return jobs.size() == before ? fail("The pack holds no art") : std::string();
 }
 
 bool DrawColourPage(const std::string& path, const char* text, size_t length, int thumbnailSize,
@@ -113,9 +215,8 @@ bool DrawTextLayoutPage(const char* text, size_t textLength, const GlyphPixels& 
 // One export: the document's page into a PNG. Returns the problem, or an
 // empty text when the PNG is written.
 std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, const ExportPair& pair,
-                      const GlyphPixels& glyphs, char* text) {
-  const FileStart start = LoadDocumentBytes(
-      [&](uint8_t* bytes, size_t capacity) { return platform.ReadStart(pair.file, bytes, capacity); }, text);
+                      const ReadFileStart& readStart, const GlyphPixels& glyphs, char* text) {
+  const FileStart start = LoadDocumentBytes(readStart, text);
   if (start.opened == -1) return "cannot read " + Quoted(pair.file) + ": " + start.reason;
   // A colour screen reads the whole file (a scene format's bytes as they
   // are); the text layout keeps what LoadDocumentBytes read.
@@ -124,9 +225,7 @@ std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, co
   std::vector<uint8_t> whole;
   FileStart colourStart;
   if (format || (request.colour && start.cut)) {
-    colourStart = LoadColourBytes(
-        [&](uint8_t* bytes, size_t capacity) { return platform.ReadStart(pair.file, bytes, capacity); },
-        !format, whole);
+    colourStart = LoadColourBytes(readStart, !format, whole);
     if (colourStart.opened == -1) return "cannot read " + Quoted(pair.file) + ": " + colourStart.reason;
   }
   const bool colourBytes = format || colourStart.opened != -1;
@@ -162,13 +261,83 @@ std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, co
   return platform.WriteWholeFile(pair.out, png.data(), png.size());
 }
 
+// The pack the last entry came from, kept open while the next entries
+// come from it too: one pack's list is held at a time.
+struct OpenPack {
+  std::string path;
+  std::unique_ptr<PackSource> source;
+  ZipPack zip;
+  std::string problem;  // why it could not be opened
+};
+
+// One job: its problem, or its entry extracted whole (bounded as the
+// window's are; a CRC-32 that does not match fails: damaged bytes are
+// never exported), or its file read from disk, drawn into its PNG.
+std::string ExportJobPng(ExportPlatform& platform, const ExportRequest& request, const ExportJob& job,
+                         OpenPack& pack, const GlyphPixels& glyphs, char* text) {
+  if (!job.problem.empty()) return job.problem;
+  const ExportPair pair{job.out, job.file};
+  if (!job.inPack) {
+    return ExportOne(
+        platform, request, pair,
+        [&](uint8_t* bytes, size_t capacity) { return platform.ReadStart(job.file, bytes, capacity); },
+        glyphs, text);
+  }
+  if (pack.path != job.read) {
+    pack.path = job.read;
+    pack.problem.clear();
+    std::string reason;
+    pack.source = platform.OpenPack(job.read, reason);
+    if (!pack.source) {
+      pack.problem = reason;
+    } else if (!pack.zip.Open(*pack.source)) {
+      pack.problem = pack.zip.Error();
+    }
+  }
+  const std::string cannot = "cannot read " + Quoted(job.file) + ": ";
+  if (!pack.problem.empty()) return cannot + pack.problem;
+  const ZipBytes entry = pack.zip.Extract(job.entry);
+  if (!entry.error.empty()) return cannot + entry.error;
+  if (entry.crcMismatch) return cannot + kCrcMismatchWarning;
+  return ExportOne(
+      platform, request, pair,
+      [&](uint8_t* bytes, size_t capacity) {
+        FileStart start;
+        start.count = std::min(capacity, entry.bytes.size());
+        if (start.count > 0) std::memcpy(bytes, entry.bytes.data(), start.count);
+        start.cut = entry.bytes.size() > capacity;
+        start.opened = 0;
+        return start;
+      },
+      glyphs, text);
+}
+
 }  // namespace
 
-bool SameFile(const PathIdentity& a, const PathIdentity& b) {
-  const bool sameName = a.foldCase && b.foldCase
-                            ? EqualsIgnoringAsciiCase(a.fullPath.c_str(), b.fullPath.c_str())
-                            : a.fullPath == b.fullPath;
-  return sameName || (a.identified && b.identified && a.volume == b.volume && a.file == b.file);
+const char kNotFolderReason[] = "It is not a folder";
+
+bool IsFolderOut(const std::string& out) { return !out.empty() && (out.back() == '/' || out.back() == '\\'); }
+
+std::vector<std::string> PngNamesInFolder(const std::vector<std::string>& names) {
+  std::vector<std::string> pngs;
+  std::set<std::string> taken;  // in lower case
+  for (const std::string& name : names) {
+    std::string flat = name;
+    for (char& c : flat) {
+      if (static_cast<unsigned char>(c) < 0x20 || std::strchr("<>:\"|?*\\/", c) != nullptr) c = '_';
+    }
+    if (NamesDevice(flat.c_str())) flat.insert(0, "_");
+    for (int copy = 1;; ++copy) {
+      std::string png = flat + (copy > 1 ? "." + std::to_string(copy) : "") + ".png";
+      std::string folded = png;
+      LowerCaseAscii(folded.data());
+      if (taken.insert(folded).second) {
+        pngs.push_back(std::move(png));
+        break;
+      }
+    }
+  }
+  return pngs;
 }
 
 bool DrawExportPage(const std::string& path, const char* text, size_t length, const GlyphPixels& glyphs,
@@ -203,8 +372,13 @@ int RunExport(const ExportRequest& request, ExportPlatform& platform) {
     sayUsage();
     return kExportBadUsage;
   }
+  std::vector<ExportJob> jobs;
+  std::string refusal;
+  for (const ExportPair& pair : request.pairs) {
+    if (refusal.empty()) refusal = PlanPair(platform, pair, jobs);
+  }
   // A refusal is one line: the usage would not help.
-  const std::string refusal = Refusal(platform, request.pairs);
+  if (refusal.empty()) refusal = Refusal(platform, jobs);
   if (!refusal.empty()) {
     platform.Say("quillpane: " + refusal + "; nothing was written");
     return kExportFailed;
@@ -233,8 +407,9 @@ int RunExport(const ExportRequest& request, ExportPlatform& platform) {
   // A document that fails does not stop the others: a folder is exported
   // as far as it can be, and the exit code tells that something failed.
   int status = kExportDone;
-  for (const ExportPair& pair : request.pairs) {
-    const std::string problem = ExportOne(platform, request, pair, glyphs, text.data());
+  OpenPack pack;
+  for (const ExportJob& job : jobs) {
+    const std::string problem = ExportJobPng(platform, request, job, pack, glyphs, text.data());
     if (!problem.empty()) platform.Say("quillpane: " + problem), status = kExportFailed;
   }
   if (status != kExportDone) sayUsage();

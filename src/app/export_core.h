@@ -9,11 +9,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "../core/file_names.h"
 #include "../document/export_command_line.h"
+#include "../document/zip_pack.h"
 #include "../raster/glyph_pixels.h"
 #include "../raster/pixel_rows.h"
 
@@ -34,12 +36,6 @@ struct PathIdentity {
   uint64_t file = 0;
 };
 
-// One file under two spellings: the same full path (where case does not
-// matter, in any case; a disk where it does could hold both, but refusing
-// is the safe side), or, when both were opened, the same file of the same
-// volume.
-bool SameFile(const PathIdentity& a, const PathIdentity& b);
-
 class ExportPlatform {
  public:
   virtual ~ExportPlatform() = default;
@@ -54,6 +50,12 @@ class ExportPlatform {
   // the system reads it. False when there is no such sheet or it is not
   // one; an image without pixels when it could not be read.
   virtual bool LoadSheet(const std::string& name, SheetImage& image) = 0;
+  // Whether `path` is a folder; when it is not, why in `reason` (the
+  // system's, or kNotFolderReason for something else that is there).
+  virtual bool IsFolder(const std::string& path, std::string* reason) = 0;
+  // The regular file `path` opened as a pack's bytes, read while the source
+  // lives; null, with the reason, when it cannot be opened.
+  virtual std::unique_ptr<PackSource> OpenPack(const std::string& path, std::string& reason) = 0;
   // The fonts folder, as the message that misses a sheet names it.
   virtual std::string FontsFolder() = 0;
   // Writes the bytes as OUT.tmp and renames that into place; the problem
@@ -66,10 +68,29 @@ class ExportPlatform {
   virtual void Tell(const std::string& line) = 0;
 };
 
+extern const char kNotFolderReason[];
+
+// An OUT that ends with a separator (/ or \) is a folder that gets one PNG
+// per document: a pack's art entries each, or the FILE.
+bool IsFolderOut(const std::string& out);
+
+// The names of the PNGs an export into a folder writes for a pack's entries
+// (`names` as the pack lists them): the entry's name with ".png" added and
+// its folders joined by '_' (GROUP/x.ans is GROUP_x.ans.png). Whatever no
+// Windows file name may hold (< > : " | ? * \ and control characters)
+// becomes '_' too, so a name never reaches another folder or a stream, and
+// a device name gets a '_' before it. Names equal in any case of A to Z (one
+// file on Windows) get .2, .3 ... before ".png", in the list's order; an
+// art name never ends so, so no two entries share a PNG on either system.
+std::vector<std::string> PngNamesInFolder(const std::vector<std::string>& names);
+
 // Carries out `request`: the usage or version asked for, or the command
 // line's error, or a refusal of the whole call, or each pair, a document
-// that fails not stopping the others. Problems go out one line each, then the usage; an OUT refused
-// before anything is written is one line alone. Returns the exit code.
+// that fails not stopping the others. A FILE whose path runs through a pack
+// (pack.zip/GROUP/x.ans) is that entry, and the pack itself its first art
+// entry, or every one into a folder OUT. Problems go out one line each,
+// then the usage; an OUT refused before anything is written is one line
+// alone. Returns the exit code.
 int RunExport(const ExportRequest& request, ExportPlatform& platform);
 
 // The page an export writes, in memory.

@@ -6,16 +6,21 @@
 //                    [--sheet NAME] [--colour] [--thumbnail SIZE]
 //   quillpane-export --help | --version
 //
+// A FILE may be an entry of a pack (art/pack.zip/GROUP/x.ans), and an OUT
+// ending in / a folder (png/ art/pack.zip: a PNG for each art entry).
+//
 // This file is its POSIX side: files, the sheets and standard error.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -81,6 +86,36 @@ bool ReadUpTo(int file, uint8_t* bytes, size_t capacity, size_t& count) {
   return true;
 }
 
+// A pack read through its descriptor with pread, which shares no file
+// position; the descriptor is closed with the source.
+class DescriptorPackSource final : public PackSource {
+ public:
+  explicit DescriptorPackSource(int file) : file_(file) {
+    struct stat status;
+    if (fstat(file, &status) == 0) size_ = static_cast<uint64_t>(status.st_size);
+  }
+  ~DescriptorPackSource() override { close(file_); }
+  DescriptorPackSource(const DescriptorPackSource&) = delete;
+  DescriptorPackSource& operator=(const DescriptorPackSource&) = delete;
+  uint64_t Size() const override { return size_; }
+  bool ReadAt(uint64_t offset, void* into, size_t count) const override {
+    static_assert(sizeof(off_t) >= 8, "a pack's offsets need 64 bits");
+    if (offset > size_ || count > size_ - offset) return false;
+    auto* at = static_cast<uint8_t*>(into);
+    while (count > 0) {
+      const ssize_t got = pread(file_, at, std::min<size_t>(count, 1 << 30), static_cast<off_t>(offset));
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) return false;  // a pack cut short while it is read
+      at += got, offset += static_cast<uint64_t>(got), count -= static_cast<size_t>(got);
+    }
+    return true;
+  }
+
+ private:
+  int file_;
+  uint64_t size_ = 0;
+};
+
 void WriteLine(int output, const std::string& line) {
   const std::string text = line + "\n";
   size_t done = 0;
@@ -137,6 +172,24 @@ class PosixExportPlatform final : public ExportPlatform {
     }
     close(file);
     return start;
+  }
+
+  bool IsFolder(const std::string& path, std::string* reason) override {
+    struct stat status;
+    std::string why = kDeviceReason;
+    if (!NamesDevice(path.c_str())) {
+      const bool there = stat(path.c_str(), &status) == 0;
+      if (there && S_ISDIR(status.st_mode)) return true;
+      why = there ? kNotFolderReason : ErrnoReason();
+    }
+    if (reason != nullptr) *reason = why;
+    return false;
+  }
+
+  std::unique_ptr<PackSource> OpenPack(const std::string& path, std::string& reason) override {
+    const int file = OpenRegularFile(path, reason);
+    if (file < 0) return nullptr;
+    return std::make_unique<DescriptorPackSource>(file);
   }
 
   bool LoadSheet(const std::string& name, SheetImage& image) override {

@@ -1,6 +1,7 @@
 #include "png_export.h"
 
 #include "../win32/disk_file.h"
+#include "../document/pack_file.h"
 #include "../core/file_names.h"
 #include "../view/view.h"
 #include "../view/render_page.h"
@@ -61,6 +62,25 @@ class Win32ExportPlatform final : public ExportPlatform {
 
   FileStart ReadStart(const std::string& path, uint8_t* bytes, size_t capacity) override {
     return ReadDiskFileStart(path.c_str(), bytes, capacity);
+  }
+
+  bool IsFolder(const std::string& path, std::string* reason) override {
+    // A device is not even asked: that can open it.
+    std::string why = kDeviceReason;
+    if (!NamesDevice(path.c_str())) {
+      const DWORD attributes = GetFileAttributesA(path.c_str());
+      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return true;
+      why = attributes != INVALID_FILE_ATTRIBUTES ? kNotFolderReason : SystemReason(GetLastError());
+    }
+    if (reason != nullptr) *reason = why;
+    return false;
+  }
+
+  std::unique_ptr<PackSource> OpenPack(const std::string& path, std::string& reason) override {
+    auto pack = std::make_unique<DiskPackSource>(path.c_str());
+    if (pack->Valid()) return pack;
+    reason = pack->Reason();
+    return nullptr;
   }
 
   bool LoadSheet(const std::string& name, SheetImage& image) override {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/export_core.h"
 #include "document/zip_pack.h"
 #include "zip_writer.h"
 
@@ -180,4 +181,16 @@ TEST(ZipPack, EntriesReadAsFileStarts) {
   }
   uint8_t start[4];
   EXPECT_EQ(ReadPackEntryStart(source, "B/none.ans", start, sizeof start).opened, -1);
+}
+
+TEST(ZipPack, EntriesGetOnePngEachInAFolder) {
+  // Folders flattened; what a Windows name cannot hold made '_'; a device name's PNG put aside; a name
+  // taken in any case numbered.
+  const std::vector<std::string> names = {"x.ans",          "GROUP/x.ans", "GROUP_x.ans", "group/X.ANS",
+                                          "a:b|c?\x01.nfo", "aux.diz",     "x.ans"};
+  std::string got;
+  for (const std::string& png : PngNamesInFolder(names)) got += png + " ";
+  EXPECT_EQ(got,
+            "x.ans.png GROUP_x.ans.png GROUP_x.ans.2.png group_X.ANS.3.png a_b_c__.nfo.png _aux.diz.png "
+            "x.ans.2.png ");
 }
