@@ -107,6 +107,22 @@ if [ "$(locale charmap 2>/dev/null)" = ANSI_X3.4-1968 ]; then export LC_ALL=C.UT
 # The Windows path for the program (in document) that leads to exactly the file or folder PATH names, or a
 # refusal. A path that leads nowhere is refused here: Wine would take a name in another case for it.
 windows_document() { # PATH
+  # A path that runs through a ZIP pack on disk names an entry of the pack, which the program looks up
+  # itself: the pack goes as any file does, the entry's name after it as it is.
+  if [ ! -e "$1" ]; then
+    pack=$1 in_pack=
+    while case $pack in */*) true ;; *) false ;; esac; do
+      pack=${pack%/*}
+      case $pack in *.[zZ][iI][pP]) if [ -f "$pack" ]; then in_pack=${1#"$pack"} && break; fi ;; esac
+    done
+    if [ -n "$in_pack" ]; then
+      plain_path "$in_pack" || refuse "Wine cannot be handed the name of the entry in $1"
+      windows_document "$pack"
+      # shellcheck disable=SC1003 # a backslash, not an escaped quote
+      document=$document$(printf '%s' "$in_pack" | tr / '\\')
+      return
+    fi
+  fi
   [ -e "$1" ] || refuse "cannot open $1: $(realpath -e -- "$1" 2>&1 | sed 's/.*: //')"
   # Symbolic links are kept as named, so that the title shows the path the user chose; but a ".." is read
   # as Linux reads it, in the folder a link before it leads to. The dot keeps final line breaks.

@@ -11,6 +11,7 @@ mkdir -p "Art Ünï" d/back 'd/x\y' d/dot. tmp 't  t' && ln -s d/back link
 for file in "Art Ünï/Жук b.nfo" 'd/back\slash.nfo' d/back/slash.nfo 'd/x\y/a.nfo' d/dot./a.nfo; do
   printf '%s' "$file" >"$file" # its name, to show which one Wine reads
 done
+printf pack >d/p.zip # a pack's entry is looked up by the program
 odd=$'d/a*?"<>|:\t  b\n .nfo.' && printf odd >"$odd" # ODD in the table
 win="Z:${dir//\//\\}" failed=0
 
@@ -26,7 +27,7 @@ for program in inst/share/quillpane/quillpane-export stand-ins/wine stand-ins/wi
   cat >"$program" <<'STAND_IN'
 #!/bin/sh
 line="${0##*/} $*"
-case $1 in *.exe) p=$(shift && printf %s "$*" | sed 's/^Z://; s|\\|/|g') && line="$line: $(cat "$p"*)" ;; esac
+case $1 in *.exe) p=$(shift && printf %s "$*" | sed 's/^Z://; s|\\|/|g') && line="$line: $(cat "$p"* 2>/dev/null)" ;; esac
 printf '%s\n' "$line" >>"$CALLS"
 case $* in
   'wineboot -i') mkdir -p "$WINEPREFIX" && : >"$WINEPREFIX/system.reg" ;;
@@ -70,6 +71,7 @@ backslash|d/back\slash.nfo|4|ready|wine $exe $tmp\back_slash.nfo: d/back\slash.n
 folder to browse|d/dot./|0|ready|wine $exe $tmp\dot_\: d/dot./a.nfo|0|0
 in such a folder|d/x\y/a.nfo|0|ready|wine $exe $tmp\x_y\a.nfo: d/x\y/a.nfo|0|0
 every other kind|ODD|0|ready|wine $exe $tmp\a________ b_ .nfo_: odd|0|0
+entry of a pack|d/p.zip/G/x.ans|0|ready|wine $exe $win\d\p.zip\G\x.ans: |0|0
 leads nowhere|d/BACK/slash.nfo|0|none||1|1
 unfinished prefix|--make-prefix|0|unfinished|wineserver -k:wine wineboot -i:wine reg add HKLM\Software\Molvo\Quillpane /v Times /t REG_DWORD /d 1 /f /reg:32:wineserver -w|0|1
 TMPDIR not plain|TMPDIR=$dir/t  t:d/back\slash.nfo|0|none||1|1
