@@ -59,9 +59,10 @@ bench: wintest
 	    status=$$?; scripts/wine-session stop build/bench/wine-session; exit $$status; }
 
 # The ANSI colour mode against Debian's ansilove, cell by cell, over every
-# .ans file of the corpus: one line a file and the total.
+# .ans file of the corpus: one line a file and the total; then in 9-pixel cells.
 ansi-oracle: native
 	$(NATIVE)/ansi_oracle $(CORPUS)
+	$(NATIVE)/ansi_oracle --letters 9 $(CORPUS)
 
 FUZZ_SECONDS ?= 60
 fuzz: bootstrap

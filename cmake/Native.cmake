@@ -107,6 +107,9 @@ foreach(file IN ITEMS
   list(APPEND ORACLE_FILES ${QP_CORPUS_DIR}/${file})
 endforeach()
 add_test(NAME ansi_oracle COMMAND ansi_oracle --min 99 ${ORACLE_FILES})
+# The same in 9-pixel cells against ansilove -b 9, the 9th column pixel for pixel.
+add_test(NAME ansi_oracle_9 COMMAND ansi_oracle --letters 9 --min 99 ${ORACLE_FILES})
+set_tests_properties(ansi_oracle_9 PROPERTIES SKIP_RETURN_CODE 77)
 # The TundraDraw and PCBoard readers against ansilove, pixel by pixel.
 # The Windows tests compare the native exporter's PNGs with quillpane.exe's with it.
 add_executable(png_compare tools/png_compare.cpp)

@@ -1,8 +1,10 @@
 // Arbitrary files through the ANSI colour mode: the record, the
 // interpreter, the 4-bit page (drawn into a buffer of exactly its size, so
-// the sanitizer sees any write past it), a copy of every cell and the rows
-// links and Find read.
+// the sanitizer sees any write past it) in 8 and 9-pixel cells, its first
+// rows stretched for a 4:3 screen, a copy of every cell and the rows links
+// and Find read.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +12,7 @@
 
 #include "art/ansi_screen.h"
 #include "raster/ansi_raster.h"
+#include "raster/vga_look.h"
 #include "text/ansi_text.h"
 #include "art/page_limits.h"
 
@@ -41,6 +44,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(int64_t{page.stride} * page.height <= kMaxPageBytes, "page past the byte limit");
   std::vector<uint8_t> pixels(static_cast<size_t>(page.stride) * static_cast<size_t>(page.height));
   RasteriseAnsi(screen, pixels.data());
+
+  AnsiScreen nine = screen;
+  nine.cellWidth = 9;
+  const AnsiPageSize wide = AnsiPageSizeOf(nine);
+  Check(int64_t{wide.stride} * wide.height <= kMaxPageBytes, "9-pixel page past the byte limit");
+  pixels.assign(static_cast<size_t>(wide.stride) * static_cast<size_t>(wide.height), 0);
+  RasteriseAnsi(nine, pixels.data());
+  const int32_t band = std::min(wide.height, 4 * nine.cellHeight), tall = StretchedHeight(band, 9);
+  std::vector<uint8_t> stretched(static_cast<size_t>(wide.width) * 3 * static_cast<size_t>(tall));
+  const PixelRows rows{pixels.data(),
+                       static_cast<size_t>(wide.stride),
+                       wide.width,
+                       band,
+                       wide.bitsPerPixel == 32 ? PixelFormat::kBgrx32 : PixelFormat::kIndexed4,
+                       nine.palette.data()};
+  StretchRows(rows, tall, PixelFormat::kRgb24, stretched.data(), static_cast<size_t>(wide.width) * 3);
 
   static char text[kSelectionTextSize];
   const int32_t length =

@@ -1,13 +1,16 @@
 // Compares the ANSI colour mode with Debian's ansilove, cell by cell.
 //
-//   ansi_oracle [--min PERCENT] [--show N] FILE_OR_FOLDER...
+//   ansi_oracle [--min PERCENT] [--show N] [--letters 8|9] FILE_OR_FOLDER...
 //
 // Folders are searched for .ans files (any case). For each file the page
 // this program draws and the PNG of `ansilove -b 8` (with -S when the file
 // has a SAUCE record, in a copy whose letter spacing says 8 pixels) are cut
 // into cells, and each cell is identified through the font of the program
 // that drew it: ansilove's is learnt once per font by drawing all 256
-// characters through it, this program's is its own table.
+// characters through it, this program's is its own table. With --letters 9
+// both draw 9-pixel cells (`ansilove -b 9`, the copy's record saying 9
+// pixels): a cell's first 8 columns are identified so, and its 9th column
+// must be the same pixel for pixel.
 //
 // A cell's identity is what can be seen of it:
 //   - a cell of one colour X is "blank on X", whatever drew it (a space, a
@@ -73,6 +76,7 @@ struct Identity {
 };
 
 std::string g_temp;
+int g_letters = 8;  // pixels a cell across
 
 std::vector<uint8_t> ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -86,8 +90,9 @@ void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 bool RunAnsilove(const std::string& input, const std::string& output, bool useSauce) {
   std::remove(output.c_str());
-  const std::string command = "ansilove -q -b 8 " + std::string(useSauce ? "-S " : "") + "-o '" + output +
-                              "' '" + input + "' >/dev/null 2>&1";
+  const std::string command = "ansilove -q -b " + std::to_string(g_letters) + " " +
+                              std::string(useSauce ? "-S " : "") + "-o '" + output + "' '" + input +
+                              "' >/dev/null 2>&1";
   return std::system(command.c_str()) == 0;
 }
 
@@ -113,7 +118,8 @@ bool DecodePicture(const std::string& path, Picture& picture) {
 }
 
 // The page this program draws, as a picture.
-Picture OurPicture(const AnsiScreen& screen) {
+Picture OurPicture(AnsiScreen screen) {
+  screen.cellWidth = g_letters;
   const AnsiPageSize page = AnsiPageSizeOf(screen);
   std::vector<uint8_t> bits(static_cast<size_t>(page.stride) * page.height);
   RasteriseAnsi(screen, bits.data());
@@ -136,10 +142,13 @@ Picture OurPicture(const AnsiScreen& screen) {
   return picture;
 }
 
-// The 128-byte record ansilove is given: letter spacing 8 pixels.
-std::vector<uint8_t> WithEightPixelSpacing(std::vector<uint8_t> bytes) {
+// The record's letter-spacing bits: 8 pixels (01) or 9 (10), as compared.
+uint8_t SpacingBits() { return g_letters == 9 ? 4 : 2; }
+
+// The 128-byte record ansilove is given: the letter spacing compared.
+std::vector<uint8_t> WithLetterSpacing(std::vector<uint8_t> bytes) {
   uint8_t& flags = bytes[bytes.size() - 128 + 105];
-  flags = static_cast<uint8_t>((flags & ~6) | 2);
+  flags = static_cast<uint8_t>((flags & ~6) | SpacingBits());
   return bytes;
 }
 
@@ -165,7 +174,7 @@ const Font* LearnFont(const std::vector<uint8_t>& file, const SauceRecord& sauce
     record[96] = static_cast<uint8_t>(columns);
     record[97] = 0;
     record[104] = 0;
-    record[105] = 2;
+    record[105] = SpacingBits();
     bytes.insert(bytes.end(), record.begin(), record.end());
   }
   const std::string input = g_temp + "/font.ans", output = g_temp + "/font.png";
@@ -173,7 +182,7 @@ const Font* LearnFont(const std::vector<uint8_t>& file, const SauceRecord& sauce
   Picture picture;
   const int rows = (256 + columns - 1) / columns;
   if (!RunAnsilove(input, output, sauce.present) || !DecodePicture(output, picture) ||
-      picture.height % rows != 0 || picture.width != 8 * columns) {
+      picture.height % rows != 0 || picture.width != g_letters * columns) {
     std::fprintf(stderr, "ansi_oracle: cannot learn ansilove's font %s\n", key.c_str());
     return nullptr;
   }
@@ -182,8 +191,8 @@ const Font* LearnFont(const std::vector<uint8_t>& file, const SauceRecord& sauce
   for (int c = 0; c < 256; ++c)
     for (int y = 0; y < font.height; ++y)
       for (int x = 0; x < 8; ++x) {
-        const size_t at =
-            static_cast<size_t>((c / columns) * font.height + y) * picture.width + (c % columns) * 8 + x;
+        const size_t at = static_cast<size_t>((c / columns) * font.height + y) * picture.width +
+                          (c % columns) * g_letters + x;
         if (picture.pixels[at] != 0) font.glyphs[c][y] |= static_cast<uint8_t>(0x80 >> x);
       }
   return &font;
@@ -202,7 +211,7 @@ Font OurFont(int height) {
 Identity Identify(const Picture& picture, const Font& font, int column, int row) {
   Identity id;
   const int h = font.height;
-  if ((column + 1) * 8 > picture.width || (row + 1) * h > picture.height) {
+  if ((column + 1) * g_letters > picture.width || (row + 1) * h > picture.height) {
     id.blank = true;  // below or beside the page: empty
     return id;
   }
@@ -210,7 +219,8 @@ Identity Identify(const Picture& picture, const Font& font, int column, int row)
   bool present[16] = {};
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < 8; ++x) {
-      const uint8_t v = picture.pixels[static_cast<size_t>(row * h + y) * picture.width + column * 8 + x];
+      const uint8_t v =
+          picture.pixels[static_cast<size_t>(row * h + y) * picture.width + column * g_letters + x];
       cell[y * 8 + x] = v;
       present[v] = true;
     }
@@ -234,6 +244,18 @@ Identity Identify(const Picture& picture, const Font& font, int column, int row)
         id.candidates.push_back(Candidate{c, front, back});
   }
   return id;
+}
+
+// The 9th column of a cell, top to bottom; empty in 8-pixel cells or past
+// the picture (taken as black there, like the rest of the cell).
+std::vector<uint8_t> NinthColumn(const Picture& picture, int height, int column, int row) {
+  std::vector<uint8_t> pixels;
+  if (g_letters != 9) return pixels;
+  const bool inside = (column + 1) * 9 <= picture.width && (row + 1) * height <= picture.height;
+  for (int y = 0; y < height; ++y)
+    pixels.push_back(
+        inside ? picture.pixels[static_cast<size_t>(row * height + y) * picture.width + column * 9 + 8] : 0);
+  return pixels;
 }
 
 bool Agree(const Identity& a, const Identity& b) {
@@ -271,7 +293,7 @@ Result Compare(const std::string& path, int show) {
   const Font ourFont = OurFont(screen.cellHeight);
 
   const std::string input = g_temp + "/file.ans", output = g_temp + "/file.png";
-  WriteFile(input, sauce.present ? WithEightPixelSpacing(file) : file);
+  WriteFile(input, sauce.present ? WithLetterSpacing(file) : file);
   Picture theirs;
   const Font* theirFont = LearnFont(file, sauce);
   if (theirFont == nullptr || !RunAnsilove(input, output, sauce.present) || !DecodePicture(output, theirs)) {
@@ -279,7 +301,7 @@ Result Compare(const std::string& path, int show) {
     return result;
   }
   const int theirRows = theirs.height / theirFont->height;
-  const int columns = std::max(screen.columns, theirs.width / 8);
+  const int columns = std::max(screen.columns, theirs.width / g_letters);
   const int rows = std::max(screen.rows, theirRows);
   int shown = 0;
   for (int row = 0; row < rows; ++row)
@@ -287,7 +309,8 @@ Result Compare(const std::string& path, int show) {
       const Identity a = Identify(ours, ourFont, column, row);
       const Identity b = Identify(theirs, *theirFont, column, row);
       ++result.cells;
-      if (Agree(a, b)) {
+      if (Agree(a, b) && NinthColumn(ours, ourFont.height, column, row) ==
+                             NinthColumn(theirs, theirFont->height, column, row)) {
         ++result.agreeing;
       } else if (shown < show) {
         ++shown;
@@ -299,7 +322,7 @@ Result Compare(const std::string& path, int show) {
   const double percent = result.cells ? 100.0 * result.agreeing / result.cells : 100.0;
   std::printf("%7.2f%%  %6lld/%-6lld cells  rows %d/%d  columns %d/%d%s  %s\n", percent,
               static_cast<long long>(result.agreeing), static_cast<long long>(result.cells), screen.rows,
-              theirRows, screen.columns, theirs.width / 8,
+              theirRows, screen.columns, theirs.width / g_letters,
               theirs.offPalette ? "  (ansilove drew colours off the palette)" : "", path.c_str());
   return result;
 }
@@ -320,6 +343,8 @@ int main(int argc, char** argv) {
     const std::string arg = argv[i];
     if (arg == "--min" && i + 1 < argc) {
       minimum = std::atof(argv[++i]);
+    } else if (arg == "--letters" && i + 1 < argc) {
+      g_letters = std::atoi(argv[++i]) == 9 ? 9 : 8;
     } else if (arg == "--show" && i + 1 < argc) {
       show = std::atoi(argv[++i]);
     } else if (fs::is_directory(arg)) {

@@ -15,6 +15,8 @@
 #include "../raster/png_writer.h"
 #include "../raster/text_page.h"
 #include "../raster/thumbnail.h"
+#include "../raster/vga_look.h"
+#include "../art/page_limits.h"
 #include "../resources/resource_ids.h"
 
 namespace {
@@ -171,9 +173,8 @@ std::string PlanPair(ExportPlatform& platform, const ExportPair& pair, std::vect
 }
 
 bool DrawColourPage(const std::string& path, const char* text, size_t length, int thumbnailSize,
-                    ExportPage& page, std::string* note) {
-  const ColourScreen shown = ReadColourScreen(path.c_str(), reinterpret_cast<const uint8_t*>(text), length);
-  if (note != nullptr) *note = shown.note;
+                    const ScreenLook& look, ExportPage& page, std::string* note) {
+  ColourScreen shown = ReadColourScreen(path.c_str(), reinterpret_cast<const uint8_t*>(text), length, look);
   const AnsiScreen& screen = shown.screen;
   const AnsiPageSize size = AnsiPageSizeOf(screen);
   int32_t rows = screen.rows;
@@ -181,19 +182,48 @@ bool DrawColourPage(const std::string& path, const char* text, size_t length, in
   // reach down as far as the page is wide.
   if (thumbnailSize > 0)
     rows = std::min<int32_t>(rows, (size.width + screen.cellHeight - 1) / screen.cellHeight);
-  page.pixels.resize(static_cast<size_t>(size.stride) * static_cast<size_t>(rows) * screen.cellHeight);
-  RasteriseAnsiRows(screen, 0, rows, page.pixels.data());
-  page.rows.pixels = page.pixels.data();
-  page.rows.stride = static_cast<size_t>(size.stride);
-  page.rows.width = size.width;
-  page.rows.height = rows * screen.cellHeight;
-  if (size.bitsPerPixel == 32) {
-    page.rows.format = PixelFormat::kBgrx32;
-  } else {
-    page.rows.format = PixelFormat::kIndexed4;
-    page.palette.assign(screen.palette.begin(), screen.palette.end());
-    page.rows.palette = page.palette.data();
+  // A stretched page is 24-bit colour, up to 8 times the bytes of the
+  // screen's own: it keeps the rows that fit the page limit, and says so.
+  const size_t stretchedStride = DibStride(size.width, 24);
+  if (shown.stretched) {
+    const int64_t rowBytes = int64_t{StretchedHeight(screen.cellHeight, screen.cellWidth) + 1} *
+                             static_cast<int64_t>(stretchedStride);
+    const auto fit = static_cast<int32_t>(std::max<int64_t>(kMaxPageBytes / rowBytes, 1));
+    if (rows > fit) {
+      rows = fit;
+      shown.note += (shown.note.empty() ? "" : "; ") + std::string("only the first ") + std::to_string(fit) +
+                    " rows are drawn at 4:3";
+    }
   }
+  if (note != nullptr) *note = shown.note;
+  std::vector<uint8_t> square(static_cast<size_t>(size.stride) * static_cast<size_t>(rows) *
+                              screen.cellHeight);
+  RasteriseAnsiRows(screen, 0, rows, square.data());
+  PixelRows drawn;
+  drawn.pixels = square.data();
+  drawn.stride = static_cast<size_t>(size.stride);
+  drawn.width = size.width;
+  drawn.height = rows * screen.cellHeight;
+  if (size.bitsPerPixel == 32) {
+    drawn.format = PixelFormat::kBgrx32;
+  } else {
+    drawn.format = PixelFormat::kIndexed4;
+    page.palette.assign(screen.palette.begin(), screen.palette.end());
+    drawn.palette = page.palette.data();
+  }
+  if (!shown.stretched) {
+    page.pixels = std::move(square);
+    page.rows = drawn;
+    page.rows.pixels = page.pixels.data();
+    return true;
+  }
+  // Each row of the picture as high as a 4:3 screen showed it, blended
+  // from the rows it covers.
+  const int32_t height = StretchedHeight(drawn.height, screen.cellWidth);
+  page.pixels.resize(stretchedStride * static_cast<size_t>(height));
+  StretchRows(drawn, height, PixelFormat::kRgb24, page.pixels.data(), stretchedStride);
+  page.rows =
+      PixelRows{page.pixels.data(), stretchedStride, size.width, height, PixelFormat::kRgb24, nullptr};
   return true;
 }
 
@@ -245,7 +275,7 @@ std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, co
     ExportPage page;
     std::string note;
     if (!DrawExportPage(pair.file, colour ? bytes : text, colour ? length : start.count, glyphs, colour,
-                        request.thumbnailSize, page, &note))
+                        request.thumbnailSize, page, &note, request.look))
       return "cannot draw " + Quoted(pair.file) + ": not enough memory for its page";
     if (!note.empty()) platform.Say("quillpane: " + Quoted(pair.file) + ": " + note);
     bool encoded = false;
@@ -341,12 +371,13 @@ std::vector<std::string> PngNamesInFolder(const std::vector<std::string>& names)
 }
 
 bool DrawExportPage(const std::string& path, const char* text, size_t length, const GlyphPixels& glyphs,
-                    bool colour, int thumbnailSize, ExportPage& page, std::string* note) {
+                    bool colour, int thumbnailSize, ExportPage& page, std::string* note,
+                    const ScreenLook& look) {
   page = ExportPage();
   try {
     if (ChooseReading(path.c_str(), reinterpret_cast<const uint8_t*>(text), length, colour) !=
         Reading::kTextLayout)
-      return DrawColourPage(path, text, length, thumbnailSize, page, note);
+      return DrawColourPage(path, text, length, thumbnailSize, look, page, note);
     return DrawTextLayoutPage(text, length, glyphs, thumbnailSize, page);
   } catch (const std::exception&) {  // out of memory
     page = ExportPage();

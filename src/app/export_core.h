@@ -108,7 +108,10 @@ struct ExportPage {
 // `thumbnailSize`, only the rows a thumbnail reads are drawn. False when
 // its page cannot be had (not enough memory).
 // `note`, when given, gets what of a colour screen's file could not be read.
+// A colour screen's letters and rows are as `look` chooses: a stretched
+// page is 24-bit colour.
 bool DrawExportPage(const std::string& path, const char* text, size_t length, const GlyphPixels& glyphs,
-                    bool colour, int thumbnailSize, ExportPage& page, std::string* note = nullptr);
+                    bool colour, int thumbnailSize, ExportPage& page, std::string* note = nullptr,
+                    const ScreenLook& look = ScreenLook());
 
 #endif

@@ -208,6 +208,12 @@ void OnCommand(HWND window, WPARAM command) {
       DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutDialogProc, 0);
       return;
     case IDM_ANSI_COLOURS: ToggleColourMode(); return;
+    case IDM_LETTERS_8:
+    case IDM_LETTERS_9:
+    case IDM_LETTERS_FILE:
+    case IDM_ASPECT_SQUARE:
+    case IDM_ASPECT_4_3:
+    case IDM_ASPECT_FILE: ChooseLook(static_cast<UINT>(command)); return;
     case IDM_INFORMATION: ShowInformation(); return;
     default: break;
   }

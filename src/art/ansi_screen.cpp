@@ -322,7 +322,7 @@ AnsiOptions AnsiOptionsFor(const SauceRecord& sauce) {
 }
 
 int32_t AnsiRowLimit(int32_t columns, int32_t cellHeight, int bitsPerPixel) {
-  const int64_t rowBytes = DibStride(int64_t{std::clamp(columns, 1, kAnsiMaxColumns)} * kAnsiCellWidth,
+  const int64_t rowBytes = DibStride(int64_t{std::clamp(columns, 1, kAnsiMaxColumns)} * kAnsiWideCellWidth,
                                      bitsPerPixel == 32 ? 32 : 4) *
                            (cellHeight == 8 ? 8 : 16);
   return static_cast<int32_t>(kMaxPageBytes / rowBytes);

@@ -27,6 +27,8 @@
 constexpr int32_t kAnsiDefaultColumns = 80;
 constexpr int32_t kAnsiMaxColumns = 1000;
 constexpr int32_t kAnsiCellWidth = 8;
+// With 9-pixel letters; the page limits allow for it.
+constexpr int32_t kAnsiWideCellWidth = 9;
 
 struct AnsiOptions {
   int32_t columns = kAnsiDefaultColumns;  // 1 to kAnsiMaxColumns
@@ -65,8 +67,10 @@ constexpr uint32_t kExactColour = 0x1000000;
 
 struct AnsiScreen {
   int32_t columns = kAnsiDefaultColumns;
-  int32_t rows = 0;             // through the last row anything was drawn on
-  int32_t cellHeight = 16;      // the font's rows: 16 or 8 built in, 1 to 32 of a file's own
+  int32_t rows = 0;         // through the last row anything was drawn on
+  int32_t cellHeight = 16;  // the font's rows: 16 or 8 built in, 1 to 32 of a file's own
+  // Pixels a cell across: 8, or 9 with the 9th column of a VGA text screen.
+  int32_t cellWidth = kAnsiCellWidth;
   std::vector<AnsiCell> cells;  // row-major, at least columns x rows
   // The 16 colours a cell's indexes name: the VGA ones unless the file
   // carries its own.
@@ -92,7 +96,7 @@ struct AnsiScreen {
 };
 
 // The rows a screen keeps: its page stays within kMaxPageBytes at 4 bits a
-// pixel (or at 32, for a screen with exact colours), so a hostile file
+// pixel (or at 32, for a screen with exact colours) in 9-pixel cells, so a hostile file
 // cannot ask for a huge allocation. Characters drawn below are dropped.
 int32_t AnsiRowLimit(int32_t columns, int32_t cellHeight, int bitsPerPixel = 4);
 

@@ -23,8 +23,9 @@ void AddNote(FormatReading& reading, const std::string& what) {
 }
 
 int32_t CellRowLimit(int32_t columns, int32_t cellHeight) {
-  const int64_t rowBytes = DibStride(int64_t{std::clamp(columns, 1, kAnsiMaxColumns)} * kAnsiCellWidth, 4) *
-                           std::clamp(cellHeight, 1, 32);
+  const int64_t rowBytes =
+      DibStride(int64_t{std::clamp(columns, 1, kAnsiMaxColumns)} * kAnsiWideCellWidth, 4) *
+      std::clamp(cellHeight, 1, 32);
   return static_cast<int32_t>(kMaxPageBytes / rowBytes);
 }
 

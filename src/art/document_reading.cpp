@@ -73,8 +73,30 @@ FileStart LoadColourBytes(const ReadFileStart& readStart, bool decode, std::vect
   return start;
 }
 
-ColourScreen ReadColourScreen(const char* path, const uint8_t* bytes, size_t length) {
+namespace {
+
+// TFlags bits 1-2 and 3-4: 1 and 2 say 8 pixels and 9, 4:3 and square.
+int SauceSays(const SauceRecord& sauce, int shift) {
+  const bool defined = sauce.present && (sauce.dataType == 1 || sauce.dataType == 5);
+  return defined ? sauce.flags >> shift & 3 : 0;
+}
+
+}  // namespace
+
+int32_t ChosenLetterWidth(const SauceRecord& sauce, LookChoice letters) {
+  if (letters != LookChoice::kAsFile) return letters == LookChoice::kOn ? 9 : 8;
+  return SauceSays(sauce, 1) == 2 ? 9 : 8;
+}
+
+bool ChosenStretch(const SauceRecord& sauce, LookChoice aspect) {
+  if (aspect != LookChoice::kAsFile) return aspect == LookChoice::kOn;
+  return SauceSays(sauce, 3) == 1;
+}
+
+ColourScreen ReadColourScreen(const char* path, const uint8_t* bytes, size_t length, ScreenLook look) {
   ColourScreen shown;
+  const SauceRecord sauce = ReadSauce(bytes, length);
+  shown.stretched = ChosenStretch(sauce, look.aspect);
   const ArtFormat format = FormatOfName(path);
   if (format != ArtFormat::kText) {
     FormatReading reading = ReadFormat(format, bytes, length);
@@ -91,5 +113,6 @@ ColourScreen ReadColourScreen(const char* path, const uint8_t* bytes, size_t len
     screen.cells.assign(static_cast<size_t>(screen.columns), AnsiCell{});
     if (!screen.exactColours.empty()) screen.exactColours.assign(2 * static_cast<size_t>(screen.columns), 0);
   }
+  screen.cellWidth = ChosenLetterWidth(sauce, look.letters);
   return shown;
 }

@@ -54,13 +54,29 @@ bool NeedsColourBytes(const char* path, bool cut);
 // for a longer file.
 FileStart LoadColourBytes(const ReadFileStart& readStart, bool decode, std::vector<uint8_t>& bytes);
 
+// How a colour screen shows its letters and rows: as the file's SAUCE
+// record says (its letter-spacing and aspect bits, in a record of
+// character or binary art), or on or off whatever it says. The values are
+// the ones stored in the settings.
+enum class LookChoice : int32_t { kAsFile = 0, kOn = 1, kOff = 2 };
+struct ScreenLook {
+  LookChoice letters = LookChoice::kAsFile;  // 9-pixel letters
+  LookChoice aspect = LookChoice::kAsFile;   // rows stretched for a 4:3 screen
+};
+// 9 or 8 pixels a letter; a record that says nothing gives 8.
+int32_t ChosenLetterWidth(const SauceRecord& sauce, LookChoice letters);
+// Whether the rows are stretched; a record that says nothing keeps them square.
+bool ChosenStretch(const SauceRecord& sauce, LookChoice aspect);
+
 // The colour screen of a document that ChooseReading gives a colour
-// reading, with at least one row, and what of the file could not be read.
+// reading, with at least one row, its cells as wide as `look` chooses, and
+// what of the file could not be read.
 struct ColourScreen {
   AnsiScreen screen;
   std::string note;
+  bool stretched = false;  // its rows are to be shown stretched (vga_look.h)
 };
-ColourScreen ReadColourScreen(const char* path, const uint8_t* bytes, size_t length);
+ColourScreen ReadColourScreen(const char* path, const uint8_t* bytes, size_t length, ScreenLook look = {});
 
 // The text layout reads the document up to its first zero byte and always
 // ends on a line feed: one is added when the text is empty or ends

@@ -16,7 +16,9 @@ LayoutResult ComputeWindowLayout(const LayoutInput& in) {
   const int64_t W = int64_t{in.workRight} - in.workLeft;
   const int64_t L = int64_t{in.workBottom} - in.workTop - kWindowExtraHeight;
   const int32_t rowPixels = PageRowPixels(in.pageCellHeight);
-  const int32_t cellHeight = in.cellWidth * rowPixels / 8;
+  const int32_t columnPixels = in.pageCellWidth == 9 ? 9 : 8;
+  const int32_t cellHeight = ZoomedCellSize(in.cellWidth, rowPixels);
+  const int32_t columnWidth = ZoomedCellSize(in.cellWidth, columnPixels);
 
   int64_t viewHeight = int64_t{in.pageHeight / rowPixels} * cellHeight;
   if (L < viewHeight) {
@@ -31,7 +33,7 @@ LayoutResult ComputeWindowLayout(const LayoutInput& in) {
   // The widest view leaves room for the margin, and with it the scroll bar,
   // inside the work area: a wide page at a large zoom would otherwise put
   // the bar past the work area's right edge, out of reach.
-  int64_t viewWidth = int64_t{in.pageWidth / 8} * in.cellWidth;
+  int64_t viewWidth = int64_t{in.pageWidth / columnPixels} * columnWidth;
   if (W - margin < viewWidth) {
     viewWidth = W - margin;
   } else if (viewWidth <= kMinViewWidth) {
@@ -58,7 +60,8 @@ LayoutResult ComputeWindowLayout(const LayoutInput& in) {
   out.scrollBar = scrollBar;
   out.scrollMaximum = Saturate(int64_t{in.pageHeight / rowPixels} * cellHeight);
   out.sourceHeight = Saturate(viewHeight / cellHeight * rowPixels);
-  out.sourceWidth = Saturate(viewWidth / in.cellWidth * 8);
+  out.sourceWidth = Saturate(viewWidth / columnWidth * columnPixels);
+  out.columnWidth = columnWidth;
   out.windowLeft = Saturate(in.workLeft + left);
   out.windowTop = Saturate(in.workTop + top);
   out.windowWidth = Saturate(viewWidth + margin);

@@ -17,29 +17,41 @@ constexpr int32_t kMarginWithScrollBar = 48;
 constexpr int32_t kMinCellSize = 1;
 constexpr int32_t kMaxCellSize = 15;
 
-// A page cell is 8 page pixels wide and 8 high, or 16 high on an ANSI
-// screen; the zoom, scrolling and selection go by whole cells either way.
-// Any page cell height other than 16 is taken as 8.
-inline int32_t PageRowPixels(int32_t pageCellHeight) { return pageCellHeight == 16 ? 16 : 8; }
+// A page cell is 8 page pixels wide and 8 high, or on a colour screen as
+// high as its font (stretched, for a 4:3 screen) and 8 or 9 wide; the
+// zoom, scrolling and selection go by whole cells either way. A height
+// outside 1 to kMaxPageCellHeight is taken as 8.
+constexpr int32_t kMaxPageCellHeight = 64;
+inline int32_t PageRowPixels(int32_t pageCellHeight) {
+  return pageCellHeight >= 1 && pageCellHeight <= kMaxPageCellHeight ? pageCellHeight : 8;
+}
+// Screen pixels a page cell's `pagePixels` take at `zoom` (screen pixels
+// for 8 page pixels), to the nearest and at least 1.
+inline int32_t ZoomedCellSize(int32_t zoom, int32_t pagePixels) {
+  const int32_t size = (zoom * pagePixels + 4) / 8;
+  return size > 0 ? size : 1;
+}
 
 struct LayoutInput {
-  int32_t pageWidth, pageHeight;  // page pixels, 8 a cell across
-  int32_t cellWidth;              // screen pixels a cell across: the zoom
-  int32_t pageCellHeight;         // page pixels a cell high: 8 or 16
+  int32_t pageWidth, pageHeight;  // page pixels, pageCellWidth a cell across
+  int32_t cellWidth;              // screen pixels 8 page pixels take: the zoom
+  int32_t pageCellHeight;         // page pixels a cell high (PageRowPixels)
   // The work area of the monitor the window stands on.
   int32_t workLeft, workTop, workRight, workBottom;
   int32_t windowLeft, windowTop;  // where the window should go
+  int32_t pageCellWidth = 8;      // page pixels a cell across: 9, or (any other value) 8
 };
 
 struct LayoutResult {
   // Screen pixels a cell high: the zoom keeps the page cell's shape, so a
-  // cell is cellWidth x cellWidth * pageCellHeight / 8.
+  // cell is columnWidth x cellHeight, ZoomedCellSize of its page pixels.
   int32_t cellHeight;
   int32_t viewWidth, viewHeight;
   int32_t sourceWidth, sourceHeight;
   bool scrollBar;         // the zoomed page needs all the height there is
   int32_t scrollMaximum;  // scroll range in screen pixels: rows x cellHeight
   int32_t windowLeft, windowTop, windowWidth, windowHeight;
+  int32_t columnWidth;  // screen pixels a cell across
 };
 
 // Sizes the view from the page and the zoom and places the window, view,

@@ -8,6 +8,8 @@ constexpr char kPng[] = "--png";
 constexpr char kSheet[] = "--sheet";
 constexpr char kColour[] = "--colour";
 constexpr char kThumbnail[] = "--thumbnail";
+constexpr char kLetterSpacing[] = "--letter-spacing";
+constexpr char kAspect[] = "--aspect";
 constexpr char kHelp[] = "--help";
 constexpr char kVersion[] = "--version";
 
@@ -38,7 +40,8 @@ std::vector<std::string> ExportUsage(const std::string& program) {
   // The native exporter prints the same lines: its messages are the Windows
   // program's, word for word but its name, whichever carries out an export.
   return {"usage: " + program +
-              " --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE]",
+              " --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE]"
+              " [--letter-spacing 8|9] [--aspect 4:3|square]",
           "       " + program + " --help | --version"};
 }
 
@@ -145,6 +148,18 @@ ExportRequest ParseExportArguments(const std::string& program, const std::vector
         return fail("--thumbnail takes a SIZE of 1 to " + std::to_string(kMaxThumbnailSize) + " pixels: \"" +
                     args[i] + "\"");
       }
+    } else if (argument == kLetterSpacing || argument == kAspect) {
+      // Two values each: the first turns the look on, the second off.
+      const bool letters = argument == kLetterSpacing;
+      const char* const on = letters ? "9" : "4:3";
+      const char* const off = letters ? "8" : "square";
+      const std::string wanted = std::string(argument) + " takes " + (letters ? "8 or 9" : "4:3 or square");
+      LookChoice& choice = letters ? request.look.letters : request.look.aspect;
+      if (missing(i + 1)) return fail(wanted);
+      if (choice != LookChoice::kAsFile) return fail(argument + " is given twice");
+      const std::string& value = args[++i];
+      if (value != on && value != off) return fail(wanted + ": \"" + value + "\"");
+      choice = value == on ? LookChoice::kOn : LookChoice::kOff;
     } else {
       return fail("unknown switch \"" + argument + "\"");
     }

@@ -1,5 +1,6 @@
 // The export command line: quillpane.exe --png OUT.png FILE [--png OUT.png
-// FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE] draws each FILE
+// FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE] [--letter-spacing
+// 8|9] [--aspect 4:3|square] draws each FILE
 // into a PNG and shows no window; --help and --version answer on the
 // console. Pure: the Windows program and the native exporter read what to
 // do from the result.
@@ -8,6 +9,8 @@
 
 #include <string>
 #include <vector>
+
+#include "../art/document_reading.h"
 
 // The usage, one line a form, naming the program as `program`.
 std::vector<std::string> ExportUsage(const std::string& program);
@@ -33,6 +36,9 @@ struct ExportRequest {
   std::string sheet;      // a sheet of the fonts folder; empty: the built-in sheet
   bool colour = false;    // ANSI art is drawn as the colour mode's ANSI screen
   int thumbnailSize = 0;  // 1 to 1024: each PNG a thumbnail of that size; 0: the whole page
+  // Colour screens' letters (--letter-spacing) and rows (--aspect); each
+  // as the file says unless given.
+  ScreenLook look;
   // One line naming what is wrong with the line; empty when nothing is.
   std::string error;
 };

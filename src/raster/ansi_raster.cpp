@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "../art/page_limits.h"
+#include "vga_look.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ AnsiPageSize AnsiPageSizeOf(const AnsiScreen& screen) {
   // within kMaxPageBytes and every count fits 32 bits.
   AnsiPageSize page;
   page.bitsPerPixel = screen.exactColours.empty() ? 4 : 32;
-  page.width = screen.columns * kAnsiCellWidth;
+  page.width = screen.columns * (screen.cellWidth == 9 ? 9 : kAnsiCellWidth);
   page.height = screen.rows * screen.cellHeight;
   page.stride = static_cast<int32_t>(DibStride(page.width, page.bitsPerPixel));
   return page;
@@ -87,6 +88,56 @@ class Looks {
 
 uint32_t Bgrx(uint32_t rgb) { return rgb & 0xFFFFFFu; }
 
+// A glyph row with its 9th column: bit 8 leftmost, bit 0 the 9th pixel.
+uint32_t NinePixels(uint8_t glyphRow, uint8_t character) {
+  return uint32_t{glyphRow} << 1 | (NinthColumnRepeats(character) ? glyphRow & 1u : 0u);
+}
+
+// Rows of 9-pixel cells. Two cells are 18 pixels, 9 bytes at 4 bits a
+// pixel: cells are drawn in pairs from an even column, so that each pair
+// starts on a byte.
+void RasteriseNineRows(const AnsiScreen& screen, const Looks& looks, int32_t height, const AnsiPageSize& page,
+                       int32_t from, int32_t to, int32_t firstRow, uint8_t* pixels) {
+  const size_t stride = static_cast<size_t>(page.stride);
+  const bool exact = page.bitsPerPixel == 32;
+  for (int32_t row = from; row < to; ++row) {
+    const size_t first = static_cast<size_t>(row) * static_cast<size_t>(screen.columns);
+    const AnsiCell* cells = screen.cells.data() + first;
+    uint8_t* band =
+        pixels + static_cast<size_t>(row - firstRow) * static_cast<size_t>(screen.cellHeight) * stride;
+    for (int32_t column = 0; column < screen.columns; column += 2) {
+      const bool pair = column + 1 < screen.columns;
+      CellLook look[2] = {looks.Of(cells[column]), looks.Of(cells[pair ? column + 1 : column])};
+      uint32_t front[2], back[2];
+      for (int k = 0; k < 2; ++k) {
+        const uint32_t* given = exact ? screen.exactColours.data() + 2 * (first + column + k) : nullptr;
+        front[k] =
+            !exact ? look[k].front
+                   : Bgrx(k < 1 + pair && given[0] & kExactColour ? given[0] : screen.palette[look[k].front]);
+        back[k] =
+            !exact ? look[k].back
+                   : Bgrx(k < 1 + pair && given[1] & kExactColour ? given[1] : screen.palette[look[k].back]);
+      }
+      const uint8_t characters[2] = {cells[column].character, cells[pair ? column + 1 : column].character};
+      for (int32_t y = 0; y < height; ++y) {
+        uint32_t values[18];
+        for (int k = 0; k < 2; ++k) {
+          const uint32_t bits = NinePixels(look[k].glyph[y], characters[k]);
+          for (int x = 0; x < 9; ++x) values[9 * k + x] = (bits >> (8 - x)) & 1 ? front[k] : back[k];
+        }
+        uint8_t* line = band + static_cast<size_t>(y) * stride;
+        if (exact) {
+          std::memcpy(line + 36 * static_cast<size_t>(column), values, (pair ? 18 : 9) * 4);
+          continue;
+        }
+        uint8_t* out = line + 9 * static_cast<size_t>(column / 2);
+        for (int b = 0; b < (pair ? 9 : 5); ++b)
+          out[b] = static_cast<uint8_t>(values[2 * b] << 4 | (pair || b < 4 ? values[2 * b + 1] : 0));
+      }
+    }
+  }
+}
+
 }  // namespace
 
 void RasteriseAnsiRows(const AnsiScreen& screen, int32_t firstRow, int32_t rowCount, uint8_t* pixels) {
@@ -101,6 +152,8 @@ void RasteriseAnsiRows(const AnsiScreen& screen, int32_t firstRow, int32_t rowCo
   const int32_t to =
       static_cast<int32_t>(std::min<int64_t>(int64_t{firstRow} + std::max(rowCount, 0), screen.rows));
   const bool exact = page.bitsPerPixel == 32;
+  if (screen.cellWidth == 9)
+    return RasteriseNineRows(screen, looks, height, page, from, to, firstRow, pixels);
   for (int32_t row = from; row < to; ++row) {
     const size_t first = static_cast<size_t>(row) * static_cast<size_t>(screen.columns);
     const AnsiCell* cells = screen.cells.data() + first;

@@ -34,6 +34,13 @@
 
 // View menu (between Keymap and Help)
 #define IDM_ANSI_COLOURS 501
+// View > 9-pixel letters and View > 4:3 aspect: off, on, as the file says.
+#define IDM_LETTERS_8 510
+#define IDM_LETTERS_9 511
+#define IDM_LETTERS_FILE 512
+#define IDM_ASPECT_SQUARE 520
+#define IDM_ASPECT_4_3 521
+#define IDM_ASPECT_FILE 522
 
 #define IDC_STATUS_BAR 5
 
@@ -80,7 +87,8 @@ static_assert(IDM_BUILTIN_SHEET > IDM_KEYMAP_FIRST && IDM_BUILTIN_SHEET < IDM_KE
 static_assert(IDM_HELP == 301 && IDM_ABOUT == 302, "Help commands live in 301-302");
 static_assert(IDM_RECENT_FIRST + IDM_RECENT_COUNT - 1 == 404 && IDM_RECENT_LAST == 498,
               "recent files 400-404 inside 400-498");
-static_assert(IDM_ANSI_COLOURS == 501, "View commands live in 501");
+static_assert(IDM_ANSI_COLOURS == 501 && IDM_LETTERS_8 >= 501 && IDM_ASPECT_FILE <= 599,
+              "View commands live in 501-599");
 static_assert(IDC_OPEN_VERB == 1000 && IDC_FONT_SIZE_GROUP == 1023,
               "Configuration controls live in 1000-1023");
 static_assert(IDC_TYPE_ASC - IDC_TYPE_NFO == 3 && IDC_TYPE_OTHER == IDC_TYPE_ASC + 1,

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "window_layout.h"
 #include "../art/document_reading.h"
 #include "../raster/ansi_raster.h"
+#include "../raster/vga_look.h"
 #include "../art/page_limits.h"
 #include "view.h"
 #include "render_page.h"
@@ -48,6 +50,9 @@ ColourBytes colourBytes;
 // holds at least twice the rows in view, so scrolling draws it again only
 // every half a view, a few hundred microseconds each time.
 constexpr int32_t kMinBandRows = 128;
+// Rows stretched for a 4:3 screen blend colours, so their band is 32 bits
+// a pixel; past the rows in view it keeps to this many bytes.
+constexpr int64_t kStretchedBandBytes = int64_t{32} << 20;
 
 struct Band {
   HBITMAP bitmap = nullptr;  // the page bitmap while it is the band
@@ -56,14 +61,28 @@ struct Band {
   int32_t firstRow = 0;                   // the screen row drawn at its top
   int32_t drawnRows = 0;                  // rows drawn from there; 0: none yet
   std::array<uint32_t, 16> palette = {};  // the colour table the bitmap was made with
+  std::vector<uint8_t> square;            // a stretched band's rows before the stretch
 };
 Band band;
+// Whether the shown screen's rows are stretched, and the page pixels a
+// row of its cells then takes: every row alike (StretchedHeight of one
+// row), so that scrolling and selection keep going by whole rows.
+bool stretched = false;
+int32_t rowPixels = 16;
+
+// The band's pixels: the screen's own, or 32 bits for stretched rows.
+AnsiPageSize BandPageSize() {
+  AnsiPageSize size = AnsiPageSizeOf(ansiScreen);
+  if (stretched) size.bitsPerPixel = 32, size.stride = static_cast<int32_t>(DibStride(size.width, 32));
+  return size;
+}
 
 void RenderTextLayout() {
   ansiScreen = AnsiScreen{};
   ansiShown = false;
   band = Band{};
   viewer.pageCellHeight = 8;
+  viewer.pageCellWidth = 8;
   const int32_t length = viewer.laidOutLength;
   const uint8_t* text = reinterpret_cast<const uint8_t*>(viewer.laidOutText);
 
@@ -90,13 +109,12 @@ void RenderTextLayout() {
 // never shown); any other page goes first, so that two are never held at
 // once. False when no bitmap can be made.
 bool MakeBand(int32_t rows) {
-  const AnsiPageSize size = AnsiPageSizeOf(ansiScreen);
+  const AnsiPageSize size = BandPageSize();
   DIBSECTION shown = {};
   if (band.bitmap != nullptr && band.bitmap == viewer.pageBitmap && band.palette == ansiScreen.palette &&
       GetObjectA(band.bitmap, sizeof shown, &shown) == sizeof shown && shown.dsBm.bmWidth == size.width &&
-      shown.dsBm.bmBitsPixel == size.bitsPerPixel &&
-      std::abs(shown.dsBm.bmHeight) / ansiScreen.cellHeight >= rows) {
-    band.capacity = std::abs(shown.dsBm.bmHeight) / ansiScreen.cellHeight;
+      shown.dsBm.bmBitsPixel == size.bitsPerPixel && std::abs(shown.dsBm.bmHeight) / rowPixels >= rows) {
+    band.capacity = std::abs(shown.dsBm.bmHeight) / rowPixels;
     return true;
   }
   if (viewer.pageBitmap != nullptr) DeleteObject(viewer.pageBitmap);
@@ -105,8 +123,8 @@ bool MakeBand(int32_t rows) {
   // Top-down, as the rasteriser writes it, in the screen's palette (or
   // its exact colours, 32 bits a pixel).
   uint8_t* bits = nullptr;
-  HBITMAP bitmap = CreatePageBitmap(size.width, rows * ansiScreen.cellHeight, size.bitsPerPixel,
-                                    ansiScreen.palette.data(), size.bitsPerPixel == 4 ? 16 : 0, bits);
+  HBITMAP bitmap = CreatePageBitmap(size.width, rows * rowPixels, size.bitsPerPixel, ansiScreen.palette.data(),
+                                    size.bitsPerPixel == 4 ? 16 : 0, bits);
   if (bitmap == nullptr) return false;
   viewer.pageBitmap = band.bitmap = bitmap;
   band.bits = bits;
@@ -116,15 +134,19 @@ bool MakeBand(int32_t rows) {
 }
 
 void RenderColourScreen(const uint8_t* bytes, size_t length) {
-  ColourScreen shown = ReadColourScreen(viewer.currentPath, bytes, length);
+  const ScreenLook look{static_cast<LookChoice>(viewer.letterSpacing), static_cast<LookChoice>(viewer.aspect)};
+  ColourScreen shown = ReadColourScreen(viewer.currentPath, bytes, length, look);
   ansiScreen = std::move(shown.screen);
   screenNote = std::move(shown.note);
   ansiShown = true;
   band.drawnRows = 0;  // nothing of this screen is drawn yet
+  stretched = shown.stretched;
+  rowPixels = stretched ? StretchedHeight(ansiScreen.cellHeight, ansiScreen.cellWidth) : ansiScreen.cellHeight;
   const AnsiPageSize size = AnsiPageSizeOf(ansiScreen);
-  viewer.pageCellHeight = ansiScreen.cellHeight;
+  viewer.pageCellHeight = rowPixels;
+  viewer.pageCellWidth = ansiScreen.cellWidth;
   viewer.pageWidth = size.width;
-  viewer.pageHeight = size.height;
+  viewer.pageHeight = static_cast<int32_t>(int64_t{ansiScreen.rows} * rowPixels);
   viewer.pageRect = RECT{0, 0, viewer.pageWidth, viewer.pageHeight};
   // The text layout's page is let go before the band is made.
   if (viewer.pageBitmap != nullptr && viewer.pageBitmap != band.bitmap) {
@@ -181,7 +203,7 @@ const AnsiScreen* ShownAnsiScreen() { return ansiShown ? &ansiScreen : nullptr; 
 
 int32_t PreparePageRows(int32_t top, int32_t height) {
   if (!ansiShown) return 0;
-  const int32_t cell = ansiScreen.cellHeight;
+  const int32_t cell = rowPixels;
   const int32_t rows = ansiScreen.rows;
   const int32_t first = std::clamp(top / cell, 0, rows);
   const int32_t last =
@@ -191,11 +213,35 @@ int32_t PreparePageRows(int32_t top, int32_t height) {
     return band.firstRow * cell;
   }
   const int32_t shown = last - first;
-  if (!MakeBand(std::min(rows, std::max(2 * shown, kMinBandRows)))) return 0;
+  int32_t least = kMinBandRows;
+  if (stretched) {
+    const int64_t rowBytes = int64_t{BandPageSize().stride} * cell;
+    least = static_cast<int32_t>(std::clamp<int64_t>(kStretchedBandBytes / rowBytes, 1, kMinBandRows));
+  }
+  if (!MakeBand(std::min(rows, std::max(2 * shown, least)))) return 0;
   // The rows shown, in the middle of the band where the screen allows.
   band.drawnRows = std::min(band.capacity, rows);
   band.firstRow = std::clamp(first - (band.drawnRows - shown) / 2, 0, rows - band.drawnRows);
   GdiFlush();  // the band's memory is written directly
-  RasteriseAnsiRows(ansiScreen, band.firstRow, band.drawnRows, band.bits);
+  if (!stretched) {
+    RasteriseAnsiRows(ansiScreen, band.firstRow, band.drawnRows, band.bits);
+    return band.firstRow * cell;
+  }
+  // Each row of cells drawn square, then stretched to its rows of the band:
+  // every row takes the same rows, so a band may start at any of them.
+  const AnsiPageSize square = AnsiPageSizeOf(ansiScreen);
+  const int32_t squareHeight = band.drawnRows * ansiScreen.cellHeight;
+  try {
+    band.square.resize(static_cast<size_t>(square.stride) * static_cast<size_t>(squareHeight));
+  } catch (const std::bad_alloc&) {
+    band.drawnRows = 0;  // drawn again at the next paint
+    return band.firstRow * cell;
+  }
+  RasteriseAnsiRows(ansiScreen, band.firstRow, band.drawnRows, band.square.data());
+  PixelRows drawn{band.square.data(), static_cast<size_t>(square.stride), square.width, squareHeight,
+                  square.bitsPerPixel == 32 ? PixelFormat::kBgrx32 : PixelFormat::kIndexed4,
+                  ansiScreen.palette.data()};
+  StretchRows(drawn, band.drawnRows * cell, PixelFormat::kBgrx32, band.bits,
+              static_cast<size_t>(BandPageSize().stride));
   return band.firstRow * cell;
 }

@@ -16,7 +16,7 @@ namespace {
 int32_t RowPixels() { return PageRowPixels(viewer.pageCellHeight); }
 
 SelectionGrid ViewGrid() {
-  return SelectionGrid{viewer.cellWidth, viewer.cellHeight, viewer.sourceWidth / 8,
+  return SelectionGrid{viewer.columnWidth, viewer.cellHeight, viewer.sourceWidth / viewer.pageCellWidth,
                        viewer.sourceHeight / RowPixels()};
 }
 

@@ -33,8 +33,14 @@ const SauceDescription& ShownSauce();
 // View > ANSI colours (Ctrl+Shift+A): read from the settings at the start,
 // with its menu check; switching it writes the setting and has the
 // document rendered again at the next paint.
+// View > 9-pixel letters and View > 4:3 aspect are read with it: each as
+// the file says, on or off, a radio item of the three.
 void ReadColourModeSetting();
 void ToggleColourMode();
+// Takes the choice of a View > 9-pixel letters or 4:3 aspect item, writes
+// the setting and has the document rendered again at the next paint; false
+// for any other command.
+bool ChooseLook(UINT command);
 // Makes the page bitmap hold the page's pixel rows top .. top + height - 1
 // and returns the page row its first pixel row holds: 0 for the text
 // layout's page, which holds them all; an ANSI screen's holds a band of

@@ -68,8 +68,8 @@ void ForgetShownRows() {
 
 ViewCells CurrentViewCells() {
   const int32_t rowPixels = PageRowPixels(viewer.pageCellHeight);
-  return ViewCells{viewer.cellWidth, viewer.cellHeight, viewer.scrollY / rowPixels, viewer.sourceWidth / 8,
-                   viewer.sourceHeight / rowPixels};
+  return ViewCells{viewer.columnWidth, viewer.cellHeight, viewer.scrollY / rowPixels,
+                   viewer.sourceWidth / viewer.pageCellWidth, viewer.sourceHeight / rowPixels};
 }
 
 std::optional<PageCell> PageCellAt(int32_t x, int32_t y) {

@@ -17,8 +17,8 @@ const ShownRows& CurrentShownRows();
 // pointer's link and the search position go.
 void ForgetShownRows();
 
-// Page cells and client points. A cell is 8 page pixels high here; a
-// layout with taller cells gives its height in this one place.
+// Page cells and client points, in cells of the page's shape (8 x 8 page
+// pixels, or a colour screen's 8 or 9 across and its rows' height).
 struct ViewCells {
   int32_t cellWidth, cellHeight;  // screen pixels a cell
   int32_t firstRow;               // the page row at the view's top

@@ -78,6 +78,7 @@ void LayoutWindow() {
   input.pageHeight = viewer.pageHeight;
   input.cellWidth = viewer.cellWidth;
   input.pageCellHeight = viewer.pageCellHeight;
+  input.pageCellWidth = viewer.pageCellWidth;
   input.workLeft = workArea.left;
   input.workTop = workArea.top;
   input.workRight = workArea.right;
@@ -87,6 +88,7 @@ void LayoutWindow() {
   const LayoutResult layout = ComputeWindowLayout(input);
 
   viewer.cellHeight = layout.cellHeight;
+  viewer.columnWidth = layout.columnWidth;
   viewer.viewWidth = layout.viewWidth;
   viewer.viewHeight = layout.viewHeight;
   ReplaceScrollBar(layout);

@@ -13,5 +13,7 @@ void ResetViewerState() {
   viewer.firstPaint = 1;
   viewer.cellWidth = 8;
   viewer.cellHeight = 8;
+  viewer.columnWidth = 8;
   viewer.pageCellHeight = 8;
+  viewer.pageCellWidth = 8;
 }

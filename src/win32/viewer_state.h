@@ -49,6 +49,10 @@ struct ViewerState {
   // View > ANSI colours: .ans files and files with an ANSi record are shown
   // as ANSI screens.
   int32_t ansiColours;
+  // View > 9-pixel letters and View > 4:3 aspect for colour screens: the
+  // values of LookChoice (as the file says, on, off).
+  int32_t letterSpacing;
+  int32_t aspect;
   int32_t firstPaint;
   uint32_t runCount;
   HBITMAP glyphSheet;
@@ -65,11 +69,15 @@ struct ViewerState {
   int32_t fontCount;
 
   // View
-  int32_t cellWidth;   // screen pixels a cell across: the zoom
-  int32_t cellHeight;  // screen pixels a cell high, in the page cell's shape
+  int32_t cellWidth;    // screen pixels 8 page pixels take across: the zoom
+  int32_t cellHeight;   // screen pixels a cell high, in the page cell's shape
+  int32_t columnWidth;  // screen pixels a cell across, in the page cell's shape
   // Page pixels a cell high: 8, or 16 for an ANSI screen's cells (8 x 8
-  // ones for the 43 and 50-line fonts).
+  // ones for the 43 and 50-line fonts, a file's own font's height; each
+  // stretched when the rows are shown for a 4:3 screen).
   int32_t pageCellHeight;
+  // Page pixels a cell across: 8, or 9 for a colour screen's 9-pixel letters.
+  int32_t pageCellWidth;
   int32_t viewWidth;
   int32_t viewHeight;
   int32_t sourceX;

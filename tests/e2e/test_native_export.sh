@@ -14,7 +14,7 @@ fi
 
 # Each program runs in a folder of its own holding the same files, with the
 # same arguments: OUTs are named relative to it, so the lines match too.
-usage() { printf 'usage: %s --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE]
+usage() { printf 'usage: %s --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE] [--letter-spacing 8|9] [--aspect 4:3|square]
        %s --help | --version' "$1" "$1"; }
 compare() { # NAME LINES ARGUMENT...: LINES the lines both print (USAGE their usage, WHY a reason), "exit N"
   local name=$1 lines=$2 who status png why='s/^(quillpane: cannot (read|write) "[^"]*"): .+/\1: WHY/'
@@ -86,6 +86,8 @@ if [ -d "$corpus" ]; then
   compare "colour" "exit 0" --colour --png sauce.png "$sauce" --png bare.png "$bare" --png nfo.png "$nfo" \
     --png named.png "$QP_TMP/changelog.nfo" --png pattern.png "$pattern"
   same_png "an ANSI screen's PNG" sauce.png "352 x 4032, depth 4, colour type 3"
+  compare "9-pixel letters at 4:3" "exit 0" --colour --letter-spacing 9 --aspect 4:3 --png sauce.png "$sauce"
+  same_png "a 4:3 screen's PNG: 4032 x 1.35 rows" sauce.png "396 x 5443, depth 8, colour type 2"
   compare "thumbnails" "exit 0" --thumbnail 96 --colour --png bare.png "$bare" --png nfo.png "$nfo"
   same_png "a thumbnail's PNG" bare.png "96 x 55, depth 8, colour type 2"
 else

@@ -59,6 +59,7 @@ std::string Describe(const ExportRequest& r) {
   if (!r.sheet.empty()) text += " [" + r.sheet + "]";
   if (r.colour) text += " colour";
   if (r.thumbnailSize != 0) text += " thumbnail " + std::to_string(r.thumbnailSize);
+  for (const LookChoice c : {r.look.letters, r.look.aspect}) text += "?+-"[static_cast<int>(c)];
   return text;
 }
 
@@ -71,9 +72,9 @@ TEST(ParseExportRequest, Table) {
       // Whatever else stands on the line; the usage names the program as started.
       {"\"C:\\my v\\q.exe\" --png o f --help --bogus", "q.exe help"},
       {"/opt/qp/quillpane-export --sheet --version", "quillpane-export version"},
-      {"q.exe --png o --colour --thumbnail 1024 f --sheet pc8", "o<f [pc8] colour thumbnail 1024"},
-      {"q.exe --png o1 f1 --png o2 f2 --sheet pc8", "o1<f1|o2<f2 [pc8]"},
-      {"q.exe --png C:\\x\\--y.png \"C:\\my art\\a \\\"b\\\\\" \t", "C:\\x\\--y.png<C:\\my art\\a \"b\\"},
+      {"q.exe --png o --colour --thumbnail 1024 f --sheet pc8", "o<f [pc8] colour thumbnail 1024??"},
+      {"q.exe --png o1 f1 --png o2 f2 --sheet pc8", "o1<f1|o2<f2 [pc8]??"},
+      {"q.exe --png C:\\x\\--y.png \"C:\\my art\\a \\\"b\\\\\" \t", "C:\\x\\--y.png<C:\\my art\\a \"b\\??"},
       {"q.exe --png o --sheet pc8", "!--png needs OUT.png and FILE"},
       {"q.exe --png o --png o2 f2", "!--png needs OUT.png and FILE"},
       {"q.exe --png \"\" f", "!--png needs OUT.png and FILE"},
@@ -92,6 +93,12 @@ TEST(ParseExportRequest, Table) {
       {"q.exe --png o f --thumbnail 4294967352",
        "!--thumbnail takes a SIZE of 1 to 1024 pixels: \"4294967352\""},
       {"q.exe --png o f --thumbnail +64", "!--thumbnail takes a SIZE of 1 to 1024 pixels: \"+64\""},
+      // --letter-spacing 8|9 and --aspect 4:3|square: once each; as the file says without them.
+      {"q.exe --letter-spacing 9 --png o f --aspect square", "o<f+-"},
+      {"q.exe --png o f --letter-spacing 8 --aspect 4:3", "o<f-+"},
+      {"q.exe --png o f --letter-spacing 10", "!--letter-spacing takes 8 or 9: \"10\""},
+      {"q.exe --png o f --aspect", "!--aspect takes 4:3 or square"},
+      {"q.exe --aspect 4:3 --png o f --aspect 4:3", "!--aspect is given twice"},
   };
   for (const auto& [line, want] : cases) EXPECT_EQ(Describe(ParseExportRequest(line)), want) << line;
 }

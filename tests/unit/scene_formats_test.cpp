@@ -94,12 +94,13 @@ TEST(SceneFormats, ReadersWithTheirBoundsAndNotes) {
     EXPECT_EQ(reading.note, note);
   }
 
-  // Cells 32 pixels high keep half the rows of 16-pixel ones: 1000 x 2000 cells, in runs of 64.
+  // Cells 32 pixels high keep half the rows of 16-pixel ones, in a page of 9-pixel cells: 1000 x 2000 cells,
+  // in runs of 64.
   std::string runs;
   for (int k = 0; k < 1000 * 2000 / 64; ++k) runs += "\377Ax";
   const FormatReading tall = Read(ReadXBin, XBin(1000, 2000, 32, 2 | 4, std::string(256 * 32, 'f') + runs));
   EXPECT_EQ(std::make_tuple(tall.screen.rows, tall.note),
-            std::make_tuple(1310, std::string("only the first 1310 rows fit in a page")));
+            std::make_tuple(1165, std::string("only the first 1165 rows fit in a page")));
   // A palette's 6-bit values widened and put in the ANSI order (the PC's blue, 1, is its 4); 512 glyphs.
   const FormatReading xbin =
       Read(ReadXBin, XBin(1, 1, 8, 3 | 16, B("?\0\0\0\0*") + std::string(42 + 512 * 8, '\0') + "Ax"));

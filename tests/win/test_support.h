@@ -45,7 +45,7 @@ COLORREF WindowPixel(HWND window, int x, int y);  // once the window has painted
 
 void PumpMessages();  // every message waiting for this thread, paints included
 
-void ForgetSavedSettings();  // the window position and recent files every window saves, and the colour mode
+void ForgetSavedSettings();  // the window position and recent files every window saves, and the View settings
 
 // The real main window, created as the program creates it (zero size, shown by WM_CREATE) and destroyed at
 // the end of the test; a first start unless `keepSavedSettings`. The first paint looks for fonts in

@@ -232,6 +232,27 @@ TEST(ColourMode, TheItemShowsAnsFilesInColourAndIsRemembered) {
   ForgetSavedSettings();
 }
 
+// View > 9-pixel letters > On (kept as 1): cells 9 pixels wide, the 9th column repeating the 8th for a
+// block (not for 'A'), and a drag picks cells by that width.
+TEST(ColourScreens, NinePixelLettersAreShownAndPicked) {
+  TempDir dir;
+  MainWindowTest test;
+  SendMessageA(test.window(), WM_COMMAND, IDM_ANSI_COLOURS, 0);
+  SendMessageA(test.window(), WM_COMMAND, IDM_LETTERS_9, 0);
+  test.Show(dir.Write("nine.ans",
+                      "\x1b[37;44m\xdb"
+                      "ABCDEFGH\r\n"
+                      "-abcdefgh"));
+  EXPECT_EQ(std::make_tuple(viewer.pageWidth, RegText(HKEY_LOCAL_MACHINE, kSettingsKey, "letterspacing"),
+                            GetMenuState(GetMenu(test.window()), IDM_LETTERS_9, MF_BYCOMMAND) & MF_CHECKED,
+                            WindowPixel(test.window(), 10 + 8, 15), WindowPixel(test.window(), 10 + 17, 15)),
+            std::make_tuple(720, std::string("1"), UINT{MF_CHECKED}, RGB(0xAA, 0xAA, 0xAA), RGB(0, 0, 0xAA)));
+  // From the middle of cell 5 ('E') to that of cell 8 a row down: 8-pixel cells would pick "FGH".
+  SendMessageA(test.window(), WM_LBUTTONDOWN, 0, MAKELPARAM(10 + 9 * 5 + 4, 18));
+  SendMessageA(test.window(), WM_LBUTTONUP, 0, MAKELPARAM(10 + 9 * 8 + 4, 44));
+  EXPECT_EQ(Clipboard<char>(CF_TEXT), "EFG\r\nefg");
+}
+
 // A SAUCE record's title, author and group stand before the place in the status bar, and File > Information
 // lists its fields; scene formats are always colour screens, and a colour screen reads all of a file longer
 // than the text layout's 512 KB.

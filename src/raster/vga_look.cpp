@@ -1,0 +1,91 @@
+#include "vga_look.h"
+
+#include <algorithm>
+#include <utility>
+
+int32_t StretchedHeight(int32_t height, int32_t letterWidth) {
+  // 540 / 400 = 27 / 20 and 480 / 400 = 6 / 5, in whole numbers; halves round up.
+  const int64_t times = letterWidth == 9 ? 27 : 24, over = 20;
+  return static_cast<int32_t>((int64_t{height} * times * 2 + over) / (2 * over));
+}
+
+std::vector<RowBlend> StretchRowBlends(int32_t sourceRows, int32_t outputRows) {
+  std::vector<RowBlend> blends;
+  if (sourceRows <= 0 || outputRows < sourceRows) return blends;
+  blends.reserve(static_cast<size_t>(outputRows));
+  // In units of 1 / outputRows of a source row: source row i spans
+  // [i * outputRows, (i + 1) * outputRows), output row j spans
+  // [j * sourceRows, (j + 1) * sourceRows), never more than one source row.
+  const int64_t in = sourceRows, out = outputRows;
+  for (int64_t j = 0; j < out; ++j) {
+    const int64_t start = j * in, end = start + in;
+    const int64_t row = start / out;
+    const int64_t into = std::max<int64_t>(end - (row + 1) * out, 0);  // the part in row + 1
+    const auto weight = static_cast<uint32_t>((into * 256 + in / 2) / in);
+    // The last row never reaches past the picture.
+    blends.push_back(RowBlend{static_cast<int32_t>(row), row + 1 < in ? weight : 0});
+  }
+  return blends;
+}
+
+namespace {
+
+// One row of `source` as 0xRRGGBB values.
+void ReadRow(const PixelRows& source, int32_t y, uint32_t* rgb) {
+  const uint8_t* row = source.pixels + static_cast<size_t>(y) * source.stride;
+  for (int32_t x = 0; x < source.width; ++x) {
+    const auto at = static_cast<size_t>(x);
+    switch (source.format) {
+      case PixelFormat::kIndexed1: rgb[x] = source.palette[(row[at >> 3] >> (7 - (at & 7))) & 1]; break;
+      case PixelFormat::kIndexed4: rgb[x] = source.palette[(row[at >> 1] >> ((at & 1) ? 0 : 4)) & 15]; break;
+      case PixelFormat::kGrey8: rgb[x] = row[at] * 0x010101u; break;
+      case PixelFormat::kRgb24:
+        rgb[x] = uint32_t{row[3 * at]} << 16 | uint32_t{row[3 * at + 1]} << 8 | row[3 * at + 2];
+        break;
+      case PixelFormat::kBgrx32:
+        rgb[x] = uint32_t{row[4 * at + 2]} << 16 | uint32_t{row[4 * at + 1]} << 8 | row[4 * at];
+        break;
+    }
+  }
+}
+
+}  // namespace
+
+void StretchRows(const PixelRows& source, int32_t outputRows, PixelFormat outFormat, uint8_t* out,
+                 size_t outStride) {
+  if (!IsReadable(source)) return;
+  const std::vector<RowBlend> blends = StretchRowBlends(source.height, outputRows);
+  const size_t width = static_cast<size_t>(source.width);
+  std::vector<uint32_t> upper(width), lower(width);
+  int32_t upperRow = -1, lowerRow = -1;
+  const bool bgrx = outFormat == PixelFormat::kBgrx32;
+  for (size_t j = 0; j < blends.size(); ++j) {
+    const RowBlend blend = blends[j];
+    // Each source row is read once: the next output rows reuse it.
+    if (upperRow != blend.row && lowerRow == blend.row) {
+      upper.swap(lower);
+      std::swap(upperRow, lowerRow);
+    }
+    if (upperRow != blend.row) ReadRow(source, upperRow = blend.row, upper.data());
+    if (blend.weight > 0 && lowerRow != blend.row + 1)
+      ReadRow(source, lowerRow = blend.row + 1, lower.data());
+    uint8_t* row = out + j * outStride;
+    const uint32_t w = blend.weight, keep = 256 - w;
+    for (size_t x = 0; x < width; ++x) {
+      uint32_t rgb = upper[x];
+      if (w > 0 && lower[x] != rgb) {
+        const uint32_t a = rgb, b = lower[x];
+        rgb = 0;
+        for (int shift = 0; shift < 24; shift += 8)
+          rgb |= ((((a >> shift) & 255) * keep + ((b >> shift) & 255) * w + 128) >> 8) << shift;
+      }
+      if (bgrx) {
+        row[4 * x] = static_cast<uint8_t>(rgb), row[4 * x + 1] = static_cast<uint8_t>(rgb >> 8);
+        row[4 * x + 2] = static_cast<uint8_t>(rgb >> 16), row[4 * x + 3] = 0;
+      } else {
+        row[3 * x] = static_cast<uint8_t>(rgb >> 16), row[3 * x + 1] = static_cast<uint8_t>(rgb >> 8);
+        row[3 * x + 2] = static_cast<uint8_t>(rgb);
+      }
+    }
+  }
+}
