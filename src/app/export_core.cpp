@@ -11,6 +11,7 @@
 #include "../art/scene_formats.h"
 #include "../raster/ansi_raster.h"
 #include "../raster/png_writer.h"
+#include "../raster/screen_animation.h"
 #include "../raster/text_page.h"
 #include "../raster/thumbnail.h"
 #include "../resources/resource_ids.h"
@@ -121,9 +122,12 @@ std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, co
   // are); the text layout keeps what LoadDocumentBytes read.
   const char* path = pair.file.c_str();
   const bool format = FormatOfName(path) != ArtFormat::kText;
+  // A play is of a colour screen: --animate reads ANSI art as --colour does.
+  const bool animate = request.animateBitsPerSecond != 0;
+  const bool colourMode = request.colour || animate;
   std::vector<uint8_t> whole;
   FileStart colourStart;
-  if (format || (request.colour && start.cut)) {
+  if (format || (colourMode && start.cut)) {
     colourStart = LoadColourBytes(
         [&](uint8_t* bytes, size_t capacity) { return platform.ReadStart(pair.file, bytes, capacity); },
         !format, whole);
@@ -132,7 +136,7 @@ std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, co
   const bool colourBytes = format || colourStart.opened != -1;
   const char* bytes = colourBytes ? reinterpret_cast<const char*>(whole.data()) : text;
   const size_t length = colourBytes ? whole.size() : start.count;
-  const bool colour = ChooseReading(path, reinterpret_cast<const uint8_t*>(bytes), length, request.colour) !=
+  const bool colour = ChooseReading(path, reinterpret_cast<const uint8_t*>(bytes), length, colourMode) !=
                       Reading::kTextLayout;
   // The window shows such a file cut as well; the export says so.
   const bool cut = colour ? colourStart.cut : start.cut;
@@ -142,10 +146,20 @@ std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, co
                  " bytes: only its first " + std::to_string(limit) + " are drawn");
   }
   std::vector<uint8_t> png;
+  if (animate && colour) {
+    const auto* art = reinterpret_cast<const uint8_t*>(bytes);
+    const std::string note = ReadColourScreen(path, art, length).note;
+    if (!note.empty()) platform.Say("quillpane: " + Quoted(pair.file) + ": " + note);
+    if (!EncodeScreenPlay(path, art, length, request.animateBitsPerSecond, png))
+      return "cannot encode the play of " + Quoted(pair.file) + " as PNG: not enough memory";
+    return platform.WriteWholeFile(pair.out, png.data(), png.size());
+  }
+  if (animate)
+    platform.Say("quillpane: " + Quoted(pair.file) + " is laid out as text, not a colour screen: its PNG is still");
   {
     ExportPage page;
     std::string note;
-    if (!DrawExportPage(pair.file, colour ? bytes : text, colour ? length : start.count, glyphs, colour,
+    if (!DrawExportPage(pair.file, colour ? bytes : text, colour ? length : start.count, glyphs, colourMode,
                         request.thumbnailSize, page, &note))
       return "cannot draw " + Quoted(pair.file) + ": not enough memory for its page";
     if (!note.empty()) platform.Say("quillpane: " + Quoted(pair.file) + ": " + note);

@@ -8,6 +8,7 @@ constexpr char kPng[] = "--png";
 constexpr char kSheet[] = "--sheet";
 constexpr char kColour[] = "--colour";
 constexpr char kThumbnail[] = "--thumbnail";
+constexpr char kAnimate[] = "--animate";
 constexpr char kHelp[] = "--help";
 constexpr char kVersion[] = "--version";
 
@@ -29,6 +30,18 @@ int ReadThumbnailSize(const std::string& text) {
   return size <= kMaxThumbnailSize ? size : 0;
 }
 
+// A play's BPS: decimal digits only, 1 to kMaxAnimateBitsPerSecond; 0 for
+// anything else.
+uint32_t ReadBitsPerSecond(const std::string& text) {
+  if (text.empty() || text.size() > 8) return 0;
+  uint32_t bps = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return 0;
+    bps = bps * 10 + static_cast<uint32_t>(c - '0');
+  }
+  return bps <= kMaxAnimateBitsPerSecond ? bps : 0;
+}
+
 // Appends `count` backslashes.
 void AddBackslashes(std::string& argument, int count) { argument.append(static_cast<size_t>(count), '\\'); }
 
@@ -38,7 +51,8 @@ std::vector<std::string> ExportUsage(const std::string& program) {
   // The native exporter prints the same lines: its messages are the Windows
   // program's, word for word but its name, whichever carries out an export.
   return {"usage: " + program +
-              " --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE]",
+              " --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE]"
+              " [--animate BPS]",
           "       " + program + " --help | --version"};
 }
 
@@ -145,11 +159,21 @@ ExportRequest ParseExportArguments(const std::string& program, const std::vector
         return fail("--thumbnail takes a SIZE of 1 to " + std::to_string(kMaxThumbnailSize) + " pixels: \"" +
                     args[i] + "\"");
       }
+    } else if (argument == kAnimate) {
+      if (missing(i + 1)) return fail("--animate needs a BPS");
+      if (request.animateBitsPerSecond != 0) return fail("--animate is given twice");
+      request.animateBitsPerSecond = ReadBitsPerSecond(args[++i]);
+      if (request.animateBitsPerSecond == 0) {
+        return fail("--animate takes a BPS of 1 to " + std::to_string(kMaxAnimateBitsPerSecond) +
+                    " bits a second: \"" + args[i] + "\"");
+      }
     } else {
       return fail("unknown switch \"" + argument + "\"");
     }
   }
   if (pngWants != 0) return fail(pngNeeds);
   if (request.pairs.empty()) return fail("nothing to export: give --png OUT.png FILE");
+  if (request.animateBitsPerSecond != 0 && request.thumbnailSize != 0)
+    return fail("--animate and --thumbnail do not go together: a thumbnail is still");
   return request;
 }

@@ -1,13 +1,17 @@
 // The export command line: quillpane.exe --png OUT.png FILE [--png OUT.png
-// FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE] draws each FILE
-// into a PNG and shows no window; --help and --version answer on the
+// FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE] [--animate BPS]
+// draws each FILE into a PNG and shows no window; --help and --version answer on the
 // console. Pure: the Windows program and the native exporter read what to
 // do from the result.
 #ifndef QUILLPANE_EXPORT_COMMAND_LINE_H
 #define QUILLPANE_EXPORT_COMMAND_LINE_H
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+// The fastest play --animate takes, in bits a second.
+constexpr uint32_t kMaxAnimateBitsPerSecond = 10000000;
 
 // The usage, one line a form, naming the program as `program`.
 std::vector<std::string> ExportUsage(const std::string& program);
@@ -33,6 +37,9 @@ struct ExportRequest {
   std::string sheet;      // a sheet of the fonts folder; empty: the built-in sheet
   bool colour = false;    // ANSI art is drawn as the colour mode's ANSI screen
   int thumbnailSize = 0;  // 1 to 1024: each PNG a thumbnail of that size; 0: the whole page
+  // 1 to kMaxAnimateBitsPerSecond: each colour screen (ANSI art read as
+  // --colour reads it) an animated PNG of its play at that speed; 0: still.
+  uint32_t animateBitsPerSecond = 0;
   // One line naming what is wrong with the line; empty when nothing is.
   std::string error;
 };
