@@ -39,6 +39,8 @@ void SplitCommandLine(const char* commandLine) {
 }
 
 void LoadDocument() {
+  // A play reads the shown bytes, which are about to change.
+  StopScreenTimers();
   ClearText(viewer.currentDir, sizeof viewer.currentDir);
   // The directory part of a path that fits always fits.
   CopyWholeText(viewer.currentDir, sizeof viewer.currentDir,

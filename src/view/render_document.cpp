@@ -13,6 +13,7 @@
 #include "render_page.h"
 #include "view_text.h"
 #include "../text/sauce_text.h"
+#include "../core/window_geometry.h"
 
 namespace {
 
@@ -58,6 +59,16 @@ struct Band {
   std::array<uint32_t, 16> palette = {};  // the colour table the bitmap was made with
 };
 Band band;
+
+// What the band draws: the shown screen, or a frame of its play (of the
+// same size and colours); and the phase of the blink it draws.
+const AnsiScreen* playFrame = nullptr;
+bool blinkShown = true;
+const AnsiScreen& DrawnScreen() { return playFrame != nullptr ? *playFrame : ansiScreen; }
+
+// The bytes the shown colour screen was read from.
+const uint8_t* screenBytes = nullptr;
+size_t screenLength = 0;
 
 void RenderTextLayout() {
   ansiScreen = AnsiScreen{};
@@ -116,6 +127,8 @@ bool MakeBand(int32_t rows) {
 }
 
 void RenderColourScreen(const uint8_t* bytes, size_t length) {
+  screenBytes = bytes;
+  screenLength = length;
   ColourScreen shown = ReadColourScreen(viewer.currentPath, bytes, length);
   ansiScreen = std::move(shown.screen);
   screenNote = std::move(shown.note);
@@ -139,6 +152,12 @@ void RenderColourScreen(const uint8_t* bytes, size_t length) {
 }  // namespace
 
 void RenderDocument() {
+  // A play, a blink phase and the bytes they read end with the screen.
+  StopScreenTimers();
+  playFrame = nullptr;
+  blinkShown = true;
+  screenBytes = nullptr;
+  screenLength = 0;
   viewer.needsRender = 0;
   viewer.selectionShown = 0;
   ForgetShownRows();
@@ -159,6 +178,7 @@ void RenderDocument() {
       RenderColourScreen(bytes, length);
       if (whole && colourBytes.cut)
         screenNote = "only the first " + std::to_string(kColourDocumentLimit >> 20) + " MB are shown";
+      StartScreenTimers();
       return;
     }
   }
@@ -196,6 +216,44 @@ int32_t PreparePageRows(int32_t top, int32_t height) {
   band.drawnRows = std::min(band.capacity, rows);
   band.firstRow = std::clamp(first - (band.drawnRows - shown) / 2, 0, rows - band.drawnRows);
   GdiFlush();  // the band's memory is written directly
-  RasteriseAnsiRows(ansiScreen, band.firstRow, band.drawnRows, band.bits);
+  RasteriseAnsiRows(DrawnScreen(), band.firstRow, band.drawnRows, band.bits, blinkShown);
   return band.firstRow * cell;
+}
+
+bool ShownColourBytes(const uint8_t*& bytes, size_t& length) {
+  bytes = screenBytes;
+  length = screenLength;
+  return ansiShown && bytes != nullptr;
+}
+
+void DrawScreenFrame(const AnsiScreen* frame) {
+  playFrame = frame;
+  if (ansiShown) RedrawScreenRows(0, ansiScreen.rows);
+}
+
+void SetBlinkShown(bool shown) { blinkShown = shown; }
+
+void RedrawScreenRows(int32_t first, int32_t end) {
+  if (!ansiShown) return;
+  const int32_t cell = ansiScreen.cellHeight;
+  // The band's rows among them are drawn again; the others are drawn when
+  // the view reaches them.
+  const int32_t from = std::max(first, band.firstRow);
+  const int32_t to = std::min(end, band.firstRow + band.drawnRows);
+  if (band.bits != nullptr && band.bitmap == viewer.pageBitmap && from < to) {
+    GdiFlush();
+    RasteriseAnsiRows(DrawnScreen(), from, to - from,
+                      band.bits + static_cast<size_t>(from - band.firstRow) * static_cast<size_t>(cell) *
+                                      static_cast<size_t>(AnsiPageSizeOf(ansiScreen).stride),
+                      blinkShown);
+  }
+  // Their part of the view, in the window's pixels.
+  if (viewer.sourceHeight <= 0) return;
+  const auto clientY = [](int64_t pageY) {
+    return static_cast<LONG>(kViewOrigin + (pageY - viewer.scrollY) * viewer.viewHeight / viewer.sourceHeight);
+  };
+  RECT rows = {kViewOrigin, std::max<LONG>(clientY(int64_t{first} * cell), kViewOrigin),
+               kViewOrigin + viewer.viewWidth,
+               std::min<LONG>(clientY(int64_t{end} * cell) + 1, kViewOrigin + viewer.viewHeight)};
+  if (rows.top < rows.bottom) InvalidateRect(viewer.mainWindow, &rows, FALSE);
 }
