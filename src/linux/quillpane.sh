@@ -7,8 +7,8 @@
 # makes it; one that is missing or was left unfinished is made here again.
 # Wine's exit code is the launcher's.
 #
-#   quillpane --png OUT.png FILE ...  (or --sheet, --colour, --thumbnail
-#                                    first) the PNG export, run natively by
+#   quillpane --png OUT.png FILE ...  (or --sheet, --colour, --thumbnail,
+#                                    --animate first) the PNG export, run natively by
 #                                    share/quillpane/quillpane-export with
 #                                    the arguments as they are; its exit
 #                                    code is the launcher's
@@ -17,7 +17,7 @@
 set -eu
 
 usage="usage: quillpane [FILE|FOLDER/]
-       quillpane --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE]"
+       quillpane --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE] [--animate BPS]"
 
 # A name Windows reads as it is: none of the characters it refuses or reads as a separator, a wildcard or a
 # stream, no control character, and no final dot or blank, which it drops (and would open the name
@@ -59,7 +59,7 @@ usage_error() {
 }
 
 case ${1-} in
-  --png | --sheet | --colour | --thumbnail)
+  --png | --sheet | --colour | --thumbnail | --animate)
     # The export needs no Wine: the same engine, built for Linux. The
     # program's command line takes Linux paths as they are.
     share=$(share_folder)
