@@ -370,13 +370,14 @@ void ReportAnimation() {
     const AnsiPageSize page = AnsiPageSizeOf(screen);
     std::vector<uint8_t> pixels(static_cast<size_t>(page.stride) * static_cast<size_t>(page.height));
     RasteriseAnsi(screen, pixels.data());
-    PixelRows rows{pixels.data(), static_cast<size_t>(page.stride), page.width, page.height,
-                   PixelFormat::kIndexed4, screen.palette.data()};
+    PixelRows rows{pixels.data(), static_cast<size_t>(page.stride), page.width,
+                   page.height,   PixelFormat::kIndexed4,           screen.palette.data()};
     EncodePng(rows, png);
     still = std::min(still, Milliseconds(start));
   }
-  std::printf("apng: %zu frames of hell01.ans in %.0f ms (28800 bit/s, %zu KB, %.0fx its still PNG's %.1f ms)\n",
-              frames, animated, size >> 10, animated / still, still);
+  std::printf(
+      "apng: %zu frames of hell01.ans in %.0f ms (28800 bit/s, %zu KB, %.0fx its still PNG's %.1f ms)\n",
+      frames, animated, size >> 10, animated / still, still);
 }
 
 int main() {

@@ -155,7 +155,8 @@ std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, co
     return platform.WriteWholeFile(pair.out, png.data(), png.size());
   }
   if (animate)
-    platform.Say("quillpane: " + Quoted(pair.file) + " is laid out as text, not a colour screen: its PNG is still");
+    platform.Say("quillpane: " + Quoted(pair.file) +
+                 " is laid out as text, not a colour screen: its PNG is still");
   {
     ExportPage page;
     std::string note;

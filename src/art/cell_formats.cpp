@@ -40,8 +40,7 @@ bool CellScreen::Add(AnsiCell cell) {
     cut_ = true;
     return false;
   }
-  if (column_ < columns_)
-    cells_.push_back(AnsiCell{cell.character, AnsiColours(cell.colours)});
+  if (column_ < columns_) cells_.push_back(AnsiCell{cell.character, AnsiColours(cell.colours)});
   ++count_;
   if (++column_ == fileColumns_) {
     column_ = 0;

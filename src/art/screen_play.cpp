@@ -64,7 +64,8 @@ void ScreenPlay::TakeRow(int32_t row, const AnsiCell* cells, const uint32_t* exa
     bool differs = cell.character != to[c].character || cell.colours != to[c].colours;
     to[c] = cell;
     if (toExact != nullptr) {
-      const uint32_t front = exact != nullptr ? exact[2 * c] : 0, back = exact != nullptr ? exact[2 * c + 1] : 0;
+      const uint32_t front = exact != nullptr ? exact[2 * c] : 0,
+                     back = exact != nullptr ? exact[2 * c + 1] : 0;
       differs = differs || front != toExact[2 * c] || back != toExact[2 * c + 1];
       toExact[2 * c] = front, toExact[2 * c + 1] = back;
     }
@@ -87,7 +88,8 @@ void ScreenPlay::TakeScreen(const AnsiScreen& screen, CellRect& changed) {
     const bool inside = sameWidth && row < screen.rows;
     const size_t first = static_cast<size_t>(row) * static_cast<size_t>(frame_.columns);
     TakeRow(row, inside ? screen.cells.data() + first : nullptr,
-            inside && !screen.exactColours.empty() ? screen.exactColours.data() + 2 * first : nullptr, changed);
+            inside && !screen.exactColours.empty() ? screen.exactColours.data() + 2 * first : nullptr,
+            changed);
   }
   if (!changed.empty()) cursorRow_ = changed.endRow - 1;
 }
@@ -102,7 +104,8 @@ void ScreenPlay::RevealCells(size_t position, CellRect& changed) {
     const size_t end = std::min(shown, (at / columns + 1) * columns);
     std::vector<AnsiCell> cells(frame_.cells.begin() + static_cast<ptrdiff_t>(row * columns),
                                 frame_.cells.begin() + static_cast<ptrdiff_t>((row + 1) * columns));
-    std::copy(still_.cells.begin() + static_cast<ptrdiff_t>(at), still_.cells.begin() + static_cast<ptrdiff_t>(end),
+    std::copy(still_.cells.begin() + static_cast<ptrdiff_t>(at),
+              still_.cells.begin() + static_cast<ptrdiff_t>(end),
               cells.begin() + static_cast<ptrdiff_t>(at % columns));
     TakeRow(row, cells.data(), nullptr, changed);
     cursorRow_ = row;

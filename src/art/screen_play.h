@@ -82,9 +82,9 @@ class ScreenPlay {
   AnsiScreen still_;
   AnsiScreen frame_;
   size_t position_ = 0;
-  size_t textEnd_ = 0;    // ANSI: the bytes the interpreter reads
-  size_t readAt_ = 0;     // a stream format: the cut last read
-  size_t revealed_ = 0;   // cells: how many are shown
+  size_t textEnd_ = 0;   // ANSI: the bytes the interpreter reads
+  size_t readAt_ = 0;    // a stream format: the cut last read
+  size_t revealed_ = 0;  // cells: how many are shown
   int32_t cursorRow_ = 0;
   std::unique_ptr<class AnsiInterpreter> ansi_;
 };

@@ -57,7 +57,8 @@ struct CellLook {
 class Looks {
  public:
   Looks(const AnsiScreen& screen, bool blinkShown)
-      : height_(screen.cellHeight), backMask_(screen.iceColours ? 15 : 7),
+      : height_(screen.cellHeight),
+        backMask_(screen.iceColours ? 15 : 7),
         blinkHides_(!screen.iceColours && !blinkShown) {
     const ScreenFont* font = screen.font.get();
     if (font != nullptr && font->height == height_ &&

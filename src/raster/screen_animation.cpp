@@ -50,7 +50,8 @@ bool EncodeScreenPlay(const char* path, const uint8_t* bytes, size_t length, uin
     const uint64_t perSecond = 10 * uint64_t{kAnimationFramesPerSecond};
     uint64_t shown = 0;
     for (uint64_t tick = 1; !play.finished();) {
-      const CellRect changed = play.AdvanceTo(static_cast<size_t>(std::min<uint64_t>(tick * bps / perSecond, SIZE_MAX)));
+      const CellRect changed =
+          play.AdvanceTo(static_cast<size_t>(std::min<uint64_t>(tick * bps / perSecond, SIZE_MAX)));
       if (!changed.empty()) {
         RasteriseAnsiRows(frame, changed.firstRow, changed.endRow - changed.firstRow,
                           canvas.data() + cellBytes * static_cast<size_t>(changed.firstRow));

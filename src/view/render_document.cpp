@@ -250,7 +250,8 @@ void RedrawScreenRows(int32_t first, int32_t end) {
   // Their part of the view, in the window's pixels.
   if (viewer.sourceHeight <= 0) return;
   const auto clientY = [](int64_t pageY) {
-    return static_cast<LONG>(kViewOrigin + (pageY - viewer.scrollY) * viewer.viewHeight / viewer.sourceHeight);
+    return static_cast<LONG>(kViewOrigin +
+                             (pageY - viewer.scrollY) * viewer.viewHeight / viewer.sourceHeight);
   };
   RECT rows = {kViewOrigin, std::max<LONG>(clientY(int64_t{first} * cell), kViewOrigin),
                kViewOrigin + viewer.viewWidth,

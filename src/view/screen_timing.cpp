@@ -3,6 +3,8 @@
 // pure (art/screen_play.h); this file runs them on the window's timers.
 #include <algorithm>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "../art/screen_play.h"
 #include "../core/scroll_steps.h"
@@ -38,7 +40,9 @@ void ArmBlinkTimer(DWORD elapsed) {
 void FollowCursor() {
   const int32_t rowPixels = PageRowPixels(viewer.pageCellHeight);
   const int32_t viewRows = std::max(viewer.sourceHeight / rowPixels, 1);
-  const int32_t rows = RowsToShow(play->cursorRow(), play->cursorRow(), viewer.scrollY / rowPixels, viewRows);
+  // A cursor below the page shows its last row.
+  const int32_t row = std::min(play->cursorRow(), play->frame().rows - 1);
+  const int32_t rows = RowsToShow(row, row, viewer.scrollY / rowPixels, viewRows);
   if (rows != 0) ScrollByRows(rows);
 }
 
@@ -53,8 +57,8 @@ void EndPlay() {
 
 void PlayStep() {
   const DWORD elapsed = GetTickCount() - playStart;
-  const CellRect changed = play->AdvanceTo(static_cast<size_t>(
-      std::min<uint64_t>(ModemBytesAt(elapsed, kPlaySpeeds[playSpeed]), play->length())));
+  const CellRect changed = play->AdvanceTo(
+      static_cast<size_t>(std::min<uint64_t>(ModemBytesAt(elapsed, kPlaySpeeds[playSpeed]), play->length())));
   if (!changed.empty()) {
     RedrawScreenRows(changed.firstRow, changed.endRow);
     FollowCursor();
@@ -75,7 +79,8 @@ void StartScreenTimers() {
   const AnsiScreen* screen = ShownAnsiScreen();
   if (screen == nullptr || screen->iceColours) return;
   for (int32_t row = 0; row < screen->rows; ++row) {
-    const AnsiCell* cells = screen->cells.data() + static_cast<size_t>(row) * static_cast<size_t>(screen->columns);
+    const AnsiCell* cells =
+        screen->cells.data() + static_cast<size_t>(row) * static_cast<size_t>(screen->columns);
     if (std::none_of(cells, cells + screen->columns, [screen](AnsiCell c) { return AnsiBlinks(*screen, c); }))
       continue;
     if (!blinkRows.empty() && blinkRows.back().second == row)
@@ -145,7 +150,8 @@ void ReadPlaySpeedSetting() {
   }
   // A value that is none of the speeds starts at 14400.
   const auto known = std::find(std::begin(kPlaySpeeds), std::end(kPlaySpeeds), stored);
-  playSpeed = known != std::end(kPlaySpeeds) ? static_cast<int>(known - std::begin(kPlaySpeeds)) : kDefaultPlaySpeed;
+  playSpeed =
+      known != std::end(kPlaySpeeds) ? static_cast<int>(known - std::begin(kPlaySpeeds)) : kDefaultPlaySpeed;
   CheckSpeedItem();
 }
 
@@ -154,7 +160,8 @@ void SelectPlaySpeed(int command) {
   const DWORD now = GetTickCount();
   const uint64_t done = play != nullptr ? play->position() : 0;
   playSpeed = std::clamp(command - IDM_SPEED_FIRST, 0, 5);
-  if (play != nullptr) playStart = (paused ? pausedAt : now) - static_cast<DWORD>(done * 10000 / kPlaySpeeds[playSpeed]);
+  if (play != nullptr)
+    playStart = (paused ? pausedAt : now) - static_cast<DWORD>(done * 10000 / kPlaySpeeds[playSpeed]);
   CheckSpeedItem();
   HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
   if (key != nullptr) {

@@ -49,7 +49,8 @@ TEST(SplitCommandLineInto, TheProgramIsTheModuleAndOverLongPartsAreRefusedWhole)
   }
 }
 
-// "out<file|out<file [sheet] colour thumbnail N animate BPS", "!error" or "PROGRAM help|version"; "" for the viewer's.
+// "out<file|out<file [sheet] colour thumbnail N animate BPS", "!error" or "PROGRAM help|version"; "" for the
+// viewer's.
 std::string Describe(const ExportRequest& r) {
   if (!r.exportMode) return "";
   if (r.asked != Asked::kExport) return r.program + (r.asked == Asked::kHelp ? " help" : " version");
@@ -95,9 +96,11 @@ TEST(ParseExportRequest, Table) {
       {"q.exe --png o f --thumbnail +64", "!--thumbnail takes a SIZE of 1 to 1024 pixels: \"+64\""},
       // --animate BPS: once, 1 to 10000000, never with a thumbnail.
       {"q.exe --animate 10000000 --png o f", "o<f animate 10000000"},
-      {"q.exe --png o f --animate 10000001", "!--animate takes a BPS of 1 to 10000000 bits a second: \"10000001\""},
+      {"q.exe --png o f --animate 10000001",
+       "!--animate takes a BPS of 1 to 10000000 bits a second: \"10000001\""},
       {"q.exe --png o f --animate 9600 --animate 9600", "!--animate is given twice"},
-      {"q.exe --png o f --animate 9600 --thumbnail 8", "!--animate and --thumbnail do not go together: a thumbnail is still"},
+      {"q.exe --png o f --animate 9600 --thumbnail 8",
+       "!--animate and --thumbnail do not go together: a thumbnail is still"},
   };
   for (const auto& [line, want] : cases) EXPECT_EQ(Describe(ParseExportRequest(line)), want) << line;
 }

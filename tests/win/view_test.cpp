@@ -299,8 +299,9 @@ TEST(ScreenTiming, BlinkAndPlay) {
   test.Show(dir.Write("steady.ans", "\x1b[31m\xdb"));
   EXPECT_FALSE(KillTimer(test.window(), kBlinkTimer));
   SendMessageA(test.window(), WM_COMMAND, IDM_SPEED_FIRST + 3, 0);
-  EXPECT_EQ(std::make_pair(GetMenuState(GetMenu(test.window()), IDM_SPEED_FIRST + 3, MF_BYCOMMAND) & UINT{MF_CHECKED},
-                           RegText(HKEY_LOCAL_MACHINE, kSettingsKey, "playspeed")),
+  EXPECT_EQ(std::make_pair(
+                GetMenuState(GetMenu(test.window()), IDM_SPEED_FIRST + 3, MF_BYCOMMAND) & UINT{MF_CHECKED},
+                RegText(HKEY_LOCAL_MACHINE, kSettingsKey, "playspeed")),
             std::make_pair(UINT{MF_CHECKED}, std::string("28800")));
   ForgetSavedSettings();
 }
