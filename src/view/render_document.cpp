@@ -223,7 +223,8 @@ int32_t PreparePageRows(int32_t top, int32_t height) {
 bool ShownColourBytes(const uint8_t*& bytes, size_t& length) {
   bytes = screenBytes;
   length = screenLength;
-  return ansiShown && bytes != nullptr;
+  // A render due means the bytes have changed since.
+  return ansiShown && bytes != nullptr && !viewer.needsRender;
 }
 
 void DrawScreenFrame(const AnsiScreen* frame) {
