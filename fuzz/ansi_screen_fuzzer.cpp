@@ -2,7 +2,8 @@
 // interpreter, the 4-bit page (drawn into a buffer of exactly its size, so
 // the sanitizer sees any write past it) in 8 and 9-pixel cells, its first
 // rows stretched for a 4:3 screen, a copy of every cell and the rows links
-// and Find read.
+// and Find read; and a play of it in pieces, which ends on the still
+// screen, its hidden blink phase drawn.
 
 #include <algorithm>
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "art/ansi_screen.h"
+#include "art/screen_play.h"
 #include "raster/ansi_raster.h"
 #include "raster/vga_look.h"
 #include "text/ansi_text.h"
@@ -69,5 +71,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(shown.size() == static_cast<size_t>(screen.rows), "shown rows not the screen's");
   for (const ShownRow& row : shown)
     Check(row.cells.size() <= static_cast<size_t>(screen.columns), "shown row too long");
+
+  ScreenPlay play("fuzz.ans", data, size);
+  for (size_t cut = 0; !play.finished(); cut += 1 + cut / 3) {
+    const CellRect changed = play.AdvanceTo(cut);
+    Check(changed.empty() || (changed.firstRow >= 0 && changed.endRow <= play.frame().rows &&
+                              changed.firstColumn < changed.endColumn && changed.endColumn <= screen.columns),
+          "changed cells outside the frame");
+  }
+  const AnsiScreen& still = play.still();
+  Check(play.frame().cells.size() == still.cells.size() &&
+            std::equal(still.cells.begin(), still.cells.end(), play.frame().cells.begin(),
+                       [](AnsiCell a, AnsiCell b) { return a.character == b.character && a.colours == b.colours; }),
+        "a play that does not end on the still screen");
+  std::vector<uint8_t> still_pixels(static_cast<size_t>(AnsiPageSizeOf(still).stride) *
+                                    static_cast<size_t>(AnsiPageSizeOf(still).height));
+  RasteriseAnsiRows(still, 0, still.rows, still_pixels.data(), false);
   return 0;
 }

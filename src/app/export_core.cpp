@@ -13,6 +13,7 @@
 #include "../art/scene_formats.h"
 #include "../raster/ansi_raster.h"
 #include "../raster/png_writer.h"
+#include "../raster/screen_animation.h"
 #include "../raster/text_page.h"
 #include "../raster/thumbnail.h"
 #include "../raster/vga_look.h"
@@ -252,16 +253,19 @@ std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, co
   // are); the text layout keeps what LoadDocumentBytes read.
   const char* path = pair.file.c_str();
   const bool format = FormatOfName(path) != ArtFormat::kText;
+  // A play is of a colour screen: --animate reads ANSI art as --colour does.
+  const bool animate = request.animateBitsPerSecond != 0;
+  const bool colourMode = request.colour || animate;
   std::vector<uint8_t> whole;
   FileStart colourStart;
-  if (format || (request.colour && start.cut)) {
+  if (format || (colourMode && start.cut)) {
     colourStart = LoadColourBytes(readStart, !format, whole);
     if (colourStart.opened == -1) return "cannot read " + Quoted(pair.file) + ": " + colourStart.reason;
   }
   const bool colourBytes = format || colourStart.opened != -1;
   const char* bytes = colourBytes ? reinterpret_cast<const char*>(whole.data()) : text;
   const size_t length = colourBytes ? whole.size() : start.count;
-  const bool colour = ChooseReading(path, reinterpret_cast<const uint8_t*>(bytes), length, request.colour) !=
+  const bool colour = ChooseReading(path, reinterpret_cast<const uint8_t*>(bytes), length, colourMode) !=
                       Reading::kTextLayout;
   // The window shows such a file cut as well; the export says so.
   const bool cut = colour ? colourStart.cut : start.cut;
@@ -271,6 +275,17 @@ std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, co
                  " bytes: only its first " + std::to_string(limit) + " are drawn");
   }
   std::vector<uint8_t> png;
+  if (animate && colour) {
+    const auto* art = reinterpret_cast<const uint8_t*>(bytes);
+    const std::string note = ReadColourScreen(path, art, length).note;
+    if (!note.empty()) platform.Say("quillpane: " + Quoted(pair.file) + ": " + note);
+    if (!EncodeScreenPlay(path, art, length, request.animateBitsPerSecond, png))
+      return "cannot encode the play of " + Quoted(pair.file) + " as PNG: not enough memory";
+    return platform.WriteWholeFile(pair.out, png.data(), png.size());
+  }
+  if (animate)
+    platform.Say("quillpane: " + Quoted(pair.file) +
+                 " is laid out as text, not a colour screen: its PNG is still");
   {
     ExportPage page;
     std::string note;

@@ -3,7 +3,7 @@
 // manager's thumbnails, which should not wait for Wine to start.
 //
 //   quillpane-export --png OUT.png FILE [--png OUT.png FILE ...]
-//                    [--sheet NAME] [--colour] [--thumbnail SIZE]
+//                    [--sheet NAME] [--colour] [--thumbnail SIZE] [--animate BPS]
 //   quillpane-export --help | --version
 //
 // A FILE may be an entry of a pack (art/pack.zip/GROUP/x.ans), and an OUT

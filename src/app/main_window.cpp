@@ -82,6 +82,7 @@ void OnCreate(HWND window, HMENU menu) {
   BuildGlyphTable(viewer.glyphTable);
   SyncSettings(false);
   ReadColourModeSetting();
+  ReadPlaySpeedSetting();
   LoadDocument();
   DragAcceptFiles(window, TRUE);
   ShowWindow(window, SW_SHOW);
@@ -155,6 +156,7 @@ void DeleteIfPresent(Handle& object) {
 }
 
 void OnDestroy(HWND window) {
+  StopScreenTimers();
   UpdateRecentFiles(true);
   SyncSettings(true);
   DragAcceptFiles(window, FALSE);
@@ -184,6 +186,10 @@ void OnKeyDown(HWND window, WPARAM key) {
     case 'I':
       if (GetKeyState(VK_CONTROL) < 0) ShowInformation();
       break;
+    case 'P':
+      if (GetKeyState(VK_CONTROL) < 0) TogglePlay();
+      break;
+    case VK_SPACE: PauseOrResumePlay(); break;
     case 'F':
       if (GetKeyState(VK_CONTROL) < 0) OpenFindDialog();
       break;
@@ -215,7 +221,12 @@ void OnCommand(HWND window, WPARAM command) {
     case IDM_ASPECT_4_3:
     case IDM_ASPECT_FILE: ChooseLook(static_cast<UINT>(command)); return;
     case IDM_INFORMATION: ShowInformation(); return;
+    case IDM_PLAY: TogglePlay(); return;
     default: break;
+  }
+  if (command >= IDM_SPEED_FIRST && command <= IDM_SPEED_FIRST + 5) {
+    SelectPlaySpeed(static_cast<int>(command));
+    return;
   }
   GetWindowRect(window, &viewer.windowRect);
   if (command >= IDM_KEYMAP_FIRST && command <= IDM_KEYMAP_LAST) {
@@ -265,6 +276,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
       return DefWindowProcA(window, message, wParam, lParam);
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+    case WM_TIMER: OnScreenTimer(wParam); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }

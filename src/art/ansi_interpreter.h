@@ -32,7 +32,7 @@ struct AnsiPen {
   uint8_t step = 0;
   uint8_t rgb[3] = {};
 
-  uint8_t Colours(bool iceColours) const;
+  uint8_t Colours() const;
   uint32_t ExactFront() const { return inverse ? exactBackground : exactForeground; }
   uint32_t ExactBack() const { return inverse ? exactForeground : exactBackground; }
   // One parameter of a colour sequence.
@@ -68,7 +68,6 @@ class AnsiInterpreter {
   void Erase();
   void TakePen(const AnsiPen& pen);
 
-  const bool iceColours_;
   ScreenWriter screen_;
   int32_t savedRow_ = 0, savedColumn_ = 0;
   AnsiPen pen_;

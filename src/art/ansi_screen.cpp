@@ -56,12 +56,12 @@ struct ExtendedColours {
 
 }  // namespace
 
-uint8_t AnsiPen::Colours(bool iceColours) const {
+uint8_t AnsiPen::Colours() const {
   int front = inverse ? background : foreground;
   int back = inverse ? foreground : background;
   if (bold) front |= 8;
-  // Without iCE colours blink has no visible effect.
-  if (blink && iceColours) back |= 8;
+  // Without iCE colours the screen reads the bit as blink.
+  if (blink) back |= 8;
   return static_cast<uint8_t>(front | back << 4);
 }
 
@@ -138,18 +138,18 @@ void AnsiPen::ApplyExtended(int32_t value) {
 }
 
 AnsiInterpreter::AnsiInterpreter(const AnsiOptions& options)
-    : iceColours_(options.iceColours), screen_(options.columns, options.cellHeight) {
+    : screen_(options.columns, options.cellHeight, options.iceColours) {
   TakePen(AnsiPen{});
 }
 
 void AnsiInterpreter::TakePen(const AnsiPen& pen) {
-  screen_.SetColours(pen.Colours(iceColours_), pen.ExactFront(), pen.ExactBack());
+  screen_.SetColours(pen.Colours(), pen.ExactFront(), pen.ExactBack());
   pen_ = pen;
 }
 
 void AnsiInterpreter::SetAttribute(uint8_t attribute) {
   AnsiPen pen;
-  const uint8_t colours = AnsiColoursOfAttribute(attribute, true);
+  const uint8_t colours = AnsiColoursOfAttribute(attribute);
   pen.foreground = colours & 7;
   pen.bold = (colours & 8) != 0;
   pen.background = colours >> 4 & 7;
@@ -356,11 +356,11 @@ int NearestAnsiColour(int red, int green, int blue) {
   return best;
 }
 
-uint8_t AnsiColoursOfAttribute(uint8_t attribute, bool iceColours) {
+uint8_t AnsiColoursOfAttribute(uint8_t attribute) {
   // Bit 0 of a VGA colour is blue and bit 2 red; ANSI has them the other
   // way round.
   static const uint8_t kAnsiOrder[8] = {0, 4, 2, 6, 1, 5, 3, 7};
   const int front = kAnsiOrder[attribute & 7] | (attribute & 8);
-  const int back = kAnsiOrder[attribute >> 4 & 7] | (iceColours ? attribute >> 4 & 8 : 0);
+  const int back = kAnsiOrder[attribute >> 4 & 7] | (attribute >> 4 & 8);
   return static_cast<uint8_t>(front | back << 4);
 }

@@ -77,6 +77,10 @@ struct AnsiScreen {
   std::array<uint32_t, 16> palette = DefaultPalette();
   // The file's own font, or null for the built-in one of cellHeight rows.
   std::shared_ptr<const ScreenFont> font;
+  // With iCE colours bit 7 of a cell's colours is part of a bright
+  // background; without, it is VGA's blink bit: the background is 0 to 7
+  // and the foreground blinks (AnsiBlinks).
+  bool iceColours = true;
   // Empty, or two a cell (foreground, background), parallel to `cells`: a
   // value with kExactColour set is the cell's colour, any other leaves it
   // to the palette.
@@ -111,7 +115,12 @@ int NearestAnsiColour(int red, int green, int blue);
 
 // A VGA text attribute (foreground in bits 0-3, background in 4-6, blink
 // in 7) as a cell's colours: the palette is in ANSI's order, where red and
-// blue trade places; without iCE colours blink shows nothing.
-uint8_t AnsiColoursOfAttribute(uint8_t attribute, bool iceColours);
+// blue trade places; bit 7 stays bit 7, which the screen's iceColours reads.
+uint8_t AnsiColoursOfAttribute(uint8_t attribute);
+
+// Whether a cell of `screen` blinks: its blink bit, without iCE colours.
+inline bool AnsiBlinks(const AnsiScreen& screen, AnsiCell cell) {
+  return !screen.iceColours && (cell.colours & 0x80) != 0;
+}
 
 #endif

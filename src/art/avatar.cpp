@@ -31,10 +31,10 @@ FormatReading ReadAvatar(const uint8_t* bytes, size_t length) {
   // A 0x1A ends the text, but only where a character stands: as an
   // argument it is a number like any other.
   const size_t end = ReadSauce(bytes, length).dataLength;
-  ScreenWriter screen(kAnsiDefaultColumns, 16);
-  // Without iCE colours, as on a DOS screen: blink shows nothing.
+  // Without iCE colours, as on a DOS screen: bit 7 blinks.
+  ScreenWriter screen(kAnsiDefaultColumns, 16, false);
   uint8_t attribute = 0x07;
-  screen.SetColours(AnsiColoursOfAttribute(attribute, false));
+  screen.SetColours(AnsiColoursOfAttribute(attribute));
   for (size_t i = 0; i < end;) {
     const uint8_t b = bytes[i];
     if (IsPlain(b)) {
@@ -79,7 +79,7 @@ FormatReading ReadAvatar(const uint8_t* bytes, size_t length) {
       case 7: screen.Erase(screen.column(), screen.columns()); break;
       case 8: screen.MoveTo(arguments[0] - 1, arguments[1] - 1); break;
     }
-    screen.SetColours(AnsiColoursOfAttribute(attribute, false));
+    screen.SetColours(AnsiColoursOfAttribute(attribute));
     i += size;
   }
   reading.screen = screen.Finish();

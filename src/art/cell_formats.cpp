@@ -33,7 +33,7 @@ CellScreen::CellScreen(int32_t fileColumns, int32_t cellHeight, bool iceColours)
     : fileColumns_(std::max(fileColumns, 1)),
       columns_(std::min(fileColumns_, kAnsiMaxColumns)),
       cellHeight_(cellHeight),
-      colourMask_(iceColours ? 0xFF : 0x7F),
+      iceColours_(iceColours),
       rowLimit_(CellRowLimit(columns_, cellHeight)) {}
 
 bool CellScreen::Add(AnsiCell cell) {
@@ -41,8 +41,7 @@ bool CellScreen::Add(AnsiCell cell) {
     cut_ = true;
     return false;
   }
-  if (column_ < columns_)
-    cells_.push_back(AnsiCell{cell.character, static_cast<uint8_t>(AnsiColours(cell.colours) & colourMask_)});
+  if (column_ < columns_) cells_.push_back(AnsiCell{cell.character, AnsiColours(cell.colours)});
   ++count_;
   if (++column_ == fileColumns_) {
     column_ = 0;
@@ -62,6 +61,7 @@ void CellScreen::Finish(FormatReading& reading) {
   screen.columns = columns_;
   screen.rows = row_ + (column_ > 0 ? 1 : 0);
   screen.cellHeight = cellHeight_;
+  screen.iceColours = iceColours_;
   cells_.resize(static_cast<size_t>(screen.rows) * static_cast<size_t>(columns_));
   screen.cells = std::move(cells_);
   if (fileColumns_ > columns_)

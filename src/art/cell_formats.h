@@ -40,9 +40,9 @@ int32_t CellRowLimit(int32_t columns, int32_t cellHeight);
 
 // A screen filled with a file's cells in their order, `fileColumns` to a
 // row. It keeps kAnsiMaxColumns of a wider row and the rows CellRowLimit
-// allows, and notes what it leaves out. Without iCE colours the blink bit
-// is dropped: blink shows nothing, and the background is 0 to 7. The
-// colours are turned to the ANSI order.
+// allows, and notes what it leaves out. Without iCE colours the attribute's
+// bit 7 is blink, and the background 0 to 7. The colours are turned to the
+// ANSI order.
 class CellScreen {
  public:
   CellScreen(int32_t fileColumns, int32_t cellHeight, bool iceColours);
@@ -63,7 +63,7 @@ class CellScreen {
   const int32_t fileColumns_;
   const int32_t columns_;
   const int32_t cellHeight_;
-  const uint8_t colourMask_;
+  const bool iceColours_;
   const int32_t rowLimit_;
   int32_t column_ = 0;
   int32_t row_ = 0;

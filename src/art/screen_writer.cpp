@@ -25,18 +25,21 @@ bool Differs(uint32_t exact, int index) {
 
 }  // namespace
 
-ScreenWriter::ScreenWriter(int32_t columns, int32_t cellHeight)
+ScreenWriter::ScreenWriter(int32_t columns, int32_t cellHeight, bool iceColours)
     : columns_(std::clamp(columns, 1, kAnsiMaxColumns)),
       cellHeight_(cellHeight == 8 ? 8 : 16),
+      iceColours_(iceColours),
       rowLimit_(AnsiRowLimit(columns_, cellHeight_)),
       exactRowLimit_(AnsiRowLimit(columns_, cellHeight_, 32)) {}
+
+int ScreenWriter::BackIndex(uint8_t colours) const { return colours >> 4 & (iceColours_ ? 15 : 7); }
 
 void ScreenWriter::SetColours(uint8_t colours, uint32_t exactFront, uint32_t exactBack) {
   colours_ = colours;
   // An exact colour that is the palette's at the cell's index needs no
   // keeping.
   exactFront_ = Differs(exactFront, colours & 15) ? exactFront : 0;
-  exactBack_ = Differs(exactBack, colours >> 4) ? exactBack : 0;
+  exactBack_ = Differs(exactBack, BackIndex(colours)) ? exactBack : 0;
 }
 
 // The row under the cursor, made part of the screen, its cells before
@@ -55,6 +58,8 @@ AnsiCell* ScreenWriter::Row(int32_t end) {
     drawnEnd_.resize(static_cast<size_t>(allocatedRows_));
   }
   if (row_ >= rows_) rows_ = row_ + 1;
+  changedFirst_ = std::min(changedFirst_, row_);
+  changedEnd_ = std::max(changedEnd_, row_ + 1);
   uint16_t& drawn = drawnEnd_[static_cast<size_t>(row_)];
   if (drawn == 0) drawnRows_.push_back(row_);
   drawn = std::max(drawn, static_cast<uint16_t>(end));
@@ -132,6 +137,7 @@ void ScreenWriter::MoveTo(int64_t row, int64_t column) {
 
 // Blanks what was drawn since the last clear, and only that.
 void ScreenWriter::Clear() {
+  if (rows_ > 0) changedFirst_ = 0, changedEnd_ = std::max(changedEnd_, rows_);
   for (const int32_t row : drawnRows_) {
     const size_t first = static_cast<size_t>(row) * static_cast<size_t>(columns_);
     const size_t end = drawnEnd_[static_cast<size_t>(row)];
@@ -163,7 +169,7 @@ AnsiScreen ScreenWriter::Finish() {
     bool needed = false;
     for (size_t i = 0; i < cells && !needed; ++i)
       needed = Differs(exact_[2 * i], cells_[i].colours & 15) ||
-               Differs(exact_[2 * i + 1], cells_[i].colours >> 4);
+               Differs(exact_[2 * i + 1], BackIndex(cells_[i].colours));
     if (!needed) {
       // Every exact colour is the palette's own: the page stays at 4 bits.
       exact_ = std::vector<uint32_t>();
@@ -180,7 +186,25 @@ AnsiScreen ScreenWriter::Finish() {
   screen.columns = columns_;
   screen.rows = rows_;
   screen.cellHeight = cellHeight_;
+  screen.iceColours = iceColours_;
   screen.cells = std::move(cells_);
   screen.exactColours = std::move(exact_);
   return screen;
+}
+
+void ScreenWriter::TakeChangedRows(int32_t& first, int32_t& end) {
+  first = std::min(changedFirst_, changedEnd_);
+  end = changedEnd_;
+  changedFirst_ = INT32_MAX;
+  changedEnd_ = 0;
+}
+
+const AnsiCell* ScreenWriter::RowCells(int32_t row) const {
+  if (row < 0 || row >= allocatedRows_) return nullptr;
+  return cells_.data() + static_cast<size_t>(row) * static_cast<size_t>(columns_);
+}
+
+const uint32_t* ScreenWriter::RowExactColours(int32_t row) const {
+  if (exact_.empty() || row < 0 || row >= allocatedRows_) return nullptr;
+  return exact_.data() + 2 * static_cast<size_t>(row) * static_cast<size_t>(columns_);
 }

@@ -5,6 +5,7 @@
 #define QUILLPANE_SCREEN_WRITER_H
 
 #include <cstddef>
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -16,7 +17,8 @@ class ScreenWriter {
   // overflow; rows past AnsiRowLimit keep nothing.
   static constexpr int32_t kCursorRowLimit = 1 << 30;
 
-  ScreenWriter(int32_t columns, int32_t cellHeight);
+  // Without `iceColours` bit 7 of the colours is the blink bit.
+  ScreenWriter(int32_t columns, int32_t cellHeight, bool iceColours = true);
 
   int32_t columns() const { return columns_; }
   int32_t row() const { return row_; }
@@ -55,12 +57,23 @@ class ScreenWriter {
   // palette's at its index, and then no more rows than a 32-bit page keeps.
   AnsiScreen Finish();
 
+  // For a play of the drawing: the rows drawn on or cleared since the last
+  // call, as first .. end - 1 (empty when first == end), and a row's cells
+  // as they stand (null for a row never reached: blank) with their exact
+  // colours (null: the palette's).
+  void TakeChangedRows(int32_t& first, int32_t& end);
+  const AnsiCell* RowCells(int32_t row) const;
+  const uint32_t* RowExactColours(int32_t row) const;
+
  private:
   AnsiCell* Row(int32_t end);
+  // A colours byte's background index, as the screen reads it.
+  int BackIndex(uint8_t colours) const;
   void Paint(int32_t from, int32_t count);
 
   const int32_t columns_;
   const int32_t cellHeight_;
+  const bool iceColours_;
   const int32_t rowLimit_;
   const int32_t exactRowLimit_;  // at 32 bits a pixel
   std::vector<AnsiCell> cells_;
@@ -81,6 +94,7 @@ class ScreenWriter {
   int32_t rows_ = 0;
   int32_t row_ = 0, column_ = 0;
   bool droppedRows_ = false;
+  int32_t changedFirst_ = INT32_MAX, changedEnd_ = 0;
   uint8_t colours_ = 0x07;
   uint32_t exactFront_ = 0, exactBack_ = 0;
 };

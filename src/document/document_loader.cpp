@@ -49,6 +49,8 @@ bool loadedDamaged = false;
 const char* LoadedDocumentWarning() { return loadedDamaged ? kCrcMismatchWarning : ""; }
 
 void LoadDocument() {
+  // A play reads the shown bytes, which are about to change.
+  StopScreenTimers();
   ClearText(viewer.currentDir, sizeof viewer.currentDir);
   // The directory part of a path that fits always fits.
   CopyWholeText(viewer.currentDir, sizeof viewer.currentDir,

@@ -10,6 +10,7 @@ constexpr char kColour[] = "--colour";
 constexpr char kThumbnail[] = "--thumbnail";
 constexpr char kLetterSpacing[] = "--letter-spacing";
 constexpr char kAspect[] = "--aspect";
+constexpr char kAnimate[] = "--animate";
 constexpr char kHelp[] = "--help";
 constexpr char kVersion[] = "--version";
 
@@ -31,6 +32,18 @@ int ReadThumbnailSize(const std::string& text) {
   return size <= kMaxThumbnailSize ? size : 0;
 }
 
+// A play's BPS: decimal digits only, 1 to kMaxAnimateBitsPerSecond; 0 for
+// anything else.
+uint32_t ReadBitsPerSecond(const std::string& text) {
+  if (text.empty() || text.size() > 8) return 0;
+  uint32_t bps = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return 0;
+    bps = bps * 10 + static_cast<uint32_t>(c - '0');
+  }
+  return bps <= kMaxAnimateBitsPerSecond ? bps : 0;
+}
+
 // Appends `count` backslashes.
 void AddBackslashes(std::string& argument, int count) { argument.append(static_cast<size_t>(count), '\\'); }
 
@@ -41,7 +54,7 @@ std::vector<std::string> ExportUsage(const std::string& program) {
   // program's, word for word but its name, whichever carries out an export.
   return {"usage: " + program +
               " --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE]"
-              " [--letter-spacing 8|9] [--aspect 4:3|square]",
+              " [--letter-spacing 8|9] [--aspect 4:3|square] [--animate BPS]",
           "       " + program + " --help | --version"};
 }
 
@@ -160,11 +173,21 @@ ExportRequest ParseExportArguments(const std::string& program, const std::vector
       const std::string& value = args[++i];
       if (value != on && value != off) return fail(wanted + ": \"" + value + "\"");
       choice = value == on ? LookChoice::kOn : LookChoice::kOff;
+    } else if (argument == kAnimate) {
+      if (missing(i + 1)) return fail("--animate needs a BPS");
+      if (request.animateBitsPerSecond != 0) return fail("--animate is given twice");
+      request.animateBitsPerSecond = ReadBitsPerSecond(args[++i]);
+      if (request.animateBitsPerSecond == 0) {
+        return fail("--animate takes a BPS of 1 to " + std::to_string(kMaxAnimateBitsPerSecond) +
+                    " bits a second: \"" + args[i] + "\"");
+      }
     } else {
       return fail("unknown switch \"" + argument + "\"");
     }
   }
   if (pngWants != 0) return fail(pngNeeds);
   if (request.pairs.empty()) return fail("nothing to export: give --png OUT.png FILE");
+  if (request.animateBitsPerSecond != 0 && request.thumbnailSize != 0)
+    return fail("--animate and --thumbnail do not go together: a thumbnail is still");
   return request;
 }

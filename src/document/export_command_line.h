@@ -1,16 +1,18 @@
 // The export command line: quillpane.exe --png OUT.png FILE [--png OUT.png
 // FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE] [--letter-spacing
-// 8|9] [--aspect 4:3|square] draws each FILE
-// into a PNG and shows no window; --help and --version answer on the
-// console. Pure: the Windows program and the native exporter read what to
+// 8|9] [--aspect 4:3|square] [--animate BPS] draws each FILE into a PNG and
+// shows no window; --help and --version answer on the console. Pure: the Windows program and the native exporter read what to
 // do from the result.
 #ifndef QUILLPANE_EXPORT_COMMAND_LINE_H
 #define QUILLPANE_EXPORT_COMMAND_LINE_H
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "../art/document_reading.h"
+// The fastest play --animate takes, in bits a second.
+constexpr uint32_t kMaxAnimateBitsPerSecond = 10000000;
 
 // The usage, one line a form, naming the program as `program`.
 std::vector<std::string> ExportUsage(const std::string& program);
@@ -39,6 +41,9 @@ struct ExportRequest {
   // Colour screens' letters (--letter-spacing) and rows (--aspect); each
   // as the file says unless given.
   ScreenLook look;
+  // 1 to kMaxAnimateBitsPerSecond: each colour screen (ANSI art read as
+  // --colour reads it) an animated PNG of its play at that speed; 0: still.
+  uint32_t animateBitsPerSecond = 0;
   // One line naming what is wrong with the line; empty when nothing is.
   std::string error;
 };

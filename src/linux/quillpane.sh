@@ -8,8 +8,8 @@
 # Wine's exit code is the launcher's.
 #
 #   quillpane --png OUT.png FILE ...  (or --sheet, --colour, --thumbnail,
-#                                    --letter-spacing, --aspect first) the
-#                                    PNG export, run natively by
+#                                    --letter-spacing, --aspect, --animate
+#                                    first) the PNG export, run natively by
 #                                    share/quillpane/quillpane-export with
 #                                    the arguments as they are; its exit
 #                                    code is the launcher's
@@ -19,7 +19,7 @@ set -eu
 
 usage="usage: quillpane [FILE|FOLDER/]
        quillpane --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE]
-         [--letter-spacing 8|9] [--aspect 4:3|square]"
+         [--letter-spacing 8|9] [--aspect 4:3|square] [--animate BPS]"
 
 # A name Windows reads as it is: none of the characters it refuses or reads as a separator, a wildcard or a
 # stream, no control character, and no final dot or blank, which it drops (and would open the name
@@ -61,7 +61,7 @@ usage_error() {
 }
 
 case ${1-} in
-  --png | --sheet | --colour | --thumbnail | --letter-spacing | --aspect)
+  --png | --sheet | --colour | --thumbnail | --letter-spacing | --aspect | --animate)
     # The export needs no Wine: the same engine, built for Linux. The
     # program's command line takes Linux paths as they are.
     share=$(share_folder)

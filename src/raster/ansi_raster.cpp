@@ -57,7 +57,10 @@ struct CellLook {
 
 class Looks {
  public:
-  explicit Looks(const AnsiScreen& screen) : height_(screen.cellHeight) {
+  Looks(const AnsiScreen& screen, bool blinkShown)
+      : height_(screen.cellHeight),
+        backMask_(screen.iceColours ? 15 : 7),
+        blinkHides_(!screen.iceColours && !blinkShown) {
     const ScreenFont* font = screen.font.get();
     if (font != nullptr && font->height == height_ &&
         font->rows.size() >= size_t(font->glyphs) * size_t(height_)) {
@@ -69,6 +72,8 @@ class Looks {
     }
   }
   int32_t height() const { return height_; }
+  // A blinking cell in its hidden phase is drawn all in its background.
+  bool Hidden(AnsiCell cell) const { return blinkHides_ && (cell.colours & 0x80) != 0; }
   CellLook Of(AnsiCell cell) const {
     uint32_t front = cell.colours & 15u;
     size_t glyph = cell.character;
@@ -76,12 +81,14 @@ class Looks {
       glyph += (front & 8u) << 5;
       front &= 7u;
     }
-    return CellLook{rows_ + glyph * static_cast<size_t>(height_), front,
-                    static_cast<uint32_t>(cell.colours >> 4)};
+    const uint32_t back = static_cast<uint32_t>(cell.colours >> 4) & backMask_;
+    return CellLook{rows_ + glyph * static_cast<size_t>(height_), Hidden(cell) ? back : front, back};
   }
 
  private:
   int32_t height_;
+  uint32_t backMask_;
+  bool blinkHides_;
   const uint8_t* rows_;
   bool wide_ = false;
 };
@@ -140,10 +147,11 @@ void RasteriseNineRows(const AnsiScreen& screen, const Looks& looks, int32_t hei
 
 }  // namespace
 
-void RasteriseAnsiRows(const AnsiScreen& screen, int32_t firstRow, int32_t rowCount, uint8_t* pixels) {
+void RasteriseAnsiRows(const AnsiScreen& screen, int32_t firstRow, int32_t rowCount, uint8_t* pixels,
+                       bool blinkShown) {
   static const NibbleMasks kMasks;
   const AnsiPageSize page = AnsiPageSizeOf(screen);
-  const Looks looks(screen);
+  const Looks looks(screen, blinkShown);
   // A font of another height than the screen's cells is not drawn past
   // them: the rows the cells have are what the page holds.
   const int32_t height = std::min(looks.height(), screen.cellHeight);
@@ -176,8 +184,10 @@ void RasteriseAnsiRows(const AnsiScreen& screen, int32_t firstRow, int32_t rowCo
         continue;
       }
       const uint32_t* given = screen.exactColours.data() + 2 * (first + static_cast<size_t>(column));
-      const uint32_t front = Bgrx(given[0] & kExactColour ? given[0] : screen.palette[look.front]);
       const uint32_t back = Bgrx(given[1] & kExactColour ? given[1] : screen.palette[look.back]);
+      const uint32_t front = looks.Hidden(cells[column])
+                                 ? back
+                                 : Bgrx(given[0] & kExactColour ? given[0] : screen.palette[look.front]);
       uint8_t* out = band + 32 * static_cast<size_t>(column);
       for (int32_t y = 0; y < height; ++y, out += stride) {
         uint32_t row8[8];

@@ -28,6 +28,9 @@ void RasteriseAnsi(const AnsiScreen& screen, uint8_t* pixels);
 // Draws rows firstRow .. firstRow + rowCount - 1 into `pixels`, a band of
 // the page's width and rowCount rows of cells, its first pixel row the top
 // of firstRow. Rows of the band past the screen's last are left as they are.
-void RasteriseAnsiRows(const AnsiScreen& screen, int32_t firstRow, int32_t rowCount, uint8_t* pixels);
+// Blinking cells (AnsiBlinks) show their character in the visible phase of
+// the blink, and only their background in the other (`blinkShown` false).
+void RasteriseAnsiRows(const AnsiScreen& screen, int32_t firstRow, int32_t rowCount, uint8_t* pixels,
+                       bool blinkShown = true);
 
 #endif

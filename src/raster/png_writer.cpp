@@ -504,3 +504,78 @@ bool EncodePng(const PixelRows& image, std::vector<uint8_t>& png, unsigned parts
     return false;
   }
 }
+
+namespace {
+
+uint32_t BigEndianAt(const uint8_t* p) {
+  return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
+}
+
+}  // namespace
+
+bool AnimatedPng::AddFrame(const PixelRows& region, int32_t x, int32_t y) {
+  std::vector<uint8_t> png;
+  if (x < 0 || y < 0 || !EncodePng(region, png, 1)) return false;
+  try {
+    Frame frame;
+    frame.x = static_cast<uint32_t>(x), frame.y = static_cast<uint32_t>(y);
+    frame.width = static_cast<uint32_t>(region.width), frame.height = static_cast<uint32_t>(region.height);
+    // The zlib stream is the IDAT chunks' data, joined.
+    for (size_t at = 8; at + 12 <= png.size();) {
+      const uint32_t size = BigEndianAt(png.data() + at);
+      if (std::memcmp(png.data() + at + 4, kIdat, 4) == 0)
+        frame.zlib.insert(frame.zlib.end(), png.begin() + static_cast<ptrdiff_t>(at + 8),
+                          png.begin() + static_cast<ptrdiff_t>(at + 8 + size));
+      at += 12 + size;
+    }
+    frames_.push_back(std::move(frame));
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+void AnimatedPng::SetLastDelay(uint16_t numerator, uint16_t denominator) {
+  if (frames_.empty()) return;
+  frames_.back().delayNumerator = numerator;
+  frames_.back().delayDenominator = denominator;
+}
+
+bool AnimatedPng::Finish(const PixelRows& still, std::vector<uint8_t>& png) const {
+  if (!EncodePng(still, png)) return false;
+  try {
+    // acTL before the first IDAT: the frame count, played once.
+    size_t idat = 8;
+    while (idat + 12 <= png.size() && std::memcmp(png.data() + idat + 4, kIdat, 4) != 0)
+      idat += 12 + BigEndianAt(png.data() + idat);
+    std::vector<uint8_t> control;
+    PutBigEndian(control, static_cast<uint32_t>(frames_.size()));
+    PutBigEndian(control, 1);
+    std::vector<uint8_t> head;
+    PutChunk(head, "acTL", control.data(), control.size());
+    png.insert(png.begin() + static_cast<ptrdiff_t>(idat), head.begin(), head.end());
+    // The frames before IEND, the last 12 bytes; fcTL and fdAT number
+    // their chunks together from 0.
+    std::vector<uint8_t> tail;
+    uint32_t sequence = 0;
+    for (const Frame& frame : frames_) {
+      std::vector<uint8_t> data;
+      for (const uint32_t value : {sequence++, frame.width, frame.height, frame.x, frame.y})
+        PutBigEndian(data, value);
+      data.insert(data.end(), {static_cast<uint8_t>(frame.delayNumerator >> 8),
+                               static_cast<uint8_t>(frame.delayNumerator),
+                               static_cast<uint8_t>(frame.delayDenominator >> 8),
+                               static_cast<uint8_t>(frame.delayDenominator), 0 /* none */, 0 /* source */});
+      PutChunk(tail, "fcTL", data.data(), data.size());
+      data.clear();
+      PutBigEndian(data, sequence++);
+      data.insert(data.end(), frame.zlib.begin(), frame.zlib.end());
+      PutChunk(tail, "fdAT", data.data(), data.size());
+    }
+    png.insert(png.end() - 12, tail.begin(), tail.end());
+    return true;
+  } catch (const std::exception&) {
+    png.clear();
+    return false;
+  }
+}

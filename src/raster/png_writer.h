@@ -19,6 +19,29 @@
 // a small picture.
 bool EncodePng(const PixelRows& image, std::vector<uint8_t>& png, unsigned parts = 0);
 
+// An animated PNG: the still picture is the image every reader shows, and
+// readers of animations (APNG) play the frames over a canvas of its size
+// instead, once: each frame a rectangle of the still's pixel format that
+// replaces what stood there (dispose op none, blend op source).
+class AnimatedPng {
+ public:
+  // `region` at (x, y) of the canvas; false when it cannot be encoded.
+  bool AddFrame(const PixelRows& region, int32_t x, int32_t y);
+  // The last frame added stays numerator / denominator seconds.
+  void SetLastDelay(uint16_t numerator, uint16_t denominator);
+  size_t frames() const { return frames_.size(); }
+  // The file; false when it cannot be encoded.
+  bool Finish(const PixelRows& still, std::vector<uint8_t>& png) const;
+
+ private:
+  struct Frame {
+    uint32_t x = 0, y = 0, width = 0, height = 0;
+    uint16_t delayNumerator = 0, delayDenominator = 1;
+    std::vector<uint8_t> zlib;  // the frame's rows as a PNG's IDAT holds them
+  };
+  std::vector<Frame> frames_;
+};
+
 // Lets another raw deflate stream follow the whole one in `deflate`: its
 // final block is marked not final, and an empty stored block after its end
 // brings it to a whole byte. False when the bytes are not one whole deflate

@@ -32,7 +32,7 @@
 #define IDM_RECENT_COUNT 5
 #define IDM_RECENT_LAST 498
 
-// View menu (between Keymap and Help)
+// View menu (between Keymap and Help): 501-599
 #define IDM_ANSI_COLOURS 501
 // View > 9-pixel letters and View > 4:3 aspect: off, on, as the file says.
 #define IDM_LETTERS_8 510
@@ -41,6 +41,9 @@
 #define IDM_ASPECT_SQUARE 520
 #define IDM_ASPECT_4_3 521
 #define IDM_ASPECT_FILE 522
+#define IDM_PLAY 530
+// The six speeds of View > Speed, slowest first.
+#define IDM_SPEED_FIRST 540
 
 #define IDC_STATUS_BAR 5
 
@@ -87,7 +90,7 @@ static_assert(IDM_BUILTIN_SHEET > IDM_KEYMAP_FIRST && IDM_BUILTIN_SHEET < IDM_KE
 static_assert(IDM_HELP == 301 && IDM_ABOUT == 302, "Help commands live in 301-302");
 static_assert(IDM_RECENT_FIRST + IDM_RECENT_COUNT - 1 == 404 && IDM_RECENT_LAST == 498,
               "recent files 400-404 inside 400-498");
-static_assert(IDM_ANSI_COLOURS == 501 && IDM_LETTERS_8 >= 501 && IDM_ASPECT_FILE <= 599,
+static_assert(IDM_ANSI_COLOURS == 501 && IDM_LETTERS_8 >= 501 && IDM_SPEED_FIRST + 5 <= 599,
               "View commands live in 501-599");
 static_assert(IDC_OPEN_VERB == 1000 && IDC_FONT_SIZE_GROUP == 1023,
               "Configuration controls live in 1000-1023");

@@ -15,6 +15,7 @@
 #include "render_page.h"
 #include "view_text.h"
 #include "../text/sauce_text.h"
+#include "../core/window_geometry.h"
 
 namespace {
 
@@ -77,6 +78,43 @@ AnsiPageSize BandPageSize() {
   return size;
 }
 
+// What the band draws: the shown screen, or a frame of its play (of the
+// same size and colours); and the phase of the blink it draws.
+const AnsiScreen* playFrame = nullptr;
+bool blinkShown = true;
+const AnsiScreen& DrawnScreen() { return playFrame != nullptr ? *playFrame : ansiScreen; }
+
+// The bytes the shown colour screen was read from.
+const uint8_t* screenBytes = nullptr;
+size_t screenLength = 0;
+
+// Draws `count` rows of the drawn screen from row `from` into the band,
+// which holds them: as they are, or each row of cells drawn square and
+// stretched to its rows of the band (every row takes the same rows, so a
+// band may start at any of them). False when the square rows find no memory.
+bool DrawBandRows(int32_t from, int32_t count) {
+  const auto stride = static_cast<size_t>(BandPageSize().stride);
+  uint8_t* at = band.bits + static_cast<size_t>(from - band.firstRow) * static_cast<size_t>(rowPixels) * stride;
+  const AnsiScreen& screen = DrawnScreen();
+  if (!stretched) {
+    RasteriseAnsiRows(screen, from, count, at, blinkShown);
+    return true;
+  }
+  const AnsiPageSize square = AnsiPageSizeOf(screen);
+  const int32_t squareHeight = count * screen.cellHeight;
+  try {
+    band.square.resize(static_cast<size_t>(square.stride) * static_cast<size_t>(squareHeight));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  RasteriseAnsiRows(screen, from, count, band.square.data(), blinkShown);
+  PixelRows drawn{band.square.data(), static_cast<size_t>(square.stride), square.width, squareHeight,
+                  square.bitsPerPixel == 32 ? PixelFormat::kBgrx32 : PixelFormat::kIndexed4,
+                  screen.palette.data()};
+  StretchRows(drawn, count * rowPixels, PixelFormat::kBgrx32, at, stride);
+  return true;
+}
+
 void RenderTextLayout() {
   ansiScreen = AnsiScreen{};
   ansiShown = false;
@@ -134,8 +172,9 @@ bool MakeBand(int32_t rows) {
 }
 
 void RenderColourScreen(const uint8_t* bytes, size_t length) {
-  const ScreenLook look{static_cast<LookChoice>(viewer.letterSpacing), static_cast<LookChoice>(viewer.aspect)};
-  ColourScreen shown = ReadColourScreen(viewer.currentPath, bytes, length, look);
+  screenBytes = bytes;
+  screenLength = length;
+  ColourScreen shown = ReadColourScreen(viewer.currentPath, bytes, length, ShownLook());
   ansiScreen = std::move(shown.screen);
   screenNote = std::move(shown.note);
   ansiShown = true;
@@ -161,6 +200,12 @@ void RenderColourScreen(const uint8_t* bytes, size_t length) {
 }  // namespace
 
 void RenderDocument() {
+  // A play, a blink phase and the bytes they read end with the screen.
+  StopScreenTimers();
+  playFrame = nullptr;
+  blinkShown = true;
+  screenBytes = nullptr;
+  screenLength = 0;
   viewer.needsRender = 0;
   viewer.selectionShown = 0;
   ForgetShownRows();
@@ -181,6 +226,7 @@ void RenderDocument() {
       RenderColourScreen(bytes, length);
       if (whole && colourBytes.cut)
         screenNote = "only the first " + std::to_string(kColourDocumentLimit >> 20) + " MB are shown";
+      StartScreenTimers();
       return;
     }
   }
@@ -198,6 +244,10 @@ void ForgetColourBytes() { colourBytes = ColourBytes{}; }
 const char* ShownScreenNote() { return screenNote.c_str(); }
 
 const SauceDescription& ShownSauce() { return shownSauce; }
+
+ScreenLook ShownLook() {
+  return ScreenLook{static_cast<LookChoice>(viewer.letterSpacing), static_cast<LookChoice>(viewer.aspect)};
+}
 
 const AnsiScreen* ShownAnsiScreen() { return ansiShown ? &ansiScreen : nullptr; }
 
@@ -223,25 +273,43 @@ int32_t PreparePageRows(int32_t top, int32_t height) {
   band.drawnRows = std::min(band.capacity, rows);
   band.firstRow = std::clamp(first - (band.drawnRows - shown) / 2, 0, rows - band.drawnRows);
   GdiFlush();  // the band's memory is written directly
-  if (!stretched) {
-    RasteriseAnsiRows(ansiScreen, band.firstRow, band.drawnRows, band.bits);
-    return band.firstRow * cell;
-  }
-  // Each row of cells drawn square, then stretched to its rows of the band:
-  // every row takes the same rows, so a band may start at any of them.
-  const AnsiPageSize square = AnsiPageSizeOf(ansiScreen);
-  const int32_t squareHeight = band.drawnRows * ansiScreen.cellHeight;
-  try {
-    band.square.resize(static_cast<size_t>(square.stride) * static_cast<size_t>(squareHeight));
-  } catch (const std::bad_alloc&) {
-    band.drawnRows = 0;  // drawn again at the next paint
-    return band.firstRow * cell;
-  }
-  RasteriseAnsiRows(ansiScreen, band.firstRow, band.drawnRows, band.square.data());
-  PixelRows drawn{band.square.data(), static_cast<size_t>(square.stride), square.width, squareHeight,
-                  square.bitsPerPixel == 32 ? PixelFormat::kBgrx32 : PixelFormat::kIndexed4,
-                  ansiScreen.palette.data()};
-  StretchRows(drawn, band.drawnRows * cell, PixelFormat::kBgrx32, band.bits,
-              static_cast<size_t>(BandPageSize().stride));
+  if (!DrawBandRows(band.firstRow, band.drawnRows)) band.drawnRows = 0;  // drawn again at the next paint
   return band.firstRow * cell;
+}
+
+bool ShownColourBytes(const uint8_t*& bytes, size_t& length) {
+  bytes = screenBytes;
+  length = screenLength;
+  // A render due means the bytes have changed since.
+  return ansiShown && bytes != nullptr && !viewer.needsRender;
+}
+
+void DrawScreenFrame(const AnsiScreen* frame) {
+  playFrame = frame;
+  if (ansiShown) RedrawScreenRows(0, ansiScreen.rows);
+}
+
+void SetBlinkShown(bool shown) { blinkShown = shown; }
+
+void RedrawScreenRows(int32_t first, int32_t end) {
+  if (!ansiShown) return;
+  const int32_t cell = rowPixels;
+  // The band's rows among them are drawn again; the others are drawn when
+  // the view reaches them.
+  const int32_t from = std::max(first, band.firstRow);
+  const int32_t to = std::min(end, band.firstRow + band.drawnRows);
+  if (band.bits != nullptr && band.bitmap == viewer.pageBitmap && from < to) {
+    GdiFlush();
+    if (!DrawBandRows(from, to - from)) band.drawnRows = 0;
+  }
+  // Their part of the view, in the window's pixels.
+  if (viewer.sourceHeight <= 0) return;
+  const auto clientY = [](int64_t pageY) {
+    return static_cast<LONG>(kViewOrigin +
+                             (pageY - viewer.scrollY) * viewer.viewHeight / viewer.sourceHeight);
+  };
+  RECT rows = {kViewOrigin, std::max<LONG>(clientY(int64_t{first} * cell), kViewOrigin),
+               kViewOrigin + viewer.viewWidth,
+               std::min<LONG>(clientY(int64_t{end} * cell) + 1, kViewOrigin + viewer.viewHeight)};
+  if (rows.top < rows.bottom) InvalidateRect(viewer.mainWindow, &rows, FALSE);
 }

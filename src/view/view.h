@@ -5,9 +5,11 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "../art/document_reading.h"
 #include "../text/sauce_text.h"
 
 struct AnsiScreen;
@@ -19,6 +21,8 @@ void RenderDocument();
 // The ANSI screen shown, or null while the text layout is shown; it stays
 // valid until the next render.
 const AnsiScreen* ShownAnsiScreen();
+// The letters and rows View > 9-pixel letters and View > 4:3 aspect ask for.
+ScreenLook ShownLook();
 // What of the shown colour screen's file could not be read (a damaged
 // scene format, a file past the colour screens' limit); empty otherwise.
 const char* ShownScreenNote();
@@ -48,6 +52,38 @@ bool ChooseLook(UINT command);
 int32_t PreparePageRows(int32_t top, int32_t height);
 // Stretches the visible part of the page into paintDC.
 void PaintView();
+
+// The bytes the shown colour screen was read from (false while the text
+// layout is shown); valid until the next render.
+bool ShownColourBytes(const uint8_t*& bytes, size_t& length);
+// The page draws `frame` (a frame of the shown screen's play, of its size
+// and colours) instead of the shown screen; null: the shown screen again.
+void DrawScreenFrame(const AnsiScreen* frame);
+// The phase of the blink the page draws from now on.
+void SetBlinkShown(bool shown);
+// Draws rows first .. end - 1 of the page again where it holds them, and
+// invalidates them in the window.
+void RedrawScreenRows(int32_t first, int32_t end);
+
+// Blinking and playing (screen_timing.cpp). A colour screen with blinking
+// cells runs the blink timer, and no other screen runs a timer at all;
+// View > Play (Ctrl+P) draws the screen again at View > Speed's bits a
+// second, Space pausing and resuming it, until Ctrl+P again, its end or a
+// change of document shows the whole screen.
+constexpr UINT_PTR kBlinkTimer = 0x424C;  // "BL"
+constexpr UINT_PTR kPlayTimer = 0x504C;   // "PL"
+// After a render: the blink timer when the shown screen blinks.
+void StartScreenTimers();
+// Ends a play and the blink (before a document's bytes change).
+void StopScreenTimers();
+void OnScreenTimer(WPARAM timer);
+void TogglePlay();
+// Space: pauses or resumes a play; false when none runs.
+bool PauseOrResumePlay();
+// View > Speed: read from the settings at the start, with its menu mark;
+// choosing one (IDM_SPEED_FIRST on) writes the setting.
+void ReadPlaySpeedSetting();
+void SelectPlaySpeed(int command);
 
 // A drag with the left button over the picture selects a rectangle of
 // cells, shown inverted; the release copies their text to the clipboard.

@@ -14,7 +14,7 @@ fi
 
 # Each program runs in a folder of its own holding the same files, with the
 # same arguments: OUTs are named relative to it, so the lines match too.
-usage() { printf 'usage: %s --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE] [--letter-spacing 8|9] [--aspect 4:3|square]
+usage() { printf 'usage: %s --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE] [--letter-spacing 8|9] [--aspect 4:3|square] [--animate BPS]
        %s --help | --version' "$1" "$1"; }
 compare() { # NAME LINES ARGUMENT...: LINES the lines both print (USAGE their usage, WHY a reason), "exit N"
   local name=$1 lines=$2 who status png why='s/^(quillpane: cannot (read|write) "[^"]*"): .+/\1: WHY/'
@@ -90,6 +90,10 @@ if [ -d "$corpus" ]; then
   same_png "a 4:3 screen's PNG: 4032 x 1.35 rows" sauce.png "396 x 5443, depth 8, colour type 2"
   compare "thumbnails" "exit 0" --thumbnail 96 --colour --png bare.png "$bare" --png nfo.png "$nfo"
   same_png "a thumbnail's PNG" bare.png "96 x 55, depth 8, colour type 2"
+  # The same animated PNG from both, which pngcheck takes (its frames are read back natively).
+  compare "an animation" "exit 0" --animate 28800 --png play.png "$bare"
+  cmp -s "$QP_TMP/win/play.png" "$QP_TMP/native/play.png" || qp_fail "the two animations differ"
+  pngcheck -q "$QP_TMP/native/play.png" || qp_fail "pngcheck refuses the animation"
 else
   echo "e2e: no corpus at '$corpus': only the lines are compared"
 fi

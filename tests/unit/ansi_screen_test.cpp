@@ -134,7 +134,7 @@ TEST(AnsiScreen, Colours) {
   const std::tuple<std::string, bool, int> cases[] = {
       {"\x1b[1;1;31;44m", false, 0x49},         // a second 1 keeps bold
       {"\x1b[1;31;44m\x1b[;32m", false, 0x02},  // nothing reads 0
-      {"\x1b[5;44m", false, 0x47},
+      {"\x1b[5;44m", false, 0xC7},              // bit 7: blink without iCE
       {"\x1b[1;5;7;31;44m\x1b[22;25;27;39;49m", true, 0x07},
       {"\x1b[1;7;31;44m", false, 0x1C},  // bold lights the colour in front
       {"\x1b[5;7;31;44m", true, 0x94},

@@ -78,7 +78,7 @@ TEST(BbsFormats, Colours) {
       {ReadAvatar,
        "\x16\x01\x9f\x16\x02"
        "A",
-       0, 0x4F, false},  // blink shows nothing
+       0, 0xCF, false},  // bit 7 blinks
       {ReadAvatar,
        "\x16\x01\x1f"
        "A\x0c"

@@ -49,7 +49,8 @@ TEST(SplitCommandLineInto, TheProgramIsTheModuleAndOverLongPartsAreRefusedWhole)
   }
 }
 
-// "out<file|out<file [sheet] colour thumbnail N", "!error" or "PROGRAM help|version"; "" for the viewer's.
+// "out<file|out<file [sheet] colour thumbnail N animate BPS", "!error" or "PROGRAM help|version"; "" for the
+// viewer's.
 std::string Describe(const ExportRequest& r) {
   if (!r.exportMode) return "";
   if (r.asked != Asked::kExport) return r.program + (r.asked == Asked::kHelp ? " help" : " version");
@@ -60,6 +61,7 @@ std::string Describe(const ExportRequest& r) {
   if (r.colour) text += " colour";
   if (r.thumbnailSize != 0) text += " thumbnail " + std::to_string(r.thumbnailSize);
   for (const LookChoice c : {r.look.letters, r.look.aspect}) text += "?+-"[static_cast<int>(c)];
+  if (r.animateBitsPerSecond != 0) text += " animate " + std::to_string(r.animateBitsPerSecond);
   return text;
 }
 
@@ -99,6 +101,13 @@ TEST(ParseExportRequest, Table) {
       {"q.exe --png o f --letter-spacing 10", "!--letter-spacing takes 8 or 9: \"10\""},
       {"q.exe --png o f --aspect", "!--aspect takes 4:3 or square"},
       {"q.exe --aspect 4:3 --png o f --aspect 4:3", "!--aspect is given twice"},
+      // --animate BPS: once, 1 to 10000000, never with a thumbnail.
+      {"q.exe --animate 10000000 --png o f", "o<f?? animate 10000000"},
+      {"q.exe --png o f --animate 10000001",
+       "!--animate takes a BPS of 1 to 10000000 bits a second: \"10000001\""},
+      {"q.exe --png o f --animate 9600 --animate 9600", "!--animate is given twice"},
+      {"q.exe --png o f --animate 9600 --thumbnail 8",
+       "!--animate and --thumbnail do not go together: a thumbnail is still"},
   };
   for (const auto& [line, want] : cases) EXPECT_EQ(Describe(ParseExportRequest(line)), want) << line;
 }

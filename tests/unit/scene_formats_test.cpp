@@ -54,10 +54,10 @@ std::string IceDraw(int lastColumn, const std::string& cells) {
 }
 
 TEST(SceneFormats, ReadersWithTheirBoundsAndNotes) {
-  // Attribute 0x9C is the PC's bright red on blinking blue: 0xC9 in the ANSI order, 0x49 without the blink
-  // bit. {reader, what, file, screen, first cell's colours, note}
+  // Attribute 0x9C is the PC's bright red on blinking blue: 0xC9 in the ANSI order, its bit 7 blink
+  // without iCE. {reader, what, file, screen, first cell's colours, note}
   const std::tuple<Reader, const char*, std::string, std::string, int, std::string> cases[] = {
-      {ReadXBin, "raw, blink dropped", XBin(2, 2, 16, 0, "A\234BxCxDx"), "AB|CD|", 0x49, ""},
+      {ReadXBin, "raw, blink kept", XBin(2, 2, 16, 0, "A\234BxCxDx"), "AB|CD|", 0xC9, ""},
       {ReadXBin, "non-blink keeps bright backgrounds", XBin(1, 1, 16, 8, "A\234"), "A|", 0xC9, ""},
       {ReadXBin, "the four kinds of run", XBin(8, 1, 16, 4, "\001AxBy\101C12\201zDE\301F3"), "ABCCDEFF|", 'x',
        ""},
@@ -71,7 +71,7 @@ TEST(SceneFormats, ReadersWithTheirBoundsAndNotes) {
        "the font height 0 is not 1 to 32"},
       {ReadXBin, "palette cut short", XBin(1, 1, 16, 1, "?"), "", 0, "the file ends inside the palette"},
       {ReadXBin, "not an XBin", "XBIN", "", 0, "not an XBin: no XBIN header"},
-      {ReadBinaryText, "the record's width", "A\234BxCxDx" + Record(1), "AB|CD|", 0x49, ""},
+      {ReadBinaryText, "the record's width", "A\234BxCxDx" + Record(1), "AB|CD|", 0xC9, ""},
       {ReadBinaryText, "the record's iCE", "A\234" + Record(1, 1), "A.|", 0xC9, ""},
       {ReadBinaryText, "the record's width 0", "AxBx" + Record(0), "AB" + std::string(158, '.') + "|", 'x',
        "the SAUCE record gives a width of 0"},

@@ -291,4 +291,40 @@ TEST(ColourScreens, SauceShownAndWholeFilesRead) {
   SendMessageA(test.window(), WM_COMMAND, IDM_ANSI_COLOURS, 0);
 }
 
+// A blinking cell blinks on the blink timer and a steady one stays; a screen without blinking cells runs no
+// timer. Ctrl+P plays the screen from its empty start (Space holds it there), and again shows it whole.
+TEST(ScreenTiming, BlinkAndPlay) {
+  TempDir dir;
+  MainWindowTest test;
+  SendMessageA(test.window(), WM_COMMAND, IDM_ANSI_COLOURS, 0);
+  test.Show(dir.Write("blink.ans", "\x1b[5;31m\xdb\x1b[0;32m\xdb"));
+  const auto pixels = [&test] {
+    return std::make_pair(WindowPixel(test.window(), 12, 15), WindowPixel(test.window(), 20, 15));
+  };
+  const COLORREF red = RGB(0xAA, 0, 0), green = RGB(0, 0xAA, 0), black = RGB(0, 0, 0);
+  const COLORREF before = pixels().first;  // either phase
+  EXPECT_TRUE(pixels() == std::make_pair(red, green) || pixels() == std::make_pair(black, green));
+  for (const DWORD start = GetTickCount(); pixels().first == before && GetTickCount() - start < 5000;) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    PumpMessages();
+  }
+  EXPECT_EQ(pixels(), std::make_pair(before == red ? black : red, green)) << "the other phase";
+
+  KeyWith(test.window(), 'P', {VK_CONTROL});
+  SendMessageA(test.window(), WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(pixels().second, black) << "byte 0";
+  SendMessageA(test.window(), WM_KEYDOWN, VK_SPACE, 0);
+  KeyWith(test.window(), 'P', {VK_CONTROL});
+  EXPECT_EQ(pixels().second, green);
+
+  test.Show(dir.Write("steady.ans", "\x1b[31m\xdb"));
+  EXPECT_FALSE(KillTimer(test.window(), kBlinkTimer));
+  SendMessageA(test.window(), WM_COMMAND, IDM_SPEED_FIRST + 3, 0);
+  EXPECT_EQ(std::make_pair(
+                GetMenuState(GetMenu(test.window()), IDM_SPEED_FIRST + 3, MF_BYCOMMAND) & UINT{MF_CHECKED},
+                RegText(HKEY_LOCAL_MACHINE, kSettingsKey, "playspeed")),
+            std::make_pair(UINT{MF_CHECKED}, std::string("28800")));
+  ForgetSavedSettings();
+}
+
 }  // namespace

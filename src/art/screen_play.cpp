@@ -1,0 +1,146 @@
+#include "screen_play.h"
+
+#include <algorithm>
+
+#include "ansi_interpreter.h"
+#include "document_reading.h"
+#include "sauce.h"
+
+namespace {
+
+// 16 frames of 60 Hz: 800/3 ms, kept in thirds of a millisecond.
+constexpr uint64_t kBlinkPhaseThirds = 800;
+
+}  // namespace
+
+bool BlinkShownAt(uint64_t milliseconds) { return (milliseconds * 3 / kBlinkPhaseThirds) % 2 == 0; }
+
+uint32_t MillisecondsToBlinkChange(uint64_t milliseconds) {
+  const uint64_t next = (milliseconds * 3 / kBlinkPhaseThirds + 1) * kBlinkPhaseThirds;
+  return static_cast<uint32_t>((next + 2) / 3 - milliseconds);
+}
+
+uint64_t ModemBytesAt(uint64_t milliseconds, uint32_t bitsPerSecond) {
+  return milliseconds * bitsPerSecond / 10000;
+}
+
+ScreenPlay::ScreenPlay(const char* path, const uint8_t* bytes, size_t length, ScreenLook look)
+    : bytes_(bytes), length_(length), format_(FormatOfName(path)) {
+  still_ = ReadColourScreen(path, bytes, length, look).screen;
+  frame_.columns = still_.columns;
+  frame_.rows = still_.rows;
+  frame_.cellHeight = still_.cellHeight;
+  frame_.cellWidth = still_.cellWidth;
+  frame_.palette = still_.palette;
+  frame_.font = still_.font;
+  frame_.iceColours = still_.iceColours;
+  frame_.cells.assign(still_.cells.size(), AnsiCell{});
+  frame_.exactColours.assign(still_.exactColours.size(), 0);
+  switch (format_) {
+    case ArtFormat::kText: {
+      kind_ = Kind::kAnsi;
+      const SauceRecord sauce = ReadSauce(bytes, length);
+      textEnd_ = sauce.textLength;
+      ansi_ = std::make_unique<AnsiInterpreter>(AnsiOptionsFor(sauce));
+      break;
+    }
+    case ArtFormat::kPcBoard:
+    case ArtFormat::kAvatar:
+    case ArtFormat::kTundraDraw: kind_ = Kind::kStream; break;
+    default: kind_ = Kind::kCells; break;
+  }
+}
+
+ScreenPlay::~ScreenPlay() = default;
+
+// Row `row` of the frame becomes `cells` (null: blank) and `exact`
+// (null: the palette's colours); the cells that differed join `changed`.
+void ScreenPlay::TakeRow(int32_t row, const AnsiCell* cells, const uint32_t* exact, CellRect& changed) {
+  const size_t first = static_cast<size_t>(row) * static_cast<size_t>(frame_.columns);
+  AnsiCell* to = frame_.cells.data() + first;
+  uint32_t* toExact = frame_.exactColours.empty() ? nullptr : frame_.exactColours.data() + 2 * first;
+  int32_t from = frame_.columns, end = 0;
+  for (int32_t c = 0; c < frame_.columns; ++c) {
+    const AnsiCell cell = cells != nullptr ? cells[c] : AnsiCell{};
+    bool differs = cell.character != to[c].character || cell.colours != to[c].colours;
+    to[c] = cell;
+    if (toExact != nullptr) {
+      const uint32_t front = exact != nullptr ? exact[2 * c] : 0,
+                     back = exact != nullptr ? exact[2 * c + 1] : 0;
+      differs = differs || front != toExact[2 * c] || back != toExact[2 * c + 1];
+      toExact[2 * c] = front, toExact[2 * c + 1] = back;
+    }
+    if (differs) from = std::min(from, c), end = c + 1;
+  }
+  if (end == 0) return;
+  if (changed.empty()) {
+    changed = CellRect{row, row + 1, from, end};
+    return;
+  }
+  changed.firstRow = std::min(changed.firstRow, row);
+  changed.endRow = std::max(changed.endRow, row + 1);
+  changed.firstColumn = std::min(changed.firstColumn, from);
+  changed.endColumn = std::max(changed.endColumn, end);
+}
+
+void ScreenPlay::TakeScreen(const AnsiScreen& screen, CellRect& changed) {
+  const bool sameWidth = screen.columns == frame_.columns;
+  for (int32_t row = 0; row < frame_.rows; ++row) {
+    const bool inside = sameWidth && row < screen.rows;
+    const size_t first = static_cast<size_t>(row) * static_cast<size_t>(frame_.columns);
+    TakeRow(row, inside ? screen.cells.data() + first : nullptr,
+            inside && !screen.exactColours.empty() ? screen.exactColours.data() + 2 * first : nullptr,
+            changed);
+  }
+  if (!changed.empty()) cursorRow_ = changed.endRow - 1;
+}
+
+void ScreenPlay::RevealCells(size_t position, CellRect& changed) {
+  const size_t total = still_.cells.size();
+  const size_t shown = length_ == 0 ? total : static_cast<size_t>(uint64_t{total} * position / length_);
+  const size_t columns = static_cast<size_t>(frame_.columns);
+  for (size_t at = revealed_; at < shown;) {
+    // A row's part at a time, so that the rows between stay whole.
+    const auto row = static_cast<int32_t>(at / columns);
+    const size_t end = std::min(shown, (at / columns + 1) * columns);
+    std::vector<AnsiCell> cells(frame_.cells.begin() + static_cast<ptrdiff_t>(row * columns),
+                                frame_.cells.begin() + static_cast<ptrdiff_t>((row + 1) * columns));
+    std::copy(still_.cells.begin() + static_cast<ptrdiff_t>(at),
+              still_.cells.begin() + static_cast<ptrdiff_t>(end),
+              cells.begin() + static_cast<ptrdiff_t>(at % columns));
+    TakeRow(row, cells.data(), nullptr, changed);
+    cursorRow_ = row;
+    at = end;
+  }
+  revealed_ = std::max(revealed_, shown);
+}
+
+CellRect ScreenPlay::AdvanceTo(size_t position) {
+  CellRect changed;
+  position = std::min(position, length_);
+  if (position <= position_) return changed;
+  const size_t from = position_;
+  position_ = position;
+  switch (kind_) {
+    case Kind::kAnsi: {
+      // The record and what stands before it are never drawn.
+      const size_t end = std::min(position, textEnd_);
+      if (end > from) ansi_->Feed(bytes_ + from, end - from);
+      ScreenWriter& writer = ansi_->screen();
+      int32_t first = 0, last = 0;
+      writer.TakeChangedRows(first, last);
+      for (int32_t row = first; row < std::min(last, frame_.rows); ++row)
+        TakeRow(row, writer.RowCells(row), writer.RowExactColours(row), changed);
+      cursorRow_ = writer.row();
+      break;
+    }
+    case Kind::kStream:
+      if (position == length_ || position - readAt_ >= std::max<size_t>(1, readAt_ / 256)) {
+        readAt_ = position;
+        TakeScreen(ReadFormat(format_, bytes_, position).screen, changed);
+      }
+      break;
+    case Kind::kCells: RevealCells(position, changed); break;
+  }
+  return changed;
+}

@@ -1,0 +1,221 @@
+// The screen in time: the blink's phase and a modem's bytes at a time, blinking cells drawn, a play's frames
+// against the file cut at their byte, and its animated PNG read back.
+#include <gtest/gtest.h>
+#include <lodepng.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app/export_core.h"
+#include "art/ansi_screen.h"
+#include "art/screen_play.h"
+#include "raster/ansi_raster.h"
+#include "raster/png_writer.h"
+#include "raster/screen_animation.h"
+
+namespace {
+
+TEST(ScreenTime, BlinkPhaseAndModemBytes) {
+  // 16 frames of 60 Hz are 266.7 ms: {ms, shown, ms to the next change}
+  for (const auto& [ms, shown, next] : {std::tuple{0, true, 267},
+                                        {266, true, 1},
+                                        {267, false, 267},
+                                        {533, false, 1},
+                                        {534, true, 266},
+                                        {800, false, 267}}) {
+    EXPECT_EQ(std::make_pair(BlinkShownAt(ms), MillisecondsToBlinkChange(ms)),
+              std::make_pair(shown, uint32_t(next)))
+        << ms;
+  }
+  // Ten bits a byte, whole bytes only: {ms, bps, bytes}
+  for (const auto& [ms, bps, bytes] : {std::tuple{1000, 14400, 1440},
+                                       {4, 2400, 0},
+                                       {5, 2400, 1},
+                                       {1000, 115200, 11520},
+                                       {3600000, 2400, 864000}})
+    EXPECT_EQ(ModemBytesAt(ms, bps), uint64_t(bytes)) << ms << " ms at " << bps;
+}
+
+const uint8_t* Bytes(const std::string& text) { return reinterpret_cast<const uint8_t*>(text.data()); }
+
+TEST(ScreenTime, BlinkingCellsHideTheirCharacterInTheHiddenPhase) {
+  // A blinking white block on blue beside a steady one: {iCE, shown, the two cells' left pixels}
+  const std::string art = "\x1b[5;37;44m\xdb\x1b[25m\xdb";
+  for (const auto& [ice, shown, pixels] :
+       {std::tuple{false, true, 0x77}, {false, false, 0x47}, {true, true, 0x77}, {true, false, 0x77}}) {
+    AnsiOptions options;
+    options.iceColours = ice;
+    const AnsiScreen screen = InterpretAnsi(Bytes(art), art.size(), options);
+    std::vector<uint8_t> page(static_cast<size_t>(AnsiPageSizeOf(screen).stride) * 16);
+    RasteriseAnsiRows(screen, 0, 1, page.data(), shown);
+    EXPECT_EQ((page[0] & 0xF0) | page[4] >> 4, pixels) << ice << shown;
+    // Without iCE the blink bit leaves the background dark.
+    std::fill(page.begin(), page.end(), 0);
+    const std::string space = "\x1b[5;44m ";
+    RasteriseAnsiRows(InterpretAnsi(Bytes(space), space.size(), options), 0, 1, page.data(), shown);
+    EXPECT_EQ(page[0] >> 4, ice ? 0xC : 0x4);
+  }
+}
+
+// A screen's cells in `rows` rows, blank past its own.
+std::string CellsOf(const AnsiScreen& screen, int32_t rows) {
+  std::string cells;
+  for (int32_t row = 0; row < rows; ++row)
+    for (int32_t column = 0; column < screen.columns; ++column)
+      cells += {static_cast<char>(screen.At(column, row).character),
+                static_cast<char>(screen.At(column, row).colours)};
+  return cells;
+}
+
+// Draws, goes back over it, clears, and draws lower; cut in every byte, escape sequences included.
+const std::string kAnimation =
+    "AB\x1b[DC\r\n\x1b[5;31mblink\x1b[0m\x1b[1;1HX\x1b[2J\x1b[3;2Hnew\x1b[s\x1b[1;1H\x1b[44m \x1b[u!";
+
+TEST(ScreenPlay, EachCutOfAnAnsiFileIsTheScreenOfTheFileCutThere) {
+  ScreenPlay play("anim.ans", Bytes(kAnimation), kAnimation.size());
+  const int32_t rows = play.still().rows;
+  std::string before = CellsOf(play.frame(), rows);
+  for (size_t cut = 1; cut <= kAnimation.size(); ++cut) {
+    const CellRect changed = play.AdvanceTo(cut);
+    const std::string now = CellsOf(play.frame(), rows);
+    EXPECT_TRUE(now == CellsOf(InterpretAnsi(Bytes(kAnimation), cut, AnsiOptions()), rows)) << cut;
+    // Nothing changed outside the rectangle said to have.
+    for (size_t i = 0; i < now.size(); i += 2) {
+      const auto column = static_cast<int32_t>(i / 2 % 80), row = static_cast<int32_t>(i / 160);
+      const bool inside = row >= changed.firstRow && row < changed.endRow && column >= changed.firstColumn &&
+                          column < changed.endColumn;
+      EXPECT_TRUE(inside || now.compare(i, 2, before, i, 2) == 0) << cut << " " << column << "," << row;
+    }
+    before = now;
+  }
+  EXPECT_TRUE(play.finished());
+  EXPECT_TRUE(before == CellsOf(play.still(), rows));
+  EXPECT_EQ(play.cursorRow(), 2);
+}
+
+std::string ReadCorpus(const std::string& name) {
+  std::ifstream file(std::string(QP_CORPUS_DIR) + "/" + name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// Cut in six places: ANSI fed to one interpreter, a PCBoard stream read again, XBin's cells in file order.
+TEST(ScreenPlay, RealArtOfEachKindAtItsCuts) {
+  for (const char* name : {"ansiart2utf8/test_data/bbs/hell01.ans", "image-textmode/corpus/input/SCREEN4.PCB",
+                           "image-textmode/corpus/input/42_WOLVR.XB"}) {
+    const std::string art = ReadCorpus(name);
+    if (art.empty()) GTEST_SKIP() << "no corpus";
+    ScreenPlay play(name, Bytes(art), art.size());
+    const AnsiScreen& still = play.still();
+    const SauceRecord sauce = ReadSauce(Bytes(art), art.size());
+    for (size_t cut = art.size() % 5; cut <= art.size(); cut += art.size() / 5) {
+      play.AdvanceTo(cut);
+      const size_t shown = still.cells.size() * cut / art.size();
+      const std::string expected =
+          FormatOfName(name) == ArtFormat::kText
+              ? CellsOf(InterpretAnsi(Bytes(art), std::min(cut, sauce.textLength), AnsiOptionsFor(sauce)),
+                        still.rows)
+          : FormatOfName(name) == ArtFormat::kPcBoard
+              ? CellsOf(ReadFormat(ArtFormat::kPcBoard, Bytes(art), cut).screen, still.rows)
+              : CellsOf(still, still.rows).substr(0, 2 * shown) +
+                    std::string(2 * (still.cells.size() - shown), '\0');
+      EXPECT_TRUE(CellsOf(play.frame(), still.rows) == expected) << name << " cut at " << cut;
+    }
+  }
+}
+
+std::vector<uint8_t> Chunk(const char* type, const uint8_t* data, size_t size) {
+  unsigned char* chunk = nullptr;
+  size_t length = 0;
+  lodepng_chunk_create(&chunk, &length, static_cast<unsigned>(size), type, data);
+  std::vector<uint8_t> bytes(chunk, chunk + length);
+  free(chunk);
+  return bytes;
+}
+
+uint32_t U32(const uint8_t* p) { return uint32_t{p[0]} << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
+
+struct Frame {
+  uint32_t width, height, x, y, delay, denominator;
+  uint8_t dispose, blend;
+  std::vector<uint8_t> zlib;
+};
+
+// The animated PNG's still image (any reader's) and each frame as a PNG of its own, read with lodepng.
+TEST(ScreenAnimation, FramesComposeToTheCutScreensAndEndOnTheStillExport) {
+  const uint32_t bps = 2400;  // 8 bytes a 30th of a second
+  std::vector<uint8_t> png;
+  size_t count = 0;
+  ASSERT_TRUE(EncodeScreenPlay("anim.ans", Bytes(kAnimation), kAnimation.size(), bps, png, &count));
+  std::vector<uint8_t> head, palette;  // IHDR's data, PLTE's
+  std::vector<Frame> frames;
+  uint32_t announced = 0, sequence = 0;
+  for (size_t at = 8; at + 12 <= png.size(); at += 12 + U32(&png[at])) {
+    const uint8_t* data = &png[at + 8];
+    const std::string type(reinterpret_cast<const char*>(&png[at + 4]), 4);
+    if (type == "IHDR") head.assign(data, data + 13);
+    if (type == "PLTE") palette.assign(data, data + U32(&png[at]));
+    if (type == "acTL") announced = U32(data);
+    if (type == "fcTL" || type == "fdAT") EXPECT_EQ(U32(data), sequence++);
+    if (type == "fcTL")
+      frames.push_back(Frame{U32(data + 4),
+                             U32(data + 8),
+                             U32(data + 12),
+                             U32(data + 16),
+                             uint32_t(data[20] << 8 | data[21]),
+                             uint32_t(data[22] << 8 | data[23]),
+                             data[24],
+                             data[25],
+                             {}});
+    if (type == "fdAT") frames.back().zlib.insert(frames.back().zlib.end(), data + 4, data + U32(&png[at]));
+  }
+  std::vector<uint8_t> still;
+  unsigned width = 0, height = 0;
+  ASSERT_EQ(lodepng::decode(still, width, height, png, LCT_RGB, 8), 0u);
+  ASSERT_TRUE(count > 2 && announced == count && frames.size() == count);
+  EXPECT_EQ(std::make_tuple(frames[0].width, frames[0].height, frames[0].x, frames[0].y),
+            std::make_tuple(width, height, 0u, 0u));
+
+  std::vector<uint8_t> canvas(still.size());
+  uint64_t tick = 0;
+  for (const Frame& frame : frames) {
+    ASSERT_TRUE(frame.x + frame.width <= width && frame.y + frame.height <= height && frame.dispose == 0 &&
+                frame.blend == 0 && frame.denominator == 30);
+    std::vector<uint8_t> own = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, header = head, pixels;
+    for (int k = 0; k < 4; ++k)
+      header[k] = uint8_t(frame.width >> (24 - 8 * k)), header[4 + k] = uint8_t(frame.height >> (24 - 8 * k));
+    for (const auto& chunk : {Chunk("IHDR", header.data(), 13), Chunk("PLTE", palette.data(), palette.size()),
+                              Chunk("IDAT", frame.zlib.data(), frame.zlib.size()), Chunk("IEND", nullptr, 0)})
+      own.insert(own.end(), chunk.begin(), chunk.end());
+    unsigned w = 0, h = 0;
+    ASSERT_EQ(lodepng::decode(pixels, w, h, own, LCT_RGB, 8), 0u);
+    for (uint32_t y = 0; y < h; ++y)
+      std::memcpy(&canvas[3 * ((frame.y + y) * width + frame.x)], &pixels[3 * y * w], 3 * w);
+    // The canvas is the screen of the bytes a modem brought by this frame's time.
+    const size_t cut = tick * bps / 300;
+    const AnsiScreen screen =
+        InterpretAnsi(Bytes(kAnimation), std::min(cut, kAnimation.size()), AnsiOptions());
+    std::vector<uint8_t> page(static_cast<size_t>(AnsiPageSizeOf(screen).stride) * height);
+    RasteriseAnsiRows(screen, 0, static_cast<int32_t>(height / 16), page.data());
+    for (size_t i = 0; i < size_t{width} * height; ++i) {
+      const uint32_t colour = kAnsiPalette[page[i / 2] >> (i % 2 ? 0 : 4) & 15];
+      ASSERT_EQ(canvas[3 * i] << 16 | canvas[3 * i + 1] << 8 | canvas[3 * i + 2], colour)
+          << "tick " << tick << " pixel " << i;
+    }
+    tick += frame.delay;
+  }
+  EXPECT_TRUE(canvas == still);
+  // The still image is the still export's page.
+  ExportPage page;
+  ASSERT_TRUE(
+      DrawExportPage("anim.ans", kAnimation.c_str(), kAnimation.size(), GlyphPixels(), true, 0, page));
+  std::vector<uint8_t> export_png, exported;
+  ASSERT_TRUE(EncodePng(page.rows, export_png));
+  ASSERT_EQ(lodepng::decode(exported, width, height, export_png, LCT_RGB, 8), 0u);
+  EXPECT_TRUE(exported == still);
+}
+
+}  // namespace
