@@ -189,5 +189,10 @@ ExportRequest ParseExportArguments(const std::string& program, const std::vector
   if (request.pairs.empty()) return fail("nothing to export: give --png OUT.png FILE");
   if (request.animateBitsPerSecond != 0 && request.thumbnailSize != 0)
     return fail("--animate and --thumbnail do not go together: a thumbnail is still");
+  // A play's frames are cut from 8-pixel cells in square rows; asked for
+  // other letters or rows it would draw what was not asked for.
+  if (request.animateBitsPerSecond != 0 &&
+      (request.look.letters == LookChoice::kOn || request.look.aspect == LookChoice::kOn))
+    return fail("--animate draws 8-pixel letters in square rows: not with --letter-spacing 9 or --aspect 4:3");
   return request;
 }

@@ -108,6 +108,8 @@ TEST(ParseExportRequest, Table) {
       {"q.exe --png o f --animate 9600 --animate 9600", "!--animate is given twice"},
       {"q.exe --png o f --animate 9600 --thumbnail 8",
        "!--animate and --thumbnail do not go together: a thumbnail is still"},
+      {"q.exe --png o f --animate 9600 --aspect 4:3",
+       "!--animate draws 8-pixel letters in square rows: not with --letter-spacing 9 or --aspect 4:3"},
   };
   for (const auto& [line, want] : cases) EXPECT_EQ(Describe(ParseExportRequest(line)), want) << line;
 }

@@ -159,7 +159,9 @@ TEST(ScreenAnimation, FramesComposeToTheCutScreensAndEndOnTheStillExport) {
     if (type == "IHDR") head.assign(data, data + 13);
     if (type == "PLTE") palette.assign(data, data + U32(&png[at]));
     if (type == "acTL") announced = U32(data);
-    if (type == "fcTL" || type == "fdAT") EXPECT_EQ(U32(data), sequence++);
+    if (type == "fcTL" || type == "fdAT") {
+      EXPECT_EQ(U32(data), sequence++);
+    }
     if (type == "fcTL")
       frames.push_back(Frame{U32(data + 4),
                              U32(data + 8),
