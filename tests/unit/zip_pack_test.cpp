@@ -1,12 +1,8 @@
-// ZIP packs read from memory: packs written field by field (zip_writer.h), each row lying in one, and a pack
-// that zip made of real art.
+// ZIP packs read from memory, written field by field (zip_writer.h), each row lying in one. zip's own pack of
+// the whole corpus is tests/linux/pack_export_test.sh's.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -112,36 +108,6 @@ TEST(ZipPack, AHundredThousandEntriesAtMost) {
               count == kPackEntryLimit ? "100000"
                                        : "It lists 100001 entries, more than the 100000 this program reads");
   }
-}
-
-std::string FileBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-// zip's own pack of a corpus folder, the BinaryText files stored and the rest deflated, comes out byte for
-// byte.
-TEST(ZipPack, RealArtComesOutAsOnDisk) {
-  const std::string folder = QP_CORPUS_DIR "/ansilove", path = testing::TempDir() + "quillpane-zip-test.zip";
-  std::remove(path.c_str());
-  if (std::system(("cd '" + folder + "' && zip -q -r -n .bin '" + path + "' . 2>/dev/null").c_str()) != 0)
-    GTEST_SKIP() << "no zip, or no corpus at " << folder;
-  const std::string bytes = FileBytes(path);
-  std::remove(path.c_str());
-  MemoryPackSource source(bytes.data(), bytes.size());
-  ZipPack pack;
-  ASSERT_TRUE(pack.Open(source)) << pack.Error();
-  int methods[9] = {}, nested = 0;
-  for (const ZipEntry& entry : pack.Entries()) {
-    if (entry.refusal != nullptr) continue;
-    const ZipBytes got = pack.Extract(entry);
-    EXPECT_EQ(std::string(got.bytes.begin(), got.bytes.end()), FileBytes(folder + "/" + entry.name))
-        << entry.name;
-    EXPECT_EQ(got.error + (got.crcMismatch ? "crc" : ""), "");
-    ++methods[entry.method];
-    nested += entry.name.find('/') != std::string::npos;
-  }
-  EXPECT_GT(methods[0] * methods[8] * nested, 0);
 }
 
 }  // namespace
