@@ -5,7 +5,6 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
-#include <cstdio>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -275,11 +274,7 @@ TEST(ColourScreens, SauceShownAndWholeFilesRead) {
             std::make_pair(RGB(10, 20, 30), RGB(135, 135, 0)));
   test.Show(input + "JD-CH01.ANS");  // 1,000,000 bytes
   ASSERT_NE(ShownAnsiScreen(), nullptr);
-  std::string bytes(1000000, '\0');
-  FILE* file = std::fopen((input + "JD-CH01.ANS").c_str(), "rb");
-  ASSERT_NE(file, nullptr);
-  bytes.resize(std::fread(&bytes[0], 1, bytes.size(), file));
-  std::fclose(file);
+  const std::string bytes = ReadWholeFile(input + "JD-CH01.ANS");
   const auto cells = [](const AnsiScreen& screen) {
     return std::string(reinterpret_cast<const char*>(screen.cells.data()), 2 * screen.cells.size());
   };
