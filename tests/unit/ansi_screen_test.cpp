@@ -19,8 +19,6 @@
 
 namespace {
 
-const uint8_t* Bytes(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
-
 AnsiScreen Screen(const std::string& text, int32_t columns = 80, bool ice = false) {
   AnsiOptions options;
   options.columns = columns;

@@ -11,12 +11,6 @@
 
 namespace {
 
-// A literal's bytes, zeros included.
-template <size_t N>
-std::string B(const char (&bytes)[N]) {
-  return std::string(bytes, N - 1);
-}
-
 const std::string kTundra = "\x18TUNDRA24";
 std::string At(uint32_t row, uint32_t column) {
   std::string bytes = "\x01";

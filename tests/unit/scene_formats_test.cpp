@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -28,12 +26,6 @@ std::string Cells(const AnsiScreen& screen) {
 }
 
 std::string U16(int value) { return {static_cast<char>(value & 255), static_cast<char>(value >> 8)}; }
-
-// The bytes of a string literal, zeros included.
-template <size_t N>
-std::string B(const char (&bytes)[N]) {
-  return std::string(bytes, N - 1);
-}
 
 std::string XBin(int width, int height, int fontHeight, int flags, const std::string& rest) {
   return "XBIN\032" + U16(width) + U16(height) +

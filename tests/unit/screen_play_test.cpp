@@ -4,8 +4,6 @@
 #include <lodepng.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -16,6 +14,7 @@
 #include "raster/ansi_raster.h"
 #include "raster/png_writer.h"
 #include "raster/screen_animation.h"
+#include "screen_text.h"
 
 namespace {
 
@@ -39,8 +38,6 @@ TEST(ScreenTime, BlinkPhaseAndModemBytes) {
                                        {3600000, 2400, 864000}})
     EXPECT_EQ(ModemBytesAt(ms, bps), uint64_t(bytes)) << ms << " ms at " << bps;
 }
-
-const uint8_t* Bytes(const std::string& text) { return reinterpret_cast<const uint8_t*>(text.data()); }
 
 TEST(ScreenTime, BlinkingCellsHideTheirCharacterInTheHiddenPhase) {
   // A blinking white block on blue beside a steady one: {iCE, shown, the two cells' left pixels}
@@ -97,16 +94,11 @@ TEST(ScreenPlay, EachCutOfAnAnsiFileIsTheScreenOfTheFileCutThere) {
   EXPECT_EQ(play.cursorRow(), 2);
 }
 
-std::string ReadCorpus(const std::string& name) {
-  std::ifstream file(std::string(QP_CORPUS_DIR) + "/" + name, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 // Cut in six places: ANSI fed to one interpreter, a PCBoard stream read again, XBin's cells in file order.
 TEST(ScreenPlay, RealArtOfEachKindAtItsCuts) {
   for (const char* name : {"ansiart2utf8/test_data/bbs/hell01.ans", "image-textmode/corpus/input/SCREEN4.PCB",
                            "image-textmode/corpus/input/42_WOLVR.XB"}) {
-    const std::string art = ReadCorpus(name);
+    const std::string art = CorpusFile(name);
     if (art.empty()) GTEST_SKIP() << "no corpus";
     ScreenPlay play(name, Bytes(art), art.size());
     const AnsiScreen& still = play.still();
@@ -137,11 +129,12 @@ std::vector<uint8_t> Chunk(const char* type, const uint8_t* data, size_t size) {
 }
 
 uint32_t U32(const uint8_t* p) { return uint32_t{p[0]} << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
+uint32_t U16(const uint8_t* p) { return uint32_t{p[0]} << 8 | p[1]; }
 
 struct Frame {
   uint32_t width, height, x, y, delay, denominator;
   uint8_t dispose, blend;
-  std::vector<uint8_t> zlib;
+  std::vector<uint8_t> zlib = {};
 };
 
 // The animated PNG's still image (any reader's) and each frame as a PNG of its own, read with lodepng.
@@ -161,15 +154,8 @@ TEST(ScreenAnimation, FramesComposeToTheCutScreensAndEndOnTheStillExport) {
     if (type == "acTL") announced = U32(data);
     if (type == "fcTL" || type == "fdAT") EXPECT_EQ(U32(data), sequence++);
     if (type == "fcTL")
-      frames.push_back(Frame{U32(data + 4),
-                             U32(data + 8),
-                             U32(data + 12),
-                             U32(data + 16),
-                             uint32_t(data[20] << 8 | data[21]),
-                             uint32_t(data[22] << 8 | data[23]),
-                             data[24],
-                             data[25],
-                             {}});
+      frames.push_back({U32(data + 4), U32(data + 8), U32(data + 12), U32(data + 16), U16(data + 20),
+                        U16(data + 22), data[24], data[25]});
     if (type == "fdAT") frames.back().zlib.insert(frames.back().zlib.end(), data + 4, data + U32(&png[at]));
   }
   std::vector<uint8_t> still;

@@ -13,8 +13,16 @@
 
 using Reader = FormatReading (*)(const uint8_t*, size_t);
 
+inline const uint8_t* Bytes(const std::string& text) { return reinterpret_cast<const uint8_t*>(text.data()); }
+
 inline FormatReading Read(Reader reader, const std::string& bytes) {
-  return reader(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  return reader(Bytes(bytes), bytes.size());
+}
+
+// A literal's bytes, zeros included.
+template <size_t N>
+std::string B(const char (&bytes)[N]) {
+  return std::string(bytes, N - 1);
 }
 
 inline std::string Dump(const AnsiScreen& screen) {
