@@ -69,15 +69,6 @@ void RunDialog(const std::vector<int>& steps, const std::string& typed) {
   DestroyWindow(dialog);
 }
 
-// What the dialog governs: two extensions, the Other switch and list, the verbs.
-std::string DialogState() {
-  std::string joined;
-  for (const char* extension : {".qpa", ".qpb"}) joined += Handlers(extension) + "|";
-  for (const char* name : {"otherap", "other"}) joined += Setting(name) + "|";
-  for (const char* verb : kVerbs) joined += Value(std::string(verb) + "\\command") + "|";
-  return joined;
-}
-
 TEST(Shell, DialogAppliesOnlyWhatChanged) {
   for (const char* key : {".qpa", ".qpb", kVerbs[0], kVerbs[1], kVerbs[2]})
     RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
@@ -97,7 +88,11 @@ TEST(Shell, DialogAppliesOnlyWhatChanged) {
   };
   for (const auto& run : runs) {
     RunDialog(run.first, ".QPA;*.qpb;.nfo");
-    EXPECT_EQ(DialogState(), run.second);
+    std::string state;  // what the dialog governs: two extensions, the Other switch and list, the verbs
+    for (const char* extension : {".qpa", ".qpb"}) state += Handlers(extension) + "|";
+    for (const char* name : {"otherap", "other"}) state += Setting(name) + "|";
+    for (const char* verb : kVerbs) state += Value(std::string(verb) + "\\command") + "|";
+    EXPECT_EQ(state, run.second);
   }
   HKEY key;
   for (const char* verb : kVerbs) EXPECT_NE(RegOpenKeyA(HKEY_CLASSES_ROOT, verb, &key), 0) << verb;
