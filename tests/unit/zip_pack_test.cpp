@@ -45,8 +45,7 @@ TEST(ZipPack, Table) {
                 {"inner.ZIP", "PK"},
                 {"ALPHA/b.nfo", "NFO"}}),
        "Alpha/: It is a folder | ALPHA/b.nfo art: NFO | alpha/b.NFO art: nfo | inner.ZIP: It is a pack "
-       "inside the pack | "
-       "Zeta/x.ans art: ansi | \xC3\xA4rger.diz art: diz | \xC3\xA4rger.txt: txt"},
+       "inside the pack | Zeta/x.ans art: ansi | \xC3\xA4rger.diz art: diz | \xC3\xA4rger.txt: txt"},
       {Written({{"../up.nfo", ""},
                 {"a/../b.nfo", ""},
                 {"\\abs.nfo", ""},

@@ -233,10 +233,7 @@ TEST(ColourScreens, NinePixelLettersAreShownAndPicked) {
   MainWindowTest test;
   SendMessageA(test.window(), WM_COMMAND, IDM_ANSI_COLOURS, 0);
   SendMessageA(test.window(), WM_COMMAND, IDM_LETTERS_9, 0);
-  test.Show(dir.Write("nine.ans",
-                      "\x1b[37;44m\xdb"
-                      "ABCDEFGH\r\n"
-                      "-abcdefgh"));
+  test.Show(dir.Write("nine.ans", "\x1b[37;44m\333ABCDEFGH\r\n-abcdefgh"));
   EXPECT_EQ(std::make_tuple(viewer.pageWidth, RegText(HKEY_LOCAL_MACHINE, kSettingsKey, "letterspacing"),
                             GetMenuState(GetMenu(test.window()), IDM_LETTERS_9, MF_BYCOMMAND) & MF_CHECKED,
                             WindowPixel(test.window(), 10 + 8, 15), WindowPixel(test.window(), 10 + 17, 15)),
