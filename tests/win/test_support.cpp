@@ -80,6 +80,9 @@ void ForgetSavedSettings() {
 
 MainWindowTest::MainWindowTest(bool keepSavedSettings, const std::string& programDir) {
   if (!keepSavedSettings) ForgetSavedSettings();
+  // A later run's window: a first run's paint would open the modal Configuration dialog and wait for a user.
+  const DWORD runs = 1;
+  RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "Times", REG_DWORD, &runs, sizeof runs);
   ResetViewerState();
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);

@@ -48,8 +48,9 @@ void PumpMessages();  // every message waiting for this thread, paints included
 void ForgetSavedSettings();  // the window position and recent files every window saves, and the View settings
 
 // The real main window, created as the program creates it (zero size, shown by WM_CREATE) and destroyed at
-// the end of the test; a first start unless `keepSavedSettings`. The first paint looks for fonts in
-// `programDir`: by default the temp folder, not the build's sheets beside the test program.
+// the end of the test; a later run's, with no saved settings unless `keepSavedSettings`. The first paint
+// looks for fonts in `programDir`: by default the temp folder, not the build's sheets beside the test
+// program.
 class MainWindowTest {
  public:
   explicit MainWindowTest(bool keepSavedSettings = false, const std::string& programDir = std::string());
