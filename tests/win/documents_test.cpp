@@ -7,6 +7,7 @@
 #include <dlgs.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -143,12 +144,6 @@ BOOL WINAPI FakeOpenDialog(LPOPENFILENAMEA request) {
 
 int WINAPI RecordMessage(HWND, LPCSTR text, LPCSTR, UINT) { return messages.push_back(text), IDOK; }
 
-std::wstring Wide(const std::string& utf8) {
-  WCHAR wide[MAX_PATH] = {};
-  MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide, MAX_PATH);
-  return wide;
-}
-
 // A drop as the shell and Wine's X11 driver make it: DROPFILES, UTF-16 paths each ended by a zero, a zero.
 WPARAM Drop(const std::wstring& paths) {
   auto* drop = static_cast<DROPFILES*>(GlobalAlloc(GPTR, sizeof(DROPFILES) + 2 * (paths.size() + 2)));
@@ -205,7 +200,8 @@ TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogsAndADrop) {
   EXPECT_STREQ(viewer.currentPath, "c:\\a.diz");
 
   // The first file dropped; names in any script: the program's code page is UTF-8.
-  SendMessageA(test.window(), WM_DROPFILES, Drop(Wide(japanese) + L"\0c:\\b.nfo"s), 0);
+  SendMessageA(test.window(), WM_DROPFILES,
+               Drop(std::filesystem::u8path(japanese).wstring() + L"\0c:\\b.nfo"s), 0);
   EXPECT_EQ(std::string(viewer.currentPath) + "|" + viewer.textBuffer, japanese + "|one\r\n");
   // A path of 300 bytes is refused whole, never cut into another path.
   SendMessageA(test.window(), WM_DROPFILES, Drop(L"c:\\" + std::wstring(297, L'x')), 0);
@@ -218,7 +214,7 @@ TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogsAndADrop) {
   for (int i = 0; i < 80; ++i) name += "\u65E5";
   const std::string path = dir.Write(name + ".nfo", "long\r\n");
   ASSERT_TRUE(path.size() > 260 && path.size() < 300) << path.size();
-  chosen = Wide(path);
+  chosen = std::filesystem::u8path(path).wstring();
   runOpenDialog = ChoosingOpenDialog;
   SendMessageA(test.window(), WM_COMMAND, 101, 0);
   runOpenDialog = GetOpenFileNameA;
