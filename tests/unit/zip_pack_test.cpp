@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/export_core.h"
@@ -112,20 +113,19 @@ TEST(ZipPack, AHundredThousandEntriesAtMost) {
 }  // namespace
 
 TEST(ZipPack, PathsSplitAtTheFirstPack) {
-  const struct {
-    const char *path, *pack, *entry;
-  } rows[] = {
+  const std::tuple<const char*, const char*, const char*> rows[] = {
+      // path, then pack and entry
       {"C:\\art\\pack.ZIP\\GROUP\\x.ans", "C:\\art\\pack.ZIP", "GROUP/x.ans"},
       {"/art/a.zip/b.zip/x.ans", "/art/a.zip", "b.zip/x.ans"},  // a pack inside is an entry
       {"C:\\art\\pack.zip", "C:\\art\\pack.zip", ""},
       {"C:\\art\\.zip\\x.ans", nullptr, nullptr},  // no name before the extension
       {"C:\\zipped\\x.ans", nullptr, nullptr},
   };
-  for (const auto& row : rows) {
+  for (const auto& [path, pack, entry] : rows) {
     PackPath split;
-    ASSERT_EQ(SplitPackPath(row.path, split), row.pack != nullptr) << row.path;
-    if (row.pack != nullptr) {
-      EXPECT_EQ(split.pack + "|" + split.entry, std::string(row.pack) + "|" + row.entry);
+    ASSERT_EQ(SplitPackPath(path, split), pack != nullptr) << path;
+    if (pack != nullptr) {
+      EXPECT_EQ(split.pack + "|" + split.entry, std::string(pack) + "|" + entry);
     }
   }
 }
