@@ -1,6 +1,5 @@
 // Documents from real files: loading, folder listing, recent files, the saved place, the Open dialog, drops.
-#undef _WIN32_WINNT
-#define _WIN32_WINNT 0x0600  // RegSetKeyValueA
+#include "test_support.h"
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlobj.h>
@@ -15,7 +14,6 @@
 #include "win32/viewer_state.h"
 #include "document/document.h"
 #include "reference_render.h"
-#include "test_support.h"
 #include "../unit/zip_writer.h"
 
 namespace {

@@ -1,9 +1,5 @@
 // Associations, the Configuration dialog and the run counter, in the registry.
-
-// The registry calls that name a subkey come with Vista; Wine has them.
-#undef _WIN32_WINNT
-#define _WIN32_WINNT 0x0600
-#include <windows.h>
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +10,6 @@
 #include "win32/viewer_state.h"
 #include "resources/resource_ids.h"
 #include "shell/shell.h"
-#include "test_support.h"
 
 namespace {
 

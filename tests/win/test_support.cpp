@@ -1,6 +1,3 @@
-// RegGetValueA comes with Vista; Wine has it.
-#undef _WIN32_WINNT
-#define _WIN32_WINNT 0x0600
 #include "test_support.h"
 
 #include <commctrl.h>

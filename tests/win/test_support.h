@@ -2,6 +2,10 @@
 #ifndef QUILLPANE_TESTS_TEST_SUPPORT_H
 #define QUILLPANE_TESTS_TEST_SUPPORT_H
 
+// The registry calls that name a subkey (RegGetValueA, RegSetKeyValueA...) come with Vista, and Wine has
+// them: a test that calls them includes this header before anything else.
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0600
 #include <windows.h>
 
 #include <initializer_list>

@@ -1,8 +1,7 @@
 // The real main window: its status bar, message loop and start zoom (its first paint, at zero size, sizes it
 // for every end-to-end test); the fast page against one BitBlt per glyph on every corpus file; the view, zoom
 // and scrolling; the About dialog, opened by the menu and driven inside its modal loop.
-#undef _WIN32_WINNT
-#define _WIN32_WINNT 0x0600  // RegSetKeyValueA
+#include "test_support.h"
 #include <gtest/gtest.h>
 
 #include <process.h>
@@ -23,7 +22,6 @@
 #include "reference_render.h"
 #include "view/render_page.h"
 #include "resources/resource_ids.h"
-#include "test_support.h"
 
 namespace {
 
