@@ -87,9 +87,7 @@ if [ -d "$corpus" ]; then
     --png named.png "$QP_TMP/changelog.nfo" --png pattern.png "$pattern"
   same_png "an ANSI screen's PNG" sauce.png "352 x 4032, depth 4, colour type 3"
   compare "9-pixel letters at 4:3" "exit 0" --colour --letter-spacing 9 --aspect 4:3 --png sauce.png "$sauce"
-  same_png "a 4:3 screen's PNG: 4032 x 1.35 rows" sauce.png "396 x 5443, depth 8, colour type 2"
   compare "thumbnails" "exit 0" --thumbnail 96 --colour --png bare.png "$bare" --png nfo.png "$nfo"
-  same_png "a thumbnail's PNG" bare.png "96 x 55, depth 8, colour type 2"
   # The same animated PNG from both, which pngcheck takes (its frames are read back natively).
   compare "an animation" "exit 0" --animate 28800 --png play.png "$bare"
   cmp -s "$QP_TMP/win/play.png" "$QP_TMP/native/play.png" || qp_fail "the two animations differ"
