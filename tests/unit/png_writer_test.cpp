@@ -1,8 +1,6 @@
 // The PNG writer, read back with lodepng, and the thumbnail scaler.
 #include <gtest/gtest.h>
-#include <lodepng.h>
 
-#include <cstring>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -10,26 +8,9 @@
 
 #include "raster/png_writer.h"
 #include "raster/thumbnail.h"
+#include "screen_text.h"
 
 namespace {
-
-struct Decoded {
-  unsigned width = 0, height = 0;
-  int idatChunks = 0;
-  std::vector<uint32_t> rgb;  // 0xRRGGBB, top row first
-};
-
-// lodepng checks every chunk's CRC and the zlib stream's Adler-32: empty on any fault.
-Decoded Decode(const std::vector<uint8_t>& png) {
-  Decoded out;
-  std::vector<uint8_t> rgb;
-  if (lodepng::decode(rgb, out.width, out.height, png, LCT_RGB, 8) != 0) return {};
-  for (size_t i = 0; i < rgb.size(); i += 3)
-    out.rgb.push_back(uint32_t{rgb[i]} << 16 | rgb[i + 1] << 8 | rgb[i + 2]);
-  for (size_t at = 8; at + 12 <= png.size(); at += 12 + lodepng_chunk_length(&png[at]))
-    out.idatChunks += std::memcmp(&png[at + 4], "IDAT", 4) == 0;
-  return out;
-}
 
 constexpr uint32_t kBlackAndWhite[2] = {0x000000, 0xFFFFFF};
 constexpr uint32_t kSixteen[16] = {0x000000, 0x0000AA, 0x00AA00, 0x00AAAA, 0xAA0000, 0xAA00AA,

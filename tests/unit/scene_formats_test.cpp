@@ -13,18 +13,6 @@
 
 namespace {
 
-std::string Cells(const AnsiScreen& screen) {
-  std::string text;
-  for (int32_t row = 0; row < screen.rows; ++row) {
-    for (int32_t column = 0; column < screen.columns; ++column) {
-      const uint8_t character = screen.At(column, row).character;
-      text += character == 0 ? '.' : static_cast<char>(character);
-    }
-    text += "|";
-  }
-  return text;
-}
-
 std::string U16(int value) { return {static_cast<char>(value & 255), static_cast<char>(value >> 8)}; }
 
 std::string XBin(int width, int height, int fontHeight, int flags, const std::string& rest) {
@@ -81,7 +69,7 @@ TEST(SceneFormats, ReadersWithTheirBoundsAndNotes) {
   for (const auto& [reader, what, file, screen, colours, note] : cases) {
     SCOPED_TRACE(what);
     const FormatReading reading = Read(reader, file);
-    EXPECT_EQ(Cells(reading.screen), screen);
+    EXPECT_EQ(Dump(reading.screen, true), screen);
     EXPECT_EQ(reading.screen.cells.empty() ? 0 : reading.screen.cells[0].colours, colours);
     EXPECT_EQ(reading.note, note);
   }
