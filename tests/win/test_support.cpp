@@ -54,6 +54,13 @@ void KeyWith(HWND window, WPARAM key, std::initializer_list<int> held) {
   SetKeyboardState(keys);
 }
 
+std::string shellCalls;
+
+HINSTANCE WINAPI RecordShellExecute(HWND, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT show) {
+  shellCalls += std::string(verb) + " " + file + " " + std::to_string(show) + ";";
+  return reinterpret_cast<HINSTANCE>(42);
+}
+
 COLORREF WindowPixel(HWND window, int x, int y) {
   UpdateWindow(window);
   HDC dc = GetDC(window);

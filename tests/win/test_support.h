@@ -45,6 +45,10 @@ std::basic_string<Char> Clipboard(UINT format) {
 
 void KeyWith(HWND window, WPARAM key, std::initializer_list<int> held);  // sent while `held` are down
 
+// Stands in for ShellExecuteA: each call is added to shellCalls as "verb file show;".
+extern std::string shellCalls;
+HINSTANCE WINAPI RecordShellExecute(HWND, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT show);
+
 COLORREF WindowPixel(HWND window, int x, int y);  // once the window has painted
 
 void PumpMessages();  // every message waiting for this thread, paints included

@@ -70,12 +70,6 @@ TEST(Selection, DragCopiesTheCellsAndKeymapSheetsDrawThem) {
 // The client point inside cell (column, row) of the view at zoom 8.
 LPARAM CellPoint(int column, int row) { return MAKELPARAM(10 + 8 * column + 3, 10 + 8 * row + 3); }
 
-std::string opened;
-HINSTANCE WINAPI RecordOpen(HWND, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT) {
-  opened += std::string(verb) + " " + file;
-  return reinterpret_cast<HINSTANCE>(33);
-}
-
 TEST(LinksAndFind, HandAddressAClickThatOpensAndMatchesShownAsTheSelection) {
   MainWindowTest test;
   TempDir dir;
@@ -97,17 +91,17 @@ TEST(LinksAndFind, HandAddressAClickThatOpensAndMatchesShownAsTheSelection) {
   SendMessageA(test.window(), WM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(test.StatusText(1), "1/1");
 
-  linkShellExecute = RecordOpen;
+  linkShellExecute = RecordShellExecute;
   const std::tuple<LPARAM, LPARAM, std::string> clicks[] = {
-      {CellPoint(59, 0), CellPoint(59, 0), "open mailto:art@quill.example.org"},
-      {CellPoint(2, 2), CellPoint(2, 2), "open http://a.example.org/long"},  // its second row
+      {CellPoint(59, 0), CellPoint(59, 0), "open mailto:art@quill.example.org 1;"},
+      {CellPoint(2, 2), CellPoint(2, 2), "open http://a.example.org/long 1;"},  // its second row
       {MAKELPARAM(97, 17), MAKELPARAM(90, 10), ""},  // in cell (10, 0), but far enough to select it
   };
   for (const auto& [press, release, want] : clicks) {
-    opened.clear();
+    shellCalls.clear();
     SendMessageA(test.window(), WM_LBUTTONDOWN, 0, press);
     SendMessageA(test.window(), WM_LBUTTONUP, 0, release);
-    EXPECT_EQ(opened, want) << press << " to " << release;
+    EXPECT_EQ(shellCalls, want) << press << " to " << release;
   }
   linkShellExecute = ShellExecuteA;
   EXPECT_EQ(std::make_pair(viewer.selectionShown, Clipboard<char>(CF_TEXT)),

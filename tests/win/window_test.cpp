@@ -201,13 +201,6 @@ COLORREF LinkColourAt(HWND dialog, int x, int y) {
   return brightest;
 }
 
-std::string shellCalls;
-
-HINSTANCE WINAPI RecordShellExecute(HWND, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT show) {
-  shellCalls += std::string(verb) + " " + file + " " + std::to_string(show) + ";";
-  return reinterpret_cast<HINSTANCE>(42);
-}
-
 TEST(AboutDialog, LinkFramesAndClosing) {
   MainWindowTest test;
   aboutShellExecute = RecordShellExecute;
