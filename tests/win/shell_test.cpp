@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -98,7 +99,7 @@ TEST(Shell, DialogAppliesOnlyWhatChanged) {
 std::string KeyContents(const char* extension) {
   HKEY key;
   if (RegOpenKeyExA(HKEY_CLASSES_ROOT, extension, 0, KEY_READ, &key) != 0) return "no key";
-  std::vector<std::string> values;
+  std::set<std::string> values;  // in name order
   wchar_t name[64];
   BYTE data[512];
   DWORD nameSize = 64, type = 0, size = sizeof data;
@@ -106,11 +107,10 @@ std::string KeyContents(const char* extension) {
     std::string value = std::string(name, name + nameSize) + " " + std::to_string(type) + ":";
     for (DWORD i = 0; i < size; ++i)
       value += data[i] >= ' ' && data[i] < 127 ? std::string(1, data[i]) : "\\" + std::to_string(data[i]);
-    values.push_back(value);
+    values.insert(value);
     nameSize = 64, size = sizeof data;
   }
   RegCloseKey(key);
-  std::sort(values.begin(), values.end());
   std::string joined;
   for (const std::string& value : values) joined += value + "; ";
   return joined;

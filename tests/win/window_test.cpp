@@ -57,12 +57,9 @@ TEST(MainWindow, StartZoomFollowsTheScreensDpi) {
                     "--gtest_filter=MainWindow.DISABLED_StartZoomHere", nullptr),
             0)
       << "the start zoom at 192 DPI is not 15";
-  if (previous == "-") {
-    RegDeleteKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels");
-  } else {
-    dpi = std::stoul(previous);
-    RegSetKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
-  }
+  dpi = previous == "-" ? 0 : std::stoul(previous);
+  if (dpi == 0) RegDeleteKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels");
+  if (dpi != 0) RegSetKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
 }
 
 TEST(MainWindow, DISABLED_StartZoomHere) {
