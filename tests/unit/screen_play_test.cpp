@@ -20,23 +20,16 @@ namespace {
 
 TEST(ScreenTime, BlinkPhaseAndModemBytes) {
   // 16 frames of 60 Hz are 266.7 ms: {ms, shown, ms to the next change}
-  for (const auto& [ms, shown, next] : {std::tuple{0, true, 267},
-                                        {266, true, 1},
-                                        {267, false, 267},
-                                        {533, false, 1},
-                                        {534, true, 266},
-                                        {800, false, 267}}) {
-    EXPECT_EQ(std::make_pair(BlinkShownAt(ms), MillisecondsToBlinkChange(ms)),
-              std::make_pair(shown, uint32_t(next)))
+  const std::tuple<uint32_t, bool, uint32_t> blink[] = {{0, true, 267},  {266, true, 1},   {267, false, 267},
+                                                        {533, false, 1}, {534, true, 266}, {800, false, 267}};
+  for (const auto& [ms, shown, next] : blink)
+    EXPECT_EQ(std::make_pair(BlinkShownAt(ms), MillisecondsToBlinkChange(ms)), std::make_pair(shown, next))
         << ms;
-  }
   // Ten bits a byte, whole bytes only: {ms, bps, bytes}
-  for (const auto& [ms, bps, bytes] : {std::tuple{1000, 14400, 1440},
-                                       {4, 2400, 0},
-                                       {5, 2400, 1},
-                                       {1000, 115200, 11520},
-                                       {3600000, 2400, 864000}})
-    EXPECT_EQ(ModemBytesAt(ms, bps), uint64_t(bytes)) << ms << " ms at " << bps;
+  const std::tuple<uint64_t, uint32_t, uint64_t> modem[] = {
+      {1000, 14400, 1440}, {4, 2400, 0}, {5, 2400, 1}, {1000, 115200, 11520}, {3600000, 2400, 864000}};
+  for (const auto& [ms, bps, bytes] : modem)
+    EXPECT_EQ(ModemBytesAt(ms, bps), bytes) << ms << " ms at " << bps;
 }
 
 TEST(ScreenTime, BlinkingCellsHideTheirCharacterInTheHiddenPhase) {
