@@ -33,7 +33,7 @@ std::string Describe(const std::string& bytes) {
 }
 
 TEST(ZipPack, Table) {
-  const Member hello("a.nfo", "hello");
+  const Member hello{"a.nfo", "hello"};
   const auto withOffset = [](Member m, int64_t offset) { return m.offset = offset, m; };
   const auto with = [](Member m, const std::function<void(Member&)>& change) { return change(m), m; };
   const std::string plain = ": Its name is not a plain path inside the pack",
@@ -128,7 +128,7 @@ TEST(ZipPack, PathsSplitAtTheFirstPack) {
 
 TEST(ZipPack, EntriesReadAsFileStarts) {
   Pack made;
-  made.members = {Member("read.me", "text"), Member("B/Art.ANS", "art bytes", 8)};
+  made.members = {{"read.me", "text"}, {"B/Art.ANS", "art bytes", 8}};
   made.members[1].crcFlip = 1;
   const std::string bytes = Write(made);
   MemoryPackSource source(bytes.data(), bytes.size());
