@@ -13,7 +13,6 @@
 
 #include "win32/viewer_state.h"
 #include "document/document.h"
-#include "reference_render.h"
 #include "../unit/zip_writer.h"
 
 namespace {

@@ -12,7 +12,6 @@
 #include "../unit/bmp_file.h"
 #include "app/png_export.h"
 #include "win32/viewer_state.h"
-#include "reference_render.h"
 #include "view/view.h"
 #include "view/render_page.h"
 #include "test_support.h"

@@ -1,4 +1,5 @@
-// Helpers for the Windows tests: temporary files, the registry, the clipboard, keys and the real main window.
+// Helpers for the Windows tests: temporary files, the registry, the clipboard, keys, the real main window and
+// the reference page.
 #ifndef QUILLPANE_TESTS_TEST_SUPPORT_H
 #define QUILLPANE_TESTS_TEST_SUPPORT_H
 
@@ -8,8 +9,12 @@
 #define _WIN32_WINNT 0x0600
 #include <windows.h>
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <vector>
+
+#include "raster/glyph_table.h"
 
 // A fresh directory under the temp folder, removed with its files at the end.
 class TempDir {
@@ -70,5 +75,12 @@ class MainWindowTest {
  private:
   HWND window_;
 };
+
+// The plain way to draw a page of a monochrome sheet, one BitBlt per glyph into a bitmap compatible with the
+// screen (reference_render.cpp): the fast page must equal it and is timed against it.
+HBITMAP RenderReferencePage(const uint8_t* text, int32_t length, HBITMAP sheet, const GlyphPosition* table);
+
+// Any bitmap's pixels as 0x00RRGGBB, top row first.
+std::vector<uint32_t> ReadPixels(HBITMAP bitmap, int32_t* width, int32_t* height);
 
 #endif

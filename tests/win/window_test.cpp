@@ -19,7 +19,6 @@
 #include "app/main_window.h"
 #include "win32/viewer_state.h"
 #include "document/document.h"
-#include "reference_render.h"
 #include "view/render_page.h"
 #include "resources/resource_ids.h"
 
