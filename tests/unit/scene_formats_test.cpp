@@ -116,13 +116,12 @@ TEST(SceneFormats, CorpusFiles) {
   // in its own shades, a step off VGA's): each pixel within 4 a channel. The TundraDraw file draws a 60th
   // row of blanks below the picture's 59: black below the shorter page.
   const std::string ans = CorpusFile("ansilove/examples/burps/bs-alove.ans");
-  const std::vector<uint32_t> want =
-      Pixels(ReadAnsiScreen(reinterpret_cast<const uint8_t*>(ans.data()), ans.size()));
-  for (const auto& [reader, path] : {std::make_pair(ReadXBin, "ansilove/tests/bs-alove.xb"),
-                                     std::make_pair(ReadBinaryText, "ansilove/tests/bs-alove.bin"),
-                                     std::make_pair(ReadArtworx, "ansilove/tests/bs-alove.adf"),
-                                     std::make_pair(ReadTundraDraw, "ansilove/tests/bs-alove.tnd"),
-                                     std::make_pair(ReadPcBoard, "ansilove/tests/bs-alove.pcb")}) {
+  const std::vector<uint32_t> want = Pixels(ReadAnsiScreen(Bytes(ans), ans.size()));
+  for (const auto& [reader, extension] :
+       {std::make_pair(ReadXBin, "xb"), std::make_pair(ReadBinaryText, "bin"),
+        std::make_pair(ReadArtworx, "adf"), std::make_pair(ReadTundraDraw, "tnd"),
+        std::make_pair(ReadPcBoard, "pcb")}) {
+    const std::string path = std::string("ansilove/tests/bs-alove.") + extension;
     const FormatReading reading = Read(reader, CorpusFile(path));
     const std::vector<uint32_t> got = Pixels(reading.screen);
     size_t differing = 0;
