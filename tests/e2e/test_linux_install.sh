@@ -3,9 +3,8 @@
 # native exporter and its thumbnailer are there, and the thumbnailer's line as file managers run it writes a
 # PNG; the launcher's Wine prefix is made, so the first open shows the art with no Configuration dialog; the
 # launcher opens a file, a folder named with a trailing separator, names in any script even from the plain C
-# locale, and makes a deleted prefix again with one line on its console (names Windows would read as another
-# file's: launcher_paths_test.sh); `make uninstall` keeps the prefix and says so, and with PURGE=1 leaves the
-# home as it was.
+# locale, and makes a deleted prefix again with one line on its console; `make uninstall` keeps the prefix and
+# says so, and with PURGE=1 leaves the home as it was.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 home=$QP_TMP/home
