@@ -103,8 +103,7 @@ TEST(RecentFiles, ThePlaceAndTheEntriesAreKeptForTheNextStart) {
   const std::string longPath = "c:\\" + std::string(200, 'c') + ".nfo";  // longer than 160 bytes
   TempDir start, other;
   const std::string a = start.Write("a.nfo", "a"), b = other.Write("b.nfo", "b");
-  char folder[MAX_PATH] = {};
-  GetCurrentDirectoryA(sizeof folder, folder);
+  const std::filesystem::path folder = std::filesystem::current_path();
   {
     MainWindowTest first;
     // Kept by full path whatever the current folder, and only once opened: no missing file, nor the program.
@@ -114,7 +113,7 @@ TEST(RecentFiles, ThePlaceAndTheEntriesAreKeptForTheNextStart) {
     SetCurrentDirectoryA(other.path().c_str());  // as the Open dialog does
     for (const std::string& path : {"b.nfo"s, ProgramPath(), other.path() + "missing.nfo", a})
       SwitchDocument(path.c_str());
-    SetCurrentDirectoryA(folder);
+    std::filesystem::current_path(folder);
     EXPECT_EQ(Stored(), (Entries{b, a, "", "", ""}));
     SetWindowPos(first.window(), nullptr, 150, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(first.window(), SW_MINIMIZE);  // closed from the task bar: the restored place is kept
@@ -166,10 +165,9 @@ BOOL WINAPI ChoosingOpenDialog(LPOPENFILENAMEA request) {
   request->Flags |= OFN_EXPLORER | OFN_ENABLEHOOK;
   request->lpfnHook = ChooseOnOpen;
   // The dialog moves the current folder to the chosen file's; the later tests keep theirs.
-  char folder[MAX_PATH] = {};
-  GetCurrentDirectoryA(sizeof folder, folder);
+  const std::filesystem::path folder = std::filesystem::current_path();
   const BOOL chose = GetOpenFileNameA(request);
-  SetCurrentDirectoryA(folder);
+  std::filesystem::current_path(folder);
   return chose;
 }
 
