@@ -75,7 +75,6 @@ std::string SheetBmp(uint16_t bits, const std::vector<uint32_t>& table, uint32_t
 
 TEST(PngExport, TheNativeSheetReaderGivesTheGlyphsTheSystemsLoaderGives) {
   // Names and bytes; the built-in sheet, which the program loads as a resource, from the file it is built of.
-  // The build's sheets in the fonts folder are 1-bit (black first) and 24-bit, as two of these are.
   const std::vector<std::pair<std::string, std::string>> sheets = {
       {"built-in", ReadWholeFile(QP_TEST_DATA_DIR "/../../src/resources/glyphs.bmp")},
       {"1 bit, white first", SheetBmp(1, {0xFFFFFF, 0})},

@@ -200,6 +200,7 @@ COLORREF LinkColourAt(HWND dialog, int x, int y) {
 TEST(AboutDialog, LinkFramesAndClosing) {
   MainWindowTest test;
   aboutShellExecute = RecordShellExecute;
+  shellCalls.clear();
   WithAbout(test.window(), [](HWND dialog) {
     for (MSG press :
          {MSG{dialog, WM_KEYDOWN, VK_RETURN, 0, 0, {}}, MSG{dialog, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}}})
