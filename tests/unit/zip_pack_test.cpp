@@ -127,8 +127,7 @@ TEST(ZipPack, PathsSplitAtTheFirstPack) {
 }
 
 TEST(ZipPack, EntriesReadAsFileStarts) {
-  Pack made;
-  made.members = {{"read.me", "text"}, {"B/Art.ANS", "art bytes", 8}};
+  Pack made{{{"read.me", "text"}, {"B/Art.ANS", "art bytes", 8}}};
   made.members[1].crcFlip = 1;
   const std::string bytes = Write(made);
   MemoryPackSource source(bytes.data(), bytes.size());
