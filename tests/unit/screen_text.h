@@ -1,6 +1,5 @@
-// Helpers shared by the unit tests. The readers' tables write a screen as text: each row's characters, '.'
-// for a cell nothing was drawn in, the row's trailing empty cells left out (kept with `whole`), and '|' after
-// each row.
+// Helpers shared by the unit tests. Dump writes a screen as text: each row's characters, '.' for an empty
+// cell, the row's trailing empty cells left out (kept with `whole`), and '|' after each row.
 #ifndef QUILLPANE_TESTS_SCREEN_TEXT_H
 #define QUILLPANE_TESTS_SCREEN_TEXT_H
 

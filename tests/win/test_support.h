@@ -1,5 +1,4 @@
-// Helpers for the Windows tests: temporary files, the registry, the clipboard, keys, the real main window and
-// the reference page.
+// Windows test helpers: temporary files, registry, clipboard, keys, the real main window, the reference page.
 #ifndef QUILLPANE_TESTS_TEST_SUPPORT_H
 #define QUILLPANE_TESTS_TEST_SUPPORT_H
 
