@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "reference_render.h"
+#include "test_support.h"
 #include "raster/glyph_table.h"
 #include "view/render_page.h"
 #include "resources/resource_ids.h"

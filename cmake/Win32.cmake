@@ -99,7 +99,7 @@ target_include_directories(quillpane_win_tests PRIVATE src tests/win)
 target_compile_options(quillpane_win_tests PRIVATE ${QP_WARNINGS})
 # The PNG export's tests read the PNGs back with the platform's own decoder
 # (the Windows Imaging Component).
-target_link_libraries(quillpane_win_tests PRIVATE quillpane_win gtest gmock windowscodecs ole32 uuid)
+target_link_libraries(quillpane_win_tests PRIVATE quillpane_win gtest gtest_main gmock windowscodecs ole32 uuid)
 target_link_options(quillpane_win_tests PRIVATE ${STATIC_LINK})
 # Some tests copy the sheets from the fonts folder beside them.
 add_dependencies(quillpane_win_tests font_sheets)

@@ -58,17 +58,16 @@ qp_rect() { # KEY VAR...: the probe's rectangle KEY into variables named by the 
   read -r "${@:2}" <<<"$(qp_get "$1")"
 }
 
+qp_shown() { qp_until 'status0!=' 'title!=Quillpane' "$1"; } # the first paint titled the window
+
 # Starts the viewer on a document. Wine quotes an argument that holds a blank, and the viewer's path is what
 # follows the last double quote of its command line: the path goes cut at its blanks, which Wine joins again.
-qp_launch() {
+qp_start_viewer() {
   # shellcheck disable=SC2046
   "$WINE" "$QP_EXE" $(qp_winpath "$1") >>"$QP_TMP/wine.log" 2>&1 &
   QP_VIEWER=$!
+  qp_shown "the viewer did not start on $1"
 }
-
-qp_shown() { qp_until 'status0!=' 'title!=Quillpane' "$1"; } # the first paint titled the window
-
-qp_start_viewer() { qp_launch "$1" && qp_shown "the viewer did not start on $1"; }
 
 qp_click_in() { # KEY: a click in the middle of the probe's rectangle KEY
   local left top right bottom

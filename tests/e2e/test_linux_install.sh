@@ -3,8 +3,8 @@
 # native exporter and its thumbnailer are there, and the thumbnailer's line as file managers run it writes a
 # PNG; the launcher's Wine prefix is made, so the first open shows the art with no Configuration dialog; the
 # launcher opens a file, a folder named with a trailing separator, names in any script even from the plain C
-# locale, a name Windows would read as another file's, and makes a deleted prefix again with one line on its
-# console; `make uninstall` keeps the prefix and says so, and with PURGE=1 leaves the home as it was.
+# locale, and makes a deleted prefix again with one line on its console; `make uninstall` keeps the prefix and
+# says so, and with PURGE=1 leaves the home as it was.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 home=$QP_TMP/home
@@ -56,10 +56,9 @@ opens() { # ARGUMENT FILE: the launcher started on ARGUMENT, where no locale is 
   qp_poll 120 test -f "$WINEPREFIX/system.reg" || qp_fail "the launcher made no prefix"
   qp_shown "the viewer did not start on $1"
   [ -z "$(qp_get config)" ] || qp_fail "the Configuration dialog opened on $1"
-  qp_expect_eq "title" "$(qp_title "$2")" "$(qp_get title | sed 's/quillpane\.[[:alnum:]]\{10\}/quillpane.?/')"
+  qp_expect_eq "title" "$(qp_title "$2")" "$(qp_get title)"
   kill "$QP_VIEWER"
   wait "$QP_VIEWER" || true
-  ! compgen -G "$QP_TMP/quillpane.*" || qp_fail "the launcher's link to $1 outlived the viewer"
 }
 if [ "$arch" = win32 ]; then
   opens "$document" "$document" # no Wine has run in the prefix since the install made it
@@ -67,10 +66,6 @@ if [ "$arch" = win32 ]; then
   mkdir "$QP_TMP/Art Папка"
   cp "$QP_SOURCE_DIR/samples/file_id.diz" "$QP_TMP/Art Папка/"
   opens "$QP_TMP/Art Папка/" "$QP_TMP/Art Папка/file_id.diz"
-  mkdir -p "$QP_TMP/d/back" && printf 'the decoy\r\n' >"$QP_TMP/d/back/slash.nfo"
-  printf 'named\r\n' >"$QP_TMP/d/back\\slash.nfo"
-  opens "$QP_TMP/d/back\\slash.nfo" "$QP_TMP/quillpane.?/back_slash.nfo"
-  qp_expect_eq "the length of the named file, not the decoy's" anttkn:7 "$(qp_get status0 | cut -d, -f1)"
 
   wineserver -k 2>/dev/null || true
   wineserver -w

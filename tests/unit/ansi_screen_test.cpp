@@ -19,8 +19,6 @@
 
 namespace {
 
-const uint8_t* Bytes(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
-
 AnsiScreen Screen(const std::string& text, int32_t columns = 80, bool ice = false) {
   AnsiOptions options;
   options.columns = columns;
@@ -141,8 +139,6 @@ TEST(AnsiScreen, Colours) {
       {"\x1b[91;104m", false, 0xC9},
       {"\x1b[2;3;4;6;8m", false, 0x07},  // changes nothing
       {"\x1b[38;5;9;48;5;4m", false, 0x49},
-      {"\x1b[38;5;196;48;5;240m", false, 0x81},  // nearest of the 16
-      {"\x1b[38;2;255;85;255;48;2;0;0;160m", false, 0x4D},
       {"\x1b[38;2;256;256;999m", false, 0x0F},
       {"\x1b[38;3;31m", false, 0x01},  // an unknown kind takes itself only
       {"\x1b[31m\x1b[38;5m", false, 0x01},

@@ -11,12 +11,6 @@
 
 namespace {
 
-// A literal's bytes, zeros included.
-template <size_t N>
-std::string B(const char (&bytes)[N]) {
-  return std::string(bytes, N - 1);
-}
-
 const std::string kTundra = "\x18TUNDRA24";
 std::string At(uint32_t row, uint32_t column) {
   std::string bytes = "\x01";
@@ -43,17 +37,9 @@ TEST(BbsFormats, TextCommandsAndNotes) {
       {ReadPcBoard, "a@b@USER@ @X0G@POS:@@POS:1234@", "a@b@USER@ @X0G@POS:@@POS:1234@|", false},
       {ReadPcBoard, "\x1b[2CA\x1b[2;1H@X0", "..A|@X0|", false},  // ANSI acts, a code cut off is text
       {ReadAvatar, B("AB\x0c\x19Z\x03\x16\x03\x16\x05Y\x16\x06X"), "ZZY.X|", false},
-      {ReadAvatar,
-       B("\x16\x04"
-         "A\x16\x08\x04\x03"
-         "B\x16\x08\0\0"
-         "C\x16\x05\x16\x07\r\n\r\nD\x19Q\x1a"),
+      {ReadAvatar, B("\026\004A\026\010\004\003B\026\010\0\0C\026\005\026\007\r\n\r\nD\031Q\032"),
        "|A|D" + std::string(26, 'Q') + "|..B|", false},
-      {ReadAvatar,
-       B("AB\x16\x0c"
-         "C\x1a"
-         "D"),
-       "ABC|", true},  // a later level's command: skipped
+      {ReadAvatar, "AB\026\014C\032D", "ABC|", true},  // a later level's command: skipped
       {ReadAvatar, "A\x19Z", "A|", true},
       {ReadAvatar, std::string(65536, '\n') + "\x16\x04X", "", true},
   };
@@ -75,15 +61,8 @@ TEST(BbsFormats, Colours) {
       {ReadPcBoard, "@X1FA", 0, 0x4F, false},
       {ReadPcBoard, "@XE9A", 0, 0xBC, false},  // a bright background
       {ReadPcBoard, "@X07\x1b[1;41mA", 0, 0x1F, false},
-      {ReadAvatar,
-       "\x16\x01\x9f\x16\x02"
-       "A",
-       0, 0xCF, false},  // bit 7 blinks
-      {ReadAvatar,
-       "\x16\x01\x1f"
-       "A\x0c"
-       "B",
-       0, 0x06, false},                                       // ^L: cyan
+      {ReadAvatar, "\026\001\237\026\002A", 0, 0xCF, false},  // bit 7 blinks
+      {ReadAvatar, "\026\001\037A\014B", 0, 0x06, false},     // ^L: cyan
       {ReadAvatar, "\x16\x01\x1f\x16\x07", 79, 0x4F, false},  // erased cells take the attribute
   };
   for (const auto& [reader, file, column, colours, exact] : cases) {

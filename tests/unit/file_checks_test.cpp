@@ -44,20 +44,19 @@ TEST(SystemReason, ThePhraseWithoutItsLineEndsAndFullStopOrTheCode) {
 
 // "WxH bits, N colours, rows at OFFSET of ROW SIZE [top]" when the headers are read, with "sheet of B" when
 // the sheet check takes it and the native reader reads it at B bits a pixel; "refused" otherwise.
-std::string SheetBits(const uint8_t* file, size_t size) {
-  SheetImage sheet;
-  return ReadGlyphSheetBmp(file, size, sheet) ? std::to_string(sheet.bitsPerPixel) : "nothing";
-}
-
 std::string Describe(const std::string& bytes) {
   const auto* file = reinterpret_cast<const uint8_t*>(bytes.data());
   BmpLayout l;
   const size_t head = bytes.size() < kBmpHeadSize ? bytes.size() : kBmpHeadSize;
   if (!ReadBmpHeader(file, head, bytes.size(), l)) return "refused";
+  SheetImage sheet;
+  const bool read = ReadGlyphSheetBmp(file, bytes.size(), sheet);
   return std::to_string(l.width) + "x" + std::to_string(l.height) + " " + std::to_string(l.bitsPerPixel) +
          ", " + std::to_string(l.colourCount) + " colours, rows at " + std::to_string(l.pixelOffset) +
          " of " + std::to_string(l.rowSize) + (l.topDown ? " top" : "") +
-         (IsGlyphSheetBmp(file, head, bytes.size()) ? " sheet of " + SheetBits(file, bytes.size()) : "");
+         (IsGlyphSheetBmp(file, head, bytes.size())
+              ? " sheet of " + (read ? std::to_string(sheet.bitsPerPixel) : std::string("nothing"))
+              : "");
 }
 
 TEST(BmpHeader, Table) {

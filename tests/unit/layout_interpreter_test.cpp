@@ -23,12 +23,6 @@ struct Recorder : MeasureSink {
 
 const uint8_t* Bytes(const std::string& text) { return reinterpret_cast<const uint8_t*>(text.data()); }
 
-Recorder Layout(const std::string& text) {
-  Recorder r;
-  RunLayoutPass(Bytes(text), static_cast<int32_t>(text.size()), r);
-  return r;
-}
-
 PageMeasure Measure(const std::string& text, int32_t* lineTable = nullptr) {
   return MeasureLayout(Bytes(text), static_cast<int32_t>(text.size()), lineTable);
 }
@@ -72,8 +66,11 @@ TEST(Layout, WhereBytesAreDrawn) {
       {Repeat("\x1b[9999999D", 300) + "X", "X-" + limit + ",0 "},
       {Repeat("\x1b[9999999D", 300) + "\tX", "X" + limit + ",0 "},
   };
-  for (const auto& [text, trace] : cases)
-    EXPECT_EQ(Layout(text).trace, trace) << testing::PrintToString(text);
+  for (const auto& [text, trace] : cases) {
+    Recorder r;
+    RunLayoutPass(Bytes(text), static_cast<int32_t>(text.size()), r);
+    EXPECT_EQ(r.trace, trace) << testing::PrintToString(text);
+  }
 }
 
 TEST(MeasureLayout, PageAndRowStarts) {

@@ -1,33 +1,16 @@
 // The PNG writer, read back with lodepng, and the thumbnail scaler.
 #include <gtest/gtest.h>
-#include <lodepng.h>
 
-#include <cstring>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "raster/png_writer.h"
 #include "raster/thumbnail.h"
+#include "screen_text.h"
 
 namespace {
-
-struct Decoded {
-  unsigned width = 0, height = 0;
-  int idatChunks = 0;
-  std::vector<uint32_t> rgb;  // 0xRRGGBB, top row first
-};
-
-// lodepng checks every chunk's CRC and the zlib stream's Adler-32: empty on any fault.
-Decoded Decode(const std::vector<uint8_t>& png) {
-  Decoded out;
-  std::vector<uint8_t> rgb;
-  if (lodepng::decode(rgb, out.width, out.height, png, LCT_RGB, 8) != 0) return {};
-  for (size_t i = 0; i < rgb.size(); i += 3)
-    out.rgb.push_back(uint32_t{rgb[i]} << 16 | rgb[i + 1] << 8 | rgb[i + 2]);
-  for (size_t at = 8; at + 12 <= png.size(); at += 12 + lodepng_chunk_length(&png[at]))
-    out.idatChunks += std::memcmp(&png[at + 4], "IDAT", 4) == 0;
-  return out;
-}
 
 constexpr uint32_t kBlackAndWhite[2] = {0x000000, 0xFFFFFF};
 constexpr uint32_t kSixteen[16] = {0x000000, 0x0000AA, 0x00AA00, 0x00AAAA, 0xAA0000, 0xAA00AA,
@@ -71,11 +54,8 @@ uint32_t Noise(int32_t x, int32_t y) { return static_cast<uint32_t>(x * 26544357
 uint32_t TextLike(int32_t x, int32_t y) { return (x / 8 + y / 8) % 3 == 0 ? Noise(x % 8, y % 8) : 0xFFFFFF; }
 
 TEST(PngWriter, EveryFormatReadsBackPixelForPixelInAnyNumberOfParts) {
-  const struct {
-    int32_t width, height;
-    unsigned parts;
-    uint32_t (*colour)(int32_t, int32_t);
-  } shapes[] = {
+  // {width, height, parts, colour}
+  const std::tuple<int32_t, int32_t, unsigned, uint32_t (*)(int32_t, int32_t)> shapes[] = {
       {13, 1, 4, Noise},    // a single row: one part whatever is asked
       {1, 3, 3, Noise},     // a pixel a row, a part a row
       {37, 200, 7, Noise},  // odd width, more rows than parts, noise stored as it is
@@ -83,17 +63,17 @@ TEST(PngWriter, EveryFormatReadsBackPixelForPixelInAnyNumberOfParts) {
   };
   for (PixelFormat format : {PixelFormat::kIndexed1, PixelFormat::kIndexed4, PixelFormat::kGrey8,
                              PixelFormat::kRgb24, PixelFormat::kBgrx32}) {
-    for (const auto& shape : shapes) {
-      SCOPED_TRACE(std::to_string(static_cast<int>(format)) + ": " + std::to_string(shape.width) + " x " +
-                   std::to_string(shape.height) + " in " + std::to_string(shape.parts));
-      const Picture picture(format, shape.width, shape.height, shape.colour);
+    for (const auto& [width, height, parts, colour] : shapes) {
+      SCOPED_TRACE(std::to_string(static_cast<int>(format)) + ": " + std::to_string(width) + " x " +
+                   std::to_string(height) + " in " + std::to_string(parts));
+      const Picture picture(format, width, height, colour);
       std::vector<uint8_t> png;
-      ASSERT_TRUE(EncodePng(picture.rows, png, shape.parts));
+      ASSERT_TRUE(EncodePng(picture.rows, png, parts));
       const Decoded decoded = Decode(png);
-      ASSERT_EQ(decoded.width, static_cast<unsigned>(shape.width));
-      ASSERT_EQ(decoded.height, static_cast<unsigned>(shape.height));
-      if (shape.parts > 0) {
-        EXPECT_EQ(decoded.idatChunks, std::min<int>(shape.parts, shape.height));
+      ASSERT_EQ(std::make_pair(decoded.width, decoded.height),
+                std::make_pair(static_cast<unsigned>(width), static_cast<unsigned>(height)));
+      if (parts > 0) {
+        EXPECT_EQ(decoded.idatChunks, std::min<int>(parts, height));
       }
       EXPECT_TRUE(decoded.rgb == picture.rgb);
     }
@@ -112,38 +92,33 @@ uint32_t OneAboveZero(int32_t, int32_t y) { return y < 4 ? 1 : 0; }
 uint32_t Grey(int32_t x, int32_t y) { return static_cast<uint32_t>(x + y) % 256; }
 
 TEST(Thumbnail, TheTopSquareAveragedToFitTheSize) {
-  const struct {
-    PixelFormat format;
-    int32_t width, height;
-    uint32_t (*colour)(int32_t, int32_t);
-    int size;
-    int32_t outWidth, outHeight;
-    std::vector<uint32_t> rgb;  // the first pixels, when given
-  } cases[] = {
-      {PixelFormat::kIndexed1, 4, 4, Quarters, 2, 2, 2, {0x404040, 0xFFFFFF, 0x000000, 0x808080}},
-      {PixelFormat::kRgb24, 2, 1, TwoTone, 1, 1, 1, {0x182838}},
-      {PixelFormat::kBgrx32, 2, 1, TwoTone, 1, 1, 1, {0x182838}},
-      {PixelFormat::kIndexed4, 4, 8, OneAboveZero, 4, 4, 4, std::vector<uint32_t>(16, 0x0000AA)},
-      {PixelFormat::kGrey8, 736, 200, Grey, 128, 128, 35, {}},    // wide: the height in proportion
-      {PixelFormat::kGrey8, 736, 5000, Grey, 128, 128, 128, {}},  // tall: the top square
-      {PixelFormat::kIndexed1, 10, 4, Noise, 256, 10, 4, {}},     // never enlarged
-      {PixelFormat::kGrey8, 1100, 1500, Grey, 1024, 1024, 1024, {}},
-      {PixelFormat::kGrey8, 5, 3, Grey, 1, 1, 1, {0x030303}},  // x + y over the top 5 x 3: 45 / 15
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + " to " +
-                 std::to_string(c.size));
-    const Picture page(c.format, c.width, c.height, c.colour);
+  // {format, width, height, colour, size, then the thumbnail's width and height and its first pixels}
+  const std::tuple<PixelFormat, int32_t, int32_t, uint32_t (*)(int32_t, int32_t), int, int32_t, int32_t,
+                   std::vector<uint32_t>>
+      cases[] = {
+          {PixelFormat::kIndexed1, 4, 4, Quarters, 2, 2, 2, {0x404040, 0xFFFFFF, 0x000000, 0x808080}},
+          {PixelFormat::kRgb24, 2, 1, TwoTone, 1, 1, 1, {0x182838}},
+          {PixelFormat::kBgrx32, 2, 1, TwoTone, 1, 1, 1, {0x182838}},
+          {PixelFormat::kIndexed4, 4, 8, OneAboveZero, 4, 4, 4, std::vector<uint32_t>(16, 0x0000AA)},
+          {PixelFormat::kGrey8, 736, 200, Grey, 128, 128, 35, {}},    // wide: the height in proportion
+          {PixelFormat::kGrey8, 736, 5000, Grey, 128, 128, 128, {}},  // tall: the top square
+          {PixelFormat::kIndexed1, 10, 4, Noise, 256, 10, 4, {}},     // never enlarged
+          {PixelFormat::kGrey8, 1100, 1500, Grey, 1024, 1024, 1024, {}},
+          {PixelFormat::kGrey8, 5, 3, Grey, 1, 1, 1, {0x030303}},  // x + y over the top 5 x 3: 45 / 15
+      };
+  for (const auto& [format, width, height, colour, size, outWidth, outHeight, rgb] : cases) {
+    SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height) + " to " + std::to_string(size));
+    const Picture page(format, width, height, colour);
     Thumbnail thumbnail;
-    ASSERT_TRUE(MakeThumbnail(page.rows, c.size, thumbnail));
-    EXPECT_EQ(std::make_pair(thumbnail.width, thumbnail.height), std::make_pair(c.outWidth, c.outHeight));
+    ASSERT_TRUE(MakeThumbnail(page.rows, size, thumbnail));
+    EXPECT_EQ(std::make_pair(thumbnail.width, thumbnail.height), std::make_pair(outWidth, outHeight));
     const Decoded decoded = Decode([&] {
       std::vector<uint8_t> png;
       EncodePng(thumbnail.Rows(), png);
       return png;
     }());
-    ASSERT_EQ(decoded.rgb.size(), static_cast<size_t>(c.outWidth) * c.outHeight);
-    for (size_t i = 0; i < c.rgb.size(); ++i) EXPECT_EQ(decoded.rgb[i], c.rgb[i]) << i;
+    ASSERT_EQ(decoded.rgb.size(), static_cast<size_t>(outWidth) * outHeight);
+    for (size_t i = 0; i < rgb.size(); ++i) EXPECT_EQ(decoded.rgb[i], rgb[i]) << i;
   }
   const Picture page(PixelFormat::kGrey8, 4, 4, Grey);
   Thumbnail thumbnail;

@@ -1,8 +1,6 @@
 // What a SAUCE record says, as the status bar and the Information dialog show it.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "text/sauce_text.h"

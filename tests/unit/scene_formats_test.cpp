@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -15,25 +13,7 @@
 
 namespace {
 
-std::string Cells(const AnsiScreen& screen) {
-  std::string text;
-  for (int32_t row = 0; row < screen.rows; ++row) {
-    for (int32_t column = 0; column < screen.columns; ++column) {
-      const uint8_t character = screen.At(column, row).character;
-      text += character == 0 ? '.' : static_cast<char>(character);
-    }
-    text += "|";
-  }
-  return text;
-}
-
 std::string U16(int value) { return {static_cast<char>(value & 255), static_cast<char>(value >> 8)}; }
-
-// The bytes of a string literal, zeros included.
-template <size_t N>
-std::string B(const char (&bytes)[N]) {
-  return std::string(bytes, N - 1);
-}
 
 std::string XBin(int width, int height, int fontHeight, int flags, const std::string& rest) {
   return "XBIN\032" + U16(width) + U16(height) +
@@ -89,7 +69,7 @@ TEST(SceneFormats, ReadersWithTheirBoundsAndNotes) {
   for (const auto& [reader, what, file, screen, colours, note] : cases) {
     SCOPED_TRACE(what);
     const FormatReading reading = Read(reader, file);
-    EXPECT_EQ(Cells(reading.screen), screen);
+    EXPECT_EQ(Dump(reading.screen, true), screen);
     EXPECT_EQ(reading.screen.cells.empty() ? 0 : reading.screen.cells[0].colours, colours);
     EXPECT_EQ(reading.note, note);
   }
@@ -136,13 +116,12 @@ TEST(SceneFormats, CorpusFiles) {
   // in its own shades, a step off VGA's): each pixel within 4 a channel. The TundraDraw file draws a 60th
   // row of blanks below the picture's 59: black below the shorter page.
   const std::string ans = CorpusFile("ansilove/examples/burps/bs-alove.ans");
-  const std::vector<uint32_t> want =
-      Pixels(ReadAnsiScreen(reinterpret_cast<const uint8_t*>(ans.data()), ans.size()));
-  for (const auto& [reader, path] : {std::make_pair(ReadXBin, "ansilove/tests/bs-alove.xb"),
-                                     std::make_pair(ReadBinaryText, "ansilove/tests/bs-alove.bin"),
-                                     std::make_pair(ReadArtworx, "ansilove/tests/bs-alove.adf"),
-                                     std::make_pair(ReadTundraDraw, "ansilove/tests/bs-alove.tnd"),
-                                     std::make_pair(ReadPcBoard, "ansilove/tests/bs-alove.pcb")}) {
+  const std::vector<uint32_t> want = Pixels(ReadAnsiScreen(Bytes(ans), ans.size()));
+  for (const auto& [reader, extension] :
+       {std::make_pair(ReadXBin, "xb"), std::make_pair(ReadBinaryText, "bin"),
+        std::make_pair(ReadArtworx, "adf"), std::make_pair(ReadTundraDraw, "tnd"),
+        std::make_pair(ReadPcBoard, "pcb")}) {
+    const std::string path = std::string("ansilove/tests/bs-alove.") + extension;
     const FormatReading reading = Read(reader, CorpusFile(path));
     const std::vector<uint32_t> got = Pixels(reading.screen);
     size_t differing = 0;

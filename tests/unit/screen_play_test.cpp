@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 #include <lodepng.h>
 
-#include <cstring>
-#include <fstream>
-#include <iterator>
+#include <algorithm>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -16,31 +14,23 @@
 #include "raster/ansi_raster.h"
 #include "raster/png_writer.h"
 #include "raster/screen_animation.h"
+#include "screen_text.h"
 
 namespace {
 
 TEST(ScreenTime, BlinkPhaseAndModemBytes) {
   // 16 frames of 60 Hz are 266.7 ms: {ms, shown, ms to the next change}
-  for (const auto& [ms, shown, next] : {std::tuple{0, true, 267},
-                                        {266, true, 1},
-                                        {267, false, 267},
-                                        {533, false, 1},
-                                        {534, true, 266},
-                                        {800, false, 267}}) {
-    EXPECT_EQ(std::make_pair(BlinkShownAt(ms), MillisecondsToBlinkChange(ms)),
-              std::make_pair(shown, uint32_t(next)))
+  const std::tuple<uint32_t, bool, uint32_t> blink[] = {{0, true, 267},  {266, true, 1},   {267, false, 267},
+                                                        {533, false, 1}, {534, true, 266}, {800, false, 267}};
+  for (const auto& [ms, shown, next] : blink)
+    EXPECT_EQ(std::make_pair(BlinkShownAt(ms), MillisecondsToBlinkChange(ms)), std::make_pair(shown, next))
         << ms;
-  }
   // Ten bits a byte, whole bytes only: {ms, bps, bytes}
-  for (const auto& [ms, bps, bytes] : {std::tuple{1000, 14400, 1440},
-                                       {4, 2400, 0},
-                                       {5, 2400, 1},
-                                       {1000, 115200, 11520},
-                                       {3600000, 2400, 864000}})
-    EXPECT_EQ(ModemBytesAt(ms, bps), uint64_t(bytes)) << ms << " ms at " << bps;
+  const std::tuple<uint64_t, uint32_t, uint64_t> modem[] = {
+      {1000, 14400, 1440}, {4, 2400, 0}, {5, 2400, 1}, {1000, 115200, 11520}, {3600000, 2400, 864000}};
+  for (const auto& [ms, bps, bytes] : modem)
+    EXPECT_EQ(ModemBytesAt(ms, bps), bytes) << ms << " ms at " << bps;
 }
-
-const uint8_t* Bytes(const std::string& text) { return reinterpret_cast<const uint8_t*>(text.data()); }
 
 TEST(ScreenTime, BlinkingCellsHideTheirCharacterInTheHiddenPhase) {
   // A blinking white block on blue beside a steady one: {iCE, shown, the two cells' left pixels}
@@ -97,16 +87,11 @@ TEST(ScreenPlay, EachCutOfAnAnsiFileIsTheScreenOfTheFileCutThere) {
   EXPECT_EQ(play.cursorRow(), 2);
 }
 
-std::string ReadCorpus(const std::string& name) {
-  std::ifstream file(std::string(QP_CORPUS_DIR) + "/" + name, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 // Cut in six places: ANSI fed to one interpreter, a PCBoard stream read again, XBin's cells in file order.
 TEST(ScreenPlay, RealArtOfEachKindAtItsCuts) {
   for (const char* name : {"ansiart2utf8/test_data/bbs/hell01.ans", "image-textmode/corpus/input/SCREEN4.PCB",
                            "image-textmode/corpus/input/42_WOLVR.XB"}) {
-    const std::string art = ReadCorpus(name);
+    const std::string art = CorpusFile(name);
     if (art.empty()) GTEST_SKIP() << "no corpus";
     ScreenPlay play(name, Bytes(art), art.size());
     const AnsiScreen& still = play.still();
@@ -137,11 +122,12 @@ std::vector<uint8_t> Chunk(const char* type, const uint8_t* data, size_t size) {
 }
 
 uint32_t U32(const uint8_t* p) { return uint32_t{p[0]} << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
+uint32_t U16(const uint8_t* p) { return uint32_t{p[0]} << 8 | p[1]; }
 
 struct Frame {
   uint32_t width, height, x, y, delay, denominator;
   uint8_t dispose, blend;
-  std::vector<uint8_t> zlib;
+  std::vector<uint8_t> zlib = {};
 };
 
 // The animated PNG's still image (any reader's) and each frame as a PNG of its own, read with lodepng.
@@ -163,61 +149,45 @@ TEST(ScreenAnimation, FramesComposeToTheCutScreensAndEndOnTheStillExport) {
       EXPECT_EQ(U32(data), sequence++);
     }
     if (type == "fcTL")
-      frames.push_back(Frame{U32(data + 4),
-                             U32(data + 8),
-                             U32(data + 12),
-                             U32(data + 16),
-                             uint32_t(data[20] << 8 | data[21]),
-                             uint32_t(data[22] << 8 | data[23]),
-                             data[24],
-                             data[25],
-                             {}});
+      frames.push_back({U32(data + 4), U32(data + 8), U32(data + 12), U32(data + 16), U16(data + 20),
+                        U16(data + 22), data[24], data[25]});
     if (type == "fdAT") frames.back().zlib.insert(frames.back().zlib.end(), data + 4, data + U32(&png[at]));
   }
-  std::vector<uint8_t> still;
-  unsigned width = 0, height = 0;
-  ASSERT_EQ(lodepng::decode(still, width, height, png, LCT_RGB, 8), 0u);
+  const Decoded still = Decode(png);
   ASSERT_TRUE(count > 2 && announced == count && frames.size() == count);
   EXPECT_EQ(std::make_tuple(frames[0].width, frames[0].height, frames[0].x, frames[0].y),
-            std::make_tuple(width, height, 0u, 0u));
+            std::make_tuple(still.width, still.height, 0u, 0u));
 
-  std::vector<uint8_t> canvas(still.size());
+  std::vector<uint32_t> canvas(still.rgb.size());
   uint64_t tick = 0;
   for (const Frame& frame : frames) {
-    ASSERT_TRUE(frame.x + frame.width <= width && frame.y + frame.height <= height && frame.dispose == 0 &&
-                frame.blend == 0 && frame.denominator == 30);
-    std::vector<uint8_t> own = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, header = head, pixels;
+    ASSERT_TRUE(frame.x + frame.width <= still.width && frame.y + frame.height <= still.height &&
+                frame.dispose == 0 && frame.blend == 0 && frame.denominator == 30);
+    std::vector<uint8_t> own = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, header = head;
     for (int k = 0; k < 4; ++k)
       header[k] = uint8_t(frame.width >> (24 - 8 * k)), header[4 + k] = uint8_t(frame.height >> (24 - 8 * k));
     for (const auto& chunk : {Chunk("IHDR", header.data(), 13), Chunk("PLTE", palette.data(), palette.size()),
                               Chunk("IDAT", frame.zlib.data(), frame.zlib.size()), Chunk("IEND", nullptr, 0)})
       own.insert(own.end(), chunk.begin(), chunk.end());
-    unsigned w = 0, h = 0;
-    ASSERT_EQ(lodepng::decode(pixels, w, h, own, LCT_RGB, 8), 0u);
-    for (uint32_t y = 0; y < h; ++y)
-      std::memcpy(&canvas[3 * ((frame.y + y) * width + frame.x)], &pixels[3 * y * w], 3 * w);
-    // The canvas is the screen of the bytes a modem brought by this frame's time.
-    const size_t cut = tick * bps / 300;
-    const AnsiScreen screen =
-        InterpretAnsi(Bytes(kAnimation), std::min(cut, kAnimation.size()), AnsiOptions());
-    std::vector<uint8_t> page(static_cast<size_t>(AnsiPageSizeOf(screen).stride) * height);
-    RasteriseAnsiRows(screen, 0, static_cast<int32_t>(height / 16), page.data());
-    for (size_t i = 0; i < size_t{width} * height; ++i) {
-      const uint32_t colour = kAnsiPalette[page[i / 2] >> (i % 2 ? 0 : 4) & 15];
-      ASSERT_EQ(canvas[3 * i] << 16 | canvas[3 * i + 1] << 8 | canvas[3 * i + 2], colour)
-          << "tick " << tick << " pixel " << i;
-    }
+    const Decoded pixels = Decode(own);
+    ASSERT_EQ(pixels.rgb.size(), size_t{frame.width} * frame.height);
+    for (uint32_t y = 0; y < frame.height; ++y)
+      std::copy_n(&pixels.rgb[y * frame.width], frame.width, &canvas[(frame.y + y) * still.width + frame.x]);
+    // The canvas is the screen of the bytes a modem brought by this frame's time, black below its last row.
+    std::vector<uint32_t> want =
+        Pixels(InterpretAnsi(Bytes(kAnimation), std::min<size_t>(tick * bps / 300, kAnimation.size()), {}));
+    want.resize(canvas.size(), kAnsiPalette[0]);
+    ASSERT_TRUE(canvas == want) << "tick " << tick;
     tick += frame.delay;
   }
-  EXPECT_TRUE(canvas == still);
+  EXPECT_TRUE(canvas == still.rgb);
   // The still image is the still export's page.
   ExportPage page;
   ASSERT_TRUE(
       DrawExportPage("anim.ans", kAnimation.c_str(), kAnimation.size(), GlyphPixels(), true, 0, page));
-  std::vector<uint8_t> export_png, exported;
-  ASSERT_TRUE(EncodePng(page.rows, export_png));
-  ASSERT_EQ(lodepng::decode(exported, width, height, export_png, LCT_RGB, 8), 0u);
-  EXPECT_TRUE(exported == still);
+  std::vector<uint8_t> exported;
+  ASSERT_TRUE(EncodePng(page.rows, exported));
+  EXPECT_TRUE(Decode(exported).rgb == still.rgb);
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
-// The readers' tables write a screen as text: each row's characters, '.' for a cell nothing was drawn in,
-// the row's trailing empty cells left out, and '|' after each row.
+// Helpers shared by the unit tests. Dump writes a screen as text: each row's characters, '.' for an empty
+// cell, the row's trailing empty cells left out (kept with `whole`), and '|' after each row.
 #ifndef QUILLPANE_TESTS_SCREEN_TEXT_H
 #define QUILLPANE_TESTS_SCREEN_TEXT_H
 
+#include <lodepng.h>
+
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -13,20 +16,47 @@
 
 using Reader = FormatReading (*)(const uint8_t*, size_t);
 
+inline const uint8_t* Bytes(const std::string& text) { return reinterpret_cast<const uint8_t*>(text.data()); }
+
 inline FormatReading Read(Reader reader, const std::string& bytes) {
-  return reader(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  return reader(Bytes(bytes), bytes.size());
 }
 
-inline std::string Dump(const AnsiScreen& screen) {
+// A literal's bytes, zeros included.
+template <size_t N>
+std::string B(const char (&bytes)[N]) {
+  return std::string(bytes, N - 1);
+}
+
+inline std::string Dump(const AnsiScreen& screen, bool whole = false) {
   std::string text;
   for (int32_t row = 0; row < screen.rows; ++row) {
     std::string line;
     for (int32_t column = 0; column < screen.columns; ++column)
       line +=
           screen.At(column, row).character == 0 ? '.' : static_cast<char>(screen.At(column, row).character);
-    text += line.erase(line.find_last_not_of('.') + 1) + "|";
+    text += (whole ? line : line.erase(line.find_last_not_of('.') + 1)) + "|";
   }
   return text;
+}
+
+// A PNG read back with lodepng, which checks every chunk's CRC and the zlib stream's Adler-32: empty on any
+// fault.
+struct Decoded {
+  unsigned width = 0, height = 0;
+  int idatChunks = 0;
+  std::vector<uint32_t> rgb;  // 0xRRGGBB, top row first
+};
+
+inline Decoded Decode(const std::vector<uint8_t>& png) {
+  Decoded out;
+  std::vector<uint8_t> rgb;
+  if (lodepng::decode(rgb, out.width, out.height, png, LCT_RGB, 8) != 0) return {};
+  for (size_t i = 0; i < rgb.size(); i += 3)
+    out.rgb.push_back(uint32_t{rgb[i]} << 16 | rgb[i + 1] << 8 | rgb[i + 2]);
+  for (size_t at = 8; at + 12 <= png.size(); at += 12 + lodepng_chunk_length(&png[at]))
+    out.idatChunks += std::memcmp(&png[at + 4], "IDAT", 4) == 0;
+  return out;
 }
 
 inline std::string CorpusFile(const std::string& path) {

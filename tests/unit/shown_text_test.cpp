@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "text/links.h"
@@ -35,12 +37,9 @@ std::string RunsText(const CellRuns& runs) {
 }
 
 TEST(FindLinks, Table) {
-  struct Case {
-    std::string rows;
-    std::vector<std::string> want;  // address, then its cells
-  };
   const auto x = [](size_t n) { return std::string(n, 'x'); };
-  const Case cases[] = {
+  // The rows, then each link's address and its cells.
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
       {"HTTPS://Group.ORG:8080/a?b=1&c=%20d#top!", {"https://Group.ORG:8080/a?b=1&c=%20d#top 0:0+39"}},
       {"ftp://user:pw@ftp.site.net/pub, then", {"ftp://user:pw@ftp.site.net/pub 0:0+30"}},
       {"(www.group.org) -=WWW.Group.org=-", {"http://www.group.org 0:1+13", "http://www.Group.org 0:18+13"}},
@@ -63,13 +62,13 @@ TEST(FindLinks, Table) {
       {"xwww.a.org www.org svn+http://a.org http:// http://-. file:///etc/passwd javascript:alert(1)", {}},
       {"http\032\017\017a.org @nick a@b a@b.c1 a@b.c a..b@c.org .@c.org a@b@c.org me@-x.org", {}},
   };
-  for (const Case& c : cases) {
+  for (const auto& [rows, want] : cases) {
     std::vector<std::string> got;
-    for (const Link& link : FindLinks(RowsOf(c.rows))) {
+    for (const Link& link : FindLinks(RowsOf(rows))) {
       got.push_back(link.address + ' ' + RunsText(link.cells));
       EXPECT_TRUE(IsOpenableAddress(link.address)) << link.address;
     }
-    EXPECT_EQ(got, c.want) << c.rows;
+    EXPECT_EQ(got, want) << rows;
   }
 }
 
@@ -97,18 +96,10 @@ TEST(CollectShownRows, CellsAndWraps) {
 }
 
 TEST(FindText, Table) {
-  struct Case {
-    const char* what;
-    std::string rows;
-    std::u16string needle;
-    bool matchCase, down;
-    std::optional<TextPosition> from;
-    std::string want;  // the match's cells, "" for none
-    bool wrapped;
-  };
   const std::optional<TextPosition> top;
+  // {what, rows, needle, match case, down, from, the match's cells ("" for none), wrapped}
   // clang-format off
-  const Case cases[] = {
+  const std::tuple<const char*, std::string, std::u16string, bool, bool, std::optional<TextPosition>, std::string, bool> cases[] = {
       {"case folded", "x ACiD acid", u"acid", false, true, top, "0:2+4", false},
       {"match case", "x ACiD acid", u"acid", true, true, top, "0:7+4", false},
       {"down: the next after the current one", "x ACiD acid", u"acid", false, true, TextPosition{0, 2}, "0:7+4", false},
@@ -124,11 +115,11 @@ TEST(FindText, Table) {
       {"empty needle", "acid", u"", false, true, top, "", false},
   };
   // clang-format on
-  for (const Case& c : cases) {
-    const FindResult r = FindText(RowsOf(c.rows), {c.needle, c.matchCase, c.down, c.from});
-    EXPECT_EQ(r.found, !c.want.empty()) << c.what;
-    EXPECT_EQ(RunsText(r.cells), c.want) << c.what;
-    EXPECT_EQ(r.wrapped, c.wrapped) << c.what;
+  for (const auto& [what, rows, needle, matchCase, down, from, want, wrapped] : cases) {
+    const FindResult r = FindText(RowsOf(rows), {needle, matchCase, down, from});
+    EXPECT_EQ(std::make_tuple(r.found, RunsText(r.cells), r.wrapped),
+              std::make_tuple(!want.empty(), want, wrapped))
+        << what;
   }
 }
 

@@ -9,34 +9,26 @@
 #include "app/export_core.h"
 #include "raster/ansi_raster.h"
 #include "raster/vga_look.h"
+#include "screen_text.h"
 
 // In 9-pixel cells each cell's first 8 columns are its 8-pixel cell, and its 9th repeats the 8th for
 // 0xC0-0xDF only; in pairs of cells and a last single one, at 4 bits a pixel and with exact colours.
 TEST(VgaLook, NinthColumn) {
   const uint8_t characters[] = {0xC0, 0xC4, 0xDB, 0xDF, 0xBF, 0xB1, 0xE0, 'A', 0xDE};
   for (const bool exact : {false, true}) {
-    AnsiScreen screens[2];  // 8 and 9 pixels a cell
-    screens[0].columns = 9, screens[0].rows = 1;
-    for (const uint8_t c : characters) screens[0].cells.push_back(AnsiCell{c, 0x1E});
-    if (exact) screens[0].exactColours.assign(18, 0), screens[0].exactColours[0] = kExactColour | 0x123456;
-    screens[1] = screens[0], screens[1].cellWidth = 9;
-    std::vector<uint8_t> pages[2];
-    for (int k = 0; k < 2; ++k) {
-      pages[k].resize(static_cast<size_t>(AnsiPageSizeOf(screens[k]).stride) * 16);
-      RasteriseAnsi(screens[k], pages[k].data());
-    }
-    const auto pixel = [&](int k, int32_t x, int32_t y) -> uint32_t {  // a palette index, or 0xRRGGBB
-      const uint8_t* row = pages[k].data() + static_cast<size_t>(y) * AnsiPageSizeOf(screens[k]).stride;
-      return exact ? row[4 * x + 2] << 16 | row[4 * x + 1] << 8 | row[4 * x]
-                   : row[x / 2] >> (x % 2 ? 0 : 4) & 15;
-    };
+    AnsiScreen narrow;
+    narrow.columns = 9, narrow.rows = 1;
+    for (const uint8_t c : characters) narrow.cells.push_back(AnsiCell{c, 0x1E});
+    if (exact) narrow.exactColours.assign(18, 0), narrow.exactColours[0] = kExactColour | 0x123456;
+    AnsiScreen wide = narrow;
+    wide.cellWidth = 9;
+    const std::vector<uint32_t> eight = Pixels(narrow), nine = Pixels(wide);  // rows of 72 and 81 pixels
     for (int32_t column = 0; column < 9; ++column)
       for (int32_t y = 0; y < 16; ++y) {
-        for (int32_t x = 0; x < 8; ++x) ASSERT_EQ(pixel(1, 9 * column + x, y), pixel(0, 8 * column + x, y));
+        for (int32_t x = 0; x < 8; ++x)
+          ASSERT_EQ(nine[81 * y + 9 * column + x], eight[72 * y + 8 * column + x]);
         const bool repeats = characters[column] >= 0xC0 && characters[column] <= 0xDF;
-        EXPECT_EQ(pixel(1, 9 * column + 8, y), repeats ? pixel(0, 8 * column + 7, y)
-                                               : exact ? kAnsiPalette[1]
-                                                       : 1)
+        EXPECT_EQ(nine[81 * y + 9 * column + 8], repeats ? eight[72 * y + 8 * column + 7] : kAnsiPalette[1])
             << exact << " " << column << " " << y;
       }
   }

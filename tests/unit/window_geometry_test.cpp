@@ -12,16 +12,11 @@
 namespace {
 
 TEST(ComputeWindowLayout, EdgeCases) {
-  struct Case {
-    const char* what;
-    // Page, zoom (cell width), page cell height, work area (left, top, right, bottom), stored left and top.
-    LayoutInput in;
-    // view, source: width, height; scroll bar; window left, top, width, height; cell height; scroll range
-    std::vector<int32_t> want;
-  };
   const int32_t most = INT32_MAX;
+  // {what; page, zoom (cell width), page cell height, work area (left, top, right, bottom), stored left and
+  // top; view, source: width, height; scroll bar; window left, top, width, height; cell height; scroll range}
   // clang-format off
-  const Case cases[] = {
+  const std::tuple<const char*, LayoutInput, std::vector<int32_t>> cases[] = {
       {"25 CR LF lines of 80: 81 x 26 cells", {648, 208, 8, 8, 0, 0, 1024, 768, 0, 0}, {648, 208, 648, 208, 0, 0, 0, 678, 288, 8, 208}},
       {"wider than the work area leaves room for the margin", {1600, 80, 8, 8, 0, 0, 1024, 768, 0, 0}, {994, 80, 992, 80, 0, 0, 0, 1024, 160, 8, 80}},
       {"empty page is 200 x 8", {0, 0, 8, 8, 0, 0, 1024, 768, 0, 0}, {200, 8, 200, 8, 0, 0, 0, 230, 88, 8, 0}},
@@ -38,15 +33,15 @@ TEST(ComputeWindowLayout, EdgeCases) {
       {"a font's 14 rows at zoom 1: 1 x 2", {640, 1400, 1, 14, 0, 0, 1024, 768, 0, 0}, {200, 200, 1600, 1400, 0, 0, 0, 230, 280, 2, 200}},
   };
   // clang-format on
-  for (const Case& c : cases) {
-    const LayoutResult r = ComputeWindowLayout(c.in);
+  for (const auto& [what, in, want] : cases) {
+    const LayoutResult r = ComputeWindowLayout(in);
     const std::vector<int32_t> got = {r.viewWidth,    r.viewHeight, r.sourceWidth,  r.sourceHeight,
                                       r.scrollBar,    r.windowLeft, r.windowTop,    r.windowWidth,
                                       r.windowHeight, r.cellHeight, r.scrollMaximum};
     // The column width only where a case gives it.
-    EXPECT_EQ(got, std::vector<int32_t>(c.want.begin(), c.want.begin() + 11)) << c.what;
-    if (c.want.size() > 11) {
-      EXPECT_EQ(r.columnWidth, c.want[11]) << c.what;
+    EXPECT_EQ(got, std::vector<int32_t>(want.begin(), want.begin() + 11)) << what;
+    if (want.size() > 11) {
+      EXPECT_EQ(r.columnWidth, want[11]) << what;
     }
   }
 }

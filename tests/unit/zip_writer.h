@@ -10,11 +10,9 @@
 #include <vector>
 
 struct Member {
-  Member(std::string n, std::string d, uint16_t m = 0, uint16_t f = 0)
-      : name(n), data(d), method(m), flags(f) {}
   std::string name, data;
-  uint16_t method, flags;                               // flag 8: sizes in a data descriptor after the data
-  std::string localName;                                // the local header's, when not the name
+  uint16_t method = 0, flags = 0;                       // flag 8: sizes in a data descriptor after the data
+  std::string localName = {};                           // the local header's, when not the name
   int64_t sizeShift = 0, storedShift = 0, offset = -1;  // the directory's lies
   uint32_t crcFlip = 0;
 };

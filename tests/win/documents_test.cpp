@@ -1,20 +1,18 @@
 // Documents from real files: loading, folder listing, recent files, the saved place, the Open dialog, drops.
-#undef _WIN32_WINNT
-#define _WIN32_WINNT 0x0600  // RegSetKeyValueA
+#include "test_support.h"
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlobj.h>
 #include <dlgs.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "win32/viewer_state.h"
 #include "document/document.h"
-#include "reference_render.h"
-#include "test_support.h"
 #include "../unit/zip_writer.h"
 
 namespace {
@@ -105,8 +103,7 @@ TEST(RecentFiles, ThePlaceAndTheEntriesAreKeptForTheNextStart) {
   const std::string longPath = "c:\\" + std::string(200, 'c') + ".nfo";  // longer than 160 bytes
   TempDir start, other;
   const std::string a = start.Write("a.nfo", "a"), b = other.Write("b.nfo", "b");
-  char folder[MAX_PATH] = {};
-  GetCurrentDirectoryA(sizeof folder, folder);
+  const std::filesystem::path folder = std::filesystem::current_path();
   {
     MainWindowTest first;
     // Kept by full path whatever the current folder, and only once opened: no missing file, nor the program.
@@ -116,7 +113,7 @@ TEST(RecentFiles, ThePlaceAndTheEntriesAreKeptForTheNextStart) {
     SetCurrentDirectoryA(other.path().c_str());  // as the Open dialog does
     for (const std::string& path : {"b.nfo"s, ProgramPath(), other.path() + "missing.nfo", a})
       SwitchDocument(path.c_str());
-    SetCurrentDirectoryA(folder);
+    std::filesystem::current_path(folder);
     EXPECT_EQ(Stored(), (Entries{b, a, "", "", ""}));
     SetWindowPos(first.window(), nullptr, 150, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(first.window(), SW_MINIMIZE);  // closed from the task bar: the restored place is kept
@@ -143,12 +140,6 @@ BOOL WINAPI FakeOpenDialog(LPOPENFILENAMEA request) {
 
 int WINAPI RecordMessage(HWND, LPCSTR text, LPCSTR, UINT) { return messages.push_back(text), IDOK; }
 
-std::wstring Wide(const std::string& utf8) {
-  WCHAR wide[MAX_PATH] = {};
-  MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide, MAX_PATH);
-  return wide;
-}
-
 // A drop as the shell and Wine's X11 driver make it: DROPFILES, UTF-16 paths each ended by a zero, a zero.
 WPARAM Drop(const std::wstring& paths) {
   auto* drop = static_cast<DROPFILES*>(GlobalAlloc(GPTR, sizeof(DROPFILES) + 2 * (paths.size() + 2)));
@@ -174,10 +165,9 @@ BOOL WINAPI ChoosingOpenDialog(LPOPENFILENAMEA request) {
   request->Flags |= OFN_EXPLORER | OFN_ENABLEHOOK;
   request->lpfnHook = ChooseOnOpen;
   // The dialog moves the current folder to the chosen file's; the later tests keep theirs.
-  char folder[MAX_PATH] = {};
-  GetCurrentDirectoryA(sizeof folder, folder);
+  const std::filesystem::path folder = std::filesystem::current_path();
   const BOOL chose = GetOpenFileNameA(request);
-  SetCurrentDirectoryA(folder);
+  std::filesystem::current_path(folder);
   return chose;
 }
 
@@ -205,7 +195,8 @@ TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogsAndADrop) {
   EXPECT_STREQ(viewer.currentPath, "c:\\a.diz");
 
   // The first file dropped; names in any script: the program's code page is UTF-8.
-  SendMessageA(test.window(), WM_DROPFILES, Drop(Wide(japanese) + L"\0c:\\b.nfo"s), 0);
+  SendMessageA(test.window(), WM_DROPFILES,
+               Drop(std::filesystem::u8path(japanese).wstring() + L"\0c:\\b.nfo"s), 0);
   EXPECT_EQ(std::string(viewer.currentPath) + "|" + viewer.textBuffer, japanese + "|one\r\n");
   // A path of 300 bytes is refused whole, never cut into another path.
   SendMessageA(test.window(), WM_DROPFILES, Drop(L"c:\\" + std::wstring(297, L'x')), 0);
@@ -218,7 +209,7 @@ TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogsAndADrop) {
   for (int i = 0; i < 80; ++i) name += "\u65E5";
   const std::string path = dir.Write(name + ".nfo", "long\r\n");
   ASSERT_TRUE(path.size() > 260 && path.size() < 300) << path.size();
-  chosen = Wide(path);
+  chosen = std::filesystem::u8path(path).wstring();
   runOpenDialog = ChoosingOpenDialog;
   SendMessageA(test.window(), WM_COMMAND, 101, 0);
   runOpenDialog = GetOpenFileNameA;

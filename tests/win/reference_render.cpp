@@ -1,5 +1,6 @@
-#include "reference_render.h"
+#include "test_support.h"
 
+#include "art/layout_interpreter.h"
 #include "art/page_limits.h"
 
 namespace {

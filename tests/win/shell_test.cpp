@@ -1,20 +1,16 @@
 // Associations, the Configuration dialog and the run counter, in the registry.
-
-// The registry calls that name a subkey come with Vista; Wine has them.
-#undef _WIN32_WINNT
-#define _WIN32_WINNT 0x0600
-#include <windows.h>
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "win32/viewer_state.h"
 #include "resources/resource_ids.h"
 #include "shell/shell.h"
-#include "test_support.h"
 
 namespace {
 
@@ -69,15 +65,6 @@ void RunDialog(const std::vector<int>& steps, const std::string& typed) {
   DestroyWindow(dialog);
 }
 
-// What the dialog governs: two extensions, the Other switch and list, the verbs.
-std::string DialogState() {
-  std::string joined;
-  for (const char* extension : {".qpa", ".qpb"}) joined += Handlers(extension) + "|";
-  for (const char* name : {"otherap", "other"}) joined += Setting(name) + "|";
-  for (const char* verb : kVerbs) joined += Value(std::string(verb) + "\\command") + "|";
-  return joined;
-}
-
 TEST(Shell, DialogAppliesOnlyWhatChanged) {
   for (const char* key : {".qpa", ".qpb", kVerbs[0], kVerbs[1], kVerbs[2]})
     RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
@@ -97,7 +84,11 @@ TEST(Shell, DialogAppliesOnlyWhatChanged) {
   };
   for (const auto& run : runs) {
     RunDialog(run.first, ".QPA;*.qpb;.nfo");
-    EXPECT_EQ(DialogState(), run.second);
+    std::string state;  // what the dialog governs: two extensions, the Other switch and list, the verbs
+    for (const char* extension : {".qpa", ".qpb"}) state += Handlers(extension) + "|";
+    for (const char* name : {"otherap", "other"}) state += Setting(name) + "|";
+    for (const char* verb : kVerbs) state += Value(std::string(verb) + "\\command") + "|";
+    EXPECT_EQ(state, run.second);
   }
   HKEY key;
   for (const char* verb : kVerbs) EXPECT_NE(RegOpenKeyA(HKEY_CLASSES_ROOT, verb, &key), 0) << verb;
@@ -108,7 +99,7 @@ TEST(Shell, DialogAppliesOnlyWhatChanged) {
 std::string KeyContents(const char* extension) {
   HKEY key;
   if (RegOpenKeyExA(HKEY_CLASSES_ROOT, extension, 0, KEY_READ, &key) != 0) return "no key";
-  std::vector<std::string> values;
+  std::set<std::string> values;  // in name order
   wchar_t name[64];
   BYTE data[512];
   DWORD nameSize = 64, type = 0, size = sizeof data;
@@ -116,11 +107,10 @@ std::string KeyContents(const char* extension) {
     std::string value = std::string(name, name + nameSize) + " " + std::to_string(type) + ":";
     for (DWORD i = 0; i < size; ++i)
       value += data[i] >= ' ' && data[i] < 127 ? std::string(1, data[i]) : "\\" + std::to_string(data[i]);
-    values.push_back(value);
+    values.insert(value);
     nameSize = 64, size = sizeof data;
   }
   RegCloseKey(key);
-  std::sort(values.begin(), values.end());
   std::string joined;
   for (const std::string& value : values) joined += value + "; ";
   return joined;

@@ -1,6 +1,3 @@
-// RegGetValueA comes with Vista; Wine has it.
-#undef _WIN32_WINNT
-#define _WIN32_WINNT 0x0600
 #include "test_support.h"
 
 #include <commctrl.h>
@@ -57,6 +54,13 @@ void KeyWith(HWND window, WPARAM key, std::initializer_list<int> held) {
   SetKeyboardState(keys);
 }
 
+std::string shellCalls;
+
+HINSTANCE WINAPI RecordShellExecute(HWND, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT show) {
+  shellCalls += std::string(verb) + " " + file + " " + std::to_string(show) + ";";
+  return reinterpret_cast<HINSTANCE>(42);
+}
+
 COLORREF WindowPixel(HWND window, int x, int y) {
   UpdateWindow(window);
   HDC dc = GetDC(window);
@@ -80,6 +84,9 @@ void ForgetSavedSettings() {
 
 MainWindowTest::MainWindowTest(bool keepSavedSettings, const std::string& programDir) {
   if (!keepSavedSettings) ForgetSavedSettings();
+  // A later run's window: a first run's paint would open the modal Configuration dialog and wait for a user.
+  const DWORD runs = 1;
+  RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "Times", REG_DWORD, &runs, sizeof runs);
   ResetViewerState();
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);

@@ -1,11 +1,19 @@
-// Helpers for the Windows tests: temporary files, the registry, the clipboard, keys and the real main window.
+// Windows test helpers: temporary files, registry, clipboard, keys, the real main window, the reference page.
 #ifndef QUILLPANE_TESTS_TEST_SUPPORT_H
 #define QUILLPANE_TESTS_TEST_SUPPORT_H
 
+// The registry calls that name a subkey (RegGetValueA, RegSetKeyValueA...) come with Vista, and Wine has
+// them: a test that calls them includes this header before anything else.
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0600
 #include <windows.h>
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <vector>
+
+#include "raster/glyph_table.h"
 
 // A fresh directory under the temp folder, removed with its files at the end.
 class TempDir {
@@ -41,6 +49,10 @@ std::basic_string<Char> Clipboard(UINT format) {
 
 void KeyWith(HWND window, WPARAM key, std::initializer_list<int> held);  // sent while `held` are down
 
+// Stands in for ShellExecuteA: each call is added to shellCalls as "verb file show;".
+extern std::string shellCalls;
+HINSTANCE WINAPI RecordShellExecute(HWND, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT show);
+
 COLORREF WindowPixel(HWND window, int x, int y);  // once the window has painted
 
 void PumpMessages();  // every message waiting for this thread, paints included
@@ -48,8 +60,9 @@ void PumpMessages();  // every message waiting for this thread, paints included
 void ForgetSavedSettings();  // the window position and recent files every window saves, and the View settings
 
 // The real main window, created as the program creates it (zero size, shown by WM_CREATE) and destroyed at
-// the end of the test; a first start unless `keepSavedSettings`. The first paint looks for fonts in
-// `programDir`: by default the temp folder, not the build's sheets beside the test program.
+// the end of the test; a later run's, with no saved settings unless `keepSavedSettings`. The first paint
+// looks for fonts in `programDir`: by default the temp folder, not the build's sheets beside the test
+// program.
 class MainWindowTest {
  public:
   explicit MainWindowTest(bool keepSavedSettings = false, const std::string& programDir = std::string());
@@ -61,5 +74,12 @@ class MainWindowTest {
  private:
   HWND window_;
 };
+
+// The plain way to draw a page of a monochrome sheet, one BitBlt per glyph into a bitmap compatible with the
+// screen (reference_render.cpp): the fast page must equal it and is timed against it.
+HBITMAP RenderReferencePage(const uint8_t* text, int32_t length, HBITMAP sheet, const GlyphPosition* table);
+
+// Any bitmap's pixels as 0x00RRGGBB, top row first.
+std::vector<uint32_t> ReadPixels(HBITMAP bitmap, int32_t* width, int32_t* height);
 
 #endif

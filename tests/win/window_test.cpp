@@ -1,8 +1,7 @@
 // The real main window: its status bar, message loop and start zoom (its first paint, at zero size, sizes it
 // for every end-to-end test); the fast page against one BitBlt per glyph on every corpus file; the view, zoom
 // and scrolling; the About dialog, opened by the menu and driven inside its modal loop.
-#undef _WIN32_WINNT
-#define _WIN32_WINNT 0x0600  // RegSetKeyValueA
+#include "test_support.h"
 #include <gtest/gtest.h>
 
 #include <process.h>
@@ -20,10 +19,8 @@
 #include "app/main_window.h"
 #include "win32/viewer_state.h"
 #include "document/document.h"
-#include "reference_render.h"
 #include "view/render_page.h"
 #include "resources/resource_ids.h"
-#include "test_support.h"
 
 namespace {
 
@@ -59,12 +56,9 @@ TEST(MainWindow, StartZoomFollowsTheScreensDpi) {
                     "--gtest_filter=MainWindow.DISABLED_StartZoomHere", nullptr),
             0)
       << "the start zoom at 192 DPI is not 15";
-  if (previous == "-") {
-    RegDeleteKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels");
-  } else {
-    dpi = std::stoul(previous);
-    RegSetKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
-  }
+  dpi = previous == "-" ? 0 : std::stoul(previous);
+  if (dpi == 0) RegDeleteKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels");
+  if (dpi != 0) RegSetKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
 }
 
 TEST(MainWindow, DISABLED_StartZoomHere) {
@@ -203,16 +197,10 @@ COLORREF LinkColourAt(HWND dialog, int x, int y) {
   return brightest;
 }
 
-std::string shellCalls;
-
-HINSTANCE WINAPI RecordShellExecute(HWND, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT show) {
-  shellCalls += std::string(verb) + " " + file + " " + std::to_string(show) + ";";
-  return reinterpret_cast<HINSTANCE>(42);
-}
-
 TEST(AboutDialog, LinkFramesAndClosing) {
   MainWindowTest test;
   aboutShellExecute = RecordShellExecute;
+  shellCalls.clear();
   WithAbout(test.window(), [](HWND dialog) {
     for (MSG press :
          {MSG{dialog, WM_KEYDOWN, VK_RETURN, 0, 0, {}}, MSG{dialog, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}}})
