@@ -344,13 +344,18 @@ const uint32_t kAnsiPalette[16] = {0x000000, 0xAA0000, 0x00AA00, 0xAA5500, 0x000
                                    0x5555FF, 0xFF55FF, 0x55FFFF, 0xFFFFFF};
 
 int NearestAnsiColour(int red, int green, int blue) {
+  // Channels of 0 to 255: a distance fits 32 bits (at most 3 x 255 x 255),
+  // which a 32-bit build multiplies in one instruction.
+  red = red < 0 ? 0 : red > 255 ? 255 : red;
+  green = green < 0 ? 0 : green > 255 ? 255 : green;
+  blue = blue < 0 ? 0 : blue > 255 ? 255 : blue;
   int best = 0;
-  int64_t bestDistance = INT64_MAX;
+  int32_t bestDistance = INT32_MAX;
   for (int i = 0; i < 16; ++i) {
-    const int dr = red - static_cast<int>(kAnsiPalette[i] >> 16);
-    const int dg = green - static_cast<int>(kAnsiPalette[i] >> 8 & 0xFF);
-    const int db = blue - static_cast<int>(kAnsiPalette[i] & 0xFF);
-    const int64_t distance = int64_t{dr} * dr + int64_t{dg} * dg + int64_t{db} * db;
+    const int32_t dr = red - static_cast<int32_t>(kAnsiPalette[i] >> 16);
+    const int32_t dg = green - static_cast<int32_t>(kAnsiPalette[i] >> 8 & 0xFF);
+    const int32_t db = blue - static_cast<int32_t>(kAnsiPalette[i] & 0xFF);
+    const int32_t distance = dr * dr + dg * dg + db * db;
     if (distance < bestDistance) best = i, bestDistance = distance;
   }
   return best;

@@ -15,7 +15,7 @@ constexpr int32_t kFewestColumns = 40, kMostColumns = 320;
 // costs no more than a small one. A larger file's pairs are taken in runs
 // of kRunPairs next to each other, spread evenly over it, which reads its
 // memory in order.
-constexpr int64_t kPairsCompared = 1 << 16, kRunPairs = 256;
+constexpr int64_t kPairsCompared = 1 << 14, kRunPairs = 256;
 
 // How well the rows continue each other at `columns`: each cell against
 // the cell `columns` further on, the one below it at that width. Art drawn

@@ -22,9 +22,12 @@ struct Colour {
   uint8_t nearest;
 };
 
-Colour ColourAt(const uint8_t* p) {
-  return Colour{kExactColour | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3],
-                static_cast<uint8_t>(NearestAnsiColour(p[1], p[2], p[3]))};
+// A colour command's colour; the nearest of the 16 is worked out once for
+// a run of commands that give the same colour, as most runs do.
+Colour ColourAt(const uint8_t* p, Colour& last) {
+  const uint32_t exact = kExactColour | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
+  if (exact != last.exact) last = Colour{exact, static_cast<uint8_t>(NearestAnsiColour(p[1], p[2], p[3]))};
+  return last;
 }
 
 // The bytes a command takes, itself included.
@@ -60,10 +63,18 @@ FormatReading ReadTundraDraw(const uint8_t* bytes, size_t length) {
   // start of the next row, and one further puts the characters after it
   // off the page, until the next position.
   bool offPage = false;
+  Colour lastFront = front, lastBack = back;
   size_t i = kHeaderLength;
   while (i < end) {
     const uint8_t command = bytes[i];
     const size_t size = CommandSize(command);
+    if (size == 1) {  // characters in the current colours, drawn as a run
+      size_t run = i + 1;
+      while (run < end && CommandSize(bytes[run]) == 1) ++run;
+      if (!offPage) screen.PutRun(bytes + i, run - i);
+      i = run;
+      continue;
+    }
     if (end - i < size) {
       reading.note = "The file ends inside a command, which is left out.";
       break;
@@ -76,12 +87,11 @@ FormatReading ReadTundraDraw(const uint8_t* bytes, size_t length) {
       else
         screen.MoveTo(row, column);
     } else {
-      if (command == kForeground || command == kBoth) front = ColourAt(bytes + i + 2);
-      if (command == kBackground) back = ColourAt(bytes + i + 2);
-      if (command == kBoth) back = ColourAt(bytes + i + 6);
-      if (size > 1)
-        screen.SetColours(static_cast<uint8_t>(front.nearest | back.nearest << 4), front.exact, back.exact);
-      if (!offPage) screen.Put(size > 1 ? bytes[i + 1] : command);
+      if (command == kForeground || command == kBoth) front = ColourAt(bytes + i + 2, lastFront);
+      if (command == kBackground) back = ColourAt(bytes + i + 2, lastBack);
+      if (command == kBoth) back = ColourAt(bytes + i + 6, lastBack);
+      screen.SetColours(static_cast<uint8_t>(front.nearest | back.nearest << 4), front.exact, back.exact);
+      if (!offPage) screen.Put(bytes[i + 1]);
     }
     i += size;
   }
