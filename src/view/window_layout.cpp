@@ -12,22 +12,13 @@ namespace {
 constexpr int kScrollBarWidth = 18;
 
 void ReplaceScrollBar(const LayoutResult& layout) {
-  if (!layout.scrollBar) {
-    if (viewer.scrollBar != nullptr) DestroyWindow(viewer.scrollBar);
-    viewer.scrollBar = nullptr;
-    return;
-  }
-  // A bar already there is moved into place rather than made again: under
-  // Wine a child window made and destroyed costs some milliseconds of X
-  // traffic at every render, and the bar is the same whichever it is.
-  const int left = layout.viewWidth + 2 * kViewOrigin, height = layout.viewHeight + 12;
-  if (viewer.scrollBar != nullptr) {
-    MoveWindow(viewer.scrollBar, left, 0, kScrollBarWidth, height, TRUE);
-  } else {
-    viewer.scrollBar = CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | SBS_VERT, left, 0, kScrollBarWidth,
-                                       height, viewer.mainWindow, nullptr, viewer.appInstance, nullptr);
-    ShowWindow(viewer.scrollBar, SW_SHOW);
-  }
+  if (viewer.scrollBar != nullptr) DestroyWindow(viewer.scrollBar);
+  viewer.scrollBar = nullptr;
+  if (!layout.scrollBar) return;
+  viewer.scrollBar = CreateWindowExA(
+      0, "SCROLLBAR", nullptr, WS_CHILD | SBS_VERT, layout.viewWidth + 2 * kViewOrigin, 0, kScrollBarWidth,
+      layout.viewHeight + 12, viewer.mainWindow, nullptr, viewer.appInstance, nullptr);
+  ShowWindow(viewer.scrollBar, SW_SHOW);
   EnableScrollBar(viewer.scrollBar, SB_CTL, ESB_ENABLE_BOTH);
   viewer.scrollInfo = SCROLLINFO{};
   viewer.scrollInfo.cbSize = sizeof viewer.scrollInfo;
