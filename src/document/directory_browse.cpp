@@ -10,11 +10,6 @@
 
 namespace {
 
-// Listed in this order, one directory search each: the text files, then
-// the scene's colour formats.
-const char* const kRecognisedExtensions[] = {".nfo", ".diz", ".ans", ".asc", ".xb",  ".bin",
-                                             ".adf", ".idf", ".tnd", ".pcb", ".avt"};
-
 void AddEntry(const char* folder, const char* name) {
   // The list is full at 16000 entries; later files are not listed. An entry
   // whose directory and name do not fit 255 bytes is left out rather than
@@ -40,7 +35,8 @@ int32_t FindCurrentEntry() {
 }
 
 void ListFolder() {
-  for (const char* extension : kRecognisedExtensions) {
+  // Listed in this order, one directory search each.
+  for (const char* extension : kArtExtensions) {
     const std::string pattern = std::string(viewer.currentDir) + "*" + extension;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern.c_str(), &found);

@@ -41,9 +41,6 @@ const char kHeaderMismatch[] = "Its local header does not match the central dire
 const char kOverlap[] = "Its data overlaps another entry or the central directory";
 const char kUnreadable[] = "Its data lies outside the pack or cannot be read";
 
-const char* const kArtExtensions[] = {".nfo", ".diz", ".ans", ".asc", ".xb", ".bin",
-                                      ".adf", ".idf", ".tnd", ".pcb", ".avt"};
-
 uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 uint32_t Read32(const uint8_t* p) { return Read16(p) | uint32_t{Read16(p + 2)} << 16; }
 uint64_t Read64(const uint8_t* p) { return Read32(p) | uint64_t{Read32(p + 4)} << 32; }
