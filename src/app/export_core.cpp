@@ -277,10 +277,11 @@ std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, co
   std::vector<uint8_t> png;
   if (animate && colour) {
     const auto* art = reinterpret_cast<const uint8_t*>(bytes);
-    const std::string note = ReadColourScreen(path, art, length).note;
+    std::string note;
+    const bool encoded =
+        EncodeScreenPlay(path, art, length, request.animateBitsPerSecond, png, nullptr, &note);
     if (!note.empty()) platform.Say("quillpane: " + Quoted(pair.file) + ": " + note);
-    if (!EncodeScreenPlay(path, art, length, request.animateBitsPerSecond, png))
-      return "cannot encode the play of " + Quoted(pair.file) + " as PNG: not enough memory";
+    if (!encoded) return "cannot encode the play of " + Quoted(pair.file) + " as PNG: not enough memory";
     return platform.WriteWholeFile(pair.out, png.data(), png.size());
   }
   if (animate)

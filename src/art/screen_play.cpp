@@ -26,7 +26,9 @@ uint64_t ModemBytesAt(uint64_t milliseconds, uint32_t bitsPerSecond) {
 
 ScreenPlay::ScreenPlay(const char* path, const uint8_t* bytes, size_t length, ScreenLook look)
     : bytes_(bytes), length_(length), format_(FormatOfName(path)) {
-  still_ = ReadColourScreen(path, bytes, length, look).screen;
+  ColourScreen shown = ReadColourScreen(path, bytes, length, look);
+  still_ = std::move(shown.screen);
+  note_ = std::move(shown.note);
   frame_.columns = still_.columns;
   frame_.rows = still_.rows;
   frame_.cellHeight = still_.cellHeight;

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "ansi_screen.h"
@@ -68,6 +69,8 @@ class ScreenPlay {
   const AnsiScreen& frame() const { return frame_; }
   // The screen of the whole file.
   const AnsiScreen& still() const { return still_; }
+  // What of the file the still screen could not read; empty when all.
+  const std::string& note() const { return note_; }
   // The row the drawing stands on: the cursor's, or the last row drawn.
   int32_t cursorRow() const { return cursorRow_; }
 
@@ -82,6 +85,7 @@ class ScreenPlay {
   ArtFormat format_;
   Kind kind_;
   AnsiScreen still_;
+  std::string note_;
   AnsiScreen frame_;
   size_t position_ = 0;
   size_t textEnd_ = 0;   // ANSI: the bytes the interpreter reads

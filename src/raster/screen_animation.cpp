@@ -33,9 +33,10 @@ void SetDelay(AnimatedPng& png, uint64_t ticks) {
 }  // namespace
 
 bool EncodeScreenPlay(const char* path, const uint8_t* bytes, size_t length, uint32_t bitsPerSecond,
-                      std::vector<uint8_t>& png, size_t* frames) {
+                      std::vector<uint8_t>& png, size_t* frames, std::string* note) {
   try {
     ScreenPlay play(path, bytes, length);
+    if (note != nullptr) *note = play.note();
     const AnsiScreen& frame = play.frame();
     const AnsiPageSize size = AnsiPageSizeOf(frame);
     const size_t cellBytes = static_cast<size_t>(size.stride) * static_cast<size_t>(frame.cellHeight);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // At most this many frames a second of the play.
@@ -14,9 +15,10 @@ constexpr uint32_t kAnimationFramesPerSecond = 30;
 // the frames start from the empty screen, then come at most
 // kAnimationFramesPerSecond a second of the play, only where cells
 // changed, each the rectangle of the cells that did. Blinking cells show
-// their visible phase. `frames`, when given, gets the count. False when it
-// cannot be encoded (not enough memory).
+// their visible phase. `frames`, when given, gets the count, and `note`
+// what of the file could not be read. False when it cannot be encoded (not
+// enough memory).
 bool EncodeScreenPlay(const char* path, const uint8_t* bytes, size_t length, uint32_t bitsPerSecond,
-                      std::vector<uint8_t>& png, size_t* frames = nullptr);
+                      std::vector<uint8_t>& png, size_t* frames = nullptr, std::string* note = nullptr);
 
 #endif
