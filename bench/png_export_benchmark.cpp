@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/export_core.h"
+#include "export/export_core.h"
 #include "win32/viewer_state.h"
 #include "document/document.h"
 #include "raster/png_writer.h"

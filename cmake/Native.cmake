@@ -41,7 +41,7 @@ add_custom_command(OUTPUT ${GLYPH_SHEET_INC}
   COMMAND ${CMAKE_COMMAND} -DINPUT=${CMAKE_SOURCE_DIR}/src/resources/glyphs.bmp -DOUTPUT=${GLYPH_SHEET_INC}
           -P ${CMAKE_SOURCE_DIR}/cmake/EmbedBytes.cmake
   DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/glyphs.bmp ${CMAKE_SOURCE_DIR}/cmake/EmbedBytes.cmake VERBATIM)
-add_executable(quillpane_export src/app/export_posix.cpp ${GLYPH_SHEET_INC})
+add_executable(quillpane_export src/export/export_posix.cpp ${GLYPH_SHEET_INC})
 target_include_directories(quillpane_export PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(quillpane_export PRIVATE ${QP_WARNINGS})
 target_link_libraries(quillpane_export PRIVATE quillpane_core)

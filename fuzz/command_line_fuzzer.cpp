@@ -9,7 +9,7 @@
 #include <string>
 
 #include "document/command_line.h"
-#include "document/export_command_line.h"
+#include "export/export_command_line.h"
 
 namespace {
 

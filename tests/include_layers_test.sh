@@ -2,11 +2,11 @@
 # Every include between the source folders points down the stages: resources and core at the bottom, win32
 # (the program's state, the registry and disk files) on core, then
 # art (bytes to cells), raster and text (cells to pixels and to characters), view, document, shell and about,
-# and app on top. An include that points up or sideways fails the test, and so does any platform header in
+# export, and app on top. An include that points up or sideways fails the test, and so does any platform header in
 # the folders that must build without one.
 set -u
 cd "$(dirname "$0")/../src"
-declare -A rank=([resources]=0 [core]=1 [win32]=2 [art]=2 [raster]=3 [text]=3 [view]=4 [document]=5 [shell]=6 [about]=6
+declare -A rank=([resources]=0 [core]=1 [win32]=2 [art]=2 [raster]=3 [text]=3 [view]=4 [document]=5 [shell]=6 [about]=6 [export]=6
   [app]=7)
 bad=0
 while IFS=: read -r file line text; do

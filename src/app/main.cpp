@@ -2,7 +2,7 @@
 #include <commctrl.h>
 
 #include "main_window.h"
-#include "png_export.h"
+#include "../export/png_export.h"
 #include "../win32/viewer_state.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {

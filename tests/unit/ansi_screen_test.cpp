@@ -12,7 +12,7 @@
 
 #include "art/ansi_screen.h"
 #include "art/document_reading.h"
-#include "app/export_core.h"
+#include "export/export_core.h"
 #include "raster/ansi_raster.h"
 #include "text/ansi_text.h"
 #include "screen_text.h"

@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "document/command_line.h"
-#include "document/export_command_line.h"
+#include "export/export_command_line.h"
 
 namespace {
 

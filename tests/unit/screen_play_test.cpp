@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "app/export_core.h"
+#include "export/export_core.h"
 #include "art/ansi_screen.h"
 #include "art/screen_play.h"
 #include "raster/ansi_raster.h"

@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "app/export_core.h"
+#include "export/export_core.h"
 #include "raster/ansi_raster.h"
 #include "raster/vga_look.h"
 #include "screen_text.h"

@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "app/export_core.h"
+#include "export/export_core.h"
 #include "document/zip_pack.h"
 #include "zip_writer.h"
 

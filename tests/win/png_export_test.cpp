@@ -10,7 +10,7 @@
 #include <set>
 
 #include "../unit/bmp_file.h"
-#include "app/png_export.h"
+#include "export/png_export.h"
 #include "win32/viewer_state.h"
 #include "view/view.h"
 #include "view/render_page.h"

@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "../document/export_command_line.h"
+#include "export_command_line.h"
 #include "export_core.h"
 
 // Carries out `request`, taking a named sheet from `fontsFolder` (ending

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "../core/file_names.h"
-#include "../document/export_command_line.h"
+#include "export_command_line.h"
 #include "../document/zip_pack.h"
 #include "../raster/glyph_pixels.h"
 #include "../raster/pixel_rows.h"
