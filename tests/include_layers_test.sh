@@ -8,20 +8,12 @@
 # file of the pure folders, and nothing in it may reach a Win32 header, directly or through its headers.
 set -u
 cd "$(dirname "$0")/../src"
-declare -A below=(
-  [resources]=""
-  [core]="resources"
-  [art]="core resources"
-  [raster]="art core resources"
-  [text]="art core resources"
-  [win32]="core resources"
-  [view]="win32 raster text art core resources"
-  [document]="view win32 raster text art core resources"
-  [shell]="document view win32 raster text art core resources"
-  [about]="document view win32 raster text art core resources"
-  [export]="document view win32 raster text art core resources"
-  [app]="export about shell document view win32 raster text art core resources"
-)
+art="art core resources"
+declare -A below=([resources]= [core]=resources [art]="core resources" [raster]="$art" [text]="$art"
+  [win32]="core resources" [view]="win32 raster text $art")
+below[document]="view ${below[view]}"
+for folder in shell about export; do below[$folder]="document ${below[document]}"; done
+below[app]="export about shell ${below[shell]}"
 pure=(core art raster text)
 win32_header='#include[[:space:]]*<(windows|win[a-z0-9_]*|shellapi|shlobj|shlwapi|commdlg|commctrl|objbase|ole2|richedit|mmsystem|dwmapi|uxtheme)\.h>'
 bad=0
