@@ -13,11 +13,31 @@ sequences are added by the writers below:
   harbour.ans     ANSI art: colour codes, ESC [ n C runs, ESC [ s / u, CR LF
   lighthouse.asc  plain ASCII art, LF
 
+and the harbour again in each scene format the program reads, its cells
+(character and VGA attribute) encoded by the writers below, with a caption
+row naming the format:
+
+  harbour.xb   XBin, compressed rows, the default font and palette
+  harbour.bin  BinaryText, 80 columns as its SAUCE record says
+  harbour.adf  Artworx: the EGA palette and the IBM PC 8x16 font
+  harbour.idf  iCEDraw: runs of a repeated cell, the font and VGA palette
+  harbour.tnd  TundraDraw: cursor moves and 24-bit colours
+  harbour.pcb  PCBoard: @X colours, CR LF
+  harbour.avt  Avatar/0: attribute commands and repeated characters, CR LF
+
+and a small pack, night.zip, holding three of the pieces in a folder and
+one beside it. The font the Artworx and iCEDraw files carry is read from
+src/raster/ansi_fonts.inc, the program's own copy of the public-domain IBM
+PC font.
+
 All of it is original work of the Quillpane team.
 """
 
 import os
+import re
+import struct
 import sys
+import zipfile
 
 CRLF = '\r\n'
 ESC = '\x1b'
@@ -270,6 +290,231 @@ def lighthouse():
     return ('\n'.join(line.rstrip() for line in lines) + '\n').encode('ascii')
 
 
+# --- the harbour in the scene formats --------------------------------------
+
+# ANSI's colour order to the VGA attribute's (red and blue trade places).
+VGA_OF_ANSI = [0, 4, 2, 6, 1, 5, 3, 7]
+CAPTION_ATTRIBUTE = 0x08           # dark grey on black
+
+# The 16 VGA colours as 6-bit DAC values.
+VGA_PALETTE = [(0, 0, 0), (0, 0, 42), (0, 42, 0), (0, 42, 42), (42, 0, 0),
+               (42, 0, 42), (42, 21, 0), (42, 42, 42), (21, 21, 21),
+               (21, 21, 63), (21, 63, 21), (21, 63, 63), (63, 21, 21),
+               (63, 21, 63), (63, 63, 21), (63, 63, 63)]
+
+
+def attribute_of(sgr):
+    """The VGA attribute of the SGR parameters HARBOUR_COLOURS uses."""
+    bold, colour = 0, 7
+    for param in sgr.split(';'):
+        n = int(param)
+        if n == 1:
+            bold = 8
+        elif 30 <= n <= 37:
+            colour = VGA_OF_ANSI[n - 30]
+    return bold + colour
+
+
+def harbour_cells(caption):
+    """The harbour as rows of 80 (character byte, attribute) cells, and a
+    caption row under it."""
+    rows = []
+    for row, text in enumerate(HARBOUR):
+        text = text.ljust(80)[:80]
+        rows.append([(cp437(ch)[0], attribute_of(harbour_colour(row, col)))
+                     for col, ch in enumerate(text)])
+    rows.append([(b, CAPTION_ATTRIBUTE) for b in cp437(caption.center(80))])
+    return rows
+
+
+def vga_font():
+    """The 256 x 16 font of src/raster/ansi_fonts.inc, 4096 bytes."""
+    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    with open(os.path.join(root, 'src', 'raster', 'ansi_fonts.inc')) as f:
+        text = f.read()
+    table = text[text.index('kAnsiFont16'):text.index('kAnsiFont8')]
+    font = bytes(int(v, 16) for v in re.findall(r'0x([0-9A-Fa-f]{2})', table))
+    assert len(font) == 4096
+    return font
+
+
+def sauce(title, data_type, file_type, width, height, length):
+    """A SAUCE record, after the end-of-file byte."""
+    record = b'SAUCE00' + title.encode('ascii').ljust(35)
+    record += b'the Quillpane team'.ljust(20) + b''.ljust(20) + b'20260101'
+    record += struct.pack('<IBBHHHHBB', length, data_type, file_type, width,
+                          height, 0, 0, 0, 0) + bytes(22)
+    assert len(record) == 128
+    return b'\x1a' + record
+
+
+def runs(cells, same, most):
+    """Cuts `cells` into runs of neighbours `same` says belong together, at
+    most `most` long."""
+    out = []
+    for cell in cells:
+        if out and len(out[-1]) < most and same(out[-1][-1], cell):
+            out[-1].append(cell)
+        else:
+            out.append([cell])
+    return out
+
+
+def xbin(rows):
+    out = b'XBIN\x1a' + struct.pack('<HHBB', 80, len(rows), 16, 0x04)
+    for row in rows:
+        # Per row: three or more of one cell as a repeat (kind 11), the rest
+        # as characters in one attribute (kind 10); at most 64 a run.
+        x = 0
+        while x < len(row):
+            same = 1
+            while x + same < len(row) and same < 64 and row[x + same] == row[x]:
+                same += 1
+            if same >= 3:
+                out += bytes([0xC0 | same - 1]) + bytes(row[x])
+                x += same
+                continue
+            end = x + 1
+            while (end < len(row) and end - x < 64 and row[end][1] == row[x][1]
+                   and row[end:end + 3] != [row[end]] * 3):
+                end += 1
+            out += bytes([0x80 | end - x - 1, row[x][1]]) + bytes(c[0] for c in row[x:end])
+            x = end
+    return out
+
+
+def binary_text(rows):
+    cells = b''.join(bytes(cell) for row in rows for cell in row)
+    return cells + sauce('Harbour (BinaryText)', 5, 40, 0, 0, len(cells))
+
+
+def artworx(rows):
+    palette = b''
+    for i in range(64):        # the EGA's 64 colours, 6-bit values
+        palette += bytes([42 * (i >> 2 & 1) + 21 * (i >> 5 & 1),
+                          42 * (i >> 1 & 1) + 21 * (i >> 4 & 1),
+                          42 * (i & 1) + 21 * (i >> 3 & 1)])
+    cells = b''.join(bytes(cell) for row in rows for cell in row)
+    return bytes([1]) + palette + vga_font() + cells
+
+
+def icedraw(rows):
+    out = b'\x041.4' + struct.pack('<HHHH', 0, 0, 79, len(rows) - 1)
+    cells = [cell for row in rows for cell in row]
+    # A run of four or more of one cell is written 01 00, a count, the cell.
+    for run in runs(cells, lambda a, b: a == b, 255):
+        if len(run) >= 4:
+            out += b'\x01\x00' + struct.pack('<H', len(run)) + bytes(run[0])
+        else:
+            out += b''.join(bytes(cell) for cell in run)
+    palette = b''.join(bytes(rgb) for rgb in VGA_PALETTE)
+    return out + vga_font() + palette
+
+
+def tundra_draw(rows):
+    def colour(index):
+        return bytes([0] + [v << 2 | v >> 4 for v in VGA_PALETTE[index]])
+    out = b'\x18TUNDRA24'
+    attribute = None
+    for y, row in enumerate(rows):
+        # Each row starts at its first column; blanks at its end are left out.
+        row = row[:max([x + 1 for x, c in enumerate(row) if c[0] != 32] or [0])]
+        out += b'\x01' + struct.pack('>II', y, 0)
+        for ch, attr in row:
+            if attr != attribute:
+                out += b'\x06' + bytes([ch]) + colour(attr & 15) + colour(attr >> 4)
+                attribute = attr
+            else:
+                out += bytes([ch])
+    return out
+
+
+def blank_runs(row, write_cells, skip):
+    """Writes `row` (its trailing blanks left out) through write_cells(cells)
+    for the drawn parts and skip(column, count) for runs of three or more
+    blanks."""
+    row = row[:max([x + 1 for x, c in enumerate(row) if c[0] != 32] or [0])]
+    x = 0
+    while x < len(row):
+        end = x
+        while end < len(row) and row[end][0] == 32:
+            end += 1
+        if end - x >= 3:
+            skip(end, end - x)
+            x = end
+            continue
+        end = max(end, x + 1)
+        write_cells(row[x:end])
+        x = end
+
+
+def pcboard(rows):
+    out = []
+    state = [None]
+
+    def write(cells):
+        for ch, attr in cells:
+            if attr != state[0]:
+                out.append(b'@X%02X' % attr)
+                state[0] = attr
+            out.append(bytes([ch]))
+
+    # Blanks stay blanks: not every reader knows @POS:n@.
+    for row in rows:
+        blank_runs(row, write, lambda column, count: write([(32, state[0])] * count))
+        out.append(b'\r\n')
+    return b'@CLS@' + b''.join(out) + b'\x1a'
+
+
+def avatar(rows):
+    out = []
+    state = [None]
+
+    def write(cells):
+        for run in runs(cells, lambda a, b: a == b, 255):
+            ch, attr = run[0]
+            if attr != state[0]:
+                out.append(bytes([0x16, 0x01, attr]))
+                state[0] = attr
+            if len(run) >= 4:
+                out.append(bytes([0x19, ch, len(run)]))
+            else:
+                out.append(bytes([ch]) * len(run))
+
+    for row in rows:
+        blank_runs(row, write, lambda column, count: out.append(bytes([0x19, 32, count])))
+        out.append(b'\r\n')
+    return b'\x0c' + b''.join(out)
+
+
+SCENE_FORMATS = [
+    ('harbour.xb', 'XBin', None),
+    ('harbour.bin', 'BinaryText', binary_text),
+    ('harbour.adf', 'Artworx', artworx),
+    ('harbour.idf', 'iCEDraw', icedraw),
+    ('harbour.tnd', 'TundraDraw', tundra_draw),
+    ('harbour.pcb', 'PCBoard', pcboard),
+    ('harbour.avt', 'Avatar/0', avatar),
+]
+
+
+def night_pack(pieces):
+    """A ZIP pack: three pieces in a folder, deflated, and one beside it,
+    stored; its dates fixed."""
+    import io
+    data = io.BytesIO()
+    with zipfile.ZipFile(data, 'w') as pack:
+        for name, folder, method in (('harbour.ans', 'night/', zipfile.ZIP_DEFLATED),
+                                     ('lighthouse.asc', 'night/', zipfile.ZIP_DEFLATED),
+                                     ('harbour.xb', 'night/', zipfile.ZIP_DEFLATED),
+                                     ('file_id.diz', '', zipfile.ZIP_STORED)):
+            entry = zipfile.ZipInfo(folder + name, date_time=(2026, 1, 1, 0, 0, 0))
+            entry.compress_type = method
+            entry.external_attr = 0o644 << 16
+            pack.writestr(entry, pieces[name])
+    return data.getvalue()
+
+
 # ---------------------------------------------------------------------------
 
 def main(argv):
@@ -278,9 +523,13 @@ def main(argv):
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     outdir = argv[1] if len(argv) > 1 else os.path.join(root, 'samples')
     os.makedirs(outdir, exist_ok=True)
-    for name, data in (('quillpane.nfo', nfo()), ('file_id.diz', diz()),
-                       ('harbour.ans', harbour()),
-                       ('lighthouse.asc', lighthouse())):
+    pieces = {'quillpane.nfo': nfo(), 'file_id.diz': diz(),
+              'harbour.ans': harbour(), 'lighthouse.asc': lighthouse()}
+    for name, title, writer in SCENE_FORMATS:
+        rows = harbour_cells('%s  \xb7  %s  \xb7  the Quillpane team' % (name, title))
+        pieces[name] = (writer or xbin)(rows)
+    pieces['night.zip'] = night_pack(pieces)
+    for name, data in pieces.items():
         with open(os.path.join(outdir, name), 'wb') as f:
             f.write(data)
         print('wrote %s (%d bytes)' % (name, len(data)))

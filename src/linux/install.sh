@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Puts Quillpane on a Linux desktop, or takes it off again:
 #
-#   install install      the program, its fonts and samples and the native
-#                        exporter in share/quillpane, the launcher in bin,
+#   install install      the program (the 32-bit one, or the 64-bit build
+#                        where this kernel cannot run 32-bit programs), its
+#                        fonts and samples and the native exporter in
+#                        share/quillpane, the launcher in bin,
 #                        the desktop entry, the icon in the hicolor theme,
 #                        the file types and the thumbnailer; then the
 #                        launcher's Wine prefix, if there is none yet
@@ -158,7 +160,15 @@ uninstall_wine_prefix() {
 }
 
 do_install() {
-  local exe=$root/build/win32/quillpane.exe launcher=$prefix/bin/quillpane type owner take=()
+  local launcher=$prefix/bin/quillpane type owner take=()
+  # The 32-bit program where this kernel runs 32-bit programs; elsewhere (a kernel built without IA-32
+  # emulation) it could not start, and the 64-bit build of the same sources goes in its place, built here.
+  local flavour
+  flavour=$(bash "$root/scripts/wine-session" arch)
+  local exe=$root/build/$flavour/quillpane.exe
+  if [ "$flavour" = win64 ]; then
+    (cd "$root" && scripts/configure win64 >/dev/null && cmake --build build/win64 --target quillpane -j "${JOBS:-$(nproc)}")
+  fi
   [ -f "$exe" ] || { echo "quillpane: $exe is missing: build it first (make build)" >&2; exit 1; }
   # The desktop entry and the thumbnailer name their programs by full path,
   # quoted for a shell.
@@ -191,7 +201,7 @@ do_install() {
   record f "$manifest"
   put "$exe" "$share/quillpane.exe"
   put "$exporter" "$share/quillpane-export" 755
-  [ ! -d "$root/build/win32/fonts" ] || put_tree "$root/build/win32/fonts" "$share/fonts"
+  [ ! -d "$root/build/$flavour/fonts" ] || put_tree "$root/build/$flavour/fonts" "$share/fonts"
   put_tree "$root/samples" "$share/samples"
   put "$root/src/linux/quillpane.sh" "$dest/bin/quillpane" 755
   put "$root/src/linux/quillpane-mime.xml" "$dest/share/mime/packages/quillpane.xml"

@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/bin/bash
 # quillpane [FILE|FOLDER/]: shows text-mode art in Quillpane under Wine.
 #
 # The program runs in a Wine prefix of its own under the XDG data folder,
@@ -13,13 +13,16 @@
 #                                    share/quillpane/quillpane-export with
 #                                    the arguments as they are; its exit
 #                                    code is the launcher's
+#   quillpane --help | --version     answered by the native exporter, which
+#                                    prints the one usage text; no Wine
 #   quillpane --make-prefix          makes the Wine prefix if it is missing
 #                                    or unfinished, and starts nothing else
+#
+# The program installed is the 32-bit build where this kernel runs 32-bit
+# programs, else the 64-bit build of the same sources, which runs under the
+# 64-bit Wine loader; the launcher reads which from the program's header.
+# Bash for `exec -a`: the exporter names itself by the name it is called by.
 set -eu
-
-usage="usage: quillpane [FILE|FOLDER/]
-       quillpane --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE]
-         [--letter-spacing 8|9] [--aspect 4:3|square] [--animate BPS]"
 
 # A name Windows reads as it is: none of the characters it refuses or reads as a separator, a wildcard or a
 # stream, no control character, and no final dot or blank, which it drops (and would open the name
@@ -51,26 +54,30 @@ share_folder() { # the program's, installed beside the launcher
 }
 
 missing_wine() {
-  echo "quillpane: $1. On Debian, as root: dpkg --add-architecture i386 && apt-get update && apt-get install wine wine32:i386" >&2
+  echo "quillpane: $1. On Debian, as root: ${2:-dpkg --add-architecture i386 && apt-get update && apt-get install wine wine32:i386}" >&2
   exit 127
 }
 
+exporter() { # ARGUMENTS: the native exporter, under the launcher's name
+  local share
+  share=$(share_folder)
+  if [ ! -x "$share/quillpane-export" ]; then
+    echo "quillpane: $share/quillpane-export is missing: install Quillpane with make install" >&2
+    exit 127
+  fi
+  exec -a quillpane "$share/quillpane-export" "$@"
+}
+
 usage_error() {
-  echo "$usage" >&2
+  (exporter --help) >&2 || true
   exit 2
 }
 
 case ${1-} in
-  --png | --sheet | --colour | --thumbnail | --letter-spacing | --aspect | --animate)
-    # The export needs no Wine: the same engine, built for Linux. The
-    # program's command line takes Linux paths as they are.
-    share=$(share_folder)
-    if [ ! -x "$share/quillpane-export" ]; then
-      echo "quillpane: $share/quillpane-export is missing: install Quillpane with make install" >&2
-      exit 127
-    fi
-    exec "$share/quillpane-export" "$@" ;;
-  -h | --help) echo "$usage"; exit 0 ;;
+  # The export needs no Wine: the same engine, built for Linux. The
+  # program's command line takes Linux paths as they are.
+  --png | --sheet | --colour | --thumbnail | --letter-spacing | --aspect | --animate | --help | --version) exporter "$@" ;;
+  -h) exporter --help ;;
 esac
 if [ "${1-}" = --make-prefix ]; then
   [ $# -eq 1 ] || usage_error
@@ -80,18 +87,35 @@ else
   if [ $# -gt 1 ] || [ "${1-x}" = "" ]; then usage_error; fi
 fi
 
-command -v wine >/dev/null 2>&1 || missing_wine "Wine is not installed"
-# Debian's layout: the 32-bit loader comes in a package of its own, and a
-# kernel built without IA-32 emulation cannot start it at all.
-if [ -e /usr/lib/wine/wine64 ] && [ ! -e /usr/lib/wine/wine ]; then
-  missing_wine "32-bit Wine is not installed"
-fi
-if [ -x /usr/lib/wine/wine ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  echo "quillpane: this Linux kernel cannot run 32-bit programs (it was built without IA-32 emulation), so Wine cannot start Quillpane" >&2
-  exit 126
+share=$(share_folder)
+# The machine of the installed program: 8664 for the 64-bit build (read from its PE header, little-endian).
+machine=
+offset=$(od -An -tu4 -j60 -N4 -- "$share/quillpane.exe" 2>/dev/null | tr -d ' ') || true
+[ -z "$offset" ] || machine=$(od -An -tx2 -j$((offset + 4)) -N2 -- "$share/quillpane.exe" 2>/dev/null | tr -d ' ') || true
+if [ "$machine" = 8664 ]; then
+  # The 64-bit loader: wine64 where a distribution puts it on the PATH, in Debian's own folder otherwise.
+  wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+  [ -x "$wine" ] || missing_wine "64-bit Wine is not installed" "apt-get install wine wine64"
+  export WINELOADER=$wine
+  registry_view=/reg:64
+  registry_key='[Software\\\\Molvo\\\\Quillpane]'
+else
+  wine=wine
+  command -v wine >/dev/null 2>&1 || missing_wine "Wine is not installed"
+  # Debian's layout: the 32-bit loader comes in a package of its own, and a
+  # kernel built without IA-32 emulation cannot start it at all.
+  if [ -e /usr/lib/wine/wine64 ] && [ ! -e /usr/lib/wine/wine ]; then
+    missing_wine "32-bit Wine is not installed"
+  fi
+  if [ -x /usr/lib/wine/wine ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo "quillpane: this Linux kernel cannot run 32-bit programs (it was built without IA-32 emulation), so Wine cannot start Quillpane" >&2
+    exit 126
+  fi
+  registry_view=/reg:32
+  # In Wine's 32-bit view of the registry, wherever the prefix keeps it.
+  registry_key='\\\\Molvo\\\\Quillpane]'
 fi
 
-share=$(share_folder)
 # Without a path, the samples installed beside the program rather than the
 # program's own file.
 [ $# -eq 1 ] || set -- "$share/samples/"
@@ -165,7 +189,7 @@ windows_document() { # PATH
 # prefix holds no setting of the program's, and is made again whole.
 ready() {
   [ -f "$WINEPREFIX/system.reg" ] &&
-    awk '/^\[/ { inside = index($0, "\\\\Molvo\\\\Quillpane]") > 0; next }
+    awk -v key="$registry_key" '/^\[/ { inside = index($0, key) > 0; next }
       inside && /^"Times"=dword:/ { found = 1; exit } END { exit !found }' "$WINEPREFIX/system.reg"
 }
 
@@ -173,8 +197,8 @@ ready() {
 # the first open shows the art: with the run counter at one start, as if
 # the program had run once, the first start (the one whose count is 0 or 1)
 # and its Configuration dialog are behind; on Linux the install registered
-# the file types. The count is a 32-bit program's, in Wine's 32-bit view of
-# the registry. wineserver -w waits until Wine has saved the registry, so
+# the file types. The count is in the registry view of the program's build
+# (32-bit or 64-bit). wineserver -w waits until Wine has saved the registry, so
 # the prefix is whole once this returns. Wine's programs do not inherit the
 # lock's descriptor, which would hold the lock as long as they run.
 make_prefix() {
@@ -186,8 +210,8 @@ make_prefix() {
   else
     echo "quillpane: making the Wine prefix $WINEPREFIX (once, about 20 s)" >&2
   fi
-  if wine wineboot -i 9<&- >/dev/null 2>&1; then
-    wine reg add 'HKLM\Software\Molvo\Quillpane' /v Times /t REG_DWORD /d 1 /f /reg:32 9<&- >/dev/null 2>&1 || true
+  if "$wine" wineboot -i 9<&- >/dev/null 2>&1; then
+    "$wine" reg add 'HKLM\Software\Molvo\Quillpane' /v Times /t REG_DWORD /d 1 /f $registry_view 9<&- >/dev/null 2>&1 || true
     wineserver -w 9<&- || true
   fi
   ready || { echo "quillpane: Wine could not make its prefix $WINEPREFIX" >&2; exit 1; }
@@ -212,11 +236,11 @@ fi
 set -f
 IFS=' '
 # shellcheck disable=SC2086 # cut at blanks on purpose
-[ -n "$tmp" ] || exec wine "$share/quillpane.exe" $document
+[ -n "$tmp" ] || exec "$wine" "$share/quillpane.exe" $document
 # Wine runs as a child, so that the link lasts as long as the viewer; a signal that would end the launcher
 # ends the viewer, and the launcher once the viewer has ended.
 # shellcheck disable=SC2086
-wine "$share/quillpane.exe" $document &
+"$wine" "$share/quillpane.exe" $document &
 child=$!
 trap 'kill "$child" 2>/dev/null || true' HUP INT TERM
 status=0
