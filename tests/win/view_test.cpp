@@ -242,7 +242,7 @@ LRESULT informationSelection = -1;
 
 void CALLBACK ReadInformationSelection(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND dialog = FindWindowA("#32770", "Information");
-  if (!IsWindowVisible(dialog)) return;
+  if (dialog == nullptr) return;
   KillTimer(nullptr, timer);
   informationSelection = SendDlgItemMessageA(dialog, IDC_INFORMATION_TEXT, EM_GETSEL, 0, 0);
   EndDialog(dialog, 0);
