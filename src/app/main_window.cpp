@@ -16,6 +16,8 @@
 #include "../shell/shell.h"
 #include "../core/scroll_steps.h"
 #include "../core/text_helpers.h"
+#include "../art/scene_formats.h"
+#include "../text/status_text.h"
 #include "../win32/viewer_state.h"
 #include "../view/window_layout.h"
 
@@ -92,41 +94,71 @@ void OnCreate(HWND window, HMENU menu) {
   RedrawWindow(window, nullptr, nullptr, RDW_INTERNALPAINT);
 }
 
+// The pixels `text` takes in the status bar's font, with the part's edges.
+int32_t StatusTextWidth(const std::string& text) {
+  HDC dc = GetDC(viewer.statusBar);
+  if (dc == nullptr) return 0;
+  auto font = reinterpret_cast<HGDIOBJ>(SendMessageA(viewer.statusBar, WM_GETFONT, 0, 0));
+  const HGDIOBJ old = SelectObject(dc, font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
+  SIZE size = {};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(viewer.statusBar, dc);
+  return size.cx + 4 * GetSystemMetrics(SM_CXEDGE);
+}
+
 // Over a link the right part takes two thirds of the bar, so that the
-// address shows; it gives them back when the pointer leaves the link.
-void SetStatusParts(bool wide) {
-  int32_t parts[2] = {viewer.statusParts[0], -1};
-  if (wide) parts[0] = (viewer.statusParts[0] + kStatusRightPartWidth) / 3;
+// address shows, and beside a SAUCE summary; it gives them back when the
+// pointer leaves the link. A note in the left part keeps its room.
+void SetStatusParts(bool wide, int32_t noteTextWidth) {
+  int32_t parts[2] = {StatusLeftEdge(viewer.statusParts[0] + kStatusRightPartWidth, kStatusRightPartWidth,
+                                     wide, noteTextWidth),
+                      -1};
   int32_t now[2] = {};
   SendMessageA(viewer.statusBar, SB_GETPARTS, 2, reinterpret_cast<LPARAM>(now));
   if (now[0] != parts[0]) SendMessageA(viewer.statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
 }
 
+// Sends a part's text only when it changes: a play asks at every frame.
+void SetStatusText(int part, const std::string& text) {
+  const auto length = LOWORD(SendMessageA(viewer.statusBar, SB_GETTEXTLENGTHA, part, 0));
+  std::string shown(length + 1u, '\0');
+  SendMessageA(viewer.statusBar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(shown.data()));
+  shown.resize(length);
+  if (shown != text)
+    SendMessageA(viewer.statusBar, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 void WriteStatusTexts() {
   std::string left;
+  bool noted = false;
   if (const char* note = FindNote()) {
     left = note;
   } else {
-    std::snprintf(viewer.statusText, sizeof viewer.statusText, "anttkn:%d, filhantag:%d, runtimes:%d",
-                  static_cast<int>(viewer.laidOutLength), static_cast<int>(viewer.fileHandle),
-                  static_cast<int>(viewer.runCount));
-    left = viewer.statusText;
-    // A damaged entry of a pack, and what of a colour screen's file could
-    // not be read, follow.
-    for (const char* note : {LoadedDocumentWarning(), ShownScreenNote()})
-      if (*note != '\0') left += " \u2014 " + std::string(note);
+    // A scene format is not the text layout's to count: its length is the
+    // bytes its screen was read from.
+    const uint8_t* bytes = nullptr;
+    size_t read = 0;
+    const bool sceneFormat =
+        ShownColourBytes(bytes, read) && FormatOfName(viewer.currentPath) != ArtFormat::kText;
+    // A damaged entry of a pack, what of a colour screen's file could not
+    // be read, and a play come first, where nothing cuts them off.
+    const std::string play = PlayStatus();
+    left = StatusLeftText(sceneFormat ? static_cast<int64_t>(read) : viewer.laidOutLength, viewer.fileHandle,
+                          viewer.runCount, {LoadedDocumentWarning(), ShownScreenNote(), play});
+    noted = *LoadedDocumentWarning() != '\0' || *ShownScreenNote() != '\0' || !play.empty();
   }
-  SendMessageA(viewer.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(left.c_str()));
   // The right part: a link's address under the pointer, or the SAUCE
   // record's title, author and group before the place in the folder.
   const char* address = PointedLinkAddress();
   const std::string& sauce = ShownSauce().summary;
-  SetStatusParts(address != nullptr || !sauce.empty());
+  SetStatusParts(address != nullptr || !sauce.empty(), noted ? StatusTextWidth(left) : 0);
+  SetStatusText(0, left);
   std::snprintf(viewer.statusText, sizeof viewer.statusText, "%d/%d",
                 static_cast<int>(viewer.browseIndex + 1), static_cast<int>(viewer.browseLast + 1));
   const std::string right =
       address != nullptr ? address : (sauce.empty() ? "" : sauce + "   ") + viewer.statusText;
-  SendMessageA(viewer.statusBar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(right.c_str()));
+  SetStatusText(1, right);
 }
 
 void OnPaint(HWND window) {
@@ -188,8 +220,12 @@ void OnKeyDown(HWND window, WPARAM key) {
       break;
     case 'P':
       if (GetKeyState(VK_CONTROL) < 0) TogglePlay();
+      WriteStatusTexts();
       break;
-    case VK_SPACE: PauseOrResumePlay(); break;
+    case VK_SPACE:
+      PauseOrResumePlay();
+      WriteStatusTexts();
+      break;
     case 'F':
       if (GetKeyState(VK_CONTROL) < 0) OpenFindDialog();
       break;
@@ -221,11 +257,15 @@ void OnCommand(HWND window, WPARAM command) {
     case IDM_ASPECT_4_3:
     case IDM_ASPECT_FILE: ChooseLook(static_cast<UINT>(command)); return;
     case IDM_INFORMATION: ShowInformation(); return;
-    case IDM_PLAY: TogglePlay(); return;
+    case IDM_PLAY:
+      TogglePlay();
+      WriteStatusTexts();
+      return;
     default: break;
   }
   if (command >= IDM_SPEED_FIRST && command <= IDM_SPEED_FIRST + 5) {
     SelectPlaySpeed(static_cast<int>(command));
+    WriteStatusTexts();
     return;
   }
   GetWindowRect(window, &viewer.windowRect);
@@ -276,7 +316,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
       return DefWindowProcA(window, message, wParam, lParam);
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
-    case WM_TIMER: OnScreenTimer(wParam); return 0;
+    case WM_TIMER:
+      OnScreenTimer(wParam);
+      if (wParam == kPlayTimer) WriteStatusTexts();  // a play that ends says so
+      return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }

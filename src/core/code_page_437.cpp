@@ -28,18 +28,18 @@ const char16_t kCodePage437[256] = {
     0x2248, 0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0,
 };
 
-std::u16string CodePage437ToUnicode(const char* text) {
+std::u16string CodePage437ToUnicode(const char* text, bool lineBreaks) {
   std::u16string unicode;
   for (const unsigned char* b = reinterpret_cast<const unsigned char*>(text); *b != 0; ++b) {
-    unicode += *b == '\r' || *b == '\n' ? char16_t{*b} : kCodePage437[*b];
+    unicode += lineBreaks && (*b == '\r' || *b == '\n') ? char16_t{*b} : kCodePage437[*b];
   }
   return unicode;
 }
 
-std::string CodePage437ToUtf8(const char* text) {
+std::string CodePage437ToUtf8(const char* text, bool lineBreaks) {
   std::string utf8;
   // Every character of the table lies below U+10000: one to three bytes.
-  for (const char16_t c : CodePage437ToUnicode(text)) {
+  for (const char16_t c : CodePage437ToUnicode(text, lineBreaks)) {
     if (c < 0x80) {
       utf8 += static_cast<char>(c);
     } else if (c < 0x800) {

@@ -13,12 +13,13 @@
 extern const char16_t kCodePage437[256];
 
 // The bytes of a zero-terminated text as the characters they show; CR and
-// LF stay line breaks, so a copied rectangle pastes as lines.
-std::u16string CodePage437ToUnicode(const char* text);
+// LF stay line breaks, so a copied rectangle pastes as lines, unless
+// `lineBreaks` is false: then they show their glyphs like every other byte.
+std::u16string CodePage437ToUnicode(const char* text, bool lineBreaks = true);
 
 // The same characters as UTF-8: the text a program reads from the
 // clipboard's CF_TEXT when its ANSI code page is UTF-8.
-std::string CodePage437ToUtf8(const char* text);
+std::string CodePage437ToUtf8(const char* text, bool lineBreaks = true);
 
 // The byte that shows `c`, or -1 when none does. Control characters
 // (U+0001 to U+001F and U+007F) are their own bytes: tab, line breaks,

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <string>
 
+#include "../core/browse_list.h"
 #include "../core/text_helpers.h"
 #include "../win32/disk_file.h"
 #include "../win32/viewer_state.h"
@@ -10,56 +11,44 @@
 
 namespace {
 
-void AddEntry(const char* folder, const char* name) {
-  // The list is full at 16000 entries; later files are not listed. An entry
-  // whose directory and name do not fit 255 bytes is left out rather than
-  // cut into another path.
-  if (viewer.browseLast + 1 >= kBrowseListSize) return;
-  char* entry = viewer.browseList[viewer.browseLast + 1];
-  const int written = std::snprintf(entry, kBrowseEntrySize, "%s%s", folder, name);
-  if (written < 0 || written >= kBrowseEntrySize) return;
-  ++viewer.browseLast;
-}
-
-// The shown document's place in the list. Paths keep their case, as a disk
-// where case matters (A.nfo beside a.nfo) needs; a path spelt in another
-// case than the name found (C:\ART\A.NFO for a.nfo) still finds the first
-// entry that differs only in case when none is equal.
-int32_t FindCurrentEntry() {
-  int32_t found = -1;
-  for (int32_t i = viewer.browseLast; i >= 0; --i) {
-    if (std::strcmp(viewer.browseList[i], viewer.currentPath) == 0) return i;
-    if (EqualsIgnoringAsciiCase(viewer.browseList[i], viewer.currentPath)) found = i;
-  }
-  return found;
-}
+// browseIndex and browseLast say where the shown document stands in it.
+BrowseList browseList;
 
 void ListFolder() {
-  // Listed in this order, one directory search each.
+  // Listed in this order, one directory search each; at most
+  // kFolderListLimit files, and an entry whose directory and name do not
+  // fit 255 bytes is left out.
+  browseList.Reset(viewer.currentDir, kFolderListLimit);
   for (const char* extension : kArtExtensions) {
     const std::string pattern = std::string(viewer.currentDir) + "*" + extension;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) continue;
     do {
-      if (IsListedFile(found, extension)) AddEntry(viewer.currentDir, found.cFileName);
+      if (IsListedFile(found, extension)) browseList.Add(std::string(viewer.currentDir) + found.cFileName);
     } while (FindNextFileA(search, &found));
     FindClose(search);
   }
 }
 
 // A pack that cannot be read lists nothing; reading its entry says why.
+// Every art entry is listed: the pack refuses a list of more than
+// kPackEntryLimit entries whole.
 void ListPack(const std::string& packPath) {
+  browseList.Reset(packPath + '\\', static_cast<int32_t>(kPackEntryLimit));
   const DiskPack pack(packPath);
   if (pack.Pack() == nullptr) return;
-  WalkPackPaths(*pack.Pack(), packPath, [](const std::string& path) { AddEntry("", path.c_str()); });
+  WalkPackPaths(*pack.Pack(), packPath, [](const std::string& path) { browseList.Add(path); });
 }
 
 }  // namespace
 
+std::string BrowseEntry(int32_t index) { return browseList.Entry(index); }
+
 void ScanDirectory() {
   viewer.browseLast = -1;
   viewer.browseIndex = -1;
+  browseList.Reset("", 0);
   // A refused path names no directory; searching its empty directory part
   // would list the working directory instead.
   if (viewer.currentPathRefused) return;
@@ -73,12 +62,16 @@ void ScanDirectory() {
   } else {
     ListFolder();
   }
-  viewer.browseIndex = FindCurrentEntry();
+  viewer.browseLast = browseList.Count() - 1;
+  // Paths keep their case, as a disk where case matters (A.nfo beside
+  // a.nfo) needs; one spelt in another case still finds its file.
+  viewer.browseIndex = browseList.Find(viewer.currentPath);
   const bool namesFirst =
       inPack ? split.entry.empty() : std::strcmp(viewer.currentPath, viewer.currentDir) == 0;
   if (namesFirst && viewer.browseLast >= 0) {
     viewer.browseIndex = 0;
-    std::memcpy(viewer.currentPath, viewer.browseList[0], kBrowseEntrySize);
+    // An entry fits kBrowseEntrySize, less than currentPath holds.
+    CopyWholeText(viewer.currentPath, sizeof viewer.currentPath, browseList.Entry(0).c_str());
     viewer.needsRender = 1;
     InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);
   }
@@ -88,5 +81,5 @@ void BrowseStep(int direction) {
   const int32_t next = viewer.browseIndex + direction;
   if (direction < 0 ? viewer.browseIndex <= 0 : viewer.browseIndex >= viewer.browseLast) return;
   viewer.browseIndex = next;
-  SwitchDocument(viewer.browseList[next]);
+  SwitchDocument(browseList.Entry(next).c_str());
 }

@@ -40,6 +40,8 @@ void SwitchDocument(const char* newPath);
 void ScanDirectory();
 // Page Up (-1) and Page Down (+1): the neighbouring file of the directory.
 void BrowseStep(int direction);
+// Entry `index` of the list, 0 to browseLast.
+std::string BrowseEntry(int32_t index);
 
 // Recent files and the saved window position.
 void UpdateRecentFiles(bool push);

@@ -1,9 +1,11 @@
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "../win32/viewer_state.h"
 #include "document.h"
+#include "pack_file.h"
 
 BOOL(WINAPI* runOpenDialog)(LPOPENFILENAMEA request) = GetOpenFileNameA;
 
@@ -44,6 +46,13 @@ std::optional<std::string> ChooseDocumentFile() {
   std::memcpy(path, lastChosen, sizeof path);
   request.lpstrFile = path;
   request.nMaxFile = sizeof path;
+  // With no path chosen yet, the dialog opens in the shown document's
+  // folder (a pack's entry: the pack's), not in the folder the program
+  // started in. A path chosen before names its own folder.
+  PackPath split;
+  const std::string shown = IsPackPath(viewer.currentPath, split) ? split.pack : viewer.currentPath;
+  const std::string folder = shown.substr(0, shown.find_last_of('\\') + 1);
+  if (!folder.empty()) request.lpstrInitialDir = folder.c_str();
   request.lpstrTitle = "Load";
   request.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
   if (runOpenDialog(&request)) {

@@ -13,13 +13,15 @@ uint32_t Little(const uint8_t* p, int size) {
 }
 
 // A text field: blanks at its end dropped, and a zero ends it too (some
-// editors pad with zeros).
+// editors pad with zeros). Each field is one line: a CR or LF in it shows
+// its glyph like the other control bytes, never a break that could pass
+// for another field.
 std::string Field(const uint8_t* p, size_t size) {
   size_t n = 0;
   while (n < size && p[n] != 0) ++n;
   while (n > 0 && p[n - 1] == ' ') --n;
   const std::string bytes(reinterpret_cast<const char*>(p), n);
-  return CodePage437ToUtf8(bytes.c_str());
+  return CodePage437ToUtf8(bytes.c_str(), false);
 }
 
 const char* DataTypeName(uint8_t type) {
@@ -87,4 +89,14 @@ SauceDescription DescribeSauce(const uint8_t* bytes, size_t length) {
       sauce.fields.emplace_back("Comment", Field(r - block + 5 + 64 * i, 64));
   }
   return sauce;
+}
+
+std::string ScreenFontName(int32_t cellHeight, bool ownFont) {
+  if (ownFont) return "the file's own, " + std::to_string(cellHeight) + " rows high";
+  switch (cellHeight) {
+    case 8: return "IBM VGA50";
+    case 14: return "IBM EGA";
+    case 16: return "IBM VGA";
+    default: return std::to_string(cellHeight) + "-row VGA";
+  }
 }

@@ -9,6 +9,7 @@
 #include "../art/screen_play.h"
 #include "../core/scroll_steps.h"
 #include "../resources/resource_ids.h"
+#include "../text/status_text.h"
 #include "../win32/registry.h"
 #include "../win32/viewer_state.h"
 #include "view.h"
@@ -169,3 +170,5 @@ void SelectPlaySpeed(int command) {
     RegCloseKey(key);
   }
 }
+
+std::string PlayStatus() { return play != nullptr ? PlayStatusText(paused, kPlaySpeeds[playSpeed]) : ""; }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "../art/document_reading.h"
@@ -84,6 +85,9 @@ bool PauseOrResumePlay();
 // choosing one (IDM_SPEED_FIRST on) writes the setting.
 void ReadPlaySpeedSetting();
 void SelectPlaySpeed(int command);
+// What the status bar says of a play running or paused, and at what
+// speed; empty when none runs.
+std::string PlayStatus();
 
 // A drag with the left button over the picture selects a rectangle of
 // cells, shown inverted; the release copies their text to the clipboard.

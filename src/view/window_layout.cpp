@@ -1,6 +1,7 @@
 #include "window_layout.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "../resources/resource_ids.h"
 #include "../win32/viewer_state.h"
@@ -11,7 +12,37 @@ namespace {
 
 constexpr int kScrollBarWidth = 18;
 
+// Whether the bar there now is the one the layout would make: at the same
+// place and size, with the same range. Under Wine, making a child window
+// and destroying it costs several milliseconds of X traffic at each render.
+bool SameScrollBar(const LayoutResult& layout) {
+  if (viewer.scrollBar == nullptr || !layout.scrollBar || !IsWindowVisible(viewer.scrollBar)) return false;
+  RECT placed = {};
+  GetWindowRect(viewer.scrollBar, &placed);
+  MapWindowPoints(nullptr, viewer.mainWindow, reinterpret_cast<POINT*>(&placed), 2);
+  const RECT wanted = {layout.viewWidth + 2 * kViewOrigin, 0,
+                       layout.viewWidth + 2 * kViewOrigin + kScrollBarWidth, layout.viewHeight + 12};
+  SCROLLINFO range = {};
+  range.cbSize = sizeof range;
+  range.fMask = SIF_RANGE | SIF_PAGE;
+  return EqualRect(&placed, &wanted) && GetScrollInfo(viewer.scrollBar, SB_CTL, &range) && range.nMin == 0 &&
+         range.nMax == layout.scrollMaximum && range.nPage == static_cast<UINT>(layout.viewHeight) &&
+         IsWindowEnabled(viewer.scrollBar);
+}
+
 void ReplaceScrollBar(const LayoutResult& layout) {
+  // The same bar is kept, its thumb back at the top as a new one's would be.
+  if (SameScrollBar(layout)) {
+    viewer.scrollInfo.cbSize = sizeof viewer.scrollInfo;
+    viewer.scrollInfo.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    viewer.scrollInfo.nMin = 0;
+    viewer.scrollInfo.nMax = layout.scrollMaximum;
+    viewer.scrollInfo.nPage = static_cast<UINT>(layout.viewHeight);
+    viewer.scrollInfo.nPos = 0;
+    if (GetScrollPos(viewer.scrollBar, SB_CTL) != 0)
+      SetScrollInfo(viewer.scrollBar, SB_CTL, &viewer.scrollInfo, TRUE);
+    return;
+  }
   if (viewer.scrollBar != nullptr) DestroyWindow(viewer.scrollBar);
   viewer.scrollBar = nullptr;
   if (!layout.scrollBar) return;
@@ -99,8 +130,15 @@ void LayoutWindow() {
   viewer.scrollY = 0;
   viewer.sourceHeight = layout.sourceHeight;
   viewer.sourceWidth = layout.sourceWidth;
-  SetWindowPos(viewer.mainWindow, HWND_TOP, layout.windowLeft, layout.windowTop, layout.windowWidth,
-               layout.windowHeight, SWP_FRAMECHANGED);
+  // A window already placed so, in front and active, is left as it is: the
+  // frame never changes its style, so placing it again would change nothing.
+  RECT placed = {};
+  GetWindowRect(viewer.mainWindow, &placed);
+  if (!EqualRect(&placed, &viewer.windowRect) || GetForegroundWindow() != viewer.mainWindow ||
+      !IsWindowVisible(viewer.mainWindow)) {
+    SetWindowPos(viewer.mainWindow, HWND_TOP, layout.windowLeft, layout.windowTop, layout.windowWidth,
+                 layout.windowHeight, SWP_FRAMECHANGED);
+  }
   GetClientRect(viewer.mainWindow, &viewer.repaintRect);
   viewer.repaintRect.right -= 20;
   viewer.repaintRect.bottom -= 20;
@@ -111,7 +149,9 @@ void LayoutWindow() {
   }
   std::snprintf(viewer.titleText, sizeof viewer.titleText, "%s - Quillpane %s", viewer.currentPath,
                 QP_VERSION_TEXT);
-  SetWindowTextA(viewer.mainWindow, viewer.titleText);
+  char shownTitle[sizeof viewer.titleText] = {};
+  GetWindowTextA(viewer.mainWindow, shownTitle, sizeof shownTitle);
+  if (std::strcmp(shownTitle, viewer.titleText) != 0) SetWindowTextA(viewer.mainWindow, viewer.titleText);
 }
 
 void ZoomStep(int direction) {

@@ -9,9 +9,6 @@
 
 #include "../core/state_types.h"
 
-constexpr int32_t kBrowseListSize = 16000;
-constexpr int32_t kBrowseEntrySize = 256;
-
 struct ViewerState {
   HWND mainWindow;
   HINSTANCE appInstance;
@@ -40,7 +37,8 @@ struct ViewerState {
   int32_t currentPathRefused;
   int32_t fileHandle;
   RecentFile recentFiles[kRecentFileCount];
-  char browseList[kBrowseListSize][kBrowseEntrySize];
+  // The browse list itself is sized by what it lists (a pack's entries run
+  // to 100,000): document/directory_browse.cpp holds it.
   int32_t browseIndex;
   int32_t browseLast;
 

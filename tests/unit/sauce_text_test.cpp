@@ -33,6 +33,7 @@ TEST(SauceText, SummaryFieldsAndComments) {
       {"x" + Record("After Forever", "Lord Jazz", "ACiD"), "After Forever \u00b7 Lord Jazz / ACiD"},
       {Record("", "Lord Jazz", ""), "Lord Jazz"},
       {Record("T\x8e", "", "ACiD"), "T\u00c4 \u00b7 ACiD"},  // code page 437 to UTF-8
+      {Record("T\r\nAuthor: x\t", "", ""), "T\u266a\u25d9Author: x\u25cb"},  // one line, its glyphs
       {Record("", "", ""), ""},
   };
   for (const auto& [file, summary] : cases)

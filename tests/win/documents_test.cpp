@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlobj.h>
+#include <commctrl.h>
 #include <dlgs.h>
 
 #include <cstring>
@@ -13,6 +14,7 @@
 
 #include "win32/viewer_state.h"
 #include "document/document.h"
+#include "document/zip_pack.h"
 #include "../unit/zip_writer.h"
 
 namespace {
@@ -59,7 +61,7 @@ TEST_F(LoadDocumentTest, FolderListingInExtensionOrderKeepingCase) {
   EXPECT_EQ(Load(dir.path()), "A.NFO|opened");
   const auto listing = [] {
     return std::to_string(viewer.browseIndex) + "/" + std::to_string(viewer.browseLast) + " " +
-           viewer.currentPath + " " + viewer.browseList[1] + " " + viewer.browseList[2];
+           viewer.currentPath + " " + BrowseEntry(1) + " " + BrowseEntry(2);
   };
   EXPECT_EQ(listing(), "0/2 " + dir.path() + "A.NFO " + dir.path() + "c.diz " + dir.path() + "b.asc");
   // A path spelt in another case than the name keeps its spelling and finds its entry.
@@ -133,7 +135,8 @@ TEST(RecentFiles, ThePlaceAndTheEntriesAreKeptForTheNextStart) {
 std::vector<std::string> starts, messages;
 
 BOOL WINAPI FakeOpenDialog(LPOPENFILENAMEA request) {
-  starts.push_back(request->lpstrFile);
+  starts.push_back(std::string(request->lpstrInitialDir ? request->lpstrInitialDir : "-") + "|" +
+                   request->lpstrFile);
   std::strcpy(request->lpstrFile, starts.size() == 2 ? "c:\\a.diz" : ",\1");
   return starts.size() == 3 ? (request->lStructSize = 0, GetOpenFileNameA(request)) : starts.size() == 2;
 }
@@ -190,7 +193,7 @@ TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogsAndADrop) {
   runOpenDialog = GetOpenFileNameA;
   openDialogMessageBox = MessageBoxA;
   // A cancel or failure changes nothing, not even the path the next dialog starts with; a failure says so.
-  EXPECT_EQ(starts, (Entries{"", "", "c:\\a.diz"}));
+  EXPECT_EQ(starts, (Entries{"c:\\|", "c:\\|", "c:\\|c:\\a.diz"}));  // in the shown document's folder
   EXPECT_EQ(messages, (Entries{"The Open dialog failed (common dialog error 0x0001)."}));
   EXPECT_STREQ(viewer.currentPath, "c:\\a.diz");
 
@@ -216,6 +219,23 @@ TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogsAndADrop) {
   EXPECT_EQ(std::string(viewer.currentPath) + "|" + viewer.textBuffer, path + "|long\r\n");
 }
 
+// The status bar's part `part`, and the pixels `text` takes in its font.
+int PartWidth(int part) {
+  RECT r = {};
+  SendMessageA(viewer.statusBar, SB_GETRECT, part, reinterpret_cast<LPARAM>(&r));
+  return r.right - r.left;
+}
+
+int TextWidth(const std::string& text) {
+  HDC dc = GetDC(viewer.statusBar);
+  auto font = reinterpret_cast<HGDIOBJ>(SendMessageA(viewer.statusBar, WM_GETFONT, 0, 0));
+  SelectObject(dc, font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
+  SIZE size = {};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  ReleaseDC(viewer.statusBar, dc);
+  return size.cx;
+}
+
 // A pack walked in place: its art in name order, its folders in one list; a damaged entry warns, one that
 // cannot be read says why; an entry's page is its file's; the recent files keep its name ("z." not "z").
 TEST(Packs, TheArtWalkedInNameOrderAndShownAsFromDisk) {
@@ -226,6 +246,8 @@ TEST(Packs, TheArtWalkedInNameOrderAndShownAsFromDisk) {
                                  {"b/bad.nfo", "x"},     {"b/secret.nfo", "x", 0, 1},
                                  {"b/lies.nfo", "x", 8}, {"A/x/tetris.ans", ans, 8}};
   members[2].crcFlip = members[4].sizeShift = 1;
+  // A damaged entry of 80 columns with a SAUCE title: the warning is read whole at the start width.
+  members[2].data = std::string(80, 'x') + "\r\n\x1aSAUCE00" + std::string(35, 'T') + std::string(86, '\0');
   TempDir dir;
   const std::string pack = dir.Write("art.zip", Written(members));
   MainWindowTest test;
@@ -238,7 +260,10 @@ TEST(Packs, TheArtWalkedInNameOrderAndShownAsFromDisk) {
   };
   test.Show(pack);  // its first art
   std::vector<std::string> steps = {shown()};
-  for (int i = 0; i < 3; ++i) steps.push_back((SendMessageA(test.window(), WM_KEYDOWN, VK_NEXT, 0), shown()));
+  for (int i = 0; i < 3; ++i) {
+    steps.push_back((SendMessageA(test.window(), WM_KEYDOWN, VK_NEXT, 0), shown()));
+    if (i == 0) EXPECT_GE(PartWidth(0), TextWidth(kCrcMismatchWarning)) << test.StatusText(1);
+  }
   int32_t width, height;
   const auto entryPage = ReadPixels(viewer.pageBitmap, &width, &height);
   SwitchDocument((dir.Write("alove.xb", xb)).c_str());  // the entry left goes into the recent files
@@ -248,6 +273,25 @@ TEST(Packs, TheArtWalkedInNameOrderAndShownAsFromDisk) {
             (std::vector<std::string>{"\\A\\x\\tetris.ans 1/4", "\\b\\bad.nfo 2/4 damaged",
                                       "\\b\\lies.nfo 3/4\nIt inflates to less than its recorded size\n",
                                       "\\z.\\alove.xb 4/4", "\\z.\\alove.xb 4/4"}));
+}
+
+// A pack lists every art entry, past the 16,000 a folder lists: an entry opened directly shows its true
+// place, and Page Up and Page Down go on from it.
+TEST(Packs, EveryEntryOfALargePackIsListed) {
+  std::vector<Member> members(16002);
+  for (size_t i = 0; i < members.size(); ++i) members[i] = {"e" + std::to_string(100000 + i) + ".nfo", "x"};
+  TempDir dir;
+  const std::string pack = dir.Write("large.zip", Written(members));
+  MainWindowTest test;
+  test.Show(pack + "\\e116000.nfo");
+  std::vector<std::string> places = {test.StatusText(1)};
+  for (WPARAM key : {VK_NEXT, VK_NEXT, VK_PRIOR}) {
+    SendMessageA(test.window(), WM_KEYDOWN, key, 0);
+    PumpMessages();
+    places.push_back(test.StatusText(1) + " " + (viewer.currentPath + pack.size()));
+  }
+  EXPECT_EQ(places, (std::vector<std::string>{"16001/16002", "16002/16002 \\e116001.nfo",
+                                              "16002/16002 \\e116001.nfo", "16001/16002 \\e116000.nfo"}));
 }
 
 }  // namespace

@@ -238,6 +238,16 @@ TEST(ColourScreens, NinePixelLettersAreShownAndPicked) {
   EXPECT_EQ(Clipboard<char>(CF_TEXT), "EFG\r\nefg");
 }
 
+LRESULT informationSelection = -1;
+
+void CALLBACK ReadInformationSelection(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = FindWindowA("#32770", "Information");
+  if (dialog == nullptr) return;
+  KillTimer(nullptr, timer);
+  informationSelection = SendDlgItemMessageA(dialog, IDC_INFORMATION_TEXT, EM_GETSEL, 0, 0);
+  EndDialog(dialog, 0);
+}
+
 // A SAUCE record's title, author and group stand before the place in the status bar, and File > Information
 // lists its fields; scene formats are always colour screens, and a colour screen reads all of a file longer
 // than the text layout's 512 KB.
@@ -248,6 +258,11 @@ TEST(ColourScreens, SauceShownAndWholeFilesRead) {
   test.Show(input + "LD-AF1.ANS");
   EXPECT_EQ(test.StatusText(1).substr(0, 45), "After Forever \u00b7 Lord Jazz / ACiD Productions");
   EXPECT_NE(InformationText().find("Title:\tAfter Forever\r\nAuthor:\tLord Jazz\r\n"), std::string::npos);
+  // A record naming no font: the one the page is drawn in. The dialog opens with nothing selected.
+  EXPECT_NE(InformationText().find("Font:\tRururerir  (Eng) (the record names none)\r\n"), std::string::npos);
+  SetTimer(nullptr, 0, 10, ReadInformationSelection);
+  SendMessageA(test.window(), WM_COMMAND, IDM_INFORMATION, 0);
+  EXPECT_EQ(informationSelection, 0);
   // A scene format has no other reading: in colour whatever the mode says.
   test.Show(std::string(QP_CORPUS_DIR) + "/ansilove/tests/bs-alove.xb");
   ASSERT_NE(ShownAnsiScreen(), nullptr);
@@ -258,6 +273,8 @@ TEST(ColourScreens, SauceShownAndWholeFilesRead) {
   test.Show(dir.Write("exact.ans", "\x1b[38;2;10;20;30m\xdb\x1b[38;5;100m\xdb"));
   EXPECT_EQ(std::make_pair(WindowPixel(test.window(), 14, 18), WindowPixel(test.window(), 22, 18)),
             std::make_pair(RGB(10, 20, 30), RGB(135, 135, 0)));
+  test.Show(input + "LD-AF1.ANS");
+  EXPECT_NE(InformationText().find("Font:\tIBM VGA (the record names none)\r\n"), std::string::npos);
   test.Show(input + "JD-CH01.ANS");  // 1,000,000 bytes
   ASSERT_NE(ShownAnsiScreen(), nullptr);
   const std::string bytes = ReadWholeFile(input + "JD-CH01.ANS");
@@ -290,12 +307,18 @@ TEST(ScreenTiming, BlinkAndPlay) {
   }
   EXPECT_EQ(pixels(), std::make_pair(before == red ? black : red, green)) << "the other phase";
 
+  // The status bar says that a play runs, is paused, and at what speed, before anything else.
+  const auto play = [&test] { return test.StatusText(0).substr(0, test.StatusText(0).find(" \u2014")); };
   KeyWith(test.window(), 'P', {VK_CONTROL});
+  std::vector<std::string> plays = {play()};
   SendMessageA(test.window(), WM_KEYDOWN, VK_SPACE, 0);
   EXPECT_EQ(pixels().second, black) << "byte 0";
+  plays.push_back(play());
   SendMessageA(test.window(), WM_KEYDOWN, VK_SPACE, 0);
   KeyWith(test.window(), 'P', {VK_CONTROL});
   EXPECT_EQ(pixels().second, green);
+  plays.push_back(play().substr(0, 7));
+  EXPECT_EQ(plays, (std::vector<std::string>{"Playing at 14400 bit/s", "Paused at 14400 bit/s", "anttkn:"}));
 
   test.Show(dir.Write("steady.ans", "\x1b[31m\xdb"));
   EXPECT_FALSE(KillTimer(test.window(), kBlinkTimer));

@@ -42,6 +42,11 @@ TEST(MainWindow, TheStatusBarFollowsTheDocument) {
     EXPECT_EQ(test.StatusText(1), want);
   }
   EXPECT_STREQ(viewer.textBuffer, "x\n");
+  // A scene format counts the bytes read, a zero too; its note comes first, where nothing cuts it off.
+  test.Show(dir.Write("short.adf", std::string("\1\2\0\0abc", 7)));
+  EXPECT_EQ(test.StatusText(0),
+            "the file ends before the cells of an Artworx picture \u2014 anttkn:7, filhantag:" +
+                std::to_string(viewer.fileHandle) + runs);
 }
 
 // Wine reads the DPI from LogPixels as a process starts: a child runs the disabled test below at 192 DPI.
