@@ -138,7 +138,8 @@ int main(int argc, char** argv) {
   const std::string mode = argc >= 2 ? argv[1] : "";
   if (mode == "extensions" && argc == 2) {
     std::string list;
-    for (const ArtFormatRow& row : kArtFormats) list += (list.empty() ? "" : "|") + std::string(row.extension + 1);
+    for (const ArtFormatRow& row : kArtFormats)
+      list += (list.empty() ? "" : "|") + std::string(row.extension + 1);
     std::printf("%s\n", list.c_str());
     return 0;
   }
@@ -161,10 +162,11 @@ int main(int argc, char** argv) {
     std::ifstream in(path, std::ios::binary);
     const std::string found{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (found != made.text) {
-      std::fprintf(stderr,
-                   "format_files: %s is not what the table of formats makes (format_files write %s makes it):\n"
-                   "%s",
-                   path.c_str(), argv[2], made.text.c_str());
+      std::fprintf(
+          stderr,
+          "format_files: %s is not what the table of formats makes (format_files write %s makes it):\n"
+          "%s",
+          path.c_str(), argv[2], made.text.c_str());
       status = 1;
     }
   }

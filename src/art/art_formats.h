@@ -26,6 +26,7 @@ enum class ArtFormat : uint8_t {
   kTundraDraw,
   kPcBoard,
   kAvatar,
+  kEnd,  // keep last: the values before it are checked to have their rows
 };
 
 // When a document is a colour screen rather than laid out as text.
@@ -91,20 +92,20 @@ inline constexpr ArtFormatRow kArtFormats[] = {
     // the viewer for these files.
     {".asc", ArtFormat::kText, "Ascii", ShownAs::kText, ReadAnsiArt, PlayKind::kAnsi, "text/x-ascii-art",
      "ASCII art", "text/plain", nullptr, 60, true},
-    {".xb", ArtFormat::kXBin, "XBin", ShownAs::kColour, ReadXBin, PlayKind::kCells, "image/x-xbin", "XBin art",
-     nullptr, "XBIN", 0, false},
+    {".xb", ArtFormat::kXBin, "XBin", ShownAs::kColour, ReadXBin, PlayKind::kCells, "image/x-xbin",
+     "XBin art", nullptr, "XBIN", 0, false},
     // A .bin is most often no art at all: its glob weighs less than the
     // database's own, so it only names files nothing else claims.
     {".bin", ArtFormat::kBinaryText, "BinaryText", ShownAs::kColour, ReadBinaryText, PlayKind::kCells,
      "image/x-binarytext", "BinaryText art", nullptr, nullptr, 40, false},
     {".adf", ArtFormat::kArtworx, "ADF", ShownAs::kColour, ReadArtworx, PlayKind::kCells, "image/x-artworx",
      "Artworx art", nullptr, nullptr, 0, false},
-    {".idf", ArtFormat::kIceDraw, "iCEDraw", ShownAs::kColour, ReadIceDraw, PlayKind::kCells, "image/x-icedraw",
-     "iCEDraw art", nullptr, nullptr, 0, false},
+    {".idf", ArtFormat::kIceDraw, "iCEDraw", ShownAs::kColour, ReadIceDraw, PlayKind::kCells,
+     "image/x-icedraw", "iCEDraw art", nullptr, nullptr, 0, false},
     {".tnd", ArtFormat::kTundraDraw, "TundraDraw", ShownAs::kColour, ReadTundraDraw, PlayKind::kStream,
      "image/x-tundradraw", "TundraDraw art", nullptr, nullptr, 0, false},
-    {".pcb", ArtFormat::kPcBoard, "PCBoard", ShownAs::kColour, ReadPcBoard, PlayKind::kStream, "text/x-pcboard",
-     "PCBoard screen", nullptr, nullptr, 0, false},
+    {".pcb", ArtFormat::kPcBoard, "PCBoard", ShownAs::kColour, ReadPcBoard, PlayKind::kStream,
+     "text/x-pcboard", "PCBoard screen", nullptr, nullptr, 0, false},
     {".avt", ArtFormat::kAvatar, "Avatar", ShownAs::kColour, ReadAvatar, PlayKind::kStream, "text/x-avatar",
      "Avatar screen", nullptr, nullptr, 0, false},
 };
@@ -112,15 +113,17 @@ constexpr int kArtExtensionCount = static_cast<int>(std::size(kArtFormats));
 
 // A name of no row: laid out as text, an ANSI screen when its SAUCE record
 // says ANSi in the colour mode; never listed in a walk.
-inline constexpr ArtFormatRow kOtherFile = {
-    "", ArtFormat::kText, "", ShownAs::kText, ReadAnsiArt, PlayKind::kAnsi, "", nullptr, nullptr, nullptr, 0, false};
+inline constexpr ArtFormatRow kOtherFile{
+    "", ArtFormat::kText, "",      ShownAs::kText, ReadAnsiArt, PlayKind::kAnsi,
+    "", nullptr,          nullptr, nullptr,        0,           false,
+};
 
 namespace art_formats_check {
 
 constexpr bool Complete(const ArtFormatRow& row) {
   const bool colour = row.shown == ShownAs::kColour;
   return row.extension != nullptr && row.name != nullptr && row.mimeType != nullptr &&
-         row.shown != ShownAs::kUnset && row.play != PlayKind::kUnset &&
+         row.format != ArtFormat::kEnd && row.shown != ShownAs::kUnset && row.play != PlayKind::kUnset &&
          // A colour format has a value of its own, the text documents share kText.
          colour == (row.format != ArtFormat::kText);
 }
@@ -145,7 +148,7 @@ constexpr bool AllComplete() {
 }
 
 constexpr bool EveryFormatHasARow() {
-  for (int value = static_cast<int>(ArtFormat::kXBin); value <= static_cast<int>(ArtFormat::kAvatar); ++value) {
+  for (int value = static_cast<int>(ArtFormat::kXBin); value < static_cast<int>(ArtFormat::kEnd); ++value) {
     bool found = false;
     for (const ArtFormatRow& row : kArtFormats) found = found || static_cast<int>(row.format) == value;
     if (!found) return false;
@@ -155,7 +158,8 @@ constexpr bool EveryFormatHasARow() {
 
 }  // namespace art_formats_check
 
-static_assert(art_formats_check::AllComplete(), "every row of kArtFormats has a play, a MIME type and an extension of its own");
+static_assert(art_formats_check::AllComplete(),
+              "every row of kArtFormats has a play, a MIME type and an extension of its own");
 static_assert(art_formats_check::EveryFormatHasARow(), "every ArtFormat past kText has its row");
 
 // The extensions in listing order: what a folder and a pack are walked by.
