@@ -17,6 +17,10 @@
 
 namespace {
 
+const char kMadeNote[] =
+    "# Made by tools/format_files from the table of formats (src/art/art_formats.h):\n"
+    "# build/native/format_files write src/linux makes it again.\n";
+
 std::string Escaped(const char* text) {
   std::string out;
   for (const char* c = text; *c != '\0'; ++c) {
@@ -62,7 +66,8 @@ std::string DesktopEntry() {
   }
   std::string documentList;
   for (const std::string& document : documents) documentList += document + ", ";
-  return "[Desktop Entry]\n"
+  return std::string(kMadeNote) +
+         "[Desktop Entry]\n"
          "Type=Application\n"
          "Name=Quillpane\n"
          "GenericName=Text-Mode Art Viewer\n"
@@ -78,7 +83,8 @@ std::string DesktopEntry() {
 }
 
 std::string Thumbnailer() {
-  return "[Thumbnailer Entry]\n"
+  return std::string(kMadeNote) +
+         "[Thumbnailer Entry]\n"
          "TryExec=quillpane-export\n"
          "Exec=quillpane-export --thumbnail %s --colour --png %o %i\n"
          "MimeType=" +
