@@ -117,7 +117,7 @@ target_link_libraries(png_compare PRIVATE ${QP_LODEPNG})
 set_tests_properties(ansi_oracle PROPERTIES SKIP_RETURN_CODE 77)
 # A pack of the whole corpus through the exporter against its files on disk.
 add_test(NAME pack_export COMMAND bash ${CMAKE_SOURCE_DIR}/tests/linux/pack_export_test.sh
-  $<TARGET_FILE:quillpane_export> $<TARGET_FILE:png_compare> ${QP_CORPUS_DIR})
+  $<TARGET_FILE:quillpane_export> $<TARGET_FILE:png_compare> ${QP_CORPUS_DIR} $<TARGET_FILE:format_files>)
 set_tests_properties(pack_export PROPERTIES SKIP_RETURN_CODE 77)
 # The scene formats' readers against ansilove, pixel by pixel, over the
 # corpus files in the formats ansilove reads (all but Avatar).
@@ -135,6 +135,13 @@ foreach(file IN ITEMS
 endforeach()
 add_test(NAME format_oracle COMMAND format_oracle --min 99 ${FORMAT_ORACLE_FILES})
 set_tests_properties(format_oracle PROPERTIES SKIP_RETURN_CODE 77)
+
+# The Linux desktop entry, thumbnailer and MIME package are made from the
+# table of formats: the ones in src/linux must be what it makes.
+add_executable(format_files tools/format_files.cpp)
+target_link_libraries(format_files PRIVATE quillpane_core)
+target_compile_options(format_files PRIVATE ${QP_WARNINGS})
+add_test(NAME linux_files COMMAND format_files check ${CMAKE_SOURCE_DIR}/src/linux)
 
 # The PNG writer on the page of the 512 KB document: one thread against all.
 add_executable(png_writer_benchmark bench/png_writer_benchmark.cpp)

@@ -1,6 +1,7 @@
-// Arbitrary files through the TundraDraw, PCBoard and Avatar readers (the
-// TundraDraw one with its header put before them, so that the commands are
-// what gets explored), each screen's page drawn into a buffer of exactly
+// Arbitrary files through the readers of the stream formats (TundraDraw,
+// PCBoard, Avatar: every row of the table of formats that plays as a
+// stream; TundraDraw's with its header put before them, so that the
+// commands are what gets explored), each screen's page drawn into a buffer of exactly
 // its size, so the sanitizer sees any write past it.
 
 #include <cstdint>
@@ -9,7 +10,7 @@
 #include <vector>
 
 #include "art/page_limits.h"
-#include "art/scene_formats.h"
+#include "art/art_formats.h"
 #include "raster/ansi_raster.h"
 
 namespace {
@@ -43,8 +44,10 @@ void CheckScreen(const FormatReading& reading) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> tundra = {24, 'T', 'U', 'N', 'D', 'R', 'A', '2', '4'};
   tundra.insert(tundra.end(), data, data + size);
-  CheckScreen(ReadTundraDraw(tundra.data(), tundra.size()));
-  CheckScreen(ReadPcBoard(data, size));
-  CheckScreen(ReadAvatar(data, size));
+  for (const ArtFormatRow& row : kArtFormats) {
+    if (row.play != PlayKind::kStream) continue;
+    const bool header = row.format == ArtFormat::kTundraDraw;
+    CheckScreen(header ? row.read(tundra.data(), tundra.size()) : row.read(data, size));
+  }
   return 0;
 }

@@ -1,5 +1,6 @@
-// Arbitrary files through the readers of XBin, BinaryText, Artworx and
-// iCEDraw, each of them on every input: the screen within its bounds, its
+// Arbitrary files through the readers of the formats that store cells
+// (XBin, BinaryText, Artworx, iCEDraw: every row of the table of formats
+// that plays as cells), each of them on every input: the screen within its bounds, its
 // cells bounded by the file's size, and its page drawn into a buffer of
 // exactly its size, so the sanitizer sees any write past it.
 
@@ -9,7 +10,7 @@
 #include <vector>
 
 #include "art/page_limits.h"
-#include "art/scene_formats.h"
+#include "art/art_formats.h"
 #include "raster/ansi_raster.h"
 
 namespace {
@@ -24,8 +25,9 @@ void Check(bool ok, const char* what) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  for (const auto reader : {ReadXBin, ReadBinaryText, ReadArtworx, ReadIceDraw}) {
-    const FormatReading reading = reader(data, size);
+  for (const ArtFormatRow& row : kArtFormats) {
+    if (row.play != PlayKind::kCells) continue;
+    const FormatReading reading = row.read(data, size);
     const AnsiScreen& screen = reading.screen;
     Check(screen.columns >= 1 && screen.columns <= kAnsiMaxColumns, "columns");
     Check(screen.cellHeight >= 1 && screen.cellHeight <= 32, "cell height");

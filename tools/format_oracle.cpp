@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "lodepng.h"
-#include "art/scene_formats.h"
+#include "art/art_formats.h"
 #include "raster/ansi_raster.h"
 
 namespace {
@@ -100,9 +100,8 @@ int main(int argc, char** argv) {
     std::ifstream in(path, std::ios::binary);
     const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     const std::string extension = Extension(path);
-    const ArtFormat format = FormatOfName(path.c_str());
-    if (format == ArtFormat::kText) continue;
-    const FormatReading reading = ReadFormat(format, bytes.data(), bytes.size());
+    if (!IsColourFormat(path.c_str())) continue;
+    const FormatReading reading = FormatRowOf(path.c_str()).read(bytes.data(), bytes.size());
     const Rgb ours = Draw(reading.screen);
     std::string width = extension == "bin" ? "-c " + std::to_string(reading.screen.columns) + " " : "";
     if (extension == "bin" && (ReadSauce(bytes.data(), bytes.size()).flags & 1) != 0) width += "-i ";

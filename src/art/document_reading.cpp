@@ -1,27 +1,14 @@
 #include "document_reading.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
 #include "../core/code_page_437.h"
 #include "../core/state_types.h"
+#include "art_formats.h"
 #include "sauce.h"
-#include "scene_formats.h"
 
 namespace {
-
-bool IsAnsExtension(const char* path) {
-  if (path == nullptr) return false;
-  const char* name = path;
-  for (const char* p = path; *p != '\0'; ++p)
-    if (*p == '/' || *p == '\\') name = p + 1;
-  const char* dot = std::strrchr(name, '.');
-  if (dot == nullptr || std::strlen(dot) != 4) return false;
-  return std::tolower(static_cast<unsigned char>(dot[1])) == 'a' &&
-         std::tolower(static_cast<unsigned char>(dot[2])) == 'n' &&
-         std::tolower(static_cast<unsigned char>(dot[3])) == 's';
-}
 
 size_t TextEnd(const uint8_t* bytes, size_t length) {
   const void* zero = std::memchr(bytes, 0, length);
@@ -41,9 +28,15 @@ FileStart LoadDocumentBytes(const ReadFileStart& readStart, char* text) {
 }
 
 Reading ChooseReading(const char* path, const uint8_t* bytes, size_t length, bool colour) {
-  if (FormatOfName(path) != ArtFormat::kText) return Reading::kSceneFormat;
-  if (colour && (IsAnsExtension(path) || IsAnsiRecord(ReadSauce(bytes, length)))) return Reading::kAnsiScreen;
-  return Reading::kTextLayout;
+  switch (FormatRowOf(path).shown) {
+    case ShownAs::kColour: return Reading::kSceneFormat;
+    case ShownAs::kAnsiInColour:
+      if (colour) return Reading::kAnsiScreen;
+      break;
+    case ShownAs::kText:
+    case ShownAs::kUnset: break;
+  }
+  return colour && IsAnsiRecord(ReadSauce(bytes, length)) ? Reading::kAnsiScreen : Reading::kTextLayout;
 }
 
 int32_t LaidOutLength(const uint8_t* bytes, size_t length) {
@@ -58,7 +51,7 @@ int32_t LaidOutText(const uint8_t* bytes, size_t length, uint8_t* out) {
   return LaidOutLength(bytes, length);
 }
 
-bool NeedsColourBytes(const char* path, bool cut) { return cut || FormatOfName(path) != ArtFormat::kText; }
+bool NeedsColourBytes(const char* path, bool cut) { return cut || IsColourFormat(path); }
 
 FileStart LoadColourBytes(const ReadFileStart& readStart, bool decode, std::vector<uint8_t>& bytes) {
   FileStart start;
@@ -97,14 +90,9 @@ ColourScreen ReadColourScreen(const char* path, const uint8_t* bytes, size_t len
   ColourScreen shown;
   const SauceRecord sauce = ReadSauce(bytes, length);
   shown.stretched = ChosenStretch(sauce, look.aspect);
-  const ArtFormat format = FormatOfName(path);
-  if (format != ArtFormat::kText) {
-    FormatReading reading = ReadFormat(format, bytes, length);
-    shown.screen = std::move(reading.screen);
-    shown.note = std::move(reading.note);
-  } else {
-    shown.screen = ReadAnsiScreen(bytes, length);
-  }
+  FormatReading reading = FormatRowOf(path).read(bytes, length);
+  shown.screen = std::move(reading.screen);
+  shown.note = std::move(reading.note);
   // An empty screen still shows a row, black, as the text layout shows an
   // empty document's row.
   AnsiScreen& screen = shown.screen;

@@ -14,6 +14,7 @@
 
 #include "../core/file_names.h"
 #include "ansi_screen.h"
+#include "art_formats.h"
 
 enum class Reading {
   kTextLayout,   // 92-cell rows, black on white in a glyph sheet

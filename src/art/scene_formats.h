@@ -3,7 +3,8 @@
 // record at the end included, which is never drawn). Every header field is
 // bounded: a reader gives the part of a file it can read, with a note
 // saying what it left out, and never more than kAnsiMaxColumns columns or
-// AnsiRowLimit rows.
+// AnsiRowLimit rows. Which file each reads is in the table of formats
+// (art_formats.h).
 #ifndef QUILLPANE_SCENE_FORMATS_H
 #define QUILLPANE_SCENE_FORMATS_H
 
@@ -12,21 +13,6 @@
 #include <string>
 
 #include "ansi_screen.h"
-
-enum class ArtFormat : uint8_t {
-  kText,        // anything else: the text layout, or ANSI in the colour mode
-  kXBin,        // .xb
-  kBinaryText,  // .bin
-  kArtworx,     // .adf
-  kIceDraw,     // .idf
-  kTundraDraw,  // .tnd
-  kPcBoard,     // .pcb
-  kAvatar,      // .avt
-};
-
-// The format a file's name says (its extension, in any case); kText for
-// any other name.
-ArtFormat FormatOfName(const char* path);
 
 // A screen and what of the file could not be read (empty when all of it
 // was).
@@ -42,8 +28,5 @@ FormatReading ReadIceDraw(const uint8_t* bytes, size_t length);
 FormatReading ReadTundraDraw(const uint8_t* bytes, size_t length);
 FormatReading ReadPcBoard(const uint8_t* bytes, size_t length);
 FormatReading ReadAvatar(const uint8_t* bytes, size_t length);
-
-// The reader of `format` (not kText).
-FormatReading ReadFormat(ArtFormat format, const uint8_t* bytes, size_t length);
 
 #endif

@@ -25,7 +25,7 @@ uint64_t ModemBytesAt(uint64_t milliseconds, uint32_t bitsPerSecond) {
 }
 
 ScreenPlay::ScreenPlay(const char* path, const uint8_t* bytes, size_t length, ScreenLook look)
-    : bytes_(bytes), length_(length), format_(FormatOfName(path)) {
+    : bytes_(bytes), length_(length), format_(FormatRowOf(path)) {
   ColourScreen shown = ReadColourScreen(path, bytes, length, look);
   still_ = std::move(shown.screen);
   note_ = std::move(shown.note);
@@ -38,18 +38,10 @@ ScreenPlay::ScreenPlay(const char* path, const uint8_t* bytes, size_t length, Sc
   frame_.iceColours = still_.iceColours;
   frame_.cells.assign(still_.cells.size(), AnsiCell{});
   frame_.exactColours.assign(still_.exactColours.size(), 0);
-  switch (format_) {
-    case ArtFormat::kText: {
-      kind_ = Kind::kAnsi;
-      const SauceRecord sauce = ReadSauce(bytes, length);
-      textEnd_ = sauce.textLength;
-      ansi_ = std::make_unique<AnsiInterpreter>(AnsiOptionsFor(sauce));
-      break;
-    }
-    case ArtFormat::kPcBoard:
-    case ArtFormat::kAvatar:
-    case ArtFormat::kTundraDraw: kind_ = Kind::kStream; break;
-    default: kind_ = Kind::kCells; break;
+  if (format_.play == PlayKind::kAnsi) {
+    const SauceRecord sauce = ReadSauce(bytes, length);
+    textEnd_ = sauce.textLength;
+    ansi_ = std::make_unique<AnsiInterpreter>(AnsiOptionsFor(sauce));
   }
 }
 
@@ -123,8 +115,8 @@ CellRect ScreenPlay::AdvanceTo(size_t position) {
   if (position <= position_) return changed;
   const size_t from = position_;
   position_ = position;
-  switch (kind_) {
-    case Kind::kAnsi: {
+  switch (format_.play) {
+    case PlayKind::kAnsi: {
       // The record and what stands before it are never drawn.
       const size_t end = std::min(position, textEnd_);
       if (end > from) ansi_->Feed(bytes_ + from, end - from);
@@ -136,13 +128,14 @@ CellRect ScreenPlay::AdvanceTo(size_t position) {
       cursorRow_ = writer.row();
       break;
     }
-    case Kind::kStream:
+    case PlayKind::kStream:
       if (position == length_ || position - readAt_ >= std::max<size_t>(1, readAt_ / 256)) {
         readAt_ = position;
-        TakeScreen(ReadFormat(format_, bytes_, position).screen, changed);
+        TakeScreen(format_.read(bytes_, position).screen, changed);
       }
       break;
-    case Kind::kCells: RevealCells(position, changed); break;
+    case PlayKind::kCells: RevealCells(position, changed); break;
+    case PlayKind::kUnset: break;  // no row has it
   }
   return changed;
 }

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "ansi_screen.h"
+#include "art_formats.h"
 #include "document_reading.h"
-#include "scene_formats.h"
 
 // VGA's text blink: the foreground shown for 16 frames of a 60 Hz screen
 // (about 0.27 s), hidden for as many, from time 0 on.
@@ -42,15 +42,15 @@ struct CellRect {
 // still screen's last row is not shown). The bytes are held, not copied:
 // they must outlive the play.
 //
-// ANSI art is read as a stream: the one interpreter takes each further
-// piece of the file, so a whole play reads the file once. PCBoard, Avatar
-// and TundraDraw are streams too, but their readers read a whole file: a
-// frame reads the file cut at its byte again, and only once the cut has
-// grown by a 256th since the last reading, so that a play reads a file at
-// most some 257 times over, at any length. XBin, BinaryText, Artworx and
-// iCEDraw hold cells rather than a stream: their cells appear in file
-// order, spread evenly over the file's bytes, so the last byte brings the
-// last cell.
+// How a file plays is its row's (art_formats.h). ANSI art is read as a
+// stream: the one interpreter takes each further piece of the file, so a
+// whole play reads the file once. PCBoard, Avatar and TundraDraw are
+// streams too, but their readers read a whole file: a frame reads the file
+// cut at its byte again, and only once the cut has grown by a 256th since
+// the last reading, so that a play reads a file at most some 257 times
+// over, at any length. XBin, BinaryText, Artworx and iCEDraw hold cells
+// rather than a stream: their cells appear in file order, spread evenly
+// over the file's bytes, so the last byte brings the last cell.
 class ScreenPlay {
  public:
   // The frames' letters are as wide as `look` makes the still screen's.
@@ -75,15 +75,13 @@ class ScreenPlay {
   int32_t cursorRow() const { return cursorRow_; }
 
  private:
-  enum class Kind { kAnsi, kStream, kCells };
   void TakeRow(int32_t row, const AnsiCell* cells, const uint32_t* exact, CellRect& changed);
   void TakeScreen(const AnsiScreen& screen, CellRect& changed);
   void RevealCells(size_t position, CellRect& changed);
 
   const uint8_t* bytes_;
   size_t length_;
-  ArtFormat format_;
-  Kind kind_;
+  const ArtFormatRow& format_;  // its reader and how it plays
   AnsiScreen still_;
   std::string note_;
   AnsiScreen frame_;

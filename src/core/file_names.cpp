@@ -29,9 +29,6 @@ bool NamesDevice(const char* path) {
 }
 
 // Worded as the system words its own: a sentence without its full stop.
-const char* const kArtExtensions[kArtExtensionCount] = {".nfo", ".diz", ".ans", ".asc", ".xb", ".bin",
-                                                        ".adf", ".idf", ".tnd", ".pcb", ".avt"};
-
 const char kDeviceReason[] = "It names a device, not a file";
 const char kNotRegularReason[] = "It is not a regular file";
 const char kPathTooLongReason[] = "The path is too long";

@@ -15,11 +15,6 @@
 // port waits for its line) or read nothing from NUL, so it is never opened.
 bool NamesDevice(const char* path);
 
-// The extensions of the documents a folder or a pack is walked through
-// (any case): the text files, then the scene's colour formats.
-constexpr int kArtExtensionCount = 11;
-extern const char* const kArtExtensions[kArtExtensionCount];
-
 // The reasons the program gives itself, where no system call failed.
 extern const char kDeviceReason[];      // NamesDevice
 extern const char kNotRegularReason[];  // a folder, pipe, console or device node

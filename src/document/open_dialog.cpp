@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "../art/art_formats.h"
 #include "../win32/viewer_state.h"
 #include "document.h"
 #include "pack_file.h"
@@ -11,14 +12,9 @@ BOOL(WINAPI* runOpenDialog)(LPOPENFILENAMEA request) = GetOpenFileNameA;
 
 namespace {
 
-// Description and pattern pairs, each ended by a zero byte; the literal's
-// own zero ends the list.
-constexpr char kFilter[] =
-    "All Recognized\0*.nfo;*.diz;*.ans;*.asc;*.xb;*.bin;*.adf;*.idf;*.tnd;*.pcb;*.avt;*.zip\0Nfo\0*.nfo\0"
-    "Diz\0*.diz\0Ansi\0*.ans\0Ascii\0*.asc\0"
-    "Scene formats (XBin, BinaryText, ADF, iCEDraw, TundraDraw, PCBoard, Avatar)\0"
-    "*.xb;*.bin;*.adf;*.idf;*.tnd;*.pcb;*.avt\0"
-    "ZIP packs (shown from their first art)\0*.zip\0Files(*.*)\0*.*\0";
+// Description and pattern pairs, each ended by a zero byte, from the table
+// of formats; the string's own zero ends the list.
+const std::string kFilter = OpenDialogFilter("ZIP packs (shown from their first art)", "*.zip");
 
 // The dialog's path, in bytes of the program's code page, UTF-8. The
 // dialog measures the path it chose in characters (at most MAX_PATH - 1)
@@ -38,7 +34,7 @@ std::optional<std::string> ChooseDocumentFile() {
   OPENFILENAMEA request = {};
   request.lStructSize = sizeof request;
   request.hwndOwner = viewer.mainWindow;
-  request.lpstrFilter = kFilter;
+  request.lpstrFilter = kFilter.c_str();
   request.nFilterIndex = 1;
   // A failed dialog may leave the size it wanted in the first two bytes of
   // the path: it works on a copy, kept only when a file is chosen.

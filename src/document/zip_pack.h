@@ -62,8 +62,8 @@ struct ZipEntry {
   uint16_t method = 0, flags = 0;
 };
 
-// The name's last part ends with .nfo .diz .ans .asc .xb .bin .adf .idf
-// .tnd .pcb or .avt in any case.
+// The name's last part ends with an extension of the table of formats
+// (kArtExtensions), in any case.
 bool IsArtName(const std::string& name);
 
 struct ZipBytes {

@@ -29,8 +29,8 @@ dest=$staged$prefix
 share=$dest/share/quillpane
 manifest=$share/installed-files
 mimeapps=${XDG_CONFIG_HOME:-$HOME/.config}/mimeapps.list
-types=(text/x-nfo text/x-diz text/x-ansi text/x-ascii-art image/x-xbin image/x-binarytext image/x-artworx
-  image/x-icedraw image/x-tundradraw text/x-pcboard text/x-avatar)
+# The desktop entry's types, as the table of formats makes them.
+IFS=';' read -r -a types < <(sed -n 's/^MimeType=//p' "$root/src/linux/quillpane.desktop")
 entries=()
 
 record() { entries+=("$*"); }

@@ -79,6 +79,18 @@ TEST(DocumentReading, WhichFilesAreScreens) {
   }
 }
 
+// The Open dialog's list as the user sees it, made from the table of formats.
+TEST(DocumentReading, OpenDialogFilter) {
+  const char expected[] =
+      "All Recognized\0*.nfo;*.diz;*.ans;*.asc;*.xb;*.bin;*.adf;*.idf;*.tnd;*.pcb;*.avt;*.zip\0Nfo\0*.nfo\0"
+      "Diz\0*.diz\0Ansi\0*.ans\0Ascii\0*.asc\0"
+      "Scene formats (XBin, BinaryText, ADF, iCEDraw, TundraDraw, PCBoard, Avatar)\0"
+      "*.xb;*.bin;*.adf;*.idf;*.tnd;*.pcb;*.avt\0"
+      "ZIP packs (shown from their first art)\0*.zip\0Files(*.*)\0*.*\0";
+  EXPECT_EQ(OpenDialogFilter("ZIP packs (shown from their first art)", "*.zip"),
+            std::string(expected, sizeof expected - 1));
+}
+
 // The text layout's copy ends at the first zero byte, on a line feed.
 TEST(DocumentReading, LaidOutTextEndsOnALineFeed) {
   const std::pair<std::string, std::string> cases[] = {

@@ -104,7 +104,7 @@ TEST(ScreenPlay, RealArtOfEachKindAtItsCuts) {
               ? CellsOf(InterpretAnsi(Bytes(art), std::min(cut, sauce.textLength), AnsiOptionsFor(sauce)),
                         still.rows)
           : FormatOfName(name) == ArtFormat::kPcBoard
-              ? CellsOf(ReadFormat(ArtFormat::kPcBoard, Bytes(art), cut).screen, still.rows)
+              ? CellsOf(ReadPcBoard(Bytes(art), cut).screen, still.rows)
               : CellsOf(still, still.rows).substr(0, 2 * shown) +
                     std::string(2 * (still.cells.size() - shown), '\0');
       EXPECT_TRUE(CellsOf(play.frame(), still.rows) == expected) << name << " cut at " << cut;
