@@ -14,10 +14,11 @@ fi
 
 # Each program runs in a folder of its own holding the same files, with the
 # same arguments: OUTs are named relative to it, so the lines match too.
-usage() { printf 'usage: %s --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE] [--letter-spacing 8|9] [--aspect 4:3|square] [--animate BPS]
-       %s --help | --version' "$1" "$1"; }
-compare() { # NAME LINES ARGUMENT...: LINES the lines both print (USAGE their usage, WHY a reason), "exit N"
-  local name=$1 lines=$2 who status png why='s/^(quillpane: cannot (read|write) "[^"]*"): .+/\1: WHY/'
+# The usage each program prints, as the native exporter prints it under that program's name.
+usage() { (exec -a "$1" "$native/quillpane-export" --help); }
+compare() { # NAME LINES ARGUMENT...: LINES the lines both print, each problem's named "quillpane:" (USAGE their
+  # usage, WHY a reason), "exit N"
+  local name=$1 lines=$2 who status png why='s/^([a-z.-]+: cannot (read|write) "[^"]*"): .+/\1: WHY/'
   shift 2
   for who in win native; do
     rm -rf "${QP_TMP:?}/$who" && mkdir "$QP_TMP/$who"
@@ -33,10 +34,13 @@ compare() { # NAME LINES ARGUMENT...: LINES the lines both print (USAGE their us
   (cd "$QP_TMP/native" && "$native/quillpane-export" "$@") >"$QP_TMP/native.err" 2>&1 || status=$?
   echo "exit $status" >>"$QP_TMP/native.err"
   # Wine may add lines of its own to the error output.
-  qp_expect_eq "$name: quillpane.exe's lines" "${lines//USAGE/$(usage quillpane.exe)}" \
-    "$(tr -d '\r' <"$QP_TMP/win.err" | grep -E '^(quillpane:|usage:|       |Quillpane |exit)' | sed -E "$why")"
-  qp_expect_eq "$name: quillpane-export's lines" "${lines//USAGE/$(usage quillpane-export)}" \
-    "$(sed -E "$why" "$QP_TMP/native.err")"
+  for who in quillpane.exe quillpane-export; do
+    local want=${lines//quillpane: /$who: }
+    wants[$who]=${want//USAGE/$(usage $who)}
+  done
+  qp_expect_eq "$name: quillpane.exe's lines" "${wants[quillpane.exe]}" \
+    "$(tr -d '\r' <"$QP_TMP/win.err" | grep -E '^(quillpane.exe:|usage:|       |Quillpane |exit)' | sed -E "$why")"
+  qp_expect_eq "$name: quillpane-export's lines" "${wants[quillpane-export]}" "$(sed -E "$why" "$QP_TMP/native.err")"
   qp_expect_eq "$name: the files both leave" "$(ls "$QP_TMP/win")" "$(ls "$QP_TMP/native")"
   for png in "$QP_TMP"/win/*.png; do
     [ -e "$png" ] || continue
@@ -46,6 +50,7 @@ compare() { # NAME LINES ARGUMENT...: LINES the lines both print (USAGE their us
   done
 }
 
+declare -A wants
 nothing="; nothing was written"
 compare "a refused OUT" "quillpane: OUT \"art.nfo\" exists and is not a PNG$nothing
 exit 1" --png art.nfo other.nfo
