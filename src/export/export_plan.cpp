@@ -110,8 +110,9 @@ std::string PlanPair(ExportPlatform& platform, const ExportPair& pair, std::vect
   job.out = intoFolder ? pair.out + LastPart(pair.file) + ".png" : pair.out;
   job.file = job.read = pair.file;
   PackPath split;
-  // A folder named like a pack is a folder.
-  if (!SplitPackPath(pair.file, split) || platform.IsFolder(split.pack, nullptr)) {
+  // A folder named like a pack is a folder: the pack is the first such part that is none.
+  if (!SplitPackPath(pair.file, split,
+                     [&platform](const std::string& path) { return platform.IsFolder(path, nullptr); })) {
     jobs.push_back(job);
     return std::string();
   }

@@ -2,7 +2,8 @@
 # quillpane-export against quillpane.exe --png under Wine: the same pixels (read with lodepng) for corpus
 # files in the text layout, with a monochrome and a colour sheet, in colour and as thumbnails; the same lines
 # and exit codes (but each program's name and the system's reasons) for refused OUTs, a missing FILE, a device,
-# a cut document, a wrong command line and --help. Natively a pipe as FILE is refused, never waited on.
+# a cut document, a wrong command line and --help; a pack's PNGs named alike. Natively a pipe as FILE is
+# refused, never waited on.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 native=${QP_NATIVE_DIR:?}
@@ -74,6 +75,15 @@ USAGE
 exit 2" --png art.png art.nfo --bogus
 compare "--help" "USAGE
 exit 0" --png art.png art.nfo --help
+
+# A pack's entries whose names a Windows folder takes for one, and a pack in a folder named like one.
+mkdir "$QP_TMP/d.zip" && (cd "$QP_TMP/d.zip" && for n in É é Ω ω x; do printf '%s\r\n' "$n" >"$n.ans"; done &&
+  zip -q p.zip ./*.ans) && perl -0777 -pi -e 's/(PK\x03\x04.{3})(.)/$1.chr(ord($2)|8)/gse;
+  s/(PK\x01\x02.{5})(.)/$1.chr(ord($2)|8)/gse' "$QP_TMP/d.zip/p.zip"  # their names flagged UTF-8
+compare "a pack into a folder, one in a folder named like a pack" "exit 0" --png ./ "$QP_TMP/d.zip/p.zip" \
+  --png inner.png "$QP_TMP/d.zip/p.zip/x.ans"
+qp_expect_eq "its PNGs" "x.ans.png É.ans.png é.ans.2.png Ω.ans.png ω.ans.2.png" \
+  "$(cd "$QP_TMP/native" && LC_ALL=C && printf '%s\n' *.ans*.png | paste -sd' ')"
 
 corpus=${QP_CORPUS_DIR:-}
 if [ -d "$corpus" ]; then

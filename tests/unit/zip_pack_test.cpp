@@ -114,13 +114,17 @@ TEST(ZipPack, PathsSplitAtTheFirstPack) {
       // path, then pack and entry
       {"C:\\art\\pack.ZIP\\GROUP\\x.ans", "C:\\art\\pack.ZIP", "GROUP/x.ans"},
       {"/art/a.zip/b.zip/x.ans", "/art/a.zip", "b.zip/x.ans"},  // a pack inside is an entry
+      {"/art/d.zip/p.zip/x.ans", "/art/d.zip/p.zip", "x.ans"},  // a folder named so is passed
+      {"/art/d.zip/x.ans", nullptr, nullptr},
       {"C:\\art\\pack.zip", "C:\\art\\pack.zip", ""},
       {"C:\\art\\.zip\\x.ans", nullptr, nullptr},  // no name before the extension
       {"C:\\zipped\\x.ans", nullptr, nullptr},
   };
   for (const auto& [path, pack, entry] : rows) {
     PackPath split;
-    ASSERT_EQ(SplitPackPath(path, split), pack != nullptr) << path;
+    ASSERT_EQ(SplitPackPath(path, split, [](const std::string& part) { return part == "/art/d.zip"; }),
+              pack != nullptr)
+        << path;
     if (pack != nullptr) {
       EXPECT_EQ(split.pack + "|" + split.entry, std::string(pack) + "|" + entry);
     }
