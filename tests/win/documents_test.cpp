@@ -13,6 +13,7 @@
 
 #include "win32/viewer_state.h"
 #include "document/document.h"
+#include "document/pack_file.h"
 #include "../unit/zip_writer.h"
 
 namespace {
@@ -248,6 +249,17 @@ TEST(Packs, TheArtWalkedInNameOrderAndShownAsFromDisk) {
             (std::vector<std::string>{"\\A\\x\\tetris.ans 1/4", "\\b\\bad.nfo 2/4 damaged",
                                       "\\b\\lies.nfo 3/4\nIt inflates to less than its recorded size\n",
                                       "\\z.\\alove.xb 4/4", "\\z.\\alove.xb 4/4"}));
+}
+
+// A folder named like a pack is passed on the way to the pack inside it.
+TEST(Packs, APackInAFolderNamedLikeOne) {
+  TempDir dir;
+  CreateDirectoryA((dir.path() + "d.zip").c_str(), nullptr);
+  dir.Write("d.zip\\p.zip", Written({{"x.ans", "art"}}));
+  char bytes[8];
+  const FileStart start =
+      ReadDocumentStart((dir.path() + "d.zip\\p.zip\\x.ans").c_str(), reinterpret_cast<uint8_t*>(bytes), 8);
+  EXPECT_EQ(std::string(bytes, start.count), "art");
 }
 
 }  // namespace
