@@ -111,7 +111,9 @@ const Switch* FindSwitch(const std::string& argument) {
   return nullptr;
 }
 
-std::string Shown(const Switch& row) { return std::string(row.name) + (row.value ? std::string(" ") + row.value : ""); }
+std::string Shown(const Switch& row) {
+  return std::string(row.name) + (row.value ? std::string(" ") + row.value : "");
+}
 
 // Appends `count` backslashes.
 void AddBackslashes(std::string& argument, int count) { argument.append(static_cast<size_t>(count), '\\'); }
@@ -251,6 +253,7 @@ ExportRequest ParseExportArguments(const std::string& program, const std::vector
   // other letters or rows it would draw what was not asked for.
   if (request.animateBitsPerSecond != 0 &&
       (request.look.letters == LookChoice::kOn || request.look.aspect == LookChoice::kOn))
-    return fail("--animate draws 8-pixel letters in square rows: not with --letter-spacing 9 or --aspect 4:3");
+    return fail(
+        "--animate draws 8-pixel letters in square rows: not with --letter-spacing 9 or --aspect 4:3");
   return request;
 }

@@ -50,14 +50,15 @@ class FileSet {
   explicit FileSet(ExportPlatform& platform) : folded_(PathOrder{&platform}) {}
   // The first FILE added under `identity`'s keys, or null.
   const std::string* Find(const PathIdentity& identity) const {
-    const auto path = identity.foldCase ? Lookup(folded_, identity.fullPath) : Lookup(exact_, identity.fullPath);
+    const auto path =
+        identity.foldCase ? Lookup(folded_, identity.fullPath) : Lookup(exact_, identity.fullPath);
     if (path != nullptr) return path;
     return identity.identified ? Lookup(numbers_, Number(identity)) : nullptr;
   }
   // False when `identity` was added already.
   bool Add(const PathIdentity& identity, const std::string& file) {
     bool added = identity.foldCase ? folded_.emplace(identity.fullPath, file).second
-                           : exact_.emplace(identity.fullPath, file).second;
+                                   : exact_.emplace(identity.fullPath, file).second;
     if (identity.identified) added &= numbers_.emplace(Number(identity), file).second;
     return added;
   }
@@ -90,7 +91,8 @@ std::string Refusal(ExportPlatform& platform, const std::vector<ExportJob>& jobs
     const std::string out = "OUT " + Quoted(job.out);
     if (NamesDevice(job.out.c_str())) return out + " names a device, not a file";
     const PathOnDisk disk = Inspect(platform, job.out);
-    if (const std::string* file = files.Find(disk.identity)) return out + " is the FILE " + Quoted(*file) + " too";
+    if (const std::string* file = files.Find(disk.identity))
+      return out + " is the FILE " + Quoted(*file) + " too";
     if (!outs.Add(disk.identity, job.out)) return out + " is given twice";
     if (disk.identity.exists && !disk.replaceable) return out + " exists and is not a PNG";
   }
@@ -183,7 +185,8 @@ std::string PlanExport(const ExportRequest& request, ExportPlatform& platform, s
 
 bool IsFolderOut(const std::string& out) { return !out.empty() && (out.back() == '/' || out.back() == '\\'); }
 
-std::vector<std::string> PngNamesInFolder(const std::vector<std::string>& names, const CompareNames& compare) {
+std::vector<std::string> PngNamesInFolder(const std::vector<std::string>& names,
+                                          const CompareNames& compare) {
   std::vector<std::string> pngs;
   const auto before = [&compare](const std::string& a, const std::string& b) { return compare(a, b) < 0; };
   std::set<std::string, decltype(before)> taken(before);

@@ -125,8 +125,11 @@ std::u32string FoldedName(const std::string& name) {
   std::u32string folded;
   for (size_t i = 0; i < name.size();) {
     const auto lead = static_cast<unsigned char>(name[i]);
-    const int more = lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1 : lead >= 0xE0 && lead < 0xF0 ? 2
-                                     : lead >= 0xF0 && lead < 0xF5 ? 3 : -1;
+    const int more = lead < 0x80                   ? 0
+                     : lead >= 0xC2 && lead < 0xE0 ? 1
+                     : lead >= 0xE0 && lead < 0xF0 ? 2
+                     : lead >= 0xF0 && lead < 0xF5 ? 3
+                                                   : -1;
     char32_t c = more <= 0 ? lead : lead & (0x3F >> more);
     bool valid = more >= 0 && i + static_cast<size_t>(more) < name.size();
     for (int k = 1; valid && k <= more; ++k) {

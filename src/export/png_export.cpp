@@ -114,8 +114,8 @@ class Win32ExportPlatform final : public ExportPlatform {
   // compared in the capitals CharUpperBuffW gives.
   int CompareNames(const std::string& a, const std::string& b) override {
     using Ordinal = int(WINAPI*)(const WCHAR*, int, const WCHAR*, int, BOOL);
-    static const auto ordinal = reinterpret_cast<Ordinal>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CompareStringOrdinal")));
+    static const auto ordinal = reinterpret_cast<Ordinal>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "CompareStringOrdinal")));
     std::wstring wideA = Wide(a), wideB = Wide(b);
     const int sizeA = static_cast<int>(wideA.size()), sizeB = static_cast<int>(wideB.size());
     if (ordinal != nullptr) return ordinal(wideA.data(), sizeA, wideB.data(), sizeB, TRUE) - CSTR_EQUAL;

@@ -145,10 +145,11 @@ TEST(PngExport, AnOutThatWouldReplaceWhatItShouldNotRefusesTheWholeExport) {
 TEST(PngExport, EachEntryOfAPackGetsAPngOfItsOwnWhereverTheFolderTakesTwoNamesForOne) {
   // Names flagged UTF-8 that differ only in the case of letters beyond A to Z, and two that are not UTF-8,
   // which the system reads alike; each entry's text as long as its place, so that no two pictures match.
-  const char* const names[] = {"\xC3\x89.ans", "\xC3\xA9.ans", "\xCE\xA9.ans", "\xCF\x89.ans", "bad\xFF.ans",
-                               "bad\xFE.ans"};
+  const char* const names[] = {"\xC3\x89.ans", "\xC3\xA9.ans", "\xCE\xA9.ans",
+                               "\xCF\x89.ans", "bad\xFF.ans",  "bad\xFE.ans"};
   Pack pack;
-  for (const char* name : names) pack.members.push_back({name, std::string(pack.members.size() + 1, 'x'), 0, 0x800});
+  for (const char* name : names)
+    pack.members.push_back({name, std::string(pack.members.size() + 1, 'x'), 0, 0x800});
   TempDir dir;
   const std::string zip = dir.Write("case.zip", Write(pack));
   // The folder's final backslash doubled before the quote, as the command line wants it.
