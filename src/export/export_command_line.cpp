@@ -12,9 +12,10 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 // named so is given with its folder (.\--x.nfo), never mistaken for one.
 bool IsSwitch(const std::string& argument) { return argument.compare(0, 2, "--") == 0; }
 
-// Decimal digits only, 1 to `most`; 0 for anything else.
+// At most as many decimal digits as `most` has, and nothing else, 1 to
+// `most`; 0 for anything else.
 uint32_t ReadCount(const std::string& text, uint32_t most) {
-  if (text.empty() || text.size() > 9) return 0;
+  if (text.empty() || text.size() > std::to_string(most).size()) return 0;
   uint32_t count = 0;
   for (char c : text) {
     if (c < '0' || c > '9') return 0;
