@@ -127,11 +127,17 @@ std::vector<std::string> ExportUsage(const std::string& program) {
   // The program that also shows documents (quillpane.exe, and the Linux
   // launcher, which starts the native exporter under the name quillpane
   // for --help) gives its viewer's form first; quillpane-export only
-  // exports. A Windows program's folder ends with a backslash.
+  // exports. A Windows program's folder ends with a backslash; started
+  // from its console the name may come without ".exe".
   std::string stem = program;
   for (char& c : stem) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  const bool windows = stem.size() > 4 && stem.compare(stem.size() - 4, 4, ".exe") == 0;
-  if (windows) stem.resize(stem.size() - 4);
+  const bool exe = stem.size() > 4 && stem.compare(stem.size() - 4, 4, ".exe") == 0;
+  if (exe) stem.resize(stem.size() - 4);
+#ifdef _WIN32
+  const bool windows = true;
+#else
+  const bool windows = exe;
+#endif
   std::vector<std::string> forms;
   if (stem == "quillpane") forms.push_back(program + (windows ? " [FILE|FOLDER\\]" : " [FILE|FOLDER/]"));
   std::string exporting = program, answers = program;
