@@ -79,18 +79,19 @@ class FileSet {
 // Why the whole export is refused before any PNG is written, or an empty
 // text. A pack into a folder gives up to kPackEntryLimit OUTs: each is
 // looked up by its keys, never compared with each other one.
-std::string Refusal(ExportPlatform& platform, const std::vector<ExportJob>& jobs) {
+std::string Refusal(ExportPlatform& platform, std::vector<ExportJob>& jobs) {
   FileSet files(platform);  // each file read, to the first FILE that reads it
   std::set<std::string> read;
   for (const ExportJob& job : jobs) {
     if (read.insert(job.read).second) files.Add(platform.Identify(job.read), job.file);
   }
   FileSet outs(platform);
-  for (const ExportJob& job : jobs) {
+  for (ExportJob& job : jobs) {
     if (job.out.empty()) continue;
     const std::string out = "OUT " + Quoted(job.out);
     if (NamesDevice(job.out.c_str())) return out + " names a device, not a file";
     const PathOnDisk disk = Inspect(platform, job.out);
+    job.outExists = disk.identity.exists;
     if (const std::string* file = files.Find(disk.identity))
       return out + " is the FILE " + Quoted(*file) + " too";
     if (!outs.Add(disk.identity, job.out)) return out + " is given twice";

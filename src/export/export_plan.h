@@ -17,8 +17,9 @@ struct ExportJob {
   std::string file;  // the document, as messages name it
   std::string read;  // the file on disk that is read: FILE, or its pack
   bool inPack = false;
-  ZipEntry entry;       // in a pack: the one to draw
-  std::string problem;  // why it cannot be drawn, found before anything was written
+  ZipEntry entry;          // in a pack: the one to draw
+  std::string problem;     // why it cannot be drawn, found before anything was written
+  bool outExists = false;  // OUT was there before anything was written
 };
 
 // The jobs of every pair of `request` in order, or why the whole export is

@@ -41,6 +41,9 @@ class ExportPlatform {
   // the system reads it. False when there is no such sheet or it is not
   // one; an image without pixels when it could not be read.
   virtual bool LoadSheet(const std::string& name, SheetImage& image) = 0;
+  // Whether anything is there under the name `path` (never asked of a
+  // device name).
+  virtual bool Exists(const std::string& path) = 0;
   // Whether `path` is a folder; when it is not, why in `reason` (the
   // system's, or kNotFolderReason for something else that is there).
   virtual bool IsFolder(const std::string& path, std::string* reason) = 0;

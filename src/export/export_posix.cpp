@@ -214,6 +214,11 @@ class PosixExportPlatform final : public ExportPlatform {
     return start;
   }
 
+  bool Exists(const std::string& path) override {
+    struct stat status;
+    return lstat(path.c_str(), &status) == 0;
+  }
+
   bool IsFolder(const std::string& path, std::string* reason) override {
     struct stat status;
     std::string why = kDeviceReason;

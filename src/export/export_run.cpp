@@ -12,30 +12,37 @@ namespace {
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
-// The PNGs this run has written, by the file each became: an OUT that the
-// system takes for one of them (names the plan could not tell apart, a
-// short name) is refused rather than written over it.
+// The PNGs this run has written. An OUT that was not there when the export
+// was planned and is there when its turn comes is refused rather than
+// written over: the system takes it for a PNG written before it (names the
+// plan could not tell apart, a short name), or someone made it meanwhile.
+// One look at the name a PNG; the files written are told apart by their
+// numbers only then, each once.
 class WrittenFiles {
  public:
   explicit WrittenFiles(ExportPlatform& platform) : platform_(platform) {}
-  // Why `out` must not be written, or an empty text.
-  std::string Check(const std::string& out) {
-    const auto earlier = written_.find(Number(platform_.Identify(out)));
-    if (earlier == written_.end()) return std::string();
-    return "cannot write " + Quoted(out) + ": it is the file " + Quoted(earlier->second) +
-           " this export has written";
+  // Why `job`'s OUT must not be written, or an empty text.
+  std::string Check(const ExportJob& job) {
+    if (job.outExists || !platform_.Exists(job.out)) return std::string();
+    for (; numbered_ < written_.size(); ++numbered_) {
+      const std::string number = Number(platform_.Identify(written_[numbered_]));
+      if (!number.empty()) numbers_.emplace(number, written_[numbered_]);
+    }
+    const auto earlier = numbers_.find(Number(platform_.Identify(job.out)));
+    const std::string cannot = "cannot write " + Quoted(job.out) + ": ";
+    if (earlier == numbers_.end()) return cannot + "it was made while the export ran";
+    return cannot + "it is the file " + Quoted(earlier->second) + " this export has written";
   }
-  void Add(const std::string& out) {
-    const std::string number = Number(platform_.Identify(out));
-    if (!number.empty()) written_.emplace(number, out);
-  }
+  void Add(const std::string& out) { written_.push_back(out); }
 
  private:
   static std::string Number(const PathIdentity& identity) {
     return identity.identified ? std::to_string(identity.volume) + ":" + std::to_string(identity.file) : "";
   }
   ExportPlatform& platform_;
-  std::map<std::string, std::string> written_;
+  std::vector<std::string> written_;
+  size_t numbered_ = 0;  // how many of written_ are in numbers_
+  std::map<std::string, std::string> numbers_;
 };
 
 }  // namespace
@@ -93,7 +100,7 @@ int RunExport(const ExportRequest& request, ExportPlatform& platform) {
   OpenPack pack;
   WrittenFiles written(platform);
   for (const ExportJob& job : jobs) {
-    std::string problem = job.out.empty() ? std::string() : written.Check(job.out);
+    std::string problem = job.out.empty() ? std::string() : written.Check(job);
     if (problem.empty()) problem = ExportJobPng(platform, request, job, pack, glyphs, text.data());
     if (problem.empty() && !job.out.empty()) written.Add(job.out);
     if (!problem.empty()) platform.Say(named + problem), status = kExportFailed;

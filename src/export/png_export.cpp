@@ -74,6 +74,10 @@ class Win32ExportPlatform final : public ExportPlatform {
     return ReadDiskFileStart(path.c_str(), bytes, capacity);
   }
 
+  bool Exists(const std::string& path) override {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+
   bool IsFolder(const std::string& path, std::string* reason) override {
     // A device is not even asked: that can open it.
     std::string why = kDeviceReason;

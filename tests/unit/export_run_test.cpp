@@ -42,6 +42,7 @@ class FoldingDisk final : public ExportPlatform {
     const std::string bytes((std::istreambuf_iterator<char>(bmp)), std::istreambuf_iterator<char>());
     return ReadGlyphSheetBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image);
   }
+  bool Exists(const std::string& path) override { return files.count(Key(path)) != 0; }
   bool IsFolder(const std::string& path, std::string*) override { return path.back() == '/'; }
   std::unique_ptr<PackSource> OpenPack(const std::string& path, std::string&) override {
     const std::string& bytes = files[Key(path)];
