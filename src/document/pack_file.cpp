@@ -97,10 +97,14 @@ DWORD FullDocumentPath(const char* path, char* out, DWORD size) {
 }
 
 bool IsPackPath(const char* path, PackPath& split) {
-  if (path == nullptr || !SplitPackPath(path, split)) return false;
-  // A folder named like a pack is a folder.
-  const DWORD attributes = GetFileAttributesA(split.pack.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  // A folder named like a pack is a folder: the pack is the first such part that is none.
+  const auto attributesOf = [](const std::string& part) { return GetFileAttributesA(part.c_str()); };
+  if (path == nullptr || !SplitPackPath(path, split, [&](const std::string& part) {
+        const DWORD attributes = attributesOf(part);
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      }))
+    return false;
+  return attributesOf(split.pack) != INVALID_FILE_ATTRIBUTES;
 }
 
 FileStart ReadDocumentStart(const char* path, uint8_t* bytes, size_t capacity) {

@@ -348,12 +348,14 @@ ZipBytes ZipPack::Extract(const ZipEntry& entry, size_t limit) const {
   return out;
 }
 
-bool SplitPackPath(const std::string& path, PackPath& out) {
+bool SplitPackPath(const std::string& path, PackPath& out,
+                   const std::function<bool(const std::string&)>& isFolder) {
   size_t start = 0;
   while (start <= path.size()) {
     size_t end = path.find_first_of("\\/", start);
     if (end == std::string::npos) end = path.size();
-    if (end - start > 4 && HasExtension(path.substr(start, end - start), ".zip")) {
+    if (end - start > 4 && HasExtension(path.substr(start, end - start), ".zip") &&
+        !(isFolder && isFolder(path.substr(0, end)))) {
       out.pack = path.substr(0, end);
       out.entry.clear();
       for (size_t i = end + 1; i < path.size(); ++i) out.entry += path[i] == '\\' ? '/' : path[i];

@@ -101,15 +101,17 @@ class ZipPack {
 };
 
 // A path that runs through a pack: `pack` is the path up to and including
-// its first part that ends in .zip (any case) and `entry` the rest, with '/'
-// between folders whichever separator the path used; empty when the path
-// names the pack itself. False when no part before the last ends in .zip
-// and the last does not either. Whether `pack` is a file (and not a folder
-// that happens to be named so) is for the caller to find out.
+// its first part that ends in .zip (any case) and that `isFolder` does not
+// take for a folder (d.zip/p.zip/x.ans, d.zip a folder, is p.zip's x.ans),
+// and `entry` the rest, with '/' between folders whichever separator the
+// path used; empty when the path names the pack itself. False when no such
+// part is there. Without `isFolder` every such part counts; whether `pack`
+// is a file at all is for the caller to find out.
 struct PackPath {
   std::string pack, entry;
 };
-bool SplitPackPath(const std::string& path, PackPath& out);
+bool SplitPackPath(const std::string& path, PackPath& out,
+                   const std::function<bool(const std::string&)>& isFolder = nullptr);
 
 // The entry that `name` names: the same bytes, else the only one equal to it
 // with A to Z taken as a to z (names on Windows are matched in any case).

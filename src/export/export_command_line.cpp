@@ -1,18 +1,10 @@
 #include "export_command_line.h"
 
+#include <cctype>
+
 #include "../raster/thumbnail.h"
 
 namespace {
-
-constexpr char kPng[] = "--png";
-constexpr char kSheet[] = "--sheet";
-constexpr char kColour[] = "--colour";
-constexpr char kThumbnail[] = "--thumbnail";
-constexpr char kLetterSpacing[] = "--letter-spacing";
-constexpr char kAspect[] = "--aspect";
-constexpr char kAnimate[] = "--animate";
-constexpr char kHelp[] = "--help";
-constexpr char kVersion[] = "--version";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -20,28 +12,108 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 // named so is given with its folder (.\--x.nfo), never mistaken for one.
 bool IsSwitch(const std::string& argument) { return argument.compare(0, 2, "--") == 0; }
 
-// A thumbnail's SIZE: decimal digits only, 1 to kMaxThumbnailSize; 0 for
-// anything else.
-int ReadThumbnailSize(const std::string& text) {
-  if (text.empty() || text.size() > 4) return 0;
-  int size = 0;
+// At most as many decimal digits as `most` has, and nothing else, 1 to
+// `most`; 0 for anything else.
+uint32_t ReadCount(const std::string& text, uint32_t most) {
+  if (text.empty() || text.size() > std::to_string(most).size()) return 0;
+  uint32_t count = 0;
   for (char c : text) {
     if (c < '0' || c > '9') return 0;
-    size = size * 10 + (c - '0');
+    count = count * 10 + static_cast<uint32_t>(c - '0');
   }
-  return size <= kMaxThumbnailSize ? size : 0;
+  return count <= most ? count : 0;
 }
 
-// A play's BPS: decimal digits only, 1 to kMaxAnimateBitsPerSecond; 0 for
-// anything else.
-uint32_t ReadBitsPerSecond(const std::string& text) {
-  if (text.empty() || text.size() > 8) return 0;
-  uint32_t bps = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return 0;
-    bps = bps * 10 + static_cast<uint32_t>(c - '0');
-  }
-  return bps <= kMaxAnimateBitsPerSecond ? bps : 0;
+// What a switch is read into, and what is wrong with its value (the end of
+// the line "--x takes ...": empty when nothing is).
+using ReadSwitch = std::string (*)(const std::string& value, ExportRequest& request);
+
+std::string ReadSheet(const std::string& name, ExportRequest& request) {
+  // A name, not a path: the sheet comes from the fonts folder only.
+  if (name.find_first_of("\\/:") != std::string::npos)
+    return " takes the NAME of a sheet in the fonts folder, not a path";
+  request.sheet = name;
+  return std::string();
+}
+
+std::string ReadColour(const std::string&, ExportRequest& request) {
+  request.colour = true;
+  return std::string();
+}
+
+std::string ReadThumbnail(const std::string& size, ExportRequest& request) {
+  request.thumbnailSize = static_cast<int>(ReadCount(size, kMaxThumbnailSize));
+  if (request.thumbnailSize != 0) return std::string();
+  return " takes a SIZE of 1 to " + std::to_string(kMaxThumbnailSize) + " pixels";
+}
+
+// A look's two values: the first turns it on, the second off. False for
+// any other.
+bool ReadLook(const std::string& value, const char* on, const char* off, LookChoice& choice) {
+  if (value != on && value != off) return false;
+  choice = value == on ? LookChoice::kOn : LookChoice::kOff;
+  return true;
+}
+std::string ReadLetters(const std::string& value, ExportRequest& request) {
+  return ReadLook(value, "9", "8", request.look.letters) ? "" : " takes 8 or 9";
+}
+std::string ReadAspect(const std::string& value, ExportRequest& request) {
+  return ReadLook(value, "4:3", "square", request.look.aspect) ? "" : " takes 4:3 or square";
+}
+
+std::string ReadAnimate(const std::string& bps, ExportRequest& request) {
+  request.animateBitsPerSecond = ReadCount(bps, kMaxAnimateBitsPerSecond);
+  if (request.animateBitsPerSecond != 0) return std::string();
+  return " takes a BPS of 1 to " + std::to_string(kMaxAnimateBitsPerSecond) + " bits a second";
+}
+
+std::string AskHelp(const std::string&, ExportRequest& request) {
+  request.asked = Asked::kHelp;
+  return std::string();
+}
+std::string AskVersion(const std::string&, ExportRequest& request) {
+  request.asked = Asked::kVersion;
+  return std::string();
+}
+
+enum class Kind {
+  kPair,    // --png OUT.png FILE: given again for each pair; its two values may follow other switches
+  kOnce,    // at most once, its value (if it takes one) right after it
+  kAnswer,  // answered instead of anything else the line asks, wherever it stands
+};
+
+// The export's switches: each row parses, refuses and shows itself in the
+// usage, in the usage's order. A new switch is a row here and its effect.
+struct Switch {
+  const char* name;
+  Kind kind;
+  const char* value;  // as the usage names it; null when it takes none
+  // The line's end when the value is missing; a bad value is refused
+  // with what `read` says and the value quoted.
+  const char* missing;
+  ReadSwitch read;
+};
+const Switch kSwitches[] = {
+    {"--png", Kind::kPair, "OUT.png FILE", " needs OUT.png and FILE", nullptr},
+    {"--sheet", Kind::kOnce, "NAME", " needs a NAME", ReadSheet},
+    {"--colour", Kind::kOnce, nullptr, nullptr, ReadColour},
+    {"--thumbnail", Kind::kOnce, "SIZE", " needs a SIZE", ReadThumbnail},
+    {"--letter-spacing", Kind::kOnce, "8|9", " takes 8 or 9", ReadLetters},
+    {"--aspect", Kind::kOnce, "4:3|square", " takes 4:3 or square", ReadAspect},
+    {"--animate", Kind::kOnce, "BPS", " needs a BPS", ReadAnimate},
+    {"--help", Kind::kAnswer, nullptr, nullptr, AskHelp},
+    {"--version", Kind::kAnswer, nullptr, nullptr, AskVersion},
+};
+constexpr size_t kSwitchCount = sizeof kSwitches / sizeof kSwitches[0];
+
+const Switch* FindSwitch(const std::string& argument) {
+  for (const Switch& row : kSwitches)
+    if (argument == row.name) return &row;
+  return nullptr;
+}
+
+std::string Shown(const Switch& row) {
+  return std::string(row.name) + (row.value ? std::string(" ") + row.value : "");
 }
 
 // Appends `count` backslashes.
@@ -49,13 +121,35 @@ void AddBackslashes(std::string& argument, int count) { argument.append(static_c
 
 }  // namespace
 
+std::string ProgramName(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
+
 std::vector<std::string> ExportUsage(const std::string& program) {
-  // The native exporter prints the same lines: its messages are the Windows
-  // program's, word for word but its name, whichever carries out an export.
-  return {"usage: " + program +
-              " --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE]"
-              " [--letter-spacing 8|9] [--aspect 4:3|square] [--animate BPS]",
-          "       " + program + " --help | --version"};
+  // The program that also shows documents (quillpane.exe, and the Linux
+  // launcher, which starts the native exporter under the name quillpane
+  // for --help) gives its viewer's form first; quillpane-export only
+  // exports. A Windows program's folder ends with a backslash; started
+  // from its console the name may come without ".exe".
+  std::string stem = program;
+  for (char& c : stem) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const bool exe = stem.size() > 4 && stem.compare(stem.size() - 4, 4, ".exe") == 0;
+  if (exe) stem.resize(stem.size() - 4);
+#ifdef _WIN32
+  const bool windows = true;
+#else
+  const bool windows = exe;
+#endif
+  std::vector<std::string> forms;
+  if (stem == "quillpane") forms.push_back(program + (windows ? " [FILE|FOLDER\\]" : " [FILE|FOLDER/]"));
+  std::string exporting = program, answers = program;
+  for (const Switch& row : kSwitches) {
+    if (row.kind == Kind::kPair) exporting += " " + Shown(row) + " [" + Shown(row) + " ...]";
+    if (row.kind == Kind::kOnce) exporting += " [" + Shown(row) + "]";
+    if (row.kind == Kind::kAnswer) answers += (answers == program ? " " : " | ") + Shown(row);
+  }
+  forms.push_back(exporting);
+  forms.push_back(answers);
+  for (size_t i = 0; i < forms.size(); ++i) forms[i].insert(0, i == 0 ? "usage: " : "       ");
+  return forms;
 }
 
 std::vector<std::string> SplitArguments(const char* line, std::string* program) {
@@ -109,11 +203,12 @@ ExportRequest ParseExportRequest(const char* commandLine) {
 ExportRequest ParseExportArguments(const std::string& program, const std::vector<std::string>& args) {
   ExportRequest request;
   request.exportMode = true;
-  request.program = program.substr(program.find_last_of("\\/") + 1);
+  request.program = ProgramName(program);
   // Whoever asks for help gets it, whatever else the line holds.
   for (const std::string& argument : args) {
-    if (argument == kHelp || argument == kVersion) {
-      request.asked = argument == kHelp ? Asked::kHelp : Asked::kVersion;
+    const Switch* row = FindSwitch(argument);
+    if (row != nullptr && row->kind == Kind::kAnswer) {
+      row->read(argument, request);
       return request;
     }
   }
@@ -121,13 +216,12 @@ ExportRequest ParseExportArguments(const std::string& program, const std::vector
     request.error = problem;
     return request;
   };
-  // Empty quotes name nothing: they count as a missing value too.
-  const auto missing = [&args](size_t i) { return i >= args.size() || args[i].empty() || IsSwitch(args[i]); };
-  const std::string pngNeeds = "--png needs OUT.png and FILE";
+  const std::string pngNeeds = std::string(kSwitches[0].name) + kSwitches[0].missing;
   int pngWants = 0;  // how many of the last --png's OUT.png and FILE are still to come
-  bool sheetGiven = false;
+  bool given[kSwitchCount] = {};
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& argument = args[i];
+    const Switch* row = FindSwitch(argument);
     if (!IsSwitch(argument)) {
       if (pngWants == 0)
         return fail("unexpected argument \"" + argument + "\": each FILE follows --png OUT.png");
@@ -137,52 +231,25 @@ ExportRequest ParseExportArguments(const std::string& program, const std::vector
       } else {
         request.pairs.back().file = argument;
       }
-    } else if (argument == kPng) {
+    } else if (row == nullptr) {
+      return fail("unknown switch \"" + argument + "\"");
+    } else if (row->kind == Kind::kPair) {
       if (pngWants != 0) return fail(pngNeeds);
       pngWants = 2;
-    } else if (argument == kSheet) {
-      if (missing(i + 1)) return fail("--sheet needs a NAME");
-      if (sheetGiven) return fail("--sheet is given twice");
-      const std::string& name = args[++i];
-      // A name, not a path: the sheet comes from the fonts folder only.
-      if (name.find_first_of("\\/:") != std::string::npos) {
-        return fail("--sheet takes the NAME of a sheet in the fonts folder, not a path: \"" + name + "\"");
-      }
-      request.sheet = name;
-      sheetGiven = true;
-    } else if (argument == kColour) {
-      if (request.colour) return fail("--colour is given twice");
-      request.colour = true;
-    } else if (argument == kThumbnail) {
-      if (missing(i + 1)) return fail("--thumbnail needs a SIZE");
-      if (request.thumbnailSize != 0) return fail("--thumbnail is given twice");
-      request.thumbnailSize = ReadThumbnailSize(args[++i]);
-      if (request.thumbnailSize == 0) {
-        return fail("--thumbnail takes a SIZE of 1 to " + std::to_string(kMaxThumbnailSize) + " pixels: \"" +
-                    args[i] + "\"");
-      }
-    } else if (argument == kLetterSpacing || argument == kAspect) {
-      // Two values each: the first turns the look on, the second off.
-      const bool letters = argument == kLetterSpacing;
-      const char* const on = letters ? "9" : "4:3";
-      const char* const off = letters ? "8" : "square";
-      const std::string wanted = std::string(argument) + " takes " + (letters ? "8 or 9" : "4:3 or square");
-      LookChoice& choice = letters ? request.look.letters : request.look.aspect;
-      if (missing(i + 1)) return fail(wanted);
-      if (choice != LookChoice::kAsFile) return fail(argument + " is given twice");
-      const std::string& value = args[++i];
-      if (value != on && value != off) return fail(wanted + ": \"" + value + "\"");
-      choice = value == on ? LookChoice::kOn : LookChoice::kOff;
-    } else if (argument == kAnimate) {
-      if (missing(i + 1)) return fail("--animate needs a BPS");
-      if (request.animateBitsPerSecond != 0) return fail("--animate is given twice");
-      request.animateBitsPerSecond = ReadBitsPerSecond(args[++i]);
-      if (request.animateBitsPerSecond == 0) {
-        return fail("--animate takes a BPS of 1 to " + std::to_string(kMaxAnimateBitsPerSecond) +
-                    " bits a second: \"" + args[i] + "\"");
-      }
     } else {
-      return fail("unknown switch \"" + argument + "\"");
+      // Empty quotes name nothing: they count as a missing value too.
+      std::string value;
+      if (row->value != nullptr) {
+        if (i + 1 >= args.size() || args[i + 1].empty() || IsSwitch(args[i + 1]))
+          return fail(row->name + std::string(row->missing));
+        value = args[i + 1];
+      }
+      bool& once = given[row - kSwitches];
+      if (once) return fail(row->name + std::string(" is given twice"));
+      once = true;
+      const std::string wrong = row->read(value, request);
+      if (!wrong.empty()) return fail(row->name + wrong + ": \"" + value + "\"");
+      if (row->value != nullptr) ++i;
     }
   }
   if (pngWants != 0) return fail(pngNeeds);
@@ -193,6 +260,7 @@ ExportRequest ParseExportArguments(const std::string& program, const std::vector
   // other letters or rows it would draw what was not asked for.
   if (request.animateBitsPerSecond != 0 &&
       (request.look.letters == LookChoice::kOn || request.look.aspect == LookChoice::kOn))
-    return fail("--animate draws 8-pixel letters in square rows: not with --letter-spacing 9 or --aspect 4:3");
+    return fail(
+        "--animate draws 8-pixel letters in square rows: not with --letter-spacing 9 or --aspect 4:3");
   return request;
 }

@@ -1,8 +1,8 @@
-// The export command line: quillpane.exe --png OUT.png FILE [--png OUT.png
-// FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE] [--letter-spacing
-// 8|9] [--aspect 4:3|square] [--animate BPS] draws each FILE into a PNG and
-// shows no window; --help and --version answer on the console. Pure: the Windows program and the native exporter read what to
-// do from the result.
+// The export's command line: --png OUT.png FILE draws each FILE into a PNG
+// and shows no window; --help and --version answer on the console. Its
+// switches are one table (export_command_line.cpp), which parses, refuses
+// and prints the usage. Pure: the Windows program and the native exporter
+// read what to do from the result.
 #ifndef QUILLPANE_EXPORT_COMMAND_LINE_H
 #define QUILLPANE_EXPORT_COMMAND_LINE_H
 
@@ -14,8 +14,13 @@
 // The fastest play --animate takes, in bits a second.
 constexpr uint32_t kMaxAnimateBitsPerSecond = 10000000;
 
-// The usage, one line a form, naming the program as `program`.
+// The usage, one line a form, naming the program as `program` (its file
+// name as started).
 std::vector<std::string> ExportUsage(const std::string& program);
+
+// The file name of a program's path as started: what follows its last
+// separator.
+std::string ProgramName(const std::string& path);
 
 struct ExportPair {
   std::string out;   // the PNG to write
@@ -32,7 +37,8 @@ struct ExportRequest {
   // The line is one of switches, for the console, rather than the viewer's.
   bool exportMode = false;
   Asked asked = Asked::kExport;
-  // The program's file name as it was started, which the usage names.
+  // The program's file name as it was started, which the usage and every
+  // message name.
   std::string program;
   std::vector<ExportPair> pairs;
   std::string sheet;      // a sheet of the fonts folder; empty: the built-in sheet

@@ -1,10 +1,7 @@
 // quillpane-export: the PNG export as a native Linux program, from the
 // same export core as quillpane.exe --png, for the launcher and the file
-// manager's thumbnails, which should not wait for Wine to start.
-//
-//   quillpane-export --png OUT.png FILE [--png OUT.png FILE ...]
-//                    [--sheet NAME] [--colour] [--thumbnail SIZE] [--animate BPS]
-//   quillpane-export --help | --version
+// manager's thumbnails, which should not wait for Wine to start. Its
+// usage is the Windows program's (quillpane-export --help prints it).
 //
 // A FILE may be an entry of a pack (art/pack.zip/GROUP/x.ans), and an OUT
 // ending in / a folder (png/ art/pack.zip: a PNG for each art entry).
@@ -14,10 +11,12 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <wctype.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -116,6 +115,47 @@ class DescriptorPackSource final : public PackSource {
   uint64_t size_ = 0;
 };
 
+// A name's characters for comparing it as a Windows folder would: UTF-8
+// decoded, a byte that is not UTF-8 read as U+FFFD (as Windows reads it),
+// each in capitals by the C.UTF-8 locale's rules (Unicode's simple case
+// mapping; A to Z alone where that locale is missing), so the two programs
+// give a pack's entries the same PNG names wherever their case rules agree.
+std::u32string FoldedName(const std::string& name) {
+  static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+  std::u32string folded;
+  for (size_t i = 0; i < name.size();) {
+    const auto lead = static_cast<unsigned char>(name[i]);
+    const int more = lead < 0x80                   ? 0
+                     : lead >= 0xC2 && lead < 0xE0 ? 1
+                     : lead >= 0xE0 && lead < 0xF0 ? 2
+                     : lead >= 0xF0 && lead < 0xF5 ? 3
+                                                   : -1;
+    char32_t c = more <= 0 ? lead : lead & (0x3F >> more);
+    bool valid = more >= 0 && i + static_cast<size_t>(more) < name.size();
+    for (int k = 1; valid && k <= more; ++k) {
+      const auto next = static_cast<unsigned char>(name[i + static_cast<size_t>(k)]);
+      valid = (next & 0xC0) == 0x80;
+      c = c << 6 | (next & 0x3F);
+    }
+    // Overlong forms, surrogates and what lies past U+10FFFF are not UTF-8 either.
+    static const char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+    valid = valid && c >= kLeast[more < 0 ? 0 : more] && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
+    if (!valid) {
+      folded += U'\uFFFD';
+      ++i;
+      continue;
+    }
+    i += static_cast<size_t>(more) + 1;
+    if (unicode != static_cast<locale_t>(0)) {
+      c = static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), unicode));
+    } else if (c >= 'a' && c <= 'z') {
+      c -= 'a' - 'A';
+    }
+    folded += c;
+  }
+  return folded;
+}
+
 void WriteLine(int output, const std::string& line) {
   const std::string text = line + "\n";
   size_t done = 0;
@@ -172,6 +212,11 @@ class PosixExportPlatform final : public ExportPlatform {
     }
     close(file);
     return start;
+  }
+
+  bool Exists(const std::string& path) override {
+    struct stat status;
+    return lstat(path.c_str(), &status) == 0;
   }
 
   bool IsFolder(const std::string& path, std::string* reason) override {
@@ -237,6 +282,10 @@ class PosixExportPlatform final : public ExportPlatform {
     if (error == 0) return std::string();
     unlink(temporary.c_str());
     return cannot + SystemReason(std::strerror(error), error);
+  }
+
+  int CompareNames(const std::string& a, const std::string& b) override {
+    return FoldedName(a).compare(FoldedName(b));
   }
 
   void Say(const std::string& line) override { WriteLine(STDERR_FILENO, line); }

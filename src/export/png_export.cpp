@@ -35,6 +35,16 @@ void WriteLine(DWORD which, const std::string& line) {
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
+// A name in the program's code page (UTF-8) as the system reads it: a byte
+// that is not of that code page becomes U+FFFD, as in every file call.
+std::wstring Wide(const std::string& name) {
+  const int length = MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  if (length > 0)
+    MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), wide.data(), length);
+  return wide;
+}
+
 class Win32ExportPlatform final : public ExportPlatform {
  public:
   explicit Win32ExportPlatform(const std::string& fontsFolder) : fontsFolder_(fontsFolder) {}
@@ -62,6 +72,10 @@ class Win32ExportPlatform final : public ExportPlatform {
 
   FileStart ReadStart(const std::string& path, uint8_t* bytes, size_t capacity) override {
     return ReadDiskFileStart(path.c_str(), bytes, capacity);
+  }
+
+  bool Exists(const std::string& path) override {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
   }
 
   bool IsFolder(const std::string& path, std::string* reason) override {
@@ -96,6 +110,22 @@ class Win32ExportPlatform final : public ExportPlatform {
 
   std::string WriteWholeFile(const std::string& path, const void* bytes, size_t size) override {
     return ::WriteWholeFile(path, bytes, size);
+  }
+
+  // As NTFS compares names: every letter of Unicode in any case, by the
+  // system's own table of capitals.
+  // Windows before Vista has no CompareStringOrdinal: there the names are
+  // compared in the capitals CharUpperBuffW gives.
+  int CompareNames(const std::string& a, const std::string& b) override {
+    using Ordinal = int(WINAPI*)(const WCHAR*, int, const WCHAR*, int, BOOL);
+    static const auto ordinal = reinterpret_cast<Ordinal>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "CompareStringOrdinal")));
+    std::wstring wideA = Wide(a), wideB = Wide(b);
+    const int sizeA = static_cast<int>(wideA.size()), sizeB = static_cast<int>(wideB.size());
+    if (ordinal != nullptr) return ordinal(wideA.data(), sizeA, wideB.data(), sizeB, TRUE) - CSTR_EQUAL;
+    CharUpperBuffW(wideA.data(), static_cast<DWORD>(sizeA));
+    CharUpperBuffW(wideB.data(), static_cast<DWORD>(sizeB));
+    return wideA.compare(wideB);
   }
 
   void Say(const std::string& line) override { WriteLine(STD_ERROR_HANDLE, line); }

@@ -1,7 +1,7 @@
 // quillpane.exe --png OUT.png FILE ... : documents drawn into PNG files
 // exactly as the window draws their page, with no window shown. The export
-// itself is export_core's; this is its Win32 side: the files, the sheets
-// and the console.
+// itself is the same code as the native exporter's; this is its Win32
+// platform layer (export_platform.h): files, names, sheets and the console.
 #ifndef QUILLPANE_PNG_EXPORT_H
 #define QUILLPANE_PNG_EXPORT_H
 

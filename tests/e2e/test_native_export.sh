@@ -2,7 +2,8 @@
 # quillpane-export against quillpane.exe --png under Wine: the same pixels (read with lodepng) for corpus
 # files in the text layout, with a monochrome and a colour sheet, in colour and as thumbnails; the same lines
 # and exit codes (but each program's name and the system's reasons) for refused OUTs, a missing FILE, a device,
-# a cut document, a wrong command line and --help. Natively a pipe as FILE is refused, never waited on.
+# a cut document, a wrong command line and --help; a pack's PNGs named alike. Natively a pipe as FILE is
+# refused, never waited on.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 native=${QP_NATIVE_DIR:?}
@@ -14,10 +15,11 @@ fi
 
 # Each program runs in a folder of its own holding the same files, with the
 # same arguments: OUTs are named relative to it, so the lines match too.
-usage() { printf 'usage: %s --png OUT.png FILE [--png OUT.png FILE ...] [--sheet NAME] [--colour] [--thumbnail SIZE] [--letter-spacing 8|9] [--aspect 4:3|square] [--animate BPS]
-       %s --help | --version' "$1" "$1"; }
-compare() { # NAME LINES ARGUMENT...: LINES the lines both print (USAGE their usage, WHY a reason), "exit N"
-  local name=$1 lines=$2 who status png why='s/^(quillpane: cannot (read|write) "[^"]*"): .+/\1: WHY/'
+# The usage each program prints, as the native exporter prints it under that program's name.
+usage() { (exec -a "$1" "$native/quillpane-export" --help); }
+compare() { # NAME LINES ARGUMENT...: LINES the lines both print, each problem's named "quillpane:" (USAGE their
+  # usage, WHY a reason), "exit N"
+  local name=$1 lines=$2 who status png why='s/^([a-z.-]+: cannot (read|write) "[^"]*"): .+/\1: WHY/'
   shift 2
   for who in win native; do
     rm -rf "${QP_TMP:?}/$who" && mkdir "$QP_TMP/$who"
@@ -33,10 +35,13 @@ compare() { # NAME LINES ARGUMENT...: LINES the lines both print (USAGE their us
   (cd "$QP_TMP/native" && "$native/quillpane-export" "$@") >"$QP_TMP/native.err" 2>&1 || status=$?
   echo "exit $status" >>"$QP_TMP/native.err"
   # Wine may add lines of its own to the error output.
-  qp_expect_eq "$name: quillpane.exe's lines" "${lines//USAGE/$(usage quillpane.exe)}" \
-    "$(tr -d '\r' <"$QP_TMP/win.err" | grep -E '^(quillpane:|usage:|       |Quillpane |exit)' | sed -E "$why")"
-  qp_expect_eq "$name: quillpane-export's lines" "${lines//USAGE/$(usage quillpane-export)}" \
-    "$(sed -E "$why" "$QP_TMP/native.err")"
+  for who in quillpane.exe quillpane-export; do
+    local want=${lines//quillpane: /$who: }
+    wants[$who]=${want//USAGE/$(usage $who)}
+  done
+  qp_expect_eq "$name: quillpane.exe's lines" "${wants[quillpane.exe]}" \
+    "$(tr -d '\r' <"$QP_TMP/win.err" | grep -E '^(quillpane.exe:|usage:|       |Quillpane |exit)' | sed -E "$why")"
+  qp_expect_eq "$name: quillpane-export's lines" "${wants[quillpane-export]}" "$(sed -E "$why" "$QP_TMP/native.err")"
   qp_expect_eq "$name: the files both leave" "$(ls "$QP_TMP/win")" "$(ls "$QP_TMP/native")"
   for png in "$QP_TMP"/win/*.png; do
     [ -e "$png" ] || continue
@@ -46,6 +51,7 @@ compare() { # NAME LINES ARGUMENT...: LINES the lines both print (USAGE their us
   done
 }
 
+declare -A wants
 nothing="; nothing was written"
 compare "a refused OUT" "quillpane: OUT \"art.nfo\" exists and is not a PNG$nothing
 exit 1" --png art.nfo other.nfo
@@ -69,6 +75,15 @@ USAGE
 exit 2" --png art.png art.nfo --bogus
 compare "--help" "USAGE
 exit 0" --png art.png art.nfo --help
+
+# A pack's entries whose names a Windows folder takes for one, and a pack in a folder named like one.
+mkdir "$QP_TMP/d.zip" && (cd "$QP_TMP/d.zip" && for n in É é Ω ω x; do printf '%s\r\n' "$n" >"$n.ans"; done &&
+  zip -q p.zip ./*.ans) && perl -0777 -pi -e 's/(PK\x03\x04.{3})(.)/$1.chr(ord($2)|8)/gse;
+  s/(PK\x01\x02.{5})(.)/$1.chr(ord($2)|8)/gse' "$QP_TMP/d.zip/p.zip"  # their names flagged UTF-8
+compare "a pack into a folder, one in a folder named like a pack" "exit 0" --png ./ "$QP_TMP/d.zip/p.zip" \
+  --png inner.png "$QP_TMP/d.zip/p.zip/x.ans"
+qp_expect_eq "its PNGs" "x.ans.png É.ans.png é.ans.2.png Ω.ans.png ω.ans.2.png" \
+  "$(cd "$QP_TMP/native" && LC_ALL=C && printf '%s\n' *.ans*.png | paste -sd' ')"
 
 corpus=${QP_CORPUS_DIR:-}
 if [ -d "$corpus" ]; then

@@ -24,8 +24,8 @@ perl -0777 -pi -e 's/entry is damaged/entry is Damaged/' "$QP_TMP/pack.zip"
 status=0
 (cd "$QP_TMP" && "$WINE" "$QP_EXE" --colour --png "$(qp_winpath "$QP_TMP/out")\\" pack.zip) \
   >"$QP_TMP/lines.txt" 2>&1 || status=$?
-qp_expect_eq "the lines and exit code" "quillpane: cannot read \"pack.zip/bad.nfo\": Its CRC-32 is not the one \
-recorded: the bytes may be damaged 1" "$(tr -d '\r' <"$QP_TMP/lines.txt" | grep '^quillpane:') $status"
+qp_expect_eq "the lines and exit code" "quillpane.exe: cannot read \"pack.zip/bad.nfo\": Its CRC-32 is not the one \
+recorded: the bytes may be damaged 1" "$(tr -d '\r' <"$QP_TMP/lines.txt" | grep '^quillpane.exe:') $status"
 qp_expect_eq "the PNGs written" "$(printf '%s.png\n' "${!from[@]}" | LC_ALL=C sort)" "$(LC_ALL=C ls "$QP_TMP/out")"
 "$WINE" "$QP_EXE" --colour "${args[@]}" >>"$QP_TMP/wine.log" 2>&1 || qp_fail "the export from disk failed"
 for png in "$QP_TMP"/out/*.png; do

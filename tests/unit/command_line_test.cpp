@@ -114,4 +114,12 @@ TEST(ParseExportRequest, Table) {
   for (const auto& [line, want] : cases) EXPECT_EQ(Describe(ParseExportRequest(line)), want) << line;
 }
 
+TEST(ExportUsage, TheProgramsThatShowDocumentsGiveTheViewersFormFirst) {
+  EXPECT_EQ(ExportUsage("Quillpane.EXE")[0], "usage: Quillpane.EXE [FILE|FOLDER\\]");
+  EXPECT_EQ(ExportUsage("quillpane")[0], "usage: quillpane [FILE|FOLDER/]");  // the Linux launcher's --help
+  const std::vector<std::string> exporter = ExportUsage("quillpane-export");
+  EXPECT_EQ(exporter.size(), 2u);
+  EXPECT_EQ(exporter[0].substr(0, 37), "usage: quillpane-export --png OUT.png");
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "export/export_core.h"
+#include "core/text_helpers.h"
 #include "document/zip_pack.h"
 #include "zip_writer.h"
 
@@ -113,13 +114,17 @@ TEST(ZipPack, PathsSplitAtTheFirstPack) {
       // path, then pack and entry
       {"C:\\art\\pack.ZIP\\GROUP\\x.ans", "C:\\art\\pack.ZIP", "GROUP/x.ans"},
       {"/art/a.zip/b.zip/x.ans", "/art/a.zip", "b.zip/x.ans"},  // a pack inside is an entry
+      {"/art/d.zip/p.zip/x.ans", "/art/d.zip/p.zip", "x.ans"},  // a folder named so is passed
+      {"/art/d.zip/x.ans", nullptr, nullptr},
       {"C:\\art\\pack.zip", "C:\\art\\pack.zip", ""},
       {"C:\\art\\.zip\\x.ans", nullptr, nullptr},  // no name before the extension
       {"C:\\zipped\\x.ans", nullptr, nullptr},
   };
   for (const auto& [path, pack, entry] : rows) {
     PackPath split;
-    ASSERT_EQ(SplitPackPath(path, split), pack != nullptr) << path;
+    ASSERT_EQ(SplitPackPath(path, split, [](const std::string& part) { return part == "/art/d.zip"; }),
+              pack != nullptr)
+        << path;
     if (pack != nullptr) {
       EXPECT_EQ(split.pack + "|" + split.entry, std::string(pack) + "|" + entry);
     }
@@ -148,8 +153,13 @@ TEST(ZipPack, EntriesGetOnePngEachInAFolder) {
   // taken in any case numbered.
   const std::vector<std::string> names = {"x.ans",          "GROUP/x.ans", "GROUP_x.ans", "group/X.ANS",
                                           "a:b|c?\x01.nfo", "aux.diz",     "x.ans"};
+  const auto caseless = [](const std::string& a, const std::string& b) {
+    std::string x = a, y = b;
+    LowerCaseAscii(x.data()), LowerCaseAscii(y.data());
+    return x.compare(y);
+  };
   EXPECT_EQ(
-      PngNamesInFolder(names),
+      PngNamesInFolder(names, caseless),
       (std::vector<std::string>{"x.ans.png", "GROUP_x.ans.png", "GROUP_x.ans.2.png", "group_X.ANS.3.png",
                                 "a_b_c__.nfo.png", "_aux.diz.png", "x.ans.2.png"}));
 }

@@ -14,6 +14,7 @@
 
 #include "win32/viewer_state.h"
 #include "document/document.h"
+#include "document/pack_file.h"
 #include "document/zip_pack.h"
 #include "../unit/zip_writer.h"
 
@@ -292,6 +293,17 @@ TEST(Packs, EveryEntryOfALargePackIsListed) {
   }
   EXPECT_EQ(places, (std::vector<std::string>{"16001/16002", "16002/16002 \\e116001.nfo",
                                               "16002/16002 \\e116001.nfo", "16001/16002 \\e116000.nfo"}));
+}
+
+// A folder named like a pack is passed on the way to the pack inside it.
+TEST(Packs, APackInAFolderNamedLikeOne) {
+  TempDir dir;
+  CreateDirectoryA((dir.path() + "d.zip").c_str(), nullptr);
+  dir.Write("d.zip\\p.zip", Written({{"x.ans", "art"}}));
+  char bytes[8];
+  const FileStart start =
+      ReadDocumentStart((dir.path() + "d.zip\\p.zip\\x.ans").c_str(), reinterpret_cast<uint8_t*>(bytes), 8);
+  EXPECT_EQ(std::string(bytes, start.count), "art");
 }
 
 }  // namespace

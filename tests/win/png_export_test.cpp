@@ -10,6 +10,7 @@
 #include <set>
 
 #include "../unit/bmp_file.h"
+#include "../unit/zip_writer.h"
 #include "export/png_export.h"
 #include "win32/viewer_state.h"
 #include "view/view.h"
@@ -139,6 +140,23 @@ TEST(PngExport, AnOutThatWouldReplaceWhatItShouldNotRefusesTheWholeExport) {
   EXPECT_EQ(Export("--png" + Quote(old) + Quote(art), dir.path()), kExportDone);
   EXPECT_EQ(DecodePng(old).size(), 32u * 8u);  // "art" and a line feed
   EXPECT_EQ(Snapshot(dir).size(), before.size());
+}
+
+TEST(PngExport, EachEntryOfAPackGetsAPngOfItsOwnWhereverTheFolderTakesTwoNamesForOne) {
+  // Names flagged UTF-8 that differ only in the case of letters beyond A to Z, and two that are not UTF-8,
+  // which the system reads alike; each entry's text as long as its place, so that no two pictures match.
+  const char* const names[] = {"\xC3\x89.ans", "\xC3\xA9.ans", "\xCE\xA9.ans",
+                               "\xCF\x89.ans", "bad\xFF.ans",  "bad\xFE.ans"};
+  Pack pack;
+  for (const char* name : names)
+    pack.members.push_back({name, std::string(pack.members.size() + 1, 'x'), 0, 0x800});
+  TempDir dir;
+  const std::string zip = dir.Write("case.zip", Write(pack));
+  // The folder's final backslash doubled before the quote, as the command line wants it.
+  ASSERT_EQ(Export("--png" + Quote(dir.path() + "\\") + Quote(zip), dir.path()), kExportDone);
+  std::set<std::string> pictures;
+  for (const std::string& file : Snapshot(dir)) pictures.insert(file.substr(file.find('=')));
+  EXPECT_EQ(pictures.size(), 7u);  // the pack and six PNGs
 }
 
 TEST(WriteWholeFile, AFailedWriteLeavesNothingAndTheTemporaryNameIsNeverTaken) {
