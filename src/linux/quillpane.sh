@@ -7,9 +7,8 @@
 # makes it; one that is missing or was left unfinished is made here again.
 # Wine's exit code is the launcher's.
 #
-#   quillpane --png OUT.png FILE ...  (or --sheet, --colour, --thumbnail,
-#                                    --letter-spacing, --aspect, --animate
-#                                    first) the PNG export, run natively by
+#   quillpane --png OUT.png FILE ...  (or any other switch first) the
+#                                    export, run natively by
 #                                    share/quillpane/quillpane-export with
 #                                    the arguments as they are; its exit
 #                                    code is the launcher's
@@ -76,7 +75,9 @@ usage_error() {
 case ${1-} in
   # The export needs no Wine: the same engine, built for Linux. The
   # program's command line takes Linux paths as they are.
-  --png | --sheet | --colour | --thumbnail | --letter-spacing | --aspect | --animate | --help | --version) exporter "$@" ;;
+  # Every other switch is the exporter's, which refuses one it does not know.
+  --make-prefix) ;;
+  --*) exporter "$@" ;;
   -h) exporter --help ;;
 esac
 if [ "${1-}" = --make-prefix ]; then
