@@ -75,6 +75,15 @@ void ScreenPlay::TakeRow(int32_t row, const AnsiCell* cells, const uint32_t* exa
     if (differs) from = std::min(from, c), end = c + 1;
   }
   if (end == 0) return;
+  if (rects_ != nullptr) {
+    if (!rects_->empty() && rects_->back().endRow == row) {
+      CellRect& last = rects_->back();
+      last.endRow = row + 1;
+      last.firstColumn = std::min(last.firstColumn, from), last.endColumn = std::max(last.endColumn, end);
+    } else {
+      rects_->push_back(CellRect{row, row + 1, from, end});
+    }
+  }
   if (changed.empty()) {
     changed = CellRect{row, row + 1, from, end};
     return;
@@ -117,10 +126,12 @@ void ScreenPlay::RevealCells(size_t position, CellRect& changed) {
   revealed_ = std::max(revealed_, shown);
 }
 
-CellRect ScreenPlay::AdvanceTo(size_t position) {
+CellRect ScreenPlay::AdvanceTo(size_t position, std::vector<CellRect>* rects) {
   CellRect changed;
+  if (rects != nullptr) rects->clear();
   position = std::min(position, length_);
   if (position <= position_) return changed;
+  rects_ = rects;
   const size_t from = position_;
   position_ = position;
   switch (kind_) {
@@ -129,10 +140,9 @@ CellRect ScreenPlay::AdvanceTo(size_t position) {
       const size_t end = std::min(position, textEnd_);
       if (end > from) ansi_->Feed(bytes_ + from, end - from);
       ScreenWriter& writer = ansi_->screen();
-      int32_t first = 0, last = 0;
-      writer.TakeChangedRows(first, last);
-      for (int32_t row = first; row < std::min(last, frame_.rows); ++row)
-        TakeRow(row, writer.RowCells(row), writer.RowExactColours(row), changed);
+      writer.TakeChangedRows(changedRows_);
+      for (const int32_t row : changedRows_)
+        if (row < frame_.rows) TakeRow(row, writer.RowCells(row), writer.RowExactColours(row), changed);
       cursorRow_ = writer.row();
       break;
     }
@@ -144,5 +154,6 @@ CellRect ScreenPlay::AdvanceTo(size_t position) {
       break;
     case Kind::kCells: RevealCells(position, changed); break;
   }
+  rects_ = nullptr;
   return changed;
 }

@@ -63,8 +63,11 @@ class ScreenPlay {
   size_t position() const { return position_; }
   bool finished() const { return position_ >= length_; }
   // Takes the bytes up to `position` (held to the length; a play never goes
-  // back) and returns the cells of the frame that changed.
-  CellRect AdvanceTo(size_t position);
+  // back) and returns the cells of the frame that changed. `rects`, when
+  // given, gets them more closely: a rectangle for each run of adjacent
+  // rows that changed, top first, so that a change at the top and one at
+  // the bottom are two small rectangles rather than the whole screen.
+  CellRect AdvanceTo(size_t position, std::vector<CellRect>* rects = nullptr);
   // The screen as the bytes taken so far draw it.
   const AnsiScreen& frame() const { return frame_; }
   // The screen of the whole file.
@@ -92,6 +95,8 @@ class ScreenPlay {
   size_t readAt_ = 0;    // a stream format: the cut last read
   size_t revealed_ = 0;  // cells: how many are shown
   int32_t cursorRow_ = 0;
+  std::vector<CellRect>* rects_ = nullptr;  // during AdvanceTo
+  std::vector<int32_t> changedRows_;
   std::unique_ptr<class AnsiInterpreter> ansi_;
 };
 
