@@ -138,7 +138,7 @@ CellRect ScreenPlay::AdvanceTo(size_t position, std::vector<CellRect>* rects) {
     case Kind::kAnsi: {
       // The record and what stands before it are never drawn.
       const size_t end = std::min(position, textEnd_);
-      if (end > from) ansi_->Feed(bytes_ + from, end - from);
+      if (end > from) ansi_->Feed(bytes_ + from, end - from), bytesRead_ += end - from;
       ScreenWriter& writer = ansi_->screen();
       writer.TakeChangedRows(changedRows_);
       for (const int32_t row : changedRows_)
@@ -146,12 +146,21 @@ CellRect ScreenPlay::AdvanceTo(size_t position, std::vector<CellRect>* rects) {
       cursorRow_ = writer.row();
       break;
     }
-    case Kind::kStream:
-      if (position == length_ || position - readAt_ >= std::max<size_t>(1, readAt_ / 256)) {
+    case Kind::kStream: {
+      // A reading costs the cut's length. Once the readings have taken 16
+      // times the file and a megabyte, the cut must grow by a 32nd of the
+      // file before the next: a play reads at most some 50 times the file,
+      // however long, where a cut grown by a 256th each time read a long
+      // one some 257 times (an 8 MB file at 10,000,000 bit/s took 17 s).
+      const uint64_t budget = uint64_t{16} * length_ + (uint64_t{1} << 20);
+      const size_t step = std::max<size_t>({1, readAt_ / 256, bytesRead_ > budget ? length_ / 32 : 0});
+      if (position == length_ || position - readAt_ >= step) {
         readAt_ = position;
+        bytesRead_ += position;
         TakeScreen(ReadFormat(format_, bytes_, position).screen, changed);
       }
       break;
+    }
     case Kind::kCells: RevealCells(position, changed); break;
   }
   rects_ = nullptr;

@@ -112,6 +112,16 @@ TEST(ScreenPlay, RealArtOfEachKindAtItsCuts) {
   }
 }
 
+// A long PCBoard played 128 bytes at a time is read again often at first, then in 32nds of the file.
+TEST(ScreenPlay, AStreamFormatIsReadAtMostSomeFiftyTimesItsLength) {
+  std::string art;
+  while (art.size() < 32 * 1024) art += "@X1FA row of PCBoard text\r\n";
+  ScreenPlay play("long.pcb", Bytes(art), art.size());
+  for (size_t cut = 128; !play.finished(); cut += 128) play.AdvanceTo(cut);
+  EXPECT_LE(play.bytesRead(), 50 * art.size() + (1u << 20));
+  EXPECT_TRUE(CellsOf(play.frame(), play.still().rows) == CellsOf(play.still(), play.still().rows));
+}
+
 std::vector<uint8_t> Chunk(const char* type, const uint8_t* data, size_t size) {
   unsigned char* chunk = nullptr;
   size_t length = 0;
