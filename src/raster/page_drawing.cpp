@@ -140,21 +140,35 @@ bool PageDrawing::DrawScreen(int32_t first, int32_t count, uint8_t* out, size_t 
   return true;
 }
 
+namespace {
+
+// The glyph rows from..to-1 of each drawn byte of one row of cells, at
+// `Width` bytes a glyph row (a constant, so that a 1-bit row is one store).
+template <size_t Width>
+void DrawCells(const uint32_t* draws, const uint32_t* end, const uint8_t* glyphs, int32_t from, int32_t to,
+               uint8_t* at, size_t stride) {
+  for (; draws != end; ++draws) {
+    const uint8_t* glyph = glyphs + static_cast<size_t>(*draws & 0xFF) * 8 * Width + static_cast<size_t>(from) * Width;
+    uint8_t* cell = at + static_cast<size_t>(*draws >> 8) * Width;
+    for (int32_t y = from; y < to; ++y, cell += stride, glyph += Width) std::memcpy(cell, glyph, Width);
+  }
+}
+
+}  // namespace
+
 void PageDrawing::DrawText(int32_t first, int32_t count, uint8_t* out, size_t stride) const {
   for (int32_t y = 0; y < count; ++y) std::memset(out + static_cast<size_t>(y) * stride, 0xFF, shape_.stride);
   if (bytesPerGlyphRow_ == 0) return;
-  const auto width = static_cast<size_t>(bytesPerGlyphRow_);
-  const uint8_t* glyphs = width == 1 ? &glyphs_->mono[0][0] : reinterpret_cast<const uint8_t*>(&glyphs_->colour[0][0]);
   const int32_t end = first + count;
   for (int32_t row = first / 8; row * 8 < end; ++row) {
     // The glyph rows of this row of cells that the band holds.
     const int32_t from = std::max(first - row * 8, 0), to = std::min(end - row * 8, 8);
     uint8_t* at = out + static_cast<size_t>(row * 8 + from - first) * stride;
-    for (uint32_t k = rowStart_[static_cast<size_t>(row)]; k < rowStart_[static_cast<size_t>(row) + 1]; ++k) {
-      const uint32_t draw = draws_[k];
-      const uint8_t* glyph = glyphs + static_cast<size_t>(draw & 0xFF) * 8 * width;
-      uint8_t* cell = at + static_cast<size_t>(draw >> 8) * width;
-      for (int32_t y = from; y < to; ++y, cell += stride) std::memcpy(cell, glyph + static_cast<size_t>(y) * width, width);
-    }
+    const uint32_t* draws = draws_.data() + rowStart_[static_cast<size_t>(row)];
+    const uint32_t* last = draws_.data() + rowStart_[static_cast<size_t>(row) + 1];
+    if (bytesPerGlyphRow_ == 1)
+      DrawCells<1>(draws, last, &glyphs_->mono[0][0], from, to, at, stride);
+    else
+      DrawCells<32>(draws, last, reinterpret_cast<const uint8_t*>(&glyphs_->colour[0][0]), from, to, at, stride);
   }
 }

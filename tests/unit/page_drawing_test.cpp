@@ -68,7 +68,7 @@ TEST(PageDrawing, BandsOfAnySizeAreTheWholePage) {
   }
 }
 
-TEST(PngWriter, ATallPictureIsAskedForInBandsOfAboutAMegabyte) {
+TEST(PngWriter, ATallPictureIsAskedForInSmallBands) {
   // 200,000 rows of 100 grey pixels (20 MB): every 5000th row dark, the rest alike.
   const PixelRows shape{nullptr, 100, 100, 200000, PixelFormat::kGrey8, nullptr};
   size_t largest = 0;
