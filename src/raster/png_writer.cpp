@@ -310,7 +310,8 @@ bool UnfinishDeflateFrom(std::vector<uint8_t>& bytes, size_t start) {
 
 // libdeflate's fastest level: on the page of a 512 KB document it deflates
 // in about two thirds of the time zlib's fastest level takes, to a file 15%
-// smaller. libdeflate deflates a whole buffer at a time, so a page is
+// smaller (so zlib's streaming would cost more than the walk below saves
+// it). libdeflate deflates a whole buffer at a time, so a page is
 // deflated a band of rows at a time, each band a raw deflate stream of its
 // own made to let the next follow (UnfinishDeflate), one IDAT chunk a
 // band. Only the bands being deflated are ever drawn: peak memory is a few

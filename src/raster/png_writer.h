@@ -23,7 +23,7 @@ using RowsDrawer = std::function<bool(int32_t first, int32_t count, uint8_t* out
 
 // The picture as the bytes of a PNG file; false when it cannot be encoded
 // (no pixels, or not enough memory). `parts`: how many bands the rows are
-// cut into (at most one a row); 0 takes bands of about a megabyte.
+// cut into, evenly (at most one a row); 0 takes bands of about 256 KB.
 bool EncodePng(const PixelRows& image, std::vector<uint8_t>& png, unsigned parts = 0);
 // The same of the picture of `shape` (its size, format and palette; its
 // stride the least a drawer is given), its rows from `draw`.
