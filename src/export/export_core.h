@@ -93,7 +93,9 @@ std::vector<std::string> PngNamesInFolder(const std::vector<std::string>& names)
 // alone. Returns the exit code.
 int RunExport(const ExportRequest& request, ExportPlatform& platform);
 
-// The page an export writes, in memory.
+// The page an export writes, whole in memory. The export itself draws and
+// deflates it a band at a time (a thumbnail only its top square, whole);
+// the whole page serves the tests and benchmarks that look at its pixels.
 struct ExportPage {
   std::vector<uint8_t> pixels;
   std::vector<uint32_t> palette;
