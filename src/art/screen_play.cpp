@@ -67,6 +67,15 @@ void ScreenPlay::TakeRow(int32_t row, const AnsiCell* cells, const uint32_t* exa
     if (differs) from = std::min(from, c), end = c + 1;
   }
   if (end == 0) return;
+  if (rects_ != nullptr) {
+    if (!rects_->empty() && rects_->back().endRow == row) {
+      CellRect& last = rects_->back();
+      last.endRow = row + 1;
+      last.firstColumn = std::min(last.firstColumn, from), last.endColumn = std::max(last.endColumn, end);
+    } else {
+      rects_->push_back(CellRect{row, row + 1, from, end});
+    }
+  }
   if (changed.empty()) {
     changed = CellRect{row, row + 1, from, end};
     return;
@@ -109,33 +118,44 @@ void ScreenPlay::RevealCells(size_t position, CellRect& changed) {
   revealed_ = std::max(revealed_, shown);
 }
 
-CellRect ScreenPlay::AdvanceTo(size_t position) {
+CellRect ScreenPlay::AdvanceTo(size_t position, std::vector<CellRect>* rects) {
   CellRect changed;
+  if (rects != nullptr) rects->clear();
   position = std::min(position, length_);
   if (position <= position_) return changed;
+  rects_ = rects;
   const size_t from = position_;
   position_ = position;
   switch (format_.play) {
     case PlayKind::kAnsi: {
       // The record and what stands before it are never drawn.
       const size_t end = std::min(position, textEnd_);
-      if (end > from) ansi_->Feed(bytes_ + from, end - from);
+      if (end > from) ansi_->Feed(bytes_ + from, end - from), bytesRead_ += end - from;
       ScreenWriter& writer = ansi_->screen();
-      int32_t first = 0, last = 0;
-      writer.TakeChangedRows(first, last);
-      for (int32_t row = first; row < std::min(last, frame_.rows); ++row)
-        TakeRow(row, writer.RowCells(row), writer.RowExactColours(row), changed);
+      writer.TakeChangedRows(changedRows_);
+      for (const int32_t row : changedRows_)
+        if (row < frame_.rows) TakeRow(row, writer.RowCells(row), writer.RowExactColours(row), changed);
       cursorRow_ = writer.row();
       break;
     }
-    case PlayKind::kStream:
-      if (position == length_ || position - readAt_ >= std::max<size_t>(1, readAt_ / 256)) {
+    case PlayKind::kStream: {
+      // A reading costs the cut's length. Once the readings have taken 16
+      // times the file and a megabyte, the cut must grow by a 32nd of the
+      // file before the next: a play reads at most some 50 times the file,
+      // however long, where a cut grown by a 256th each time read a long
+      // one some 257 times (an 8 MB file at 10,000,000 bit/s took 17 s).
+      const uint64_t budget = uint64_t{16} * length_ + (uint64_t{1} << 20);
+      const size_t step = std::max<size_t>({1, readAt_ / 256, bytesRead_ > budget ? length_ / 32 : 0});
+      if (position == length_ || position - readAt_ >= step) {
         readAt_ = position;
+        bytesRead_ += position;
         TakeScreen(format_.read(bytes_, position).screen, changed);
       }
       break;
+    }
     case PlayKind::kCells: RevealCells(position, changed); break;
     case PlayKind::kUnset: break;  // no row has it
   }
+  rects_ = nullptr;
   return changed;
 }

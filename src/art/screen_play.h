@@ -47,10 +47,11 @@ struct CellRect {
 // whole play reads the file once. PCBoard, Avatar and TundraDraw are
 // streams too, but their readers read a whole file: a frame reads the file
 // cut at its byte again, and only once the cut has grown by a 256th since
-// the last reading, so that a play reads a file at most some 257 times
-// over, at any length. XBin, BinaryText, Artworx and iCEDraw hold cells
-// rather than a stream: their cells appear in file order, spread evenly
-// over the file's bytes, so the last byte brings the last cell.
+// the last reading, or, once the readings have taken 16 times the file, by
+// a 32nd of it: a play reads at most some 50 times the file's length, at
+// any length. XBin, BinaryText, Artworx and iCEDraw hold cells rather than
+// a stream: their cells appear in file order, spread evenly over the
+// file's bytes, so the last byte brings the last cell.
 class ScreenPlay {
  public:
   // The frames' letters are as wide as `look` makes the still screen's.
@@ -63,14 +64,20 @@ class ScreenPlay {
   size_t position() const { return position_; }
   bool finished() const { return position_ >= length_; }
   // Takes the bytes up to `position` (held to the length; a play never goes
-  // back) and returns the cells of the frame that changed.
-  CellRect AdvanceTo(size_t position);
+  // back) and returns the cells of the frame that changed. `rects`, when
+  // given, gets them more closely: a rectangle for each run of adjacent
+  // rows that changed, top first, so that a change at the top and one at
+  // the bottom are two small rectangles rather than the whole screen.
+  CellRect AdvanceTo(size_t position, std::vector<CellRect>* rects = nullptr);
   // The screen as the bytes taken so far draw it.
   const AnsiScreen& frame() const { return frame_; }
   // The screen of the whole file.
   const AnsiScreen& still() const { return still_; }
   // What of the file the still screen could not read; empty when all.
   const std::string& note() const { return note_; }
+  // Bytes of the file read so far, counting each reading of a stream
+  // format's cut: the play's work, bounded by the file's length.
+  uint64_t bytesRead() const { return bytesRead_; }
   // The row the drawing stands on: the cursor's, or the last row drawn.
   int32_t cursorRow() const { return cursorRow_; }
 
@@ -88,8 +95,11 @@ class ScreenPlay {
   size_t position_ = 0;
   size_t textEnd_ = 0;   // ANSI: the bytes the interpreter reads
   size_t readAt_ = 0;    // a stream format: the cut last read
+  uint64_t bytesRead_ = 0;
   size_t revealed_ = 0;  // cells: how many are shown
   int32_t cursorRow_ = 0;
+  std::vector<CellRect>* rects_ = nullptr;  // during AdvanceTo
+  std::vector<int32_t> changedRows_;
   std::unique_ptr<class AnsiInterpreter> ansi_;
 };
 

@@ -56,10 +56,10 @@ AnsiCell* ScreenWriter::Row(int32_t end) {
     cells_.resize(cells);
     if (!exact_.empty()) exact_.resize(2 * cells);
     drawnEnd_.resize(static_cast<size_t>(allocatedRows_));
+    changed_.resize(static_cast<size_t>(allocatedRows_));
   }
   if (row_ >= rows_) rows_ = row_ + 1;
-  changedFirst_ = std::min(changedFirst_, row_);
-  changedEnd_ = std::max(changedEnd_, row_ + 1);
+  MarkChanged(row_);
   uint16_t& drawn = drawnEnd_[static_cast<size_t>(row_)];
   if (drawn == 0) drawnRows_.push_back(row_);
   drawn = std::max(drawn, static_cast<uint16_t>(end));
@@ -137,8 +137,8 @@ void ScreenWriter::MoveTo(int64_t row, int64_t column) {
 
 // Blanks what was drawn since the last clear, and only that.
 void ScreenWriter::Clear() {
-  if (rows_ > 0) changedFirst_ = 0, changedEnd_ = std::max(changedEnd_, rows_);
   for (const int32_t row : drawnRows_) {
+    MarkChanged(row);
     const size_t first = static_cast<size_t>(row) * static_cast<size_t>(columns_);
     const size_t end = drawnEnd_[static_cast<size_t>(row)];
     FillCells(cells_.data() + first, end, AnsiCell{});
@@ -192,13 +192,17 @@ AnsiScreen ScreenWriter::Finish() {
   return screen;
 }
 
-void ScreenWriter::TakeChangedRows(int32_t& first, int32_t& end) {
-  first = std::min(changedFirst_, changedEnd_);
-  end = changedEnd_;
-  changedFirst_ = INT32_MAX;
-  changedEnd_ = 0;
+void ScreenWriter::MarkChanged(int32_t row) {
+  uint8_t& mark = changed_[static_cast<size_t>(row)];
+  if (mark == 0) mark = 1, changedRows_.push_back(row);
 }
 
+void ScreenWriter::TakeChangedRows(std::vector<int32_t>& rows) {
+  rows.swap(changedRows_);
+  changedRows_.clear();
+  for (const int32_t row : rows) changed_[static_cast<size_t>(row)] = 0;
+  std::sort(rows.begin(), rows.end());
+}
 const AnsiCell* ScreenWriter::RowCells(int32_t row) const {
   if (row < 0 || row >= allocatedRows_) return nullptr;
   return cells_.data() + static_cast<size_t>(row) * static_cast<size_t>(columns_);

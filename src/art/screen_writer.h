@@ -58,10 +58,10 @@ class ScreenWriter {
   AnsiScreen Finish();
 
   // For a play of the drawing: the rows drawn on or cleared since the last
-  // call, as first .. end - 1 (empty when first == end), and a row's cells
-  // as they stand (null for a row never reached: blank) with their exact
-  // colours (null: the palette's).
-  void TakeChangedRows(int32_t& first, int32_t& end);
+  // call, in order (as many as the bytes read since drew on or cleared, not
+  // the rows between them), and a row's cells as they stand (null for a row
+  // never reached: blank) with their exact colours (null: the palette's).
+  void TakeChangedRows(std::vector<int32_t>& rows);
   const AnsiCell* RowCells(int32_t row) const;
   const uint32_t* RowExactColours(int32_t row) const;
 
@@ -94,7 +94,10 @@ class ScreenWriter {
   int32_t rows_ = 0;
   int32_t row_ = 0, column_ = 0;
   bool droppedRows_ = false;
-  int32_t changedFirst_ = INT32_MAX, changedEnd_ = 0;
+  // The rows changed since TakeChangedRows, each once: marked in changed_.
+  std::vector<int32_t> changedRows_;
+  std::vector<uint8_t> changed_;
+  void MarkChanged(int32_t row);
   uint8_t colours_ = 0x07;
   uint32_t exactFront_ = 0, exactBack_ = 0;
 };

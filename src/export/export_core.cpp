@@ -12,6 +12,7 @@
 #include "../art/document_reading.h"
 #include "../art/scene_formats.h"
 #include "../raster/ansi_raster.h"
+#include "../raster/page_drawing.h"
 #include "../raster/png_writer.h"
 #include "../raster/screen_animation.h"
 #include "../raster/text_page.h"
@@ -24,9 +25,20 @@ namespace {
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
-bool DrawColourPage(const std::string& path, const char* text, size_t length, int thumbnailSize,
-                    const ScreenLook& look, ExportPage& page, std::string* note) {
-  ColourScreen shown = ReadColourScreen(path.c_str(), reinterpret_cast<const uint8_t*>(text), length, look);
+// A document's page ready to be drawn, a band at a time or whole: what it
+// reads (the colour screen, or the laid-out text) and how it is drawn. Made
+// in place, as the drawing holds the screen or text it reads.
+struct ExportDrawing {
+  ColourScreen shown;
+  std::vector<uint8_t> laidOut;
+  PageDrawing drawing;
+  std::string note;
+};
+
+bool PlanColourPage(const std::string& path, const char* text, size_t length, int thumbnailSize,
+                    const ScreenLook& look, ExportDrawing& out) {
+  out.shown = ReadColourScreen(path.c_str(), reinterpret_cast<const uint8_t*>(text), length, look);
+  ColourScreen& shown = out.shown;
   const AnsiScreen& screen = shown.screen;
   const AnsiPageSize size = AnsiPageSizeOf(screen);
   int32_t rows = screen.rows;
@@ -36,6 +48,7 @@ bool DrawColourPage(const std::string& path, const char* text, size_t length, in
     rows = std::min<int32_t>(rows, (size.width + screen.cellHeight - 1) / screen.cellHeight);
   // A stretched page is 24-bit colour, up to 8 times the bytes of the
   // screen's own: it keeps the rows that fit the page limit, and says so.
+  // (Drawn in bands it never takes that memory; the limit is the page's.)
   const size_t stretchedStride = DibStride(size.width, 24);
   if (shown.stretched) {
     const int64_t rowBytes = int64_t{StretchedHeight(screen.cellHeight, screen.cellWidth) + 1} *
@@ -47,51 +60,61 @@ bool DrawColourPage(const std::string& path, const char* text, size_t length, in
                     " rows are drawn at 4:3";
     }
   }
-  if (note != nullptr) *note = shown.note;
-  std::vector<uint8_t> square(static_cast<size_t>(size.stride) * static_cast<size_t>(rows) *
-                              screen.cellHeight);
-  RasteriseAnsiRows(screen, 0, rows, square.data());
-  PixelRows drawn;
-  drawn.pixels = square.data();
-  drawn.stride = static_cast<size_t>(size.stride);
-  drawn.width = size.width;
-  drawn.height = rows * screen.cellHeight;
-  if (size.bitsPerPixel == 32) {
-    drawn.format = PixelFormat::kBgrx32;
-  } else {
-    drawn.format = PixelFormat::kIndexed4;
-    page.palette.assign(screen.palette.begin(), screen.palette.end());
-    drawn.palette = page.palette.data();
-  }
-  if (!shown.stretched) {
-    page.pixels = std::move(square);
-    page.rows = drawn;
-    page.rows.pixels = page.pixels.data();
-    return true;
-  }
+  out.note = shown.note;
   // Each row of the picture as high as a 4:3 screen showed it, blended
   // from the rows it covers.
-  const int32_t height = StretchedHeight(drawn.height, screen.cellWidth);
-  page.pixels.resize(stretchedStride * static_cast<size_t>(height));
-  StretchRows(drawn, height, PixelFormat::kRgb24, page.pixels.data(), stretchedStride);
-  page.rows =
-      PixelRows{page.pixels.data(), stretchedStride, size.width, height, PixelFormat::kRgb24, nullptr};
+  const int32_t stretchedHeight =
+      shown.stretched ? StretchedHeight(rows * screen.cellHeight, screen.cellWidth) : 0;
+  out.drawing = PageDrawing::OfScreen(screen, rows, stretchedHeight, PixelFormat::kRgb24);
   return true;
 }
 
-bool DrawTextLayoutPage(const char* text, size_t textLength, const GlyphPixels& glyphs, int thumbnailSize,
-                        ExportPage& page) {
-  std::vector<uint8_t> laidOut(textLength + 1);
-  const auto* bytes = laidOut.data();
-  const int32_t length = LaidOutText(reinterpret_cast<const uint8_t*>(text), textLength, laidOut.data());
+bool PlanTextLayoutPage(const char* text, size_t textLength, const GlyphPixels& glyphs, int thumbnailSize,
+                        ExportDrawing& out) {
+  out.laidOut.resize(textLength + 1);
+  const auto* bytes = out.laidOut.data();
+  const int32_t length = LaidOutText(reinterpret_cast<const uint8_t*>(text), textLength, out.laidOut.data());
   TextPage shape = ShapeTextPage(MeasureLayout(bytes, length, nullptr), glyphs.bitsPerPixel == 32 ? 32 : 1);
   if (shape.columns <= 0) return false;
   if (thumbnailSize > 0) shape.rows = std::min(shape.rows, shape.columns);
-  page.pixels.assign(TextPageBytes(shape), 0xFF);  // white at either depth
-  shape.bits = page.pixels.data();
-  DrawTextPage(bytes, length, glyphs, shape);
-  page.rows = TextPageRows(shape);
+  out.drawing = PageDrawing::OfText(bytes, length, glyphs, shape);
   return true;
+}
+
+// False when the page cannot be had (not enough memory).
+bool PlanExportPage(const std::string& path, const char* text, size_t length, const GlyphPixels& glyphs,
+                    bool colour, int thumbnailSize, const ScreenLook& look, ExportDrawing& out) {
+  try {
+    if (ChooseReading(path.c_str(), reinterpret_cast<const uint8_t*>(text), length, colour) !=
+        Reading::kTextLayout)
+      return PlanColourPage(path, text, length, thumbnailSize, look, out);
+    return PlanTextLayoutPage(text, length, glyphs, thumbnailSize, out);
+  } catch (const std::exception&) {  // out of memory
+    return false;
+  }
+}
+
+RowsDrawer DrawerOf(const PageDrawing& drawing) {
+  return [&drawing](int32_t first, int32_t count, uint8_t* out, size_t stride, std::vector<uint8_t>& scratch) {
+    return drawing.Draw(first, count, out, stride, scratch);
+  };
+}
+
+// The whole page in memory (a thumbnail's top square, or DrawExportPage's).
+bool DrawWholePage(const PageDrawing& drawing, ExportPage& page) {
+  try {
+    const PixelRows& shape = drawing.shape();
+    page.pixels.resize(shape.stride * static_cast<size_t>(std::max(shape.height, 0)));
+    std::vector<uint8_t> scratch;
+    if (!drawing.Draw(0, shape.height, page.pixels.data(), shape.stride, scratch)) return false;
+    if (shape.palette != nullptr) page.palette.assign(shape.palette, shape.palette + PaletteSize(shape.format));
+    page.rows = shape;
+    page.rows.pixels = page.pixels.data();
+    page.rows.palette = page.palette.empty() ? nullptr : page.palette.data();
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
 }
 
 // One export: the document's page into a PNG. Returns the problem, or an
@@ -139,19 +162,20 @@ std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, co
     platform.Say(request.program + ": " + Quoted(pair.file) +
                  " is laid out as text, not a colour screen: its PNG is still");
   {
-    ExportPage page;
-    std::string note;
-    if (!DrawExportPage(pair.file, colour ? bytes : text, colour ? length : start.count, glyphs, colour,
-                        request.thumbnailSize, page, &note, request.look))
+    // The page is drawn and deflated a band at a time: never whole in memory.
+    ExportDrawing page;
+    if (!PlanExportPage(pair.file, colour ? bytes : text, colour ? length : start.count, glyphs, colour,
+                        request.thumbnailSize, request.look, page))
       return "cannot draw " + Quoted(pair.file) + ": not enough memory for its page";
-    if (!note.empty()) platform.Say(request.program + ": " + Quoted(pair.file) + ": " + note);
+    if (!page.note.empty()) platform.Say(request.program + ": " + Quoted(pair.file) + ": " + page.note);
     bool encoded = false;
     if (request.thumbnailSize > 0) {
+      ExportPage square;
       Thumbnail thumbnail;
-      encoded =
-          MakeThumbnail(page.rows, request.thumbnailSize, thumbnail) && EncodePng(thumbnail.Rows(), png);
+      encoded = DrawWholePage(page.drawing, square) &&
+                MakeThumbnail(square.rows, request.thumbnailSize, thumbnail) && EncodePng(thumbnail.Rows(), png);
     } else {
-      encoded = EncodePng(page.rows, png);
+      encoded = EncodePngDrawn(page.drawing.shape(), DrawerOf(page.drawing), png);
     }
     if (!encoded) return "cannot encode the page of " + Quoted(pair.file) + " as PNG";
   }
@@ -203,13 +227,12 @@ bool DrawExportPage(const std::string& path, const char* text, size_t length, co
                     bool colour, int thumbnailSize, ExportPage& page, std::string* note,
                     const ScreenLook& look) {
   page = ExportPage();
-  try {
-    if (ChooseReading(path.c_str(), reinterpret_cast<const uint8_t*>(text), length, colour) !=
-        Reading::kTextLayout)
-      return DrawColourPage(path, text, length, thumbnailSize, look, page, note);
-    return DrawTextLayoutPage(text, length, glyphs, thumbnailSize, page);
-  } catch (const std::exception&) {  // out of memory
+  ExportDrawing drawing;
+  if (!PlanExportPage(path, text, length, glyphs, colour, thumbnailSize, look, drawing) ||
+      !DrawWholePage(drawing.drawing, page)) {
     page = ExportPage();
     return false;
   }
+  if (note != nullptr) *note = drawing.note;
+  return true;
 }

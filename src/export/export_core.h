@@ -51,7 +51,9 @@ struct OpenPack {
 std::string ExportJobPng(ExportPlatform& platform, const ExportRequest& request, const ExportJob& job,
                          OpenPack& pack, const GlyphPixels& glyphs, char* text);
 
-// The page an export writes, in memory.
+// The page an export writes, whole in memory. The export itself draws and
+// deflates it a band at a time (a thumbnail only its top square, whole);
+// the whole page serves the tests and benchmarks that look at its pixels.
 struct ExportPage {
   std::vector<uint8_t> pixels;
   std::vector<uint32_t> palette;

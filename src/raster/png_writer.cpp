@@ -3,6 +3,7 @@
 #include <libdeflate.h>
 
 #include <algorithm>
+#include <atomic>
 #include <array>
 #include <cstring>
 #include <exception>
@@ -309,12 +310,18 @@ bool UnfinishDeflateFrom(std::vector<uint8_t>& bytes, size_t start) {
 
 // libdeflate's fastest level: on the page of a 512 KB document it deflates
 // in about two thirds of the time zlib's fastest level takes, to a file 15%
-// smaller.
+// smaller (so zlib's streaming would cost more than the walk below saves
+// it). libdeflate deflates a whole buffer at a time, so a page is
+// deflated a band of rows at a time, each band a raw deflate stream of its
+// own made to let the next follow (UnfinishDeflate), one IDAT chunk a
+// band. Only the bands being deflated are ever drawn: peak memory is a few
+// bands a thread and the deflated file, whatever the page's height, and
+// the band's rows stay in the cache between drawing, filtering and
+// deflating. A band restarts deflate's window; at a quarter megabyte that
+// costs under 1% of the file, and is a little faster than larger bands.
 constexpr int kDeflateLevel = 1;
-// A part deflated on a thread of its own is at least this big: a small
-// picture (a thumbnail) is deflated in one part on the caller's thread.
-constexpr uint64_t kMinPartBytes = 256 * 1024;
-constexpr unsigned kMaxParts = 64;
+constexpr uint64_t kBandBytes = 256 * 1024;
+constexpr unsigned kMaxThreads = 4;
 // Rows that are filtered and deflated at most (the limits of a page keep far
 // below it), so that no size counted in size_t can overflow on 32 bits.
 constexpr uint64_t kMaxFilteredBytes = uint64_t{1} << 30;
@@ -337,58 +344,93 @@ struct Part {
 
 constexpr uint8_t kIdat[4] = {'I', 'D', 'A', 'T'};
 
-// Filters, deflates and checks the part's rows. The first part starts with
-// the zlib header; every part but the last lets the next one follow.
-void DeflatePart(const PixelRows& image, bool first, bool last, Part& part) noexcept {
+// What a thread keeps from one band to the next.
+struct BandMemory {
+  std::vector<uint8_t> pixels, filtered, deflated, scratch;
+  // The band before that was deflated, its filtered rows and what they became.
+  std::vector<uint8_t> previous, last;
+  uint32_t previousAdler = 1, lastCrc = 0;
+};
+
+// Draws, filters, deflates and checks the part's rows. The first part starts
+// with the zlib header; every part but the last lets the next one follow.
+void DeflatePart(const PixelRows& shape, const RowsDrawer& draw, bool first, bool last, Part& part,
+                 libdeflate_compressor* compressor, BandMemory& memory) noexcept {
   try {
-    const size_t rowBytes = PngRowBytes(image);
+    const size_t rowBytes = PngRowBytes(shape);
     const size_t rows = static_cast<size_t>(part.endRow - part.firstRow);
     // Every row with filter 0 (none). On the 1-bit page of line-by-line
     // text each of the other four gives a larger file, from 18% (Sub) to
     // 44% (Average, the only one that deflates faster): a glyph's rows
     // differ from each other and from their neighbours, and deflate finds
     // the glyph rows that repeat without a filter. A thumbnail is too small
-    // for a filter to matter.
-    std::vector<uint8_t> filtered(rows * (rowBytes + 1));
-    for (size_t r = 0; r < rows; ++r) {
-      const uint8_t* from = image.pixels + (static_cast<size_t>(part.firstRow) + r) * image.stride;
-      uint8_t* to = filtered.data() + r * (rowBytes + 1);
-      *to++ = 0;
-      if (image.format != PixelFormat::kBgrx32) {
-        std::memcpy(to, from, rowBytes);
-        continue;
+    // for a filter to matter. Rows whose bytes are the PNG's own are drawn
+    // straight after their filter byte, where the drawer's stride allows.
+    std::vector<uint8_t>& filtered = memory.filtered;
+    filtered.resize(rows * (rowBytes + 1) + 4);  // room for the padding of the last row drawn in place
+    const bool inPlace = shape.format != PixelFormat::kBgrx32 && rowBytes + 1 >= shape.stride;
+    if (inPlace) {
+      if (!draw(part.firstRow, part.endRow - part.firstRow, filtered.data() + 1, rowBytes + 1, memory.scratch))
+        return;
+      for (size_t r = 0; r < rows; ++r) filtered[r * (rowBytes + 1)] = 0;
+    } else {
+      const size_t stride = std::max(shape.stride, RowBytes(shape.format, shape.width));
+      memory.pixels.resize(stride * rows);
+      if (!draw(part.firstRow, part.endRow - part.firstRow, memory.pixels.data(), stride, memory.scratch))
+        return;
+      for (size_t r = 0; r < rows; ++r) {
+        const uint8_t* from = memory.pixels.data() + r * stride;
+        uint8_t* to = filtered.data() + r * (rowBytes + 1);
+        *to++ = 0;
+        if (shape.format != PixelFormat::kBgrx32) {
+          std::memcpy(to, from, rowBytes);
+          continue;
+        }
+        for (int32_t x = 0; x < shape.width; ++x, from += 4, to += 3) {
+          to[0] = from[2], to[1] = from[1], to[2] = from[0];
+        }
       }
-      for (int32_t x = 0; x < image.width; ++x, from += 4, to += 3) {
-        to[0] = from[2], to[1] = from[1], to[2] = from[0];
-      }
+    }
+    filtered.resize(rows * (rowBytes + 1));
+    // A band whose bytes are those of this thread's band before (the empty
+    // rows of a tall page) deflates to the same bytes: they are taken
+    // again rather than deflated again.
+    if (!first && !last && !memory.last.empty() && memory.previous == filtered) {
+      part.filteredBytes = filtered.size();
+      part.adler = memory.previousAdler;
+      part.data = memory.last;
+      part.crc = memory.lastCrc;
+      part.done = true;
+      return;
     }
     part.filteredBytes = filtered.size();
     part.adler = libdeflate_adler32(1, filtered.data(), filtered.size());
 
-    libdeflate_compressor* compressor = libdeflate_alloc_compressor(kDeflateLevel);
-    if (compressor == nullptr) return;
     const size_t header = first ? 2 : 0;
-    size_t written = 0;
-    try {
-      part.data.resize(header + libdeflate_deflate_compress_bound(compressor, filtered.size()));
-      written = libdeflate_deflate_compress(compressor, filtered.data(), filtered.size(),
-                                            part.data.data() + header, part.data.size() - header);
-    } catch (...) {
-      libdeflate_free_compressor(compressor);
-      throw;
-    }
-    libdeflate_free_compressor(compressor);
+    std::vector<uint8_t>& deflated = memory.deflated;
+    deflated.resize(header + libdeflate_deflate_compress_bound(compressor, filtered.size()));
+    const size_t written = libdeflate_deflate_compress(compressor, filtered.data(), filtered.size(),
+                                                       deflated.data() + header, deflated.size() - header);
     if (written == 0) return;
-    part.data.resize(header + written);
-    if (!last && !UnfinishDeflateFrom(part.data, header)) return;
+    deflated.resize(header + written);
+    if (!last && !UnfinishDeflateFrom(deflated, header)) return;
     if (first) {
       // Deflate with a 32 KB window, the fastest level; 0x7801 is a
       // multiple of 31 as the header's check needs.
-      part.data[0] = 0x78;
-      part.data[1] = 0x01;
+      deflated[0] = 0x78;
+      deflated[1] = 0x01;
     }
+    // Only the deflated bytes are kept: a band's own memory is used again.
+    part.data.assign(deflated.begin(), deflated.end());
     part.crc = libdeflate_crc32(libdeflate_crc32(0, kIdat, 4), part.data.data(), part.data.size());
     part.done = true;
+    memory.last.clear();
+    if (!first && !last) {
+      memory.previous.swap(filtered);
+      memory.previousAdler = part.adler;
+      memory.last = part.data;
+      memory.lastCrc = part.crc;
+    }
   } catch (...) {  // out of memory: the part is not done
   }
 }
@@ -405,6 +447,69 @@ uint32_t CombineAdler32(uint32_t first, uint32_t second, uint64_t secondLength) 
   return static_cast<uint32_t>(b << 16 | a);
 }
 
+// Bands taken in turn by each thread: the next free one, drawn and
+// deflated; the parts are joined in their order whichever thread made them.
+void DeflateBands(const PixelRows& shape, const RowsDrawer& draw, std::vector<Part>& work,
+                  std::atomic<size_t>& next) noexcept {
+  libdeflate_compressor* compressor = libdeflate_alloc_compressor(kDeflateLevel);
+  if (compressor == nullptr) return;
+  BandMemory memory;
+  for (size_t k; (k = next++) < work.size();)
+    DeflatePart(shape, draw, k == 0, k + 1 == work.size(), work[k], compressor, memory);
+  libdeflate_free_compressor(compressor);
+}
+
+// The picture's rows as zlib data cut into parts, one a band. `bands`: how
+// many, cut evenly (at most one a row); 0 takes bands of about kBandBytes.
+bool DeflateRows(const PixelRows& shape, const RowsDrawer& draw, unsigned bands, std::vector<Part>& work) {
+  if (shape.width <= 0 || shape.height <= 0 || (PaletteSize(shape.format) > 0 && shape.palette == nullptr))
+    return false;
+  const uint64_t filteredBytes = uint64_t{PngRowBytes(shape) + 1} * static_cast<uint64_t>(shape.height);
+  if (filteredBytes > kMaxFilteredBytes) return false;
+  const auto height = static_cast<uint64_t>(shape.height);
+  uint64_t count = std::clamp<uint64_t>(bands, 1, height);
+  // Bands of about kBandBytes are all alike, a whole number of rows of
+  // cells (8 or 16 pixels) high, so that the same rows make the same band.
+  const uint64_t bandRows =
+      bands > 0 ? 0 : std::max<uint64_t>(16, (kBandBytes / (filteredBytes / height)) / 16 * 16);
+  if (bands == 0) count = (height + bandRows - 1) / bandRows;
+  work.assign(static_cast<size_t>(count), Part());
+  for (size_t k = 0; k < work.size(); ++k) {
+    const uint64_t from = bands > 0 ? height * k / count : bandRows * k;
+    const uint64_t to = bands > 0 ? height * (k + 1) / count : std::min(height, bandRows * (k + 1));
+    work[k].firstRow = static_cast<int32_t>(from);
+    work[k].endRow = static_cast<int32_t>(to);
+  }
+  // Both cores of these machines where there are bands for them; a single
+  // band (a thumbnail, a frame of a play) on the caller's thread.
+  const unsigned threads = static_cast<unsigned>(
+      std::min<uint64_t>({std::max(1u, std::thread::hardware_concurrency()), kMaxThreads, count}));
+  std::atomic<size_t> next{0};
+  {
+    std::vector<std::thread> helpers;
+    for (unsigned t = 1; t < threads; ++t) {
+      try {
+        helpers.emplace_back([&] { DeflateBands(shape, draw, work, next); });
+      } catch (const std::exception&) {  // no thread to be had: the others do it
+        break;
+      }
+    }
+    DeflateBands(shape, draw, work, next);
+    for (std::thread& helper : helpers) helper.join();
+  }
+  uint32_t adler = work[0].adler;
+  for (size_t k = 0; k < work.size(); ++k) {
+    if (!work[k].done) return false;
+    if (k > 0) adler = CombineAdler32(adler, work[k].adler, work[k].filteredBytes);
+  }
+  Part& last = work.back();
+  const uint8_t check[4] = {static_cast<uint8_t>(adler >> 24), static_cast<uint8_t>(adler >> 16),
+                            static_cast<uint8_t>(adler >> 8), static_cast<uint8_t>(adler)};
+  last.data.insert(last.data.end(), check, check + 4);
+  last.crc = libdeflate_crc32(last.crc, check, 4);
+  return true;
+}
+
 void PutBigEndian(std::vector<uint8_t>& out, uint32_t value) {
   out.insert(out.end(), {static_cast<uint8_t>(value >> 24), static_cast<uint8_t>(value >> 16),
                          static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value)});
@@ -418,6 +523,17 @@ void PutChunk(std::vector<uint8_t>& png, const char* type, const uint8_t* data, 
   PutBigEndian(png, libdeflate_crc32(0, png.data() + start, size + 4));
 }
 
+// Rows of a picture in memory, as a drawer.
+RowsDrawer CopyRows(const PixelRows& image) {
+  return [image](int32_t first, int32_t count, uint8_t* out, size_t stride, std::vector<uint8_t>&) {
+    const size_t bytes = RowBytes(image.format, image.width);
+    for (int32_t y = 0; y < count; ++y)
+      std::memcpy(out + static_cast<size_t>(y) * stride,
+                  image.pixels + static_cast<size_t>(first + y) * image.stride, bytes);
+    return true;
+  };
+}
+
 }  // namespace
 
 bool UnfinishDeflate(std::vector<uint8_t>& deflate) { return UnfinishDeflateFrom(deflate, 0); }
@@ -425,77 +541,46 @@ bool UnfinishDeflate(std::vector<uint8_t>& deflate) { return UnfinishDeflateFrom
 bool EncodePng(const PixelRows& image, std::vector<uint8_t>& png, unsigned parts) {
   png.clear();
   if (!IsReadable(image)) return false;
-  const uint64_t filteredBytes = uint64_t{PngRowBytes(image) + 1} * static_cast<uint64_t>(image.height);
-  if (filteredBytes > kMaxFilteredBytes) return false;
-  unsigned count = parts;
-  if (count == 0) {
-    count = std::max(1u, std::thread::hardware_concurrency());
-    count = static_cast<unsigned>(
-        std::min<uint64_t>(count, std::max<uint64_t>(1, filteredBytes / kMinPartBytes)));
-  }
-  count = std::min({count, kMaxParts, static_cast<unsigned>(image.height)});
-  try {
-    std::vector<Part> work(count);
-    for (unsigned k = 0; k < count; ++k) {
-      work[k].firstRow = static_cast<int32_t>(int64_t{image.height} * k / count);
-      work[k].endRow = static_cast<int32_t>(int64_t{image.height} * (k + 1) / count);
-    }
-    {
-      std::vector<std::thread> threads;
-      threads.reserve(count);
-      for (unsigned k = 1; k < count; ++k) {
-        const bool last = k == count - 1;
-        try {
-          threads.emplace_back([&image, &work, k, last] { DeflatePart(image, false, last, work[k]); });
-        } catch (const std::exception&) {  // no thread to be had: this one does it
-          DeflatePart(image, false, last, work[k]);
-        }
-      }
-      DeflatePart(image, true, count == 1, work[0]);
-      for (std::thread& thread : threads) thread.join();
-    }
-    uint32_t adler = work[0].adler;
-    size_t size = 8 + 25 + (12 + 3 * 16) + 12;
-    for (unsigned k = 0; k < count; ++k) {
-      if (!work[k].done) return false;
-      if (k > 0) adler = CombineAdler32(adler, work[k].adler, work[k].filteredBytes);
-      size += 12 + work[k].data.size();
-    }
-    Part& last = work[count - 1];
-    const uint8_t check[4] = {static_cast<uint8_t>(adler >> 24), static_cast<uint8_t>(adler >> 16),
-                              static_cast<uint8_t>(adler >> 8), static_cast<uint8_t>(adler)};
-    last.data.insert(last.data.end(), check, check + 4);
-    last.crc = libdeflate_crc32(last.crc, check, 4);
+  return EncodePngDrawn(image, CopyRows(image), png, parts);
+}
 
-    png.reserve(size + 4);
+bool EncodePngDrawn(const PixelRows& shape, const RowsDrawer& draw, std::vector<uint8_t>& png, unsigned bands) {
+  png.clear();
+  try {
+    std::vector<Part> work;
+    if (!DeflateRows(shape, draw, bands, work)) return false;
+    size_t size = 8 + 25 + (12 + 3 * 16) + 12;
+    for (const Part& part : work) size += 12 + part.data.size();
+    png.reserve(size);
     static constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     png.assign(kSignature, kSignature + 8);
     // Bit depth and colour type (3 indexed, 0 grey, 2 RGB); deflate, the
     // adaptive filters, no interlace.
-    const int paletteSize = PaletteSize(image.format);
-    const uint8_t depth = image.format == PixelFormat::kIndexed1   ? 1
-                          : image.format == PixelFormat::kIndexed4 ? 4
+    const int paletteSize = PaletteSize(shape.format);
+    const uint8_t depth = shape.format == PixelFormat::kIndexed1   ? 1
+                          : shape.format == PixelFormat::kIndexed4 ? 4
                                                                    : 8;
-    const uint8_t colourType = paletteSize > 0 ? 3 : image.format == PixelFormat::kGrey8 ? 0 : 2;
+    const uint8_t colourType = paletteSize > 0 ? 3 : shape.format == PixelFormat::kGrey8 ? 0 : 2;
     std::vector<uint8_t> header;
-    PutBigEndian(header, static_cast<uint32_t>(image.width));
-    PutBigEndian(header, static_cast<uint32_t>(image.height));
+    PutBigEndian(header, static_cast<uint32_t>(shape.width));
+    PutBigEndian(header, static_cast<uint32_t>(shape.height));
     header.insert(header.end(), {depth, colourType, 0, 0, 0});
     PutChunk(png, "IHDR", header.data(), header.size());
     if (paletteSize > 0) {
       uint8_t palette[3 * 16];
       for (int i = 0; i < paletteSize; ++i) {
-        palette[3 * i] = static_cast<uint8_t>(image.palette[i] >> 16);
-        palette[3 * i + 1] = static_cast<uint8_t>(image.palette[i] >> 8);
-        palette[3 * i + 2] = static_cast<uint8_t>(image.palette[i]);
+        palette[3 * i] = static_cast<uint8_t>(shape.palette[i] >> 16);
+        palette[3 * i + 1] = static_cast<uint8_t>(shape.palette[i] >> 8);
+        palette[3 * i + 2] = static_cast<uint8_t>(shape.palette[i]);
       }
       PutChunk(png, "PLTE", palette, static_cast<size_t>(3 * paletteSize));
     }
-    for (const Part& part : work) {
+    for (Part& part : work) {
       PutBigEndian(png, static_cast<uint32_t>(part.data.size()));
       png.insert(png.end(), kIdat, kIdat + 4);
       png.insert(png.end(), part.data.begin(), part.data.end());
       PutBigEndian(png, part.crc);
+      std::vector<uint8_t>().swap(part.data);
     }
     PutChunk(png, "IEND", nullptr, 0);
     return true;
@@ -514,19 +599,21 @@ uint32_t BigEndianAt(const uint8_t* p) {
 }  // namespace
 
 bool AnimatedPng::AddFrame(const PixelRows& region, int32_t x, int32_t y) {
-  std::vector<uint8_t> png;
-  if (x < 0 || y < 0 || !EncodePng(region, png, 1)) return false;
+  return IsReadable(region) && AddFrameDrawn(region, CopyRows(region), x, y);
+}
+
+bool AnimatedPng::AddFrameDrawn(const PixelRows& shape, const RowsDrawer& draw, int32_t x, int32_t y) {
+  if (x < 0 || y < 0) return false;
   try {
+    std::vector<Part> work;
+    if (!DeflateRows(shape, draw, 0, work)) return false;
     Frame frame;
     frame.x = static_cast<uint32_t>(x), frame.y = static_cast<uint32_t>(y);
-    frame.width = static_cast<uint32_t>(region.width), frame.height = static_cast<uint32_t>(region.height);
-    // The zlib stream is the IDAT chunks' data, joined.
-    for (size_t at = 8; at + 12 <= png.size();) {
-      const uint32_t size = BigEndianAt(png.data() + at);
-      if (std::memcmp(png.data() + at + 4, kIdat, 4) == 0)
-        frame.zlib.insert(frame.zlib.end(), png.begin() + static_cast<ptrdiff_t>(at + 8),
-                          png.begin() + static_cast<ptrdiff_t>(at + 8 + size));
-      at += 12 + size;
+    frame.width = static_cast<uint32_t>(shape.width), frame.height = static_cast<uint32_t>(shape.height);
+    // The zlib stream is the parts' data, joined.
+    for (Part& part : work) {
+      frame.zlib.insert(frame.zlib.end(), part.data.begin(), part.data.end());
+      std::vector<uint8_t>().swap(part.data);
     }
     frames_.push_back(std::move(frame));
     return true;
@@ -542,7 +629,12 @@ void AnimatedPng::SetLastDelay(uint16_t numerator, uint16_t denominator) {
 }
 
 bool AnimatedPng::Finish(const PixelRows& still, std::vector<uint8_t>& png) const {
-  if (!EncodePng(still, png)) return false;
+  png.clear();
+  return IsReadable(still) && FinishDrawn(still, CopyRows(still), png);
+}
+
+bool AnimatedPng::FinishDrawn(const PixelRows& shape, const RowsDrawer& draw, std::vector<uint8_t>& png) const {
+  if (!EncodePngDrawn(shape, draw, png)) return false;
   try {
     // acTL before the first IDAT: the frame count, played once.
     size_t idat = 8;

@@ -2,22 +2,33 @@
 // picture stays indexed with its palette, grey stays 8-bit grey, colour is
 // written as 24-bit RGB.
 //
-// The rows are cut into parts that are deflated at the same time, one
-// thread a part (libdeflate, its fastest level), and joined into the one
-// zlib stream a PNG holds; each part becomes one IDAT chunk.
+// The rows are drawn and deflated a band at a time (libdeflate, its fastest
+// level), bands on both cores at once, and joined into the one zlib stream
+// a PNG holds; each band becomes one IDAT chunk. A picture need never be
+// whole in memory: its rows can come from a drawer, a band at a time.
 #ifndef QUILLPANE_PNG_WRITER_H
 #define QUILLPANE_PNG_WRITER_H
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "pixel_rows.h"
 
+// Draws rows first .. first + count - 1 of a picture into `out`, `stride`
+// bytes a row, with `scratch` memory of the caller's own; called on several
+// threads at once for bands of one picture. False when it finds no memory.
+using RowsDrawer = std::function<bool(int32_t first, int32_t count, uint8_t* out, size_t stride,
+                                      std::vector<uint8_t>& scratch)>;
+
 // The picture as the bytes of a PNG file; false when it cannot be encoded
-// (no pixels, or not enough memory). `parts`: how many parts the rows are
-// cut into (at most one a row); 0 takes one a core, and a single part for
-// a small picture.
+// (no pixels, or not enough memory). `parts`: how many bands the rows are
+// cut into, evenly (at most one a row); 0 takes bands of about 256 KB.
 bool EncodePng(const PixelRows& image, std::vector<uint8_t>& png, unsigned parts = 0);
+// The same of the picture of `shape` (its size, format and palette; its
+// stride the least a drawer is given), its rows from `draw`.
+bool EncodePngDrawn(const PixelRows& shape, const RowsDrawer& draw, std::vector<uint8_t>& png,
+                    unsigned bands = 0);
 
 // An animated PNG: the still picture is the image every reader shows, and
 // readers of animations (APNG) play the frames over a canvas of its size
@@ -27,11 +38,13 @@ class AnimatedPng {
  public:
   // `region` at (x, y) of the canvas; false when it cannot be encoded.
   bool AddFrame(const PixelRows& region, int32_t x, int32_t y);
+  bool AddFrameDrawn(const PixelRows& shape, const RowsDrawer& draw, int32_t x, int32_t y);
   // The last frame added stays numerator / denominator seconds.
   void SetLastDelay(uint16_t numerator, uint16_t denominator);
   size_t frames() const { return frames_.size(); }
   // The file; false when it cannot be encoded.
   bool Finish(const PixelRows& still, std::vector<uint8_t>& png) const;
+  bool FinishDrawn(const PixelRows& shape, const RowsDrawer& draw, std::vector<uint8_t>& png) const;
 
  private:
   struct Frame {

@@ -1,24 +1,20 @@
 #include "screen_animation.h"
 
 #include <algorithm>
+#include <cstring>
 #include <exception>
 
 #include "../art/screen_play.h"
 #include "ansi_raster.h"
+#include "page_drawing.h"
 #include "png_writer.h"
 
 namespace {
 
-PixelRows RowsOf(const AnsiScreen& screen, const std::vector<uint8_t>& pixels) {
-  const AnsiPageSize size = AnsiPageSizeOf(screen);
-  PixelRows rows;
-  rows.pixels = pixels.data();
-  rows.stride = static_cast<size_t>(size.stride);
-  rows.width = size.width;
-  rows.height = size.height;
-  rows.format = size.bitsPerPixel == 32 ? PixelFormat::kBgrx32 : PixelFormat::kIndexed4;
-  rows.palette = screen.palette.data();
-  return rows;
+RowsDrawer DrawerOf(const PageDrawing& drawing) {
+  return [&drawing](int32_t first, int32_t count, uint8_t* out, size_t stride, std::vector<uint8_t>& scratch) {
+    return drawing.Draw(first, count, out, stride, scratch);
+  };
 }
 
 // A frame's time in frames of the play (1/30 s each) as an APNG delay: in
@@ -30,40 +26,65 @@ void SetDelay(AnimatedPng& png, uint64_t ticks) {
     png.SetLastDelay(static_cast<uint16_t>(std::min<uint64_t>(ticks / kAnimationFramesPerSecond, 0xFFFF)), 1);
 }
 
+// The cells of `rect` of the play's frame as a frame of the animation.
+bool AddRect(AnimatedPng& animation, const PageDrawing& frame, int32_t cellHeight, const CellRect& rect) {
+  const PixelRows& page = frame.shape();
+  PixelRows shape = page;
+  const int32_t x = rect.firstColumn * kAnsiCellWidth;
+  shape.width = (rect.endColumn - rect.firstColumn) * kAnsiCellWidth;
+  shape.height = (rect.endRow - rect.firstRow) * cellHeight;
+  shape.stride = RowBytes(page.format, shape.width);
+  const int32_t top = rect.firstRow * cellHeight;
+  // Whole rows of the page are drawn, and the rectangle's part of them
+  // copied: cells start on whole bytes at 4 and 32 bits a pixel.
+  const size_t skip = static_cast<size_t>(x) * (page.format == PixelFormat::kBgrx32 ? 4 : 1) /
+                      (page.format == PixelFormat::kBgrx32 ? 1 : 2);
+  const RowsDrawer draw = [&](int32_t first, int32_t count, uint8_t* out, size_t stride,
+                              std::vector<uint8_t>& rows) {
+    std::vector<uint8_t> inner;  // bands start on rows of cells: the drawing needs none
+    rows.resize(page.stride * static_cast<size_t>(count));
+    if (!frame.Draw(top + first, count, rows.data(), page.stride, inner)) return false;
+    for (int32_t y = 0; y < count; ++y)
+      std::memcpy(out + static_cast<size_t>(y) * stride, rows.data() + static_cast<size_t>(y) * page.stride + skip,
+                  shape.stride);
+    return true;
+  };
+  return animation.AddFrameDrawn(shape, draw, x, top);
+}
+
 }  // namespace
 
 bool EncodeScreenPlay(const char* path, const uint8_t* bytes, size_t length, uint32_t bitsPerSecond,
                       std::vector<uint8_t>& png, size_t* frames, std::string* note) {
   try {
-    ScreenPlay play(path, bytes, length);
+    // The play is in 8-pixel letters and square rows, whatever the file's
+    // SAUCE says: its canvas, its frames and its still alike.
+    ScreenPlay play(path, bytes, length, ScreenLook{LookChoice::kOff, LookChoice::kOff});
     if (note != nullptr) *note = play.note();
-    const AnsiScreen& frame = play.frame();
-    const AnsiPageSize size = AnsiPageSizeOf(frame);
-    const size_t cellBytes = static_cast<size_t>(size.stride) * static_cast<size_t>(frame.cellHeight);
-    std::vector<uint8_t> canvas(cellBytes * static_cast<size_t>(frame.rows));
-    RasteriseAnsi(frame, canvas.data());
-    const PixelRows whole = RowsOf(frame, canvas);
+    const AnsiScreen& screen = play.frame();
+    // No canvas is held: the empty screen, each frame's rectangles and the
+    // still are drawn from the cells as they are deflated, a band at a time.
+    const PageDrawing frame = PageDrawing::OfScreen(screen, screen.rows);
     AnimatedPng animation;
-    if (!animation.AddFrame(whole, 0, 0)) return false;
+    if (!animation.AddFrameDrawn(frame.shape(), DrawerOf(frame), 0, 0)) return false;
     // Frame tick k shows the bytes of k/30 s. Ticks that bring no byte are
-    // skipped, so a play takes as many steps as the file has bytes at most.
+    // skipped, so a play takes as many steps as the file has bytes at most;
+    // a step's change is encoded as the rectangles of rows that changed
+    // (zero-delay frames but the last), never the rows in between, so the
+    // pixels encoded grow with the cells the bytes change, not with the
+    // screen's height.
     const uint64_t bps = std::max<uint32_t>(bitsPerSecond, 1);
     const uint64_t perSecond = 10 * uint64_t{kAnimationFramesPerSecond};
     uint64_t shown = 0;
+    std::vector<CellRect> rects;
     for (uint64_t tick = 1; !play.finished();) {
-      const CellRect changed =
-          play.AdvanceTo(static_cast<size_t>(std::min<uint64_t>(tick * bps / perSecond, SIZE_MAX)));
-      if (!changed.empty()) {
-        RasteriseAnsiRows(frame, changed.firstRow, changed.endRow - changed.firstRow,
-                          canvas.data() + cellBytes * static_cast<size_t>(changed.firstRow));
-        PixelRows region = whole;
-        const int32_t x = changed.firstColumn * kAnsiCellWidth;
-        region.pixels += cellBytes * static_cast<size_t>(changed.firstRow) +
-                         static_cast<size_t>(x) * static_cast<size_t>(size.bitsPerPixel) / 8;
-        region.width = (changed.endColumn - changed.firstColumn) * kAnsiCellWidth;
-        region.height = (changed.endRow - changed.firstRow) * frame.cellHeight;
+      play.AdvanceTo(static_cast<size_t>(std::min<uint64_t>(tick * bps / perSecond, SIZE_MAX)), &rects);
+      if (!rects.empty()) {
         SetDelay(animation, tick - shown);
-        if (!animation.AddFrame(region, x, changed.firstRow * frame.cellHeight)) return false;
+        for (const CellRect& rect : rects) {
+          if (!AddRect(animation, frame, screen.cellHeight, rect)) return false;
+          SetDelay(animation, 0);
+        }
         shown = tick;
       }
       // The first tick at which another byte has come.
@@ -71,9 +92,8 @@ bool EncodeScreenPlay(const char* path, const uint8_t* bytes, size_t length, uin
     }
     SetDelay(animation, kAnimationFramesPerSecond);  // the last frame a second, as the file ends
     if (frames != nullptr) *frames = animation.frames();
-    std::vector<uint8_t> still(canvas.size());
-    RasteriseAnsi(play.still(), still.data());
-    return animation.Finish(RowsOf(play.still(), still), png);
+    const PageDrawing still = PageDrawing::OfScreen(play.still(), play.still().rows);
+    return animation.FinishDrawn(still.shape(), DrawerOf(still), png);
   } catch (const std::exception&) {  // out of memory
     png.clear();
     return false;

@@ -9,22 +9,24 @@ int32_t StretchedHeight(int32_t height, int32_t letterWidth) {
   return static_cast<int32_t>((int64_t{height} * times * 2 + over) / (2 * over));
 }
 
-std::vector<RowBlend> StretchRowBlends(int32_t sourceRows, int32_t outputRows) {
-  std::vector<RowBlend> blends;
-  if (sourceRows <= 0 || outputRows < sourceRows) return blends;
-  blends.reserve(static_cast<size_t>(outputRows));
+RowBlend StretchRowBlend(int32_t sourceRows, int32_t outputRows, int32_t j) {
   // In units of 1 / outputRows of a source row: source row i spans
   // [i * outputRows, (i + 1) * outputRows), output row j spans
   // [j * sourceRows, (j + 1) * sourceRows), never more than one source row.
   const int64_t in = sourceRows, out = outputRows;
-  for (int64_t j = 0; j < out; ++j) {
-    const int64_t start = j * in, end = start + in;
-    const int64_t row = start / out;
-    const int64_t into = std::max<int64_t>(end - (row + 1) * out, 0);  // the part in row + 1
-    const auto weight = static_cast<uint32_t>((into * 256 + in / 2) / in);
-    // The last row never reaches past the picture.
-    blends.push_back(RowBlend{static_cast<int32_t>(row), row + 1 < in ? weight : 0});
-  }
+  const int64_t start = int64_t{j} * in, end = start + in;
+  const int64_t row = start / out;
+  const int64_t into = std::max<int64_t>(end - (row + 1) * out, 0);  // the part in row + 1
+  const auto weight = static_cast<uint32_t>((into * 256 + in / 2) / in);
+  // The last row never reaches past the picture.
+  return RowBlend{static_cast<int32_t>(row), row + 1 < in ? weight : 0};
+}
+
+std::vector<RowBlend> StretchRowBlends(int32_t sourceRows, int32_t outputRows) {
+  std::vector<RowBlend> blends;
+  if (sourceRows <= 0 || outputRows < sourceRows) return blends;
+  blends.reserve(static_cast<size_t>(outputRows));
+  for (int32_t j = 0; j < outputRows; ++j) blends.push_back(StretchRowBlend(sourceRows, outputRows, j));
   return blends;
 }
 
@@ -53,14 +55,26 @@ void ReadRow(const PixelRows& source, int32_t y, uint32_t* rgb) {
 
 void StretchRows(const PixelRows& source, int32_t outputRows, PixelFormat outFormat, uint8_t* out,
                  size_t outStride) {
-  if (!IsReadable(source)) return;
-  const std::vector<RowBlend> blends = StretchRowBlends(source.height, outputRows);
+  if (source.height <= 0 || outputRows < source.height) return;
+  StretchRowsBand(source, 0, source.height, outputRows, 0, outputRows, outFormat, out, outStride);
+}
+
+void StretchRowsBand(const PixelRows& source, int32_t sourceTop, int32_t sourceRows, int32_t outputRows,
+                     int32_t firstOutput, int32_t outputCount, PixelFormat outFormat, uint8_t* out,
+                     size_t outStride) {
+  if (!IsReadable(source) || sourceRows <= 0 || outputRows < sourceRows || firstOutput < 0 ||
+      outputCount < 0 || int64_t{firstOutput} + outputCount > outputRows)
+    return;
   const size_t width = static_cast<size_t>(source.width);
   std::vector<uint32_t> upper(width), lower(width);
   int32_t upperRow = -1, lowerRow = -1;
   const bool bgrx = outFormat == PixelFormat::kBgrx32;
-  for (size_t j = 0; j < blends.size(); ++j) {
-    const RowBlend blend = blends[j];
+  for (int32_t j = 0; j < outputCount; ++j) {
+    RowBlend blend = StretchRowBlend(sourceRows, outputRows, firstOutput + j);
+    // Rows the band was not given are not read: held to the band.
+    blend.row -= sourceTop;
+    if (blend.row < 0 || blend.row >= source.height) continue;
+    if (blend.row + 1 >= source.height) blend.weight = 0;
     // Each source row is read once: the next output rows reuse it.
     if (upperRow != blend.row && lowerRow == blend.row) {
       upper.swap(lower);
@@ -69,7 +83,7 @@ void StretchRows(const PixelRows& source, int32_t outputRows, PixelFormat outFor
     if (upperRow != blend.row) ReadRow(source, upperRow = blend.row, upper.data());
     if (blend.weight > 0 && lowerRow != blend.row + 1)
       ReadRow(source, lowerRow = blend.row + 1, lower.data());
-    uint8_t* row = out + j * outStride;
+    uint8_t* row = out + static_cast<size_t>(j) * outStride;
     const uint32_t w = blend.weight, keep = 256 - w;
     for (size_t x = 0; x < width; ++x) {
       uint32_t rgb = upper[x];

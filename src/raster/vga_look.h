@@ -31,6 +31,8 @@ struct RowBlend {
   uint32_t weight;  // 0 to 256
 };
 std::vector<RowBlend> StretchRowBlends(int32_t sourceRows, int32_t outputRows);
+// Output row j alone (0 <= j < outputRows).
+RowBlend StretchRowBlend(int32_t sourceRows, int32_t outputRows, int32_t j);
 
 // `source` (any format) stretched down to `outputRows` rows of 24-bit RGB
 // (kRgb24) or 32-bit BGRX (kBgrx32) pixels at `out`, `outStride` bytes a
@@ -38,5 +40,12 @@ std::vector<RowBlend> StretchRowBlends(int32_t sourceRows, int32_t outputRows);
 // A source of no rows or more rows than `outputRows` draws nothing.
 void StretchRows(const PixelRows& source, int32_t outputRows, PixelFormat outFormat, uint8_t* out,
                  size_t outStride);
+// Output rows firstOutput .. firstOutput + outputCount - 1 of the stretch of
+// `sourceRows` rows to `outputRows`, from `source`, which holds source rows
+// sourceTop .. sourceTop + source.height - 1 (at least those the output
+// rows blend). Row j of `out` is output row firstOutput + j.
+void StretchRowsBand(const PixelRows& source, int32_t sourceTop, int32_t sourceRows, int32_t outputRows,
+                     int32_t firstOutput, int32_t outputCount, PixelFormat outFormat, uint8_t* out,
+                     size_t outStride);
 
 #endif

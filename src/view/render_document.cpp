@@ -9,6 +9,7 @@
 #include "window_layout.h"
 #include "../art/document_reading.h"
 #include "../raster/ansi_raster.h"
+#include "../raster/page_drawing.h"
 #include "../raster/vga_look.h"
 #include "../art/page_limits.h"
 #include "view.h"
@@ -89,30 +90,16 @@ const uint8_t* screenBytes = nullptr;
 size_t screenLength = 0;
 
 // Draws `count` rows of the drawn screen from row `from` into the band,
-// which holds them: as they are, or each row of cells drawn square and
-// stretched to its rows of the band (every row takes the same rows, so a
-// band may start at any of them). False when the square rows find no memory.
+// which holds them: as they are, or each row of cells stretched to its
+// rows of the band (every row takes the same rows, so a band may start at
+// any of them). False when the square rows find no memory.
 bool DrawBandRows(int32_t from, int32_t count) {
   const auto stride = static_cast<size_t>(BandPageSize().stride);
   uint8_t* at = band.bits + static_cast<size_t>(from - band.firstRow) * static_cast<size_t>(rowPixels) * stride;
   const AnsiScreen& screen = DrawnScreen();
-  if (!stretched) {
-    RasteriseAnsiRows(screen, from, count, at, blinkShown);
-    return true;
-  }
-  const AnsiPageSize square = AnsiPageSizeOf(screen);
-  const int32_t squareHeight = count * screen.cellHeight;
-  try {
-    band.square.resize(static_cast<size_t>(square.stride) * static_cast<size_t>(squareHeight));
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
-  RasteriseAnsiRows(screen, from, count, band.square.data(), blinkShown);
-  PixelRows drawn{band.square.data(), static_cast<size_t>(square.stride), square.width, squareHeight,
-                  square.bitsPerPixel == 32 ? PixelFormat::kBgrx32 : PixelFormat::kIndexed4,
-                  screen.palette.data()};
-  StretchRows(drawn, count * rowPixels, PixelFormat::kBgrx32, at, stride);
-  return true;
+  const PageDrawing page = PageDrawing::OfScreen(screen, screen.rows, stretched ? screen.rows * rowPixels : 0,
+                                                 PixelFormat::kBgrx32, blinkShown);
+  return page.Draw(from * rowPixels, count * rowPixels, at, stride, band.square);
 }
 
 void RenderTextLayout() {

@@ -112,6 +112,16 @@ TEST(ScreenPlay, RealArtOfEachKindAtItsCuts) {
   }
 }
 
+// A long PCBoard played 128 bytes at a time is read again often at first, then in 32nds of the file.
+TEST(ScreenPlay, AStreamFormatIsReadAtMostSomeFiftyTimesItsLength) {
+  std::string art;
+  while (art.size() < 32 * 1024) art += "@X1FA row of PCBoard text\r\n";
+  ScreenPlay play("long.pcb", Bytes(art), art.size());
+  for (size_t cut = 128; !play.finished(); cut += 128) play.AdvanceTo(cut);
+  EXPECT_LE(play.bytesRead(), 50 * art.size() + (1u << 20));
+  EXPECT_TRUE(CellsOf(play.frame(), play.still().rows) == CellsOf(play.still(), play.still().rows));
+}
+
 std::vector<uint8_t> Chunk(const char* type, const uint8_t* data, size_t size) {
   unsigned char* chunk = nullptr;
   size_t length = 0;
@@ -130,20 +140,16 @@ struct Frame {
   std::vector<uint8_t> zlib = {};
 };
 
-// The animated PNG's still image (any reader's) and each frame as a PNG of its own, read with lodepng.
-TEST(ScreenAnimation, FramesComposeToTheCutScreensAndEndOnTheStillExport) {
-  const uint32_t bps = 2400;  // 8 bytes a 30th of a second
-  std::vector<uint8_t> png;
-  size_t count = 0;
-  ASSERT_TRUE(EncodeScreenPlay("anim.ans", Bytes(kAnimation), kAnimation.size(), bps, png, &count));
-  std::vector<uint8_t> head, palette;  // IHDR's data, PLTE's
+// The frames of an animated PNG, their fcTL and fdAT numbered in order; its acTL's count, IHDR's and PLTE's data.
+std::vector<Frame> FramesOf(const std::vector<uint8_t>& png, std::vector<uint8_t>* head = nullptr,
+                            std::vector<uint8_t>* palette = nullptr) {
   std::vector<Frame> frames;
   uint32_t announced = 0, sequence = 0;
   for (size_t at = 8; at + 12 <= png.size(); at += 12 + U32(&png[at])) {
     const uint8_t* data = &png[at + 8];
     const std::string type(reinterpret_cast<const char*>(&png[at + 4]), 4);
-    if (type == "IHDR") head.assign(data, data + 13);
-    if (type == "PLTE") palette.assign(data, data + U32(&png[at]));
+    if (type == "IHDR" && head != nullptr) head->assign(data, data + 13);
+    if (type == "PLTE" && palette != nullptr) palette->assign(data, data + U32(&png[at]));
     if (type == "acTL") announced = U32(data);
     if (type == "fcTL" || type == "fdAT") {
       EXPECT_EQ(U32(data), sequence++);
@@ -153,8 +159,20 @@ TEST(ScreenAnimation, FramesComposeToTheCutScreensAndEndOnTheStillExport) {
                         U16(data + 22), data[24], data[25]});
     if (type == "fdAT") frames.back().zlib.insert(frames.back().zlib.end(), data + 4, data + U32(&png[at]));
   }
+  EXPECT_EQ(announced, frames.size());
+  return frames;
+}
+
+// The animated PNG's still image (any reader's) and each frame as a PNG of its own, read with lodepng.
+TEST(ScreenAnimation, FramesComposeToTheCutScreensAndEndOnTheStillExport) {
+  const uint32_t bps = 2400;  // 8 bytes a 30th of a second
+  std::vector<uint8_t> png;
+  size_t count = 0;
+  ASSERT_TRUE(EncodeScreenPlay("anim.ans", Bytes(kAnimation), kAnimation.size(), bps, png, &count));
+  std::vector<uint8_t> head, palette;  // IHDR's data, PLTE's
+  const std::vector<Frame> frames = FramesOf(png, &head, &palette);
   const Decoded still = Decode(png);
-  ASSERT_TRUE(count > 2 && announced == count && frames.size() == count);
+  ASSERT_TRUE(count > 2 && frames.size() == count);
   EXPECT_EQ(std::make_tuple(frames[0].width, frames[0].height, frames[0].x, frames[0].y),
             std::make_tuple(still.width, still.height, 0u, 0u));
 
@@ -174,6 +192,8 @@ TEST(ScreenAnimation, FramesComposeToTheCutScreensAndEndOnTheStillExport) {
     for (uint32_t y = 0; y < frame.height; ++y)
       std::copy_n(&pixels.rgb[y * frame.width], frame.width, &canvas[(frame.y + y) * still.width + frame.x]);
     // The canvas is the screen of the bytes a modem brought by this frame's time, black below its last row.
+    // A step's rectangles but its last stay no time.
+    if (frame.delay == 0) continue;
     std::vector<uint32_t> want =
         Pixels(InterpretAnsi(Bytes(kAnimation), std::min<size_t>(tick * bps / 300, kAnimation.size()), {}));
     want.resize(canvas.size(), kAnsiPalette[0]);
@@ -188,6 +208,30 @@ TEST(ScreenAnimation, FramesComposeToTheCutScreensAndEndOnTheStillExport) {
   std::vector<uint8_t> exported;
   ASSERT_TRUE(EncodePng(page.rows, exported));
   EXPECT_TRUE(Decode(exported).rgb == still.rgb);
+}
+
+// A play that writes at the top and at the bottom of a tall screen encodes the two cells, not the screen
+// between them; and it plays in 8-pixel letters whatever SAUCE says, its still the 8-pixel export's.
+TEST(ScreenAnimation, FramesAreTheCellsThatChangedInEightPixelLetters) {
+  std::string art = "\x1b[300;1HX";
+  for (char c = 'a'; c < 'k'; ++c) art += std::string("\x1b[1;1H") + c + "\x1b[300;80H" + c;
+  std::string record = "\032SAUCE00" + std::string(121, '\0');
+  record[1 + 94] = 1, record[1 + 95] = 1, record[1 + 96] = 80, record[1 + 105] = 0x04;  // ANSi, 9-pixel letters
+  art += record;
+  std::vector<uint8_t> png;
+  ASSERT_TRUE(EncodeScreenPlay("tall.ans", Bytes(art), art.size(), 6000, png));
+  const std::vector<Frame> frames = FramesOf(png);
+  ASSERT_FALSE(frames.empty());
+  EXPECT_GE(frames.size(), 11u);
+  EXPECT_EQ(std::make_pair(frames[0].width, frames[0].height), std::make_pair(640u, 4800u));
+  for (size_t k = 1; k < frames.size(); ++k)
+    EXPECT_EQ(std::make_pair(frames[k].width, frames[k].height), std::make_pair(8u, 16u)) << k;
+  ExportPage page;
+  ASSERT_TRUE(DrawExportPage("tall.ans", art.data(), art.size(), GlyphPixels(), true, 0, page, nullptr,
+                             ScreenLook{LookChoice::kOff, LookChoice::kAsFile}));
+  std::vector<uint8_t> still;
+  ASSERT_TRUE(EncodePng(page.rows, still));
+  EXPECT_TRUE(Decode(still).rgb == Decode(png).rgb);
 }
 
 }  // namespace
