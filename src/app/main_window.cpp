@@ -107,20 +107,21 @@ void WriteStatusTexts() {
   if (const char* note = FindNote()) {
     left = note;
   } else {
+    const Document& document = ShownDocument();
     std::snprintf(viewer.statusText, sizeof viewer.statusText, "anttkn:%d, filhantag:%d, runtimes:%d",
-                  static_cast<int>(viewer.laidOutLength), static_cast<int>(viewer.fileHandle),
+                  static_cast<int>(document.laidOutLength), static_cast<int>(document.start.opened),
                   static_cast<int>(viewer.runCount));
     left = viewer.statusText;
     // A damaged entry of a pack, and what of a colour screen's file could
     // not be read, follow.
-    for (const char* note : {LoadedDocumentWarning(), ShownScreenNote()})
+    for (const char* note : {LoadedDocumentWarning(), document.note.c_str()})
       if (*note != '\0') left += " \u2014 " + std::string(note);
   }
   SendMessageA(viewer.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(left.c_str()));
   // The right part: a link's address under the pointer, or the SAUCE
   // record's title, author and group before the place in the folder.
   const char* address = PointedLinkAddress();
-  const std::string& sauce = ShownSauce().summary;
+  const std::string sauce = ShownSauce().summary;
   SetStatusParts(address != nullptr || !sauce.empty());
   std::snprintf(viewer.statusText, sizeof viewer.statusText, "%d/%d",
                 static_cast<int>(viewer.browseIndex + 1), static_cast<int>(viewer.browseLast + 1));

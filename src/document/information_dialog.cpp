@@ -8,7 +8,7 @@
 #include "document.h"
 
 std::string InformationText() {
-  const SauceDescription& sauce = ShownSauce();
+  const SauceDescription sauce = ShownSauce();
   if (!sauce.present) return "This file carries no SAUCE record.";
   std::string text;
   for (const auto& [name, value] : sauce.fields) text += name + ":\t" + value + "\r\n";

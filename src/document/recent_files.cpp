@@ -5,6 +5,7 @@
 #include "../win32/registry.h"
 #include "../win32/viewer_state.h"
 #include "../resources/resource_ids.h"
+#include "../view/view.h"
 #include "document.h"
 #include "pack_file.h"
 #include "recent_list.h"
@@ -101,7 +102,7 @@ class StoredListLock {
 // is no document of the user's.
 void PushOntoStoredList() {
   char path[kRecentPathSize] = "";
-  const DWORD length = viewer.fileHandle == -1 ? 0 : FullDocumentPath(viewer.currentPath, path, sizeof path);
+  const DWORD length = !ShownDocument().Opened() ? 0 : FullDocumentPath(viewer.currentPath, path, sizeof path);
   if (length == 0 || length >= sizeof path || EqualsIgnoringAsciiCase(path, viewer.programPath))
     path[0] = '\0';
   StoredListLock lock;

@@ -9,30 +9,30 @@
 #include <cstdint>
 #include <vector>
 
+#include "../art/document.h"
 #include "../art/document_reading.h"
 #include "../text/sauce_text.h"
 
 struct AnsiScreen;
 
-// Lays textBuffer out and draws it into pageBitmap; lays the window out
-// between the two passes. With View > ANSI colours on, a document that
-// UsesAnsiScreen is read as an ANSI screen and drawn in 16 colours instead.
+// Reads the shown document under the View menu's choices (ShownOptions)
+// and draws it into pageBitmap: the text layout, laying the window out
+// between its two passes, or a colour screen.
 void RenderDocument();
+// The document shown: loaded by the document's module, read again by each
+// render. Its reading is the one of the last render until the next.
+Document& ShownDocument();
+// The View menu's choices as the document's reading takes them; the
+// window keeps a longer file whole, since the colour mode may come later.
+DocumentOptions ShownOptions();
 // The ANSI screen shown, or null while the text layout is shown; it stays
 // valid until the next render.
 const AnsiScreen* ShownAnsiScreen();
 // The letters and rows View > 9-pixel letters and View > 4:3 aspect ask for.
 ScreenLook ShownLook();
-// What of the shown colour screen's file could not be read (a damaged
-// scene format, a file past the colour screens' limit); empty otherwise.
-const char* ShownScreenNote();
-// The bytes a colour screen reads where the text layout's are not enough:
-// a scene format's raw bytes, or the whole of a longer file (`cut`: longer
-// still than a colour screen reads). Held until forgotten or replaced.
-void HoldColourBytes(std::vector<uint8_t> bytes, bool cut);
-void ForgetColourBytes();
-// The shown document's SAUCE record (not present without one).
-const SauceDescription& ShownSauce();
+// The shown document's SAUCE record as people read it (not present
+// without one, nor for a file that could not be read).
+SauceDescription ShownSauce();
 
 // View > ANSI colours (Ctrl+Shift+A): read from the settings at the start,
 // with its menu check; switching it writes the setting and has the

@@ -51,8 +51,8 @@ const ShownRows& CurrentShownRows() {
     if (const AnsiScreen* screen = ShownAnsiScreen()) {
       shown.rows = AnsiShownRows(*screen);
     } else {
-      shown.rows = CollectShownRows(reinterpret_cast<const uint8_t*>(viewer.laidOutText),
-                                    viewer.laidOutLength, viewer.pageWidth / 8, viewer.pageHeight / 8);
+      shown.rows = CollectShownRows(ShownDocument().laidOut.data(),
+                                    ShownDocument().laidOutLength, viewer.pageWidth / 8, viewer.pageHeight / 8);
     }
     shown.links = FindLinks(shown.rows);
     shown.collected = true;

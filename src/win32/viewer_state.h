@@ -20,16 +20,7 @@ struct ViewerState {
   int32_t statusParts[2];
   char statusText[100];
 
-  // Documents
-  char textBuffer[kTextBufferSize + 2];
-  // The bytes loaded, zero bytes included: the text layout reads textBuffer
-  // up to its first zero, an ANSI screen reads all of them.
-  int32_t textLength;
-  // What the text layout reads: textBuffer up to its first zero, ending with
-  // a line feed, copied at each render so that the loaded bytes stay as
-  // they were read.
-  char laidOutText[kTextBufferSize + 2];
-  int32_t laidOutLength;
+  // Documents (the shown one: ShownDocument)
   char commandLine[kPathBufferSize];
   char programPath[kPathBufferSize];
   char programDir[kPathBufferSize];
@@ -38,7 +29,6 @@ struct ViewerState {
   // currentPath could not hold the path asked for; it opens like a
   // missing file.
   int32_t currentPathRefused;
-  int32_t fileHandle;
   RecentFile recentFiles[kRecentFileCount];
   char browseList[kBrowseListSize][kBrowseEntrySize];
   int32_t browseIndex;

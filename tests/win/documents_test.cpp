@@ -13,6 +13,7 @@
 
 #include "win32/viewer_state.h"
 #include "document/document.h"
+#include "view/view.h"
 #include "../unit/zip_writer.h"
 
 namespace {
@@ -26,7 +27,7 @@ class LoadDocumentTest : public testing::Test {
     std::strcpy(viewer.currentPath, path.c_str());
     viewer.currentPathRefused = refused;
     LoadDocument();
-    return viewer.textBuffer + std::string(viewer.fileHandle == -1 ? "|-1" : "|opened");
+    return ShownDocument().text.data() + std::string(ShownDocument().Opened() ? "|opened" : "|-1");
   }
   TempDir dir;
 };
@@ -197,7 +198,7 @@ TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogsAndADrop) {
   // The first file dropped; names in any script: the program's code page is UTF-8.
   SendMessageA(test.window(), WM_DROPFILES,
                Drop(std::filesystem::u8path(japanese).wstring() + L"\0c:\\b.nfo"s), 0);
-  EXPECT_EQ(std::string(viewer.currentPath) + "|" + viewer.textBuffer, japanese + "|one\r\n");
+  EXPECT_EQ(std::string(viewer.currentPath) + "|" + ShownDocument().text.data(), japanese + "|one\r\n");
   // A path of 300 bytes is refused whole, never cut into another path.
   SendMessageA(test.window(), WM_DROPFILES, Drop(L"c:\\" + std::wstring(297, L'x')), 0);
   EXPECT_STREQ(viewer.currentPath, "");
@@ -213,7 +214,7 @@ TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogsAndADrop) {
   runOpenDialog = ChoosingOpenDialog;
   SendMessageA(test.window(), WM_COMMAND, 101, 0);
   runOpenDialog = GetOpenFileNameA;
-  EXPECT_EQ(std::string(viewer.currentPath) + "|" + viewer.textBuffer, path + "|long\r\n");
+  EXPECT_EQ(std::string(viewer.currentPath) + "|" + ShownDocument().text.data(), path + "|long\r\n");
 }
 
 // A pack walked in place: its art in name order, its folders in one list; a damaged entry warns, one that
@@ -234,7 +235,7 @@ TEST(Packs, TheArtWalkedInNameOrderAndShownAsFromDisk) {
     const std::string place = test.StatusText(1);
     return std::string(viewer.currentPath + pack.size()) + " " + place.substr(place.size() - 3) +
            (test.StatusText(0).find("CRC-32") != std::string::npos ? " damaged" : "") +
-           (viewer.fileHandle == -1 ? std::strchr(viewer.textBuffer, '\n') : "");
+           (!ShownDocument().Opened() ? std::strchr(ShownDocument().text.data(), '\n') : "");
   };
   test.Show(pack);  // its first art
   std::vector<std::string> steps = {shown()};

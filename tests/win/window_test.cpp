@@ -19,6 +19,7 @@
 #include "app/main_window.h"
 #include "win32/viewer_state.h"
 #include "document/document.h"
+#include "view/view.h"
 #include "view/render_page.h"
 #include "resources/resource_ids.h"
 
@@ -31,7 +32,7 @@ TEST(MainWindow, TheStatusBarFollowsTheDocument) {
   test.Show(dir.Write("Zero.NFO", std::string("12345\0abc", 9)));
   const std::string runs = ", runtimes:" + std::to_string(viewer.runCount);
   EXPECT_EQ(test.StatusText(0) + " " + test.StatusText(1),
-            "anttkn:6, filhantag:" + std::to_string(viewer.fileHandle) + runs + " 1/1");
+            "anttkn:6, filhantag:" + std::to_string(ShownDocument().start.opened) + runs + " 1/1");
   dir.Write("other.asc", "x\n");
   test.Show(dir.path() + "gone.nfo");
   EXPECT_EQ(test.StatusText(0) + " " + test.StatusText(1), "anttkn:39, filhantag:-1" + runs + " 0/2");
@@ -41,7 +42,7 @@ TEST(MainWindow, TheStatusBarFollowsTheDocument) {
     PumpMessages();
     EXPECT_EQ(test.StatusText(1), want);
   }
-  EXPECT_STREQ(viewer.textBuffer, "x\n");
+  EXPECT_STREQ(ShownDocument().text.data(), "x\n");
 }
 
 // Wine reads the DPI from LogPixels as a process starts: a child runs the disabled test below at 192 DPI.
@@ -87,10 +88,10 @@ TEST(RenderPage, FastPageEqualsOneBlitPerGlyphOnTheCorpus) {
   if (!std::filesystem::is_directory(QP_CORPUS_DIR)) GTEST_SKIP() << "no corpus at " << QP_CORPUS_DIR;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(QP_CORPUS_DIR)) {
     if (!entry.is_regular_file() || entry.path().extension() == ".md") continue;
-    static char text[kTextBufferSize + 2];
-    static uint8_t bytes[kTextBufferSize + 2];
-    const size_t read = ReadDocumentFile(entry.path().string().c_str(), text).count;
-    const int32_t length = LaidOutText(reinterpret_cast<const uint8_t*>(text), read, bytes);
+    static Document document;
+    ReadDocument(entry.path().string().c_str(), DocumentReader(entry.path().string().c_str()), {}, document);
+    const uint8_t* bytes = document.laidOut.data();
+    const int32_t length = document.laidOutLength;
     Page page = CreatePage(MeasureLayout(bytes, length, nullptr), glyphs.bitsPerPixel);
     DrawPage(bytes, length, glyphs, page);
     HBITMAP reference = RenderReferencePage(bytes, length, sheet, table);
