@@ -60,10 +60,8 @@ namespace {
 // The screen's dots an inch (under Wine, its LogPixels setting); the
 // program's manifest declares it DPI-aware, so this is the real one.
 int32_t ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int32_t dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-  if (screen != nullptr) ReleaseDC(nullptr, screen);
-  return dpi;
+  const WindowDC screen(nullptr);
+  return screen.get() != nullptr ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
 }
 
 void OnCreate(HWND window, HMENU menu) {
@@ -76,7 +74,7 @@ void OnCreate(HWND window, HMENU menu) {
   viewer.cellWidth = viewer.cellHeight = StartZoomForDpi(ScreenDpi());
   SplitCommandLine();
   CountRun();
-  viewer.glyphSheet = LoadBitmapA(viewer.appInstance, MAKEINTRESOURCEA(IDB_GLYPH_SHEET));
+  viewer.glyphSheet.Reset(LoadBitmapA(viewer.appInstance, MAKEINTRESOURCEA(IDB_GLYPH_SHEET)));
   viewer.activeFontCommand = 0;
   CheckMenuRadioItem(menu, IDM_BUILTIN_SHEET, IDM_BUILTIN_SHEET + 1, IDM_BUILTIN_SHEET, MF_BYCOMMAND);
   BuildGlyphTable(viewer.glyphTable);
@@ -150,20 +148,14 @@ void OnSize(WPARAM wParam, LPARAM lParam) {
   SendMessageA(viewer.statusBar, WM_SIZE, wParam, lParam);
 }
 
-template <typename Handle>
-void DeleteIfPresent(Handle& object) {
-  if (object != nullptr) DeleteObject(object);
-  object = nullptr;
-}
-
 void OnDestroy(HWND window) {
   StopScreenTimers();
   UpdateRecentFiles(true);
   SyncSettings(true);
   DragAcceptFiles(window, FALSE);
-  DeleteIfPresent(viewer.glyphSheet);
-  DeleteIfPresent(viewer.pageBitmap);
-  DeleteIfPresent(viewer.backgroundBrush);
+  viewer.glyphSheet.Reset();
+  viewer.pageBitmap.Reset();
+  viewer.backgroundBrush.Reset();
   SetForegroundWindow(GetWindow(window, GW_HWNDPREV));
   PostQuitMessage(0);
 }

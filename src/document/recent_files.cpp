@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "../core/text_helpers.h"
+#include "../win32/handles.h"
 #include "../win32/registry.h"
 #include "../win32/viewer_state.h"
 #include "../resources/resource_ids.h"
@@ -106,37 +107,35 @@ void PushOntoStoredList() {
   if (length == 0 || length >= sizeof path || EqualsIgnoringAsciiCase(path, viewer.programPath))
     path[0] = '\0';
   StoredListLock lock;
-  HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
-  if (key != nullptr) ReadStoredList(key, viewer.recentFiles);
-  if (PushRecentFile(viewer.recentFiles, path) && key != nullptr) {
-    WriteStoredList(key, viewer.recentFiles);
+  const RegistryKey key(CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS));
+  if (key) ReadStoredList(key.get(), viewer.recentFiles);
+  if (PushRecentFile(viewer.recentFiles, path) && key) {
+    WriteStoredList(key.get(), viewer.recentFiles);
   }
-  if (key != nullptr) RegCloseKey(key);
 }
 
 }  // namespace
 
 void SyncSettings(bool save) {
-  HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
+  const RegistryKey key(CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS));
   if (save) {
     const RECT place = RestoredWindowRect();
-    if (key != nullptr) {
-      WriteDwordValue(key, "last.left", static_cast<DWORD>(place.left));
-      WriteDwordValue(key, "last.top", static_cast<DWORD>(place.top));
+    if (key) {
+      WriteDwordValue(key.get(), "last.left", static_cast<DWORD>(place.left));
+      WriteDwordValue(key.get(), "last.top", static_cast<DWORD>(place.top));
     }
-  } else if (key != nullptr) {
+  } else if (key) {
     // An empty rectangle: the first layout places the window by its
     // top-left corner alone.
-    const LONG left = ReadEdge(key, "last.left"), top = ReadEdge(key, "last.top");
+    const LONG left = ReadEdge(key.get(), "last.left"), top = ReadEdge(key.get(), "last.top");
     viewer.windowRect = RECT{left, top, left, top};
-    ReadStoredList(key, viewer.recentFiles);
+    ReadStoredList(key.get(), viewer.recentFiles);
   } else {
     // Without the key every read gives the defaults and every write is
     // lost; the program goes on either way.
     viewer.windowRect = RECT{};
     std::memset(viewer.recentFiles, 0, sizeof viewer.recentFiles);
   }
-  if (key != nullptr) RegCloseKey(key);
 }
 
 void UpdateRecentFiles(bool push) {

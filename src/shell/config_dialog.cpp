@@ -1,6 +1,7 @@
 #include <cstring>
 #include <string>
 
+#include "../win32/handles.h"
 #include "../win32/viewer_state.h"
 #include "../resources/resource_ids.h"
 #include "shell.h"
@@ -39,10 +40,7 @@ char otherExtensions[100];
 bool otherRefused;
 
 int32_t KeyExists(const char* path) {
-  HKEY key = OpenKey(HKEY_CLASSES_ROOT, path);
-  if (key == nullptr) return 0;
-  RegCloseKey(key);
-  return 1;
+  return RegistryKey(OpenKey(HKEY_CLASSES_ROOT, path)) ? 1 : 0;
 }
 
 // A refused stored list is never replaced, so the box never takes typing.
@@ -53,10 +51,10 @@ void SetEditable(HWND dialog, int32_t editable) {
 void ReadSettings() {
   otherExtensions[0] = '\0';
   otherRefused = false;
-  HKEY settings = OpenKey(HKEY_LOCAL_MACHINE, kSettingsKey);
-  if (settings == nullptr) return;
+  const RegistryKey settings(OpenKey(HKEY_LOCAL_MACHINE, kSettingsKey));
+  if (!settings) return;
   char text[kOtherTextSize];
-  if (ReadTextValue(settings, "otherap", text, sizeof text) == TextRead::kRead &&
+  if (ReadTextValue(settings.get(), "otherap", text, sizeof text) == TextRead::kRead &&
       std::strcmp(text, "pa") == 0) {
     assocFlags.initialType[kOther] = assocFlags.currentType[kOther] = 1;
   }
@@ -65,12 +63,11 @@ void ReadSettings() {
   // shows an empty list that cannot be edited, and OK leaves the stored
   // value alone, and the extensions it names held with their backups:
   // replacing it would leave them held with nothing naming them.
-  switch (ReadTextValue(settings, "other", text, sizeof text)) {
+  switch (ReadTextValue(settings.get(), "other", text, sizeof text)) {
     case TextRead::kRead: std::memcpy(otherExtensions, text, sizeof text); break;
     case TextRead::kRefused: otherRefused = true; break;
     case TextRead::kAbsent: break;
   }
-  RegCloseKey(settings);
 }
 
 void OnInitDialog(HWND dialog) {
@@ -121,10 +118,8 @@ void ApplyVerbs() {
 }
 
 void WriteSetting(const char* name, const char* text) {
-  HKEY settings = CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
-  if (settings == nullptr) return;
-  WriteTextValue(settings, name, text);
-  RegCloseKey(settings);
+  const RegistryKey settings(CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS));
+  if (settings) WriteTextValue(settings.get(), name, text);
 }
 
 // Names the pieces of the typed list that were refused, and why; the rest

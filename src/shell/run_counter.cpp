@@ -1,5 +1,6 @@
 #include <string>
 
+#include "../win32/handles.h"
 #include "../win32/viewer_state.h"
 #include "../document/document.h"
 #include "../view/view.h"
@@ -9,15 +10,13 @@
 #include "shell_rules.h"
 
 void CountRun() {
-  HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
+  const RegistryKey key(CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS));
   DWORD count = 0;
   // Only a 4-byte REG_DWORD is a count. A value of another type or length
   // counts as none, and this start writes 1 in its place.
-  const bool stored = key != nullptr && ReadDwordValue(key, "Times", count);
+  const bool stored = key && ReadDwordValue(key.get(), "Times", count);
   viewer.runCount = NextRunCount(stored, count);
-  if (key == nullptr) return;
-  WriteDwordValue(key, "Times", viewer.runCount);
-  RegCloseKey(key);
+  if (key) WriteDwordValue(key.get(), "Times", viewer.runCount);
 }
 
 void FirstPaintWork() {

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "../win32/registry.h"
+#include "../win32/handles.h"
 #include "../win32/viewer_state.h"
 #include "../resources/resource_ids.h"
 #include "view.h"
@@ -32,11 +33,8 @@ void CheckLookItem(const LookItems& look) {
 }
 
 void WriteSetting(const char* name, int32_t value) {
-  HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
-  if (key != nullptr) {
-    WriteDwordValue(key, name, static_cast<DWORD>(value));
-    RegCloseKey(key);
-  }
+  const RegistryKey key(CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS));
+  if (key) WriteDwordValue(key.get(), name, static_cast<DWORD>(value));
 }
 
 // The document is rendered again at the next paint, in a window that keeps
@@ -58,18 +56,17 @@ void ReadColourModeSetting() {
   // Off unless the value is there and 1: a fresh install shows every
   // document in the text layout.
   DWORD stored = 0;
-  HKEY key = OpenKey(HKEY_LOCAL_MACHINE, kSettingsKey);
-  if (key != nullptr) ReadDwordValue(key, kColourModeValue, stored);
+  const RegistryKey key(OpenKey(HKEY_LOCAL_MACHINE, kSettingsKey));
+  if (key) ReadDwordValue(key.get(), kColourModeValue, stored);
   viewer.ansiColours = stored == 1 ? 1 : 0;
   CheckColourModeItem();
   // As the file says unless a known choice is stored.
   for (const LookItems& look : kLooks) {
     DWORD choice = 0;
-    if (key != nullptr) ReadDwordValue(key, look.value, choice);
+    if (key) ReadDwordValue(key.get(), look.value, choice);
     viewer.*look.choice = choice <= 2 ? static_cast<int32_t>(choice) : 0;
     CheckLookItem(look);
   }
-  if (key != nullptr) RegCloseKey(key);
 }
 
 bool ChooseLook(UINT command) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "../win32/disk_file.h"
+#include "../win32/handles.h"
 #include "../core/text_helpers.h"
 #include "../win32/viewer_state.h"
 #include "../resources/resource_ids.h"
@@ -39,12 +40,11 @@ bool FontsFolderPath(const char* fileName, char* path, size_t size) {
 bool ReadFontName(const char* iniName, std::string& name) {
   char path[kFontPathSize];
   if (!FontsFolderPath(iniName, path, sizeof path)) return false;
-  HANDLE file = OpenDiskFile(path, FILE_SHARE_READ);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  const FileHandle file(OpenDiskFile(path, FILE_SHARE_READ));
+  if (!file) return false;
   char bytes[kFontNameReadSize];
   DWORD count = 0;
-  if (!ReadFile(file, bytes, sizeof bytes, &count, nullptr)) count = 0;
-  CloseHandle(file);
+  if (!ReadFile(file.get(), bytes, sizeof bytes, &count, nullptr)) count = 0;
   name = FontDisplayName(bytes, static_cast<int32_t>(count));
   return true;
 }
@@ -68,19 +68,18 @@ HBITMAP LoadFontSheetFile(const char* path) {
   // file's size first, and a sheet of another size or of pixels that cannot
   // be read is refused. The file stays open, and shut to writers, until the
   // loader has read it.
-  HANDLE file = OpenDiskFile(path, FILE_SHARE_READ);
-  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  const FileHandle file(OpenDiskFile(path, FILE_SHARE_READ));
+  if (!file) return nullptr;
   uint8_t head[kBmpHeadSize];
   DWORD count = 0;
   LARGE_INTEGER size;
   HBITMAP sheet = nullptr;
-  if (GetFileSizeEx(file, &size) && ReadFile(file, head, sizeof head, &count, nullptr) &&
+  if (GetFileSizeEx(file.get(), &size) && ReadFile(file.get(), head, sizeof head, &count, nullptr) &&
       IsGlyphSheetBmp(head, count, static_cast<uint64_t>(size.QuadPart))) {
     // A section keeps a colour sheet's own pixels whatever the display's depth.
     sheet = static_cast<HBITMAP>(
         LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
   }
-  CloseHandle(file);
   return sheet;
 }
 
@@ -94,13 +93,12 @@ void DiscoverFontSheets() {
   char pattern[kFontPathSize];
   if (FontsFolderPath("*.ini", pattern, sizeof pattern)) {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    if (search != INVALID_HANDLE_VALUE) {
+    const FindHandle search(FindFirstFileA(pattern, &found));
+    if (search) {
       // Only as many sheets as the Keymap range has items for are listed.
       do {
         if (IsListedFile(found, ".ini")) AddFontSheet(found.cFileName);
-      } while (viewer.fontCount < kListedFontLimit && FindNextFileA(search, &found));
-      FindClose(search);
+      } while (viewer.fontCount < kListedFontLimit && FindNextFileA(search.get(), &found));
     }
   }
   HMENU menu = GetMenu(viewer.mainWindow);
@@ -137,7 +135,6 @@ void SelectFontSheet(int command) {
                      static_cast<UINT>(command), MF_BYCOMMAND);
   viewer.activeFontCommand = command;
   viewer.needsRender = 1;
-  if (viewer.glyphSheet != nullptr) DeleteObject(viewer.glyphSheet);
-  viewer.glyphSheet = sheet;
+  viewer.glyphSheet.Reset(sheet);
   InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);
 }

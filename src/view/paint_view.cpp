@@ -3,7 +3,7 @@
 #include "view.h"
 
 void PaintView() {
-  if (viewer.pageBitmap != nullptr && viewer.sourceWidth > 0 && viewer.sourceHeight > 0) {
+  if (viewer.pageBitmap && viewer.sourceWidth > 0 && viewer.sourceHeight > 0) {
     // Where the view reaches past the page's right or bottom edge it shows
     // the window's background: only the part of the source rectangle that
     // lies on the page is copied, at the same scale.
@@ -23,15 +23,13 @@ void PaintView() {
     }
     // May draw, or make, the bitmap's rows.
     const int32_t bitmapTop = PreparePageRows(viewer.scrollY, sourceHeight);
-    if (sourceWidth > 0 && sourceHeight > 0 && viewer.pageBitmap != nullptr) {
-      HDC pageDC = CreateCompatibleDC(viewer.paintDC);
-      HGDIOBJ previous = SelectObject(pageDC, viewer.pageBitmap);
+    if (sourceWidth > 0 && sourceHeight > 0 && viewer.pageBitmap) {
+      const MemoryDC pageDC(CreateCompatibleDC(viewer.paintDC));
+      const SelectedObject page(pageDC.get(), viewer.pageBitmap.get());
       SetStretchBltMode(viewer.paintDC, HALFTONE);
       SetBrushOrgEx(viewer.paintDC, 0, 0, nullptr);
-      StretchBlt(viewer.paintDC, kViewOrigin, kViewOrigin, destWidth, destHeight, pageDC, viewer.sourceX,
+      StretchBlt(viewer.paintDC, kViewOrigin, kViewOrigin, destWidth, destHeight, pageDC.get(), viewer.sourceX,
                  viewer.scrollY - bitmapTop, sourceWidth, sourceHeight, SRCCOPY);
-      SelectObject(pageDC, previous);
-      DeleteDC(pageDC);
     }
   }
   if (viewer.selectionShown) InvertRect(viewer.paintDC, &viewer.selectionRect);

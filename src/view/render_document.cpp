@@ -110,16 +110,16 @@ void RenderTextLayout() {
   const uint8_t* text = shownDocument.laidOut.data();
 
   const PageMeasure measured = MeasureLayout(text, length, viewer.lineTable);
-  ReadGlyphPixels(viewer.glyphSheet, viewer.glyphTable, glyphPixels);
+  ReadGlyphPixels(viewer.glyphSheet.get(), viewer.glyphTable, glyphPixels);
   const int bitsPerPixel = glyphPixels.bitsPerPixel == 32 ? 32 : 1;
   // A page cut to the size limits shows what fits; the window is laid out
   // for that page even when its bitmap cannot be made.
   const PagePixels size = PagePixelSize(measured, bitsPerPixel);
   viewer.pageWidth = size.width;
   viewer.pageHeight = size.height;
-  if (viewer.pageBitmap != nullptr) DeleteObject(viewer.pageBitmap);
+  viewer.pageBitmap.Reset();  // never two pages at once
   Page page = CreatePage(measured, bitsPerPixel);
-  viewer.pageBitmap = page.bitmap;
+  viewer.pageBitmap.Reset(page.bitmap);
   viewer.pageRect = RECT{0, 0, viewer.pageWidth, viewer.pageHeight};
 
   LayoutWindow();
@@ -134,14 +134,13 @@ void RenderTextLayout() {
 bool MakeBand(int32_t rows) {
   const AnsiPageSize size = BandPageSize();
   DIBSECTION shown = {};
-  if (band.bitmap != nullptr && band.bitmap == viewer.pageBitmap && band.palette == ShownScreen().palette &&
+  if (band.bitmap != nullptr && band.bitmap == viewer.pageBitmap.get() && band.palette == ShownScreen().palette &&
       GetObjectA(band.bitmap, sizeof shown, &shown) == sizeof shown && shown.dsBm.bmWidth == size.width &&
       shown.dsBm.bmBitsPixel == size.bitsPerPixel && std::abs(shown.dsBm.bmHeight) / rowPixels >= rows) {
     band.capacity = std::abs(shown.dsBm.bmHeight) / rowPixels;
     return true;
   }
-  if (viewer.pageBitmap != nullptr) DeleteObject(viewer.pageBitmap);
-  viewer.pageBitmap = nullptr;
+  viewer.pageBitmap.Reset();
   band = Band{};
   // Top-down, as the rasteriser writes it, in the screen's palette (or
   // its exact colours, 32 bits a pixel).
@@ -149,7 +148,8 @@ bool MakeBand(int32_t rows) {
   HBITMAP bitmap = CreatePageBitmap(size.width, rows * rowPixels, size.bitsPerPixel, ShownScreen().palette.data(),
                                     size.bitsPerPixel == 4 ? 16 : 0, bits);
   if (bitmap == nullptr) return false;
-  viewer.pageBitmap = band.bitmap = bitmap;
+  viewer.pageBitmap.Reset(bitmap);
+  band.bitmap = bitmap;
   band.bits = bits;
   band.capacity = rows;
   band.palette = ShownScreen().palette;
@@ -169,10 +169,7 @@ void RenderColourScreen() {
   viewer.pageHeight = static_cast<int32_t>(int64_t{ansiScreen.rows} * rowPixels);
   viewer.pageRect = RECT{0, 0, viewer.pageWidth, viewer.pageHeight};
   // The text layout's page is let go before the band is made.
-  if (viewer.pageBitmap != nullptr && viewer.pageBitmap != band.bitmap) {
-    DeleteObject(viewer.pageBitmap);
-    viewer.pageBitmap = nullptr;
-  }
+  if (viewer.pageBitmap.get() != band.bitmap) viewer.pageBitmap.Reset();
 
   LayoutWindow();
   PreparePageRows(viewer.scrollY, viewer.sourceHeight);
@@ -225,7 +222,7 @@ int32_t PreparePageRows(int32_t top, int32_t height) {
   const int32_t first = std::clamp(top / cell, 0, rows);
   const int32_t last =
       static_cast<int32_t>(std::clamp<int64_t>((int64_t{top} + height + cell - 1) / cell, first, rows));
-  if (band.bits != nullptr && band.bitmap == viewer.pageBitmap && band.drawnRows > 0 &&
+  if (band.bits != nullptr && band.bitmap == viewer.pageBitmap.get() && band.drawnRows > 0 &&
       first >= band.firstRow && last <= band.firstRow + band.drawnRows) {
     return band.firstRow * cell;
   }
@@ -265,7 +262,7 @@ void RedrawScreenRows(int32_t first, int32_t end) {
   // the view reaches them.
   const int32_t from = std::max(first, band.firstRow);
   const int32_t to = std::min(end, band.firstRow + band.drawnRows);
-  if (band.bits != nullptr && band.bitmap == viewer.pageBitmap && from < to) {
+  if (band.bits != nullptr && band.bitmap == viewer.pageBitmap.get() && from < to) {
     GdiFlush();
     if (!DrawBandRows(from, to - from)) band.drawnRows = 0;
   }

@@ -10,6 +10,7 @@
 #include "../core/scroll_steps.h"
 #include "../resources/resource_ids.h"
 #include "../win32/registry.h"
+#include "../win32/handles.h"
 #include "../win32/viewer_state.h"
 #include "view.h"
 #include "window_layout.h"
@@ -143,11 +144,8 @@ bool PauseOrResumePlay() {
 
 void ReadPlaySpeedSetting() {
   DWORD stored = 0;
-  HKEY key = OpenKey(HKEY_LOCAL_MACHINE, kSettingsKey);
-  if (key != nullptr) {
-    ReadDwordValue(key, kPlaySpeedValue, stored);
-    RegCloseKey(key);
-  }
+  const RegistryKey key(OpenKey(HKEY_LOCAL_MACHINE, kSettingsKey));
+  if (key) ReadDwordValue(key.get(), kPlaySpeedValue, stored);
   // A value that is none of the speeds starts at 14400.
   const auto known = std::find(std::begin(kPlaySpeeds), std::end(kPlaySpeeds), stored);
   playSpeed =
@@ -163,9 +161,6 @@ void SelectPlaySpeed(int command) {
   if (play != nullptr)
     playStart = (paused ? pausedAt : now) - static_cast<DWORD>(done * 10000 / kPlaySpeeds[playSpeed]);
   CheckSpeedItem();
-  HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
-  if (key != nullptr) {
-    WriteDwordValue(key, kPlaySpeedValue, kPlaySpeeds[playSpeed]);
-    RegCloseKey(key);
-  }
+  const RegistryKey key(CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS));
+  if (key) WriteDwordValue(key.get(), kPlaySpeedValue, kPlaySpeeds[playSpeed]);
 }

@@ -7,7 +7,11 @@
 ViewerState viewer;
 
 void ResetViewerState() {
-  std::memset(&viewer, 0, sizeof viewer);
+  // The owners let their objects go first: zero bytes are owners of none.
+  viewer.glyphSheet.Reset();
+  viewer.pageBitmap.Reset();
+  viewer.backgroundBrush.Reset();
+  std::memset(static_cast<void*>(&viewer), 0, sizeof viewer);
   viewer.browseIndex = -1;
   viewer.needsRender = 1;
   viewer.firstPaint = 1;

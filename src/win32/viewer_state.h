@@ -1,5 +1,6 @@
 // The program's state: one process-wide instance, fixed-size buffers,
-// nothing allocated per document.
+// nothing allocated per document. Its long-lived GDI objects each have
+// their owner here, which deletes the old one as it takes another.
 #ifndef QUILLPANE_VIEWER_STATE_H
 #define QUILLPANE_VIEWER_STATE_H
 
@@ -8,6 +9,7 @@
 #include <cstdint>
 
 #include "../core/state_types.h"
+#include "handles.h"
 
 constexpr int32_t kBrowseListSize = 16000;
 constexpr int32_t kBrowseEntrySize = 256;
@@ -45,16 +47,16 @@ struct ViewerState {
   int32_t aspect;
   int32_t firstPaint;
   uint32_t runCount;
-  HBITMAP glyphSheet;
+  GdiObject<HBITMAP> glyphSheet;
   GlyphPosition glyphTable[256];
   int32_t activeFontCommand;
-  HBITMAP pageBitmap;
+  GdiObject<HBITMAP> pageBitmap;  // the text layout's page, or a colour screen's band
   int32_t pageWidth;
   int32_t pageHeight;
   RECT pageRect;
   int32_t lineTable[kLineTableSize];
   HDC paintDC;
-  HBRUSH backgroundBrush;
+  GdiObject<HBRUSH> backgroundBrush;  // the About dialog's, kept to the end
   FontEntry fontList[kFontListSize];
   int32_t fontCount;
 

@@ -241,9 +241,9 @@ TEST(Packs, TheArtWalkedInNameOrderAndShownAsFromDisk) {
   std::vector<std::string> steps = {shown()};
   for (int i = 0; i < 3; ++i) steps.push_back((SendMessageA(test.window(), WM_KEYDOWN, VK_NEXT, 0), shown()));
   int32_t width, height;
-  const auto entryPage = ReadPixels(viewer.pageBitmap, &width, &height);
+  const auto entryPage = ReadPixels(viewer.pageBitmap.get(), &width, &height);
   SwitchDocument((dir.Write("alove.xb", xb)).c_str());  // the entry left goes into the recent files
-  EXPECT_TRUE(ReadPixels(viewer.pageBitmap, &width, &height) == entryPage);
+  EXPECT_TRUE(ReadPixels(viewer.pageBitmap.get(), &width, &height) == entryPage);
   steps.push_back((SendMessageA(test.window(), WM_COMMAND, 400, 0), shown()));
   EXPECT_EQ(steps,
             (std::vector<std::string>{"\\A\\x\\tetris.ans 1/4", "\\b\\bad.nfo 2/4 damaged",

@@ -151,7 +151,7 @@ TEST(RenderWindow, ScrollZoomAndHugeCursorMoves) {
   for (int i = 0; i < 400; ++i) huge += "\x1b[9999999C\x1b[9999999Hx";
   test.Show(dir.Write("huge.ans", huge + "\x1b[H\x1b[7777777;1Hend\n"));
   BITMAP made = {};
-  ASSERT_TRUE(GetObjectA(viewer.pageBitmap, sizeof made, &made));
+  ASSERT_TRUE(GetObjectA(viewer.pageBitmap.get(), sizeof made, &made));
   EXPECT_EQ(std::make_tuple(made.bmWidth, made.bmHeight),
             std::make_tuple(viewer.pageWidth, viewer.pageHeight));
   SendMessageA(test.window(), WM_VSCROLL, SB_PAGEDOWN, 0);
@@ -175,7 +175,7 @@ void CALLBACK RunAboutBody(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND dialog = FindWindowA("#32770", "About");
   if (!IsWindowVisible(dialog)) return;
   KillTimer(nullptr, timer);
-  objects.insert(objects.end(), {aboutState.logoBitmap, aboutState.logoDC, viewer.backgroundBrush});
+  objects.insert(objects.end(), {aboutState.logoBitmap, aboutState.logoDC, viewer.backgroundBrush.get()});
   aboutBody(dialog);
 }
 
