@@ -314,7 +314,7 @@ void ReportWindow(const char* name, const WindowTiming& t, double target) {
 
 int main() {
   MainWindowTest window;
-  viewer.ansiColours = 1;
+  settings.ansiColours = 1;
   TempDir folder;
   const std::string hell = Hell01();
   if (hell.empty()) {
@@ -322,9 +322,9 @@ int main() {
   } else {
     const WindowTiming square = RenderInWindow(window, folder, "hell01.ans", hell);
     ReportWindow("ansi-512k:", square, 20);
-    viewer.letterSpacing = viewer.aspect = static_cast<int32_t>(LookChoice::kOn);
+    settings.letterSpacing = settings.aspect = static_cast<int32_t>(LookChoice::kOn);
     const WindowTiming vga = RenderInWindow(window, folder, "hell01.ans", hell);
-    viewer.letterSpacing = viewer.aspect = static_cast<int32_t>(LookChoice::kAsFile);
+    settings.letterSpacing = settings.aspect = static_cast<int32_t>(LookChoice::kAsFile);
     ReportWindow("ansi-512k-vga:", vga, 20);
     std::printf("ansi-512k-vga: %.2f x the square page's render, page %lld bytes against %lld\n",
                 vga.fresh / square.fresh, vga.pageBytes, square.pageBytes);

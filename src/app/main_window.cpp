@@ -16,6 +16,7 @@
 #include "../shell/shell.h"
 #include "../core/scroll_steps.h"
 #include "../core/text_helpers.h"
+#include "../win32/settings.h"
 #include "../win32/viewer_state.h"
 #include "../view/window_layout.h"
 
@@ -73,14 +74,15 @@ void OnCreate(HWND window, HMENU menu) {
   // The art keeps its size on a high-DPI screen: 8 pixels a cell at 96 DPI.
   viewer.cellWidth = viewer.cellHeight = StartZoomForDpi(ScreenDpi());
   SplitCommandLine();
-  CountRun();
+  CountRun(settings);
   viewer.glyphSheet.Reset(LoadBitmapA(viewer.appInstance, MAKEINTRESOURCEA(IDB_GLYPH_SHEET)));
   viewer.activeFontCommand = 0;
   CheckMenuRadioItem(menu, IDM_BUILTIN_SHEET, IDM_BUILTIN_SHEET + 1, IDM_BUILTIN_SHEET, MF_BYCOMMAND);
   BuildGlyphTable(viewer.glyphTable);
   SyncSettings(false);
-  ReadColourModeSetting();
-  ReadPlaySpeedSetting();
+  ReadViewSettings(settings);
+  ShowColourModeSetting(settings);
+  ShowPlaySpeedSetting(settings);
   LoadDocument();
   DragAcceptFiles(window, TRUE);
   ShowWindow(window, SW_SHOW);
@@ -108,7 +110,7 @@ void WriteStatusTexts() {
     const Document& document = ShownDocument();
     std::snprintf(viewer.statusText, sizeof viewer.statusText, "anttkn:%d, filhantag:%d, runtimes:%d",
                   static_cast<int>(document.laidOutLength), static_cast<int>(document.start.opened),
-                  static_cast<int>(viewer.runCount));
+                  static_cast<int>(settings.runCount));
     left = viewer.statusText;
     // A damaged entry of a pack, and what of a colour screen's file could
     // not be read, follow.
@@ -129,15 +131,14 @@ void WriteStatusTexts() {
 }
 
 void OnPaint(HWND window) {
-  if (viewer.firstPaint) FirstPaintWork();
+  if (viewer.firstPaint) FirstPaintWork(settings);
   // Rendering comes before BeginPaint, so that what the new layout
   // invalidates joins this paint.
   if (viewer.needsRender) RenderDocument();
   PAINTSTRUCT paint;
-  viewer.paintDC = BeginPaint(window, &paint);
-  PaintView();
+  HDC dc = BeginPaint(window, &paint);
+  PaintView(dc);
   EndPaint(window, &paint);
-  viewer.paintDC = nullptr;
   WriteStatusTexts();
 }
 
@@ -174,7 +175,7 @@ void OnKeyDown(HWND window, WPARAM key) {
     case VK_HOME: ScrollToPageEdge(false); break;
     case VK_END: ScrollToPageEdge(true); break;
     case 'A':  // Ctrl+Shift+A, for ANSI: free of the other keys and of Find's Ctrl+F and F3
-      if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0) ToggleColourMode();
+      if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0) ToggleColourMode(settings);
       break;
     case 'I':
       if (GetKeyState(VK_CONTROL) < 0) ShowInformation();
@@ -206,19 +207,19 @@ void OnCommand(HWND window, WPARAM command) {
     case IDM_ABOUT:
       DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutDialogProc, 0);
       return;
-    case IDM_ANSI_COLOURS: ToggleColourMode(); return;
+    case IDM_ANSI_COLOURS: ToggleColourMode(settings); return;
     case IDM_LETTERS_8:
     case IDM_LETTERS_9:
     case IDM_LETTERS_FILE:
     case IDM_ASPECT_SQUARE:
     case IDM_ASPECT_4_3:
-    case IDM_ASPECT_FILE: ChooseLook(static_cast<UINT>(command)); return;
+    case IDM_ASPECT_FILE: ChooseLook(settings, static_cast<UINT>(command)); return;
     case IDM_INFORMATION: ShowInformation(); return;
     case IDM_PLAY: TogglePlay(); return;
     default: break;
   }
   if (command >= IDM_SPEED_FIRST && command <= IDM_SPEED_FIRST + 5) {
-    SelectPlaySpeed(static_cast<int>(command));
+    SelectPlaySpeed(settings, static_cast<int>(command));
     return;
   }
   GetWindowRect(window, &viewer.windowRect);

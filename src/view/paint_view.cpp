@@ -2,7 +2,7 @@
 #include "../core/window_geometry.h"
 #include "view.h"
 
-void PaintView() {
+void PaintView(HDC dc) {
   if (viewer.pageBitmap && viewer.sourceWidth > 0 && viewer.sourceHeight > 0) {
     // Where the view reaches past the page's right or bottom edge it shows
     // the window's background: only the part of the source rectangle that
@@ -24,13 +24,13 @@ void PaintView() {
     // May draw, or make, the bitmap's rows.
     const int32_t bitmapTop = PreparePageRows(viewer.scrollY, sourceHeight);
     if (sourceWidth > 0 && sourceHeight > 0 && viewer.pageBitmap) {
-      const MemoryDC pageDC(CreateCompatibleDC(viewer.paintDC));
+      const MemoryDC pageDC(CreateCompatibleDC(dc));
       const SelectedObject page(pageDC.get(), viewer.pageBitmap.get());
-      SetStretchBltMode(viewer.paintDC, HALFTONE);
-      SetBrushOrgEx(viewer.paintDC, 0, 0, nullptr);
-      StretchBlt(viewer.paintDC, kViewOrigin, kViewOrigin, destWidth, destHeight, pageDC.get(), viewer.sourceX,
+      SetStretchBltMode(dc, HALFTONE);
+      SetBrushOrgEx(dc, 0, 0, nullptr);
+      StretchBlt(dc, kViewOrigin, kViewOrigin, destWidth, destHeight, pageDC.get(), viewer.sourceX,
                  viewer.scrollY - bitmapTop, sourceWidth, sourceHeight, SRCCOPY);
     }
   }
-  if (viewer.selectionShown) InvertRect(viewer.paintDC, &viewer.selectionRect);
+  if (viewer.selectionShown) InvertRect(dc, &viewer.selectionRect);
 }

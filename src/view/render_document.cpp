@@ -198,7 +198,7 @@ Document& ShownDocument() { return shownDocument; }
 
 DocumentOptions ShownOptions() {
   DocumentOptions options;
-  options.colour = viewer.ansiColours != 0;
+  options.colour = settings.ansiColours != 0;
   options.look = ShownLook();
   options.holdWholeFile = true;
   return options;
@@ -210,7 +210,7 @@ SauceDescription ShownSauce() {
 }
 
 ScreenLook ShownLook() {
-  return ScreenLook{static_cast<LookChoice>(viewer.letterSpacing), static_cast<LookChoice>(viewer.aspect)};
+  return ScreenLook{static_cast<LookChoice>(settings.letterSpacing), static_cast<LookChoice>(settings.aspect)};
 }
 
 const AnsiScreen* ShownAnsiScreen() { return ansiShown ? &ShownScreen() : nullptr; }

@@ -9,15 +9,13 @@
 #include "../art/screen_play.h"
 #include "../core/scroll_steps.h"
 #include "../resources/resource_ids.h"
-#include "../win32/registry.h"
-#include "../win32/handles.h"
+#include "../win32/settings.h"
 #include "../win32/viewer_state.h"
 #include "view.h"
 #include "window_layout.h"
 
 namespace {
 
-constexpr char kPlaySpeedValue[] = "playspeed";
 // 30 ms between frames: 33 a second where timers are exact, 32 where the
 // system's 15.6 ms tick rounds them up. A frame redraws only rows that
 // changed, and no row when none did, so a slower play does less work.
@@ -142,18 +140,15 @@ bool PauseOrResumePlay() {
   return true;
 }
 
-void ReadPlaySpeedSetting() {
-  DWORD stored = 0;
-  const RegistryKey key(OpenKey(HKEY_LOCAL_MACHINE, kSettingsKey));
-  if (key) ReadDwordValue(key.get(), kPlaySpeedValue, stored);
+void ShowPlaySpeedSetting(const Settings& settings) {
   // A value that is none of the speeds starts at 14400.
-  const auto known = std::find(std::begin(kPlaySpeeds), std::end(kPlaySpeeds), stored);
+  const auto known = std::find(std::begin(kPlaySpeeds), std::end(kPlaySpeeds), settings.playSpeed);
   playSpeed =
       known != std::end(kPlaySpeeds) ? static_cast<int>(known - std::begin(kPlaySpeeds)) : kDefaultPlaySpeed;
   CheckSpeedItem();
 }
 
-void SelectPlaySpeed(int command) {
+void SelectPlaySpeed(Settings& settings, int command) {
   // A play goes on from where it stands at the new speed.
   const DWORD now = GetTickCount();
   const uint64_t done = play != nullptr ? play->position() : 0;
@@ -161,6 +156,6 @@ void SelectPlaySpeed(int command) {
   if (play != nullptr)
     playStart = (paused ? pausedAt : now) - static_cast<DWORD>(done * 10000 / kPlaySpeeds[playSpeed]);
   CheckSpeedItem();
-  const RegistryKey key(CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS));
-  if (key) WriteDwordValue(key.get(), kPlaySpeedValue, kPlaySpeeds[playSpeed]);
+  settings.playSpeed = kPlaySpeeds[playSpeed];
+  WritePlaySpeed(settings);
 }

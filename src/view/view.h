@@ -12,6 +12,7 @@
 #include "../art/document.h"
 #include "../art/document_reading.h"
 #include "../text/sauce_text.h"
+#include "../win32/settings.h"
 
 struct AnsiScreen;
 
@@ -34,24 +35,24 @@ ScreenLook ShownLook();
 // without one, nor for a file that could not be read).
 SauceDescription ShownSauce();
 
-// View > ANSI colours (Ctrl+Shift+A): read from the settings at the start,
-// with its menu check; switching it writes the setting and has the
+// View > ANSI colours (Ctrl+Shift+A): its menu check as the settings
+// read at the start say; switching it writes the setting and has the
 // document rendered again at the next paint.
-// View > 9-pixel letters and View > 4:3 aspect are read with it: each as
+// View > 9-pixel letters and View > 4:3 aspect are shown with it: each as
 // the file says, on or off, a radio item of the three.
-void ReadColourModeSetting();
-void ToggleColourMode();
+void ShowColourModeSetting(const Settings& settings);
+void ToggleColourMode(Settings& settings);
 // Takes the choice of a View > 9-pixel letters or 4:3 aspect item, writes
 // the setting and has the document rendered again at the next paint; false
 // for any other command.
-bool ChooseLook(UINT command);
+bool ChooseLook(Settings& settings, UINT command);
 // Makes the page bitmap hold the page's pixel rows top .. top + height - 1
 // and returns the page row its first pixel row holds: 0 for the text
 // layout's page, which holds them all; an ANSI screen's holds a band of
 // rows around those shown, drawn when the view moves out of it.
 int32_t PreparePageRows(int32_t top, int32_t height);
-// Stretches the visible part of the page into paintDC.
-void PaintView();
+// Stretches the visible part of the page into `dc`, the paint's.
+void PaintView(HDC dc);
 
 // The bytes the shown colour screen was read from (false while the text
 // layout is shown); valid until the next render.
@@ -80,10 +81,10 @@ void OnScreenTimer(WPARAM timer);
 void TogglePlay();
 // Space: pauses or resumes a play; false when none runs.
 bool PauseOrResumePlay();
-// View > Speed: read from the settings at the start, with its menu mark;
+// View > Speed: as the settings read at the start say, with its menu mark;
 // choosing one (IDM_SPEED_FIRST on) writes the setting.
-void ReadPlaySpeedSetting();
-void SelectPlaySpeed(int command);
+void ShowPlaySpeedSetting(const Settings& settings);
+void SelectPlaySpeed(Settings& settings, int command);
 
 // A drag with the left button over the picture selects a rectangle of
 // cells, shown inverted; the release copies their text to the clipboard.

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "settings.h"
+
 // Zero-initialised so that the megabytes of buffers live in .bss, not in
 // the executable file.
 ViewerState viewer;
@@ -12,6 +14,7 @@ void ResetViewerState() {
   viewer.pageBitmap.Reset();
   viewer.backgroundBrush.Reset();
   std::memset(static_cast<void*>(&viewer), 0, sizeof viewer);
+  settings = Settings{};
   viewer.browseIndex = -1;
   viewer.needsRender = 1;
   viewer.firstPaint = 1;

@@ -31,22 +31,13 @@ struct ViewerState {
   // currentPath could not hold the path asked for; it opens like a
   // missing file.
   int32_t currentPathRefused;
-  RecentFile recentFiles[kRecentFileCount];
   char browseList[kBrowseListSize][kBrowseEntrySize];
   int32_t browseIndex;
   int32_t browseLast;
 
   // Rendering
   int32_t needsRender;
-  // View > ANSI colours: .ans files and files with an ANSi record are shown
-  // as ANSI screens.
-  int32_t ansiColours;
-  // View > 9-pixel letters and View > 4:3 aspect for colour screens: the
-  // values of LookChoice (as the file says, on, off).
-  int32_t letterSpacing;
-  int32_t aspect;
   int32_t firstPaint;
-  uint32_t runCount;
   GdiObject<HBITMAP> glyphSheet;
   GlyphPosition glyphTable[256];
   int32_t activeFontCommand;
@@ -55,7 +46,6 @@ struct ViewerState {
   int32_t pageHeight;
   RECT pageRect;
   int32_t lineTable[kLineTableSize];
-  HDC paintDC;
   GdiObject<HBRUSH> backgroundBrush;  // the About dialog's, kept to the end
   FontEntry fontList[kFontListSize];
   int32_t fontCount;
@@ -94,8 +84,8 @@ struct ViewerState {
 
 extern ViewerState viewer;
 
-// Zeroes the state and sets the start values (zoom 8, render and first
-// paint pending, no browse position).
+// Zeroes the state and the settings and sets the start values (zoom 8,
+// render and first paint pending, no browse position).
 void ResetViewerState();
 
 #endif

@@ -79,7 +79,7 @@ Entries ShownEntries() {
     char text[300] = {};
     GetMenuStringA(GetMenu(viewer.mainWindow), id, text, sizeof text, MF_BYCOMMAND);
     const bool grayed = GetMenuState(GetMenu(viewer.mainWindow), id, MF_BYCOMMAND) & MF_GRAYED;
-    out.push_back(viewer.recentFiles[id - 400].used && !grayed ? text : "");
+    out.push_back(settings.recentFiles[id - 400].used && !grayed ? text : "");
   }
   return out;
 }

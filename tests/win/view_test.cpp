@@ -155,7 +155,7 @@ TEST(LinksAndFind, HandAddressAClickThatOpensAndMatchesShownAsTheSelection) {
 
 // The mode, the menu item's mark and the stored setting ("-": none).
 std::tuple<int32_t, bool, std::string> Mode(HWND window) {
-  return {viewer.ansiColours,
+  return {settings.ansiColours,
           (GetMenuState(GetMenu(window), IDM_ANSI_COLOURS, MF_BYCOMMAND) & MF_CHECKED) != 0,
           RegText(HKEY_LOCAL_MACHINE, kSettingsKey, "ansicolours")};
 }

@@ -30,7 +30,7 @@ TEST(MainWindow, TheStatusBarFollowsTheDocument) {
   TempDir dir;
   // Five bytes before the zero byte and the line feed a render appends.
   test.Show(dir.Write("Zero.NFO", std::string("12345\0abc", 9)));
-  const std::string runs = ", runtimes:" + std::to_string(viewer.runCount);
+  const std::string runs = ", runtimes:" + std::to_string(settings.runCount);
   EXPECT_EQ(test.StatusText(0) + " " + test.StatusText(1),
             "anttkn:6, filhantag:" + std::to_string(ShownDocument().start.opened) + runs + " 1/1");
   dir.Write("other.asc", "x\n");
