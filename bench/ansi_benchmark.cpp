@@ -278,7 +278,7 @@ WindowTiming RenderInWindow(MainWindowTest& window, const TempDir& folder, const
   window.Show(folder.Write(name, document));  // read, and rendered once
   WindowTiming best;
   for (int run = 0; run < 5; ++run) {
-    viewer.pageBitmap.Reset();  // as after a page of another size
+    view.pageBitmap.Reset();  // as after a page of another size
     auto start = std::chrono::steady_clock::now();
     RenderDocument();
     GdiFlush();
@@ -298,7 +298,7 @@ WindowTiming RenderInWindow(MainWindowTest& window, const TempDir& folder, const
     best.layout = std::min(best.layout, Milliseconds(start));
   }
   DIBSECTION page = {};
-  GetObjectA(viewer.pageBitmap.get(), sizeof page, &page);
+  GetObjectA(view.pageBitmap.get(), sizeof page, &page);
   best.pageBytes = static_cast<long long>(page.dsBm.bmWidthBytes) * page.dsBm.bmHeight;
   if (const AnsiScreen* screen = ShownAnsiScreen()) best.columns = screen->columns, best.rows = screen->rows;
   return best;

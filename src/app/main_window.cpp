@@ -72,13 +72,13 @@ void OnCreate(HWND window, HMENU menu) {
   viewer.appInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
   viewer.statusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | 0x20, nullptr, window, IDC_STATUS_BAR);
   // The art keeps its size on a high-DPI screen: 8 pixels a cell at 96 DPI.
-  viewer.cellWidth = viewer.cellHeight = StartZoomForDpi(ScreenDpi());
+  view.cellWidth = view.cellHeight = StartZoomForDpi(ScreenDpi());
   SplitCommandLine();
   CountRun(settings);
-  viewer.glyphSheet.Reset(LoadBitmapA(viewer.appInstance, MAKEINTRESOURCEA(IDB_GLYPH_SHEET)));
-  viewer.activeFontCommand = 0;
+  view.glyphSheet.Reset(LoadBitmapA(viewer.appInstance, MAKEINTRESOURCEA(IDB_GLYPH_SHEET)));
+  view.activeFontCommand = 0;
   CheckMenuRadioItem(menu, IDM_BUILTIN_SHEET, IDM_BUILTIN_SHEET + 1, IDM_BUILTIN_SHEET, MF_BYCOMMAND);
-  BuildGlyphTable(viewer.glyphTable);
+  BuildGlyphTable(view.glyphTable);
   SyncSettings(false);
   ReadViewSettings(settings);
   ShowColourModeSetting(settings);
@@ -134,10 +134,10 @@ void OnPaint(HWND window) {
   if (viewer.firstPaint) FirstPaintWork(settings);
   // Rendering comes before BeginPaint, so that what the new layout
   // invalidates joins this paint.
-  if (viewer.needsRender) RenderDocument();
+  if (view.needsRender) RenderDocument();
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
-  PaintView(dc);
+  PaintView(dc, view);
   EndPaint(window, &paint);
   WriteStatusTexts();
 }
@@ -154,8 +154,8 @@ void OnDestroy(HWND window) {
   UpdateRecentFiles(true);
   SyncSettings(true);
   DragAcceptFiles(window, FALSE);
-  viewer.glyphSheet.Reset();
-  viewer.pageBitmap.Reset();
+  view.glyphSheet.Reset();
+  view.pageBitmap.Reset();
   viewer.backgroundBrush.Reset();
   SetForegroundWindow(GetWindow(window, GW_HWNDPREV));
   PostQuitMessage(0);
@@ -222,7 +222,7 @@ void OnCommand(HWND window, WPARAM command) {
     SelectPlaySpeed(settings, static_cast<int>(command));
     return;
   }
-  GetWindowRect(window, &viewer.windowRect);
+  GetWindowRect(window, &view.windowRect);
   if (command >= IDM_KEYMAP_FIRST && command <= IDM_KEYMAP_LAST) {
     SelectFontSheet(static_cast<int>(command));
   } else if (command >= IDM_RECENT_FIRST && command <= IDM_RECENT_LAST) {
@@ -232,12 +232,12 @@ void OnCommand(HWND window, WPARAM command) {
 
 void OnButtonDown(LPARAM lParam) {
   if (ClearFindNote()) WriteStatusTexts();
-  OnSelectionButtonDown(lParam);
+  OnSelectionButtonDown(view, lParam);
   OnLinkButtonDown(lParam);
 }
 
 void OnMouseMove(LPARAM lParam) {
-  OnSelectionMouseMove(lParam);
+  OnSelectionMouseMove(view, lParam);
   if (OnLinkMouseMove(lParam)) WriteStatusTexts();
 }
 
@@ -261,7 +261,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MOUSEWHEEL: OnMouseWheel(wParam); return 0;
     case WM_LBUTTONDOWN: OnButtonDown(lParam); return 0;
     case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
-    case WM_LBUTTONUP: OnLinkButtonUp(lParam, OnSelectionButtonUp(lParam)); return 0;
+    case WM_LBUTTONUP: OnLinkButtonUp(lParam, OnSelectionButtonUp(view, lParam)); return 0;
     case WM_MOUSELEAVE:
       if (OnLinkMouseLeave()) WriteStatusTexts();
       return 0;

@@ -79,8 +79,8 @@ void ScanDirectory() {
   if (namesFirst && viewer.browseLast >= 0) {
     viewer.browseIndex = 0;
     std::memcpy(viewer.currentPath, viewer.browseList[0], kBrowseEntrySize);
-    viewer.needsRender = 1;
-    InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);
+    view.needsRender = 1;
+    InvalidateRect(viewer.mainWindow, &view.repaintRect, TRUE);
   }
 }
 

@@ -60,11 +60,11 @@ ReadFileStart DocumentReader(const char* path) {
 void ShowCurrentDocument() {
   LoadDocument();
   RenderDocument();
-  InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);
+  InvalidateRect(viewer.mainWindow, &view.repaintRect, TRUE);
 }
 
 void SwitchDocument(const char* newPath) {
-  GetWindowRect(viewer.mainWindow, &viewer.windowRect);
+  GetWindowRect(viewer.mainWindow, &view.windowRect);
   UpdateRecentFiles(true);
   // A path that does not fit is refused whole: it shows like a file that
   // cannot be opened.

@@ -63,10 +63,10 @@ void SyncSettings(bool save) {
   } else if (ReadWindowPlace(left, top)) {
     // An empty rectangle: the first layout places the window by its
     // top-left corner alone.
-    viewer.windowRect = RECT{left, top, left, top};
+    view.windowRect = RECT{left, top, left, top};
     ReadRecentFiles(settings);
   } else {
-    viewer.windowRect = RECT{};
+    view.windowRect = RECT{};
     std::memset(settings.recentFiles, 0, sizeof settings.recentFiles);
   }
 }

@@ -29,9 +29,9 @@ void CheckLookItem(const Settings& settings, const LookItems& look) {
 // The document is rendered again at the next paint, in a window that keeps
 // its place: the layout starts from where it stands.
 void RenderAgain() {
-  GetWindowRect(viewer.mainWindow, &viewer.windowRect);
-  viewer.needsRender = 1;
-  InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);
+  GetWindowRect(viewer.mainWindow, &view.windowRect);
+  view.needsRender = 1;
+  InvalidateRect(viewer.mainWindow, &view.repaintRect, TRUE);
 }
 
 void CheckColourModeItem(const Settings& settings) {

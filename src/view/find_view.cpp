@@ -47,12 +47,12 @@ void ShowMatch(const CellRuns& runs) {
   const ViewCells before = CurrentViewCells();
   const int32_t rows = RowsToShow(runs.front().row, runs.back().row, before.firstRow, before.rows);
   if (rows != 0) ScrollByRows(rows);
-  InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
+  InvalidateRect(viewer.mainWindow, &view.selectionRect, TRUE);
   // A match past the view's right edge is selected but not shown.
-  viewer.selectionRect = CellRunRect(runs.front());
-  viewer.selectionShown = 1;
-  viewer.selectionDragging = 0;
-  InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
+  view.selectionRect = CellRunRect(runs.front());
+  view.selectionShown = 1;
+  view.selectionDragging = 0;
+  InvalidateRect(viewer.mainWindow, &view.selectionRect, TRUE);
 }
 
 void Find(bool down) {

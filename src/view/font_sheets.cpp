@@ -54,11 +54,11 @@ bool ReadFontName(const char* iniName, std::string& name) {
 void AddFontSheet(const char* iniName) {
   std::string name;
   if (!ReadFontName(iniName, name)) return;
-  FontEntry& entry = viewer.fontList[viewer.fontCount];
+  FontEntry& entry = view.fontList[view.fontCount];
   const std::string bitmapName = FontSheetBaseName(iniName) + ".bmp";
   if (!FontsFolderPath(bitmapName.c_str(), entry.fontBitmapPath, sizeof entry.fontBitmapPath)) return;
   CopyWholeText(entry.fontName, sizeof entry.fontName, name);  // at most 119 bytes
-  ++viewer.fontCount;
+  ++view.fontCount;
 }
 
 }  // namespace
@@ -98,12 +98,12 @@ void DiscoverFontSheets() {
       // Only as many sheets as the Keymap range has items for are listed.
       do {
         if (IsListedFile(found, ".ini")) AddFontSheet(found.cFileName);
-      } while (viewer.fontCount < kListedFontLimit && FindNextFileA(search.get(), &found));
+      } while (view.fontCount < kListedFontLimit && FindNextFileA(search.get(), &found));
     }
   }
   HMENU menu = GetMenu(viewer.mainWindow);
-  for (int32_t i = 0; i < viewer.fontCount; ++i) {
-    std::string text = FontMenuText(i, viewer.fontList[i].fontName);
+  for (int32_t i = 0; i < view.fontCount; ++i) {
+    std::string text = FontMenuText(i, view.fontList[i].fontName);
     MENUITEMINFOA item = {};
     item.cbSize = sizeof item;
     item.fMask = MIIM_TYPE | MIIM_ID;
@@ -117,13 +117,13 @@ void DiscoverFontSheets() {
 }
 
 void SelectFontSheet(int command) {
-  if (command == viewer.activeFontCommand) return;
+  if (command == view.activeFontCommand) return;
   const int32_t index = command - (IDM_BUILTIN_SHEET + 1);
   HBITMAP sheet = nullptr;
   if (command == IDM_BUILTIN_SHEET) {
     sheet = LoadBitmapA(viewer.appInstance, MAKEINTRESOURCEA(IDB_GLYPH_SHEET));
-  } else if (index >= 0 && index < viewer.fontCount) {
-    sheet = LoadFontSheetFile(viewer.fontList[index].fontBitmapPath);
+  } else if (index >= 0 && index < view.fontCount) {
+    sheet = LoadFontSheetFile(view.fontList[index].fontBitmapPath);
   } else {
     return;  // no Keymap item has this identifier
   }
@@ -131,10 +131,10 @@ void SelectFontSheet(int command) {
   // with it the radio mark and the picture. The old sheet is released only
   // once the new one is there.
   if (sheet == nullptr) return;
-  CheckMenuRadioItem(GetMenu(viewer.mainWindow), IDM_BUILTIN_SHEET, IDM_BUILTIN_SHEET + viewer.fontCount,
+  CheckMenuRadioItem(GetMenu(viewer.mainWindow), IDM_BUILTIN_SHEET, IDM_BUILTIN_SHEET + view.fontCount,
                      static_cast<UINT>(command), MF_BYCOMMAND);
-  viewer.activeFontCommand = command;
-  viewer.needsRender = 1;
-  viewer.glyphSheet.Reset(sheet);
-  InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);
+  view.activeFontCommand = command;
+  view.needsRender = 1;
+  view.glyphSheet.Reset(sheet);
+  InvalidateRect(viewer.mainWindow, &view.repaintRect, TRUE);
 }

@@ -26,7 +26,7 @@ GlyphPixels glyphPixels;
 // The document shown. Its colour screen's cells are the one part of the
 // window's state sized by the document (two bytes a cell: about 1 MB for
 // 512 KB of 80-column art), so the document lives here rather than in the
-// fixed-size ViewerState; they are let go when the text layout is shown.
+// fixed-size View; they are let go when the text layout is shown.
 Document shownDocument;
 // Whether its colour screen is shown (it has been rendered).
 bool ansiShown = false;
@@ -104,23 +104,23 @@ bool DrawBandRows(int32_t from, int32_t count) {
 void RenderTextLayout() {
   ansiShown = false;
   band = Band{};
-  viewer.pageCellHeight = 8;
-  viewer.pageCellWidth = 8;
+  view.pageCellHeight = 8;
+  view.pageCellWidth = 8;
   const int32_t length = shownDocument.laidOutLength;
   const uint8_t* text = shownDocument.laidOut.data();
 
-  const PageMeasure measured = MeasureLayout(text, length, viewer.lineTable);
-  ReadGlyphPixels(viewer.glyphSheet.get(), viewer.glyphTable, glyphPixels);
+  const PageMeasure measured = MeasureLayout(text, length, view.lineTable);
+  ReadGlyphPixels(view.glyphSheet.get(), view.glyphTable, glyphPixels);
   const int bitsPerPixel = glyphPixels.bitsPerPixel == 32 ? 32 : 1;
   // A page cut to the size limits shows what fits; the window is laid out
   // for that page even when its bitmap cannot be made.
   const PagePixels size = PagePixelSize(measured, bitsPerPixel);
-  viewer.pageWidth = size.width;
-  viewer.pageHeight = size.height;
-  viewer.pageBitmap.Reset();  // never two pages at once
+  view.pageWidth = size.width;
+  view.pageHeight = size.height;
+  view.pageBitmap.Reset();  // never two pages at once
   Page page = CreatePage(measured, bitsPerPixel);
-  viewer.pageBitmap.Reset(page.bitmap);
-  viewer.pageRect = RECT{0, 0, viewer.pageWidth, viewer.pageHeight};
+  view.pageBitmap.Reset(page.bitmap);
+  view.pageRect = RECT{0, 0, view.pageWidth, view.pageHeight};
 
   LayoutWindow();
   DrawPage(text, length, glyphPixels, page);
@@ -134,13 +134,13 @@ void RenderTextLayout() {
 bool MakeBand(int32_t rows) {
   const AnsiPageSize size = BandPageSize();
   DIBSECTION shown = {};
-  if (band.bitmap != nullptr && band.bitmap == viewer.pageBitmap.get() && band.palette == ShownScreen().palette &&
+  if (band.bitmap != nullptr && band.bitmap == view.pageBitmap.get() && band.palette == ShownScreen().palette &&
       GetObjectA(band.bitmap, sizeof shown, &shown) == sizeof shown && shown.dsBm.bmWidth == size.width &&
       shown.dsBm.bmBitsPixel == size.bitsPerPixel && std::abs(shown.dsBm.bmHeight) / rowPixels >= rows) {
     band.capacity = std::abs(shown.dsBm.bmHeight) / rowPixels;
     return true;
   }
-  viewer.pageBitmap.Reset();
+  view.pageBitmap.Reset();
   band = Band{};
   // Top-down, as the rasteriser writes it, in the screen's palette (or
   // its exact colours, 32 bits a pixel).
@@ -148,7 +148,7 @@ bool MakeBand(int32_t rows) {
   HBITMAP bitmap = CreatePageBitmap(size.width, rows * rowPixels, size.bitsPerPixel, ShownScreen().palette.data(),
                                     size.bitsPerPixel == 4 ? 16 : 0, bits);
   if (bitmap == nullptr) return false;
-  viewer.pageBitmap.Reset(bitmap);
+  view.pageBitmap.Reset(bitmap);
   band.bitmap = bitmap;
   band.bits = bits;
   band.capacity = rows;
@@ -163,16 +163,16 @@ void RenderColourScreen() {
   stretched = shownDocument.screen.stretched;
   rowPixels = stretched ? StretchedHeight(ansiScreen.cellHeight, ansiScreen.cellWidth) : ansiScreen.cellHeight;
   const AnsiPageSize size = AnsiPageSizeOf(ansiScreen);
-  viewer.pageCellHeight = rowPixels;
-  viewer.pageCellWidth = ansiScreen.cellWidth;
-  viewer.pageWidth = size.width;
-  viewer.pageHeight = static_cast<int32_t>(int64_t{ansiScreen.rows} * rowPixels);
-  viewer.pageRect = RECT{0, 0, viewer.pageWidth, viewer.pageHeight};
+  view.pageCellHeight = rowPixels;
+  view.pageCellWidth = ansiScreen.cellWidth;
+  view.pageWidth = size.width;
+  view.pageHeight = static_cast<int32_t>(int64_t{ansiScreen.rows} * rowPixels);
+  view.pageRect = RECT{0, 0, view.pageWidth, view.pageHeight};
   // The text layout's page is let go before the band is made.
-  if (viewer.pageBitmap.get() != band.bitmap) viewer.pageBitmap.Reset();
+  if (view.pageBitmap.get() != band.bitmap) view.pageBitmap.Reset();
 
   LayoutWindow();
-  PreparePageRows(viewer.scrollY, viewer.sourceHeight);
+  PreparePageRows(view.scrollY, view.sourceHeight);
 }
 
 }  // namespace
@@ -182,8 +182,8 @@ void RenderDocument() {
   StopScreenTimers();
   playFrame = nullptr;
   blinkShown = true;
-  viewer.needsRender = 0;
-  viewer.selectionShown = 0;
+  view.needsRender = 0;
+  view.selectionShown = 0;
   ForgetShownRows();
   ReadDocumentAs(ShownOptions(), shownDocument);
   if (shownDocument.Colour()) {
@@ -222,7 +222,7 @@ int32_t PreparePageRows(int32_t top, int32_t height) {
   const int32_t first = std::clamp(top / cell, 0, rows);
   const int32_t last =
       static_cast<int32_t>(std::clamp<int64_t>((int64_t{top} + height + cell - 1) / cell, first, rows));
-  if (band.bits != nullptr && band.bitmap == viewer.pageBitmap.get() && band.drawnRows > 0 &&
+  if (band.bits != nullptr && band.bitmap == view.pageBitmap.get() && band.drawnRows > 0 &&
       first >= band.firstRow && last <= band.firstRow + band.drawnRows) {
     return band.firstRow * cell;
   }
@@ -245,7 +245,7 @@ bool ShownColourBytes(const uint8_t*& bytes, size_t& length) {
   bytes = shownDocument.Bytes();
   length = shownDocument.Length();
   // A render due means the bytes have changed since.
-  return ansiShown && !viewer.needsRender;
+  return ansiShown && !view.needsRender;
 }
 
 void DrawScreenFrame(const AnsiScreen* frame) {
@@ -262,18 +262,18 @@ void RedrawScreenRows(int32_t first, int32_t end) {
   // the view reaches them.
   const int32_t from = std::max(first, band.firstRow);
   const int32_t to = std::min(end, band.firstRow + band.drawnRows);
-  if (band.bits != nullptr && band.bitmap == viewer.pageBitmap.get() && from < to) {
+  if (band.bits != nullptr && band.bitmap == view.pageBitmap.get() && from < to) {
     GdiFlush();
     if (!DrawBandRows(from, to - from)) band.drawnRows = 0;
   }
   // Their part of the view, in the window's pixels.
-  if (viewer.sourceHeight <= 0) return;
+  if (view.sourceHeight <= 0) return;
   const auto clientY = [](int64_t pageY) {
     return static_cast<LONG>(kViewOrigin +
-                             (pageY - viewer.scrollY) * viewer.viewHeight / viewer.sourceHeight);
+                             (pageY - view.scrollY) * view.viewHeight / view.sourceHeight);
   };
   RECT rows = {kViewOrigin, std::max<LONG>(clientY(int64_t{first} * cell), kViewOrigin),
-               kViewOrigin + viewer.viewWidth,
-               std::min<LONG>(clientY(int64_t{end} * cell) + 1, kViewOrigin + viewer.viewHeight)};
+               kViewOrigin + view.viewWidth,
+               std::min<LONG>(clientY(int64_t{end} * cell) + 1, kViewOrigin + view.viewHeight)};
   if (rows.top < rows.bottom) InvalidateRect(viewer.mainWindow, &rows, FALSE);
 }

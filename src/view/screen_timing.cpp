@@ -37,11 +37,11 @@ void ArmBlinkTimer(DWORD elapsed) {
 }
 
 void FollowCursor() {
-  const int32_t rowPixels = PageRowPixels(viewer.pageCellHeight);
-  const int32_t viewRows = std::max(viewer.sourceHeight / rowPixels, 1);
+  const int32_t rowPixels = PageRowPixels(view.pageCellHeight);
+  const int32_t viewRows = std::max(view.sourceHeight / rowPixels, 1);
   // A cursor below the page shows its last row.
   const int32_t row = std::min(play->cursorRow(), play->frame().rows - 1);
-  const int32_t rows = RowsToShow(row, row, viewer.scrollY / rowPixels, viewRows);
+  const int32_t rows = RowsToShow(row, row, view.scrollY / rowPixels, viewRows);
   if (rows != 0) ScrollByRows(rows);
 }
 

@@ -13,6 +13,7 @@
 #include "../art/document_reading.h"
 #include "../text/sauce_text.h"
 #include "../win32/settings.h"
+#include "../win32/viewer_state.h"
 
 struct AnsiScreen;
 
@@ -52,7 +53,7 @@ bool ChooseLook(Settings& settings, UINT command);
 // rows around those shown, drawn when the view moves out of it.
 int32_t PreparePageRows(int32_t top, int32_t height);
 // Stretches the visible part of the page into `dc`, the paint's.
-void PaintView(HDC dc);
+void PaintView(HDC dc, View& view);
 
 // The bytes the shown colour screen was read from (false while the text
 // layout is shown); valid until the next render.
@@ -89,9 +90,9 @@ void SelectPlaySpeed(Settings& settings, int command);
 // A drag with the left button over the picture selects a rectangle of
 // cells, shown inverted; the release copies their text to the clipboard.
 // The release returns true for a click: it selected no cell.
-void OnSelectionButtonDown(LPARAM lParam);
-void OnSelectionMouseMove(LPARAM lParam);
-bool OnSelectionButtonUp(LPARAM lParam);
+void OnSelectionButtonDown(View& view, LPARAM lParam);
+void OnSelectionMouseMove(View& view, LPARAM lParam);
+bool OnSelectionButtonUp(View& view, LPARAM lParam);
 // Puts `text` (code page 437 bytes, cut after 1023 characters) on the
 // clipboard: its bytes as CF_TEXT and CF_OEMTEXT with CF_LOCALE US English
 // (OEM code page 437), and its characters as CF_UNICODETEXT.

@@ -52,7 +52,7 @@ const ShownRows& CurrentShownRows() {
       shown.rows = AnsiShownRows(*screen);
     } else {
       shown.rows = CollectShownRows(ShownDocument().laidOut.data(),
-                                    ShownDocument().laidOutLength, viewer.pageWidth / 8, viewer.pageHeight / 8);
+                                    ShownDocument().laidOutLength, view.pageWidth / 8, view.pageHeight / 8);
     }
     shown.links = FindLinks(shown.rows);
     shown.collected = true;
@@ -67,9 +67,9 @@ void ForgetShownRows() {
 }
 
 ViewCells CurrentViewCells() {
-  const int32_t rowPixels = PageRowPixels(viewer.pageCellHeight);
-  return ViewCells{viewer.columnWidth, viewer.cellHeight, viewer.scrollY / rowPixels,
-                   viewer.sourceWidth / viewer.pageCellWidth, viewer.sourceHeight / rowPixels};
+  const int32_t rowPixels = PageRowPixels(view.pageCellHeight);
+  return ViewCells{view.columnWidth, view.cellHeight, view.scrollY / rowPixels,
+                   view.sourceWidth / view.pageCellWidth, view.sourceHeight / rowPixels};
 }
 
 std::optional<PageCell> PageCellAt(int32_t x, int32_t y) {

@@ -1,6 +1,5 @@
-// The program's state: one process-wide instance, fixed-size buffers,
-// nothing allocated per document. Its long-lived GDI objects each have
-// their owner here, which deletes the old one as it takes another.
+// The program's state, the window's and the view's apart: one process-wide
+// instance of each, fixed-size buffers, nothing allocated per document.
 #ifndef QUILLPANE_VIEWER_STATE_H
 #define QUILLPANE_VIEWER_STATE_H
 
@@ -14,6 +13,8 @@
 constexpr int32_t kBrowseListSize = 16000;
 constexpr int32_t kBrowseEntrySize = 256;
 
+// The window and the place of its document: handles, the status bar, the
+// paths from the command line, the listing that Page Up and Page Down walk.
 struct ViewerState {
   HWND mainWindow;
   HINSTANCE appInstance;
@@ -21,6 +22,9 @@ struct ViewerState {
   HWND statusBar;
   int32_t statusParts[2];
   char statusText[100];
+  char titleText[kPathBufferSize + 64];
+  int32_t firstPaint;
+  GdiObject<HBRUSH> backgroundBrush;  // the About dialog's, kept to the end
 
   // Documents (the shown one: ShownDocument)
   char commandLine[kPathBufferSize];
@@ -34,23 +38,26 @@ struct ViewerState {
   char browseList[kBrowseListSize][kBrowseEntrySize];
   int32_t browseIndex;
   int32_t browseLast;
+};
 
+// The view of the shown document: its glyph sheet, its page, the zoom, the
+// scroll and the selection. Its long-lived GDI objects each have their
+// owner here, which deletes the old one as it takes another.
+struct View {
   // Rendering
   int32_t needsRender;
-  int32_t firstPaint;
   GdiObject<HBITMAP> glyphSheet;
   GlyphPosition glyphTable[256];
   int32_t activeFontCommand;
+  FontEntry fontList[kFontListSize];
+  int32_t fontCount;
   GdiObject<HBITMAP> pageBitmap;  // the text layout's page, or a colour screen's band
   int32_t pageWidth;
   int32_t pageHeight;
   RECT pageRect;
   int32_t lineTable[kLineTableSize];
-  GdiObject<HBRUSH> backgroundBrush;  // the About dialog's, kept to the end
-  FontEntry fontList[kFontListSize];
-  int32_t fontCount;
 
-  // View
+  // Zoom and scroll
   int32_t cellWidth;    // screen pixels 8 page pixels take across: the zoom
   int32_t cellHeight;   // screen pixels a cell high, in the page cell's shape
   int32_t columnWidth;  // screen pixels a cell across, in the page cell's shape
@@ -73,7 +80,6 @@ struct ViewerState {
   int32_t lastThumbRow;
   // The part of a wheel notch turned but not yet scrolled.
   int32_t wheelRemainder;
-  char titleText[kPathBufferSize + 64];
 
   // Selection
   int32_t selectionShown;
@@ -83,9 +89,10 @@ struct ViewerState {
 };
 
 extern ViewerState viewer;
+extern View view;
 
-// Zeroes the state and the settings and sets the start values (zoom 8,
-// render and first paint pending, no browse position).
+// Zeroes the window's state, the view and the settings and sets the start
+// values (zoom 8, render and first paint pending, no browse position).
 void ResetViewerState();
 
 #endif

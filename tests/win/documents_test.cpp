@@ -67,7 +67,7 @@ TEST_F(LoadDocumentTest, FolderListingInExtensionOrderKeepingCase) {
   EXPECT_EQ(Load(dir.path() + "C.Diz"), "c.diz|opened");
   EXPECT_EQ(listing(), "1/2 " + dir.path() + "C.Diz " + dir.path() + "c.diz " + dir.path() + "b.asc");
   MainWindowTest sheets(false, dir.path());  // the glyph sheets' folder the same way
-  EXPECT_EQ(viewer.fontCount, 0);
+  EXPECT_EQ(view.fontCount, 0);
 }
 
 using Entries = std::vector<std::string>;  // most recent first; "" not in use
@@ -126,7 +126,7 @@ TEST(RecentFiles, ThePlaceAndTheEntriesAreKeptForTheNextStart) {
   Set("last5.1", REG_DWORD, "\5\5\5\5");
   Set("last5.3", REG_SZ, std::string(300, 'x') + '\0');
   MainWindowTest second(true);
-  EXPECT_EQ(std::make_tuple(viewer.windowRect.left, viewer.windowRect.top), std::make_tuple(150L, 0L));
+  EXPECT_EQ(std::make_tuple(view.windowRect.left, view.windowRect.top), std::make_tuple(150L, 0L));
   EXPECT_EQ(ShownEntries(), (Entries{a, "", longPath, "", "c:\\e.nfo"}));
 }
 
@@ -241,9 +241,9 @@ TEST(Packs, TheArtWalkedInNameOrderAndShownAsFromDisk) {
   std::vector<std::string> steps = {shown()};
   for (int i = 0; i < 3; ++i) steps.push_back((SendMessageA(test.window(), WM_KEYDOWN, VK_NEXT, 0), shown()));
   int32_t width, height;
-  const auto entryPage = ReadPixels(viewer.pageBitmap.get(), &width, &height);
+  const auto entryPage = ReadPixels(view.pageBitmap.get(), &width, &height);
   SwitchDocument((dir.Write("alove.xb", xb)).c_str());  // the entry left goes into the recent files
-  EXPECT_TRUE(ReadPixels(viewer.pageBitmap.get(), &width, &height) == entryPage);
+  EXPECT_TRUE(ReadPixels(view.pageBitmap.get(), &width, &height) == entryPage);
   steps.push_back((SendMessageA(test.window(), WM_COMMAND, 400, 0), shown()));
   EXPECT_EQ(steps,
             (std::vector<std::string>{"\\A\\x\\tetris.ans 1/4", "\\b\\bad.nfo 2/4 damaged",

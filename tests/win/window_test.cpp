@@ -64,7 +64,7 @@ TEST(MainWindow, StartZoomFollowsTheScreensDpi) {
 
 TEST(MainWindow, DISABLED_StartZoomHere) {
   MainWindowTest test;
-  EXPECT_EQ(viewer.cellWidth, 15);
+  EXPECT_EQ(view.cellWidth, 15);
 }
 
 BOOL WINAPI FailingGetMessage(LPMSG, HWND, UINT, UINT) { return -1; }
@@ -111,7 +111,7 @@ TEST(RenderWindow, ScrollZoomAndHugeCursorMoves) {
   std::string tall;  // 41 x 401 cells, each row its own character
   for (int i = 0; i < 400; ++i) tall += std::string(40, static_cast<char>('!' + i % 90)) + "\r\n";
   test.Show(dir.Write("tall.asc", tall));
-  const int32_t end = viewer.pageHeight - viewer.sourceHeight;
+  const int32_t end = view.pageHeight - view.sourceHeight;
   const UINT bar = WM_VSCROLL, key = WM_KEYDOWN, turn = WM_MOUSEWHEEL;
   // The scroll bar, the wheel (a turn for wParam), the arrow keys, Home and End move the view by
   // rows: the thumb follows and the selection goes. A turn short of a notch scrolls nothing; a
@@ -122,9 +122,9 @@ TEST(RenderWindow, ScrollZoomAndHugeCursorMoves) {
       {turn, 360, 0, 0},        {key, VK_DOWN, 8, 0},   {key, VK_UP, 0, 0},     {key, VK_END, end, 0},
       {key, VK_DOWN, end, 0},   {key, VK_HOME, 0, 0},   {bar, SB_BOTTOM, 0, 0}, {key, VK_DOWN, 8, 0}};
   for (const auto& [message, wParam, scrollY, selectionShown] : steps) {
-    viewer.selectionShown = 1;
+    view.selectionShown = 1;
     SendMessageA(test.window(), message, message == turn ? MAKEWPARAM(0, wParam) : wParam, 0);
-    EXPECT_EQ(std::make_tuple(viewer.scrollY, GetScrollPos(viewer.scrollBar, SB_CTL), viewer.selectionShown),
+    EXPECT_EQ(std::make_tuple(view.scrollY, GetScrollPos(view.scrollBar, SB_CTL), view.selectionShown),
               std::make_tuple(scrollY, scrollY, selectionShown))
         << message << " " << wParam;
   }
@@ -134,7 +134,7 @@ TEST(RenderWindow, ScrollZoomAndHugeCursorMoves) {
   SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, WHEEL_PAGESCROLL, nullptr, 0);
   SendMessageA(test.window(), key, VK_HOME, 0);
   SendMessageA(test.window(), turn, MAKEWPARAM(0, -120), 0);
-  EXPECT_EQ(viewer.scrollY, viewer.sourceHeight);
+  EXPECT_EQ(view.scrollY, view.sourceHeight);
   SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, setting, nullptr, 0);
   // Cell size and scrollY, each from 16: Ctrl with the wheel zooms a step a notch and shows the top; 15 and 1
   // are the limits, where nothing moves (the keypad's keys and the window's size: end-to-end).
@@ -142,18 +142,18 @@ TEST(RenderWindow, ScrollZoomAndHugeCursorMoves) {
   const std::tuple<int, int32_t, int32_t> zooms[] = {
       {1200, 15, 0}, {120, 15, 16}, {-2400, 1, 0}, {-120, 1, 16}, {840, 8, 0}};
   for (const auto& [delta, cellWidth, scrollY] : zooms) {
-    viewer.scrollY = 16;
+    view.scrollY = 16;
     SendMessageA(test.window(), turn, MAKEWPARAM(MK_CONTROL, delta), 0);
-    EXPECT_EQ(std::make_pair(viewer.cellWidth, viewer.scrollY), std::make_pair(cellWidth, scrollY)) << delta;
+    EXPECT_EQ(std::make_pair(view.cellWidth, view.scrollY), std::make_pair(cellWidth, scrollY)) << delta;
   }
   // Cursor moves far past any bitmap: the page is cut to size; the window scrolls, zooms, paints.
   std::string huge = "top\n";
   for (int i = 0; i < 400; ++i) huge += "\x1b[9999999C\x1b[9999999Hx";
   test.Show(dir.Write("huge.ans", huge + "\x1b[H\x1b[7777777;1Hend\n"));
   BITMAP made = {};
-  ASSERT_TRUE(GetObjectA(viewer.pageBitmap.get(), sizeof made, &made));
+  ASSERT_TRUE(GetObjectA(view.pageBitmap.get(), sizeof made, &made));
   EXPECT_EQ(std::make_tuple(made.bmWidth, made.bmHeight),
-            std::make_tuple(viewer.pageWidth, viewer.pageHeight));
+            std::make_tuple(view.pageWidth, view.pageHeight));
   SendMessageA(test.window(), WM_VSCROLL, SB_PAGEDOWN, 0);
   SendMessageA(test.window(), WM_KEYDOWN, VK_ADD, 0);
   PumpMessages();
@@ -162,7 +162,7 @@ TEST(RenderWindow, ScrollZoomAndHugeCursorMoves) {
   RECT work, window, scrollBar;
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   GetWindowRect(test.window(), &window);
-  ASSERT_TRUE(GetWindowRect(viewer.scrollBar, &scrollBar));
+  ASSERT_TRUE(GetWindowRect(view.scrollBar, &scrollBar));
   for (const RECT& r : {window, scrollBar})
     EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom);
 }
