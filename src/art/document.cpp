@@ -1,5 +1,6 @@
 #include "document.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -34,9 +35,8 @@ void LoadDocumentFile(const char* path, const ReadFileStart& readStart, const Do
       if (!document.wholeHeld) document.whole.clear();
     }
   }
-  const auto* text = reinterpret_cast<const uint8_t*>(document.text.data());
-  document.laidOut.resize(document.start.count + 2);
-  document.laidOutLength = LaidOutText(text, document.start.count, document.laidOut.data());
+  document.laidOutLength =
+      LaidOutLength(reinterpret_cast<const uint8_t*>(document.text.data()), document.start.count);
   // The program's own page carries no record.
   document.sauce = document.Opened() ? ReadSauce(document.Bytes(), document.Length()) : SauceRecord();
 }
@@ -47,7 +47,14 @@ void ReadDocumentAs(const DocumentOptions& options, Document& document) {
   document.reading = document.Opened() ? ChooseReading(document.path.c_str(), document.Bytes(),
                                                        document.Length(), options.colour)
                                        : Reading::kTextLayout;
-  if (!document.Colour() || !options.readScreen) return;
+  if (!options.makeCells) return;
+  if (!document.Colour()) {
+    // Kept at its largest: fresh memory costs more than the copy.
+    const auto* text = reinterpret_cast<const uint8_t*>(document.text.data());
+    document.laidOut.resize(std::max(document.laidOut.size(), document.start.count + 2));
+    LaidOutText(text, document.start.count, document.laidOut.data());
+    return;
+  }
   document.screen = ReadColourScreen(document.path.c_str(), document.Bytes(), document.Length(), options.look);
   document.note = document.wholeHeld && document.wholeStart.cut
                       ? "only the first " + std::to_string(kColourDocumentLimit >> 20) + " MB are shown"

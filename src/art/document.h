@@ -20,9 +20,9 @@ struct DocumentOptions {
   // Keep all of a file longer than the text layout reads even without the
   // colour mode: the window may switch it on later without reading again.
   bool holdWholeFile = false;
-  // Read the colour screen of a colour reading; false leaves `screen`
-  // empty for a caller that reads it from Bytes() itself.
-  bool readScreen = true;
+  // Make the colour screen or the laid-out text of the reading; false
+  // leaves both to a caller that makes them from the bytes itself.
+  bool makeCells = true;
 };
 
 struct Document {
@@ -42,8 +42,8 @@ struct Document {
   bool wholeFailed = false;  // it was needed and could not be read (nothing is held)
   Reading reading = Reading::kTextLayout;
   SauceRecord sauce;
-  // What the text layout reads (LaidOutText), and its length, the
-  // document's length in either reading.
+  // What the text layout reads (LaidOutText; made for that reading), and
+  // its length, the document's length in either reading.
   std::vector<uint8_t> laidOut;
   int32_t laidOutLength = 0;
   // The colour reading's screen (empty for the text layout).
@@ -67,7 +67,7 @@ struct Document {
 void ReadDocument(const char* path, const ReadFileStart& readStart, const DocumentOptions& options,
                   Document& document);
 // The bytes alone: the text, the whole file where a colour reading needs it,
-// the laid-out text and the SAUCE record.
+// the laid-out length and the SAUCE record.
 void LoadDocumentFile(const char* path, const ReadFileStart& readStart, const DocumentOptions& options,
                       Document& document);
 // The reading of the loaded bytes under `options`, again whenever they

@@ -254,8 +254,8 @@ std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, co
   DocumentOptions options;
   options.colour = request.colour || animate;
   options.look = request.look;
-  // The page and the play read the screen from the bytes themselves.
-  options.readScreen = false;
+  // The page and the play make their cells from the bytes themselves.
+  options.makeCells = false;
   ReadDocument(path, readStart, options, document);
   const FileStart& start = document.start;
   if (start.opened == -1) return "cannot read " + Quoted(pair.file) + ": " + start.reason;

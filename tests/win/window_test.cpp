@@ -89,9 +89,10 @@ TEST(RenderPage, FastPageEqualsOneBlitPerGlyphOnTheCorpus) {
   for (const auto& entry : std::filesystem::recursive_directory_iterator(QP_CORPUS_DIR)) {
     if (!entry.is_regular_file() || entry.path().extension() == ".md") continue;
     static Document document;
-    ReadDocument(entry.path().string().c_str(), DocumentReader(entry.path().string().c_str()), {}, document);
-    const uint8_t* bytes = document.laidOut.data();
-    const int32_t length = document.laidOutLength;
+    static uint8_t bytes[kTextBufferSize + 2];
+    LoadDocumentFile(entry.path().string().c_str(), DocumentReader(entry.path().string().c_str()), {}, document);
+    const int32_t length =
+        LaidOutText(reinterpret_cast<const uint8_t*>(document.text.data()), document.start.count, bytes);
     Page page = CreatePage(MeasureLayout(bytes, length, nullptr), glyphs.bitsPerPixel);
     DrawPage(bytes, length, glyphs, page);
     HBITMAP reference = RenderReferencePage(bytes, length, sheet, table);
