@@ -102,10 +102,23 @@ void SetStatusParts(bool wide) {
   if (now[0] != parts[0]) SendMessageA(viewer.statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
 }
 
+// A find's note replaces the one before; a message that made no find
+// leaves it.
+void TakeFindNote(const std::optional<std::string>& note) {
+  if (note) std::snprintf(viewer.findNote, sizeof viewer.findNote, "%s", note->c_str());
+}
+
+// A Find's note stays until the next key or click: true when there was one.
+bool ClearFindNote() {
+  const bool had = viewer.findNote[0] != '\0';
+  viewer.findNote[0] = '\0';
+  return had;
+}
+
 void WriteStatusTexts() {
   std::string left;
-  if (const char* note = FindNote()) {
-    left = note;
+  if (viewer.findNote[0] != '\0') {
+    left = viewer.findNote;
   } else {
     const Document& document = ShownDocument();
     std::snprintf(viewer.statusText, sizeof viewer.statusText, "anttkn:%d, filhantag:%d, runtimes:%d",
@@ -188,7 +201,7 @@ void OnKeyDown(HWND window, WPARAM key) {
       if (GetKeyState(VK_CONTROL) < 0) OpenFindDialog();
       break;
     case VK_F3:
-      FindAgain(GetKeyState(VK_SHIFT) >= 0);
+      TakeFindNote(FindAgain(GetKeyState(VK_SHIFT) >= 0));
       WriteStatusTexts();
       break;
     default: break;
@@ -246,7 +259,7 @@ void OnMouseMove(LPARAM lParam) {
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   HMENU menu = GetMenu(window);
   if (message == FindDialogMessage()) {
-    OnFindDialogMessage(lParam);
+    TakeFindNote(OnFindDialogMessage(lParam));
     WriteStatusTexts();
     return 0;
   }

@@ -23,6 +23,9 @@ struct ViewerState {
   int32_t statusParts[2];
   char statusText[100];
   char titleText[kPathBufferSize + 64];
+  // What the last Find said, shown in the status bar's left part until the
+  // next key or click ("": nothing); as long as the searched text allows.
+  char findNote[256 + 40];
   int32_t firstPaint;
   GdiObject<HBRUSH> backgroundBrush;  // the About dialog's, kept to the end
 
