@@ -278,8 +278,7 @@ WindowTiming RenderInWindow(MainWindowTest& window, const TempDir& folder, const
   window.Show(folder.Write(name, document));  // read, and rendered once
   WindowTiming best;
   for (int run = 0; run < 5; ++run) {
-    DeleteObject(viewer.pageBitmap);  // as after a page of another size
-    viewer.pageBitmap = nullptr;
+    view.pageBitmap.Reset();  // as after a page of another size
     auto start = std::chrono::steady_clock::now();
     RenderDocument();
     GdiFlush();
@@ -299,7 +298,7 @@ WindowTiming RenderInWindow(MainWindowTest& window, const TempDir& folder, const
     best.layout = std::min(best.layout, Milliseconds(start));
   }
   DIBSECTION page = {};
-  GetObjectA(viewer.pageBitmap, sizeof page, &page);
+  GetObjectA(view.pageBitmap.get(), sizeof page, &page);
   best.pageBytes = static_cast<long long>(page.dsBm.bmWidthBytes) * page.dsBm.bmHeight;
   if (const AnsiScreen* screen = ShownAnsiScreen()) best.columns = screen->columns, best.rows = screen->rows;
   return best;
@@ -315,7 +314,7 @@ void ReportWindow(const char* name, const WindowTiming& t, double target) {
 
 int main() {
   MainWindowTest window;
-  viewer.ansiColours = 1;
+  settings.ansiColours = 1;
   TempDir folder;
   const std::string hell = Hell01();
   if (hell.empty()) {
@@ -323,9 +322,9 @@ int main() {
   } else {
     const WindowTiming square = RenderInWindow(window, folder, "hell01.ans", hell);
     ReportWindow("ansi-512k:", square, 20);
-    viewer.letterSpacing = viewer.aspect = static_cast<int32_t>(LookChoice::kOn);
+    settings.letterSpacing = settings.aspect = static_cast<int32_t>(LookChoice::kOn);
     const WindowTiming vga = RenderInWindow(window, folder, "hell01.ans", hell);
-    viewer.letterSpacing = viewer.aspect = static_cast<int32_t>(LookChoice::kAsFile);
+    settings.letterSpacing = settings.aspect = static_cast<int32_t>(LookChoice::kAsFile);
     ReportWindow("ansi-512k-vga:", vga, 20);
     std::printf("ansi-512k-vga: %.2f x the square page's render, page %lld bytes against %lld\n",
                 vga.fresh / square.fresh, vga.pageBytes, square.pageBytes);

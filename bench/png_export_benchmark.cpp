@@ -13,6 +13,7 @@
 #include "export/export_core.h"
 #include "win32/viewer_state.h"
 #include "document/document.h"
+#include "art/document.h"
 #include "raster/png_writer.h"
 #include "view/render_page.h"
 #include "resources/resource_ids.h"
@@ -37,10 +38,11 @@ int main(int argc, char** argv) {
     auto start = std::chrono::steady_clock::now();
     BuildGlyphTable(table);
     ReadGlyphPixels(sheet, table, glyphs);
-    const FileStart read = ReadDocumentFile(argv[1], viewer.textBuffer);
-    if (read.opened == -1) return 1;
+    static Document document;
+    ReadDocument(argv[1], DocumentReader(argv[1]), {}, document);
+    if (!document.Opened()) return 1;
     ExportPage page;
-    if (!DrawExportPage(argv[1], viewer.textBuffer, read.count, glyphs, false, 0, page)) return 1;
+    if (!DrawExportPage(argv[1], document.text.data(), document.start.count, glyphs, false, 0, page)) return 1;
     render = std::min(render, Milliseconds(start));
     start = std::chrono::steady_clock::now();
     std::vector<uint8_t> png;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "document/document.h"
+#include "view/view.h"
 #include "document/pack_file.h"
 #include "win32/viewer_state.h"
 #include "test_support.h"
@@ -64,8 +65,8 @@ int main(int argc, char** argv) {
     UpdateWindow(window.window());
     opens.push_back(Since(start));
     PumpMessages();
-    if (viewer.browseIndex != 0 || viewer.fileHandle == -1) {
-      std::printf("zip-open: the first art entry was not shown: %s\n", viewer.textBuffer);
+    if (viewer.browseIndex != 0 || !ShownDocument().Opened()) {
+      std::printf("zip-open: the first art entry was not shown: %s\n", ShownDocument().text.data());
       return 1;
     }
   }

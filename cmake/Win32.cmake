@@ -35,6 +35,7 @@ add_library(quillpane_win STATIC
   src/win32/viewer_state.cpp
   src/app/main_window.cpp
   src/win32/registry.cpp
+  src/win32/settings.cpp
   src/win32/disk_file.cpp
   src/view/window_layout.cpp
   src/export/png_export.cpp

@@ -73,8 +73,7 @@ void OnInitDialog(HWND dialog) {
   GetClientRect(dialog, &about.client);
   // The brush outlives the dialog (the main window deletes it at exit);
   // the one from an earlier opening goes before its replacement is made.
-  if (viewer.backgroundBrush != nullptr) DeleteObject(viewer.backgroundBrush);
-  viewer.backgroundBrush = CreateSolidBrush(kBlack);
+  viewer.backgroundBrush.Reset(CreateSolidBrush(kBlack));
   about.logoBitmap = LoadBitmapA(viewer.appInstance, MAKEINTRESOURCEA(IDB_LOGO));
   about.logoDC = CreateCompatibleDC(nullptr);
   about.logoDCBitmap = SelectObject(about.logoDC, about.logoBitmap);
@@ -90,7 +89,7 @@ void OnInitDialog(HWND dialog) {
 
 void DrawWhole(HWND dialog) {
   const DialogDC dc(dialog);
-  FillRect(dc, &about.client, viewer.backgroundBrush);
+  FillRect(dc, &about.client, viewer.backgroundBrush.get());
   BitBlt(dc, about.client.right / 2 - kLogoWidth / 2, kLogoY, kLogoWidth, kLogoHeight, about.logoDC, 0, 0,
          SRCCOPY);
   dc.Text(about.linkRect.left, kLinkTop, kAboutLinkText, kWhite);

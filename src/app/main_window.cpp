@@ -16,8 +16,8 @@
 #include "../shell/shell.h"
 #include "../core/scroll_steps.h"
 #include "../core/text_helpers.h"
-#include "../art/scene_formats.h"
 #include "../text/status_text.h"
+#include "../win32/settings.h"
 #include "../win32/viewer_state.h"
 #include "../view/window_layout.h"
 
@@ -62,10 +62,8 @@ namespace {
 // The screen's dots an inch (under Wine, its LogPixels setting); the
 // program's manifest declares it DPI-aware, so this is the real one.
 int32_t ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int32_t dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-  if (screen != nullptr) ReleaseDC(nullptr, screen);
-  return dpi;
+  const WindowDC screen(nullptr);
+  return screen.get() != nullptr ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
 }
 
 void OnCreate(HWND window, HMENU menu) {
@@ -75,16 +73,17 @@ void OnCreate(HWND window, HMENU menu) {
   viewer.appInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
   viewer.statusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | 0x20, nullptr, window, IDC_STATUS_BAR);
   // The art keeps its size on a high-DPI screen: 8 pixels a cell at 96 DPI.
-  viewer.cellWidth = viewer.cellHeight = StartZoomForDpi(ScreenDpi());
+  view.cellWidth = view.cellHeight = StartZoomForDpi(ScreenDpi());
   SplitCommandLine();
-  CountRun();
-  viewer.glyphSheet = LoadBitmapA(viewer.appInstance, MAKEINTRESOURCEA(IDB_GLYPH_SHEET));
-  viewer.activeFontCommand = 0;
+  CountRun(settings);
+  view.glyphSheet.Reset(LoadBitmapA(viewer.appInstance, MAKEINTRESOURCEA(IDB_GLYPH_SHEET)));
+  view.activeFontCommand = 0;
   CheckMenuRadioItem(menu, IDM_BUILTIN_SHEET, IDM_BUILTIN_SHEET + 1, IDM_BUILTIN_SHEET, MF_BYCOMMAND);
-  BuildGlyphTable(viewer.glyphTable);
+  BuildGlyphTable(view.glyphTable);
   SyncSettings(false);
-  ReadColourModeSetting();
-  ReadPlaySpeedSetting();
+  ReadViewSettings(settings);
+  ShowColourModeSetting(settings);
+  ShowPlaySpeedSetting(settings);
   LoadDocument();
   DragAcceptFiles(window, TRUE);
   ShowWindow(window, SW_SHOW);
@@ -129,29 +128,41 @@ void SetStatusText(int part, const std::string& text) {
     SendMessageA(viewer.statusBar, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+// A find's note replaces the one before; a message that made no find
+// leaves it.
+void TakeFindNote(const std::optional<std::string>& note) {
+  if (note) std::snprintf(viewer.findNote, sizeof viewer.findNote, "%s", note->c_str());
+}
+
+// A Find's note stays until the next key or click: true when there was one.
+bool ClearFindNote() {
+  const bool had = viewer.findNote[0] != '\0';
+  viewer.findNote[0] = '\0';
+  return had;
+}
+
 void WriteStatusTexts() {
   std::string left;
   bool noted = false;
-  if (const char* note = FindNote()) {
-    left = note;
+  if (viewer.findNote[0] != '\0') {
+    left = viewer.findNote;
   } else {
+    const Document& document = ShownDocument();
     // A scene format is not the text layout's to count: its length is the
     // bytes its screen was read from.
-    const uint8_t* bytes = nullptr;
-    size_t read = 0;
-    const bool sceneFormat =
-        ShownColourBytes(bytes, read) && FormatOfName(viewer.currentPath) != ArtFormat::kText;
+    const int64_t length = document.reading == Reading::kSceneFormat ? static_cast<int64_t>(document.Length())
+                                                                     : document.laidOutLength;
     // A damaged entry of a pack, what of a colour screen's file could not
     // be read, and a play come first, where nothing cuts them off.
     const std::string play = PlayStatus();
-    left = StatusLeftText(sceneFormat ? static_cast<int64_t>(read) : viewer.laidOutLength, viewer.fileHandle,
-                          viewer.runCount, {LoadedDocumentWarning(), ShownScreenNote(), play});
-    noted = *LoadedDocumentWarning() != '\0' || *ShownScreenNote() != '\0' || !play.empty();
+    left = StatusLeftText(length, document.start.opened, settings.runCount,
+                          {LoadedDocumentWarning(), document.note, play});
+    noted = *LoadedDocumentWarning() != '\0' || !document.note.empty() || !play.empty();
   }
   // The right part: a link's address under the pointer, or the SAUCE
   // record's title, author and group before the place in the folder.
   const char* address = PointedLinkAddress();
-  const std::string& sauce = ShownSauce().summary;
+  const std::string sauce = ShownSauce().summary;
   SetStatusParts(address != nullptr || !sauce.empty(), noted ? StatusTextWidth(left) : 0);
   SetStatusText(0, left);
   std::snprintf(viewer.statusText, sizeof viewer.statusText, "%d/%d",
@@ -162,15 +173,14 @@ void WriteStatusTexts() {
 }
 
 void OnPaint(HWND window) {
-  if (viewer.firstPaint) FirstPaintWork();
+  if (viewer.firstPaint) FirstPaintWork(settings);
   // Rendering comes before BeginPaint, so that what the new layout
   // invalidates joins this paint.
-  if (viewer.needsRender) RenderDocument();
+  if (view.needsRender) RenderDocument();
   PAINTSTRUCT paint;
-  viewer.paintDC = BeginPaint(window, &paint);
-  PaintView();
+  HDC dc = BeginPaint(window, &paint);
+  PaintView(dc, view);
   EndPaint(window, &paint);
-  viewer.paintDC = nullptr;
   WriteStatusTexts();
 }
 
@@ -181,20 +191,14 @@ void OnSize(WPARAM wParam, LPARAM lParam) {
   SendMessageA(viewer.statusBar, WM_SIZE, wParam, lParam);
 }
 
-template <typename Handle>
-void DeleteIfPresent(Handle& object) {
-  if (object != nullptr) DeleteObject(object);
-  object = nullptr;
-}
-
 void OnDestroy(HWND window) {
   StopScreenTimers();
   UpdateRecentFiles(true);
   SyncSettings(true);
   DragAcceptFiles(window, FALSE);
-  DeleteIfPresent(viewer.glyphSheet);
-  DeleteIfPresent(viewer.pageBitmap);
-  DeleteIfPresent(viewer.backgroundBrush);
+  view.glyphSheet.Reset();
+  view.pageBitmap.Reset();
+  viewer.backgroundBrush.Reset();
   SetForegroundWindow(GetWindow(window, GW_HWNDPREV));
   PostQuitMessage(0);
 }
@@ -213,7 +217,7 @@ void OnKeyDown(HWND window, WPARAM key) {
     case VK_HOME: ScrollToPageEdge(false); break;
     case VK_END: ScrollToPageEdge(true); break;
     case 'A':  // Ctrl+Shift+A, for ANSI: free of the other keys and of Find's Ctrl+F and F3
-      if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0) ToggleColourMode();
+      if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0) ToggleColourMode(settings);
       break;
     case 'I':
       if (GetKeyState(VK_CONTROL) < 0) ShowInformation();
@@ -230,7 +234,7 @@ void OnKeyDown(HWND window, WPARAM key) {
       if (GetKeyState(VK_CONTROL) < 0) OpenFindDialog();
       break;
     case VK_F3:
-      FindAgain(GetKeyState(VK_SHIFT) >= 0);
+      TakeFindNote(FindAgain(GetKeyState(VK_SHIFT) >= 0));
       WriteStatusTexts();
       break;
     default: break;
@@ -249,13 +253,13 @@ void OnCommand(HWND window, WPARAM command) {
     case IDM_ABOUT:
       DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutDialogProc, 0);
       return;
-    case IDM_ANSI_COLOURS: ToggleColourMode(); return;
+    case IDM_ANSI_COLOURS: ToggleColourMode(settings); return;
     case IDM_LETTERS_8:
     case IDM_LETTERS_9:
     case IDM_LETTERS_FILE:
     case IDM_ASPECT_SQUARE:
     case IDM_ASPECT_4_3:
-    case IDM_ASPECT_FILE: ChooseLook(static_cast<UINT>(command)); return;
+    case IDM_ASPECT_FILE: ChooseLook(settings, static_cast<UINT>(command)); return;
     case IDM_INFORMATION: ShowInformation(); return;
     case IDM_PLAY:
       TogglePlay();
@@ -264,11 +268,11 @@ void OnCommand(HWND window, WPARAM command) {
     default: break;
   }
   if (command >= IDM_SPEED_FIRST && command <= IDM_SPEED_FIRST + 5) {
-    SelectPlaySpeed(static_cast<int>(command));
+    SelectPlaySpeed(settings, static_cast<int>(command));
     WriteStatusTexts();
     return;
   }
-  GetWindowRect(window, &viewer.windowRect);
+  GetWindowRect(window, &view.windowRect);
   if (command >= IDM_KEYMAP_FIRST && command <= IDM_KEYMAP_LAST) {
     SelectFontSheet(static_cast<int>(command));
   } else if (command >= IDM_RECENT_FIRST && command <= IDM_RECENT_LAST) {
@@ -278,12 +282,12 @@ void OnCommand(HWND window, WPARAM command) {
 
 void OnButtonDown(LPARAM lParam) {
   if (ClearFindNote()) WriteStatusTexts();
-  OnSelectionButtonDown(lParam);
+  OnSelectionButtonDown(view, lParam);
   OnLinkButtonDown(lParam);
 }
 
 void OnMouseMove(LPARAM lParam) {
-  OnSelectionMouseMove(lParam);
+  OnSelectionMouseMove(view, lParam);
   if (OnLinkMouseMove(lParam)) WriteStatusTexts();
 }
 
@@ -292,7 +296,7 @@ void OnMouseMove(LPARAM lParam) {
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   HMENU menu = GetMenu(window);
   if (message == FindDialogMessage()) {
-    OnFindDialogMessage(lParam);
+    TakeFindNote(OnFindDialogMessage(lParam));
     WriteStatusTexts();
     return 0;
   }
@@ -307,7 +311,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MOUSEWHEEL: OnMouseWheel(wParam); return 0;
     case WM_LBUTTONDOWN: OnButtonDown(lParam); return 0;
     case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
-    case WM_LBUTTONUP: OnLinkButtonUp(lParam, OnSelectionButtonUp(lParam)); return 0;
+    case WM_LBUTTONUP: OnLinkButtonUp(lParam, OnSelectionButtonUp(view, lParam)); return 0;
     case WM_MOUSELEAVE:
       if (OnLinkMouseLeave()) WriteStatusTexts();
       return 0;

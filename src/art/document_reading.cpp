@@ -51,8 +51,6 @@ int32_t LaidOutText(const uint8_t* bytes, size_t length, uint8_t* out) {
   return LaidOutLength(bytes, length);
 }
 
-bool NeedsColourBytes(const char* path, bool cut) { return cut || IsColourFormat(path); }
-
 FileStart LoadColourBytes(const ReadFileStart& readStart, bool decode, std::vector<uint8_t>& bytes) {
   FileStart start;
   for (size_t capacity = size_t{1} << 20;; capacity = std::min(capacity * 8, kColourDocumentLimit)) {

@@ -43,12 +43,6 @@ FileStart LoadDocumentBytes(const ReadFileStart& readStart, char* text);
 // text.
 Reading ChooseReading(const char* path, const uint8_t* bytes, size_t length, bool colour);
 
-// Whether a colour screen of `path` reads other bytes than the text
-// layout's: a scene format always (its bytes are binary, never decoded as
-// UTF-8 or UTF-16, and may run past kTextBufferSize), ANSI art when the
-// file is longer than the text layout read.
-bool NeedsColourBytes(const char* path, bool cut);
-
 // The bytes a colour screen reads, through `readStart`: the whole file up
 // to kColourDocumentLimit, decoded like the text when `decode` (ANSI art),
 // as they are for the scene formats. Reads a megabyte first and more only

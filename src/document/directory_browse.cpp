@@ -72,8 +72,8 @@ void ScanDirectory() {
     viewer.browseIndex = 0;
     // An entry fits kBrowseEntrySize, less than currentPath holds.
     CopyWholeText(viewer.currentPath, sizeof viewer.currentPath, browseList.Entry(0).c_str());
-    viewer.needsRender = 1;
-    InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);
+    view.needsRender = 1;
+    InvalidateRect(viewer.mainWindow, &view.repaintRect, TRUE);
   }
 }
 

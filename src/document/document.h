@@ -10,22 +10,21 @@
 #include <optional>
 #include <string>
 
+#include "../art/document_reading.h"
 #include "../core/file_names.h"
 #include "../win32/viewer_state.h"
 
 // Fills commandLine, currentPath (a full path) from the process command
 // line, and programPath, programDir from the running program's file.
 void SplitCommandLine(const char* commandLine = GetCommandLineA());
-// Reads currentPath into textBuffer (and its length into textLength) after
-// listing its directory; a file that cannot be read shows a page saying so
-// and why.
+// Loads currentPath into the shown document after listing its directory;
+// a file that cannot be read shows a page saying so and why.
 void LoadDocument();
-// Reads the document at `path` into `text` as LoadDocument does, without
-// the directory (see LoadDocumentBytes). A null path is one refused as too
-// long; nothing but a regular disk file, or an entry of a pack that is one,
-// is read. The result's `opened` is the open's handle value (the handle is
-// already closed; 0 for an entry).
-FileStart ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2]);
+// Reads the start of the document at `path` (ReadDocumentStart): a null
+// path is one refused as too long; nothing but a regular disk file, or an
+// entry of a pack that is one, is read. Its `opened` is the open's handle
+// value (the handle is already closed; 0 for an entry).
+ReadFileStart DocumentReader(const char* path);
 // What the status bar says of the document loaded beside its reading: that
 // its pack's checksum of it does not match, or nothing ("").
 const char* LoadedDocumentWarning();

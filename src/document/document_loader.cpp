@@ -39,14 +39,7 @@ void SplitCommandLine(const char* commandLine) {
   }
 }
 
-namespace {
-
-// The loaded document is an entry of a pack whose checksum does not match.
-bool loadedDamaged = false;
-
-}  // namespace
-
-const char* LoadedDocumentWarning() { return loadedDamaged ? kCrcMismatchWarning : ""; }
+const char* LoadedDocumentWarning() { return ShownDocument().start.damaged ? kCrcMismatchWarning : ""; }
 
 void LoadDocument() {
   // A play reads the shown bytes, which are about to change.
@@ -56,45 +49,22 @@ void LoadDocument() {
   CopyWholeText(viewer.currentDir, sizeof viewer.currentDir,
                 Substring(viewer.currentPath, 0, FindLastFromEnd(viewer.currentPath, '\\')));
   ScanDirectory();
-
-  const FileStart start =
-      ReadDocumentFile(viewer.currentPathRefused ? nullptr : viewer.currentPath, viewer.textBuffer);
-  viewer.fileHandle = static_cast<int32_t>(start.opened);
-  viewer.textLength = static_cast<int32_t>(start.count);
-  loadedDamaged = start.damaged;
-  // The page says that the file could not be opened, and on a line of its
-  // own the system's reason, where the title and status bar have no room.
-  if (start.opened == -1) {
-    std::snprintf(viewer.textBuffer, kTextBufferSize, "Could not find the file\n%s\n", start.reason.c_str());
-    viewer.textLength = static_cast<int32_t>(std::strlen(viewer.textBuffer));
-  }
-  // A colour screen may need more of the file than the text layout: a
-  // scene format's raw bytes, or all of a longer file (its colour mode may
-  // be switched on later, and its SAUCE record stands at its end).
-  ForgetColourBytes();
-  if (start.opened != -1 && NeedsColourBytes(viewer.currentPath, start.cut)) {
-    std::vector<uint8_t> bytes;
-    const char* path = viewer.currentPath;
-    const FileStart whole = LoadColourBytes(
-        [path](uint8_t* into, size_t capacity) { return ReadDocumentStart(path, into, capacity); },
-        FormatOfName(path) == ArtFormat::kText, bytes);
-    if (whole.opened != -1) HoldColourBytes(std::move(bytes), whole.cut);
-  }
+  LoadDocumentFile(viewer.currentPath, DocumentReader(viewer.currentPathRefused ? nullptr : viewer.currentPath),
+                   ShownOptions(), ShownDocument());
 }
 
-FileStart ReadDocumentFile(const char* path, char (&text)[kTextBufferSize + 2]) {
-  return LoadDocumentBytes(
-      [path](uint8_t* bytes, size_t capacity) { return ReadDocumentStart(path, bytes, capacity); }, text);
+ReadFileStart DocumentReader(const char* path) {
+  return [path](uint8_t* bytes, size_t capacity) { return ReadDocumentStart(path, bytes, capacity); };
 }
 
 void ShowCurrentDocument() {
   LoadDocument();
   RenderDocument();
-  InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);
+  InvalidateRect(viewer.mainWindow, &view.repaintRect, TRUE);
 }
 
 void SwitchDocument(const char* newPath) {
-  GetWindowRect(viewer.mainWindow, &viewer.windowRect);
+  GetWindowRect(viewer.mainWindow, &view.windowRect);
   UpdateRecentFiles(true);
   // A path that does not fit is refused whole: it shows like a file that
   // cannot be opened.

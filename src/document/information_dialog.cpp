@@ -17,7 +17,7 @@ std::string ShownFontName() {
   if (const AnsiScreen* screen = ShownAnsiScreen())
     return ScreenFontName(screen->cellHeight, screen->font != nullptr);
   const UINT item =
-      viewer.activeFontCommand != 0 ? static_cast<UINT>(viewer.activeFontCommand) : IDM_BUILTIN_SHEET;
+      view.activeFontCommand != 0 ? static_cast<UINT>(view.activeFontCommand) : IDM_BUILTIN_SHEET;
   char text[128] = {};
   GetMenuStringA(GetMenu(viewer.mainWindow), item, text, sizeof text, MF_BYCOMMAND);
   const char* name = std::strstr(text, ". ");
@@ -27,7 +27,7 @@ std::string ShownFontName() {
 }  // namespace
 
 std::string InformationText() {
-  const SauceDescription& sauce = ShownSauce();
+  const SauceDescription sauce = ShownSauce();
   if (!sauce.present) return "This file carries no SAUCE record.";
   std::string text;
   for (const auto& [name, value] : sauce.fields) {

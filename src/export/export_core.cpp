@@ -9,6 +9,7 @@
 #include "../core/file_names.h"
 #include "../core/state_types.h"
 #include "../core/text_helpers.h"
+#include "../art/document.h"
 #include "../art/document_reading.h"
 #include "../art/scene_formats.h"
 #include "../raster/ansi_raster.h"
@@ -120,27 +121,27 @@ bool DrawWholePage(const PageDrawing& drawing, ExportPage& page) {
 // One export: the document's page into a PNG. Returns the problem, or an
 // empty text when the PNG is written.
 std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, const ExportPair& pair,
-                      const ReadFileStart& readStart, const GlyphPixels& glyphs, char* text) {
-  const FileStart start = LoadDocumentBytes(readStart, text);
-  if (start.opened == -1) return "cannot read " + Quoted(pair.file) + ": " + start.reason;
-  // A colour screen reads the whole file (a scene format's bytes as they
-  // are); the text layout keeps what LoadDocumentBytes read.
+                      const ReadFileStart& readStart, const GlyphPixels& glyphs, Document& document) {
   const char* path = pair.file.c_str();
-  const bool format = FormatOfName(path) != ArtFormat::kText;
   // A play is of a colour screen: --animate reads ANSI art as --colour does.
   const bool animate = request.animateBitsPerSecond != 0;
-  const bool colourMode = request.colour || animate;
-  std::vector<uint8_t> whole;
-  FileStart colourStart;
-  if (format || (colourMode && start.cut)) {
-    colourStart = LoadColourBytes(readStart, !format, whole);
-    if (colourStart.opened == -1) return "cannot read " + Quoted(pair.file) + ": " + colourStart.reason;
-  }
-  const bool colourBytes = format || colourStart.opened != -1;
-  const char* bytes = colourBytes ? reinterpret_cast<const char*>(whole.data()) : text;
-  const size_t length = colourBytes ? whole.size() : start.count;
-  const bool colour = ChooseReading(path, reinterpret_cast<const uint8_t*>(bytes), length, colourMode) !=
-                      Reading::kTextLayout;
+  DocumentOptions options;
+  options.colour = request.colour || animate;
+  options.look = request.look;
+  // The page and the play make their cells from the bytes themselves.
+  options.makeCells = false;
+  ReadDocument(path, readStart, options, document);
+  const FileStart& start = document.start;
+  if (start.opened == -1) return "cannot read " + Quoted(pair.file) + ": " + start.reason;
+  // A colour screen reads the whole file (a scene format's bytes as they
+  // are); the text layout keeps the text read.
+  const FileStart& colourStart = document.wholeStart;
+  if (document.wholeFailed)
+    return "cannot read " + Quoted(pair.file) + ": " + colourStart.reason;
+  const char* text = document.text.data();
+  const auto* bytes = reinterpret_cast<const char*>(document.Bytes());
+  const size_t length = document.Length();
+  const bool colour = document.Colour();
   // The window shows such a file cut as well; the export says so.
   const bool cut = colour ? colourStart.cut : start.cut;
   const size_t limit = colour ? kColourDocumentLimit : static_cast<size_t>(kTextBufferSize);
@@ -185,14 +186,14 @@ std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, co
 }  // namespace
 
 std::string ExportJobPng(ExportPlatform& platform, const ExportRequest& request, const ExportJob& job,
-                         OpenPack& pack, const GlyphPixels& glyphs, char* text) {
+                         OpenPack& pack, const GlyphPixels& glyphs, Document& document) {
   if (!job.problem.empty()) return job.problem;
   const ExportPair pair{job.out, job.file};
   if (!job.inPack) {
     return ExportOne(
         platform, request, pair,
         [&](uint8_t* bytes, size_t capacity) { return platform.ReadStart(job.file, bytes, capacity); },
-        glyphs, text);
+        glyphs, document);
   }
   if (pack.path != job.read) {
     pack.path = job.read;
@@ -220,7 +221,7 @@ std::string ExportJobPng(ExportPlatform& platform, const ExportRequest& request,
         start.opened = 0;
         return start;
       },
-      glyphs, text);
+      glyphs, document);
 }
 
 bool DrawExportPage(const std::string& path, const char* text, size_t length, const GlyphPixels& glyphs,

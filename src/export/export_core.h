@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "../art/document.h"
 #include "../core/file_names.h"
 #include "export_command_line.h"
 #include "export_plan.h"
@@ -46,10 +47,11 @@ struct OpenPack {
 // One job of the plan: its problem, or its entry extracted whole (bounded
 // as the window's are; a CRC-32 that does not match fails: damaged bytes
 // are never exported), or its file read from disk, drawn into its PNG.
-// `text` holds kTextBufferSize + 2 bytes. Returns the problem, or an empty
-// text when the PNG is written.
+// `document`'s buffers (its text of kTextBufferSize + 2 bytes) are used
+// again for each job. Returns the problem, or an empty text when the PNG is
+// written.
 std::string ExportJobPng(ExportPlatform& platform, const ExportRequest& request, const ExportJob& job,
-                         OpenPack& pack, const GlyphPixels& glyphs, char* text);
+                         OpenPack& pack, const GlyphPixels& glyphs, Document& document);
 
 // The page an export writes, whole in memory. The export itself draws and
 // deflates it a band at a time (a thumbnail only its top square, whole);

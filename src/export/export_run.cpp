@@ -88,9 +88,10 @@ int RunExport(const ExportRequest& request, ExportPlatform& platform) {
   BuildGlyphTable(table);
   if (!GlyphPixelsFromSheet(sheet, table, glyphs)) return fail("cannot read the glyph sheet");
 
-  std::vector<char> text;
+  // One document's buffers serve every job in turn.
+  Document document;
   try {
-    text.resize(static_cast<size_t>(kTextBufferSize) + 2);
+    document.text.resize(static_cast<size_t>(kTextBufferSize) + 2);
   } catch (const std::exception&) {
     return fail("not enough memory to read a document");
   }
@@ -101,7 +102,7 @@ int RunExport(const ExportRequest& request, ExportPlatform& platform) {
   WrittenFiles written(platform);
   for (const ExportJob& job : jobs) {
     std::string problem = job.out.empty() ? std::string() : written.Check(job);
-    if (problem.empty()) problem = ExportJobPng(platform, request, job, pack, glyphs, text.data());
+    if (problem.empty()) problem = ExportJobPng(platform, request, job, pack, glyphs, document);
     if (problem.empty() && !job.out.empty()) written.Add(job.out);
     if (!problem.empty()) platform.Say(named + problem), status = kExportFailed;
   }

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <string>
 
+#include "../win32/handles.h"
 #include "shell.h"
 #include "shell_registry.h"
 #include "shell_rules.h"
@@ -112,8 +113,9 @@ void KeepRecord(const char* extension, HKEY key, const PreviousDefault& previous
 
 void TakeOver(const char* extension) {
   bool created = false;
-  HKEY key = CreateKey(HKEY_CLASSES_ROOT, extension, KEY_ALL_ACCESS, &created);
-  if (key == nullptr) return;
+  const RegistryKey owner(CreateKey(HKEY_CLASSES_ROOT, extension, KEY_ALL_ACCESS, &created));
+  if (!owner) return;
+  HKEY key = owner.get();
   StoredValue old;
   const TextRead read = created ? TextRead::kAbsent : ReadStored(key, nullptr, old, kPreviousBytesMax);
   // A second take-over finds the program's own handler and backs nothing
@@ -141,7 +143,6 @@ void TakeOver(const char* extension) {
       KeepRecord(extension, key, previous);
     }
   }
-  RegCloseKey(key);
 }
 
 bool HasNothing(HKEY key) {
@@ -177,8 +178,9 @@ void RestoreUnrecorded(const char* extension, HKEY key) {
 }
 
 void GiveBack(const char* extension) {
-  HKEY key = OpenKey(HKEY_CLASSES_ROOT, extension);
-  if (key == nullptr) return;
+  RegistryKey owner(OpenKey(HKEY_CLASSES_ROOT, extension));
+  if (!owner) return;
+  HKEY key = owner.get();
   // Only the program's own handler is replaced: one set since by the user
   // or another program stays, and so does the record, replaced at the next
   // take-over. A record that does not decode leaves everything as it is.
@@ -191,18 +193,15 @@ void GiveBack(const char* extension) {
       case TextRead::kRefused: break;
     }
   }
-  RegCloseKey(key);
+  owner.Reset();  // closed before it is deleted
   if (deleteKey) RegDeleteKeyA(HKEY_CLASSES_ROOT, extension);
 }
 
 }  // namespace
 
 int32_t TestAssociation(const char* extension) {
-  HKEY key = OpenKey(HKEY_CLASSES_ROOT, extension);
-  if (key == nullptr) return 1;
-  const int32_t order = CompareHandler(key);
-  RegCloseKey(key);
-  return order;
+  const RegistryKey key(OpenKey(HKEY_CLASSES_ROOT, extension));
+  return key ? CompareHandler(key.get()) : 1;
 }
 
 void SetAssociation(int32_t on, const char* extension) {

@@ -1,6 +1,8 @@
 #include <cstring>
 #include <string>
 
+#include "../win32/handles.h"
+#include "../win32/settings.h"
 #include "../win32/viewer_state.h"
 #include "../resources/resource_ids.h"
 #include "shell.h"
@@ -39,10 +41,7 @@ char otherExtensions[100];
 bool otherRefused;
 
 int32_t KeyExists(const char* path) {
-  HKEY key = OpenKey(HKEY_CLASSES_ROOT, path);
-  if (key == nullptr) return 0;
-  RegCloseKey(key);
-  return 1;
+  return RegistryKey(OpenKey(HKEY_CLASSES_ROOT, path)) ? 1 : 0;
 }
 
 // A refused stored list is never replaced, so the box never takes typing.
@@ -53,24 +52,18 @@ void SetEditable(HWND dialog, int32_t editable) {
 void ReadSettings() {
   otherExtensions[0] = '\0';
   otherRefused = false;
-  HKEY settings = OpenKey(HKEY_LOCAL_MACHINE, kSettingsKey);
-  if (settings == nullptr) return;
+  if (ReadOtherTicked()) assocFlags.initialType[kOther] = assocFlags.currentType[kOther] = 1;
   char text[kOtherTextSize];
-  if (ReadTextValue(settings, "otherap", text, sizeof text) == TextRead::kRead &&
-      std::strcmp(text, "pa") == 0) {
-    assocFlags.initialType[kOther] = assocFlags.currentType[kOther] = 1;
-  }
   // A stored list longer than the 80-byte buffer, or not text, is refused,
   // not cut: a cut piece would name another extension. The dialog then
   // shows an empty list that cannot be edited, and OK leaves the stored
   // value alone, and the extensions it names held with their backups:
   // replacing it would leave them held with nothing naming them.
-  switch (ReadTextValue(settings, "other", text, sizeof text)) {
+  switch (ReadOtherList(text, sizeof text)) {
     case TextRead::kRead: std::memcpy(otherExtensions, text, sizeof text); break;
     case TextRead::kRefused: otherRefused = true; break;
     case TextRead::kAbsent: break;
   }
-  RegCloseKey(settings);
 }
 
 void OnInitDialog(HWND dialog) {
@@ -120,13 +113,6 @@ void ApplyVerbs() {
   }
 }
 
-void WriteSetting(const char* name, const char* text) {
-  HKEY settings = CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
-  if (settings == nullptr) return;
-  WriteTextValue(settings, name, text);
-  RegCloseKey(settings);
-}
-
 // Names the pieces of the typed list that were refused, and why; the rest
 // of the list is applied as usual.
 void ReportRefused(HWND dialog, const ExtensionList& refused) {
@@ -140,7 +126,7 @@ void ReportRefused(HWND dialog, const ExtensionList& refused) {
 
 void ApplyOtherList(HWND dialog) {
   const int32_t initialOther = assocFlags.initialType[kOther], currentOther = assocFlags.currentType[kOther];
-  if (currentOther != initialOther) WriteSetting("otherap", currentOther ? "pa" : "av");
+  if (currentOther != initialOther) WriteOtherTicked(currentOther != 0);
   if (otherRefused) return;
 
   // The box takes at most 79 characters, but in the UTF-8 code page a
@@ -160,7 +146,7 @@ void ApplyOtherList(HWND dialog) {
   if (!refused.empty()) ReportRefused(dialog, refused);
   // While the switch is off the stored list is kept for the next time.
   const std::string joined = currentOther ? JoinList(newList) : std::string(otherExtensions);
-  if (joined != otherExtensions) WriteSetting("other", joined.c_str());
+  if (joined != otherExtensions) WriteOtherList(joined.c_str());
 
   const OtherChanges changes = PlanOtherChanges(oldList, newList, initialOther != 0, currentOther != 0);
   for (const std::string& extension : changes.takeOver) SetAssociation(1, extension.c_str());

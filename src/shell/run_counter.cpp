@@ -1,5 +1,6 @@
 #include <string>
 
+#include "../win32/settings.h"
 #include "../win32/viewer_state.h"
 #include "../document/document.h"
 #include "../view/view.h"
@@ -8,23 +9,20 @@
 #include "shell_registry.h"
 #include "shell_rules.h"
 
-void CountRun() {
-  HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
+void CountRun(Settings& settings) {
   DWORD count = 0;
   // Only a 4-byte REG_DWORD is a count. A value of another type or length
   // counts as none, and this start writes 1 in its place.
-  const bool stored = key != nullptr && ReadDwordValue(key, "Times", count);
-  viewer.runCount = NextRunCount(stored, count);
-  if (key == nullptr) return;
-  WriteDwordValue(key, "Times", viewer.runCount);
-  RegCloseKey(key);
+  const bool stored = ReadRunCount(count);
+  settings.runCount = NextRunCount(stored, count);
+  WriteRunCount(settings.runCount);
 }
 
-void FirstPaintWork() {
+void FirstPaintWork(const Settings& settings) {
   // Cleared first: paints that arrive while the Configuration dialog is
   // open are ordinary paints and open no second dialog.
   viewer.firstPaint = 0;
-  if (IsFirstRun(viewer.runCount)) {
+  if (IsFirstRun(settings.runCount)) {
     WriteShellValue("Quillpane\\shell\\open\\command", ShellValue::kOpenCommand, KEY_WRITE);
     WriteShellValue("Quillpane\\DefaultIcon", ShellValue::kIcon, KEY_WRITE);
     DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_CONFIG), viewer.mainWindow, ConfigDialogProc, 0);

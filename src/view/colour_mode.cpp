@@ -1,93 +1,67 @@
 #include <algorithm>
 
-#include "../win32/registry.h"
+#include "../win32/settings.h"
 #include "../win32/viewer_state.h"
 #include "../resources/resource_ids.h"
 #include "view.h"
 
 namespace {
 
-constexpr char kColourModeValue[] = "ansicolours";
-// The colour screens' look: the values of LookChoice.
-constexpr char kLetterSpacingValue[] = "letterspacing";
-constexpr char kAspectValue[] = "aspect";
-
 // Each look's radio items, in the order of LookChoice (as the file says,
-// on, off), and where its choice is kept.
+// on, off), where its choice is kept and how it is written.
 struct LookItems {
-  const char* value;
-  int32_t ViewerState::*choice;
+  int32_t Settings::*choice;
+  void (*write)(const Settings&);
   UINT items[3];
 };
 const LookItems kLooks[] = {
-    {kLetterSpacingValue, &ViewerState::letterSpacing, {IDM_LETTERS_FILE, IDM_LETTERS_9, IDM_LETTERS_8}},
-    {kAspectValue, &ViewerState::aspect, {IDM_ASPECT_FILE, IDM_ASPECT_4_3, IDM_ASPECT_SQUARE}},
+    {&Settings::letterSpacing, WriteLetterSpacing, {IDM_LETTERS_FILE, IDM_LETTERS_9, IDM_LETTERS_8}},
+    {&Settings::aspect, WriteAspect, {IDM_ASPECT_FILE, IDM_ASPECT_4_3, IDM_ASPECT_SQUARE}},
 };
 
-void CheckLookItem(const LookItems& look) {
+void CheckLookItem(const Settings& settings, const LookItems& look) {
   const UINT first = std::min({look.items[0], look.items[1], look.items[2]});
   const UINT last = std::max({look.items[0], look.items[1], look.items[2]});
   CheckMenuRadioItem(GetMenu(viewer.mainWindow), first, last,
-                     look.items[static_cast<size_t>(viewer.*look.choice)], MF_BYCOMMAND);
-}
-
-void WriteSetting(const char* name, int32_t value) {
-  HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
-  if (key != nullptr) {
-    WriteDwordValue(key, name, static_cast<DWORD>(value));
-    RegCloseKey(key);
-  }
+                     look.items[static_cast<size_t>(settings.*look.choice)], MF_BYCOMMAND);
 }
 
 // The document is rendered again at the next paint, in a window that keeps
 // its place: the layout starts from where it stands.
 void RenderAgain() {
-  GetWindowRect(viewer.mainWindow, &viewer.windowRect);
-  viewer.needsRender = 1;
-  InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);
+  GetWindowRect(viewer.mainWindow, &view.windowRect);
+  view.needsRender = 1;
+  InvalidateRect(viewer.mainWindow, &view.repaintRect, TRUE);
 }
 
-void CheckColourModeItem() {
+void CheckColourModeItem(const Settings& settings) {
   CheckMenuItem(GetMenu(viewer.mainWindow), IDM_ANSI_COLOURS,
-                MF_BYCOMMAND | (viewer.ansiColours ? MF_CHECKED : MF_UNCHECKED));
+                MF_BYCOMMAND | (settings.ansiColours ? MF_CHECKED : MF_UNCHECKED));
 }
 
 }  // namespace
 
-void ReadColourModeSetting() {
-  // Off unless the value is there and 1: a fresh install shows every
-  // document in the text layout.
-  DWORD stored = 0;
-  HKEY key = OpenKey(HKEY_LOCAL_MACHINE, kSettingsKey);
-  if (key != nullptr) ReadDwordValue(key, kColourModeValue, stored);
-  viewer.ansiColours = stored == 1 ? 1 : 0;
-  CheckColourModeItem();
-  // As the file says unless a known choice is stored.
-  for (const LookItems& look : kLooks) {
-    DWORD choice = 0;
-    if (key != nullptr) ReadDwordValue(key, look.value, choice);
-    viewer.*look.choice = choice <= 2 ? static_cast<int32_t>(choice) : 0;
-    CheckLookItem(look);
-  }
-  if (key != nullptr) RegCloseKey(key);
+void ShowColourModeSetting(const Settings& settings) {
+  CheckColourModeItem(settings);
+  for (const LookItems& look : kLooks) CheckLookItem(settings, look);
 }
 
-bool ChooseLook(UINT command) {
+bool ChooseLook(Settings& settings, UINT command) {
   for (const LookItems& look : kLooks)
     for (int32_t choice = 0; choice < 3; ++choice) {
       if (look.items[choice] != command) continue;
-      viewer.*look.choice = choice;
-      CheckLookItem(look);
-      WriteSetting(look.value, choice);
+      settings.*look.choice = choice;
+      CheckLookItem(settings, look);
+      look.write(settings);
       RenderAgain();
       return true;
     }
   return false;
 }
 
-void ToggleColourMode() {
-  viewer.ansiColours = viewer.ansiColours ? 0 : 1;
-  CheckColourModeItem();
-  WriteSetting(kColourModeValue, viewer.ansiColours);
+void ToggleColourMode(Settings& settings) {
+  settings.ansiColours = settings.ansiColours ? 0 : 1;
+  CheckColourModeItem(settings);
+  WriteColourMode(settings);
   RenderAgain();
 }

@@ -27,7 +27,6 @@ bool findMatchCase = false;
 // Where the last match began; none: Find starts at the top (or, going up,
 // at the end) of the document.
 std::optional<TextPosition> findFrom;
-char findNote[sizeof findWhat + 40];
 
 // What the user typed, in the process's ANSI code page (which a manifest
 // can make UTF-8), as UTF-16; empty when it does not convert.
@@ -47,35 +46,30 @@ void ShowMatch(const CellRuns& runs) {
   const ViewCells before = CurrentViewCells();
   const int32_t rows = RowsToShow(runs.front().row, runs.back().row, before.firstRow, before.rows);
   if (rows != 0) ScrollByRows(rows);
-  InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
+  InvalidateRect(viewer.mainWindow, &view.selectionRect, TRUE);
   // A match past the view's right edge is selected but not shown.
-  viewer.selectionRect = CellRunRect(runs.front());
-  viewer.selectionShown = 1;
-  viewer.selectionDragging = 0;
-  InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
+  view.selectionRect = CellRunRect(runs.front());
+  view.selectionShown = 1;
+  view.selectionDragging = 0;
+  InvalidateRect(viewer.mainWindow, &view.selectionRect, TRUE);
 }
 
-void Find(bool down) {
-  findNote[0] = '\0';
+std::string Find(bool down) {
   const FindResult result =
       FindText(CurrentShownRows(), FindRequest{TypedNeedle(findWhat), findMatchCase, down, findFrom});
-  if (!result.found) {
-    // Nothing moves: the view, the selection and the search position stay.
-    std::snprintf(findNote, sizeof findNote, "Not found: %s", findWhat);
-    return;
-  }
-  if (result.wrapped) {
-    std::snprintf(findNote, sizeof findNote, "%s: %s", down ? "From the top" : "From the end", findWhat);
-  }
+  // Nothing moves when nothing is found: the view, the selection and the
+  // search position stay.
+  if (!result.found) return std::string("Not found: ") + findWhat;
   findFrom = TextPosition{result.cells.front().row, result.cells.front().column};
   ShowMatch(result.cells);
+  return result.wrapped ? std::string(down ? "From the top: " : "From the end: ") + findWhat : std::string();
 }
 
 }  // namespace
 
 void ForgetFindPosition() {
   findFrom.reset();
-  findNote[0] = '\0';
+  viewer.findNote[0] = '\0';
 }
 
 void OpenFindDialog() {
@@ -104,32 +98,24 @@ UINT FindDialogMessage() {
   return message;
 }
 
-void OnFindDialogMessage(LPARAM lParam) {
+std::optional<std::string> OnFindDialogMessage(LPARAM lParam) {
   const auto* request = reinterpret_cast<const FINDREPLACEA*>(lParam);
-  if (request == nullptr) return;
+  if (request == nullptr) return std::nullopt;
   if (request->Flags & FR_DIALOGTERM) {
     findDialog = nullptr;
-    return;
+    return std::nullopt;
   }
-  if (!(request->Flags & FR_FINDNEXT)) return;
+  if (!(request->Flags & FR_FINDNEXT)) return std::nullopt;
   if (request->lpstrFindWhat != findWhat) lstrcpynA(findWhat, request->lpstrFindWhat, sizeof findWhat);
   findDown = (request->Flags & FR_DOWN) != 0;
   findMatchCase = (request->Flags & FR_MATCHCASE) != 0;
-  Find(findDown);
+  return Find(findDown);
 }
 
-void FindAgain(bool down) {
+std::optional<std::string> FindAgain(bool down) {
   if (findWhat[0] == '\0') {
     OpenFindDialog();
-    return;
+    return std::nullopt;
   }
-  Find(down);
-}
-
-const char* FindNote() { return findNote[0] != '\0' ? findNote : nullptr; }
-
-bool ClearFindNote() {
-  const bool had = findNote[0] != '\0';
-  findNote[0] = '\0';
-  return had;
+  return Find(down);
 }

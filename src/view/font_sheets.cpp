@@ -3,6 +3,7 @@
 #include <string>
 
 #include "../win32/disk_file.h"
+#include "../win32/handles.h"
 #include "../core/text_helpers.h"
 #include "../win32/viewer_state.h"
 #include "../resources/resource_ids.h"
@@ -39,12 +40,11 @@ bool FontsFolderPath(const char* fileName, char* path, size_t size) {
 bool ReadFontName(const char* iniName, std::string& name) {
   char path[kFontPathSize];
   if (!FontsFolderPath(iniName, path, sizeof path)) return false;
-  HANDLE file = OpenDiskFile(path, FILE_SHARE_READ);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  const FileHandle file(OpenDiskFile(path, FILE_SHARE_READ));
+  if (!file) return false;
   char bytes[kFontNameReadSize];
   DWORD count = 0;
-  if (!ReadFile(file, bytes, sizeof bytes, &count, nullptr)) count = 0;
-  CloseHandle(file);
+  if (!ReadFile(file.get(), bytes, sizeof bytes, &count, nullptr)) count = 0;
   name = FontDisplayName(bytes, static_cast<int32_t>(count));
   return true;
 }
@@ -54,11 +54,11 @@ bool ReadFontName(const char* iniName, std::string& name) {
 void AddFontSheet(const char* iniName) {
   std::string name;
   if (!ReadFontName(iniName, name)) return;
-  FontEntry& entry = viewer.fontList[viewer.fontCount];
+  FontEntry& entry = view.fontList[view.fontCount];
   const std::string bitmapName = FontSheetBaseName(iniName) + ".bmp";
   if (!FontsFolderPath(bitmapName.c_str(), entry.fontBitmapPath, sizeof entry.fontBitmapPath)) return;
   CopyWholeText(entry.fontName, sizeof entry.fontName, name);  // at most 119 bytes
-  ++viewer.fontCount;
+  ++view.fontCount;
 }
 
 }  // namespace
@@ -68,19 +68,18 @@ HBITMAP LoadFontSheetFile(const char* path) {
   // file's size first, and a sheet of another size or of pixels that cannot
   // be read is refused. The file stays open, and shut to writers, until the
   // loader has read it.
-  HANDLE file = OpenDiskFile(path, FILE_SHARE_READ);
-  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  const FileHandle file(OpenDiskFile(path, FILE_SHARE_READ));
+  if (!file) return nullptr;
   uint8_t head[kBmpHeadSize];
   DWORD count = 0;
   LARGE_INTEGER size;
   HBITMAP sheet = nullptr;
-  if (GetFileSizeEx(file, &size) && ReadFile(file, head, sizeof head, &count, nullptr) &&
+  if (GetFileSizeEx(file.get(), &size) && ReadFile(file.get(), head, sizeof head, &count, nullptr) &&
       IsGlyphSheetBmp(head, count, static_cast<uint64_t>(size.QuadPart))) {
     // A section keeps a colour sheet's own pixels whatever the display's depth.
     sheet = static_cast<HBITMAP>(
         LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
   }
-  CloseHandle(file);
   return sheet;
 }
 
@@ -94,18 +93,17 @@ void DiscoverFontSheets() {
   char pattern[kFontPathSize];
   if (FontsFolderPath("*.ini", pattern, sizeof pattern)) {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    if (search != INVALID_HANDLE_VALUE) {
+    const FindHandle search(FindFirstFileA(pattern, &found));
+    if (search) {
       // Only as many sheets as the Keymap range has items for are listed.
       do {
         if (IsListedFile(found, ".ini")) AddFontSheet(found.cFileName);
-      } while (viewer.fontCount < kListedFontLimit && FindNextFileA(search, &found));
-      FindClose(search);
+      } while (view.fontCount < kListedFontLimit && FindNextFileA(search.get(), &found));
     }
   }
   HMENU menu = GetMenu(viewer.mainWindow);
-  for (int32_t i = 0; i < viewer.fontCount; ++i) {
-    std::string text = FontMenuText(i, viewer.fontList[i].fontName);
+  for (int32_t i = 0; i < view.fontCount; ++i) {
+    std::string text = FontMenuText(i, view.fontList[i].fontName);
     MENUITEMINFOA item = {};
     item.cbSize = sizeof item;
     item.fMask = MIIM_TYPE | MIIM_ID;
@@ -119,13 +117,13 @@ void DiscoverFontSheets() {
 }
 
 void SelectFontSheet(int command) {
-  if (command == viewer.activeFontCommand) return;
+  if (command == view.activeFontCommand) return;
   const int32_t index = command - (IDM_BUILTIN_SHEET + 1);
   HBITMAP sheet = nullptr;
   if (command == IDM_BUILTIN_SHEET) {
     sheet = LoadBitmapA(viewer.appInstance, MAKEINTRESOURCEA(IDB_GLYPH_SHEET));
-  } else if (index >= 0 && index < viewer.fontCount) {
-    sheet = LoadFontSheetFile(viewer.fontList[index].fontBitmapPath);
+  } else if (index >= 0 && index < view.fontCount) {
+    sheet = LoadFontSheetFile(view.fontList[index].fontBitmapPath);
   } else {
     return;  // no Keymap item has this identifier
   }
@@ -133,11 +131,10 @@ void SelectFontSheet(int command) {
   // with it the radio mark and the picture. The old sheet is released only
   // once the new one is there.
   if (sheet == nullptr) return;
-  CheckMenuRadioItem(GetMenu(viewer.mainWindow), IDM_BUILTIN_SHEET, IDM_BUILTIN_SHEET + viewer.fontCount,
+  CheckMenuRadioItem(GetMenu(viewer.mainWindow), IDM_BUILTIN_SHEET, IDM_BUILTIN_SHEET + view.fontCount,
                      static_cast<UINT>(command), MF_BYCOMMAND);
-  viewer.activeFontCommand = command;
-  viewer.needsRender = 1;
-  if (viewer.glyphSheet != nullptr) DeleteObject(viewer.glyphSheet);
-  viewer.glyphSheet = sheet;
-  InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);
+  view.activeFontCommand = command;
+  view.needsRender = 1;
+  view.glyphSheet.Reset(sheet);
+  InvalidateRect(viewer.mainWindow, &view.repaintRect, TRUE);
 }

@@ -2,37 +2,35 @@
 #include "../core/window_geometry.h"
 #include "view.h"
 
-void PaintView() {
-  if (viewer.pageBitmap != nullptr && viewer.sourceWidth > 0 && viewer.sourceHeight > 0) {
+void PaintView(HDC dc, View& view) {
+  if (view.pageBitmap && view.sourceWidth > 0 && view.sourceHeight > 0) {
     // Where the view reaches past the page's right or bottom edge it shows
     // the window's background: only the part of the source rectangle that
     // lies on the page is copied, at the same scale.
-    int32_t sourceWidth = viewer.sourceWidth;
-    int32_t sourceHeight = viewer.sourceHeight;
-    int32_t destWidth = viewer.viewWidth;
-    int32_t destHeight = viewer.viewHeight;
-    if (viewer.sourceX + sourceWidth > viewer.pageWidth) {
-      const int32_t inside = viewer.pageWidth - viewer.sourceX;
+    int32_t sourceWidth = view.sourceWidth;
+    int32_t sourceHeight = view.sourceHeight;
+    int32_t destWidth = view.viewWidth;
+    int32_t destHeight = view.viewHeight;
+    if (view.sourceX + sourceWidth > view.pageWidth) {
+      const int32_t inside = view.pageWidth - view.sourceX;
       destWidth = static_cast<int32_t>(int64_t{destWidth} * inside / sourceWidth);
       sourceWidth = inside;
     }
-    if (viewer.scrollY + sourceHeight > viewer.pageHeight) {
-      const int32_t inside = viewer.pageHeight - viewer.scrollY;
+    if (view.scrollY + sourceHeight > view.pageHeight) {
+      const int32_t inside = view.pageHeight - view.scrollY;
       destHeight = static_cast<int32_t>(int64_t{destHeight} * inside / sourceHeight);
       sourceHeight = inside;
     }
     // May draw, or make, the bitmap's rows.
-    const int32_t bitmapTop = PreparePageRows(viewer.scrollY, sourceHeight);
-    if (sourceWidth > 0 && sourceHeight > 0 && viewer.pageBitmap != nullptr) {
-      HDC pageDC = CreateCompatibleDC(viewer.paintDC);
-      HGDIOBJ previous = SelectObject(pageDC, viewer.pageBitmap);
-      SetStretchBltMode(viewer.paintDC, HALFTONE);
-      SetBrushOrgEx(viewer.paintDC, 0, 0, nullptr);
-      StretchBlt(viewer.paintDC, kViewOrigin, kViewOrigin, destWidth, destHeight, pageDC, viewer.sourceX,
-                 viewer.scrollY - bitmapTop, sourceWidth, sourceHeight, SRCCOPY);
-      SelectObject(pageDC, previous);
-      DeleteDC(pageDC);
+    const int32_t bitmapTop = PreparePageRows(view.scrollY, sourceHeight);
+    if (sourceWidth > 0 && sourceHeight > 0 && view.pageBitmap) {
+      const MemoryDC pageDC(CreateCompatibleDC(dc));
+      const SelectedObject page(pageDC.get(), view.pageBitmap.get());
+      SetStretchBltMode(dc, HALFTONE);
+      SetBrushOrgEx(dc, 0, 0, nullptr);
+      StretchBlt(dc, kViewOrigin, kViewOrigin, destWidth, destHeight, pageDC.get(), view.sourceX,
+                 view.scrollY - bitmapTop, sourceWidth, sourceHeight, SRCCOPY);
     }
   }
-  if (viewer.selectionShown) InvertRect(viewer.paintDC, &viewer.selectionRect);
+  if (view.selectionShown) InvertRect(dc, &view.selectionRect);
 }

@@ -7,6 +7,7 @@
 
 #include "../win32/viewer_state.h"
 #include "window_layout.h"
+#include "../art/document.h"
 #include "../art/document_reading.h"
 #include "../raster/ansi_raster.h"
 #include "../raster/page_drawing.h"
@@ -23,25 +24,14 @@ namespace {
 // Read once per render; kept out of the stack.
 GlyphPixels glyphPixels;
 
-// The ANSI screen shown, and whether one is. Its cells are the one part of
-// the window's state sized by the document (two bytes a cell: about 1 MB
-// for 512 KB of 80-column art), so they live here rather than in the
-// fixed-size ViewerState; they are let go when the text layout is shown.
-AnsiScreen ansiScreen;
+// The document shown. Its colour screen's cells are the one part of the
+// window's state sized by the document (two bytes a cell: about 1 MB for
+// 512 KB of 80-column art), so the document lives here rather than in the
+// fixed-size View; they are let go when the text layout is shown.
+Document shownDocument;
+// Whether its colour screen is shown (it has been rendered).
 bool ansiShown = false;
-// What of the shown screen's file could not be read, for the status bar.
-std::string screenNote;
-// The shown document's SAUCE record, as people read it.
-SauceDescription shownSauce;
-
-// The bytes a colour screen reads where they are not the text layout's:
-// a scene format's raw bytes, or a file longer than the text layout reads.
-struct ColourBytes {
-  std::vector<uint8_t> bytes;
-  bool held = false;
-  bool cut = false;  // longer than kColourDocumentLimit
-};
-ColourBytes colourBytes;
+AnsiScreen& ShownScreen() { return shownDocument.screen.screen; }
 
 // An ANSI screen's page is kept at 4 bits a pixel (the palette index of
 // each pixel, in a 16-colour DIB section that the paint stretches like the
@@ -74,7 +64,7 @@ int32_t rowPixels = 16;
 
 // The band's pixels: the screen's own, or 32 bits for stretched rows.
 AnsiPageSize BandPageSize() {
-  AnsiPageSize size = AnsiPageSizeOf(ansiScreen);
+  AnsiPageSize size = AnsiPageSizeOf(ShownScreen());
   if (stretched) size.bitsPerPixel = 32, size.stride = static_cast<int32_t>(DibStride(size.width, 32));
   return size;
 }
@@ -83,11 +73,7 @@ AnsiPageSize BandPageSize() {
 // same size and colours); and the phase of the blink it draws.
 const AnsiScreen* playFrame = nullptr;
 bool blinkShown = true;
-const AnsiScreen& DrawnScreen() { return playFrame != nullptr ? *playFrame : ansiScreen; }
-
-// The bytes the shown colour screen was read from.
-const uint8_t* screenBytes = nullptr;
-size_t screenLength = 0;
+const AnsiScreen& DrawnScreen() { return playFrame != nullptr ? *playFrame : ShownScreen(); }
 
 // Draws `count` rows of the drawn screen from row `from` into the band,
 // which holds them: as they are, or each row of cells stretched to its
@@ -103,26 +89,25 @@ bool DrawBandRows(int32_t from, int32_t count) {
 }
 
 void RenderTextLayout() {
-  ansiScreen = AnsiScreen{};
   ansiShown = false;
   band = Band{};
-  viewer.pageCellHeight = 8;
-  viewer.pageCellWidth = 8;
-  const int32_t length = viewer.laidOutLength;
-  const uint8_t* text = reinterpret_cast<const uint8_t*>(viewer.laidOutText);
+  view.pageCellHeight = 8;
+  view.pageCellWidth = 8;
+  const int32_t length = shownDocument.laidOutLength;
+  const uint8_t* text = shownDocument.laidOut.data();
 
-  const PageMeasure measured = MeasureLayout(text, length, viewer.lineTable);
-  ReadGlyphPixels(viewer.glyphSheet, viewer.glyphTable, glyphPixels);
+  const PageMeasure measured = MeasureLayout(text, length, view.lineTable);
+  ReadGlyphPixels(view.glyphSheet.get(), view.glyphTable, glyphPixels);
   const int bitsPerPixel = glyphPixels.bitsPerPixel == 32 ? 32 : 1;
   // A page cut to the size limits shows what fits; the window is laid out
   // for that page even when its bitmap cannot be made.
   const PagePixels size = PagePixelSize(measured, bitsPerPixel);
-  viewer.pageWidth = size.width;
-  viewer.pageHeight = size.height;
-  if (viewer.pageBitmap != nullptr) DeleteObject(viewer.pageBitmap);
+  view.pageWidth = size.width;
+  view.pageHeight = size.height;
+  view.pageBitmap.Reset();  // never two pages at once
   Page page = CreatePage(measured, bitsPerPixel);
-  viewer.pageBitmap = page.bitmap;
-  viewer.pageRect = RECT{0, 0, viewer.pageWidth, viewer.pageHeight};
+  view.pageBitmap.Reset(page.bitmap);
+  view.pageRect = RECT{0, 0, view.pageWidth, view.pageHeight};
 
   LayoutWindow();
   DrawPage(text, length, glyphPixels, page);
@@ -136,52 +121,45 @@ void RenderTextLayout() {
 bool MakeBand(int32_t rows) {
   const AnsiPageSize size = BandPageSize();
   DIBSECTION shown = {};
-  if (band.bitmap != nullptr && band.bitmap == viewer.pageBitmap && band.palette == ansiScreen.palette &&
+  if (band.bitmap != nullptr && band.bitmap == view.pageBitmap.get() && band.palette == ShownScreen().palette &&
       GetObjectA(band.bitmap, sizeof shown, &shown) == sizeof shown && shown.dsBm.bmWidth == size.width &&
       shown.dsBm.bmBitsPixel == size.bitsPerPixel && std::abs(shown.dsBm.bmHeight) / rowPixels >= rows) {
     band.capacity = std::abs(shown.dsBm.bmHeight) / rowPixels;
     return true;
   }
-  if (viewer.pageBitmap != nullptr) DeleteObject(viewer.pageBitmap);
-  viewer.pageBitmap = nullptr;
+  view.pageBitmap.Reset();
   band = Band{};
   // Top-down, as the rasteriser writes it, in the screen's palette (or
   // its exact colours, 32 bits a pixel).
   uint8_t* bits = nullptr;
-  HBITMAP bitmap = CreatePageBitmap(size.width, rows * rowPixels, size.bitsPerPixel, ansiScreen.palette.data(),
+  HBITMAP bitmap = CreatePageBitmap(size.width, rows * rowPixels, size.bitsPerPixel, ShownScreen().palette.data(),
                                     size.bitsPerPixel == 4 ? 16 : 0, bits);
   if (bitmap == nullptr) return false;
-  viewer.pageBitmap = band.bitmap = bitmap;
+  view.pageBitmap.Reset(bitmap);
+  band.bitmap = bitmap;
   band.bits = bits;
   band.capacity = rows;
-  band.palette = ansiScreen.palette;
+  band.palette = ShownScreen().palette;
   return true;
 }
 
-void RenderColourScreen(const uint8_t* bytes, size_t length) {
-  screenBytes = bytes;
-  screenLength = length;
-  ColourScreen shown = ReadColourScreen(viewer.currentPath, bytes, length, ShownLook());
-  ansiScreen = std::move(shown.screen);
-  screenNote = std::move(shown.note);
+void RenderColourScreen() {
+  const AnsiScreen& ansiScreen = ShownScreen();
   ansiShown = true;
   band.drawnRows = 0;  // nothing of this screen is drawn yet
-  stretched = shown.stretched;
+  stretched = shownDocument.screen.stretched;
   rowPixels = stretched ? StretchedHeight(ansiScreen.cellHeight, ansiScreen.cellWidth) : ansiScreen.cellHeight;
   const AnsiPageSize size = AnsiPageSizeOf(ansiScreen);
-  viewer.pageCellHeight = rowPixels;
-  viewer.pageCellWidth = ansiScreen.cellWidth;
-  viewer.pageWidth = size.width;
-  viewer.pageHeight = static_cast<int32_t>(int64_t{ansiScreen.rows} * rowPixels);
-  viewer.pageRect = RECT{0, 0, viewer.pageWidth, viewer.pageHeight};
+  view.pageCellHeight = rowPixels;
+  view.pageCellWidth = ansiScreen.cellWidth;
+  view.pageWidth = size.width;
+  view.pageHeight = static_cast<int32_t>(int64_t{ansiScreen.rows} * rowPixels);
+  view.pageRect = RECT{0, 0, view.pageWidth, view.pageHeight};
   // The text layout's page is let go before the band is made.
-  if (viewer.pageBitmap != nullptr && viewer.pageBitmap != band.bitmap) {
-    DeleteObject(viewer.pageBitmap);
-    viewer.pageBitmap = nullptr;
-  }
+  if (view.pageBitmap.get() != band.bitmap) view.pageBitmap.Reset();
 
   LayoutWindow();
-  PreparePageRows(viewer.scrollY, viewer.sourceHeight);
+  PreparePageRows(view.scrollY, view.sourceHeight);
 }
 
 }  // namespace
@@ -191,61 +169,47 @@ void RenderDocument() {
   StopScreenTimers();
   playFrame = nullptr;
   blinkShown = true;
-  screenBytes = nullptr;
-  screenLength = 0;
-  viewer.needsRender = 0;
-  viewer.selectionShown = 0;
+  view.needsRender = 0;
+  view.selectionShown = 0;
   ForgetShownRows();
-  screenNote.clear();
-  shownSauce = SauceDescription{};
-  const auto* text = reinterpret_cast<const uint8_t*>(viewer.textBuffer);
-  const auto textLength = static_cast<size_t>(viewer.textLength);
-  // The text layout's length is the status bar's in either reading.
-  viewer.laidOutLength = LaidOutText(text, textLength, reinterpret_cast<uint8_t*>(viewer.laidOutText));
-  // The message shown for a file that could not be read is the program's
-  // own text, never art: it keeps the text layout.
-  if (viewer.fileHandle != -1) {
-    const bool whole = colourBytes.held;
-    const uint8_t* bytes = whole ? colourBytes.bytes.data() : text;
-    const size_t length = whole ? colourBytes.bytes.size() : textLength;
-    shownSauce = DescribeSauce(bytes, length);
-    if (ChooseReading(viewer.currentPath, bytes, length, viewer.ansiColours != 0) != Reading::kTextLayout) {
-      RenderColourScreen(bytes, length);
-      if (whole && colourBytes.cut)
-        screenNote = "only the first " + std::to_string(kColourDocumentLimit >> 20) + " MB are shown";
-      StartScreenTimers();
-      return;
-    }
+  ReadDocumentAs(ShownOptions(), shownDocument);
+  if (shownDocument.Colour()) {
+    RenderColourScreen();
+    StartScreenTimers();
+    return;
   }
   RenderTextLayout();
 }
 
-void HoldColourBytes(std::vector<uint8_t> bytes, bool cut) {
-  colourBytes.bytes = std::move(bytes);
-  colourBytes.held = true;
-  colourBytes.cut = cut;
+Document& ShownDocument() { return shownDocument; }
+
+DocumentOptions ShownOptions() {
+  DocumentOptions options;
+  options.colour = settings.ansiColours != 0;
+  options.look = ShownLook();
+  options.holdWholeFile = true;
+  return options;
 }
 
-void ForgetColourBytes() { colourBytes = ColourBytes{}; }
-
-const char* ShownScreenNote() { return screenNote.c_str(); }
-
-const SauceDescription& ShownSauce() { return shownSauce; }
+SauceDescription ShownSauce() {
+  return shownDocument.Opened() ? DescribeSauce(shownDocument.Bytes(), shownDocument.Length())
+                                : SauceDescription{};
+}
 
 ScreenLook ShownLook() {
-  return ScreenLook{static_cast<LookChoice>(viewer.letterSpacing), static_cast<LookChoice>(viewer.aspect)};
+  return ScreenLook{static_cast<LookChoice>(settings.letterSpacing), static_cast<LookChoice>(settings.aspect)};
 }
 
-const AnsiScreen* ShownAnsiScreen() { return ansiShown ? &ansiScreen : nullptr; }
+const AnsiScreen* ShownAnsiScreen() { return ansiShown ? &ShownScreen() : nullptr; }
 
 int32_t PreparePageRows(int32_t top, int32_t height) {
   if (!ansiShown) return 0;
   const int32_t cell = rowPixels;
-  const int32_t rows = ansiScreen.rows;
+  const int32_t rows = ShownScreen().rows;
   const int32_t first = std::clamp(top / cell, 0, rows);
   const int32_t last =
       static_cast<int32_t>(std::clamp<int64_t>((int64_t{top} + height + cell - 1) / cell, first, rows));
-  if (band.bits != nullptr && band.bitmap == viewer.pageBitmap && band.drawnRows > 0 &&
+  if (band.bits != nullptr && band.bitmap == view.pageBitmap.get() && band.drawnRows > 0 &&
       first >= band.firstRow && last <= band.firstRow + band.drawnRows) {
     return band.firstRow * cell;
   }
@@ -265,15 +229,15 @@ int32_t PreparePageRows(int32_t top, int32_t height) {
 }
 
 bool ShownColourBytes(const uint8_t*& bytes, size_t& length) {
-  bytes = screenBytes;
-  length = screenLength;
+  bytes = shownDocument.Bytes();
+  length = shownDocument.Length();
   // A render due means the bytes have changed since.
-  return ansiShown && bytes != nullptr && !viewer.needsRender;
+  return ansiShown && !view.needsRender;
 }
 
 void DrawScreenFrame(const AnsiScreen* frame) {
   playFrame = frame;
-  if (ansiShown) RedrawScreenRows(0, ansiScreen.rows);
+  if (ansiShown) RedrawScreenRows(0, ShownScreen().rows);
 }
 
 void SetBlinkShown(bool shown) { blinkShown = shown; }
@@ -285,18 +249,18 @@ void RedrawScreenRows(int32_t first, int32_t end) {
   // the view reaches them.
   const int32_t from = std::max(first, band.firstRow);
   const int32_t to = std::min(end, band.firstRow + band.drawnRows);
-  if (band.bits != nullptr && band.bitmap == viewer.pageBitmap && from < to) {
+  if (band.bits != nullptr && band.bitmap == view.pageBitmap.get() && from < to) {
     GdiFlush();
     if (!DrawBandRows(from, to - from)) band.drawnRows = 0;
   }
   // Their part of the view, in the window's pixels.
-  if (viewer.sourceHeight <= 0) return;
+  if (view.sourceHeight <= 0) return;
   const auto clientY = [](int64_t pageY) {
     return static_cast<LONG>(kViewOrigin +
-                             (pageY - viewer.scrollY) * viewer.viewHeight / viewer.sourceHeight);
+                             (pageY - view.scrollY) * view.viewHeight / view.sourceHeight);
   };
   RECT rows = {kViewOrigin, std::max<LONG>(clientY(int64_t{first} * cell), kViewOrigin),
-               kViewOrigin + viewer.viewWidth,
-               std::min<LONG>(clientY(int64_t{end} * cell) + 1, kViewOrigin + viewer.viewHeight)};
+               kViewOrigin + view.viewWidth,
+               std::min<LONG>(clientY(int64_t{end} * cell) + 1, kViewOrigin + view.viewHeight)};
   if (rows.top < rows.bottom) InvalidateRect(viewer.mainWindow, &rows, FALSE);
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "../art/page_limits.h"
+#include "../win32/handles.h"
 
 namespace {
 
@@ -50,10 +51,9 @@ bool ReadSheetImage(HBITMAP sheet, SheetImage& image) {
   if (width <= 0 || height <= 0 || stride * height > 2 * 1024 * 1024) return false;
   DibInfo info = MakeDibInfo(width, height, bitsPerPixel);
   image.bits.resize(static_cast<size_t>(stride * height));
-  HDC screen = GetDC(nullptr);
-  const int lines = GetDIBits(screen, sheet, 0, static_cast<UINT>(height), image.bits.data(),
+  const WindowDC screen(nullptr);
+  const int lines = GetDIBits(screen.get(), sheet, 0, static_cast<UINT>(height), image.bits.data(),
                               reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
   if (lines != height) return false;
   image.width = width;
   image.height = height;

@@ -10,14 +10,13 @@
 #include "../core/scroll_steps.h"
 #include "../resources/resource_ids.h"
 #include "../text/status_text.h"
-#include "../win32/registry.h"
+#include "../win32/settings.h"
 #include "../win32/viewer_state.h"
 #include "view.h"
 #include "window_layout.h"
 
 namespace {
 
-constexpr char kPlaySpeedValue[] = "playspeed";
 // 30 ms between frames: 33 a second where timers are exact, 32 where the
 // system's 15.6 ms tick rounds them up. A frame redraws only rows that
 // changed, and no row when none did, so a slower play does less work.
@@ -39,11 +38,11 @@ void ArmBlinkTimer(DWORD elapsed) {
 }
 
 void FollowCursor() {
-  const int32_t rowPixels = PageRowPixels(viewer.pageCellHeight);
-  const int32_t viewRows = std::max(viewer.sourceHeight / rowPixels, 1);
+  const int32_t rowPixels = PageRowPixels(view.pageCellHeight);
+  const int32_t viewRows = std::max(view.sourceHeight / rowPixels, 1);
   // A cursor below the page shows its last row.
   const int32_t row = std::min(play->cursorRow(), play->frame().rows - 1);
-  const int32_t rows = RowsToShow(row, row, viewer.scrollY / rowPixels, viewRows);
+  const int32_t rows = RowsToShow(row, row, view.scrollY / rowPixels, viewRows);
   if (rows != 0) ScrollByRows(rows);
 }
 
@@ -142,21 +141,15 @@ bool PauseOrResumePlay() {
   return true;
 }
 
-void ReadPlaySpeedSetting() {
-  DWORD stored = 0;
-  HKEY key = OpenKey(HKEY_LOCAL_MACHINE, kSettingsKey);
-  if (key != nullptr) {
-    ReadDwordValue(key, kPlaySpeedValue, stored);
-    RegCloseKey(key);
-  }
+void ShowPlaySpeedSetting(const Settings& settings) {
   // A value that is none of the speeds starts at 14400.
-  const auto known = std::find(std::begin(kPlaySpeeds), std::end(kPlaySpeeds), stored);
+  const auto known = std::find(std::begin(kPlaySpeeds), std::end(kPlaySpeeds), settings.playSpeed);
   playSpeed =
       known != std::end(kPlaySpeeds) ? static_cast<int>(known - std::begin(kPlaySpeeds)) : kDefaultPlaySpeed;
   CheckSpeedItem();
 }
 
-void SelectPlaySpeed(int command) {
+void SelectPlaySpeed(Settings& settings, int command) {
   // A play goes on from where it stands at the new speed.
   const DWORD now = GetTickCount();
   const uint64_t done = play != nullptr ? play->position() : 0;
@@ -164,11 +157,8 @@ void SelectPlaySpeed(int command) {
   if (play != nullptr)
     playStart = (paused ? pausedAt : now) - static_cast<DWORD>(done * 10000 / kPlaySpeeds[playSpeed]);
   CheckSpeedItem();
-  HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
-  if (key != nullptr) {
-    WriteDwordValue(key, kPlaySpeedValue, kPlaySpeeds[playSpeed]);
-    RegCloseKey(key);
-  }
+  settings.playSpeed = kPlaySpeeds[playSpeed];
+  WritePlaySpeed(settings);
 }
 
 std::string PlayStatus() { return play != nullptr ? PlayStatusText(paused, kPlaySpeeds[playSpeed]) : ""; }

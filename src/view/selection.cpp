@@ -13,26 +13,28 @@
 
 namespace {
 
-int32_t RowPixels() { return PageRowPixels(viewer.pageCellHeight); }
+int32_t RowPixels(const View& view) { return PageRowPixels(view.pageCellHeight); }
 
-SelectionGrid ViewGrid() {
-  return SelectionGrid{viewer.columnWidth, viewer.cellHeight, viewer.sourceWidth / viewer.pageCellWidth,
-                       viewer.sourceHeight / RowPixels()};
+SelectionGrid ViewGrid(const View& view) {
+  return SelectionGrid{view.columnWidth, view.cellHeight, view.sourceWidth / view.pageCellWidth,
+                       view.sourceHeight / RowPixels(view)};
 }
 
 // The mouse is not captured: its position is always inside the client
 // area, x and y each an unsigned 16-bit value.
-SelectionPoint SnappedMouse(LPARAM lParam) { return SnapToCell(LOWORD(lParam), HIWORD(lParam), ViewGrid()); }
+SelectionPoint SnappedMouse(const View& view, LPARAM lParam) {
+  return SnapToCell(LOWORD(lParam), HIWORD(lParam), ViewGrid(view));
+}
 
 // The selection now ends at the mouse: the old and the new rectangle are
 // repainted, and the paint inverts the new one. Returns the cells it covers.
-CellSpan MoveSelectionEnd(LPARAM lParam) {
-  const SelectionPoint snapped = SnappedMouse(lParam);
-  const CellSpan cells = SelectedCells(viewer.selectionAnchor, {snapped.x + 2, snapped.y + 2}, ViewGrid());
-  const RECT previous = viewer.selectionRect;
-  const SelectionBox box = CellSpanBox(cells, ViewGrid());
-  viewer.selectionRect = RECT{box.left, box.top, box.right, box.bottom};
-  InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
+CellSpan MoveSelectionEnd(View& view, LPARAM lParam) {
+  const SelectionPoint snapped = SnappedMouse(view, lParam);
+  const CellSpan cells = SelectedCells(view.selectionAnchor, {snapped.x + 2, snapped.y + 2}, ViewGrid(view));
+  const RECT previous = view.selectionRect;
+  const SelectionBox box = CellSpanBox(cells, ViewGrid(view));
+  view.selectionRect = RECT{box.left, box.top, box.right, box.bottom};
+  InvalidateRect(viewer.mainWindow, &view.selectionRect, TRUE);
   InvalidateRect(viewer.mainWindow, &previous, TRUE);
   return cells;
 }
@@ -59,28 +61,28 @@ void PlaceOnClipboard(UINT format, HGLOBAL block) {
 
 }  // namespace
 
-void OnSelectionButtonDown(LPARAM lParam) {
-  viewer.selectionAnchor = SnappedMouse(lParam);
-  viewer.selectionDragging = 1;
-  viewer.selectionShown = 1;
+void OnSelectionButtonDown(View& view, LPARAM lParam) {
+  view.selectionAnchor = SnappedMouse(view, lParam);
+  view.selectionDragging = 1;
+  view.selectionShown = 1;
   // The rectangle of an earlier selection goes at once: kept, it would be
   // inverted again over whatever a scroll or a new document has put there
   // since it was hidden.
-  InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
-  const LONG left = viewer.selectionAnchor.x + 2, top = viewer.selectionAnchor.y + 2;
-  viewer.selectionRect = RECT{left, top, left, top};
+  InvalidateRect(viewer.mainWindow, &view.selectionRect, TRUE);
+  const LONG left = view.selectionAnchor.x + 2, top = view.selectionAnchor.y + 2;
+  view.selectionRect = RECT{left, top, left, top};
 }
 
-void OnSelectionMouseMove(LPARAM lParam) {
-  if (viewer.selectionDragging) MoveSelectionEnd(lParam);
+void OnSelectionMouseMove(View& view, LPARAM lParam) {
+  if (view.selectionDragging) MoveSelectionEnd(view, lParam);
 }
 
-bool OnSelectionButtonUp(LPARAM lParam) {
-  if (!viewer.selectionDragging) return false;
-  viewer.selectionDragging = 0;
+bool OnSelectionButtonUp(View& view, LPARAM lParam) {
+  if (!view.selectionDragging) return false;
+  view.selectionDragging = 0;
   // The release point may differ from the last move's: the rectangle
   // follows it, so that what stays inverted is what was copied.
-  const CellSpan cells = MoveSelectionEnd(lParam);
+  const CellSpan cells = MoveSelectionEnd(view, lParam);
   if (cells.width == 0 || cells.height == 0) {
     // No cell is selected: a click (released in the press cell, say to
     // bring the window forward) hides the selection and leaves the
@@ -89,13 +91,13 @@ bool OnSelectionButtonUp(LPARAM lParam) {
     // no cell either and is taken the same way: its rectangle is empty, so
     // hiding it changes nothing on screen, and copying it would only put
     // line breaks or nothing on the clipboard.
-    viewer.selectionShown = 0;
-    InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
+    view.selectionShown = 0;
+    InvalidateRect(viewer.mainWindow, &view.selectionRect, TRUE);
     return true;
   }
   // The text of the cells as the page shown gives it, in either layout.
   char text[kSelectionTextLimit + 1];
-  CopySelectedText(CurrentShownRows(), viewer.scrollY / RowPixels(), cells, text, sizeof text);
+  CopySelectedText(CurrentShownRows(), view.scrollY / RowPixels(view), cells, text, sizeof text);
   CopyTextToClipboard(text);
   return false;
 }

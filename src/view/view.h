@@ -10,49 +10,51 @@
 #include <string>
 #include <vector>
 
+#include "../art/document.h"
 #include "../art/document_reading.h"
 #include "../text/sauce_text.h"
+#include "../win32/settings.h"
+#include "../win32/viewer_state.h"
 
 struct AnsiScreen;
 
-// Lays textBuffer out and draws it into pageBitmap; lays the window out
-// between the two passes. With View > ANSI colours on, a document that
-// UsesAnsiScreen is read as an ANSI screen and drawn in 16 colours instead.
+// Reads the shown document under the View menu's choices (ShownOptions)
+// and draws it into pageBitmap: the text layout, laying the window out
+// between its two passes, or a colour screen.
 void RenderDocument();
+// The document shown: loaded by the document's module, read again by each
+// render. Its reading is the one of the last render until the next.
+Document& ShownDocument();
+// The View menu's choices as the document's reading takes them; the
+// window keeps a longer file whole, since the colour mode may come later.
+DocumentOptions ShownOptions();
 // The ANSI screen shown, or null while the text layout is shown; it stays
 // valid until the next render.
 const AnsiScreen* ShownAnsiScreen();
 // The letters and rows View > 9-pixel letters and View > 4:3 aspect ask for.
 ScreenLook ShownLook();
-// What of the shown colour screen's file could not be read (a damaged
-// scene format, a file past the colour screens' limit); empty otherwise.
-const char* ShownScreenNote();
-// The bytes a colour screen reads where the text layout's are not enough:
-// a scene format's raw bytes, or the whole of a longer file (`cut`: longer
-// still than a colour screen reads). Held until forgotten or replaced.
-void HoldColourBytes(std::vector<uint8_t> bytes, bool cut);
-void ForgetColourBytes();
-// The shown document's SAUCE record (not present without one).
-const SauceDescription& ShownSauce();
+// The shown document's SAUCE record as people read it (not present
+// without one, nor for a file that could not be read).
+SauceDescription ShownSauce();
 
-// View > ANSI colours (Ctrl+Shift+A): read from the settings at the start,
-// with its menu check; switching it writes the setting and has the
+// View > ANSI colours (Ctrl+Shift+A): its menu check as the settings
+// read at the start say; switching it writes the setting and has the
 // document rendered again at the next paint.
-// View > 9-pixel letters and View > 4:3 aspect are read with it: each as
+// View > 9-pixel letters and View > 4:3 aspect are shown with it: each as
 // the file says, on or off, a radio item of the three.
-void ReadColourModeSetting();
-void ToggleColourMode();
+void ShowColourModeSetting(const Settings& settings);
+void ToggleColourMode(Settings& settings);
 // Takes the choice of a View > 9-pixel letters or 4:3 aspect item, writes
 // the setting and has the document rendered again at the next paint; false
 // for any other command.
-bool ChooseLook(UINT command);
+bool ChooseLook(Settings& settings, UINT command);
 // Makes the page bitmap hold the page's pixel rows top .. top + height - 1
 // and returns the page row its first pixel row holds: 0 for the text
 // layout's page, which holds them all; an ANSI screen's holds a band of
 // rows around those shown, drawn when the view moves out of it.
 int32_t PreparePageRows(int32_t top, int32_t height);
-// Stretches the visible part of the page into paintDC.
-void PaintView();
+// Stretches the visible part of the page into `dc`, the paint's.
+void PaintView(HDC dc, View& view);
 
 // The bytes the shown colour screen was read from (false while the text
 // layout is shown); valid until the next render.
@@ -81,10 +83,10 @@ void OnScreenTimer(WPARAM timer);
 void TogglePlay();
 // Space: pauses or resumes a play; false when none runs.
 bool PauseOrResumePlay();
-// View > Speed: read from the settings at the start, with its menu mark;
+// View > Speed: as the settings read at the start say, with its menu mark;
 // choosing one (IDM_SPEED_FIRST on) writes the setting.
-void ReadPlaySpeedSetting();
-void SelectPlaySpeed(int command);
+void ShowPlaySpeedSetting(const Settings& settings);
+void SelectPlaySpeed(Settings& settings, int command);
 // What the status bar says of a play running or paused, and at what
 // speed; empty when none runs.
 std::string PlayStatus();
@@ -92,9 +94,9 @@ std::string PlayStatus();
 // A drag with the left button over the picture selects a rectangle of
 // cells, shown inverted; the release copies their text to the clipboard.
 // The release returns true for a click: it selected no cell.
-void OnSelectionButtonDown(LPARAM lParam);
-void OnSelectionMouseMove(LPARAM lParam);
-bool OnSelectionButtonUp(LPARAM lParam);
+void OnSelectionButtonDown(View& view, LPARAM lParam);
+void OnSelectionMouseMove(View& view, LPARAM lParam);
+bool OnSelectionButtonUp(View& view, LPARAM lParam);
 // Puts `text` (code page 437 bytes, cut after 1023 characters) on the
 // clipboard: its bytes as CF_TEXT and CF_OEMTEXT with CF_LOCALE US English
 // (OEM code page 437), and its characters as CF_UNICODETEXT.

@@ -51,8 +51,8 @@ const ShownRows& CurrentShownRows() {
     if (const AnsiScreen* screen = ShownAnsiScreen()) {
       shown.rows = AnsiShownRows(*screen);
     } else {
-      shown.rows = CollectShownRows(reinterpret_cast<const uint8_t*>(viewer.laidOutText),
-                                    viewer.laidOutLength, viewer.pageWidth / 8, viewer.pageHeight / 8);
+      shown.rows = CollectShownRows(ShownDocument().laidOut.data(),
+                                    ShownDocument().laidOutLength, view.pageWidth / 8, view.pageHeight / 8);
     }
     shown.links = FindLinks(shown.rows);
     shown.collected = true;
@@ -67,9 +67,9 @@ void ForgetShownRows() {
 }
 
 ViewCells CurrentViewCells() {
-  const int32_t rowPixels = PageRowPixels(viewer.pageCellHeight);
-  return ViewCells{viewer.columnWidth, viewer.cellHeight, viewer.scrollY / rowPixels,
-                   viewer.sourceWidth / viewer.pageCellWidth, viewer.sourceHeight / rowPixels};
+  const int32_t rowPixels = PageRowPixels(view.pageCellHeight);
+  return ViewCells{view.columnWidth, view.cellHeight, view.scrollY / rowPixels,
+                   view.sourceWidth / view.pageCellWidth, view.sourceHeight / rowPixels};
 }
 
 std::optional<PageCell> PageCellAt(int32_t x, int32_t y) {

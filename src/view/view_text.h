@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "../text/shown_rows.h"
 
@@ -57,15 +58,14 @@ extern OpenAddressFunction linkShellExecute;
 void OpenFindDialog();
 HWND FindDialogWindow();  // the open dialog, for IsDialogMessage; or null
 UINT FindDialogMessage();
-void OnFindDialogMessage(LPARAM lParam);
+// Each find gives what it has to say for the status bar ("Not found: ...",
+// "From the top: ...", or nothing); no value when no find was made.
+std::optional<std::string> OnFindDialogMessage(LPARAM lParam);
 // F3 (`down`) and Shift+F3: the next or previous match of the last text;
 // with no text yet, the dialog opens.
-void FindAgain(bool down);
-// What the last Find has to say ("Not found: ..."), or null; shown in the
-// status bar's left part until ClearFindNote (true when there was one).
-const char* FindNote();
-bool ClearFindNote();
-// A change of document (any render): the next Find starts at the top.
+std::optional<std::string> FindAgain(bool down);
+// A change of document (any render): the next Find starts at the top, and
+// the last one's note goes.
 void ForgetFindPosition();
 
 #endif

@@ -16,70 +16,70 @@ constexpr int kScrollBarWidth = 18;
 // place and size, with the same range. Under Wine, making a child window
 // and destroying it costs several milliseconds of X traffic at each render.
 bool SameScrollBar(const LayoutResult& layout) {
-  if (viewer.scrollBar == nullptr || !layout.scrollBar || !IsWindowVisible(viewer.scrollBar)) return false;
+  if (view.scrollBar == nullptr || !layout.scrollBar || !IsWindowVisible(view.scrollBar)) return false;
   RECT placed = {};
-  GetWindowRect(viewer.scrollBar, &placed);
+  GetWindowRect(view.scrollBar, &placed);
   MapWindowPoints(nullptr, viewer.mainWindow, reinterpret_cast<POINT*>(&placed), 2);
   const RECT wanted = {layout.viewWidth + 2 * kViewOrigin, 0,
                        layout.viewWidth + 2 * kViewOrigin + kScrollBarWidth, layout.viewHeight + 12};
   SCROLLINFO range = {};
   range.cbSize = sizeof range;
   range.fMask = SIF_RANGE | SIF_PAGE;
-  return EqualRect(&placed, &wanted) && GetScrollInfo(viewer.scrollBar, SB_CTL, &range) && range.nMin == 0 &&
+  return EqualRect(&placed, &wanted) && GetScrollInfo(view.scrollBar, SB_CTL, &range) && range.nMin == 0 &&
          range.nMax == layout.scrollMaximum && range.nPage == static_cast<UINT>(layout.viewHeight) &&
-         IsWindowEnabled(viewer.scrollBar);
+         IsWindowEnabled(view.scrollBar);
 }
 
 void ReplaceScrollBar(const LayoutResult& layout) {
   // The same bar is kept, its thumb back at the top as a new one's would be.
   if (SameScrollBar(layout)) {
-    viewer.scrollInfo.cbSize = sizeof viewer.scrollInfo;
-    viewer.scrollInfo.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    viewer.scrollInfo.nMin = 0;
-    viewer.scrollInfo.nMax = layout.scrollMaximum;
-    viewer.scrollInfo.nPage = static_cast<UINT>(layout.viewHeight);
-    viewer.scrollInfo.nPos = 0;
-    if (GetScrollPos(viewer.scrollBar, SB_CTL) != 0)
-      SetScrollInfo(viewer.scrollBar, SB_CTL, &viewer.scrollInfo, TRUE);
+    view.scrollInfo.cbSize = sizeof view.scrollInfo;
+    view.scrollInfo.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    view.scrollInfo.nMin = 0;
+    view.scrollInfo.nMax = layout.scrollMaximum;
+    view.scrollInfo.nPage = static_cast<UINT>(layout.viewHeight);
+    view.scrollInfo.nPos = 0;
+    if (GetScrollPos(view.scrollBar, SB_CTL) != 0)
+      SetScrollInfo(view.scrollBar, SB_CTL, &view.scrollInfo, TRUE);
     return;
   }
-  if (viewer.scrollBar != nullptr) DestroyWindow(viewer.scrollBar);
-  viewer.scrollBar = nullptr;
+  if (view.scrollBar != nullptr) DestroyWindow(view.scrollBar);
+  view.scrollBar = nullptr;
   if (!layout.scrollBar) return;
-  viewer.scrollBar = CreateWindowExA(
+  view.scrollBar = CreateWindowExA(
       0, "SCROLLBAR", nullptr, WS_CHILD | SBS_VERT, layout.viewWidth + 2 * kViewOrigin, 0, kScrollBarWidth,
       layout.viewHeight + 12, viewer.mainWindow, nullptr, viewer.appInstance, nullptr);
-  ShowWindow(viewer.scrollBar, SW_SHOW);
-  EnableScrollBar(viewer.scrollBar, SB_CTL, ESB_ENABLE_BOTH);
-  viewer.scrollInfo = SCROLLINFO{};
-  viewer.scrollInfo.cbSize = sizeof viewer.scrollInfo;
-  viewer.scrollInfo.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-  viewer.scrollInfo.nMin = 0;
-  viewer.scrollInfo.nMax = layout.scrollMaximum;
-  viewer.scrollInfo.nPage = static_cast<UINT>(layout.viewHeight);
-  viewer.scrollInfo.nPos = 0;
-  SetScrollInfo(viewer.scrollBar, SB_CTL, &viewer.scrollInfo, TRUE);
+  ShowWindow(view.scrollBar, SW_SHOW);
+  EnableScrollBar(view.scrollBar, SB_CTL, ESB_ENABLE_BOTH);
+  view.scrollInfo = SCROLLINFO{};
+  view.scrollInfo.cbSize = sizeof view.scrollInfo;
+  view.scrollInfo.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  view.scrollInfo.nMin = 0;
+  view.scrollInfo.nMax = layout.scrollMaximum;
+  view.scrollInfo.nPage = static_cast<UINT>(layout.viewHeight);
+  view.scrollInfo.nPos = 0;
+  SetScrollInfo(view.scrollBar, SB_CTL, &view.scrollInfo, TRUE);
 }
 
 ScrollInput CurrentScroll() {
-  return ScrollInput{viewer.scrollY,    viewer.sourceHeight,   viewer.pageHeight,
-                     viewer.cellHeight, viewer.pageCellHeight, viewer.lastThumbRow};
+  return ScrollInput{view.scrollY,    view.sourceHeight,   view.pageHeight,
+                     view.cellHeight, view.pageCellHeight, view.lastThumbRow};
 }
 
 // Moves the view as `step` says, puts the thumb at the new row, and removes
 // the selection: every scroll does, even one that moves nothing.
 void ApplyScroll(const ScrollResult& step) {
-  viewer.scrollY = step.scrollY;
-  viewer.lastThumbRow = step.lastThumbRow;
-  if (step.updateBar && viewer.scrollBar != nullptr) {
-    viewer.scrollInfo.cbSize = sizeof viewer.scrollInfo;
-    viewer.scrollInfo.fMask = SIF_POS;
-    viewer.scrollInfo.nPos = (viewer.scrollY / PageRowPixels(viewer.pageCellHeight)) * viewer.cellHeight;
-    SetScrollInfo(viewer.scrollBar, SB_CTL, &viewer.scrollInfo, TRUE);
+  view.scrollY = step.scrollY;
+  view.lastThumbRow = step.lastThumbRow;
+  if (step.updateBar && view.scrollBar != nullptr) {
+    view.scrollInfo.cbSize = sizeof view.scrollInfo;
+    view.scrollInfo.fMask = SIF_POS;
+    view.scrollInfo.nPos = (view.scrollY / PageRowPixels(view.pageCellHeight)) * view.cellHeight;
+    SetScrollInfo(view.scrollBar, SB_CTL, &view.scrollInfo, TRUE);
   }
-  if (step.moved) InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);
-  viewer.selectionShown = 0;
-  InvalidateRect(viewer.mainWindow, &viewer.selectionRect, TRUE);
+  if (step.moved) InvalidateRect(viewer.mainWindow, &view.repaintRect, TRUE);
+  view.selectionShown = 0;
+  InvalidateRect(viewer.mainWindow, &view.selectionRect, TRUE);
 }
 
 // The work area of the monitor the window is to stand on: the one it
@@ -88,7 +88,7 @@ void ApplyScroll(const ScrollResult& step) {
 // layout has only the stored left and top). A stored place on a monitor
 // that is gone so comes back on the nearest one.
 RECT WorkAreaForWindow() {
-  const RECT& rect = viewer.windowRect;
+  const RECT& rect = view.windowRect;
   HMONITOR monitor = rect.right > rect.left && rect.bottom > rect.top
                          ? MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST)
                          : MonitorFromPoint(POINT{rect.left, rect.top}, MONITOR_DEFAULTTONEAREST);
@@ -105,47 +105,47 @@ RECT WorkAreaForWindow() {
 void LayoutWindow() {
   const RECT workArea = WorkAreaForWindow();
   LayoutInput input{};
-  input.pageWidth = viewer.pageWidth;
-  input.pageHeight = viewer.pageHeight;
-  input.cellWidth = viewer.cellWidth;
-  input.pageCellHeight = viewer.pageCellHeight;
-  input.pageCellWidth = viewer.pageCellWidth;
+  input.pageWidth = view.pageWidth;
+  input.pageHeight = view.pageHeight;
+  input.cellWidth = view.cellWidth;
+  input.pageCellHeight = view.pageCellHeight;
+  input.pageCellWidth = view.pageCellWidth;
   input.workLeft = workArea.left;
   input.workTop = workArea.top;
   input.workRight = workArea.right;
   input.workBottom = workArea.bottom;
-  input.windowLeft = viewer.windowRect.left;
-  input.windowTop = viewer.windowRect.top;
+  input.windowLeft = view.windowRect.left;
+  input.windowTop = view.windowRect.top;
   const LayoutResult layout = ComputeWindowLayout(input);
 
-  viewer.cellHeight = layout.cellHeight;
-  viewer.columnWidth = layout.columnWidth;
-  viewer.viewWidth = layout.viewWidth;
-  viewer.viewHeight = layout.viewHeight;
+  view.cellHeight = layout.cellHeight;
+  view.columnWidth = layout.columnWidth;
+  view.viewWidth = layout.viewWidth;
+  view.viewHeight = layout.viewHeight;
   ReplaceScrollBar(layout);
   // The window's rectangle as placed: one meaning, whoever reads it next.
-  viewer.windowRect = RECT{layout.windowLeft, layout.windowTop, layout.windowLeft + layout.windowWidth,
+  view.windowRect = RECT{layout.windowLeft, layout.windowTop, layout.windowLeft + layout.windowWidth,
                            layout.windowTop + layout.windowHeight};
-  viewer.sourceX = 0;
-  viewer.scrollY = 0;
-  viewer.sourceHeight = layout.sourceHeight;
-  viewer.sourceWidth = layout.sourceWidth;
+  view.sourceX = 0;
+  view.scrollY = 0;
+  view.sourceHeight = layout.sourceHeight;
+  view.sourceWidth = layout.sourceWidth;
   // A window already placed so, in front and active, is left as it is: the
   // frame never changes its style, so placing it again would change nothing.
   RECT placed = {};
   GetWindowRect(viewer.mainWindow, &placed);
-  if (!EqualRect(&placed, &viewer.windowRect) || GetForegroundWindow() != viewer.mainWindow ||
+  if (!EqualRect(&placed, &view.windowRect) || GetForegroundWindow() != viewer.mainWindow ||
       !IsWindowVisible(viewer.mainWindow)) {
     SetWindowPos(viewer.mainWindow, HWND_TOP, layout.windowLeft, layout.windowTop, layout.windowWidth,
                  layout.windowHeight, SWP_FRAMECHANGED);
   }
-  GetClientRect(viewer.mainWindow, &viewer.repaintRect);
-  viewer.repaintRect.right -= 20;
-  viewer.repaintRect.bottom -= 20;
+  GetClientRect(viewer.mainWindow, &view.repaintRect);
+  view.repaintRect.right -= 20;
+  view.repaintRect.bottom -= 20;
   // The frame takes part of the 30-pixel margin, so 20 pixels short of the
   // client's right edge is short of the view's last columns: reach them.
-  if (viewer.repaintRect.right < kViewOrigin + viewer.viewWidth) {
-    viewer.repaintRect.right = kViewOrigin + viewer.viewWidth;
+  if (view.repaintRect.right < kViewOrigin + view.viewWidth) {
+    view.repaintRect.right = kViewOrigin + view.viewWidth;
   }
   std::snprintf(viewer.titleText, sizeof viewer.titleText, "%s - Quillpane %s", viewer.currentPath,
                 QP_VERSION_TEXT);
@@ -155,20 +155,20 @@ void LayoutWindow() {
 }
 
 void ZoomStep(int direction) {
-  const int32_t next = viewer.cellWidth + direction;
+  const int32_t next = view.cellWidth + direction;
   if (next < kMinCellSize || next > kMaxCellSize) return;
-  GetWindowRect(viewer.mainWindow, &viewer.windowRect);
-  viewer.cellWidth = next;
+  GetWindowRect(viewer.mainWindow, &view.windowRect);
+  view.cellWidth = next;
   LayoutWindow();  // the cell's height follows, in the page cell's shape
   // When the window is already held at the work area's size in both
   // directions the resize repaints nothing; the view changed all the same.
-  InvalidateRect(viewer.mainWindow, &viewer.repaintRect, TRUE);
+  InvalidateRect(viewer.mainWindow, &view.repaintRect, TRUE);
 }
 
 void OnVScroll(WPARAM wParam) {
   const int32_t code = LOWORD(wParam);
   int32_t thumb = HIWORD(wParam);
-  if ((code == SB_THUMBTRACK || code == SB_THUMBPOSITION) && viewer.scrollBar != nullptr) {
+  if ((code == SB_THUMBTRACK || code == SB_THUMBPOSITION) && view.scrollBar != nullptr) {
     // The message carries only 16 bits; the bar knows the whole position,
     // which reaches the last rows of very tall documents.
     // A message that was not sent by a drag of the bar itself keeps its own
@@ -176,7 +176,7 @@ void OnVScroll(WPARAM wParam) {
     SCROLLINFO track = {};
     track.cbSize = sizeof track;
     track.fMask = SIF_TRACKPOS;
-    if (GetScrollInfo(viewer.scrollBar, SB_CTL, &track) && (track.nTrackPos & 0xFFFF) == thumb) {
+    if (GetScrollInfo(view.scrollBar, SB_CTL, &track) && (track.nTrackPos & 0xFFFF) == thumb) {
       thumb = track.nTrackPos;
     }
   }
@@ -188,7 +188,7 @@ void ScrollToPageEdge(bool bottom) { ApplyScroll(ScrollToEdge(CurrentScroll(), b
 void ScrollByRows(int32_t rows) { ApplyScroll(ScrollRows(CurrentScroll(), rows)); }
 
 void OnMouseWheel(WPARAM wParam) {
-  const int32_t notches = WheelNotches(viewer.wheelRemainder, GET_WHEEL_DELTA_WPARAM(wParam));
+  const int32_t notches = WheelNotches(view.wheelRemainder, GET_WHEEL_DELTA_WPARAM(wParam));
   if (notches == 0) return;
   if ((GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0) {
     // Each notch goes through the keypad's zoom step, so it ends where the
@@ -201,5 +201,5 @@ void OnMouseWheel(WPARAM wParam) {
   // height), all the notches in one step that stops at the page's edge.
   UINT lines = kDefaultWheelRows;
   if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) lines = kDefaultWheelRows;
-  ScrollByRows(-WheelScrollRows(notches, lines, viewer.sourceHeight / PageRowPixels(viewer.pageCellHeight)));
+  ScrollByRows(-WheelScrollRows(notches, lines, view.sourceHeight / PageRowPixels(view.pageCellHeight)));
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "../core/file_names.h"
+#include "handles.h"
 #include "../core/text_helpers.h"
 
 HANDLE OpenDiskFile(const char* path, DWORD share, std::string* reason) {
@@ -30,8 +31,10 @@ HANDLE OpenDiskFile(const char* path, DWORD share, std::string* reason) {
 
 FileStart ReadDiskFileStart(const char* path, uint8_t* bytes, size_t capacity) {
   FileStart start;
-  HANDLE file = OpenDiskFile(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &start.reason);
-  if (file == INVALID_HANDLE_VALUE) return start;
+  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  const FileHandle owner(OpenDiskFile(path, share, &start.reason));
+  if (!owner) return start;
+  HANDLE file = owner.get();
   DWORD read = 0;
   // A read that fails (a part locked by another program) is a file that
   // could not be read, not an empty one.
@@ -44,7 +47,6 @@ FileStart ReadDiskFileStart(const char* path, uint8_t* bytes, size_t capacity) {
   } else {
     start.reason = SystemReason(GetLastError());
   }
-  CloseHandle(file);
   return start;
 }
 

@@ -2,18 +2,27 @@
 
 #include <cstring>
 
+#include "settings.h"
+
 // Zero-initialised so that the megabytes of buffers live in .bss, not in
 // the executable file.
 ViewerState viewer;
+View view;
 
 void ResetViewerState() {
-  std::memset(&viewer, 0, sizeof viewer);
+  // The owners let their objects go first: zero bytes are owners of none.
+  view.glyphSheet.Reset();
+  view.pageBitmap.Reset();
+  viewer.backgroundBrush.Reset();
+  std::memset(static_cast<void*>(&viewer), 0, sizeof viewer);
+  std::memset(static_cast<void*>(&view), 0, sizeof view);
+  settings = Settings{};
   viewer.browseIndex = -1;
-  viewer.needsRender = 1;
+  view.needsRender = 1;
   viewer.firstPaint = 1;
-  viewer.cellWidth = 8;
-  viewer.cellHeight = 8;
-  viewer.columnWidth = 8;
-  viewer.pageCellHeight = 8;
-  viewer.pageCellWidth = 8;
+  view.cellWidth = 8;
+  view.cellHeight = 8;
+  view.columnWidth = 8;
+  view.pageCellHeight = 8;
+  view.pageCellWidth = 8;
 }

@@ -1,5 +1,5 @@
-// The program's state: one process-wide instance, fixed-size buffers,
-// nothing allocated per document.
+// The program's state, the window's and the view's apart: one process-wide
+// instance of each, fixed-size buffers, nothing allocated per document.
 #ifndef QUILLPANE_VIEWER_STATE_H
 #define QUILLPANE_VIEWER_STATE_H
 
@@ -8,7 +8,10 @@
 #include <cstdint>
 
 #include "../core/state_types.h"
+#include "handles.h"
 
+// The window and the place of its document: handles, the status bar, the
+// paths from the command line, the listing that Page Up and Page Down walk.
 struct ViewerState {
   HWND mainWindow;
   HINSTANCE appInstance;
@@ -16,17 +19,14 @@ struct ViewerState {
   HWND statusBar;
   int32_t statusParts[2];
   char statusText[100];
+  char titleText[kPathBufferSize + 64];
+  // What the last Find said, shown in the status bar's left part until the
+  // next key or click ("": nothing); as long as the searched text allows.
+  char findNote[256 + 40];
+  int32_t firstPaint;
+  GdiObject<HBRUSH> backgroundBrush;  // the About dialog's, kept to the end
 
-  // Documents
-  char textBuffer[kTextBufferSize + 2];
-  // The bytes loaded, zero bytes included: the text layout reads textBuffer
-  // up to its first zero, an ANSI screen reads all of them.
-  int32_t textLength;
-  // What the text layout reads: textBuffer up to its first zero, ending with
-  // a line feed, copied at each render so that the loaded bytes stay as
-  // they were read.
-  char laidOutText[kTextBufferSize + 2];
-  int32_t laidOutLength;
+  // Documents (the shown one: ShownDocument)
   char commandLine[kPathBufferSize];
   char programPath[kPathBufferSize];
   char programDir[kPathBufferSize];
@@ -35,38 +35,30 @@ struct ViewerState {
   // currentPath could not hold the path asked for; it opens like a
   // missing file.
   int32_t currentPathRefused;
-  int32_t fileHandle;
-  RecentFile recentFiles[kRecentFileCount];
   // The browse list itself is sized by what it lists (a pack's entries run
   // to 100,000): document/directory_browse.cpp holds it.
   int32_t browseIndex;
   int32_t browseLast;
+};
 
+// The view of the shown document: its glyph sheet, its page, the zoom, the
+// scroll and the selection. Its long-lived GDI objects each have their
+// owner here, which deletes the old one as it takes another.
+struct View {
   // Rendering
   int32_t needsRender;
-  // View > ANSI colours: .ans files and files with an ANSi record are shown
-  // as ANSI screens.
-  int32_t ansiColours;
-  // View > 9-pixel letters and View > 4:3 aspect for colour screens: the
-  // values of LookChoice (as the file says, on, off).
-  int32_t letterSpacing;
-  int32_t aspect;
-  int32_t firstPaint;
-  uint32_t runCount;
-  HBITMAP glyphSheet;
+  GdiObject<HBITMAP> glyphSheet;
   GlyphPosition glyphTable[256];
   int32_t activeFontCommand;
-  HBITMAP pageBitmap;
+  FontEntry fontList[kFontListSize];
+  int32_t fontCount;
+  GdiObject<HBITMAP> pageBitmap;  // the text layout's page, or a colour screen's band
   int32_t pageWidth;
   int32_t pageHeight;
   RECT pageRect;
   int32_t lineTable[kLineTableSize];
-  HDC paintDC;
-  HBRUSH backgroundBrush;
-  FontEntry fontList[kFontListSize];
-  int32_t fontCount;
 
-  // View
+  // Zoom and scroll
   int32_t cellWidth;    // screen pixels 8 page pixels take across: the zoom
   int32_t cellHeight;   // screen pixels a cell high, in the page cell's shape
   int32_t columnWidth;  // screen pixels a cell across, in the page cell's shape
@@ -89,7 +81,6 @@ struct ViewerState {
   int32_t lastThumbRow;
   // The part of a wheel notch turned but not yet scrolled.
   int32_t wheelRemainder;
-  char titleText[kPathBufferSize + 64];
 
   // Selection
   int32_t selectionShown;
@@ -99,9 +90,10 @@ struct ViewerState {
 };
 
 extern ViewerState viewer;
+extern View view;
 
-// Zeroes the state and sets the start values (zoom 8, render and first
-// paint pending, no browse position).
+// Zeroes the window's state, the view and the settings and sets the start
+// values (zoom 8, render and first paint pending, no browse position).
 void ResetViewerState();
 
 #endif

@@ -5,7 +5,7 @@
 #include <tuple>
 #include <vector>
 
-#include "document/recent_list.h"
+#include "core/recent_list.h"
 
 namespace {
 

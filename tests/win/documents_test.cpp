@@ -16,6 +16,7 @@
 #include "document/document.h"
 #include "document/pack_file.h"
 #include "document/zip_pack.h"
+#include "view/view.h"
 #include "../unit/zip_writer.h"
 
 namespace {
@@ -29,7 +30,7 @@ class LoadDocumentTest : public testing::Test {
     std::strcpy(viewer.currentPath, path.c_str());
     viewer.currentPathRefused = refused;
     LoadDocument();
-    return viewer.textBuffer + std::string(viewer.fileHandle == -1 ? "|-1" : "|opened");
+    return ShownDocument().text.data() + std::string(ShownDocument().Opened() ? "|opened" : "|-1");
   }
   TempDir dir;
 };
@@ -69,7 +70,7 @@ TEST_F(LoadDocumentTest, FolderListingInExtensionOrderKeepingCase) {
   EXPECT_EQ(Load(dir.path() + "C.Diz"), "c.diz|opened");
   EXPECT_EQ(listing(), "1/2 " + dir.path() + "C.Diz " + dir.path() + "c.diz " + dir.path() + "b.asc");
   MainWindowTest sheets(false, dir.path());  // the glyph sheets' folder the same way
-  EXPECT_EQ(viewer.fontCount, 0);
+  EXPECT_EQ(view.fontCount, 0);
 }
 
 using Entries = std::vector<std::string>;  // most recent first; "" not in use
@@ -81,7 +82,7 @@ Entries ShownEntries() {
     char text[300] = {};
     GetMenuStringA(GetMenu(viewer.mainWindow), id, text, sizeof text, MF_BYCOMMAND);
     const bool grayed = GetMenuState(GetMenu(viewer.mainWindow), id, MF_BYCOMMAND) & MF_GRAYED;
-    out.push_back(viewer.recentFiles[id - 400].used && !grayed ? text : "");
+    out.push_back(settings.recentFiles[id - 400].used && !grayed ? text : "");
   }
   return out;
 }
@@ -128,7 +129,7 @@ TEST(RecentFiles, ThePlaceAndTheEntriesAreKeptForTheNextStart) {
   Set("last5.1", REG_DWORD, "\5\5\5\5");
   Set("last5.3", REG_SZ, std::string(300, 'x') + '\0');
   MainWindowTest second(true);
-  EXPECT_EQ(std::make_tuple(viewer.windowRect.left, viewer.windowRect.top), std::make_tuple(150L, 0L));
+  EXPECT_EQ(std::make_tuple(view.windowRect.left, view.windowRect.top), std::make_tuple(150L, 0L));
   EXPECT_EQ(ShownEntries(), (Entries{a, "", longPath, "", "c:\\e.nfo"}));
 }
 
@@ -201,7 +202,7 @@ TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogsAndADrop) {
   // The first file dropped; names in any script: the program's code page is UTF-8.
   SendMessageA(test.window(), WM_DROPFILES,
                Drop(std::filesystem::u8path(japanese).wstring() + L"\0c:\\b.nfo"s), 0);
-  EXPECT_EQ(std::string(viewer.currentPath) + "|" + viewer.textBuffer, japanese + "|one\r\n");
+  EXPECT_EQ(std::string(viewer.currentPath) + "|" + ShownDocument().text.data(), japanese + "|one\r\n");
   // A path of 300 bytes is refused whole, never cut into another path.
   SendMessageA(test.window(), WM_DROPFILES, Drop(L"c:\\" + std::wstring(297, L'x')), 0);
   EXPECT_STREQ(viewer.currentPath, "");
@@ -217,7 +218,7 @@ TEST(RecentFiles, OtherDocumentsFromTheMenuTheOpenDialogsAndADrop) {
   runOpenDialog = ChoosingOpenDialog;
   SendMessageA(test.window(), WM_COMMAND, 101, 0);
   runOpenDialog = GetOpenFileNameA;
-  EXPECT_EQ(std::string(viewer.currentPath) + "|" + viewer.textBuffer, path + "|long\r\n");
+  EXPECT_EQ(std::string(viewer.currentPath) + "|" + ShownDocument().text.data(), path + "|long\r\n");
 }
 
 // The status bar's part `part`, and the pixels `text` takes in its font.
@@ -257,7 +258,7 @@ TEST(Packs, TheArtWalkedInNameOrderAndShownAsFromDisk) {
     const std::string place = test.StatusText(1);
     return std::string(viewer.currentPath + pack.size()) + " " + place.substr(place.size() - 3) +
            (test.StatusText(0).find("CRC-32") != std::string::npos ? " damaged" : "") +
-           (viewer.fileHandle == -1 ? std::strchr(viewer.textBuffer, '\n') : "");
+           (!ShownDocument().Opened() ? std::strchr(ShownDocument().text.data(), '\n') : "");
   };
   test.Show(pack);  // its first art
   std::vector<std::string> steps = {shown()};
@@ -266,9 +267,9 @@ TEST(Packs, TheArtWalkedInNameOrderAndShownAsFromDisk) {
     if (i == 0) EXPECT_GE(PartWidth(0), TextWidth(kCrcMismatchWarning)) << test.StatusText(1);
   }
   int32_t width, height;
-  const auto entryPage = ReadPixels(viewer.pageBitmap, &width, &height);
+  const auto entryPage = ReadPixels(view.pageBitmap.get(), &width, &height);
   SwitchDocument((dir.Write("alove.xb", xb)).c_str());  // the entry left goes into the recent files
-  EXPECT_TRUE(ReadPixels(viewer.pageBitmap, &width, &height) == entryPage);
+  EXPECT_TRUE(ReadPixels(view.pageBitmap.get(), &width, &height) == entryPage);
   steps.push_back((SendMessageA(test.window(), WM_COMMAND, 400, 0), shown()));
   EXPECT_EQ(steps,
             (std::vector<std::string>{"\\A\\x\\tetris.ans 1/4", "\\b\\bad.nfo 2/4 damaged",

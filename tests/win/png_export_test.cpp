@@ -65,7 +65,7 @@ TEST(PngExport, ThePngIsThePageTheWindowDraws) {
   SendMessageA(test.window(), WM_COMMAND, 202, 0);  // the blue sheet
   test.Show(file);
   int32_t width, height;
-  EXPECT_TRUE(DecodePng(dir.path() + "banner.png") == ReadPixels(viewer.pageBitmap, &width, &height));
+  EXPECT_TRUE(DecodePng(dir.path() + "banner.png") == ReadPixels(view.pageBitmap.get(), &width, &height));
 }
 
 // A 48 x 368 BMP of `bits` a pixel with the palette or masks given.

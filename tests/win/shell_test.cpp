@@ -214,9 +214,9 @@ TEST(Shell, RunCounterReadsOnlyADword) {
   const DWORD cases[][4] = {{REG_DWORD, 0xFFFFFFFF, 4, 1}, {REG_BINARY, 7, 4, 2}, {REG_DWORD, 7, 2, 2}};
   for (const auto& c : cases) {
     RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "Times", c[0], &c[1], c[2]);
-    CountRun();
-    CountRun();  // reads what the first start stored
-    EXPECT_EQ(viewer.runCount, c[3]) << c[0] << " " << c[2];
+    CountRun(settings);
+    CountRun(settings);  // reads what the first start stored
+    EXPECT_EQ(settings.runCount, c[3]) << c[0] << " " << c[2];
   }
 }
 

@@ -103,7 +103,7 @@ MainWindowTest::~MainWindowTest() {
 }
 
 void MainWindowTest::Show(const std::string& path) {
-  GetWindowRect(window_, &viewer.windowRect);
+  GetWindowRect(window_, &view.windowRect);
   lstrcpynA(viewer.currentPath, path.c_str(), sizeof viewer.currentPath);
   viewer.currentPathRefused = 0;
   ShowCurrentDocument();

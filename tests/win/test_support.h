@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "raster/glyph_table.h"
+#include "win32/registry.h"  // kSettingsKey, under HKEY_LOCAL_MACHINE
 
 // A fresh directory under the temp folder, removed with its files at the end.
 class TempDir {
@@ -30,8 +31,6 @@ class TempDir {
 std::string ReadWholeFile(const std::string& path);
 
 std::string ProgramPath();  // this test program's file
-
-constexpr char kSettingsKey[] = "Software\\Molvo\\Quillpane";  // under HKEY_LOCAL_MACHINE
 
 // A value's text, a DWORD's number; "-" when it or its key is missing.
 std::string RegText(HKEY root, const std::string& key, const char* name = "");

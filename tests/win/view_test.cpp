@@ -39,7 +39,7 @@ TEST(Selection, DragCopiesTheCellsAndKeymapSheetsDrawThem) {
   for (const LPARAM release : {MAKELPARAM(13, 13), MAKELPARAM(13, 28)}) {
     SendMessageA(test.window(), WM_LBUTTONDOWN, 0, MAKELPARAM(12, 12));
     SendMessageA(test.window(), WM_LBUTTONUP, 0, release);
-    EXPECT_EQ(std::pair(viewer.selectionShown, Clipboard<char>(CF_TEXT)), std::pair(0, copied));
+    EXPECT_EQ(std::pair(view.selectionShown, Clipboard<char>(CF_TEXT)), std::pair(0, copied));
   }
 
   const auto keymap = [menu = GetSubMenu(GetMenu(test.window()), 1)] {  // ids and texts, then the checked
@@ -60,11 +60,11 @@ TEST(Selection, DragCopiesTheCellsAndKeymapSheetsDrawThem) {
   SendMessageA(test.window(), WM_COMMAND, 202, 0);
   PumpMessages();  // its render
   SendMessageA(test.window(), WM_COMMAND, 202, 0);
-  lstrcpyA(viewer.fontList[2].fontBitmapPath, (dir.path() + "missing.bmp").c_str());
+  lstrcpyA(view.fontList[2].fontBitmapPath, (dir.path() + "missing.bmp").c_str());
   SendMessageA(test.window(), WM_COMMAND, 204, 0);
-  EXPECT_EQ(std::pair(viewer.needsRender, keymap()), std::pair(0, items + "0. Rururerir Blue  (Eng)"));
+  EXPECT_EQ(std::pair(view.needsRender, keymap()), std::pair(0, items + "0. Rururerir Blue  (Eng)"));
   SendMessageA(test.window(), WM_COMMAND, 201, 0);
-  EXPECT_EQ(std::pair(viewer.needsRender, keymap()), std::pair(1, items + "1. Rururerir  (Eng)"));
+  EXPECT_EQ(std::pair(view.needsRender, keymap()), std::pair(1, items + "1. Rururerir  (Eng)"));
 }
 
 // The client point inside cell (column, row) of the view at zoom 8.
@@ -104,7 +104,7 @@ TEST(LinksAndFind, HandAddressAClickThatOpensAndMatchesShownAsTheSelection) {
     EXPECT_EQ(shellCalls, want) << press << " to " << release;
   }
   linkShellExecute = ShellExecuteA;
-  EXPECT_EQ(std::make_pair(viewer.selectionShown, Clipboard<char>(CF_TEXT)),
+  EXPECT_EQ(std::make_pair(view.selectionShown, Clipboard<char>(CF_TEXT)),
             std::make_pair(1, std::string("q")));
 
   // Find: the dialog, then F3 and Shift+F3 show the matches as the selection.
@@ -127,13 +127,13 @@ TEST(LinksAndFind, HandAddressAClickThatOpensAndMatchesShownAsTheSelection) {
   // Each match is the selection, its 5 cells from its first, in the view: at the view's last
   // whole row when it was below it, at its top when above. Painted inverted: black in white.
   const auto selection = [] {
-    const RECT& r = viewer.selectionRect;
-    return std::vector<LONG>{viewer.selectionShown, r.left, r.top, r.right, r.bottom};
+    const RECT& r = view.selectionRect;
+    return std::vector<LONG>{view.selectionShown, r.left, r.top, r.right, r.bottom};
   };
   const auto match = [](int column, int top) {
     return std::vector<LONG>{1, 10 + 8 * column, top, 10 + 8 * (column + 5), top + 8};
   };
-  const int bottom = 10 + viewer.sourceHeight - 8;
+  const int bottom = 10 + view.sourceHeight - 8;
   EXPECT_EQ(selection(), match(9, bottom));
   EXPECT_EQ(WindowPixel(test.window(), 82, bottom) + WindowPixel(test.window(), 74, bottom),
             COLORREF{0xFFFFFF});              // Q's corner, e's
@@ -145,9 +145,9 @@ TEST(LinksAndFind, HandAddressAClickThatOpensAndMatchesShownAsTheSelection) {
             std::make_pair(match(9, 10), std::string("From the top: quill")));
 
   // Not found: nothing moves, and the status bar says so until the next key.
-  const auto before = std::make_pair(viewer.scrollY, selection());
+  const auto before = std::make_pair(view.scrollY, selection());
   find("zzz");
-  EXPECT_EQ(std::make_pair(std::make_pair(viewer.scrollY, selection()), test.StatusText(0)),
+  EXPECT_EQ(std::make_pair(std::make_pair(view.scrollY, selection()), test.StatusText(0)),
             std::make_pair(before, std::string("Not found: zzz")));
   SendMessageA(test.window(), WM_KEYDOWN, VK_SHIFT, 0);
   EXPECT_EQ(test.StatusText(0).substr(0, 7), "anttkn:");
@@ -155,7 +155,7 @@ TEST(LinksAndFind, HandAddressAClickThatOpensAndMatchesShownAsTheSelection) {
 
 // The mode, the menu item's mark and the stored setting ("-": none).
 std::tuple<int32_t, bool, std::string> Mode(HWND window) {
-  return {viewer.ansiColours,
+  return {settings.ansiColours,
           (GetMenuState(GetMenu(window), IDM_ANSI_COLOURS, MF_BYCOMMAND) & MF_CHECKED) != 0,
           RegText(HKEY_LOCAL_MACHINE, kSettingsKey, "ansicolours")};
 }
@@ -170,14 +170,14 @@ TEST(ColourMode, TheItemShowsAnsFilesInColourAndIsRemembered) {
     EXPECT_EQ(Mode(test.window()), std::make_tuple(0, false, "-")) << "off on a fresh install";
     // Shown first in the text layout, which ends at the NUL; the status bar's length stays in colour.
     test.Show(art);
-    EXPECT_EQ(std::make_tuple(ShownAnsiScreen(), viewer.pageCellHeight), std::make_tuple(nullptr, 8));
+    EXPECT_EQ(std::make_tuple(ShownAnsiScreen(), view.pageCellHeight), std::make_tuple(nullptr, 8));
     const std::string status = test.StatusText(0);
 
     SendMessageA(test.window(), WM_COMMAND, IDM_ANSI_COLOURS, 0);
     PumpMessages();
     EXPECT_EQ(Mode(test.window()), std::make_tuple(1, true, "1"));
     EXPECT_EQ(test.StatusText(0), status);
-    EXPECT_EQ(std::make_tuple(viewer.pageWidth, viewer.pageHeight, viewer.pageCellHeight, viewer.cellHeight),
+    EXPECT_EQ(std::make_tuple(view.pageWidth, view.pageHeight, view.pageCellHeight, view.cellHeight),
               std::make_tuple(640, 32, 16, 16));
     // At zoom 8.
     const auto pixel = [&test](int x, int y) { return WindowPixel(test.window(), 10 + x, 10 + y); };
@@ -189,7 +189,7 @@ TEST(ColourMode, TheItemShowsAnsFilesInColourAndIsRemembered) {
     std::string tall;
     for (int i = 0; i < 200; ++i) tall += "\x1b[3" + std::to_string(i % 8) + "m\xdb\xdb\r\n";
     test.Show(dir.Write("tall.ANS", tall));
-    const int32_t end = viewer.pageHeight - viewer.sourceHeight;
+    const int32_t end = view.pageHeight - view.sourceHeight;
     const std::tuple<UINT, WPARAM, int32_t, int32_t, int32_t> steps[] = {
         {WM_KEYDOWN, VK_DOWN, 16, 16, 16},  {WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 64, 64, 16},
         {WM_KEYDOWN, VK_END, end, end, 16}, {WM_KEYDOWN, VK_ADD, 0, 0, 18},
@@ -197,16 +197,16 @@ TEST(ColourMode, TheItemShowsAnsFilesInColourAndIsRemembered) {
     };
     for (const auto& [message, wParam, scrollY, thumb, cellHeight] : steps) {
       SendMessageA(test.window(), message, wParam, 0);
-      EXPECT_EQ(std::make_tuple(viewer.scrollY, GetScrollPos(viewer.scrollBar, SB_CTL), viewer.cellHeight),
+      EXPECT_EQ(std::make_tuple(view.scrollY, GetScrollPos(view.scrollBar, SB_CTL), view.cellHeight),
                 std::make_tuple(scrollY, thumb, cellHeight))
           << message << " " << wParam;
-      EXPECT_TRUE(wParam != VK_END || WindowPixel(test.window(), 14, 10 + viewer.viewHeight - 8) == 0xAAAAAA)
+      EXPECT_TRUE(wParam != VK_END || WindowPixel(test.window(), 14, 10 + view.viewHeight - 8) == 0xAAAAAA)
           << "row 199, light grey";
     }
 
     // Any other document keeps the text layout, in the zoom's square cells.
     test.Show(dir.Write("beside.nfo", "\x1b[31mred\r\n"));
-    EXPECT_EQ(std::make_tuple(ShownAnsiScreen(), viewer.pageCellHeight, viewer.cellHeight),
+    EXPECT_EQ(std::make_tuple(ShownAnsiScreen(), view.pageCellHeight, view.cellHeight),
               std::make_tuple(nullptr, 8, 9));
     KeyWith(test.window(), 'A', {VK_CONTROL, VK_SHIFT});
     EXPECT_EQ(Mode(test.window()), std::make_tuple(0, false, "0"));
@@ -228,7 +228,7 @@ TEST(ColourScreens, NinePixelLettersAreShownAndPicked) {
   SendMessageA(test.window(), WM_COMMAND, IDM_ANSI_COLOURS, 0);
   SendMessageA(test.window(), WM_COMMAND, IDM_LETTERS_9, 0);
   test.Show(dir.Write("nine.ans", "\x1b[37;44m\333ABCDEFGH\r\n-abcdefgh"));
-  EXPECT_EQ(std::make_tuple(viewer.pageWidth, RegText(HKEY_LOCAL_MACHINE, kSettingsKey, "letterspacing"),
+  EXPECT_EQ(std::make_tuple(view.pageWidth, RegText(HKEY_LOCAL_MACHINE, kSettingsKey, "letterspacing"),
                             GetMenuState(GetMenu(test.window()), IDM_LETTERS_9, MF_BYCOMMAND) & MF_CHECKED,
                             WindowPixel(test.window(), 10 + 8, 15), WindowPixel(test.window(), 10 + 17, 15)),
             std::make_tuple(720, std::string("1"), UINT{MF_CHECKED}, RGB(0xAA, 0xAA, 0xAA), RGB(0, 0, 0xAA)));
@@ -266,7 +266,7 @@ TEST(ColourScreens, SauceShownAndWholeFilesRead) {
   // A scene format has no other reading: in colour whatever the mode says.
   test.Show(std::string(QP_CORPUS_DIR) + "/ansilove/tests/bs-alove.xb");
   ASSERT_NE(ShownAnsiScreen(), nullptr);
-  EXPECT_EQ(std::make_tuple(viewer.pageWidth, viewer.pageHeight), std::make_tuple(640, 944));
+  EXPECT_EQ(std::make_tuple(view.pageWidth, view.pageHeight), std::make_tuple(640, 944));
   SendMessageA(test.window(), WM_COMMAND, IDM_ANSI_COLOURS, 0);
   // 24-bit and 256-colour cells in their exact colours.
   TempDir dir;

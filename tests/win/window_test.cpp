@@ -19,6 +19,7 @@
 #include "app/main_window.h"
 #include "win32/viewer_state.h"
 #include "document/document.h"
+#include "view/view.h"
 #include "view/render_page.h"
 #include "resources/resource_ids.h"
 
@@ -29,9 +30,9 @@ TEST(MainWindow, TheStatusBarFollowsTheDocument) {
   TempDir dir;
   // Five bytes before the zero byte and the line feed a render appends.
   test.Show(dir.Write("Zero.NFO", std::string("12345\0abc", 9)));
-  const std::string runs = ", runtimes:" + std::to_string(viewer.runCount);
+  const std::string runs = ", runtimes:" + std::to_string(settings.runCount);
   EXPECT_EQ(test.StatusText(0) + " " + test.StatusText(1),
-            "anttkn:6, filhantag:" + std::to_string(viewer.fileHandle) + runs + " 1/1");
+            "anttkn:6, filhantag:" + std::to_string(ShownDocument().start.opened) + runs + " 1/1");
   dir.Write("other.asc", "x\n");
   test.Show(dir.path() + "gone.nfo");
   EXPECT_EQ(test.StatusText(0) + " " + test.StatusText(1), "anttkn:39, filhantag:-1" + runs + " 0/2");
@@ -41,12 +42,12 @@ TEST(MainWindow, TheStatusBarFollowsTheDocument) {
     PumpMessages();
     EXPECT_EQ(test.StatusText(1), want);
   }
-  EXPECT_STREQ(viewer.textBuffer, "x\n");
+  EXPECT_STREQ(ShownDocument().text.data(), "x\n");
   // A scene format counts the bytes read, a zero too; its note comes first, where nothing cuts it off.
   test.Show(dir.Write("short.adf", std::string("\1\2\0\0abc", 7)));
   EXPECT_EQ(test.StatusText(0),
             "the file ends before the cells of an Artworx picture \u2014 anttkn:7, filhantag:" +
-                std::to_string(viewer.fileHandle) + runs);
+                std::to_string(ShownDocument().start.opened) + runs);
 }
 
 // Wine reads the DPI from LogPixels as a process starts: a child runs the disabled test below at 192 DPI.
@@ -68,7 +69,7 @@ TEST(MainWindow, StartZoomFollowsTheScreensDpi) {
 
 TEST(MainWindow, DISABLED_StartZoomHere) {
   MainWindowTest test;
-  EXPECT_EQ(viewer.cellWidth, 15);
+  EXPECT_EQ(view.cellWidth, 15);
 }
 
 BOOL WINAPI FailingGetMessage(LPMSG, HWND, UINT, UINT) { return -1; }
@@ -92,10 +93,11 @@ TEST(RenderPage, FastPageEqualsOneBlitPerGlyphOnTheCorpus) {
   if (!std::filesystem::is_directory(QP_CORPUS_DIR)) GTEST_SKIP() << "no corpus at " << QP_CORPUS_DIR;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(QP_CORPUS_DIR)) {
     if (!entry.is_regular_file() || entry.path().extension() == ".md") continue;
-    static char text[kTextBufferSize + 2];
+    static Document document;
     static uint8_t bytes[kTextBufferSize + 2];
-    const size_t read = ReadDocumentFile(entry.path().string().c_str(), text).count;
-    const int32_t length = LaidOutText(reinterpret_cast<const uint8_t*>(text), read, bytes);
+    LoadDocumentFile(entry.path().string().c_str(), DocumentReader(entry.path().string().c_str()), {}, document);
+    const int32_t length =
+        LaidOutText(reinterpret_cast<const uint8_t*>(document.text.data()), document.start.count, bytes);
     Page page = CreatePage(MeasureLayout(bytes, length, nullptr), glyphs.bitsPerPixel);
     DrawPage(bytes, length, glyphs, page);
     HBITMAP reference = RenderReferencePage(bytes, length, sheet, table);
@@ -115,7 +117,7 @@ TEST(RenderWindow, ScrollZoomAndHugeCursorMoves) {
   std::string tall;  // 41 x 401 cells, each row its own character
   for (int i = 0; i < 400; ++i) tall += std::string(40, static_cast<char>('!' + i % 90)) + "\r\n";
   test.Show(dir.Write("tall.asc", tall));
-  const int32_t end = viewer.pageHeight - viewer.sourceHeight;
+  const int32_t end = view.pageHeight - view.sourceHeight;
   const UINT bar = WM_VSCROLL, key = WM_KEYDOWN, turn = WM_MOUSEWHEEL;
   // The scroll bar, the wheel (a turn for wParam), the arrow keys, Home and End move the view by
   // rows: the thumb follows and the selection goes. A turn short of a notch scrolls nothing; a
@@ -126,9 +128,9 @@ TEST(RenderWindow, ScrollZoomAndHugeCursorMoves) {
       {turn, 360, 0, 0},        {key, VK_DOWN, 8, 0},   {key, VK_UP, 0, 0},     {key, VK_END, end, 0},
       {key, VK_DOWN, end, 0},   {key, VK_HOME, 0, 0},   {bar, SB_BOTTOM, 0, 0}, {key, VK_DOWN, 8, 0}};
   for (const auto& [message, wParam, scrollY, selectionShown] : steps) {
-    viewer.selectionShown = 1;
+    view.selectionShown = 1;
     SendMessageA(test.window(), message, message == turn ? MAKEWPARAM(0, wParam) : wParam, 0);
-    EXPECT_EQ(std::make_tuple(viewer.scrollY, GetScrollPos(viewer.scrollBar, SB_CTL), viewer.selectionShown),
+    EXPECT_EQ(std::make_tuple(view.scrollY, GetScrollPos(view.scrollBar, SB_CTL), view.selectionShown),
               std::make_tuple(scrollY, scrollY, selectionShown))
         << message << " " << wParam;
   }
@@ -138,7 +140,7 @@ TEST(RenderWindow, ScrollZoomAndHugeCursorMoves) {
   SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, WHEEL_PAGESCROLL, nullptr, 0);
   SendMessageA(test.window(), key, VK_HOME, 0);
   SendMessageA(test.window(), turn, MAKEWPARAM(0, -120), 0);
-  EXPECT_EQ(viewer.scrollY, viewer.sourceHeight);
+  EXPECT_EQ(view.scrollY, view.sourceHeight);
   SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, setting, nullptr, 0);
   // Cell size and scrollY, each from 16: Ctrl with the wheel zooms a step a notch and shows the top; 15 and 1
   // are the limits, where nothing moves (the keypad's keys and the window's size: end-to-end).
@@ -146,18 +148,18 @@ TEST(RenderWindow, ScrollZoomAndHugeCursorMoves) {
   const std::tuple<int, int32_t, int32_t> zooms[] = {
       {1200, 15, 0}, {120, 15, 16}, {-2400, 1, 0}, {-120, 1, 16}, {840, 8, 0}};
   for (const auto& [delta, cellWidth, scrollY] : zooms) {
-    viewer.scrollY = 16;
+    view.scrollY = 16;
     SendMessageA(test.window(), turn, MAKEWPARAM(MK_CONTROL, delta), 0);
-    EXPECT_EQ(std::make_pair(viewer.cellWidth, viewer.scrollY), std::make_pair(cellWidth, scrollY)) << delta;
+    EXPECT_EQ(std::make_pair(view.cellWidth, view.scrollY), std::make_pair(cellWidth, scrollY)) << delta;
   }
   // Cursor moves far past any bitmap: the page is cut to size; the window scrolls, zooms, paints.
   std::string huge = "top\n";
   for (int i = 0; i < 400; ++i) huge += "\x1b[9999999C\x1b[9999999Hx";
   test.Show(dir.Write("huge.ans", huge + "\x1b[H\x1b[7777777;1Hend\n"));
   BITMAP made = {};
-  ASSERT_TRUE(GetObjectA(viewer.pageBitmap, sizeof made, &made));
+  ASSERT_TRUE(GetObjectA(view.pageBitmap.get(), sizeof made, &made));
   EXPECT_EQ(std::make_tuple(made.bmWidth, made.bmHeight),
-            std::make_tuple(viewer.pageWidth, viewer.pageHeight));
+            std::make_tuple(view.pageWidth, view.pageHeight));
   SendMessageA(test.window(), WM_VSCROLL, SB_PAGEDOWN, 0);
   SendMessageA(test.window(), WM_KEYDOWN, VK_ADD, 0);
   PumpMessages();
@@ -166,7 +168,7 @@ TEST(RenderWindow, ScrollZoomAndHugeCursorMoves) {
   RECT work, window, scrollBar;
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   GetWindowRect(test.window(), &window);
-  ASSERT_TRUE(GetWindowRect(viewer.scrollBar, &scrollBar));
+  ASSERT_TRUE(GetWindowRect(view.scrollBar, &scrollBar));
   for (const RECT& r : {window, scrollBar})
     EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom);
 }
@@ -179,7 +181,7 @@ void CALLBACK RunAboutBody(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND dialog = FindWindowA("#32770", "About");
   if (!IsWindowVisible(dialog)) return;
   KillTimer(nullptr, timer);
-  objects.insert(objects.end(), {aboutState.logoBitmap, aboutState.logoDC, viewer.backgroundBrush});
+  objects.insert(objects.end(), {aboutState.logoBitmap, aboutState.logoDC, viewer.backgroundBrush.get()});
   aboutBody(dialog);
 }
 

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "../core/state_types.h"
+#include "state_types.h"
 
 // Puts `path` on top: the entries in use follow in their order, closing up
 // the entries not in use, and one that no longer fits is lost. No path is

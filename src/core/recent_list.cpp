@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "../core/text_helpers.h"
+#include "text_helpers.h"
 
 namespace {
 
