@@ -54,6 +54,7 @@ void ReadDocumentAs(const DocumentOptions& options, Document& document) {
     LaidOutText(text, document.start.count, document.laidOut.data());
     return;
   }
+  if (!options.makeScreen) return;
   document.screen = ReadColourScreen(document.path.c_str(), document.Bytes(), document.Length(), options.look);
   document.note = document.wholeHeld && document.wholeStart.cut
                       ? "only the first " + std::to_string(kColourDocumentLimit >> 20) + " MB are shown"

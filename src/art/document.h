@@ -20,6 +20,10 @@ struct DocumentOptions {
   // Keep all of a file longer than the text layout reads even without the
   // colour mode: the window may switch it on later without reading again.
   bool holdWholeFile = false;
+  // Make the colour screen of a colour reading; false for an animated
+  // export, whose play makes its own screens from the bytes (this one
+  // would only add to its peak memory). The laid-out text is always made.
+  bool makeScreen = true;
 };
 
 struct Document {

@@ -73,6 +73,7 @@ std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, co
   DocumentOptions options;
   options.colour = request.colour || animate;
   options.look = request.look;
+  options.makeScreen = !animate;
   ReadDocument(path, readStart, options, document);
   const FileStart& start = document.start;
   if (start.opened == -1) return "cannot read " + Quoted(pair.file) + ": " + start.reason;
