@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     ReadDocument(argv[1], DocumentReader(argv[1]), {}, document);
     if (!document.Opened()) return 1;
     ExportPage page;
-    if (!DrawExportPage(argv[1], document.text.data(), document.start.count, glyphs, false, 0, page)) return 1;
+    if (!DrawExportPage(document, glyphs, 0, page)) return 1;
     render = std::min(render, Milliseconds(start));
     start = std::chrono::steady_clock::now();
     std::vector<uint8_t> png;

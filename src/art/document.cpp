@@ -47,7 +47,6 @@ void ReadDocumentAs(const DocumentOptions& options, Document& document) {
   document.reading = document.Opened() ? ChooseReading(document.path.c_str(), document.Bytes(),
                                                        document.Length(), options.colour)
                                        : Reading::kTextLayout;
-  if (!options.makeCells) return;
   if (!document.Colour()) {
     // Kept at its largest: fresh memory costs more than the copy.
     const auto* text = reinterpret_cast<const uint8_t*>(document.text.data());
@@ -55,10 +54,22 @@ void ReadDocumentAs(const DocumentOptions& options, Document& document) {
     LaidOutText(text, document.start.count, document.laidOut.data());
     return;
   }
+  if (!options.makeScreen) return;
   document.screen = ReadColourScreen(document.path.c_str(), document.Bytes(), document.Length(), options.look);
   document.note = document.wholeHeld && document.wholeStart.cut
                       ? "only the first " + std::to_string(kColourDocumentLimit >> 20) + " MB are shown"
                       : document.screen.note;
+}
+
+ReadFileStart ReadFromMemory(const uint8_t* bytes, size_t size) {
+  return [bytes, size](uint8_t* into, size_t capacity) {
+    FileStart start;
+    start.count = std::min(capacity, size);
+    if (start.count > 0) std::memcpy(into, bytes, start.count);
+    start.cut = size > capacity;
+    start.opened = 0;
+    return start;
+  };
 }
 
 void ReadDocument(const char* path, const ReadFileStart& readStart, const DocumentOptions& options,

@@ -20,9 +20,10 @@ struct DocumentOptions {
   // Keep all of a file longer than the text layout reads even without the
   // colour mode: the window may switch it on later without reading again.
   bool holdWholeFile = false;
-  // Make the colour screen or the laid-out text of the reading; false
-  // leaves both to a caller that makes them from the bytes itself.
-  bool makeCells = true;
+  // Make the colour screen of a colour reading; false for an animated
+  // export, whose play makes its own screens from the bytes (this one
+  // would only add to its peak memory). The laid-out text is always made.
+  bool makeScreen = true;
 };
 
 struct Document {
@@ -73,5 +74,9 @@ void LoadDocumentFile(const char* path, const ReadFileStart& readStart, const Do
 // The reading of the loaded bytes under `options`, again whenever they
 // change: a file that could not be read keeps the text layout.
 void ReadDocumentAs(const DocumentOptions& options, Document& document);
+
+// Reads a file's start from `bytes` (`size` of them, held, not copied), as
+// if from a disk: a document that is already in memory.
+ReadFileStart ReadFromMemory(const uint8_t* bytes, size_t size);
 
 #endif

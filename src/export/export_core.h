@@ -62,18 +62,13 @@ struct ExportPage {
   PixelRows rows;  // into pixels and palette
 };
 
-// Draws the document `text` (`length` bytes as read and decoded, zero
-// bytes included; the buffer holds kTextBufferSize + 2 bytes, zero past
-// the length) of the file `path` as the window draws it: with `colour`, a
-// document that ChooseReading gives an ANSI screen as that (4 bits a pixel, the VGA
-// palette), any other in the text layout with `glyphs`. With
-// `thumbnailSize`, only the rows a thumbnail reads are drawn. False when
-// its page cannot be had (not enough memory).
-// `note`, when given, gets what of a colour screen's file could not be read.
-// A colour screen's letters and rows are as `look` chooses: a stretched
-// page is 24-bit colour.
-bool DrawExportPage(const std::string& path, const char* text, size_t length, const GlyphPixels& glyphs,
-                    bool colour, int thumbnailSize, ExportPage& page, std::string* note = nullptr,
-                    const ScreenLook& look = ScreenLook());
+// Draws `document` (read with its cells) whole, as the export draws it:
+// its colour screen (a stretched one in 24-bit colour) or its text layout
+// in `glyphs`. With `thumbnailSize`, only the rows a thumbnail reads are
+// drawn. False when its page cannot be had (not enough memory). `note`,
+// when given, gets what of a colour screen's file could not be read or
+// drawn.
+bool DrawExportPage(const Document& document, const GlyphPixels& glyphs, int thumbnailSize, ExportPage& page,
+                    std::string* note = nullptr);
 
 #endif

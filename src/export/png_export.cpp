@@ -1,6 +1,7 @@
 #include "png_export.h"
 
 #include "../win32/disk_file.h"
+#include "../win32/handles.h"
 #include "../document/pack_file.h"
 #include "../core/file_names.h"
 #include "../view/view.h"
@@ -18,11 +19,12 @@ namespace {
 HANDLE ConsoleOutput(DWORD which) {
   HANDLE own = GetStdHandle(which);
   if (own != nullptr && own != INVALID_HANDLE_VALUE && GetFileType(own) != FILE_TYPE_UNKNOWN) return own;
-  static const HANDLE parent = AttachConsole(ATTACH_PARENT_PROCESS)
-                                   ? CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                 nullptr, OPEN_EXISTING, 0, nullptr)
-                                   : nullptr;
-  return parent;
+  // Opened once, for the program's life.
+  static const FileHandle parent(AttachConsole(ATTACH_PARENT_PROCESS)
+                                     ? CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                   nullptr, OPEN_EXISTING, 0, nullptr)
+                                     : INVALID_HANDLE_VALUE);
+  return parent.get();
 }
 
 void WriteLine(DWORD which, const std::string& line) {
@@ -58,15 +60,14 @@ class Win32ExportPlatform final : public ExportPlatform {
     // A device is not even asked whether it exists: that can open it.
     if (NamesDevice(path.c_str())) return identity;
     identity.exists = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    HANDLE file = OpenDiskFile(path.c_str(), FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-    if (file == INVALID_HANDLE_VALUE) return identity;
+    const FileHandle file(OpenDiskFile(path.c_str(), FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE));
+    if (!file) return identity;
     BY_HANDLE_FILE_INFORMATION info;
-    if (GetFileInformationByHandle(file, &info)) {
+    if (GetFileInformationByHandle(file.get(), &info)) {
       identity.identified = true;
       identity.volume = info.dwVolumeSerialNumber;
       identity.file = uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow;
     }
-    CloseHandle(file);
     return identity;
   }
 
@@ -98,11 +99,11 @@ class Win32ExportPlatform final : public ExportPlatform {
   }
 
   bool LoadSheet(const std::string& name, SheetImage& image) override {
-    HBITMAP sheet = name.empty() ? LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_GLYPH_SHEET))
-                                 : LoadNamedSheet(fontsFolder_, name);
-    if (sheet == nullptr) return false;
-    ReadSheetImage(sheet, image);
-    DeleteObject(sheet);
+    const GdiObject<HBITMAP> sheet(name.empty()
+                                       ? LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_GLYPH_SHEET))
+                                       : LoadNamedSheet(fontsFolder_, name));
+    if (!sheet) return false;
+    ReadSheetImage(sheet.get(), image);
     return true;
   }
 
@@ -162,14 +163,15 @@ std::string WriteWholeFile(const std::string& path, const void* bytes, size_t si
   if (GetFileAttributesA(temporary.c_str()) != INVALID_FILE_ATTRIBUTES) {
     return cannot + Quoted(temporary) + " is in the way (an export that was stopped leaves one)";
   }
-  HANDLE file =
-      CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return cannot + SystemReason(GetLastError());
+  FileHandle file(
+      CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return cannot + SystemReason(GetLastError());
   DWORD written = 0;
   // Each step's error is taken before the next call can replace it.
-  DWORD error = WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) ? 0 : GetLastError();
+  DWORD error = WriteFile(file.get(), bytes, static_cast<DWORD>(size), &written, nullptr) ? 0 : GetLastError();
   if (error == 0 && written != size) error = ERROR_HANDLE_DISK_FULL;
-  if (!CloseHandle(file) && error == 0) error = GetLastError();
+  // Closed here, not by the owner: a close can fail to write what was held back.
+  if (!CloseHandle(file.Release()) && error == 0) error = GetLastError();
   if (error == 0 && !MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
     error = GetLastError();
   if (error == 0) return std::string();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <utility>
 
 #include "../art/layout_interpreter.h"
 #include "../art/page_limits.h"
@@ -37,6 +39,46 @@ class RowIndexSink {
 };
 
 }  // namespace
+
+PageDrawing PageDrawing::OfDocument(const Document& document, const PageOptions& options) {
+  if (!document.Colour()) {
+    // Zero, never written: no depth, a blank page. (Not const: a const one
+    // would take its 67 KB in the program file.)
+    static GlyphPixels noSheet;
+    const GlyphPixels& glyphs = options.glyphs != nullptr ? *options.glyphs : noSheet;
+    const uint8_t* text = document.laidOut.data();
+    const int32_t length = document.laidOutLength;
+    TextPage shape = ShapeTextPage(MeasureLayout(text, length, nullptr), glyphs.bitsPerPixel == 32 ? 32 : 1);
+    if (options.thumbnail) shape.rows = std::min(shape.rows, shape.columns);
+    return OfText(text, length, glyphs, shape);
+  }
+  const AnsiScreen& screen = options.frame != nullptr ? *options.frame : document.screen.screen;
+  const AnsiPageSize size = AnsiPageSizeOf(screen);
+  int32_t rows = screen.rows;
+  if (options.thumbnail) rows = std::min<int32_t>(rows, (size.width + screen.cellHeight - 1) / screen.cellHeight);
+  if (!document.screen.stretched) return OfScreen(screen, rows, 0, options.stretchedFormat, options.blinkShown);
+  int32_t height = rows * StretchedHeight(screen.cellHeight, screen.cellWidth);
+  std::string note;
+  if (!options.rowsAlike) {
+    // A stretched page is up to 8 times the bytes of the screen's own: it
+    // keeps the rows that fit the page limit, and says so. (Drawn in bands
+    // it never takes that memory; the limit is the page's.)
+    const int bits = options.stretchedFormat == PixelFormat::kRgb24 ? 24 : 32;
+    const int64_t rowBytes = int64_t{StretchedHeight(screen.cellHeight, screen.cellWidth) + 1} *
+                             static_cast<int64_t>(DibStride(size.width, bits));
+    const auto fit = static_cast<int32_t>(std::max<int64_t>(kMaxPageBytes / rowBytes, 1));
+    if (rows > fit) {
+      rows = fit;
+      note = "only the first " + std::to_string(fit) + " rows are drawn at 4:3";
+    }
+    // Each row of the picture as high as a 4:3 screen showed it, blended
+    // from the rows it covers.
+    height = StretchedHeight(rows * screen.cellHeight, screen.cellWidth);
+  }
+  PageDrawing drawing = OfScreen(screen, rows, height, options.stretchedFormat, options.blinkShown);
+  drawing.note_ = std::move(note);
+  return drawing;
+}
 
 PageDrawing PageDrawing::OfScreen(const AnsiScreen& screen, int32_t rows, int32_t stretchedHeight,
                                   PixelFormat stretchedFormat, bool blinkShown) {

@@ -8,15 +8,42 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "../art/ansi_screen.h"
+#include "../art/document.h"
 #include "glyph_pixels.h"
 #include "pixel_rows.h"
 #include "text_page.h"
 
+// How a document's page is drawn.
+struct PageOptions {
+  // The text layout's glyph sheet; without one its page is blank.
+  const GlyphPixels* glyphs = nullptr;
+  // Only the top square of the page (the rows as far down as it is wide),
+  // all a thumbnail reads.
+  bool thumbnail = false;
+  // A stretched screen (4:3) is one picture, each of its pixel rows blended
+  // from the square rows it covers, kept to the rows whose page fits
+  // kMaxPageBytes (the export); or, with `rowsAlike`, every row of cells
+  // takes the same pixel rows, so that a view scrolls and selects by rows
+  // (the window).
+  bool rowsAlike = false;
+  PixelFormat stretchedFormat = PixelFormat::kRgb24;  // kRgb24 or kBgrx32
+  // A frame of the document's play (of its screen's size and colours) drawn
+  // in place of its screen, and the phase of the blink.
+  const AnsiScreen* frame = nullptr;
+  bool blinkShown = true;
+};
+
 class PageDrawing {
  public:
+  // The page of `document` as its reading gives it: its colour screen or
+  // its laid-out text (both held, not copied: the document must outlive
+  // the drawing). Throws std::bad_alloc when the text's index finds no
+  // memory.
+  static PageDrawing OfDocument(const Document& document, const PageOptions& options);
   // The first `rows` rows of `screen` (held, not copied: it must outlive
   // the drawing), at the screen's own pixels; with `stretchedHeight`, their
   // pixel rows stretched to that many (vga_look.h) in `stretchedFormat`
@@ -34,6 +61,9 @@ class PageDrawing {
   // The page's size, format and palette; `pixels` is null and `stride`
   // the bytes of a row as a DIB holds it.
   const PixelRows& shape() const { return shape_; }
+  // What of the page is left out ("only the first N rows are drawn at
+  // 4:3"), or empty.
+  const std::string& note() const { return note_; }
 
   // Draws pixel rows first .. first + count - 1 (held to the page) into
   // `out`, `stride` (at least shape().stride) bytes a row. `scratch` is
@@ -48,6 +78,7 @@ class PageDrawing {
   void DrawText(int32_t first, int32_t count, uint8_t* out, size_t stride) const;
 
   PixelRows shape_;
+  std::string note_;
   // A colour screen.
   const AnsiScreen* screen_ = nullptr;
   int32_t screenRows_ = 0;

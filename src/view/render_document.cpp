@@ -73,7 +73,6 @@ AnsiPageSize BandPageSize() {
 // same size and colours); and the phase of the blink it draws.
 const AnsiScreen* playFrame = nullptr;
 bool blinkShown = true;
-const AnsiScreen& DrawnScreen() { return playFrame != nullptr ? *playFrame : ShownScreen(); }
 
 // Draws `count` rows of the drawn screen from row `from` into the band,
 // which holds them: as they are, or each row of cells stretched to its
@@ -82,9 +81,12 @@ const AnsiScreen& DrawnScreen() { return playFrame != nullptr ? *playFrame : Sho
 bool DrawBandRows(int32_t from, int32_t count) {
   const auto stride = static_cast<size_t>(BandPageSize().stride);
   uint8_t* at = band.bits + static_cast<size_t>(from - band.firstRow) * static_cast<size_t>(rowPixels) * stride;
-  const AnsiScreen& screen = DrawnScreen();
-  const PageDrawing page = PageDrawing::OfScreen(screen, screen.rows, stretched ? screen.rows * rowPixels : 0,
-                                                 PixelFormat::kBgrx32, blinkShown);
+  PageOptions options;
+  options.rowsAlike = true;
+  options.stretchedFormat = PixelFormat::kBgrx32;
+  options.frame = playFrame;
+  options.blinkShown = blinkShown;
+  const PageDrawing page = PageDrawing::OfDocument(shownDocument, options);
   return page.Draw(from * rowPixels, count * rowPixels, at, stride, band.square);
 }
 

@@ -266,8 +266,10 @@ TEST(AnsiScreen, ShownRowsWrapOnlyWhereTheLastColumnMovedTheCursor) {
 // Exact colours reach the export's page as they are: 32 bits a pixel, where 16 colours do not suffice.
 TEST(ExportPage, ExactColoursAsTheyAre) {
   const std::string art = "\x1b[38;2;10;20;30m\xdb\x1b[38;5;100m\xdb";
+  Document document;
+  ReadDocument("x.ans", ReadFromMemory(Bytes(art), art.size()), {true, {}}, document);
   ExportPage page;
-  ASSERT_TRUE(DrawExportPage("x.ans", art.data(), art.size(), GlyphPixels{}, true, 0, page));
+  ASSERT_TRUE(DrawExportPage(document, GlyphPixels{}, 0, page));
   ASSERT_EQ(page.rows.format, PixelFormat::kBgrx32);
   const auto pixel = [&page](int x) {
     const uint8_t* p = page.rows.pixels + page.rows.stride * 4 + 4 * static_cast<size_t>(x);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "art/document_reading.h"
+#include "art/document.h"
 #include "raster/page_drawing.h"
 #include "raster/png_writer.h"
 #include "raster/vga_look.h"
@@ -33,18 +33,21 @@ TEST(PageDrawing, BandsOfAnySizeAreTheWholePage) {
   std::string text;
   for (int row = 0; row < 30; ++row) text += "Row " + std::to_string(row) + " of the page \xdb\xb1\r\n";
   text += "\x1b[3;5Hover\x1b[1;200Hoff\x1b[40;2Hdown\x1b[AX\r\n";
-  std::vector<uint8_t> laidOut(text.size() + 1);
-  const int32_t length = LaidOutText(Bytes(text), text.size(), laidOut.data());
-  GlyphPixels glyphs{};
+  Document document;
+  ReadDocument("x.nfo", ReadFromMemory(Bytes(text), text.size()), {}, document);
+  const uint8_t* laidOut = document.laidOut.data();
+  const int32_t length = document.laidOutLength;
+  static GlyphPixels glyphs{};
   glyphs.bitsPerPixel = 1;
   for (int g = 0; g < 256; ++g)
     for (int y = 0; y < 8; ++y) glyphs.mono[g][y] = static_cast<uint8_t>(g * 7 + y * 13);
-  TextPage whole = ShapeTextPage(MeasureLayout(laidOut.data(), length, nullptr), 1);
+  TextPage whole = ShapeTextPage(MeasureLayout(laidOut, length, nullptr), 1);
   std::vector<uint8_t> pixels(TextPageBytes(whole), 0xFF);
   whole.bits = pixels.data();
-  DrawTextPage(laidOut.data(), length, glyphs, whole);
-  whole.bits = nullptr;
-  const PageDrawing page = PageDrawing::OfText(laidOut.data(), length, glyphs, whole);
+  DrawTextPage(laidOut, length, glyphs, whole);
+  PageOptions options;
+  options.glyphs = &glyphs;
+  const PageDrawing page = PageDrawing::OfDocument(document, options);
   for (const int32_t rows : {1, 5, 8, 64, 1000}) EXPECT_TRUE(InBands(page, rows) == pixels) << rows;
 
   // A colour screen, square and stretched to 4:3 as the export stretches it (the page as one) and as the
@@ -52,20 +55,32 @@ TEST(PageDrawing, BandsOfAnySizeAreTheWholePage) {
   std::string art;
   for (int row = 0; row < 12; ++row)
     art += "\x1b[3" + std::to_string(row % 8) + ";4" + std::to_string((row + 5) % 8) + "mBand \xdc\xdf\xb1\r\n";
-  const ColourScreen shown = ReadColourScreen("x.ans", Bytes(art), art.size(), {LookChoice::kOn, LookChoice::kOn});
-  const AnsiScreen& screen = shown.screen;
+  ReadDocument("x.ans", ReadFromMemory(Bytes(art), art.size()), {true, {LookChoice::kOn, LookChoice::kOn}},
+               document);
+  const AnsiScreen& screen = document.screen.screen;
   const AnsiPageSize size = AnsiPageSizeOf(screen);
   std::vector<uint8_t> square(static_cast<size_t>(size.stride) * size.height);
   RasteriseAnsi(screen, square.data());
   const PixelRows squareRows{square.data(), static_cast<size_t>(size.stride), size.width, size.height,
                              PixelFormat::kIndexed4, screen.palette.data()};
   EXPECT_TRUE(InBands(PageDrawing::OfScreen(screen, screen.rows), 7) == square);
-  for (const int32_t height : {StretchedHeight(size.height, 9), screen.rows * StretchedHeight(16, 9)}) {
-    const PageDrawing stretched = PageDrawing::OfScreen(screen, screen.rows, height, PixelFormat::kRgb24);
+  for (const bool alike : {false, true}) {
+    options.rowsAlike = alike;
+    const PageDrawing stretched = PageDrawing::OfDocument(document, options);
+    const int32_t height = alike ? screen.rows * StretchedHeight(16, 9) : StretchedHeight(size.height, 9);
+    ASSERT_EQ(stretched.shape().height, height);
     std::vector<uint8_t> want(stretched.shape().stride * static_cast<size_t>(height));
     StretchRows(squareRows, height, PixelFormat::kRgb24, want.data(), stretched.shape().stride);
     for (const int32_t rows : {1, 7, 22, 5000}) EXPECT_TRUE(InBands(stretched, rows) == want) << height << " " << rows;
   }
+  // A 4:3 page keeps the rows that fit the page limit (640 x 24 bits x 20 rows a row: 4369), and says so.
+  const std::string tall = "\x1b[29000;80HX";
+  ReadDocument("t.ans", ReadFromMemory(Bytes(tall), tall.size()), {true, {LookChoice::kOff, LookChoice::kOn}},
+               document);
+  options.rowsAlike = false;
+  const PageDrawing cut = PageDrawing::OfDocument(document, options);
+  EXPECT_EQ(std::make_pair(cut.shape().height, cut.note()),
+            std::make_pair(StretchedHeight(4369 * 16, 8), std::string("only the first 4369 rows are drawn at 4:3")));
 }
 
 TEST(PngWriter, ATallPictureIsAskedForInSmallBands) {

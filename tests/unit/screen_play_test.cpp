@@ -202,9 +202,10 @@ TEST(ScreenAnimation, FramesComposeToTheCutScreensAndEndOnTheStillExport) {
   }
   EXPECT_TRUE(canvas == still.rgb);
   // The still image is the still export's page.
+  Document document;
+  ReadDocument("anim.ans", ReadFromMemory(Bytes(kAnimation), kAnimation.size()), {true, {}}, document);
   ExportPage page;
-  ASSERT_TRUE(
-      DrawExportPage("anim.ans", kAnimation.c_str(), kAnimation.size(), GlyphPixels(), true, 0, page));
+  ASSERT_TRUE(DrawExportPage(document, GlyphPixels(), 0, page));
   std::vector<uint8_t> exported;
   ASSERT_TRUE(EncodePng(page.rows, exported));
   EXPECT_TRUE(Decode(exported).rgb == still.rgb);
@@ -226,9 +227,11 @@ TEST(ScreenAnimation, FramesAreTheCellsThatChangedInEightPixelLetters) {
   EXPECT_EQ(std::make_pair(frames[0].width, frames[0].height), std::make_pair(640u, 4800u));
   for (size_t k = 1; k < frames.size(); ++k)
     EXPECT_EQ(std::make_pair(frames[k].width, frames[k].height), std::make_pair(8u, 16u)) << k;
+  Document document;
+  ReadDocument("tall.ans", ReadFromMemory(Bytes(art), art.size()), {true, {LookChoice::kOff, LookChoice::kAsFile}},
+               document);
   ExportPage page;
-  ASSERT_TRUE(DrawExportPage("tall.ans", art.data(), art.size(), GlyphPixels(), true, 0, page, nullptr,
-                             ScreenLook{LookChoice::kOff, LookChoice::kAsFile}));
+  ASSERT_TRUE(DrawExportPage(document, GlyphPixels(), 0, page));
   std::vector<uint8_t> still;
   ASSERT_TRUE(EncodePng(page.rows, still));
   EXPECT_TRUE(Decode(still).rgb == Decode(png).rgb);

@@ -70,9 +70,12 @@ TEST(VgaLook, StretchedExportShrinksBackToTheSquarePage) {
     art += "\x1b[3" + std::to_string(row % 8) + ";4" + std::to_string((row + 3) % 8) +
            "mQuill \xdc\xdf\xdb\xb1\xc4\r\n";
   ExportPage pages[2];  // square and 4:3, in 9-pixel letters
-  for (int k = 0; k < 2; ++k)
-    ASSERT_TRUE(DrawExportPage("x.ans", art.data(), art.size(), GlyphPixels{}, true, 0, pages[k], nullptr,
-                               ScreenLook{LookChoice::kOn, k ? LookChoice::kOn : LookChoice::kOff}));
+  for (int k = 0; k < 2; ++k) {
+    Document document;
+    ReadDocument("x.ans", ReadFromMemory(Bytes(art), art.size()),
+                 {true, {LookChoice::kOn, k ? LookChoice::kOn : LookChoice::kOff}}, document);
+    ASSERT_TRUE(DrawExportPage(document, GlyphPixels{}, 0, pages[k]));
+  }
   const PixelRows &square = pages[0].rows, &tall = pages[1].rows;
   ASSERT_EQ(std::make_tuple(tall.width, tall.height, tall.format),
             std::make_tuple(square.width, 540, PixelFormat::kRgb24));
