@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 
+#include "../win32/handles.h"
 #include "credits_animation.h"
 
 // The program's home page: drawn as the link and opened by a click on it.
@@ -24,9 +26,11 @@ struct AboutState {
   bool open = false;  // between the dialog's opening and its closing
   RECT client = {};
   RECT linkRect = {};
-  HBITMAP logoBitmap = nullptr;
-  HDC logoDC = nullptr;
-  HGDIOBJ logoDCBitmap = nullptr;  // what logoDC held before the logo
+  // The logo, selected into its DC while the dialog is open; the selection
+  // goes first, then the DC, then the bitmap.
+  GdiObject<HBITMAP> logoBitmap;
+  MemoryDC logoDC;
+  std::optional<SelectedObject> logoSelection;
 };
 
 extern AboutState aboutState;

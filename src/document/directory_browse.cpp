@@ -22,12 +22,11 @@ void ListFolder() {
   for (const char* extension : kArtExtensions) {
     const std::string pattern = std::string(viewer.currentDir) + "*" + extension;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) continue;
+    const FindHandle search(FindFirstFileA(pattern.c_str(), &found));
+    if (!search) continue;
     do {
       if (IsListedFile(found, extension)) browseList.Add(std::string(viewer.currentDir) + found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.get(), &found));
   }
 }
 
