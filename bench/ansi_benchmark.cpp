@@ -294,7 +294,7 @@ WindowTiming RenderInWindow(MainWindowTest& window, const TempDir& folder, const
         ReadColourScreen(name, reinterpret_cast<const uint8_t*>(document.data()), document.size());
     best.interpret = std::min(best.interpret, Milliseconds(start));
     start = std::chrono::steady_clock::now();
-    LayoutWindow();
+    LayoutWindow(view, viewer);
     best.layout = std::min(best.layout, Milliseconds(start));
   }
   DIBSECTION page = {};

@@ -95,14 +95,12 @@ void OnCreate(HWND window, HMENU menu) {
 
 // The pixels `text` takes in the status bar's font, with the part's edges.
 int32_t StatusTextWidth(const std::string& text) {
-  HDC dc = GetDC(viewer.statusBar);
-  if (dc == nullptr) return 0;
+  const WindowDC dc(viewer.statusBar);
+  if (dc.get() == nullptr) return 0;
   auto font = reinterpret_cast<HGDIOBJ>(SendMessageA(viewer.statusBar, WM_GETFONT, 0, 0));
-  const HGDIOBJ old = SelectObject(dc, font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
+  const SelectedObject selected(dc.get(), font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
   SIZE size = {};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(viewer.statusBar, dc);
+  GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
   return size.cx + 4 * GetSystemMetrics(SM_CXEDGE);
 }
 
@@ -210,12 +208,12 @@ void OnKeyDown(HWND window, WPARAM key) {
     case VK_ESCAPE: PostMessageA(window, WM_DESTROY, 0, 0); break;
     case VK_PRIOR: BrowseStep(-1); break;
     case VK_NEXT: BrowseStep(+1); break;
-    case VK_ADD: ZoomStep(+1); break;
-    case VK_SUBTRACT: ZoomStep(-1); break;
-    case VK_UP: OnVScroll(SB_LINEUP); break;
-    case VK_DOWN: OnVScroll(SB_LINEDOWN); break;
-    case VK_HOME: ScrollToPageEdge(false); break;
-    case VK_END: ScrollToPageEdge(true); break;
+    case VK_ADD: ZoomStep(view, viewer, +1); break;
+    case VK_SUBTRACT: ZoomStep(view, viewer, -1); break;
+    case VK_UP: OnVScroll(view, viewer, SB_LINEUP); break;
+    case VK_DOWN: OnVScroll(view, viewer, SB_LINEDOWN); break;
+    case VK_HOME: ScrollToPageEdge(view, viewer, false); break;
+    case VK_END: ScrollToPageEdge(view, viewer, true); break;
     case 'A':  // Ctrl+Shift+A, for ANSI: free of the other keys and of Find's Ctrl+F and F3
       if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0) ToggleColourMode(settings);
       break;
@@ -307,8 +305,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY: OnDestroy(window); return 0;
     case WM_KEYDOWN: OnKeyDown(window, wParam); return 0;
     case WM_COMMAND: OnCommand(window, wParam); return 0;
-    case WM_VSCROLL: OnVScroll(wParam); return 0;
-    case WM_MOUSEWHEEL: OnMouseWheel(wParam); return 0;
+    case WM_VSCROLL: OnVScroll(view, viewer, wParam); return 0;
+    case WM_MOUSEWHEEL: OnMouseWheel(view, viewer, wParam); return 0;
     case WM_LBUTTONDOWN: OnButtonDown(lParam); return 0;
     case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
     case WM_LBUTTONUP: OnLinkButtonUp(lParam, OnSelectionButtonUp(view, lParam)); return 0;

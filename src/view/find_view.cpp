@@ -45,7 +45,7 @@ std::u16string TypedNeedle(const char* typed) {
 void ShowMatch(const CellRuns& runs) {
   const ViewCells before = CurrentViewCells();
   const int32_t rows = RowsToShow(runs.front().row, runs.back().row, before.firstRow, before.rows);
-  if (rows != 0) ScrollByRows(rows);
+  if (rows != 0) ScrollByRows(view, viewer, rows);
   InvalidateRect(viewer.mainWindow, &view.selectionRect, TRUE);
   // A match past the view's right edge is selected but not shown.
   view.selectionRect = CellRunRect(runs.front());

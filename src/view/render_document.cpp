@@ -109,7 +109,7 @@ void RenderTextLayout() {
   view.pageBitmap.Reset(page.bitmap);
   view.pageRect = RECT{0, 0, view.pageWidth, view.pageHeight};
 
-  LayoutWindow();
+  LayoutWindow(view, viewer);
   DrawPage(text, length, glyphPixels, page);
 }
 
@@ -158,7 +158,7 @@ void RenderColourScreen() {
   // The text layout's page is let go before the band is made.
   if (view.pageBitmap.get() != band.bitmap) view.pageBitmap.Reset();
 
-  LayoutWindow();
+  LayoutWindow(view, viewer);
   PreparePageRows(view.scrollY, view.sourceHeight);
 }
 

@@ -43,7 +43,7 @@ void FollowCursor() {
   // A cursor below the page shows its last row.
   const int32_t row = std::min(play->cursorRow(), play->frame().rows - 1);
   const int32_t rows = RowsToShow(row, row, view.scrollY / rowPixels, viewRows);
-  if (rows != 0) ScrollByRows(rows);
+  if (rows != 0) ScrollByRows(view, viewer, rows);
 }
 
 // The page shows the whole screen again.
