@@ -82,8 +82,8 @@ void OnCreate(HWND window, HMENU menu) {
   BuildGlyphTable(view.glyphTable);
   SyncSettings(false);
   ReadViewSettings(settings);
-  ShowColourModeSetting(settings);
-  ShowPlaySpeedSetting(settings);
+  ShowColourModeSetting(viewer, settings);
+  ShowPlaySpeedSetting(viewer, settings);
   LoadDocument();
   DragAcceptFiles(window, TRUE);
   ShowWindow(window, SW_SHOW);
@@ -174,7 +174,7 @@ void OnPaint(HWND window) {
   if (viewer.firstPaint) FirstPaintWork(settings);
   // Rendering comes before BeginPaint, so that what the new layout
   // invalidates joins this paint.
-  if (view.needsRender) RenderDocument();
+  if (view.needsRender) RenderDocument(view, viewer, settings);
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
   PaintView(dc, view);
@@ -190,7 +190,7 @@ void OnSize(WPARAM wParam, LPARAM lParam) {
 }
 
 void OnDestroy(HWND window) {
-  StopScreenTimers();
+  StopScreenTimers(view, viewer);
   UpdateRecentFiles(true);
   SyncSettings(true);
   DragAcceptFiles(window, FALSE);
@@ -215,17 +215,17 @@ void OnKeyDown(HWND window, WPARAM key) {
     case VK_HOME: ScrollToPageEdge(view, viewer, false); break;
     case VK_END: ScrollToPageEdge(view, viewer, true); break;
     case 'A':  // Ctrl+Shift+A, for ANSI: free of the other keys and of Find's Ctrl+F and F3
-      if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0) ToggleColourMode(settings);
+      if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0) ToggleColourMode(view, viewer, settings);
       break;
     case 'I':
       if (GetKeyState(VK_CONTROL) < 0) ShowInformation();
       break;
     case 'P':
-      if (GetKeyState(VK_CONTROL) < 0) TogglePlay();
+      if (GetKeyState(VK_CONTROL) < 0) TogglePlay(view, viewer, settings);
       WriteStatusTexts();
       break;
     case VK_SPACE:
-      PauseOrResumePlay();
+      PauseOrResumePlay(viewer);
       WriteStatusTexts();
       break;
     case 'F':
@@ -251,22 +251,22 @@ void OnCommand(HWND window, WPARAM command) {
     case IDM_ABOUT:
       DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutDialogProc, 0);
       return;
-    case IDM_ANSI_COLOURS: ToggleColourMode(settings); return;
+    case IDM_ANSI_COLOURS: ToggleColourMode(view, viewer, settings); return;
     case IDM_LETTERS_8:
     case IDM_LETTERS_9:
     case IDM_LETTERS_FILE:
     case IDM_ASPECT_SQUARE:
     case IDM_ASPECT_4_3:
-    case IDM_ASPECT_FILE: ChooseLook(settings, static_cast<UINT>(command)); return;
+    case IDM_ASPECT_FILE: ChooseLook(view, viewer, settings, static_cast<UINT>(command)); return;
     case IDM_INFORMATION: ShowInformation(); return;
     case IDM_PLAY:
-      TogglePlay();
+      TogglePlay(view, viewer, settings);
       WriteStatusTexts();
       return;
     default: break;
   }
   if (command >= IDM_SPEED_FIRST && command <= IDM_SPEED_FIRST + 5) {
-    SelectPlaySpeed(settings, static_cast<int>(command));
+    SelectPlaySpeed(viewer, settings, static_cast<int>(command));
     WriteStatusTexts();
     return;
   }
@@ -319,7 +319,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return DefWindowProcA(window, message, wParam, lParam);
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_TIMER:
-      OnScreenTimer(wParam);
+      OnScreenTimer(view, viewer, wParam);
       if (wParam == kPlayTimer) WriteStatusTexts();  // a play that ends says so
       return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);

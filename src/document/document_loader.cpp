@@ -43,14 +43,14 @@ const char* LoadedDocumentWarning() { return ShownDocument().start.damaged ? kCr
 
 void LoadDocument() {
   // A play reads the shown bytes, which are about to change.
-  StopScreenTimers();
+  StopScreenTimers(view, viewer);
   ClearText(viewer.currentDir, sizeof viewer.currentDir);
   // The directory part of a path that fits always fits.
   CopyWholeText(viewer.currentDir, sizeof viewer.currentDir,
                 Substring(viewer.currentPath, 0, FindLastFromEnd(viewer.currentPath, '\\')));
   ScanDirectory();
   LoadDocumentFile(viewer.currentPath, DocumentReader(viewer.currentPathRefused ? nullptr : viewer.currentPath),
-                   ShownOptions(), ShownDocument());
+                   ShownOptions(settings), ShownDocument());
 }
 
 ReadFileStart DocumentReader(const char* path) {
@@ -59,7 +59,7 @@ ReadFileStart DocumentReader(const char* path) {
 
 void ShowCurrentDocument() {
   LoadDocument();
-  RenderDocument();
+  RenderDocument(view, viewer, settings);
   InvalidateRect(viewer.mainWindow, &view.repaintRect, TRUE);
 }
 
