@@ -229,10 +229,10 @@ void OnKeyDown(HWND window, WPARAM key) {
       WriteStatusTexts();
       break;
     case 'F':
-      if (GetKeyState(VK_CONTROL) < 0) OpenFindDialog();
+      if (GetKeyState(VK_CONTROL) < 0) OpenFindDialog(viewer);
       break;
     case VK_F3:
-      TakeFindNote(FindAgain(GetKeyState(VK_SHIFT) >= 0));
+      TakeFindNote(FindAgain(view, viewer, GetKeyState(VK_SHIFT) >= 0));
       WriteStatusTexts();
       break;
     default: break;
@@ -280,13 +280,13 @@ void OnCommand(HWND window, WPARAM command) {
 
 void OnButtonDown(LPARAM lParam) {
   if (ClearFindNote()) WriteStatusTexts();
-  OnSelectionButtonDown(view, lParam);
-  OnLinkButtonDown(lParam);
+  OnSelectionButtonDown(view, viewer, lParam);
+  OnLinkButtonDown(view, lParam);
 }
 
 void OnMouseMove(LPARAM lParam) {
-  OnSelectionMouseMove(view, lParam);
-  if (OnLinkMouseMove(lParam)) WriteStatusTexts();
+  OnSelectionMouseMove(view, viewer, lParam);
+  if (OnLinkMouseMove(view, viewer, lParam)) WriteStatusTexts();
 }
 
 }  // namespace
@@ -294,7 +294,7 @@ void OnMouseMove(LPARAM lParam) {
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   HMENU menu = GetMenu(window);
   if (message == FindDialogMessage()) {
-    TakeFindNote(OnFindDialogMessage(lParam));
+    TakeFindNote(OnFindDialogMessage(view, viewer, lParam));
     WriteStatusTexts();
     return 0;
   }
@@ -309,12 +309,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MOUSEWHEEL: OnMouseWheel(view, viewer, wParam); return 0;
     case WM_LBUTTONDOWN: OnButtonDown(lParam); return 0;
     case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
-    case WM_LBUTTONUP: OnLinkButtonUp(lParam, OnSelectionButtonUp(view, lParam)); return 0;
+    case WM_LBUTTONUP: OnLinkButtonUp(view, viewer, lParam, OnSelectionButtonUp(view, viewer, lParam)); return 0;
     case WM_MOUSELEAVE:
       if (OnLinkMouseLeave()) WriteStatusTexts();
       return 0;
     case WM_SETCURSOR:
-      if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == window && SetLinkCursor())
+      if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == window && SetLinkCursor(view, viewer))
         return TRUE;
       return DefWindowProcA(window, message, wParam, lParam);
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;

@@ -171,7 +171,7 @@ void RenderDocument(View& view, ViewerState& viewer, const Settings& settings) {
   blinkShown = true;
   view.needsRender = 0;
   view.selectionShown = 0;
-  ForgetShownRows();
+  ForgetShownRows(viewer);
   ReadDocumentAs(ShownOptions(settings), shownDocument);
   if (shownDocument.Colour()) {
     RenderColourScreen(view, viewer);

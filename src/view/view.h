@@ -94,13 +94,13 @@ std::string PlayStatus();
 // A drag with the left button over the picture selects a rectangle of
 // cells, shown inverted; the release copies their text to the clipboard.
 // The release returns true for a click: it selected no cell.
-void OnSelectionButtonDown(View& view, LPARAM lParam);
-void OnSelectionMouseMove(View& view, LPARAM lParam);
-bool OnSelectionButtonUp(View& view, LPARAM lParam);
+void OnSelectionButtonDown(View& view, const ViewerState& viewer, LPARAM lParam);
+void OnSelectionMouseMove(View& view, const ViewerState& viewer, LPARAM lParam);
+bool OnSelectionButtonUp(View& view, const ViewerState& viewer, LPARAM lParam);
 // Puts `text` (code page 437 bytes, cut after 1023 characters) on the
 // clipboard: its bytes as CF_TEXT and CF_OEMTEXT with CF_LOCALE US English
 // (OEM code page 437), and its characters as CF_UNICODETEXT.
-void CopyTextToClipboard(const char* text);
+void CopyTextToClipboard(HWND owner, const char* text);
 
 // Lists the sheets of the fonts folder beside the program in fontList and
 // adds their Keymap items (202 on) above the built-in one.
