@@ -74,17 +74,17 @@ void OnCreate(HWND window, HMENU menu) {
   viewer.statusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | 0x20, nullptr, window, IDC_STATUS_BAR);
   // The art keeps its size on a high-DPI screen: 8 pixels a cell at 96 DPI.
   view.cellWidth = view.cellHeight = StartZoomForDpi(ScreenDpi());
-  SplitCommandLine();
+  SplitCommandLine(viewer);
   CountRun(settings);
   view.glyphSheet.Reset(LoadBitmapA(viewer.appInstance, MAKEINTRESOURCEA(IDB_GLYPH_SHEET)));
   view.activeFontCommand = 0;
   CheckMenuRadioItem(menu, IDM_BUILTIN_SHEET, IDM_BUILTIN_SHEET + 1, IDM_BUILTIN_SHEET, MF_BYCOMMAND);
   BuildGlyphTable(view.glyphTable);
-  SyncSettings(false);
+  SyncSettings(view, viewer, settings, false);
   ReadViewSettings(settings);
   ShowColourModeSetting(viewer, settings);
   ShowPlaySpeedSetting(viewer, settings);
-  LoadDocument();
+  LoadDocument(view, viewer, settings);
   DragAcceptFiles(window, TRUE);
   ShowWindow(window, SW_SHOW);
   // The window is still of zero size, so it has nothing to invalidate; ask
@@ -171,7 +171,7 @@ void WriteStatusTexts() {
 }
 
 void OnPaint(HWND window) {
-  if (viewer.firstPaint) FirstPaintWork(settings);
+  if (viewer.firstPaint) FirstPaintWork(viewer, view, settings);
   // Rendering comes before BeginPaint, so that what the new layout
   // invalidates joins this paint.
   if (view.needsRender) RenderDocument(view, viewer, settings);
@@ -191,8 +191,8 @@ void OnSize(WPARAM wParam, LPARAM lParam) {
 
 void OnDestroy(HWND window) {
   StopScreenTimers(view, viewer);
-  UpdateRecentFiles(true);
-  SyncSettings(true);
+  UpdateRecentFiles(viewer, settings, true);
+  SyncSettings(view, viewer, settings, true);
   DragAcceptFiles(window, FALSE);
   view.glyphSheet.Reset();
   view.pageBitmap.Reset();
@@ -206,8 +206,8 @@ void OnKeyDown(HWND window, WPARAM key) {
   if (ClearFindNote()) WriteStatusTexts();
   switch (key) {
     case VK_ESCAPE: PostMessageA(window, WM_DESTROY, 0, 0); break;
-    case VK_PRIOR: BrowseStep(-1); break;
-    case VK_NEXT: BrowseStep(+1); break;
+    case VK_PRIOR: BrowseStep(view, viewer, settings, -1); break;
+    case VK_NEXT: BrowseStep(view, viewer, settings, +1); break;
     case VK_ADD: ZoomStep(view, viewer, +1); break;
     case VK_SUBTRACT: ZoomStep(view, viewer, -1); break;
     case VK_UP: OnVScroll(view, viewer, SB_LINEUP); break;
@@ -218,7 +218,7 @@ void OnKeyDown(HWND window, WPARAM key) {
       if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0) ToggleColourMode(view, viewer, settings);
       break;
     case 'I':
-      if (GetKeyState(VK_CONTROL) < 0) ShowInformation();
+      if (GetKeyState(VK_CONTROL) < 0) ShowInformation(view, viewer);
       break;
     case 'P':
       if (GetKeyState(VK_CONTROL) < 0) TogglePlay(view, viewer, settings);
@@ -242,7 +242,7 @@ void OnKeyDown(HWND window, WPARAM key) {
 void OnCommand(HWND window, WPARAM command) {
   switch (command) {
     case IDM_LOAD:
-      if (const auto path = ChooseDocumentFile()) SwitchDocument(path->c_str());
+      if (const auto path = ChooseDocumentFile(viewer)) SwitchDocument(view, viewer, settings, path->c_str());
       return;
     case IDM_EXIT: PostMessageA(window, WM_DESTROY, 0, 0); return;
     case IDM_CONFIG:
@@ -258,7 +258,7 @@ void OnCommand(HWND window, WPARAM command) {
     case IDM_ASPECT_SQUARE:
     case IDM_ASPECT_4_3:
     case IDM_ASPECT_FILE: ChooseLook(view, viewer, settings, static_cast<UINT>(command)); return;
-    case IDM_INFORMATION: ShowInformation(); return;
+    case IDM_INFORMATION: ShowInformation(view, viewer); return;
     case IDM_PLAY:
       TogglePlay(view, viewer, settings);
       WriteStatusTexts();
@@ -272,9 +272,9 @@ void OnCommand(HWND window, WPARAM command) {
   }
   GetWindowRect(window, &view.windowRect);
   if (command >= IDM_KEYMAP_FIRST && command <= IDM_KEYMAP_LAST) {
-    SelectFontSheet(static_cast<int>(command));
+    SelectFontSheet(view, viewer, static_cast<int>(command));
   } else if (command >= IDM_RECENT_FIRST && command <= IDM_RECENT_LAST) {
-    OpenRecentFile(static_cast<int>(command));
+    OpenRecentFile(view, viewer, settings, static_cast<int>(command));
   }
 }
 
@@ -317,7 +317,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == window && SetLinkCursor(view, viewer))
         return TRUE;
       return DefWindowProcA(window, message, wParam, lParam);
-    case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+    case WM_DROPFILES: OnDropFiles(view, viewer, settings, reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_TIMER:
       OnScreenTimer(view, viewer, wParam);
       if (wParam == kPlayTimer) WriteStatusTexts();  // a play that ends says so

@@ -14,7 +14,7 @@ namespace {
 // browseIndex and browseLast say where the shown document stands in it.
 BrowseList browseList;
 
-void ListFolder() {
+void ListFolder(const ViewerState& viewer) {
   // Listed in this order, one directory search each; at most
   // kFolderListLimit files, and an entry whose directory and name do not
   // fit 255 bytes is left out.
@@ -44,7 +44,7 @@ void ListPack(const std::string& packPath) {
 
 std::string BrowseEntry(int32_t index) { return browseList.Entry(index); }
 
-void ScanDirectory() {
+void ScanDirectory(View& view, ViewerState& viewer) {
   viewer.browseLast = -1;
   viewer.browseIndex = -1;
   browseList.Reset("", 0);
@@ -59,7 +59,7 @@ void ScanDirectory() {
   if (inPack) {
     ListPack(split.pack);
   } else {
-    ListFolder();
+    ListFolder(viewer);
   }
   viewer.browseLast = browseList.Count() - 1;
   // Paths keep their case, as a disk where case matters (A.nfo beside
@@ -76,9 +76,9 @@ void ScanDirectory() {
   }
 }
 
-void BrowseStep(int direction) {
+void BrowseStep(View& view, ViewerState& viewer, Settings& settings, int direction) {
   const int32_t next = viewer.browseIndex + direction;
   if (direction < 0 ? viewer.browseIndex <= 0 : viewer.browseIndex >= viewer.browseLast) return;
   viewer.browseIndex = next;
-  SwitchDocument(browseList.Entry(next).c_str());
+  SwitchDocument(view, viewer, settings, browseList.Entry(next).c_str());
 }

@@ -18,7 +18,7 @@ void CountRun(Settings& settings) {
   WriteRunCount(settings.runCount);
 }
 
-void FirstPaintWork(const Settings& settings) {
+void FirstPaintWork(ViewerState& viewer, View& view, Settings& settings) {
   // Cleared first: paints that arrive while the Configuration dialog is
   // open are ordinary paints and open no second dialog.
   viewer.firstPaint = 0;
@@ -27,6 +27,6 @@ void FirstPaintWork(const Settings& settings) {
     WriteShellValue("Quillpane\\DefaultIcon", ShellValue::kIcon, KEY_WRITE);
     DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_CONFIG), viewer.mainWindow, ConfigDialogProc, 0);
   }
-  DiscoverFontSheets();
-  UpdateRecentFiles(false);
+  DiscoverFontSheets(view, viewer);
+  UpdateRecentFiles(viewer, settings, false);
 }

@@ -104,14 +104,14 @@ void CopyTextToClipboard(HWND owner, const char* text);
 
 // Lists the sheets of the fonts folder beside the program in fontList and
 // adds their Keymap items (202 on) above the built-in one.
-void DiscoverFontSheets();
+void DiscoverFontSheets(View& view, const ViewerState& viewer);
 // Keymap command 201 (the built-in sheet) or 202 on: takes that sheet and
 // has the document rendered again at the next paint.
-void SelectFontSheet(int command);
+void SelectFontSheet(View& view, const ViewerState& viewer, int command);
 // The sheet at `path`, or NAME.bmp of the fonts folder beside the program,
 // loaded at its own size and colour format; null when it cannot be loaded,
 // or is not a BMP of 48 x 368 pixels that all lie inside the file.
 HBITMAP LoadFontSheetFile(const char* path);
-HBITMAP LoadFontSheet(const char* name);
+HBITMAP LoadFontSheet(const ViewerState& viewer, const char* name);
 
 #endif

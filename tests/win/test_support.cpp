@@ -106,7 +106,7 @@ void MainWindowTest::Show(const std::string& path) {
   GetWindowRect(window_, &view.windowRect);
   lstrcpynA(viewer.currentPath, path.c_str(), sizeof viewer.currentPath);
   viewer.currentPathRefused = 0;
-  ShowCurrentDocument();
+  ShowCurrentDocument(view, viewer, settings);
   PumpMessages();
 }
 
