@@ -38,6 +38,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include "app/main_window.h"
 #include "win32/viewer_state.h"
 #include "view/window_layout.h"
 #include "view/view.h"

@@ -17,6 +17,7 @@
 #include "document/document.h"
 #include "view/view.h"
 #include "document/pack_file.h"
+#include "app/main_window.h"
 #include "win32/viewer_state.h"
 #include "test_support.h"
 

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "../win32/handles.h"
+#include "../win32/viewer_state.h"
 #include "credits_animation.h"
 
 // The program's home page: drawn as the link and opened by a click on it.
@@ -24,6 +25,7 @@ struct AboutState {
   DWORD nextFrameTime = 0;  // tick count at which the next frame is due
 
   bool open = false;  // between the dialog's opening and its closing
+  ViewerState* viewer = nullptr;  // given with the opening
   RECT client = {};
   RECT linkRect = {};
   // The logo, selected into its DC while the dialog is open; the selection
@@ -39,6 +41,8 @@ extern AboutState aboutState;
 using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
 extern ShellExecuteFunction aboutShellExecute;
 
+// Its opening's parameter is the window's state (ViewerState*): the
+// program's instance, and the brush kept to the end.
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 #endif

@@ -66,7 +66,7 @@ void ArmFrameTimer(HWND dialog) {
   SetTimer(dialog, kFrameTimer, delay, nullptr);
 }
 
-void OnInitDialog(HWND dialog) {
+void OnInitDialog(HWND dialog, ViewerState& viewer) {
   GetClientRect(dialog, &about.client);
   // The brush outlives the dialog (the main window deletes it at exit);
   // the one from an earlier opening goes before its replacement is made.
@@ -87,7 +87,7 @@ void OnInitDialog(HWND dialog) {
 
 void DrawWhole(HWND dialog) {
   const DialogDC dc(dialog);
-  FillRect(dc, &about.client, viewer.backgroundBrush.get());
+  FillRect(dc, &about.client, about.viewer->backgroundBrush.get());
   BitBlt(dc, about.client.right / 2 - kLogoWidth / 2, kLogoY, kLogoWidth, kLogoHeight, about.logoDC.get(), 0, 0,
          SRCCOPY);
   dc.Text(about.linkRect.left, kLinkTop, kAboutLinkText, kWhite);
@@ -167,7 +167,10 @@ void Close(HWND dialog, WPARAM result) {
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_INITDIALOG: OnInitDialog(dialog); return TRUE;
+    case WM_INITDIALOG:
+      about.viewer = reinterpret_cast<ViewerState*>(lParam);
+      OnInitDialog(dialog, *about.viewer);
+      return TRUE;
     case WM_PAINT: OnPaint(dialog); return TRUE;
     case WM_TIMER: RequestPaint(dialog); return FALSE;
     case WM_MOVE:

@@ -21,6 +21,14 @@
 #include "../win32/viewer_state.h"
 #include "../view/window_layout.h"
 
+// Zero-initialised so that the megabytes of buffers live in .bss, not in
+// the executable file.
+ViewerState viewer;
+View view;
+Settings settings;
+
+void ResetMainWindowState() { ResetViewerState(viewer, view, settings); }
+
 bool RegisterMainWindowClass(HINSTANCE instance) {
   viewer.appIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP_ICON));
   WNDCLASSEXA windowClass = {};
@@ -246,10 +254,12 @@ void OnCommand(HWND window, WPARAM command) {
       return;
     case IDM_EXIT: PostMessageA(window, WM_DESTROY, 0, 0); return;
     case IDM_CONFIG:
-      DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_CONFIG), window, ConfigDialogProc, 0);
+      DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_CONFIG), window, ConfigDialogProc,
+                      reinterpret_cast<LPARAM>(viewer.programPath));
       return;
     case IDM_ABOUT:
-      DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutDialogProc, 0);
+      DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutDialogProc,
+                      reinterpret_cast<LPARAM>(&viewer));
       return;
     case IDM_ANSI_COLOURS: ToggleColourMode(view, viewer, settings); return;
     case IDM_LETTERS_8:

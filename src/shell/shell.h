@@ -15,6 +15,7 @@ void CountRun(Settings& settings);
 // The first paint: a first run registers the program and opens the
 // Configuration dialog; then the fonts folder and the recent files.
 void FirstPaintWork(ViewerState& viewer, View& view, Settings& settings);
+// Its opening's parameter is the program path its verbs register.
 INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // Shows the Configuration dialog's messages: MessageBoxA but in the tests.
 using MessageBoxFunction = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);

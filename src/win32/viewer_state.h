@@ -89,11 +89,10 @@ struct View {
   SelectionPoint selectionAnchor;  // the press point, snapped
 };
 
-extern ViewerState viewer;
-extern View view;
+struct Settings;
 
 // Zeroes the window's state, the view and the settings and sets the start
 // values (zoom 8, render and first paint pending, no browse position).
-void ResetViewerState();
+void ResetViewerState(ViewerState& viewer, View& view, Settings& settings);
 
 #endif

@@ -25,7 +25,7 @@ using namespace std::string_literals;
 
 class LoadDocumentTest : public testing::Test {
  protected:
-  void SetUp() override { ResetViewerState(); }
+  void SetUp() override { ResetMainWindowState(); }
   std::string Load(const std::string& path, bool refused = false) {
     std::strcpy(viewer.currentPath, path.c_str());
     viewer.currentPathRefused = refused;
