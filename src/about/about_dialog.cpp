@@ -88,8 +88,8 @@ void OnInitDialog(HWND dialog, ViewerState& viewer) {
 void DrawWhole(HWND dialog) {
   const DialogDC dc(dialog);
   FillRect(dc, &about.client, about.viewer->backgroundBrush.get());
-  BitBlt(dc, about.client.right / 2 - kLogoWidth / 2, kLogoY, kLogoWidth, kLogoHeight, about.logoDC.get(), 0, 0,
-         SRCCOPY);
+  BitBlt(dc, about.client.right / 2 - kLogoWidth / 2, kLogoY, kLogoWidth, kLogoHeight, about.logoDC.get(), 0,
+         0, SRCCOPY);
   dc.Text(about.linkRect.left, kLinkTop, kAboutLinkText, kWhite);
   char version[32];
   std::snprintf(version, sizeof version, "Ver: %s", QP_VERSION_TEXT);

@@ -319,12 +319,15 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MOUSEWHEEL: OnMouseWheel(view, viewer, wParam); return 0;
     case WM_LBUTTONDOWN: OnButtonDown(lParam); return 0;
     case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
-    case WM_LBUTTONUP: OnLinkButtonUp(view, viewer, lParam, OnSelectionButtonUp(view, viewer, lParam)); return 0;
+    case WM_LBUTTONUP:
+      OnLinkButtonUp(view, viewer, lParam, OnSelectionButtonUp(view, viewer, lParam));
+      return 0;
     case WM_MOUSELEAVE:
       if (OnLinkMouseLeave()) WriteStatusTexts();
       return 0;
     case WM_SETCURSOR:
-      if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == window && SetLinkCursor(view, viewer))
+      if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == window &&
+          SetLinkCursor(view, viewer))
         return TRUE;
       return DefWindowProcA(window, message, wParam, lParam);
     case WM_DROPFILES: OnDropFiles(view, viewer, settings, reinterpret_cast<HDROP>(wParam)); return 0;

@@ -49,7 +49,8 @@ void LoadDocument(View& view, ViewerState& viewer, const Settings& settings) {
   CopyWholeText(viewer.currentDir, sizeof viewer.currentDir,
                 Substring(viewer.currentPath, 0, FindLastFromEnd(viewer.currentPath, '\\')));
   ScanDirectory(view, viewer);
-  LoadDocumentFile(viewer.currentPath, DocumentReader(viewer.currentPathRefused ? nullptr : viewer.currentPath),
+  LoadDocumentFile(viewer.currentPath,
+                   DocumentReader(viewer.currentPathRefused ? nullptr : viewer.currentPath),
                    ShownOptions(settings), ShownDocument());
 }
 

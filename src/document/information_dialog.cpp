@@ -33,7 +33,8 @@ std::string InformationText(const View& view, const ViewerState& viewer) {
   for (const auto& [name, value] : sauce.fields) {
     // A record that names no font is shown in one all the same: that one.
     const bool unnamedFont = name == "Font" && value.empty();
-    text += name + ":\t" + (unnamedFont ? ShownFontName(view, viewer) + " (the record names none)" : value) + "\r\n";
+    text += name + ":\t" + (unnamedFont ? ShownFontName(view, viewer) + " (the record names none)" : value) +
+            "\r\n";
   }
   return text;
 }

@@ -23,7 +23,8 @@ void FirstPaintWork(ViewerState& viewer, View& view, Settings& settings) {
   // open are ordinary paints and open no second dialog.
   viewer.firstPaint = 0;
   if (IsFirstRun(settings.runCount)) {
-    WriteShellValue("Quillpane\\shell\\open\\command", ShellValue::kOpenCommand, KEY_WRITE, viewer.programPath);
+    WriteShellValue("Quillpane\\shell\\open\\command", ShellValue::kOpenCommand, KEY_WRITE,
+                    viewer.programPath);
     WriteShellValue("Quillpane\\DefaultIcon", ShellValue::kIcon, KEY_WRITE, viewer.programPath);
     DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_CONFIG), viewer.mainWindow, ConfigDialogProc,
                     reinterpret_cast<LPARAM>(viewer.programPath));

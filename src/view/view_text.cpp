@@ -74,7 +74,8 @@ ViewCells CurrentViewCells(const View& view) {
 
 std::optional<PageCell> PageCellAt(const View& view, int32_t x, int32_t y) {
   const ViewCells cells = CurrentViewCells(view);
-  if (x < kViewOrigin || y < kViewOrigin || cells.cellWidth <= 0 || cells.cellHeight <= 0) return std::nullopt;
+  if (x < kViewOrigin || y < kViewOrigin || cells.cellWidth <= 0 || cells.cellHeight <= 0)
+    return std::nullopt;
   const int32_t column = (x - kViewOrigin) / cells.cellWidth, row = (y - kViewOrigin) / cells.cellHeight;
   if (column >= cells.columns || row >= cells.rows) return std::nullopt;
   return PageCell{column, cells.firstRow + row};

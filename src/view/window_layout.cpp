@@ -205,5 +205,6 @@ void OnMouseWheel(View& view, ViewerState& viewer, WPARAM wParam) {
   // height), all the notches in one step that stops at the page's edge.
   UINT lines = kDefaultWheelRows;
   if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) lines = kDefaultWheelRows;
-  ScrollByRows(view, viewer, -WheelScrollRows(notches, lines, view.sourceHeight / PageRowPixels(view.pageCellHeight)));
+  ScrollByRows(view, viewer,
+               -WheelScrollRows(notches, lines, view.sourceHeight / PageRowPixels(view.pageCellHeight)));
 }

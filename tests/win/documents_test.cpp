@@ -268,7 +268,8 @@ TEST(Packs, TheArtWalkedInNameOrderAndShownAsFromDisk) {
   }
   int32_t width, height;
   const auto entryPage = ReadPixels(view.pageBitmap.get(), &width, &height);
-  SwitchDocument(view, viewer, settings, (dir.Write("alove.xb", xb)).c_str());  // the entry left goes into the recent files
+  SwitchDocument(view, viewer, settings,
+                 (dir.Write("alove.xb", xb)).c_str());  // the entry left goes into the recent files
   EXPECT_TRUE(ReadPixels(view.pageBitmap.get(), &width, &height) == entryPage);
   steps.push_back((SendMessageA(test.window(), WM_COMMAND, 400, 0), shown()));
   EXPECT_EQ(steps,
