@@ -162,13 +162,13 @@ void WriteStatusTexts() {
     // be read, and a play come first, where nothing cuts them off.
     const std::string play = PlayStatus();
     left = StatusLeftText(length, document.start.opened, settings.runCount,
-                          {LoadedDocumentWarning(), document.note, play});
-    noted = *LoadedDocumentWarning() != '\0' || !document.note.empty() || !play.empty();
+                          {LoadedDocumentWarning(document), document.note, play});
+    noted = *LoadedDocumentWarning(document) != '\0' || !document.note.empty() || !play.empty();
   }
   // The right part: a link's address under the pointer, or the SAUCE
   // record's title, author and group before the place in the folder.
   const char* address = PointedLinkAddress();
-  const std::string sauce = ShownSauce().summary;
+  const std::string sauce = ShownSauce(ShownDocument()).summary;
   SetStatusParts(address != nullptr || !sauce.empty(), noted ? StatusTextWidth(left) : 0);
   SetStatusText(0, left);
   std::snprintf(viewer.statusText, sizeof viewer.statusText, "%d/%d",
@@ -226,7 +226,7 @@ void OnKeyDown(HWND window, WPARAM key) {
       if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0) ToggleColourMode(view, viewer, settings);
       break;
     case 'I':
-      if (GetKeyState(VK_CONTROL) < 0) ShowInformation(view, viewer);
+      if (GetKeyState(VK_CONTROL) < 0) ShowInformation(view, viewer, ShownDocument());
       break;
     case 'P':
       if (GetKeyState(VK_CONTROL) < 0) TogglePlay(view, viewer, settings);
@@ -268,7 +268,7 @@ void OnCommand(HWND window, WPARAM command) {
     case IDM_ASPECT_SQUARE:
     case IDM_ASPECT_4_3:
     case IDM_ASPECT_FILE: ChooseLook(view, viewer, settings, static_cast<UINT>(command)); return;
-    case IDM_INFORMATION: ShowInformation(view, viewer); return;
+    case IDM_INFORMATION: ShowInformation(view, viewer, ShownDocument()); return;
     case IDM_PLAY:
       TogglePlay(view, viewer, settings);
       WriteStatusTexts();

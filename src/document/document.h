@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "../art/document.h"
 #include "../art/document_reading.h"
 #include "../core/file_names.h"
 #include "../win32/settings.h"
@@ -28,7 +29,7 @@ void LoadDocument(View& view, ViewerState& viewer, const Settings& settings);
 ReadFileStart DocumentReader(const char* path);
 // What the status bar says of the document loaded beside its reading: that
 // its pack's checksum of it does not match, or nothing ("").
-const char* LoadedDocumentWarning();
+const char* LoadedDocumentWarning(const Document& document);
 // Load, lay out and repaint: the ending of every change of document.
 void ShowCurrentDocument(View& view, ViewerState& viewer, const Settings& settings);
 // Every change of document after start-up: keeps the window where it
@@ -62,7 +63,7 @@ void OnDropFiles(View& view, ViewerState& viewer, Settings& settings, HDROP drop
 // File > Information (Ctrl+I): a dialog with InformationText, every field
 // of the shown file's SAUCE record and its comment lines, one a line, or
 // a sentence saying that it has none.
-void ShowInformation(const View& view, const ViewerState& viewer);
-std::string InformationText(const View& view, const ViewerState& viewer);
+void ShowInformation(const View& view, const ViewerState& viewer, const Document& document);
+std::string InformationText(const View& view, const ViewerState& viewer, const Document& document);
 
 #endif

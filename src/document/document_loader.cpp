@@ -39,7 +39,9 @@ void SplitCommandLine(ViewerState& viewer, const char* commandLine) {
   }
 }
 
-const char* LoadedDocumentWarning() { return ShownDocument().start.damaged ? kCrcMismatchWarning : ""; }
+const char* LoadedDocumentWarning(const Document& document) {
+  return document.start.damaged ? kCrcMismatchWarning : "";
+}
 
 void LoadDocument(View& view, ViewerState& viewer, const Settings& settings) {
   // A play reads the shown bytes, which are about to change.

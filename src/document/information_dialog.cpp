@@ -26,8 +26,8 @@ std::string ShownFontName(const View& view, const ViewerState& viewer) {
 
 }  // namespace
 
-std::string InformationText(const View& view, const ViewerState& viewer) {
-  const SauceDescription sauce = ShownSauce();
+std::string InformationText(const View& view, const ViewerState& viewer, const Document& document) {
+  const SauceDescription sauce = ShownSauce(document);
   if (!sauce.present) return "This file carries no SAUCE record.";
   std::string text;
   for (const auto& [name, value] : sauce.fields) {
@@ -64,8 +64,8 @@ INT_PTR CALLBACK InformationDialogProc(HWND dialog, UINT message, WPARAM wParam,
 
 }  // namespace
 
-void ShowInformation(const View& view, const ViewerState& viewer) {
-  const std::string text = InformationText(view, viewer);
+void ShowInformation(const View& view, const ViewerState& viewer, const Document& document) {
+  const std::string text = InformationText(view, viewer, document);
   DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_INFORMATION), viewer.mainWindow,
                   InformationDialogProc, reinterpret_cast<LPARAM>(text.c_str()));
 }

@@ -191,9 +191,8 @@ DocumentOptions ShownOptions(const Settings& settings) {
   return options;
 }
 
-SauceDescription ShownSauce() {
-  return shownDocument.Opened() ? DescribeSauce(shownDocument.Bytes(), shownDocument.Length())
-                                : SauceDescription{};
+SauceDescription ShownSauce(const Document& document) {
+  return document.Opened() ? DescribeSauce(document.Bytes(), document.Length()) : SauceDescription{};
 }
 
 ScreenLook ShownLook(const Settings& settings) {

@@ -33,9 +33,9 @@ DocumentOptions ShownOptions(const Settings& settings);
 const AnsiScreen* ShownAnsiScreen();
 // The letters and rows View > 9-pixel letters and View > 4:3 aspect ask for.
 ScreenLook ShownLook(const Settings& settings);
-// The shown document's SAUCE record as people read it (not present
+// `document`'s SAUCE record as people read it (not present
 // without one, nor for a file that could not be read).
-SauceDescription ShownSauce();
+SauceDescription ShownSauce(const Document& document);
 
 // View > ANSI colours (Ctrl+Shift+A): its menu check as the settings
 // read at the start say; switching it writes the setting and has the
