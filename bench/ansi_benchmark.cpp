@@ -38,6 +38,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include "app/main_window.h"
 #include "win32/viewer_state.h"
 #include "view/window_layout.h"
 #include "view/view.h"
@@ -280,11 +281,11 @@ WindowTiming RenderInWindow(MainWindowTest& window, const TempDir& folder, const
   for (int run = 0; run < 5; ++run) {
     view.pageBitmap.Reset();  // as after a page of another size
     auto start = std::chrono::steady_clock::now();
-    RenderDocument();
+    RenderDocument(view, viewer, settings);
     GdiFlush();
     best.fresh = std::min(best.fresh, Milliseconds(start));
     start = std::chrono::steady_clock::now();
-    RenderDocument();
+    RenderDocument(view, viewer, settings);
     GdiFlush();
     best.reused = std::min(best.reused, Milliseconds(start));
   }
@@ -294,7 +295,7 @@ WindowTiming RenderInWindow(MainWindowTest& window, const TempDir& folder, const
         ReadColourScreen(name, reinterpret_cast<const uint8_t*>(document.data()), document.size());
     best.interpret = std::min(best.interpret, Milliseconds(start));
     start = std::chrono::steady_clock::now();
-    LayoutWindow();
+    LayoutWindow(view, viewer);
     best.layout = std::min(best.layout, Milliseconds(start));
   }
   DIBSECTION page = {};

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main_window.h"
 #include "win32/viewer_state.h"
 #include "test_support.h"
 

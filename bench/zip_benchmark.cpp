@@ -17,6 +17,7 @@
 #include "document/document.h"
 #include "view/view.h"
 #include "document/pack_file.h"
+#include "app/main_window.h"
 #include "win32/viewer_state.h"
 #include "test_support.h"
 
@@ -61,7 +62,7 @@ int main(int argc, char** argv) {
     copy = dir.path() + "copy" + std::to_string(i) + ".zip";
     CopyFileA(pack, copy.c_str(), FALSE);
     const auto start = std::chrono::steady_clock::now();
-    SwitchDocument(copy.c_str());
+    SwitchDocument(view, viewer, settings, copy.c_str());
     UpdateWindow(window.window());
     opens.push_back(Since(start));
     PumpMessages();

@@ -5,7 +5,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 
+#include "../win32/handles.h"
+#include "../win32/viewer_state.h"
 #include "credits_animation.h"
 
 // The program's home page: drawn as the link and opened by a click on it.
@@ -22,11 +25,14 @@ struct AboutState {
   DWORD nextFrameTime = 0;  // tick count at which the next frame is due
 
   bool open = false;  // between the dialog's opening and its closing
+  ViewerState* viewer = nullptr;  // given with the opening
   RECT client = {};
   RECT linkRect = {};
-  HBITMAP logoBitmap = nullptr;
-  HDC logoDC = nullptr;
-  HGDIOBJ logoDCBitmap = nullptr;  // what logoDC held before the logo
+  // The logo, selected into its DC while the dialog is open; the selection
+  // goes first, then the DC, then the bitmap.
+  GdiObject<HBITMAP> logoBitmap;
+  MemoryDC logoDC;
+  std::optional<SelectedObject> logoSelection;
 };
 
 extern AboutState aboutState;
@@ -35,6 +41,8 @@ extern AboutState aboutState;
 using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
 extern ShellExecuteFunction aboutShellExecute;
 
+// Its opening's parameter is the window's state (ViewerState*): the
+// program's instance, and the brush kept to the end.
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 #endif

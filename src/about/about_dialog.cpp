@@ -35,10 +35,7 @@ AboutState& about = aboutState;
 // black behind the text. Every block of drawing takes one and gives it back.
 class DialogDC {
  public:
-  explicit DialogDC(HWND dialog) : dialog_(dialog), dc_(GetDC(dialog)) { SetBkColor(dc_, kBlack); }
-  ~DialogDC() { ReleaseDC(dialog_, dc_); }
-  DialogDC(const DialogDC&) = delete;
-  DialogDC& operator=(const DialogDC&) = delete;
+  explicit DialogDC(HWND dialog) : owner_(dialog), dc_(owner_.get()) { SetBkColor(dc_, kBlack); }
   operator HDC() const { return dc_; }
 
   void Text(int32_t x, int32_t y, const char* text, COLORREF colour) const {
@@ -52,7 +49,7 @@ class DialogDC {
   }
 
  private:
-  HWND dialog_;
+  WindowDC owner_;
   HDC dc_;
 };
 
@@ -69,14 +66,15 @@ void ArmFrameTimer(HWND dialog) {
   SetTimer(dialog, kFrameTimer, delay, nullptr);
 }
 
-void OnInitDialog(HWND dialog) {
+void OnInitDialog(HWND dialog, ViewerState& viewer) {
   GetClientRect(dialog, &about.client);
   // The brush outlives the dialog (the main window deletes it at exit);
   // the one from an earlier opening goes before its replacement is made.
   viewer.backgroundBrush.Reset(CreateSolidBrush(kBlack));
-  about.logoBitmap = LoadBitmapA(viewer.appInstance, MAKEINTRESOURCEA(IDB_LOGO));
-  about.logoDC = CreateCompatibleDC(nullptr);
-  about.logoDCBitmap = SelectObject(about.logoDC, about.logoBitmap);
+  about.logoSelection.reset();
+  about.logoBitmap.Reset(LoadBitmapA(viewer.appInstance, MAKEINTRESOURCEA(IDB_LOGO)));
+  about.logoDC.Reset(CreateCompatibleDC(nullptr));
+  about.logoSelection.emplace(about.logoDC.get(), about.logoBitmap.get());
   const int32_t width = DialogDC(dialog).Width(kAboutLinkText);
   about.linkRect.left = about.client.right / 2 - width / 2;
   about.linkRect.right = about.linkRect.left + width;
@@ -89,9 +87,9 @@ void OnInitDialog(HWND dialog) {
 
 void DrawWhole(HWND dialog) {
   const DialogDC dc(dialog);
-  FillRect(dc, &about.client, viewer.backgroundBrush.get());
-  BitBlt(dc, about.client.right / 2 - kLogoWidth / 2, kLogoY, kLogoWidth, kLogoHeight, about.logoDC, 0, 0,
-         SRCCOPY);
+  FillRect(dc, &about.client, about.viewer->backgroundBrush.get());
+  BitBlt(dc, about.client.right / 2 - kLogoWidth / 2, kLogoY, kLogoWidth, kLogoHeight, about.logoDC.get(), 0,
+         0, SRCCOPY);
   dc.Text(about.linkRect.left, kLinkTop, kAboutLinkText, kWhite);
   char version[32];
   std::snprintf(version, sizeof version, "Ver: %s", QP_VERSION_TEXT);
@@ -159,12 +157,9 @@ void OnMouseMove(HWND dialog, LPARAM lParam) {
 void Close(HWND dialog, WPARAM result) {
   EndDialog(dialog, static_cast<INT_PTR>(result));
   KillTimer(dialog, kFrameTimer);
-  SelectObject(about.logoDC, about.logoDCBitmap);
-  DeleteDC(about.logoDC);
-  DeleteObject(about.logoBitmap);
-  about.logoDC = nullptr;
-  about.logoBitmap = nullptr;
-  about.logoDCBitmap = nullptr;
+  about.logoSelection.reset();
+  about.logoDC.Reset();
+  about.logoBitmap.Reset();
   about.open = false;
 }
 
@@ -172,7 +167,10 @@ void Close(HWND dialog, WPARAM result) {
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_INITDIALOG: OnInitDialog(dialog); return TRUE;
+    case WM_INITDIALOG:
+      about.viewer = reinterpret_cast<ViewerState*>(lParam);
+      OnInitDialog(dialog, *about.viewer);
+      return TRUE;
     case WM_PAINT: OnPaint(dialog); return TRUE;
     case WM_TIMER: RequestPaint(dialog); return FALSE;
     case WM_MOVE:

@@ -3,14 +3,13 @@
 
 #include "main_window.h"
 #include "../export/png_export.h"
-#include "../win32/viewer_state.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // A line of switches (--png ..., --help) is answered on the console and
   // ends without a window and without the window's state.
   const ExportRequest request = ParseExportRequest(GetCommandLineA());
   if (request.exportMode) return RunExport(request, ProgramFontsFolder());
-  ResetViewerState();
+  ResetMainWindowState();
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
   if (!RegisterMainWindowClass(instance)) return 0;

@@ -21,6 +21,14 @@
 #include "../win32/viewer_state.h"
 #include "../view/window_layout.h"
 
+// Zero-initialised so that the megabytes of buffers live in .bss, not in
+// the executable file.
+ViewerState viewer;
+View view;
+Settings settings;
+
+void ResetMainWindowState() { ResetViewerState(viewer, view, settings); }
+
 bool RegisterMainWindowClass(HINSTANCE instance) {
   viewer.appIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP_ICON));
   WNDCLASSEXA windowClass = {};
@@ -74,17 +82,17 @@ void OnCreate(HWND window, HMENU menu) {
   viewer.statusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | 0x20, nullptr, window, IDC_STATUS_BAR);
   // The art keeps its size on a high-DPI screen: 8 pixels a cell at 96 DPI.
   view.cellWidth = view.cellHeight = StartZoomForDpi(ScreenDpi());
-  SplitCommandLine();
+  SplitCommandLine(viewer);
   CountRun(settings);
   view.glyphSheet.Reset(LoadBitmapA(viewer.appInstance, MAKEINTRESOURCEA(IDB_GLYPH_SHEET)));
   view.activeFontCommand = 0;
   CheckMenuRadioItem(menu, IDM_BUILTIN_SHEET, IDM_BUILTIN_SHEET + 1, IDM_BUILTIN_SHEET, MF_BYCOMMAND);
   BuildGlyphTable(view.glyphTable);
-  SyncSettings(false);
+  SyncSettings(view, viewer, settings, false);
   ReadViewSettings(settings);
-  ShowColourModeSetting(settings);
-  ShowPlaySpeedSetting(settings);
-  LoadDocument();
+  ShowColourModeSetting(viewer, settings);
+  ShowPlaySpeedSetting(viewer, settings);
+  LoadDocument(view, viewer, settings);
   DragAcceptFiles(window, TRUE);
   ShowWindow(window, SW_SHOW);
   // The window is still of zero size, so it has nothing to invalidate; ask
@@ -95,14 +103,12 @@ void OnCreate(HWND window, HMENU menu) {
 
 // The pixels `text` takes in the status bar's font, with the part's edges.
 int32_t StatusTextWidth(const std::string& text) {
-  HDC dc = GetDC(viewer.statusBar);
-  if (dc == nullptr) return 0;
+  const WindowDC dc(viewer.statusBar);
+  if (dc.get() == nullptr) return 0;
   auto font = reinterpret_cast<HGDIOBJ>(SendMessageA(viewer.statusBar, WM_GETFONT, 0, 0));
-  const HGDIOBJ old = SelectObject(dc, font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
+  const SelectedObject selected(dc.get(), font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
   SIZE size = {};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(viewer.statusBar, dc);
+  GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
   return size.cx + 4 * GetSystemMetrics(SM_CXEDGE);
 }
 
@@ -156,13 +162,13 @@ void WriteStatusTexts() {
     // be read, and a play come first, where nothing cuts them off.
     const std::string play = PlayStatus();
     left = StatusLeftText(length, document.start.opened, settings.runCount,
-                          {LoadedDocumentWarning(), document.note, play});
-    noted = *LoadedDocumentWarning() != '\0' || !document.note.empty() || !play.empty();
+                          {LoadedDocumentWarning(document), document.note, play});
+    noted = *LoadedDocumentWarning(document) != '\0' || !document.note.empty() || !play.empty();
   }
   // The right part: a link's address under the pointer, or the SAUCE
   // record's title, author and group before the place in the folder.
   const char* address = PointedLinkAddress();
-  const std::string sauce = ShownSauce().summary;
+  const std::string sauce = ShownSauce(ShownDocument()).summary;
   SetStatusParts(address != nullptr || !sauce.empty(), noted ? StatusTextWidth(left) : 0);
   SetStatusText(0, left);
   std::snprintf(viewer.statusText, sizeof viewer.statusText, "%d/%d",
@@ -173,10 +179,10 @@ void WriteStatusTexts() {
 }
 
 void OnPaint(HWND window) {
-  if (viewer.firstPaint) FirstPaintWork(settings);
+  if (viewer.firstPaint) FirstPaintWork(viewer, view, settings);
   // Rendering comes before BeginPaint, so that what the new layout
   // invalidates joins this paint.
-  if (view.needsRender) RenderDocument();
+  if (view.needsRender) RenderDocument(view, viewer, settings);
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
   PaintView(dc, view);
@@ -192,9 +198,9 @@ void OnSize(WPARAM wParam, LPARAM lParam) {
 }
 
 void OnDestroy(HWND window) {
-  StopScreenTimers();
-  UpdateRecentFiles(true);
-  SyncSettings(true);
+  StopScreenTimers(view, viewer);
+  UpdateRecentFiles(viewer, settings, true);
+  SyncSettings(view, viewer, settings, true);
   DragAcceptFiles(window, FALSE);
   view.glyphSheet.Reset();
   view.pageBitmap.Reset();
@@ -208,33 +214,33 @@ void OnKeyDown(HWND window, WPARAM key) {
   if (ClearFindNote()) WriteStatusTexts();
   switch (key) {
     case VK_ESCAPE: PostMessageA(window, WM_DESTROY, 0, 0); break;
-    case VK_PRIOR: BrowseStep(-1); break;
-    case VK_NEXT: BrowseStep(+1); break;
-    case VK_ADD: ZoomStep(+1); break;
-    case VK_SUBTRACT: ZoomStep(-1); break;
-    case VK_UP: OnVScroll(SB_LINEUP); break;
-    case VK_DOWN: OnVScroll(SB_LINEDOWN); break;
-    case VK_HOME: ScrollToPageEdge(false); break;
-    case VK_END: ScrollToPageEdge(true); break;
+    case VK_PRIOR: BrowseStep(view, viewer, settings, -1); break;
+    case VK_NEXT: BrowseStep(view, viewer, settings, +1); break;
+    case VK_ADD: ZoomStep(view, viewer, +1); break;
+    case VK_SUBTRACT: ZoomStep(view, viewer, -1); break;
+    case VK_UP: OnVScroll(view, viewer, SB_LINEUP); break;
+    case VK_DOWN: OnVScroll(view, viewer, SB_LINEDOWN); break;
+    case VK_HOME: ScrollToPageEdge(view, viewer, false); break;
+    case VK_END: ScrollToPageEdge(view, viewer, true); break;
     case 'A':  // Ctrl+Shift+A, for ANSI: free of the other keys and of Find's Ctrl+F and F3
-      if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0) ToggleColourMode(settings);
+      if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0) ToggleColourMode(view, viewer, settings);
       break;
     case 'I':
-      if (GetKeyState(VK_CONTROL) < 0) ShowInformation();
+      if (GetKeyState(VK_CONTROL) < 0) ShowInformation(view, viewer, ShownDocument());
       break;
     case 'P':
-      if (GetKeyState(VK_CONTROL) < 0) TogglePlay();
+      if (GetKeyState(VK_CONTROL) < 0) TogglePlay(view, viewer, settings);
       WriteStatusTexts();
       break;
     case VK_SPACE:
-      PauseOrResumePlay();
+      PauseOrResumePlay(viewer);
       WriteStatusTexts();
       break;
     case 'F':
-      if (GetKeyState(VK_CONTROL) < 0) OpenFindDialog();
+      if (GetKeyState(VK_CONTROL) < 0) OpenFindDialog(viewer);
       break;
     case VK_F3:
-      TakeFindNote(FindAgain(GetKeyState(VK_SHIFT) >= 0));
+      TakeFindNote(FindAgain(view, viewer, GetKeyState(VK_SHIFT) >= 0));
       WriteStatusTexts();
       break;
     default: break;
@@ -244,51 +250,53 @@ void OnKeyDown(HWND window, WPARAM key) {
 void OnCommand(HWND window, WPARAM command) {
   switch (command) {
     case IDM_LOAD:
-      if (const auto path = ChooseDocumentFile()) SwitchDocument(path->c_str());
+      if (const auto path = ChooseDocumentFile(viewer)) SwitchDocument(view, viewer, settings, path->c_str());
       return;
     case IDM_EXIT: PostMessageA(window, WM_DESTROY, 0, 0); return;
     case IDM_CONFIG:
-      DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_CONFIG), window, ConfigDialogProc, 0);
+      DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_CONFIG), window, ConfigDialogProc,
+                      reinterpret_cast<LPARAM>(viewer.programPath));
       return;
     case IDM_ABOUT:
-      DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutDialogProc, 0);
+      DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutDialogProc,
+                      reinterpret_cast<LPARAM>(&viewer));
       return;
-    case IDM_ANSI_COLOURS: ToggleColourMode(settings); return;
+    case IDM_ANSI_COLOURS: ToggleColourMode(view, viewer, settings); return;
     case IDM_LETTERS_8:
     case IDM_LETTERS_9:
     case IDM_LETTERS_FILE:
     case IDM_ASPECT_SQUARE:
     case IDM_ASPECT_4_3:
-    case IDM_ASPECT_FILE: ChooseLook(settings, static_cast<UINT>(command)); return;
-    case IDM_INFORMATION: ShowInformation(); return;
+    case IDM_ASPECT_FILE: ChooseLook(view, viewer, settings, static_cast<UINT>(command)); return;
+    case IDM_INFORMATION: ShowInformation(view, viewer, ShownDocument()); return;
     case IDM_PLAY:
-      TogglePlay();
+      TogglePlay(view, viewer, settings);
       WriteStatusTexts();
       return;
     default: break;
   }
   if (command >= IDM_SPEED_FIRST && command <= IDM_SPEED_FIRST + 5) {
-    SelectPlaySpeed(settings, static_cast<int>(command));
+    SelectPlaySpeed(viewer, settings, static_cast<int>(command));
     WriteStatusTexts();
     return;
   }
   GetWindowRect(window, &view.windowRect);
   if (command >= IDM_KEYMAP_FIRST && command <= IDM_KEYMAP_LAST) {
-    SelectFontSheet(static_cast<int>(command));
+    SelectFontSheet(view, viewer, static_cast<int>(command));
   } else if (command >= IDM_RECENT_FIRST && command <= IDM_RECENT_LAST) {
-    OpenRecentFile(static_cast<int>(command));
+    OpenRecentFile(view, viewer, settings, static_cast<int>(command));
   }
 }
 
 void OnButtonDown(LPARAM lParam) {
   if (ClearFindNote()) WriteStatusTexts();
-  OnSelectionButtonDown(view, lParam);
-  OnLinkButtonDown(lParam);
+  OnSelectionButtonDown(view, viewer, lParam);
+  OnLinkButtonDown(view, lParam);
 }
 
 void OnMouseMove(LPARAM lParam) {
-  OnSelectionMouseMove(view, lParam);
-  if (OnLinkMouseMove(lParam)) WriteStatusTexts();
+  OnSelectionMouseMove(view, viewer, lParam);
+  if (OnLinkMouseMove(view, viewer, lParam)) WriteStatusTexts();
 }
 
 }  // namespace
@@ -296,7 +304,7 @@ void OnMouseMove(LPARAM lParam) {
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   HMENU menu = GetMenu(window);
   if (message == FindDialogMessage()) {
-    TakeFindNote(OnFindDialogMessage(lParam));
+    TakeFindNote(OnFindDialogMessage(view, viewer, lParam));
     WriteStatusTexts();
     return 0;
   }
@@ -307,21 +315,24 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY: OnDestroy(window); return 0;
     case WM_KEYDOWN: OnKeyDown(window, wParam); return 0;
     case WM_COMMAND: OnCommand(window, wParam); return 0;
-    case WM_VSCROLL: OnVScroll(wParam); return 0;
-    case WM_MOUSEWHEEL: OnMouseWheel(wParam); return 0;
+    case WM_VSCROLL: OnVScroll(view, viewer, wParam); return 0;
+    case WM_MOUSEWHEEL: OnMouseWheel(view, viewer, wParam); return 0;
     case WM_LBUTTONDOWN: OnButtonDown(lParam); return 0;
     case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
-    case WM_LBUTTONUP: OnLinkButtonUp(lParam, OnSelectionButtonUp(view, lParam)); return 0;
+    case WM_LBUTTONUP:
+      OnLinkButtonUp(view, viewer, lParam, OnSelectionButtonUp(view, viewer, lParam));
+      return 0;
     case WM_MOUSELEAVE:
       if (OnLinkMouseLeave()) WriteStatusTexts();
       return 0;
     case WM_SETCURSOR:
-      if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == window && SetLinkCursor())
+      if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == window &&
+          SetLinkCursor(view, viewer))
         return TRUE;
       return DefWindowProcA(window, message, wParam, lParam);
-    case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+    case WM_DROPFILES: OnDropFiles(view, viewer, settings, reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_TIMER:
-      OnScreenTimer(wParam);
+      OnScreenTimer(view, viewer, wParam);
       if (wParam == kPlayTimer) WriteStatusTexts();  // a play that ends says so
       return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);

@@ -5,10 +5,22 @@
 
 #include <windows.h>
 
+#include "../win32/settings.h"
+#include "../win32/viewer_state.h"
+
 constexpr DWORD kMainClassStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_BYTEALIGNCLIENT;
 constexpr DWORD kMainWindowStyle = WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kMainWindowExStyle = WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES;
 constexpr int kStatusRightPartWidth = 70;
+
+// The process-wide instances. The window procedure is the one place of
+// the program that names them: every handler below it takes what it reads
+// or writes as a parameter. (Tests and benchmarks drive the same ones.)
+extern ViewerState viewer;
+extern View view;
+extern Settings settings;
+// Resets the three to their start values (ResetViewerState).
+void ResetMainWindowState();
 
 // Registers the window class; false when registration fails.
 bool RegisterMainWindowClass(HINSTANCE instance);

@@ -14,7 +14,7 @@ namespace {
 // browseIndex and browseLast say where the shown document stands in it.
 BrowseList browseList;
 
-void ListFolder() {
+void ListFolder(const ViewerState& viewer) {
   // Listed in this order, one directory search each; at most
   // kFolderListLimit files, and an entry whose directory and name do not
   // fit 255 bytes is left out.
@@ -22,12 +22,11 @@ void ListFolder() {
   for (const char* extension : kArtExtensions) {
     const std::string pattern = std::string(viewer.currentDir) + "*" + extension;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) continue;
+    const FindHandle search(FindFirstFileA(pattern.c_str(), &found));
+    if (!search) continue;
     do {
       if (IsListedFile(found, extension)) browseList.Add(std::string(viewer.currentDir) + found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.get(), &found));
   }
 }
 
@@ -45,7 +44,7 @@ void ListPack(const std::string& packPath) {
 
 std::string BrowseEntry(int32_t index) { return browseList.Entry(index); }
 
-void ScanDirectory() {
+void ScanDirectory(View& view, ViewerState& viewer) {
   viewer.browseLast = -1;
   viewer.browseIndex = -1;
   browseList.Reset("", 0);
@@ -60,7 +59,7 @@ void ScanDirectory() {
   if (inPack) {
     ListPack(split.pack);
   } else {
-    ListFolder();
+    ListFolder(viewer);
   }
   viewer.browseLast = browseList.Count() - 1;
   // Paths keep their case, as a disk where case matters (A.nfo beside
@@ -77,9 +76,9 @@ void ScanDirectory() {
   }
 }
 
-void BrowseStep(int direction) {
+void BrowseStep(View& view, ViewerState& viewer, Settings& settings, int direction) {
   const int32_t next = viewer.browseIndex + direction;
   if (direction < 0 ? viewer.browseIndex <= 0 : viewer.browseIndex >= viewer.browseLast) return;
   viewer.browseIndex = next;
-  SwitchDocument(browseList.Entry(next).c_str());
+  SwitchDocument(view, viewer, settings, browseList.Entry(next).c_str());
 }

@@ -11,7 +11,7 @@
 #include "command_line.h"
 #include "document.h"
 
-void SplitCommandLine(const char* commandLine) {
+void SplitCommandLine(ViewerState& viewer, const char* commandLine) {
   // A module path that fills the buffer may have been cut: it is refused
   // rather than registered as the path of another file.
   char module[kPathBufferSize];
@@ -39,35 +39,38 @@ void SplitCommandLine(const char* commandLine) {
   }
 }
 
-const char* LoadedDocumentWarning() { return ShownDocument().start.damaged ? kCrcMismatchWarning : ""; }
+const char* LoadedDocumentWarning(const Document& document) {
+  return document.start.damaged ? kCrcMismatchWarning : "";
+}
 
-void LoadDocument() {
+void LoadDocument(View& view, ViewerState& viewer, const Settings& settings) {
   // A play reads the shown bytes, which are about to change.
-  StopScreenTimers();
+  StopScreenTimers(view, viewer);
   ClearText(viewer.currentDir, sizeof viewer.currentDir);
   // The directory part of a path that fits always fits.
   CopyWholeText(viewer.currentDir, sizeof viewer.currentDir,
                 Substring(viewer.currentPath, 0, FindLastFromEnd(viewer.currentPath, '\\')));
-  ScanDirectory();
-  LoadDocumentFile(viewer.currentPath, DocumentReader(viewer.currentPathRefused ? nullptr : viewer.currentPath),
-                   ShownOptions(), ShownDocument());
+  ScanDirectory(view, viewer);
+  LoadDocumentFile(viewer.currentPath,
+                   DocumentReader(viewer.currentPathRefused ? nullptr : viewer.currentPath),
+                   ShownOptions(settings), ShownDocument());
 }
 
 ReadFileStart DocumentReader(const char* path) {
   return [path](uint8_t* bytes, size_t capacity) { return ReadDocumentStart(path, bytes, capacity); };
 }
 
-void ShowCurrentDocument() {
-  LoadDocument();
-  RenderDocument();
+void ShowCurrentDocument(View& view, ViewerState& viewer, const Settings& settings) {
+  LoadDocument(view, viewer, settings);
+  RenderDocument(view, viewer, settings);
   InvalidateRect(viewer.mainWindow, &view.repaintRect, TRUE);
 }
 
-void SwitchDocument(const char* newPath) {
+void SwitchDocument(View& view, ViewerState& viewer, Settings& settings, const char* newPath) {
   GetWindowRect(viewer.mainWindow, &view.windowRect);
-  UpdateRecentFiles(true);
+  UpdateRecentFiles(viewer, settings, true);
   // A path that does not fit is refused whole: it shows like a file that
   // cannot be opened.
   viewer.currentPathRefused = CopyWholeText(viewer.currentPath, sizeof viewer.currentPath, newPath) ? 0 : 1;
-  ShowCurrentDocument();
+  ShowCurrentDocument(view, viewer, settings);
 }

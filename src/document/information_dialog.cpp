@@ -13,7 +13,7 @@ namespace {
 
 // The font the page is drawn in: a colour screen's, or the Keymap sheet's
 // name as its item shows it after the number.
-std::string ShownFontName() {
+std::string ShownFontName(const View& view, const ViewerState& viewer) {
   if (const AnsiScreen* screen = ShownAnsiScreen())
     return ScreenFontName(screen->cellHeight, screen->font != nullptr);
   const UINT item =
@@ -26,24 +26,26 @@ std::string ShownFontName() {
 
 }  // namespace
 
-std::string InformationText() {
-  const SauceDescription sauce = ShownSauce();
+std::string InformationText(const View& view, const ViewerState& viewer, const Document& document) {
+  const SauceDescription sauce = ShownSauce(document);
   if (!sauce.present) return "This file carries no SAUCE record.";
   std::string text;
   for (const auto& [name, value] : sauce.fields) {
     // A record that names no font is shown in one all the same: that one.
     const bool unnamedFont = name == "Font" && value.empty();
-    text += name + ":\t" + (unnamedFont ? ShownFontName() + " (the record names none)" : value) + "\r\n";
+    text += name + ":\t" + (unnamedFont ? ShownFontName(view, viewer) + " (the record names none)" : value) +
+            "\r\n";
   }
   return text;
 }
 
 namespace {
 
-INT_PTR CALLBACK InformationDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK InformationDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: {
-      SetDlgItemTextA(dialog, IDC_INFORMATION_TEXT, InformationText().c_str());
+      // The text comes with the dialog: ShowInformation's, alive while the dialog runs.
+      SetDlgItemTextA(dialog, IDC_INFORMATION_TEXT, reinterpret_cast<const char*>(lParam));
       // Tab stops that line the values up after the names.
       const int stops[] = {56};
       SendDlgItemMessageA(dialog, IDC_INFORMATION_TEXT, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(stops));
@@ -62,7 +64,8 @@ INT_PTR CALLBACK InformationDialogProc(HWND dialog, UINT message, WPARAM wParam,
 
 }  // namespace
 
-void ShowInformation() {
+void ShowInformation(const View& view, const ViewerState& viewer, const Document& document) {
+  const std::string text = InformationText(view, viewer, document);
   DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_INFORMATION), viewer.mainWindow,
-                  InformationDialogProc, 0);
+                  InformationDialogProc, reinterpret_cast<LPARAM>(text.c_str()));
 }

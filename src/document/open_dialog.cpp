@@ -30,7 +30,7 @@ char lastChosen[kOpenFileNameSize];
 
 int(WINAPI* openDialogMessageBox)(HWND, LPCSTR, LPCSTR, UINT) = MessageBoxA;
 
-std::optional<std::string> ChooseDocumentFile() {
+std::optional<std::string> ChooseDocumentFile(const ViewerState& viewer) {
   OPENFILENAMEA request = {};
   request.lStructSize = sizeof request;
   request.hwndOwner = viewer.mainWindow;
@@ -66,7 +66,7 @@ std::optional<std::string> ChooseDocumentFile() {
   return std::nullopt;
 }
 
-void OnDropFiles(HDROP drop) {
+void OnDropFiles(View& view, ViewerState& viewer, Settings& settings, HDROP drop) {
   SetForegroundWindow(viewer.mainWindow);
   // Only the first dropped file is shown. Its path is fetched whole, however
   // long: SwitchDocument refuses one of 300 bytes or more, which then shows
@@ -78,5 +78,5 @@ void OnDropFiles(HDROP drop) {
   DragFinish(drop);
   // A drop without a file names no document.
   if (length == 0) return;
-  SwitchDocument(path.data());
+  SwitchDocument(view, viewer, settings, path.data());
 }

@@ -8,14 +8,10 @@
 DiskPackSource::DiskPackSource(const char* path)
     : file_(OpenDiskFile(path, FILE_SHARE_READ | FILE_SHARE_DELETE, &reason_)) {
   BY_HANDLE_FILE_INFORMATION information;
-  if (Valid() && GetFileInformationByHandle(file_, &information)) {
+  if (Valid() && GetFileInformationByHandle(file_.get(), &information)) {
     size_ = uint64_t{information.nFileSizeHigh} << 32 | information.nFileSizeLow;
     written_ = information.ftLastWriteTime;
   }
-}
-
-DiskPackSource::~DiskPackSource() {
-  if (Valid()) CloseHandle(file_);
 }
 
 bool DiskPackSource::ReadAt(uint64_t offset, void* into, size_t count) const {
@@ -29,7 +25,7 @@ bool DiskPackSource::ReadAt(uint64_t offset, void* into, size_t count) const {
     place.OffsetHigh = static_cast<DWORD>(offset >> 32);
     const DWORD step = static_cast<DWORD>(count < (1u << 30) ? count : (1u << 30));
     DWORD read = 0;
-    if (!ReadFile(file_, at, step, &read, &place) || read == 0) return false;
+    if (!ReadFile(file_.get(), at, step, &read, &place) || read == 0) return false;
     at += read;
     offset += read;
     count -= read;

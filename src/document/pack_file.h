@@ -9,6 +9,7 @@
 #include <string>
 
 #include "../core/file_names.h"
+#include "../win32/handles.h"
 #include "zip_pack.h"
 
 // A pack on disk, read through a handle held while the source lives.
@@ -17,17 +18,14 @@ class DiskPackSource : public PackSource {
   // Opens `path` as OpenDiskFile does; Valid() says whether it opened and
   // Reason() why not.
   explicit DiskPackSource(const char* path);
-  ~DiskPackSource() override;
-  DiskPackSource(const DiskPackSource&) = delete;
-  DiskPackSource& operator=(const DiskPackSource&) = delete;
-  bool Valid() const { return file_ != INVALID_HANDLE_VALUE; }
+  bool Valid() const { return static_cast<bool>(file_); }
   const std::string& Reason() const { return reason_; }
   uint64_t Size() const override { return size_; }
   bool ReadAt(uint64_t offset, void* into, size_t count) const override;
   const FILETIME& LastWriteTime() const { return written_; }
 
  private:
-  HANDLE file_;
+  FileHandle file_;
   uint64_t size_ = 0;
   FILETIME written_ = {};
   std::string reason_;

@@ -22,7 +22,7 @@ namespace {
 // stands at -32000, so its restored rectangle is taken instead; the
 // placement gives that in workspace coordinates, which start at the work
 // area's corner rather than the monitor's.
-RECT RestoredWindowRect() {
+RECT RestoredWindowRect(const ViewerState& viewer) {
   RECT rect = {};
   WINDOWPLACEMENT placement = {};
   placement.length = sizeof placement;
@@ -45,7 +45,7 @@ RECT RestoredWindowRect() {
 // any folder; a path whose full path does not fit an entry is not kept.
 // The program's own file, shown when the command line names no document,
 // is no document of the user's.
-void PushOntoStoredList() {
+void PushOntoStoredList(const ViewerState& viewer, Settings& settings) {
   char path[kRecentPathSize] = "";
   const DWORD length = !ShownDocument().Opened() ? 0 : FullDocumentPath(viewer.currentPath, path, sizeof path);
   if (length == 0 || length >= sizeof path || EqualsIgnoringAsciiCase(path, viewer.programPath))
@@ -55,10 +55,10 @@ void PushOntoStoredList() {
 
 }  // namespace
 
-void SyncSettings(bool save) {
+void SyncSettings(View& view, const ViewerState& viewer, Settings& settings, bool save) {
   LONG left = 0, top = 0;
   if (save) {
-    const RECT place = RestoredWindowRect();
+    const RECT place = RestoredWindowRect(viewer);
     WriteWindowPlace(place.left, place.top);
   } else if (ReadWindowPlace(left, top)) {
     // An empty rectangle: the first layout places the window by its
@@ -71,8 +71,8 @@ void SyncSettings(bool save) {
   }
 }
 
-void UpdateRecentFiles(bool push) {
-  if (push) PushOntoStoredList();
+void UpdateRecentFiles(const ViewerState& viewer, Settings& settings, bool push) {
+  if (push) PushOntoStoredList(viewer, settings);
   HMENU menu = GetMenu(viewer.mainWindow);
   for (int i = 0; i < kRecentFileCount; ++i) {
     RecentFile& entry = settings.recentFiles[i];
@@ -89,7 +89,7 @@ void UpdateRecentFiles(bool push) {
   }
 }
 
-void OpenRecentFile(int command) {
+void OpenRecentFile(View& view, ViewerState& viewer, Settings& settings, int command) {
   const int index = command - IDM_RECENT_FIRST;
   // 405 to 498 name no entry. An entry not in use names no document: its
   // empty path would list the working directory instead.
@@ -97,5 +97,5 @@ void OpenRecentFile(int command) {
   // The push inside SwitchDocument moves the entries: keep a copy.
   char path[kRecentPathSize];
   std::memcpy(path, settings.recentFiles[index].path, sizeof path);
-  SwitchDocument(path);
+  SwitchDocument(view, viewer, settings, path);
 }

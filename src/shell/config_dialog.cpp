@@ -37,6 +37,8 @@ struct AssocFlags {
 AssocFlags assocFlags;
 
 // The "other" value as read at opening, and whether it was refused.
+// The program path the verbs register, given with the dialog's opening.
+const char* registeredProgram = "";
 char otherExtensions[100];
 bool otherRefused;
 
@@ -94,8 +96,8 @@ void SetAllTypes(HWND dialog, int32_t on) {
 void ApplyVerbs() {
   if (assocFlags.currentBrowse != assocFlags.initialBrowse) {
     if (assocFlags.currentBrowse) {
-      WriteShellValue(kFolderBrowseCommand, ShellValue::kFolderCommand, KEY_ALL_ACCESS);
-      WriteShellValue(kDriveBrowseCommand, ShellValue::kOpenCommand, KEY_ALL_ACCESS);
+      WriteShellValue(kFolderBrowseCommand, ShellValue::kFolderCommand, KEY_ALL_ACCESS, registeredProgram);
+      WriteShellValue(kDriveBrowseCommand, ShellValue::kOpenCommand, KEY_ALL_ACCESS, registeredProgram);
     } else {
       RegDeleteKeyA(HKEY_CLASSES_ROOT, kFolderBrowseCommand);
       RegDeleteKeyA(HKEY_CLASSES_ROOT, kFolderBrowseVerb);
@@ -105,7 +107,7 @@ void ApplyVerbs() {
   }
   if (assocFlags.currentOpen != assocFlags.initialOpen) {
     if (assocFlags.currentOpen) {
-      WriteShellValue(kOpenVerbCommand, ShellValue::kOpenCommand, KEY_ALL_ACCESS);
+      WriteShellValue(kOpenVerbCommand, ShellValue::kOpenCommand, KEY_ALL_ACCESS, registeredProgram);
     } else {
       RegDeleteKeyA(HKEY_CLASSES_ROOT, kOpenVerbCommand);
       RegDeleteKeyA(HKEY_CLASSES_ROOT, kOpenVerb);
@@ -196,9 +198,13 @@ void OnCommand(HWND dialog, WPARAM wParam) {
 
 }  // namespace
 
-INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_INITDIALOG: OnInitDialog(dialog); return TRUE;
+    case WM_INITDIALOG:
+      // Opened without a path, the verbs register nothing.
+      registeredProgram = lParam != 0 ? reinterpret_cast<const char*>(lParam) : "";
+      OnInitDialog(dialog);
+      return TRUE;
     case WM_COMMAND: OnCommand(dialog, wParam); return TRUE;
     case WM_CLOSE: EndConfigDialog(dialog, 0); return TRUE;
     default: return FALSE;

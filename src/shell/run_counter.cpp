@@ -18,15 +18,17 @@ void CountRun(Settings& settings) {
   WriteRunCount(settings.runCount);
 }
 
-void FirstPaintWork(const Settings& settings) {
+void FirstPaintWork(ViewerState& viewer, View& view, Settings& settings) {
   // Cleared first: paints that arrive while the Configuration dialog is
   // open are ordinary paints and open no second dialog.
   viewer.firstPaint = 0;
   if (IsFirstRun(settings.runCount)) {
-    WriteShellValue("Quillpane\\shell\\open\\command", ShellValue::kOpenCommand, KEY_WRITE);
-    WriteShellValue("Quillpane\\DefaultIcon", ShellValue::kIcon, KEY_WRITE);
-    DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_CONFIG), viewer.mainWindow, ConfigDialogProc, 0);
+    WriteShellValue("Quillpane\\shell\\open\\command", ShellValue::kOpenCommand, KEY_WRITE,
+                    viewer.programPath);
+    WriteShellValue("Quillpane\\DefaultIcon", ShellValue::kIcon, KEY_WRITE, viewer.programPath);
+    DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_CONFIG), viewer.mainWindow, ConfigDialogProc,
+                    reinterpret_cast<LPARAM>(viewer.programPath));
   }
-  DiscoverFontSheets();
-  UpdateRecentFiles(false);
+  DiscoverFontSheets(view, viewer);
+  UpdateRecentFiles(viewer, settings, false);
 }

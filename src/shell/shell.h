@@ -8,12 +8,14 @@
 #include <cstdint>
 
 #include "../win32/settings.h"
+#include "../win32/viewer_state.h"
 
 // Counts this start in the settings' run count.
 void CountRun(Settings& settings);
 // The first paint: a first run registers the program and opens the
 // Configuration dialog; then the fonts folder and the recent files.
-void FirstPaintWork(const Settings& settings);
+void FirstPaintWork(ViewerState& viewer, View& view, Settings& settings);
+// Its opening's parameter is the program path its verbs register.
 INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // Shows the Configuration dialog's messages: MessageBoxA but in the tests.
 using MessageBoxFunction = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);

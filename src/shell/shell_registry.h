@@ -8,9 +8,9 @@
 #include "shell_rules.h"
 
 // Sets the default value of HKEY_CLASSES_ROOT `path` (created as needed,
-// opened with `access`) to the program's `which` value. A program path that
+// opened with `access`) to `which` value of the program at `programPath`. A program path that
 // cannot be registered writes nothing rather than a command that starts
 // nothing.
-void WriteShellValue(const char* path, ShellValue which, REGSAM access);
+void WriteShellValue(const char* path, ShellValue which, REGSAM access, const char* programPath);
 
 #endif

@@ -19,7 +19,7 @@ const LookItems kLooks[] = {
     {&Settings::aspect, WriteAspect, {IDM_ASPECT_FILE, IDM_ASPECT_4_3, IDM_ASPECT_SQUARE}},
 };
 
-void CheckLookItem(const Settings& settings, const LookItems& look) {
+void CheckLookItem(const ViewerState& viewer, const Settings& settings, const LookItems& look) {
   const UINT first = std::min({look.items[0], look.items[1], look.items[2]});
   const UINT last = std::max({look.items[0], look.items[1], look.items[2]});
   CheckMenuRadioItem(GetMenu(viewer.mainWindow), first, last,
@@ -28,40 +28,40 @@ void CheckLookItem(const Settings& settings, const LookItems& look) {
 
 // The document is rendered again at the next paint, in a window that keeps
 // its place: the layout starts from where it stands.
-void RenderAgain() {
+void RenderAgain(View& view, const ViewerState& viewer) {
   GetWindowRect(viewer.mainWindow, &view.windowRect);
   view.needsRender = 1;
   InvalidateRect(viewer.mainWindow, &view.repaintRect, TRUE);
 }
 
-void CheckColourModeItem(const Settings& settings) {
+void CheckColourModeItem(const ViewerState& viewer, const Settings& settings) {
   CheckMenuItem(GetMenu(viewer.mainWindow), IDM_ANSI_COLOURS,
                 MF_BYCOMMAND | (settings.ansiColours ? MF_CHECKED : MF_UNCHECKED));
 }
 
 }  // namespace
 
-void ShowColourModeSetting(const Settings& settings) {
-  CheckColourModeItem(settings);
-  for (const LookItems& look : kLooks) CheckLookItem(settings, look);
+void ShowColourModeSetting(const ViewerState& viewer, const Settings& settings) {
+  CheckColourModeItem(viewer, settings);
+  for (const LookItems& look : kLooks) CheckLookItem(viewer, settings, look);
 }
 
-bool ChooseLook(Settings& settings, UINT command) {
+bool ChooseLook(View& view, const ViewerState& viewer, Settings& settings, UINT command) {
   for (const LookItems& look : kLooks)
     for (int32_t choice = 0; choice < 3; ++choice) {
       if (look.items[choice] != command) continue;
       settings.*look.choice = choice;
-      CheckLookItem(settings, look);
+      CheckLookItem(viewer, settings, look);
       look.write(settings);
-      RenderAgain();
+      RenderAgain(view, viewer);
       return true;
     }
   return false;
 }
 
-void ToggleColourMode(Settings& settings) {
+void ToggleColourMode(View& view, const ViewerState& viewer, Settings& settings) {
   settings.ansiColours = settings.ansiColours ? 0 : 1;
-  CheckColourModeItem(settings);
+  CheckColourModeItem(viewer, settings);
   WriteColourMode(settings);
-  RenderAgain();
+  RenderAgain(view, viewer);
 }

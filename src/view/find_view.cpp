@@ -42,37 +42,37 @@ std::u16string TypedNeedle(const char* typed) {
 // the next row: the selection is one rectangle, and the one that covered
 // both pieces would take in the whole of both rows, so it shows the piece
 // where the match begins; the scroll keeps the other piece's row in view.
-void ShowMatch(const CellRuns& runs) {
-  const ViewCells before = CurrentViewCells();
+void ShowMatch(View& view, const ViewerState& viewer, const CellRuns& runs) {
+  const ViewCells before = CurrentViewCells(view);
   const int32_t rows = RowsToShow(runs.front().row, runs.back().row, before.firstRow, before.rows);
-  if (rows != 0) ScrollByRows(rows);
+  if (rows != 0) ScrollByRows(view, viewer, rows);
   InvalidateRect(viewer.mainWindow, &view.selectionRect, TRUE);
   // A match past the view's right edge is selected but not shown.
-  view.selectionRect = CellRunRect(runs.front());
+  view.selectionRect = CellRunRect(view, runs.front());
   view.selectionShown = 1;
   view.selectionDragging = 0;
   InvalidateRect(viewer.mainWindow, &view.selectionRect, TRUE);
 }
 
-std::string Find(bool down) {
+std::string Find(View& view, const ViewerState& viewer, bool down) {
   const FindResult result =
-      FindText(CurrentShownRows(), FindRequest{TypedNeedle(findWhat), findMatchCase, down, findFrom});
+      FindText(CurrentShownRows(view), FindRequest{TypedNeedle(findWhat), findMatchCase, down, findFrom});
   // Nothing moves when nothing is found: the view, the selection and the
   // search position stay.
   if (!result.found) return std::string("Not found: ") + findWhat;
   findFrom = TextPosition{result.cells.front().row, result.cells.front().column};
-  ShowMatch(result.cells);
+  ShowMatch(view, viewer, result.cells);
   return result.wrapped ? std::string(down ? "From the top: " : "From the end: ") + findWhat : std::string();
 }
 
 }  // namespace
 
-void ForgetFindPosition() {
+void ForgetFindPosition(ViewerState& viewer) {
   findFrom.reset();
   viewer.findNote[0] = '\0';
 }
 
-void OpenFindDialog() {
+void OpenFindDialog(const ViewerState& viewer) {
   if (FindDialogWindow() != nullptr) {
     SetActiveWindow(findDialog);
     return;
@@ -98,7 +98,7 @@ UINT FindDialogMessage() {
   return message;
 }
 
-std::optional<std::string> OnFindDialogMessage(LPARAM lParam) {
+std::optional<std::string> OnFindDialogMessage(View& view, const ViewerState& viewer, LPARAM lParam) {
   const auto* request = reinterpret_cast<const FINDREPLACEA*>(lParam);
   if (request == nullptr) return std::nullopt;
   if (request->Flags & FR_DIALOGTERM) {
@@ -109,13 +109,13 @@ std::optional<std::string> OnFindDialogMessage(LPARAM lParam) {
   if (request->lpstrFindWhat != findWhat) lstrcpynA(findWhat, request->lpstrFindWhat, sizeof findWhat);
   findDown = (request->Flags & FR_DOWN) != 0;
   findMatchCase = (request->Flags & FR_MATCHCASE) != 0;
-  return Find(findDown);
+  return Find(view, viewer, findDown);
 }
 
-std::optional<std::string> FindAgain(bool down) {
+std::optional<std::string> FindAgain(View& view, const ViewerState& viewer, bool down) {
   if (findWhat[0] == '\0') {
-    OpenFindDialog();
+    OpenFindDialog(viewer);
     return std::nullopt;
   }
-  return Find(down);
+  return Find(view, viewer, down);
 }

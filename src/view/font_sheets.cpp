@@ -24,7 +24,7 @@ constexpr size_t kFontPathSize = kPathBufferSize + 8 + MAX_PATH;
 // both, and a program started by a Linux path under Wine has slashes);
 // with neither, the program was started by bare name from the current
 // folder.
-bool FontsFolderPath(const char* fileName, char* path, size_t size) {
+bool FontsFolderPath(const ViewerState& viewer, const char* fileName, char* path, size_t size) {
   size_t dirLength = std::strlen(viewer.programDir);
   while (dirLength > 0 && viewer.programDir[dirLength - 1] != '\\' &&
          viewer.programDir[dirLength - 1] != '/') {
@@ -37,9 +37,9 @@ bool FontsFolderPath(const char* fileName, char* path, size_t size) {
 
 // The name shown for the sheet of `iniName`, read from the first bytes of
 // the file; false when the file cannot be opened.
-bool ReadFontName(const char* iniName, std::string& name) {
+bool ReadFontName(const ViewerState& viewer, const char* iniName, std::string& name) {
   char path[kFontPathSize];
-  if (!FontsFolderPath(iniName, path, sizeof path)) return false;
+  if (!FontsFolderPath(viewer, iniName, path, sizeof path)) return false;
   const FileHandle file(OpenDiskFile(path, FILE_SHARE_READ));
   if (!file) return false;
   char bytes[kFontNameReadSize];
@@ -51,12 +51,12 @@ bool ReadFontName(const char* iniName, std::string& name) {
 
 // Adds the sheet of `iniName` to fontList; a sheet whose .ini cannot be
 // opened, or whose bitmap path does not fit its field, gets no entry.
-void AddFontSheet(const char* iniName) {
+void AddFontSheet(View& view, const ViewerState& viewer, const char* iniName) {
   std::string name;
-  if (!ReadFontName(iniName, name)) return;
+  if (!ReadFontName(viewer, iniName, name)) return;
   FontEntry& entry = view.fontList[view.fontCount];
   const std::string bitmapName = FontSheetBaseName(iniName) + ".bmp";
-  if (!FontsFolderPath(bitmapName.c_str(), entry.fontBitmapPath, sizeof entry.fontBitmapPath)) return;
+  if (!FontsFolderPath(viewer, bitmapName.c_str(), entry.fontBitmapPath, sizeof entry.fontBitmapPath)) return;
   CopyWholeText(entry.fontName, sizeof entry.fontName, name);  // at most 119 bytes
   ++view.fontCount;
 }
@@ -83,21 +83,21 @@ HBITMAP LoadFontSheetFile(const char* path) {
   return sheet;
 }
 
-HBITMAP LoadFontSheet(const char* name) {
+HBITMAP LoadFontSheet(const ViewerState& viewer, const char* name) {
   char path[kFontPathSize];
   const std::string fileName = std::string(name) + ".bmp";
-  return FontsFolderPath(fileName.c_str(), path, sizeof path) ? LoadFontSheetFile(path) : nullptr;
+  return FontsFolderPath(viewer, fileName.c_str(), path, sizeof path) ? LoadFontSheetFile(path) : nullptr;
 }
 
-void DiscoverFontSheets() {
+void DiscoverFontSheets(View& view, const ViewerState& viewer) {
   char pattern[kFontPathSize];
-  if (FontsFolderPath("*.ini", pattern, sizeof pattern)) {
+  if (FontsFolderPath(viewer, "*.ini", pattern, sizeof pattern)) {
     WIN32_FIND_DATAA found;
     const FindHandle search(FindFirstFileA(pattern, &found));
     if (search) {
       // Only as many sheets as the Keymap range has items for are listed.
       do {
-        if (IsListedFile(found, ".ini")) AddFontSheet(found.cFileName);
+        if (IsListedFile(found, ".ini")) AddFontSheet(view, viewer, found.cFileName);
       } while (view.fontCount < kListedFontLimit && FindNextFileA(search.get(), &found));
     }
   }
@@ -116,7 +116,7 @@ void DiscoverFontSheets() {
   }
 }
 
-void SelectFontSheet(int command) {
+void SelectFontSheet(View& view, const ViewerState& viewer, int command) {
   if (command == view.activeFontCommand) return;
   const int32_t index = command - (IDM_BUILTIN_SHEET + 1);
   HBITMAP sheet = nullptr;

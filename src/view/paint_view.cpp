@@ -22,7 +22,7 @@ void PaintView(HDC dc, View& view) {
       sourceHeight = inside;
     }
     // May draw, or make, the bitmap's rows.
-    const int32_t bitmapTop = PreparePageRows(view.scrollY, sourceHeight);
+    const int32_t bitmapTop = PreparePageRows(view, view.scrollY, sourceHeight);
     if (sourceWidth > 0 && sourceHeight > 0 && view.pageBitmap) {
       const MemoryDC pageDC(CreateCompatibleDC(dc));
       const SelectedObject page(pageDC.get(), view.pageBitmap.get());

@@ -90,7 +90,7 @@ bool DrawBandRows(int32_t from, int32_t count) {
   return page.Draw(from * rowPixels, count * rowPixels, at, stride, band.square);
 }
 
-void RenderTextLayout() {
+void RenderTextLayout(View& view, ViewerState& viewer) {
   ansiShown = false;
   band = Band{};
   view.pageCellHeight = 8;
@@ -111,7 +111,7 @@ void RenderTextLayout() {
   view.pageBitmap.Reset(page.bitmap);
   view.pageRect = RECT{0, 0, view.pageWidth, view.pageHeight};
 
-  LayoutWindow();
+  LayoutWindow(view, viewer);
   DrawPage(text, length, glyphPixels, page);
 }
 
@@ -120,7 +120,7 @@ void RenderTextLayout() {
 // the rows, is kept with its memory (the rows it holds past the screen are
 // never shown); any other page goes first, so that two are never held at
 // once. False when no bitmap can be made.
-bool MakeBand(int32_t rows) {
+bool MakeBand(View& view, int32_t rows) {
   const AnsiPageSize size = BandPageSize();
   DIBSECTION shown = {};
   if (band.bitmap != nullptr && band.bitmap == view.pageBitmap.get() && band.palette == ShownScreen().palette &&
@@ -145,7 +145,7 @@ bool MakeBand(int32_t rows) {
   return true;
 }
 
-void RenderColourScreen() {
+void RenderColourScreen(View& view, ViewerState& viewer) {
   const AnsiScreen& ansiScreen = ShownScreen();
   ansiShown = true;
   band.drawnRows = 0;  // nothing of this screen is drawn yet
@@ -160,51 +160,50 @@ void RenderColourScreen() {
   // The text layout's page is let go before the band is made.
   if (view.pageBitmap.get() != band.bitmap) view.pageBitmap.Reset();
 
-  LayoutWindow();
-  PreparePageRows(view.scrollY, view.sourceHeight);
+  LayoutWindow(view, viewer);
+  PreparePageRows(view, view.scrollY, view.sourceHeight);
 }
 
 }  // namespace
 
-void RenderDocument() {
+void RenderDocument(View& view, ViewerState& viewer, const Settings& settings) {
   // A play, a blink phase and the bytes they read end with the screen.
-  StopScreenTimers();
+  StopScreenTimers(view, viewer);
   playFrame = nullptr;
   blinkShown = true;
   view.needsRender = 0;
   view.selectionShown = 0;
-  ForgetShownRows();
-  ReadDocumentAs(ShownOptions(), shownDocument);
+  ForgetShownRows(viewer);
+  ReadDocumentAs(ShownOptions(settings), shownDocument);
   if (shownDocument.Colour()) {
-    RenderColourScreen();
-    StartScreenTimers();
+    RenderColourScreen(view, viewer);
+    StartScreenTimers(viewer);
     return;
   }
-  RenderTextLayout();
+  RenderTextLayout(view, viewer);
 }
 
 Document& ShownDocument() { return shownDocument; }
 
-DocumentOptions ShownOptions() {
+DocumentOptions ShownOptions(const Settings& settings) {
   DocumentOptions options;
   options.colour = settings.ansiColours != 0;
-  options.look = ShownLook();
+  options.look = ShownLook(settings);
   options.holdWholeFile = true;
   return options;
 }
 
-SauceDescription ShownSauce() {
-  return shownDocument.Opened() ? DescribeSauce(shownDocument.Bytes(), shownDocument.Length())
-                                : SauceDescription{};
+SauceDescription ShownSauce(const Document& document) {
+  return document.Opened() ? DescribeSauce(document.Bytes(), document.Length()) : SauceDescription{};
 }
 
-ScreenLook ShownLook() {
+ScreenLook ShownLook(const Settings& settings) {
   return ScreenLook{static_cast<LookChoice>(settings.letterSpacing), static_cast<LookChoice>(settings.aspect)};
 }
 
 const AnsiScreen* ShownAnsiScreen() { return ansiShown ? &ShownScreen() : nullptr; }
 
-int32_t PreparePageRows(int32_t top, int32_t height) {
+int32_t PreparePageRows(View& view, int32_t top, int32_t height) {
   if (!ansiShown) return 0;
   const int32_t cell = rowPixels;
   const int32_t rows = ShownScreen().rows;
@@ -221,7 +220,7 @@ int32_t PreparePageRows(int32_t top, int32_t height) {
     const int64_t rowBytes = int64_t{BandPageSize().stride} * cell;
     least = static_cast<int32_t>(std::clamp<int64_t>(kStretchedBandBytes / rowBytes, 1, kMinBandRows));
   }
-  if (!MakeBand(std::min(rows, std::max(2 * shown, least)))) return 0;
+  if (!MakeBand(view, std::min(rows, std::max(2 * shown, least)))) return 0;
   // The rows shown, in the middle of the band where the screen allows.
   band.drawnRows = std::min(band.capacity, rows);
   band.firstRow = std::clamp(first - (band.drawnRows - shown) / 2, 0, rows - band.drawnRows);
@@ -230,21 +229,21 @@ int32_t PreparePageRows(int32_t top, int32_t height) {
   return band.firstRow * cell;
 }
 
-bool ShownColourBytes(const uint8_t*& bytes, size_t& length) {
+bool ShownColourBytes(const View& view, const uint8_t*& bytes, size_t& length) {
   bytes = shownDocument.Bytes();
   length = shownDocument.Length();
   // A render due means the bytes have changed since.
   return ansiShown && !view.needsRender;
 }
 
-void DrawScreenFrame(const AnsiScreen* frame) {
+void DrawScreenFrame(View& view, const ViewerState& viewer, const AnsiScreen* frame) {
   playFrame = frame;
-  if (ansiShown) RedrawScreenRows(0, ShownScreen().rows);
+  if (ansiShown) RedrawScreenRows(view, viewer, 0, ShownScreen().rows);
 }
 
 void SetBlinkShown(bool shown) { blinkShown = shown; }
 
-void RedrawScreenRows(int32_t first, int32_t end) {
+void RedrawScreenRows(View& view, const ViewerState& viewer, int32_t first, int32_t end) {
   if (!ansiShown) return;
   const int32_t cell = rowPixels;
   // The band's rows among them are drawn again; the others are drawn when
@@ -257,7 +256,7 @@ void RedrawScreenRows(int32_t first, int32_t end) {
   }
   // Their part of the view, in the window's pixels.
   if (view.sourceHeight <= 0) return;
-  const auto clientY = [](int64_t pageY) {
+  const auto clientY = [&view](int64_t pageY) {
     return static_cast<LONG>(kViewOrigin +
                              (pageY - view.scrollY) * view.viewHeight / view.sourceHeight);
   };

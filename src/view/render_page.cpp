@@ -75,14 +75,11 @@ HBITMAP CreatePageBitmap(int32_t width, int32_t height, int bitsPerPixel, const 
                          uint8_t*& bits) {
   DibInfo info = MakeDibInfo(width, height, bitsPerPixel, palette, paletteSize);
   void* memory = nullptr;
-  HBITMAP bitmap =
-      CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &memory, nullptr, 0);
-  if (bitmap != nullptr && memory == nullptr) {
-    DeleteObject(bitmap);
-    bitmap = nullptr;
-  }
+  GdiObject<HBITMAP> bitmap(
+      CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &memory, nullptr, 0));
+  if (memory == nullptr) bitmap.Reset();
   bits = static_cast<uint8_t*>(memory);
-  return bitmap;
+  return bitmap.Release();
 }
 
 Page CreatePage(PageMeasure cells, int bitsPerPixel) {

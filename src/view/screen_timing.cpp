@@ -33,48 +33,48 @@ DWORD playStart = 0;                // the tick count at byte 0, pauses left out
 DWORD pausedAt = 0;
 bool paused = false;
 
-void ArmBlinkTimer(DWORD elapsed) {
+void ArmBlinkTimer(const ViewerState& viewer, DWORD elapsed) {
   SetTimer(viewer.mainWindow, kBlinkTimer, MillisecondsToBlinkChange(elapsed), nullptr);
 }
 
-void FollowCursor() {
+void FollowCursor(View& view, const ViewerState& viewer) {
   const int32_t rowPixels = PageRowPixels(view.pageCellHeight);
   const int32_t viewRows = std::max(view.sourceHeight / rowPixels, 1);
   // A cursor below the page shows its last row.
   const int32_t row = std::min(play->cursorRow(), play->frame().rows - 1);
   const int32_t rows = RowsToShow(row, row, view.scrollY / rowPixels, viewRows);
-  if (rows != 0) ScrollByRows(rows);
+  if (rows != 0) ScrollByRows(view, viewer, rows);
 }
 
 // The page shows the whole screen again.
-void EndPlay() {
+void EndPlay(View& view, const ViewerState& viewer) {
   if (play == nullptr) return;
   KillTimer(viewer.mainWindow, kPlayTimer);
-  DrawScreenFrame(nullptr);
+  DrawScreenFrame(view, viewer, nullptr);
   play.reset();
   paused = false;
 }
 
-void PlayStep() {
+void PlayStep(View& view, const ViewerState& viewer) {
   const DWORD elapsed = GetTickCount() - playStart;
   const CellRect changed = play->AdvanceTo(
       static_cast<size_t>(std::min<uint64_t>(ModemBytesAt(elapsed, kPlaySpeeds[playSpeed]), play->length())));
   if (!changed.empty()) {
-    RedrawScreenRows(changed.firstRow, changed.endRow);
-    FollowCursor();
+    RedrawScreenRows(view, viewer, changed.firstRow, changed.endRow);
+    FollowCursor(view, viewer);
   }
-  if (play->finished()) EndPlay();
+  if (play->finished()) EndPlay(view, viewer);
 }
 
-void CheckSpeedItem() {
+void CheckSpeedItem(const ViewerState& viewer) {
   CheckMenuRadioItem(GetMenu(viewer.mainWindow), IDM_SPEED_FIRST, IDM_SPEED_FIRST + 5,
                      IDM_SPEED_FIRST + playSpeed, MF_BYCOMMAND);
 }
 
 }  // namespace
 
-void StartScreenTimers() {
-  StopScreenTimers();
+void StartScreenTimers(const ViewerState& viewer) {
+  // The render that calls this has stopped them already.
   blinkRows.clear();
   const AnsiScreen* screen = ShownAnsiScreen();
   if (screen == nullptr || screen->iceColours) return;
@@ -91,44 +91,44 @@ void StartScreenTimers() {
   if (blinkRows.empty()) return;
   blinkStart = GetTickCount();
   blinkShown = true;
-  ArmBlinkTimer(0);
+  ArmBlinkTimer(viewer, 0);
 }
 
-void StopScreenTimers() {
+void StopScreenTimers(View& view, const ViewerState& viewer) {
   KillTimer(viewer.mainWindow, kBlinkTimer);
   blinkRows.clear();
   SetBlinkShown(true);
-  EndPlay();
+  EndPlay(view, viewer);
 }
 
-void OnScreenTimer(WPARAM timer) {
-  if (timer == kPlayTimer && play != nullptr && !paused) PlayStep();
+void OnScreenTimer(View& view, const ViewerState& viewer, WPARAM timer) {
+  if (timer == kPlayTimer && play != nullptr && !paused) PlayStep(view, viewer);
   if (timer != kBlinkTimer || blinkRows.empty()) return;
   const DWORD elapsed = GetTickCount() - blinkStart;
   if (BlinkShownAt(elapsed) != blinkShown) {
     blinkShown = !blinkShown;
     SetBlinkShown(blinkShown);
-    for (const auto& [first, end] : blinkRows) RedrawScreenRows(first, end);
+    for (const auto& [first, end] : blinkRows) RedrawScreenRows(view, viewer, first, end);
   }
-  ArmBlinkTimer(elapsed);
+  ArmBlinkTimer(viewer, elapsed);
 }
 
-void TogglePlay() {
+void TogglePlay(View& view, const ViewerState& viewer, const Settings& settings) {
   if (play != nullptr) {
-    EndPlay();
+    EndPlay(view, viewer);
     return;
   }
   const uint8_t* bytes = nullptr;
   size_t length = 0;
-  if (!ShownColourBytes(bytes, length)) return;  // the text layout does not play
-  play = std::make_unique<ScreenPlay>(viewer.currentPath, bytes, length, ShownLook());
-  DrawScreenFrame(&play->frame());
+  if (!ShownColourBytes(view, bytes, length)) return;  // the text layout does not play
+  play = std::make_unique<ScreenPlay>(viewer.currentPath, bytes, length, ShownLook(settings));
+  DrawScreenFrame(view, viewer, &play->frame());
   playStart = GetTickCount();
-  FollowCursor();
+  FollowCursor(view, viewer);
   SetTimer(viewer.mainWindow, kPlayTimer, kPlayFrameMilliseconds, nullptr);
 }
 
-bool PauseOrResumePlay() {
+bool PauseOrResumePlay(const ViewerState& viewer) {
   if (play == nullptr) return false;
   if (paused) {
     playStart += GetTickCount() - pausedAt;
@@ -141,22 +141,22 @@ bool PauseOrResumePlay() {
   return true;
 }
 
-void ShowPlaySpeedSetting(const Settings& settings) {
+void ShowPlaySpeedSetting(const ViewerState& viewer, const Settings& settings) {
   // A value that is none of the speeds starts at 14400.
   const auto known = std::find(std::begin(kPlaySpeeds), std::end(kPlaySpeeds), settings.playSpeed);
   playSpeed =
       known != std::end(kPlaySpeeds) ? static_cast<int>(known - std::begin(kPlaySpeeds)) : kDefaultPlaySpeed;
-  CheckSpeedItem();
+  CheckSpeedItem(viewer);
 }
 
-void SelectPlaySpeed(Settings& settings, int command) {
+void SelectPlaySpeed(const ViewerState& viewer, Settings& settings, int command) {
   // A play goes on from where it stands at the new speed.
   const DWORD now = GetTickCount();
   const uint64_t done = play != nullptr ? play->position() : 0;
   playSpeed = std::clamp(command - IDM_SPEED_FIRST, 0, 5);
   if (play != nullptr)
     playStart = (paused ? pausedAt : now) - static_cast<DWORD>(done * 10000 / kPlaySpeeds[playSpeed]);
-  CheckSpeedItem();
+  CheckSpeedItem(viewer);
   settings.playSpeed = kPlaySpeeds[playSpeed];
   WritePlaySpeed(settings);
 }

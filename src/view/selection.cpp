@@ -28,7 +28,7 @@ SelectionPoint SnappedMouse(const View& view, LPARAM lParam) {
 
 // The selection now ends at the mouse: the old and the new rectangle are
 // repainted, and the paint inverts the new one. Returns the cells it covers.
-CellSpan MoveSelectionEnd(View& view, LPARAM lParam) {
+CellSpan MoveSelectionEnd(View& view, const ViewerState& viewer, LPARAM lParam) {
   const SelectionPoint snapped = SnappedMouse(view, lParam);
   const CellSpan cells = SelectedCells(view.selectionAnchor, {snapped.x + 2, snapped.y + 2}, ViewGrid(view));
   const RECT previous = view.selectionRect;
@@ -61,7 +61,7 @@ void PlaceOnClipboard(UINT format, HGLOBAL block) {
 
 }  // namespace
 
-void OnSelectionButtonDown(View& view, LPARAM lParam) {
+void OnSelectionButtonDown(View& view, const ViewerState& viewer, LPARAM lParam) {
   view.selectionAnchor = SnappedMouse(view, lParam);
   view.selectionDragging = 1;
   view.selectionShown = 1;
@@ -73,16 +73,16 @@ void OnSelectionButtonDown(View& view, LPARAM lParam) {
   view.selectionRect = RECT{left, top, left, top};
 }
 
-void OnSelectionMouseMove(View& view, LPARAM lParam) {
-  if (view.selectionDragging) MoveSelectionEnd(view, lParam);
+void OnSelectionMouseMove(View& view, const ViewerState& viewer, LPARAM lParam) {
+  if (view.selectionDragging) MoveSelectionEnd(view, viewer, lParam);
 }
 
-bool OnSelectionButtonUp(View& view, LPARAM lParam) {
+bool OnSelectionButtonUp(View& view, const ViewerState& viewer, LPARAM lParam) {
   if (!view.selectionDragging) return false;
   view.selectionDragging = 0;
   // The release point may differ from the last move's: the rectangle
   // follows it, so that what stays inverted is what was copied.
-  const CellSpan cells = MoveSelectionEnd(view, lParam);
+  const CellSpan cells = MoveSelectionEnd(view, viewer, lParam);
   if (cells.width == 0 || cells.height == 0) {
     // No cell is selected: a click (released in the press cell, say to
     // bring the window forward) hides the selection and leaves the
@@ -97,12 +97,12 @@ bool OnSelectionButtonUp(View& view, LPARAM lParam) {
   }
   // The text of the cells as the page shown gives it, in either layout.
   char text[kSelectionTextLimit + 1];
-  CopySelectedText(CurrentShownRows(), view.scrollY / RowPixels(view), cells, text, sizeof text);
-  CopyTextToClipboard(text);
+  CopySelectedText(CurrentShownRows(view), view.scrollY / RowPixels(view), cells, text, sizeof text);
+  CopyTextToClipboard(viewer.mainWindow, text);
   return false;
 }
 
-void CopyTextToClipboard(const char* text) {
+void CopyTextToClipboard(HWND owner, const char* text) {
   const void* zero = std::memchr(text, '\0', kSelectionTextLimit);
   const size_t length =
       zero ? static_cast<size_t>(static_cast<const char*>(zero) - text) : kSelectionTextLimit;
@@ -120,7 +120,7 @@ void CopyTextToClipboard(const char* text) {
       {CF_OEMTEXT, FilledBlock(text, length, textSize)},
       {CF_UNICODETEXT, FilledBlock(unicode.data(), unicode.size() * sizeof(char16_t),
                                    (unicode.size() + 1) * sizeof(char16_t))}};
-  if (!OpenClipboard(viewer.mainWindow)) {
+  if (!OpenClipboard(owner)) {
     for (const auto& [format, block] : formats) {
       if (block != nullptr) GlobalFree(block);
     }

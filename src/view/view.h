@@ -21,52 +21,52 @@ struct AnsiScreen;
 // Reads the shown document under the View menu's choices (ShownOptions)
 // and draws it into pageBitmap: the text layout, laying the window out
 // between its two passes, or a colour screen.
-void RenderDocument();
+void RenderDocument(View& view, ViewerState& viewer, const Settings& settings);
 // The document shown: loaded by the document's module, read again by each
 // render. Its reading is the one of the last render until the next.
 Document& ShownDocument();
 // The View menu's choices as the document's reading takes them; the
 // window keeps a longer file whole, since the colour mode may come later.
-DocumentOptions ShownOptions();
+DocumentOptions ShownOptions(const Settings& settings);
 // The ANSI screen shown, or null while the text layout is shown; it stays
 // valid until the next render.
 const AnsiScreen* ShownAnsiScreen();
 // The letters and rows View > 9-pixel letters and View > 4:3 aspect ask for.
-ScreenLook ShownLook();
-// The shown document's SAUCE record as people read it (not present
+ScreenLook ShownLook(const Settings& settings);
+// `document`'s SAUCE record as people read it (not present
 // without one, nor for a file that could not be read).
-SauceDescription ShownSauce();
+SauceDescription ShownSauce(const Document& document);
 
 // View > ANSI colours (Ctrl+Shift+A): its menu check as the settings
 // read at the start say; switching it writes the setting and has the
 // document rendered again at the next paint.
 // View > 9-pixel letters and View > 4:3 aspect are shown with it: each as
 // the file says, on or off, a radio item of the three.
-void ShowColourModeSetting(const Settings& settings);
-void ToggleColourMode(Settings& settings);
+void ShowColourModeSetting(const ViewerState& viewer, const Settings& settings);
+void ToggleColourMode(View& view, const ViewerState& viewer, Settings& settings);
 // Takes the choice of a View > 9-pixel letters or 4:3 aspect item, writes
 // the setting and has the document rendered again at the next paint; false
 // for any other command.
-bool ChooseLook(Settings& settings, UINT command);
+bool ChooseLook(View& view, const ViewerState& viewer, Settings& settings, UINT command);
 // Makes the page bitmap hold the page's pixel rows top .. top + height - 1
 // and returns the page row its first pixel row holds: 0 for the text
 // layout's page, which holds them all; an ANSI screen's holds a band of
 // rows around those shown, drawn when the view moves out of it.
-int32_t PreparePageRows(int32_t top, int32_t height);
+int32_t PreparePageRows(View& view, int32_t top, int32_t height);
 // Stretches the visible part of the page into `dc`, the paint's.
 void PaintView(HDC dc, View& view);
 
 // The bytes the shown colour screen was read from (false while the text
 // layout is shown); valid until the next render.
-bool ShownColourBytes(const uint8_t*& bytes, size_t& length);
+bool ShownColourBytes(const View& view, const uint8_t*& bytes, size_t& length);
 // The page draws `frame` (a frame of the shown screen's play, of its size
 // and colours) instead of the shown screen; null: the shown screen again.
-void DrawScreenFrame(const AnsiScreen* frame);
+void DrawScreenFrame(View& view, const ViewerState& viewer, const AnsiScreen* frame);
 // The phase of the blink the page draws from now on.
 void SetBlinkShown(bool shown);
 // Draws rows first .. end - 1 of the page again where it holds them, and
 // invalidates them in the window.
-void RedrawScreenRows(int32_t first, int32_t end);
+void RedrawScreenRows(View& view, const ViewerState& viewer, int32_t first, int32_t end);
 
 // Blinking and playing (screen_timing.cpp). A colour screen with blinking
 // cells runs the blink timer, and no other screen runs a timer at all;
@@ -76,17 +76,17 @@ void RedrawScreenRows(int32_t first, int32_t end);
 constexpr UINT_PTR kBlinkTimer = 0x424C;  // "BL"
 constexpr UINT_PTR kPlayTimer = 0x504C;   // "PL"
 // After a render: the blink timer when the shown screen blinks.
-void StartScreenTimers();
+void StartScreenTimers(const ViewerState& viewer);
 // Ends a play and the blink (before a document's bytes change).
-void StopScreenTimers();
-void OnScreenTimer(WPARAM timer);
-void TogglePlay();
+void StopScreenTimers(View& view, const ViewerState& viewer);
+void OnScreenTimer(View& view, const ViewerState& viewer, WPARAM timer);
+void TogglePlay(View& view, const ViewerState& viewer, const Settings& settings);
 // Space: pauses or resumes a play; false when none runs.
-bool PauseOrResumePlay();
+bool PauseOrResumePlay(const ViewerState& viewer);
 // View > Speed: as the settings read at the start say, with its menu mark;
 // choosing one (IDM_SPEED_FIRST on) writes the setting.
-void ShowPlaySpeedSetting(const Settings& settings);
-void SelectPlaySpeed(Settings& settings, int command);
+void ShowPlaySpeedSetting(const ViewerState& viewer, const Settings& settings);
+void SelectPlaySpeed(const ViewerState& viewer, Settings& settings, int command);
 // What the status bar says of a play running or paused, and at what
 // speed; empty when none runs.
 std::string PlayStatus();
@@ -94,24 +94,24 @@ std::string PlayStatus();
 // A drag with the left button over the picture selects a rectangle of
 // cells, shown inverted; the release copies their text to the clipboard.
 // The release returns true for a click: it selected no cell.
-void OnSelectionButtonDown(View& view, LPARAM lParam);
-void OnSelectionMouseMove(View& view, LPARAM lParam);
-bool OnSelectionButtonUp(View& view, LPARAM lParam);
+void OnSelectionButtonDown(View& view, const ViewerState& viewer, LPARAM lParam);
+void OnSelectionMouseMove(View& view, const ViewerState& viewer, LPARAM lParam);
+bool OnSelectionButtonUp(View& view, const ViewerState& viewer, LPARAM lParam);
 // Puts `text` (code page 437 bytes, cut after 1023 characters) on the
 // clipboard: its bytes as CF_TEXT and CF_OEMTEXT with CF_LOCALE US English
 // (OEM code page 437), and its characters as CF_UNICODETEXT.
-void CopyTextToClipboard(const char* text);
+void CopyTextToClipboard(HWND owner, const char* text);
 
 // Lists the sheets of the fonts folder beside the program in fontList and
 // adds their Keymap items (202 on) above the built-in one.
-void DiscoverFontSheets();
+void DiscoverFontSheets(View& view, const ViewerState& viewer);
 // Keymap command 201 (the built-in sheet) or 202 on: takes that sheet and
 // has the document rendered again at the next paint.
-void SelectFontSheet(int command);
+void SelectFontSheet(View& view, const ViewerState& viewer, int command);
 // The sheet at `path`, or NAME.bmp of the fonts folder beside the program,
 // loaded at its own size and colour format; null when it cannot be loaded,
 // or is not a BMP of 48 x 368 pixels that all lie inside the file.
 HBITMAP LoadFontSheetFile(const char* path);
-HBITMAP LoadFontSheet(const char* name);
+HBITMAP LoadFontSheet(const ViewerState& viewer, const char* name);
 
 #endif

@@ -32,19 +32,19 @@ struct LinkPress {
 };
 LinkPress press = {nullptr, {-1, -1}};
 
-const std::vector<Link>& CurrentLinks() {
-  CurrentShownRows();
+const std::vector<Link>& CurrentLinks(const View& view) {
+  CurrentShownRows(view);
   return shown.links;
 }
 
-const Link* LinkAtPoint(int32_t x, int32_t y) {
-  const std::optional<PageCell> cell = PageCellAt(x, y);
-  return cell ? LinkAtCell(CurrentLinks(), cell->column, cell->row) : nullptr;
+const Link* LinkAtPoint(const View& view, int32_t x, int32_t y) {
+  const std::optional<PageCell> cell = PageCellAt(view, x, y);
+  return cell ? LinkAtCell(CurrentLinks(view), cell->column, cell->row) : nullptr;
 }
 
 }  // namespace
 
-const ShownRows& CurrentShownRows() {
+const ShownRows& CurrentShownRows(const View& view) {
   if (!shown.collected) {
     // The ANSI colour mode's screen gives its own cells; the text layout's
     // page is laid out again, cut to the size the render drew.
@@ -60,37 +60,38 @@ const ShownRows& CurrentShownRows() {
   return shown.rows;
 }
 
-void ForgetShownRows() {
+void ForgetShownRows(ViewerState& viewer) {
   shown = ShownText{};
   pointedLink = press.link = nullptr;
-  ForgetFindPosition();
+  ForgetFindPosition(viewer);
 }
 
-ViewCells CurrentViewCells() {
+ViewCells CurrentViewCells(const View& view) {
   const int32_t rowPixels = PageRowPixels(view.pageCellHeight);
   return ViewCells{view.columnWidth, view.cellHeight, view.scrollY / rowPixels,
                    view.sourceWidth / view.pageCellWidth, view.sourceHeight / rowPixels};
 }
 
-std::optional<PageCell> PageCellAt(int32_t x, int32_t y) {
-  const ViewCells view = CurrentViewCells();
-  if (x < kViewOrigin || y < kViewOrigin || view.cellWidth <= 0 || view.cellHeight <= 0) return std::nullopt;
-  const int32_t column = (x - kViewOrigin) / view.cellWidth, row = (y - kViewOrigin) / view.cellHeight;
-  if (column >= view.columns || row >= view.rows) return std::nullopt;
-  return PageCell{column, view.firstRow + row};
+std::optional<PageCell> PageCellAt(const View& view, int32_t x, int32_t y) {
+  const ViewCells cells = CurrentViewCells(view);
+  if (x < kViewOrigin || y < kViewOrigin || cells.cellWidth <= 0 || cells.cellHeight <= 0)
+    return std::nullopt;
+  const int32_t column = (x - kViewOrigin) / cells.cellWidth, row = (y - kViewOrigin) / cells.cellHeight;
+  if (column >= cells.columns || row >= cells.rows) return std::nullopt;
+  return PageCell{column, cells.firstRow + row};
 }
 
-RECT CellRunRect(const CellRun& run) {
-  const ViewCells view = CurrentViewCells();
-  const int32_t first = std::min(run.column, view.columns);
-  const int32_t last = std::min(run.column + run.length, view.columns);
-  const int32_t top = kViewOrigin + (run.row - view.firstRow) * view.cellHeight;
-  return RECT{kViewOrigin + first * view.cellWidth, top, kViewOrigin + last * view.cellWidth,
-              top + view.cellHeight};
+RECT CellRunRect(const View& view, const CellRun& run) {
+  const ViewCells cells = CurrentViewCells(view);
+  const int32_t first = std::min(run.column, cells.columns);
+  const int32_t last = std::min(run.column + run.length, cells.columns);
+  const int32_t top = kViewOrigin + (run.row - cells.firstRow) * cells.cellHeight;
+  return RECT{kViewOrigin + first * cells.cellWidth, top, kViewOrigin + last * cells.cellWidth,
+              top + cells.cellHeight};
 }
 
-bool OnLinkMouseMove(LPARAM lParam) {
-  const Link* link = LinkAtPoint(LOWORD(lParam), HIWORD(lParam));
+bool OnLinkMouseMove(const View& view, const ViewerState& viewer, LPARAM lParam) {
+  const Link* link = LinkAtPoint(view, LOWORD(lParam), HIWORD(lParam));
   if (link == pointedLink) return false;
   pointedLink = link;
   if (link != nullptr) {
@@ -108,24 +109,24 @@ bool OnLinkMouseLeave() {
   return changed;
 }
 
-bool SetLinkCursor() {
+bool SetLinkCursor(const View& view, const ViewerState& viewer) {
   POINT pointer;
   if (!GetCursorPos(&pointer) || !ScreenToClient(viewer.mainWindow, &pointer)) return false;
-  if (LinkAtPoint(pointer.x, pointer.y) == nullptr) return false;
+  if (LinkAtPoint(view, pointer.x, pointer.y) == nullptr) return false;
   SetCursor(LoadCursorA(nullptr, IDC_HAND));
   return true;
 }
 
-void OnLinkButtonDown(LPARAM lParam) {
-  const std::optional<PageCell> cell = PageCellAt(LOWORD(lParam), HIWORD(lParam));
-  press = cell ? LinkPress{LinkAtCell(CurrentLinks(), cell->column, cell->row), *cell}
+void OnLinkButtonDown(const View& view, LPARAM lParam) {
+  const std::optional<PageCell> cell = PageCellAt(view, LOWORD(lParam), HIWORD(lParam));
+  press = cell ? LinkPress{LinkAtCell(CurrentLinks(view), cell->column, cell->row), *cell}
                : LinkPress{nullptr, {-1, -1}};
 }
 
-void OnLinkButtonUp(LPARAM lParam, bool click) {
+void OnLinkButtonUp(const View& view, const ViewerState& viewer, LPARAM lParam, bool click) {
   const LinkPress pressed = press;
   press.link = nullptr;
-  const std::optional<PageCell> cell = PageCellAt(LOWORD(lParam), HIWORD(lParam));
+  const std::optional<PageCell> cell = PageCellAt(view, LOWORD(lParam), HIWORD(lParam));
   if (!click || pressed.link == nullptr || !cell) return;
   if (cell->column != pressed.cell.column || cell->row != pressed.cell.row) return;
   // Only web and mail addresses of URL characters reach the system, and as

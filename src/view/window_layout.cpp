@@ -15,7 +15,7 @@ constexpr int kScrollBarWidth = 18;
 // Whether the bar there now is the one the layout would make: at the same
 // place and size, with the same range. Under Wine, making a child window
 // and destroying it costs several milliseconds of X traffic at each render.
-bool SameScrollBar(const LayoutResult& layout) {
+bool SameScrollBar(const View& view, const ViewerState& viewer, const LayoutResult& layout) {
   if (view.scrollBar == nullptr || !layout.scrollBar || !IsWindowVisible(view.scrollBar)) return false;
   RECT placed = {};
   GetWindowRect(view.scrollBar, &placed);
@@ -30,9 +30,9 @@ bool SameScrollBar(const LayoutResult& layout) {
          IsWindowEnabled(view.scrollBar);
 }
 
-void ReplaceScrollBar(const LayoutResult& layout) {
+void ReplaceScrollBar(View& view, const ViewerState& viewer, const LayoutResult& layout) {
   // The same bar is kept, its thumb back at the top as a new one's would be.
-  if (SameScrollBar(layout)) {
+  if (SameScrollBar(view, viewer, layout)) {
     view.scrollInfo.cbSize = sizeof view.scrollInfo;
     view.scrollInfo.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     view.scrollInfo.nMin = 0;
@@ -61,14 +61,14 @@ void ReplaceScrollBar(const LayoutResult& layout) {
   SetScrollInfo(view.scrollBar, SB_CTL, &view.scrollInfo, TRUE);
 }
 
-ScrollInput CurrentScroll() {
+ScrollInput CurrentScroll(const View& view) {
   return ScrollInput{view.scrollY,    view.sourceHeight,   view.pageHeight,
                      view.cellHeight, view.pageCellHeight, view.lastThumbRow};
 }
 
 // Moves the view as `step` says, puts the thumb at the new row, and removes
 // the selection: every scroll does, even one that moves nothing.
-void ApplyScroll(const ScrollResult& step) {
+void ApplyScroll(View& view, const ViewerState& viewer, const ScrollResult& step) {
   view.scrollY = step.scrollY;
   view.lastThumbRow = step.lastThumbRow;
   if (step.updateBar && view.scrollBar != nullptr) {
@@ -87,7 +87,7 @@ void ApplyScroll(const ScrollResult& step) {
 // before a layout, or else the one nearest its top-left corner (the first
 // layout has only the stored left and top). A stored place on a monitor
 // that is gone so comes back on the nearest one.
-RECT WorkAreaForWindow() {
+RECT WorkAreaForWindow(const View& view) {
   const RECT& rect = view.windowRect;
   HMONITOR monitor = rect.right > rect.left && rect.bottom > rect.top
                          ? MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST)
@@ -102,8 +102,8 @@ RECT WorkAreaForWindow() {
 
 }  // namespace
 
-void LayoutWindow() {
-  const RECT workArea = WorkAreaForWindow();
+void LayoutWindow(View& view, ViewerState& viewer) {
+  const RECT workArea = WorkAreaForWindow(view);
   LayoutInput input{};
   input.pageWidth = view.pageWidth;
   input.pageHeight = view.pageHeight;
@@ -122,7 +122,7 @@ void LayoutWindow() {
   view.columnWidth = layout.columnWidth;
   view.viewWidth = layout.viewWidth;
   view.viewHeight = layout.viewHeight;
-  ReplaceScrollBar(layout);
+  ReplaceScrollBar(view, viewer, layout);
   // The window's rectangle as placed: one meaning, whoever reads it next.
   view.windowRect = RECT{layout.windowLeft, layout.windowTop, layout.windowLeft + layout.windowWidth,
                            layout.windowTop + layout.windowHeight};
@@ -154,18 +154,18 @@ void LayoutWindow() {
   if (std::strcmp(shownTitle, viewer.titleText) != 0) SetWindowTextA(viewer.mainWindow, viewer.titleText);
 }
 
-void ZoomStep(int direction) {
+void ZoomStep(View& view, ViewerState& viewer, int direction) {
   const int32_t next = view.cellWidth + direction;
   if (next < kMinCellSize || next > kMaxCellSize) return;
   GetWindowRect(viewer.mainWindow, &view.windowRect);
   view.cellWidth = next;
-  LayoutWindow();  // the cell's height follows, in the page cell's shape
+  LayoutWindow(view, viewer);  // the cell's height follows, in the page cell's shape
   // When the window is already held at the work area's size in both
   // directions the resize repaints nothing; the view changed all the same.
   InvalidateRect(viewer.mainWindow, &view.repaintRect, TRUE);
 }
 
-void OnVScroll(WPARAM wParam) {
+void OnVScroll(View& view, const ViewerState& viewer, WPARAM wParam) {
   const int32_t code = LOWORD(wParam);
   int32_t thumb = HIWORD(wParam);
   if ((code == SB_THUMBTRACK || code == SB_THUMBPOSITION) && view.scrollBar != nullptr) {
@@ -180,26 +180,31 @@ void OnVScroll(WPARAM wParam) {
       thumb = track.nTrackPos;
     }
   }
-  ApplyScroll(ScrollStep(CurrentScroll(), code, thumb));
+  ApplyScroll(view, viewer, ScrollStep(CurrentScroll(view), code, thumb));
 }
 
-void ScrollToPageEdge(bool bottom) { ApplyScroll(ScrollToEdge(CurrentScroll(), bottom)); }
+void ScrollToPageEdge(View& view, const ViewerState& viewer, bool bottom) {
+  ApplyScroll(view, viewer, ScrollToEdge(CurrentScroll(view), bottom));
+}
 
-void ScrollByRows(int32_t rows) { ApplyScroll(ScrollRows(CurrentScroll(), rows)); }
+void ScrollByRows(View& view, const ViewerState& viewer, int32_t rows) {
+  ApplyScroll(view, viewer, ScrollRows(CurrentScroll(view), rows));
+}
 
-void OnMouseWheel(WPARAM wParam) {
+void OnMouseWheel(View& view, ViewerState& viewer, WPARAM wParam) {
   const int32_t notches = WheelNotches(view.wheelRemainder, GET_WHEEL_DELTA_WPARAM(wParam));
   if (notches == 0) return;
   if ((GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0) {
     // Each notch goes through the keypad's zoom step, so it ends where the
     // keys would end.
     const int direction = notches > 0 ? +1 : -1;
-    for (int32_t i = 0; i < notches * direction; ++i) ZoomStep(direction);
+    for (int32_t i = 0; i < notches * direction; ++i) ZoomStep(view, viewer, direction);
     return;
   }
   // The rows a notch as the user set them (WHEEL_PAGESCROLL: a view's
   // height), all the notches in one step that stops at the page's edge.
   UINT lines = kDefaultWheelRows;
   if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) lines = kDefaultWheelRows;
-  ScrollByRows(-WheelScrollRows(notches, lines, view.sourceHeight / PageRowPixels(view.pageCellHeight)));
+  ScrollByRows(view, viewer,
+               -WheelScrollRows(notches, lines, view.sourceHeight / PageRowPixels(view.pageCellHeight)));
 }

@@ -6,8 +6,6 @@
 #include "../core/recent_list.h"
 #include "handles.h"
 
-Settings settings;
-
 namespace {
 
 constexpr char kColourModeValue[] = "ansicolours";

@@ -27,8 +27,6 @@ struct Settings {
   RecentFile recentFiles[kRecentFileCount];
 };
 
-extern Settings settings;
-
 // View > ANSI colours, the two looks and the play speed.
 void ReadViewSettings(Settings& settings);
 void WriteColourMode(const Settings& settings);

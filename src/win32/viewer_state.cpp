@@ -4,12 +4,7 @@
 
 #include "settings.h"
 
-// Zero-initialised so that the megabytes of buffers live in .bss, not in
-// the executable file.
-ViewerState viewer;
-View view;
-
-void ResetViewerState() {
+void ResetViewerState(ViewerState& viewer, View& view, Settings& settings) {
   // The owners let their objects go first: zero bytes are owners of none.
   view.glyphSheet.Reset();
   view.pageBitmap.Reset();

@@ -1,5 +1,6 @@
-// The program's state, the window's and the view's apart: one process-wide
-// instance of each, fixed-size buffers, nothing allocated per document.
+// The program's state, the window's and the view's apart: fixed-size
+// buffers, nothing allocated per document. The one instance of each lives
+// beside the window procedure (app/main_window.h), which passes it down.
 #ifndef QUILLPANE_VIEWER_STATE_H
 #define QUILLPANE_VIEWER_STATE_H
 
@@ -89,11 +90,10 @@ struct View {
   SelectionPoint selectionAnchor;  // the press point, snapped
 };
 
-extern ViewerState viewer;
-extern View view;
+struct Settings;
 
 // Zeroes the window's state, the view and the settings and sets the start
 // values (zoom 8, render and first paint pending, no browse position).
-void ResetViewerState();
+void ResetViewerState(ViewerState& viewer, View& view, Settings& settings);
 
 #endif

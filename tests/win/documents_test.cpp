@@ -25,11 +25,11 @@ using namespace std::string_literals;
 
 class LoadDocumentTest : public testing::Test {
  protected:
-  void SetUp() override { ResetViewerState(); }
+  void SetUp() override { ResetMainWindowState(); }
   std::string Load(const std::string& path, bool refused = false) {
     std::strcpy(viewer.currentPath, path.c_str());
     viewer.currentPathRefused = refused;
-    LoadDocument();
+    LoadDocument(view, viewer, settings);
     return ShownDocument().text.data() + std::string(ShownDocument().Opened() ? "|opened" : "|-1");
   }
   TempDir dir;
@@ -112,11 +112,11 @@ TEST(RecentFiles, ThePlaceAndTheEntriesAreKeptForTheNextStart) {
     MainWindowTest first;
     // Kept by full path whatever the current folder, and only once opened: no missing file, nor the program.
     SetCurrentDirectoryA(start.path().c_str());
-    SplitCommandLine("q.exe a.nfo");
-    ShowCurrentDocument();
+    SplitCommandLine(viewer, "q.exe a.nfo");
+    ShowCurrentDocument(view, viewer, settings);
     SetCurrentDirectoryA(other.path().c_str());  // as the Open dialog does
     for (const std::string& path : {"b.nfo"s, ProgramPath(), other.path() + "missing.nfo", a})
-      SwitchDocument(path.c_str());
+      SwitchDocument(view, viewer, settings, path.c_str());
     std::filesystem::current_path(folder);
     EXPECT_EQ(Stored(), (Entries{b, a, "", "", ""}));
     SetWindowPos(first.window(), nullptr, 150, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -268,7 +268,8 @@ TEST(Packs, TheArtWalkedInNameOrderAndShownAsFromDisk) {
   }
   int32_t width, height;
   const auto entryPage = ReadPixels(view.pageBitmap.get(), &width, &height);
-  SwitchDocument((dir.Write("alove.xb", xb)).c_str());  // the entry left goes into the recent files
+  SwitchDocument(view, viewer, settings,
+                 (dir.Write("alove.xb", xb)).c_str());  // the entry left goes into the recent files
   EXPECT_TRUE(ReadPixels(view.pageBitmap.get(), &width, &height) == entryPage);
   steps.push_back((SendMessageA(test.window(), WM_COMMAND, 400, 0), shown()));
   EXPECT_EQ(steps,

@@ -46,7 +46,8 @@ TEST(Shell, AssociationRoundTrips) {
 
 // The Configuration dialog through the user's steps (typing `typed` on the Other box), the last ending it.
 void RunDialog(const std::vector<int>& steps, const std::string& typed) {
-  HWND dialog = CreateDialogA(nullptr, MAKEINTRESOURCEA(IDD_CONFIG), nullptr, ConfigDialogProc);
+  HWND dialog = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_CONFIG), nullptr, ConfigDialogProc,
+                                   reinterpret_cast<LPARAM>(viewer.programPath));
   ShowWindow(dialog, SW_SHOW);
   for (int step : steps) {
     for (MSG press :

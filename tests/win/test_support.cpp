@@ -87,7 +87,7 @@ MainWindowTest::MainWindowTest(bool keepSavedSettings, const std::string& progra
   // A later run's window: a first run's paint would open the modal Configuration dialog and wait for a user.
   const DWORD runs = 1;
   RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "Times", REG_DWORD, &runs, sizeof runs);
-  ResetViewerState();
+  ResetMainWindowState();
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
   RegisterMainWindowClass(GetModuleHandleA(nullptr));  // registers once; sets the icon the reset cleared
@@ -106,7 +106,7 @@ void MainWindowTest::Show(const std::string& path) {
   GetWindowRect(window_, &view.windowRect);
   lstrcpynA(viewer.currentPath, path.c_str(), sizeof viewer.currentPath);
   viewer.currentPathRefused = 0;
-  ShowCurrentDocument();
+  ShowCurrentDocument(view, viewer, settings);
   PumpMessages();
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main_window.h"
 #include "raster/glyph_table.h"
 #include "win32/registry.h"  // kSettingsKey, under HKEY_LOCAL_MACHINE
 

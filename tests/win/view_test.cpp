@@ -248,6 +248,8 @@ void CALLBACK ReadInformationSelection(HWND, UINT, UINT_PTR timer, DWORD) {
   EndDialog(dialog, 0);
 }
 
+std::string Information() { return InformationText(view, viewer, ShownDocument()); }
+
 // A SAUCE record's title, author and group stand before the place in the status bar, and File > Information
 // lists its fields; scene formats are always colour screens, and a colour screen reads all of a file longer
 // than the text layout's 512 KB.
@@ -257,9 +259,9 @@ TEST(ColourScreens, SauceShownAndWholeFilesRead) {
   MainWindowTest test;
   test.Show(input + "LD-AF1.ANS");
   EXPECT_EQ(test.StatusText(1).substr(0, 45), "After Forever \u00b7 Lord Jazz / ACiD Productions");
-  EXPECT_NE(InformationText().find("Title:\tAfter Forever\r\nAuthor:\tLord Jazz\r\n"), std::string::npos);
+  EXPECT_NE(Information().find("Title:\tAfter Forever\r\nAuthor:\tLord Jazz\r\n"), std::string::npos);
   // A record naming no font: the one the page is drawn in. The dialog opens with nothing selected.
-  EXPECT_NE(InformationText().find("Font:\tRururerir  (Eng) (the record names none)\r\n"), std::string::npos);
+  EXPECT_NE(Information().find("Font:\tRururerir  (Eng) (the record names none)\r\n"), std::string::npos);
   SetTimer(nullptr, 0, 10, ReadInformationSelection);
   SendMessageA(test.window(), WM_COMMAND, IDM_INFORMATION, 0);
   EXPECT_EQ(informationSelection, 0);
@@ -274,7 +276,7 @@ TEST(ColourScreens, SauceShownAndWholeFilesRead) {
   EXPECT_EQ(std::make_pair(WindowPixel(test.window(), 14, 18), WindowPixel(test.window(), 22, 18)),
             std::make_pair(RGB(10, 20, 30), RGB(135, 135, 0)));
   test.Show(input + "LD-AF1.ANS");
-  EXPECT_NE(InformationText().find("Font:\tIBM VGA (the record names none)\r\n"), std::string::npos);
+  EXPECT_NE(Information().find("Font:\tIBM VGA (the record names none)\r\n"), std::string::npos);
   test.Show(input + "JD-CH01.ANS");  // 1,000,000 bytes
   ASSERT_NE(ShownAnsiScreen(), nullptr);
   const std::string bytes = ReadWholeFile(input + "JD-CH01.ANS");
@@ -284,7 +286,7 @@ TEST(ColourScreens, SauceShownAndWholeFilesRead) {
   const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
   EXPECT_EQ(cells(*ShownAnsiScreen()), cells(ReadAnsiScreen(data, bytes.size())));
   test.Show(input + "SCREEN4.PCB");
-  EXPECT_EQ(InformationText(), "This file carries no SAUCE record.");
+  EXPECT_EQ(Information(), "This file carries no SAUCE record.");
   SendMessageA(test.window(), WM_COMMAND, IDM_ANSI_COLOURS, 0);
 }
 

@@ -181,7 +181,8 @@ void CALLBACK RunAboutBody(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND dialog = FindWindowA("#32770", "About");
   if (!IsWindowVisible(dialog)) return;
   KillTimer(nullptr, timer);
-  objects.insert(objects.end(), {aboutState.logoBitmap, aboutState.logoDC, viewer.backgroundBrush.get()});
+  objects.insert(objects.end(),
+                 {aboutState.logoBitmap.get(), aboutState.logoDC.get(), viewer.backgroundBrush.get()});
   aboutBody(dialog);
 }
 
