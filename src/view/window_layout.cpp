@@ -31,14 +31,16 @@ bool SameScrollBar(const View& view, const ViewerState& viewer, const LayoutResu
 }
 
 void ReplaceScrollBar(View& view, const ViewerState& viewer, const LayoutResult& layout) {
+  // The range the bar shows, its thumb at the top.
+  view.scrollInfo = SCROLLINFO{};
+  view.scrollInfo.cbSize = sizeof view.scrollInfo;
+  view.scrollInfo.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  view.scrollInfo.nMin = 0;
+  view.scrollInfo.nMax = layout.scrollMaximum;
+  view.scrollInfo.nPage = static_cast<UINT>(layout.viewHeight);
+  view.scrollInfo.nPos = 0;
   // The same bar is kept, its thumb back at the top as a new one's would be.
   if (SameScrollBar(view, viewer, layout)) {
-    view.scrollInfo.cbSize = sizeof view.scrollInfo;
-    view.scrollInfo.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    view.scrollInfo.nMin = 0;
-    view.scrollInfo.nMax = layout.scrollMaximum;
-    view.scrollInfo.nPage = static_cast<UINT>(layout.viewHeight);
-    view.scrollInfo.nPos = 0;
     if (GetScrollPos(view.scrollBar, SB_CTL) != 0)
       SetScrollInfo(view.scrollBar, SB_CTL, &view.scrollInfo, TRUE);
     return;
@@ -51,13 +53,6 @@ void ReplaceScrollBar(View& view, const ViewerState& viewer, const LayoutResult&
       layout.viewHeight + 12, viewer.mainWindow, nullptr, viewer.appInstance, nullptr);
   ShowWindow(view.scrollBar, SW_SHOW);
   EnableScrollBar(view.scrollBar, SB_CTL, ESB_ENABLE_BOTH);
-  view.scrollInfo = SCROLLINFO{};
-  view.scrollInfo.cbSize = sizeof view.scrollInfo;
-  view.scrollInfo.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-  view.scrollInfo.nMin = 0;
-  view.scrollInfo.nMax = layout.scrollMaximum;
-  view.scrollInfo.nPage = static_cast<UINT>(layout.viewHeight);
-  view.scrollInfo.nPos = 0;
   SetScrollInfo(view.scrollBar, SB_CTL, &view.scrollInfo, TRUE);
 }
 
