@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "../core/state_types.h"
-#include "scene_formats.h"
+#include "art_formats.h"
 
 void LoadDocumentFile(const char* path, const ReadFileStart& readStart, const DocumentOptions& options,
                       Document& document) {
@@ -27,7 +27,7 @@ void LoadDocumentFile(const char* path, const ReadFileStart& readStart, const Do
     // A scene format's raw bytes always (binary, never decoded as UTF-8 or
     // UTF-16, and may run past kTextBufferSize); all of a longer file when a
     // colour screen may read it.
-    const bool format = FormatOfName(path) != ArtFormat::kText;
+    const bool format = IsColourFormat(path);
     if (format || (document.start.cut && (options.colour || options.holdWholeFile))) {
       document.wholeStart = LoadColourBytes(readStart, !format, document.whole);
       document.wholeHeld = document.wholeStart.opened != -1;
