@@ -35,6 +35,9 @@ ScreenPlay::ScreenPlay(const char* path, const uint8_t* bytes, size_t length, Sc
   frame_.cellWidth = still_.cellWidth;
   frame_.palette = still_.palette;
   frame_.font = still_.font;
+  frame_.characterSet = still_.characterSet;
+  frame_.codePage = still_.codePage;
+  frame_.tube = still_.tube;
   frame_.iceColours = still_.iceColours;
   frame_.cells.assign(still_.cells.size(), AnsiCell{});
   frame_.exactColours.assign(still_.exactColours.size(), 0);

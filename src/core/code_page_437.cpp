@@ -28,12 +28,18 @@ const char16_t kCodePage437[256] = {
     0x2248, 0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0,
 };
 
-std::u16string CodePage437ToUnicode(const char* text, bool lineBreaks) {
+std::u16string CharactersToUnicode(const char* text, const char16_t* characters, bool lineBreaks) {
   std::u16string unicode;
   for (const unsigned char* b = reinterpret_cast<const unsigned char*>(text); *b != 0; ++b) {
-    unicode += lineBreaks && (*b == '\r' || *b == '\n') ? char16_t{*b} : kCodePage437[*b];
+    const char16_t shown = characters[*b];
+    // A byte that shows nothing is a blank cell.
+    unicode += lineBreaks && (*b == '\r' || *b == '\n') ? char16_t{*b} : shown != 0 ? shown : u' ';
   }
   return unicode;
+}
+
+std::u16string CodePage437ToUnicode(const char* text, bool lineBreaks) {
+  return CharactersToUnicode(text, kCodePage437, lineBreaks);
 }
 
 std::string CodePage437ToUtf8(const char* text, bool lineBreaks) {

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "../art/screen_font.h"
 #include "../raster/thumbnail.h"
 
 namespace {
@@ -61,6 +62,19 @@ std::string ReadAspect(const std::string& value, ExportRequest& request) {
   return ReadLook(value, "4:3", "square", request.look.aspect) ? "" : " takes 4:3 or square";
 }
 
+// A font as SAUCE names it, or "auto": the one the file names.
+std::string ReadFont(const std::string& name, ExportRequest& request) {
+  FontFace face;
+  if (name == "auto") {
+    request.look.font.clear();
+  } else if (ParseFontName(name.c_str(), name.size(), face)) {
+    request.look.font = name;
+  } else {
+    return " takes a font as SAUCE names it (such as \"IBM VGA 866\" or \"Amiga Topaz 1\") or auto";
+  }
+  return std::string();
+}
+
 std::string ReadAnimate(const std::string& bps, ExportRequest& request) {
   request.animateBitsPerSecond = ReadCount(bps, kMaxAnimateBitsPerSecond);
   if (request.animateBitsPerSecond != 0) return std::string();
@@ -100,6 +114,7 @@ const Switch kSwitches[] = {
     {"--thumbnail", Kind::kOnce, "SIZE", " needs a SIZE", ReadThumbnail},
     {"--letter-spacing", Kind::kOnce, "8|9", " takes 8 or 9", ReadLetters},
     {"--aspect", Kind::kOnce, "4:3|square", " takes 4:3 or square", ReadAspect},
+    {"--font", Kind::kOnce, "NAME|auto", " needs a font NAME or auto", ReadFont},
     {"--animate", Kind::kOnce, "BPS", " needs a BPS", ReadAnimate},
     {"--help", Kind::kAnswer, nullptr, nullptr, AskHelp},
     {"--version", Kind::kAnswer, nullptr, nullptr, AskVersion},

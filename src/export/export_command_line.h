@@ -44,8 +44,8 @@ struct ExportRequest {
   std::string sheet;      // a sheet of the fonts folder; empty: the built-in sheet
   bool colour = false;    // ANSI art is drawn as the colour mode's ANSI screen
   int thumbnailSize = 0;  // 1 to 1024: each PNG a thumbnail of that size; 0: the whole page
-  // Colour screens' letters (--letter-spacing) and rows (--aspect); each
-  // as the file says unless given.
+  // Colour screens' letters (--letter-spacing) and rows (--aspect), and the
+  // font of either reading (--font); each as the file says unless given.
   ScreenLook look;
   // 1 to kMaxAnimateBitsPerSecond: each colour screen (ANSI art read as
   // --colour reads it) an animated PNG of its play at that speed; 0: still.

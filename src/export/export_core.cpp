@@ -94,7 +94,7 @@ std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, co
   if (animate && colour) {
     std::string note;
     const bool encoded = EncodeScreenPlay(path, document.Bytes(), document.Length(), request.animateBitsPerSecond,
-                                          png, nullptr, &note);
+                                          png, nullptr, &note, request.look.font);
     if (!note.empty()) platform.Say(request.program + ": " + Quoted(pair.file) + ": " + note);
     if (!encoded) return "cannot encode the play of " + Quoted(pair.file) + " as PNG: not enough memory";
     return platform.WriteWholeFile(pair.out, png.data(), png.size());

@@ -1,5 +1,12 @@
 #include "glyph_pixels.h"
 
+#include <map>
+#include <memory>
+#include <mutex>
+#include <utility>
+
+#include "screen_fonts.h"
+
 #include <cstring>
 
 #include "bmp_header.h"
@@ -151,4 +158,21 @@ bool ReadGlyphSheetBmp(const uint8_t* file, size_t size, SheetImage& sheet) {
     }
   }
   return true;
+}
+
+const GlyphPixels* FontGlyphPixels(CharacterSet set, int codePage) {
+  static std::mutex made;
+  static std::map<std::pair<CharacterSet, int>, std::unique_ptr<GlyphPixels>> fonts;
+  const std::lock_guard<std::mutex> lock(made);
+  std::unique_ptr<GlyphPixels>& pixels = fonts[{set, set == CharacterSet::kIbm ? codePage : 0}];
+  if (pixels == nullptr) {
+    const uint8_t* rows = ScreenFontRows(set, codePage, 8);
+    if (rows == nullptr) return nullptr;
+    pixels = std::make_unique<GlyphPixels>();
+    pixels->bitsPerPixel = 1;
+    // A set bit of a sheet is the white page; a font's set bit is ink.
+    for (int c = 0; c < 256; ++c)
+      for (int i = 0; i < 8; ++i) pixels->mono[c][i] = static_cast<uint8_t>(~rows[c * 8 + i]);
+  }
+  return pixels.get();
 }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "../core/character_sets.h"
 #include "glyph_table.h"
 
 // Pixels of all 256 glyphs of a sheet, read once per render.
@@ -42,5 +43,10 @@ bool GlyphPixelsFromSheet(const SheetImage& sheet, const GlyphPosition (&table)[
 // depth becomes 32-bit colour through its palette or colour masks. False
 // unless IsGlyphSheetBmp takes the file.
 bool ReadGlyphSheetBmp(const uint8_t* file, size_t size, SheetImage& sheet);
+
+// The glyphs of a screen font's 8-row variant (screen_fonts.h) as a
+// monochrome sheet gives them, made once for each font and kept for the
+// program's life; null for a font not built in. Safe from any thread.
+const GlyphPixels* FontGlyphPixels(CharacterSet set, int codePage);
 
 #endif

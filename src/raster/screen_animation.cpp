@@ -55,11 +55,12 @@ bool AddRect(AnimatedPng& animation, const PageDrawing& frame, int32_t cellHeigh
 }  // namespace
 
 bool EncodeScreenPlay(const char* path, const uint8_t* bytes, size_t length, uint32_t bitsPerSecond,
-                      std::vector<uint8_t>& png, size_t* frames, std::string* note) {
+                      std::vector<uint8_t>& png, size_t* frames, std::string* note, const std::string& font) {
   try {
     // The play is in 8-pixel letters and square rows, whatever the file's
-    // SAUCE says: its canvas, its frames and its still alike.
-    ScreenPlay play(path, bytes, length, ScreenLook{LookChoice::kOff, LookChoice::kOff});
+    // SAUCE says: its canvas, its frames and its still alike; in the font
+    // chosen, or the file's.
+    ScreenPlay play(path, bytes, length, ScreenLook{LookChoice::kOff, LookChoice::kOff, font});
     if (note != nullptr) *note = play.note();
     const AnsiScreen& screen = play.frame();
     // No canvas is held: the empty screen, each frame's rectangles and the

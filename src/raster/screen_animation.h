@@ -19,6 +19,7 @@ constexpr uint32_t kAnimationFramesPerSecond = 30;
 // what of the file could not be read. False when it cannot be encoded (not
 // enough memory).
 bool EncodeScreenPlay(const char* path, const uint8_t* bytes, size_t length, uint32_t bitsPerSecond,
-                      std::vector<uint8_t>& png, size_t* frames = nullptr, std::string* note = nullptr);
+                      std::vector<uint8_t>& png, size_t* frames = nullptr, std::string* note = nullptr,
+                      const std::string& font = std::string());
 
 #endif

@@ -9,18 +9,31 @@
 namespace {
 
 // The character as Find compares it: blanks alike, and without match case
-// the lower case of every capital the glyphs hold (ASCII, Latin-1 and the
-// Greek of code page 437) and of the others of those alphabets a needle may
-// hold. 'ß' stays itself: its capital is two letters.
+// the lower case of every capital the fonts' code pages hold (ASCII,
+// Latin-1 and Latin Extended-A, Greek, Cyrillic) and of the others of
+// those alphabets a needle may hold. 'ß' stays itself: its capital is two
+// letters; dotted İ and dotless ı stay themselves, as Turkish keeps them.
 char16_t Fold(char16_t c, bool matchCase) {
   if (c == 0x00A0) return u' ';
   if (matchCase) return c;
   if (c >= u'A' && c <= u'Z') return c + 0x20;
   if (c >= 0x00C0 && c <= 0x00DE && c != 0x00D7) return c + 0x20;
-  if (c >= 0x0391 && c <= 0x03A9 && c != 0x03A2) return c + 0x20;
+  if (c >= 0x0391 && c <= 0x03AB && c != 0x03A2) return c + 0x20;
   if (c == 0x03C2) return 0x03C3;  // final sigma
   if (c == 0x00B5) return 0x03BC;  // the micro sign is a mu
   if (c == 0x0178) return 0x00FF;
+  if (c >= 0x0410 && c <= 0x042F) return c + 0x20;  // Cyrillic
+  if (c >= 0x0400 && c <= 0x040F) return c + 0x50;
+  if (c >= 0x0386 && c <= 0x038F) {  // Greek with tonos
+    static const char16_t kTonos[10] = {0x03AC, 0x0387, 0x03AD, 0x03AE, 0x03AF, 0x038B, 0x03CC, 0x038D, 0x03CD, 0x03CE};
+    return kTonos[c - 0x0386];
+  }
+  // Latin Extended-A pairs a capital with the small letter after it: even
+  // capitals up to U+0137 and from U+014A, odd ones between and after.
+  if (c >= 0x0100 && c <= 0x017E && c != 0x0130 && c != 0x0131 && c != 0x0138 && c != 0x0149 && c != 0x0178) {
+    const bool evenCapitals = c <= 0x0137 || (c >= 0x014A && c <= 0x0177);
+    if ((c % 2 == 0) == evenCapitals) return c + 1;
+  }
   return c;
 }
 
@@ -37,7 +50,7 @@ FindResult FindText(const ShownRows& rows, const FindRequest& request) {
   const JoinedText joined(rows, ' ');
   std::u16string text;
   text.reserve(joined.Bytes().size());
-  for (const uint8_t b : joined.Bytes()) text += Fold(kCodePage437[b], request.matchCase);
+  for (const uint8_t b : joined.Bytes()) text += Fold(request.characters[b], request.matchCase);
 
   const size_t n = text.size();
   const size_t m = needle.size();

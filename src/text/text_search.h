@@ -8,6 +8,7 @@
 #include <string>
 
 #include "shown_rows.h"
+#include "../core/code_page_437.h"
 
 struct TextPosition {
   int32_t row, column;
@@ -25,6 +26,8 @@ struct FindRequest {
   // next one; (row, -1) takes a match at the start of `row` too. None: the
   // top of the text going down, its end going up.
   std::optional<TextPosition> from;
+  // The character each byte shows (character_sets.h).
+  const char16_t* characters = kCodePage437;
 };
 
 struct FindResult {

@@ -14,6 +14,7 @@
 #include "../win32/viewer_state.h"
 #include "window_layout.h"
 #include "../text/text_search.h"
+#include "view.h"
 #include "view_text.h"
 
 namespace {
@@ -56,7 +57,8 @@ void ShowMatch(View& view, const ViewerState& viewer, const CellRuns& runs) {
 
 std::string Find(View& view, const ViewerState& viewer, bool down) {
   const FindResult result =
-      FindText(CurrentShownRows(view), FindRequest{TypedNeedle(findWhat), findMatchCase, down, findFrom});
+      FindText(CurrentShownRows(view),
+               FindRequest{TypedNeedle(findWhat), findMatchCase, down, findFrom, ShownCharacters()});
   // Nothing moves when nothing is found: the view, the selection and the
   // search position stay.
   if (!result.found) return std::string("Not found: ") + findWhat;

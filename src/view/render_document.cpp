@@ -18,6 +18,8 @@
 #include "view_text.h"
 #include "../text/sauce_text.h"
 #include "../core/window_geometry.h"
+#include "../core/character_sets.h"
+#include "../core/code_page_437.h"
 
 namespace {
 
@@ -99,8 +101,13 @@ void RenderTextLayout(View& view, ViewerState& viewer) {
   const uint8_t* text = shownDocument.laidOut.data();
 
   const PageMeasure measured = MeasureLayout(text, length, view.lineTable);
-  ReadGlyphPixels(view.glyphSheet.get(), view.glyphTable, glyphPixels);
-  const int bitsPerPixel = glyphPixels.bitsPerPixel == 32 ? 32 : 1;
+  // A font with characters of its own draws the text in its 8-row
+  // glyphs; code page 437 in the Keymap sheet chosen.
+  const ChosenFont& font = shownDocument.font;
+  const GlyphPixels* own = font.OwnCharacters() ? FontGlyphPixels(font.face.Set(), font.face.codePage) : nullptr;
+  if (own == nullptr) ReadGlyphPixels(view.glyphSheet.get(), view.glyphTable, glyphPixels);
+  const GlyphPixels& glyphs = own != nullptr ? *own : glyphPixels;
+  const int bitsPerPixel = glyphs.bitsPerPixel == 32 ? 32 : 1;
   // A page cut to the size limits shows what fits; the window is laid out
   // for that page even when its bitmap cannot be made.
   const PagePixels size = PagePixelSize(measured, bitsPerPixel);
@@ -112,7 +119,7 @@ void RenderTextLayout(View& view, ViewerState& viewer) {
   view.pageRect = RECT{0, 0, view.pageWidth, view.pageHeight};
 
   LayoutWindow(view, viewer);
-  DrawPage(text, length, glyphPixels, page);
+  DrawPage(text, length, glyphs, page);
 }
 
 // Makes the page bitmap a band of at least `rows` rows of the screen's
@@ -202,6 +209,23 @@ ScreenLook ShownLook(const Settings& settings) {
 }
 
 const AnsiScreen* ShownAnsiScreen() { return ansiShown ? &ShownScreen() : nullptr; }
+
+const char16_t* ShownCharacters() {
+  const Document& document = shownDocument;
+  if (document.Colour() && document.screen.screen.font != nullptr) return kCodePage437;
+  return CharactersOf(document.font.face.Set(), document.font.face.codePage);
+}
+
+LCID OemLocaleOf(const char16_t* characters) {
+  // US English, Arabic, Greek, Latvian, German, Polish, Turkish, Hebrew, Russian.
+  static const std::pair<int, LCID> kOemLocales[] = {{437, 0x0409}, {720, 0x0401}, {737, 0x0408},
+                                                     {775, 0x0426}, {850, 0x0407}, {852, 0x0415},
+                                                     {857, 0x041F}, {862, 0x040D}, {866, 0x0419}};
+  if (characters == kCodePage437) return 0x0409;
+  for (const auto& [codePage, locale] : kOemLocales)
+    if (characters == CharactersOf(CharacterSet::kIbm, codePage)) return locale;
+  return 0;
+}
 
 int32_t PreparePageRows(View& view, int32_t top, int32_t height) {
   if (!ansiShown) return 0;

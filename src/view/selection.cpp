@@ -98,26 +98,28 @@ bool OnSelectionButtonUp(View& view, const ViewerState& viewer, LPARAM lParam) {
   // The text of the cells as the page shown gives it, in either layout.
   char text[kSelectionTextLimit + 1];
   CopySelectedText(CurrentShownRows(view), view.scrollY / RowPixels(view), cells, text, sizeof text);
-  CopyTextToClipboard(viewer.mainWindow, text);
+  CopyTextToClipboard(viewer.mainWindow, text, ShownCharacters());
   return false;
 }
 
-void CopyTextToClipboard(HWND owner, const char* text) {
+void CopyTextToClipboard(HWND owner, const char* text, const char16_t* characters) {
   const void* zero = std::memchr(text, '\0', kSelectionTextLimit);
   const size_t length =
       zero ? static_cast<size_t>(static_cast<const char*>(zero) - text) : kSelectionTextLimit;
   // The characters the glyphs show as Unicode, for the programs that paste Unicode.
-  const std::u16string unicode = CodePage437ToUnicode(std::string(text, length).c_str());
+  const std::u16string unicode = CharactersToUnicode(std::string(text, length).c_str(), characters);
   // CF_TEXT is read in the reading program's code page, the system's (1252 and the like), never this
   // process's UTF-8; no conversion into it keeps box drawing. So CF_TEXT and CF_OEMTEXT hold the art's own
-  // bytes, and CF_LOCALE says US English, whose OEM code page is 437: read as OEM text they are the art
-  // exactly. All four formats are given, so the system synthesises none of them from another.
-  const LCID usEnglish = 0x0409;
+  // bytes, and CF_LOCALE names a language whose OEM code page is the font's (US English for 437): read as
+  // OEM text they are the art exactly. All four formats are given, so the system synthesises none of them
+  // from another. A font whose code page no language has for OEM text (855, 864, the Amiga's...) gives no
+  // OEM text and no locale: its bytes would be read as another code page's.
+  const LCID locale = OemLocaleOf(characters);
   const size_t textSize = std::max<size_t>(length + 1, kSelectionTextSize);
   const std::pair<UINT, HGLOBAL> formats[] = {
-      {CF_LOCALE, FilledBlock(&usEnglish, sizeof usEnglish, sizeof usEnglish)},
+      {CF_LOCALE, locale != 0 ? FilledBlock(&locale, sizeof locale, sizeof locale) : nullptr},
       {CF_TEXT, FilledBlock(text, length, textSize)},
-      {CF_OEMTEXT, FilledBlock(text, length, textSize)},
+      {CF_OEMTEXT, locale != 0 ? FilledBlock(text, length, textSize) : nullptr},
       {CF_UNICODETEXT, FilledBlock(unicode.data(), unicode.size() * sizeof(char16_t),
                                    (unicode.size() + 1) * sizeof(char16_t))}};
   if (!OpenClipboard(owner)) {

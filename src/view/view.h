@@ -31,6 +31,12 @@ DocumentOptions ShownOptions(const Settings& settings);
 // The ANSI screen shown, or null while the text layout is shown; it stays
 // valid until the next render.
 const AnsiScreen* ShownAnsiScreen();
+// The character each byte of the shown document shows, in the font it is
+// drawn in (code page 437's for a font a file carries: its glyphs say
+// nothing of their characters).
+const char16_t* ShownCharacters();
+// The language whose OEM code page the characters are, 0 when none is.
+LCID OemLocaleOf(const char16_t* characters);
 // The letters and rows View > 9-pixel letters and View > 4:3 aspect ask for.
 ScreenLook ShownLook(const Settings& settings);
 // `document`'s SAUCE record as people read it (not present
@@ -100,7 +106,7 @@ bool OnSelectionButtonUp(View& view, const ViewerState& viewer, LPARAM lParam);
 // Puts `text` (code page 437 bytes, cut after 1023 characters) on the
 // clipboard: its bytes as CF_TEXT and CF_OEMTEXT with CF_LOCALE US English
 // (OEM code page 437), and its characters as CF_UNICODETEXT.
-void CopyTextToClipboard(HWND owner, const char* text);
+void CopyTextToClipboard(HWND owner, const char* text, const char16_t* characters);
 
 // Lists the sheets of the fonts folder beside the program in fontList and
 // adds their Keymap items (202 on) above the built-in one.

@@ -62,6 +62,7 @@ std::string Describe(const ExportRequest& r) {
   if (r.thumbnailSize != 0) text += " thumbnail " + std::to_string(r.thumbnailSize);
   for (const LookChoice c : {r.look.letters, r.look.aspect}) text += "?+-"[static_cast<int>(c)];
   if (r.animateBitsPerSecond != 0) text += " animate " + std::to_string(r.animateBitsPerSecond);
+  if (!r.look.font.empty()) text += " font " + r.look.font;
   return text;
 }
 
@@ -101,6 +102,11 @@ TEST(ParseExportRequest, Table) {
       {"q.exe --png o f --letter-spacing 10", "!--letter-spacing takes 8 or 9: \"10\""},
       {"q.exe --png o f --aspect", "!--aspect takes 4:3 or square"},
       {"q.exe --aspect 4:3 --png o f --aspect 4:3", "!--aspect is given twice"},
+      // --font NAME|auto: a name as SAUCE spells it, loosely; auto is the file's.
+      {"q.exe --png o f --font \"ibm ega 866\"", "o<f?? font ibm ega 866"},
+      {"q.exe --font auto --png o f", "o<f??"},
+      {"q.exe --png o f --font Arial",
+       "!--font takes a font as SAUCE names it (such as \"IBM VGA 866\" or \"Amiga Topaz 1\") or auto: \"Arial\""},
       // --animate BPS: once, 1 to 10000000, never with a thumbnail.
       {"q.exe --animate 10000000 --png o f", "o<f?? animate 10000000"},
       {"q.exe --png o f --animate 10000001",
