@@ -106,12 +106,14 @@ ChosenFont ChooseFont(const char* path, const uint8_t* bytes, size_t length, con
 namespace {
 
 // The screen drawn in `font` when it carries no font of its own, its
-// rows kept within the page limit at the font's height.
+// rows kept within the page limit at the font's height. A font nobody
+// named leaves the reader's height (an XBin's 8-row screen, say).
 void TakeFont(const ChosenFont& font, AnsiScreen& screen, std::string& note) {
   if (screen.font != nullptr) return;
   screen.characterSet = font.face.Set();
   screen.codePage = font.face.codePage;
   screen.tube = FamilyInfo(font.face.family).tube;
+  if (!font.named && !font.amigaText) return;
   screen.cellHeight = font.face.CellHeight();
   const int32_t limit = AnsiRowLimit(screen.columns, screen.cellHeight, screen.exactColours.empty() ? 4 : 32);
   if (screen.rows > limit) {

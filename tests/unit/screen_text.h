@@ -18,6 +18,17 @@ using Reader = FormatReading (*)(const uint8_t*, size_t);
 
 inline const uint8_t* Bytes(const std::string& text) { return reinterpret_cast<const uint8_t*>(text.data()); }
 
+// `text`, comment lines and a record.
+inline std::string File(const std::string& text, uint8_t dataType = 1, uint8_t fileType = 1, uint16_t width = 80,
+                 uint8_t flags = 0, const std::string& font = "IBM VGA", uint8_t comments = 0) {
+  const uint8_t fields[] = {
+      dataType, fileType, static_cast<uint8_t>(width), static_cast<uint8_t>(width >> 8), 0, 0, 0, 0, 0, 0,
+      comments, flags};
+  return text + (comments > 0 ? "COMNT" + std::string(64 * comments, 'c') : "") + "SAUCE00" +
+         std::string(87, ' ') + std::string(fields, fields + sizeof fields) + font +
+         std::string(22 - font.size(), '\0');
+}
+
 inline FormatReading Read(Reader reader, const std::string& bytes) {
   return reader(Bytes(bytes), bytes.size());
 }

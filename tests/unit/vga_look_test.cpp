@@ -8,6 +8,7 @@
 
 #include "export/export_core.h"
 #include "raster/ansi_raster.h"
+#include "raster/page_drawing.h"
 #include "raster/vga_look.h"
 #include "screen_text.h"
 
@@ -91,4 +92,24 @@ TEST(VgaLook, StretchedExportShrinksBackToTheSquarePage) {
                           static_cast<int>(square.palette[index] >> (16 - 8 * channel) & 255));
       }
   EXPECT_LT(error, int64_t{3} * square.width * square.height);  // on average within 1 in 255 a channel
+}
+
+// Each font's cells and tube, as a record asking for 9-pixel letters and 4:3 gets them: its rows' height,
+// a 9th column only in the VGA's text modes, and the rows stretched by the tube's own factor.
+TEST(VgaLook, EachFontsCellsAndStretch) {
+  // {font, cell height, letter width, height of 3 rows at 4:3}
+  const std::tuple<const char*, int32_t, int32_t, int32_t> cases[] = {
+      {"IBM VGA", 16, 9, 65},      {"IBM VGA50 866", 8, 9, 32}, {"IBM VGA25G", 19, 8, 57},
+      {"IBM EGA", 14, 8, 58},      {"IBM EGA43", 8, 8, 33},     {"Amiga Topaz 1", 8, 8, 58},
+      {"C64 PETSCII shifted", 8, 8, 29}, {"Atari ATASCII", 8, 8, 30},
+  };
+  for (const auto& [font, cellHeight, letters, tall] : cases) {
+    SCOPED_TRACE(font);
+    const std::string art = File("A\r\nB\r\nC", 1, 1, 80, 0x0C, font);
+    Document document;
+    ReadDocument("x.ans", ReadFromMemory(Bytes(art), art.size()), {true}, document);
+    const AnsiScreen& screen = document.screen.screen;
+    EXPECT_EQ(std::make_tuple(screen.rows, screen.cellHeight, screen.cellWidth), std::make_tuple(3, cellHeight, letters));
+    EXPECT_EQ(PageDrawing::OfDocument(document, {}).shape().height, tall);
+  }
 }
