@@ -67,6 +67,26 @@ TEST(Selection, DragCopiesTheCellsAndKeymapSheetsDrawThem) {
   EXPECT_EQ(std::pair(view.needsRender, keymap()), std::pair(1, items + "1. Rururerir  (Eng)"));
 }
 
+// A record naming a Russian font: the text layout draws its 8-row glyphs, and a copy's Unicode text is
+// Cyrillic while CF_TEXT keeps the bytes, as OEM text under a language whose OEM code page is 866.
+TEST(Selection, AFontsCharactersAreWhatACopyPastes) {
+  MainWindowTest test(false);
+  TempDir dir;
+  const std::string record = "\x1aSAUCE00" + std::string(87, ' ') +
+                             std::string("\x01\x00\x50\0\0\0\0\0\0\0\0\0", 12) + "IBM VGA 866" +
+                             std::string(11, '\0');
+  test.Show(dir.Write("ru.nfo", "\x8F\xE0\xA8\xA2\xA5\xE2!\r\n" + record));
+  SendMessageA(test.window(), WM_LBUTTONDOWN, 0, MAKELPARAM(12, 12));
+  SendMessageA(test.window(), WM_LBUTTONUP, 0, MAKELPARAM(68, 20));
+  const std::string bytes = "\x8F\xE0\xA8\xA2\xA5\xE2!";
+  EXPECT_EQ(std::make_tuple(Clipboard<char>(CF_TEXT), Clipboard<char>(CF_OEMTEXT), Clipboard<wchar_t>(CF_UNICODETEXT)),
+            std::make_tuple(bytes, bytes, std::wstring(L"\u041F\u0440\u0438\u0432\u0435\u0442!")));
+  OpenClipboard(nullptr);
+  EXPECT_EQ(*static_cast<const DWORD*>(GlobalLock(GetClipboardData(CF_LOCALE))), 0x0419u);
+  CloseClipboard();
+  EXPECT_EQ(ShownDocument().font.face.codePage, 866);
+}
+
 // The client point inside cell (column, row) of the view at zoom 8.
 LPARAM CellPoint(int column, int row) { return MAKELPARAM(10 + 8 * column + 3, 10 + 8 * row + 3); }
 
