@@ -55,7 +55,8 @@ TEST(AmigaText, NamesThatMayHoldIt) {
 // eye, say yes and every code page 437 one no. Two of them are .ans: the words say nothing of the name.
 TEST(AmigaText, CorpusAndSamples) {
   if (!std::filesystem::is_directory(QP_CORPUS_DIR)) GTEST_SKIP() << "no corpus at " << QP_CORPUS_DIR;
-  const std::set<std::string> amiga = {"AVE-AMI1.ASC", "anst-moebius.ans", "cbn-ansilove.ans"};
+  const std::set<std::string> amiga = {"AVE-AMI1.ASC", "anst-moebius.ans", "cbn-ansilove.ans",
+                                       "sailboat.asc"};
   const std::set<std::string> texts = {".asc", ".txt", ".nfo", ".diz", ".ans"};
   std::set<std::string> found;
   for (const char* root : {QP_CORPUS_DIR, QP_SAMPLES_DIR}) {
