@@ -73,7 +73,8 @@ target_compile_options(quillpane_unit_tests PRIVATE ${QP_WARNINGS} ${SAN_FLAGS} 
 target_link_options(quillpane_unit_tests PRIVATE ${SAN_FLAGS})
 target_compile_definitions(quillpane_unit_tests PRIVATE
   QP_CORPUS_DIR="${QP_CORPUS_DIR}"
-  QP_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data")
+  QP_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
+  QP_SAMPLES_DIR="${CMAKE_SOURCE_DIR}/samples")
 target_include_directories(quillpane_unit_tests PRIVATE ${QP_LIBDEFLATE_INCLUDE})
 target_link_libraries(quillpane_unit_tests PRIVATE GTest::gtest_main ${PNG_LIBS} ${QP_LODEPNG})
 add_test(NAME unit COMMAND quillpane_unit_tests)

@@ -12,6 +12,8 @@ sequences are added by the writers below:
   file_id.diz     archive description, 45 x 10 at most, CR LF
   harbour.ans     ANSI art: colour codes, ESC [ n C runs, ESC [ s / u, CR LF
   lighthouse.asc  plain ASCII art, LF
+  sailboat.asc    Amiga ASCII: Latin-1 strokes and letters for the Topaz
+                  font, LF, no SAUCE record
 
 and the harbour again in each scene format the program reads, its cells
 (character and VGA attribute) encoded by the writers below, with a caption
@@ -290,6 +292,37 @@ def lighthouse():
     return ('\n'.join(line.rstrip() for line in lines) + '\n').encode('ascii')
 
 
+# --- sailboat.asc ----------------------------------------------------------
+
+# Drawn the Amiga way, for Topaz: Latin-1's strokes (the macron, the middle
+# dot, the cedilla and the acute accent) and letters, which code page 437
+# shows as line pieces.
+SAILBOAT = r'''
+                                   ¸
+                                  /|\¸
+                                 / | `\
+                                /  |  ·\¸
+                               / · |    `\
+                              /    |      \¸
+                             /  ·  |   ·   `\
+                            /      |         \¸
+                           /   ·   |      ·   `\
+                          /        |            \¸
+                         /____·____|______________\
+                 __________________|_____________________
+                 \   ¤     ¤     ¤     ¤     ¤     ¤     /
+        ¸·´¯`·¸   \_____________________________________/   ¸·´¯`·¸
+  ¯¯¯  ¸·´   `·¸   ¯¯¯¯   ¸·´¯`·¸   ¯¯¯¯¯   ¸·´¯`·¸   ¯¯¯¯  ¸·´   `·¸  ¯¯¯
+     ¸·´¯¯¯¯¯¯¯`·¸      ¯¯¯      ¸·´¯`·¸      ¯¯¯      ¸·´¯¯¯¯¯¯¯`·¸
+  ·  schöne Grüße vom Hafen  ·  drawn for Topaz  ·  the Quillpane team  ·
+'''
+
+
+def sailboat():
+    lines = SAILBOAT.strip('\n').split('\n')
+    return ('\n'.join(line.rstrip() for line in lines) + '\n').encode('latin-1')
+
+
 # --- the harbour in the scene formats --------------------------------------
 
 # ANSI's colour order to the VGA attribute's (red and blue trade places).
@@ -524,7 +557,8 @@ def main(argv):
     outdir = argv[1] if len(argv) > 1 else os.path.join(root, 'samples')
     os.makedirs(outdir, exist_ok=True)
     pieces = {'quillpane.nfo': nfo(), 'file_id.diz': diz(),
-              'harbour.ans': harbour(), 'lighthouse.asc': lighthouse()}
+              'harbour.ans': harbour(), 'lighthouse.asc': lighthouse(),
+              'sailboat.asc': sailboat()}
     for name, title, writer in SCENE_FORMATS:
         rows = harbour_cells('%s  \xb7  %s  \xb7  the Quillpane team' % (name, title))
         pieces[name] = (writer or xbin)(rows)
