@@ -4,7 +4,9 @@
 #include <string>
 #include <tuple>
 
+#include "../../src/art/document_reading.h"
 #include "../../src/art/screen_font.h"
+#include "screen_text.h"
 
 namespace {
 
@@ -79,3 +81,23 @@ TEST(ScreenFont, CodePagesAlikeWhenOneIsMissing) {
 }
 
 }  // namespace
+
+// Which font a document gets: the reader's choice, else its record's, else Topaz for Amiga text under a
+// text name, else the VGA's.
+TEST(ScreenFont, TheReadersChoiceThenTheRecordThenTheBytes) {
+  const std::string amiga = "Sm\xE5 b\xE5ter p\xE5 havet, \xE9t \xB7 \xAF\xAF\xAF \xB7 f\xFCr alle\n";
+  const std::string named = amiga + File("", 1, 0, 80, 0, "IBM EGA 775");
+  const std::tuple<const char*, std::string, std::string, const char*> cases[] = {
+      {"x.asc", amiga, "", "Amiga Topaz 1 (found to be Amiga text)"},
+      {"x.ans", amiga, "", "IBM VGA"},
+      {"x.asc", named, "", "IBM EGA 775"},
+      {"x.asc", named, "ibm vga 866", "IBM VGA 866"},
+      {"x.asc", amiga, "Amiga MicroKnight", "Amiga Topaz 1 (for Amiga MicroKnight)"},
+      {"x.asc", amiga, "no such font", "Amiga Topaz 1 (found to be Amiga text)"},
+  };
+  for (const auto& [path, bytes, chosen, want] : cases) {
+    SCOPED_TRACE(path + (" " + chosen));
+    const ChosenFont font = ChooseFont(path, Bytes(bytes), bytes.size(), chosen);
+    EXPECT_EQ(ChosenFontText(font), want);
+  }
+}
