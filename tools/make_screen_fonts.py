@@ -188,7 +188,9 @@ def main(argv):
             return ibm_glyph(c, h), False
         for candidate in [c] + alternatives(c):
             for table in fonts[h]:
-                if candidate in table:
+                # Some fonts list a character with a blank glyph (the 14-row
+                # pilcrow of Uni2): only a space may be drawn blank.
+                if candidate in table and (any(table[candidate]) or unicodedata.category(chr(c)) == 'Zs'):
                     return table[candidate], False
         found = ibm_glyph(c, h)
         return (found, False) if found else ((0,) * h, True)

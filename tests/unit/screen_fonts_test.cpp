@@ -58,6 +58,16 @@ TEST(ScreenFonts, UpperHalvesLandOnTheirBytes) {
     }
     EXPECT_NE(Ibm(c.page, 14, c.byte), std::vector<uint8_t>(14));
   }
+  // Every character shows; only code pages 864 and 869 have some that no font has.
+  for (const int page : kCodePages) {
+    for (const int height : {8, 14, 16}) {
+      for (int byte = 1; byte < (page == 864 || page == 869 ? 0x80 : 256); ++byte) {
+        const char16_t c = CharactersOf(CharacterSet::kIbm, page)[byte];
+        if (c != 0 && c != u' ' && c != u'\u00A0')
+          EXPECT_NE(Ibm(page, height, byte), std::vector<uint8_t>(height)) << page << " " << height << " " << byte;
+      }
+    }
+  }
   // Bytes a code page leaves undefined show nothing.
   EXPECT_EQ(CharactersOf(CharacterSet::kIbm, 819)[0x80], 0);
   EXPECT_EQ(Ibm(819, 16, 0x80), std::vector<uint8_t>(16));
