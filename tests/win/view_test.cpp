@@ -54,10 +54,11 @@ TEST(Selection, DragCopiesTheCellsAndKeymapSheetsDrawThem) {
   };
   // The shipped sheets and those the build makes of the code pages and Topaz, in name order.
   std::vector<std::string> names = {"Rururerir Blue  (Eng)", "Rururerir Bold  (Eng)"};
-  for (const char* page : {"720 (Arabic)", "737 (Greek)", "775 (Baltic)", "819 (Latin-1)", "850 (Western European)",
-                           "852 (Central European)", "855 (Cyrillic)", "857 (Turkish)", "858 (Western European, euro)",
-                           "860 (Portuguese)", "861 (Icelandic)", "862 (Hebrew)", "863 (Canadian French)",
-                           "864 (Arabic)", "865 (Nordic)", "866 (Cyrillic)", "869 (Greek)", "872 (Cyrillic, euro)"})
+  for (const char* page :
+       {"720 (Arabic)", "737 (Greek)", "775 (Baltic)", "819 (Latin-1)", "850 (Western European)",
+        "852 (Central European)", "855 (Cyrillic)", "857 (Turkish)", "858 (Western European, euro)",
+        "860 (Portuguese)", "861 (Icelandic)", "862 (Hebrew)", "863 (Canadian French)", "864 (Arabic)",
+        "865 (Nordic)", "866 (Cyrillic)", "869 (Greek)", "872 (Cyrillic, euro)"})
     names.push_back("IBM " + std::string(page));
   names.insert(names.end(), {"Rururerir Thin  (Eng)", "Amiga Topaz"});
   std::string items;
