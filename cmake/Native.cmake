@@ -1,7 +1,8 @@
 # Native build: the native exporter (quillpane-export), the pure core
 # under AddressSanitizer and UndefinedBehaviorSanitizer, its unit tests,
-# the benchmarks and the fuzz targets. The exporter needs only libdeflate
-# and threads: `make install` builds it on a machine without GoogleTest.
+# the benchmarks and the fuzz targets. The exporter needs only libdeflate,
+# threads, and python3 with the console fonts to make its screen fonts:
+# `make install` builds it on a machine without GoogleTest.
 #   cmake -S . -B build/linux -DCMAKE_BUILD_TYPE=Release -DQP_SANITIZE=OFF
 #   cmake --build build/linux --target quillpane_export
 option(QP_SANITIZE "Build the native tests with ASan and UBSan" ON)
@@ -18,6 +19,8 @@ set(PNG_LIBS ${QP_LIBDEFLATE} Threads::Threads)
 add_library(quillpane_core STATIC ${CORE_SOURCES})
 target_include_directories(quillpane_core PUBLIC src ${QP_LIBDEFLATE_INCLUDE})
 target_compile_options(quillpane_core PRIVATE ${QP_WARNINGS})
+target_include_directories(quillpane_core PRIVATE ${CMAKE_BINARY_DIR}/generated)
+add_dependencies(quillpane_core screen_fonts)
 target_link_libraries(quillpane_core PUBLIC ${PNG_LIBS})
 
 if(QP_FUZZ)
@@ -69,6 +72,8 @@ file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
 # The sanitized tests get their own copy of the core.
 add_executable(quillpane_unit_tests ${UNIT_TEST_SOURCES} ${CORE_SOURCES})
 target_include_directories(quillpane_unit_tests PRIVATE src tests/unit)
+target_include_directories(quillpane_unit_tests PRIVATE ${CMAKE_BINARY_DIR}/generated)
+add_dependencies(quillpane_unit_tests screen_fonts)
 target_compile_options(quillpane_unit_tests PRIVATE ${QP_WARNINGS} ${SAN_FLAGS} -g)
 target_link_options(quillpane_unit_tests PRIVATE ${SAN_FLAGS})
 target_compile_definitions(quillpane_unit_tests PRIVATE
