@@ -91,6 +91,7 @@ void OnCreate(HWND window, HMENU menu) {
   SyncSettings(view, viewer, settings, false);
   ReadViewSettings(settings);
   ShowColourModeSetting(viewer, settings);
+  ShowFontSetting(viewer, settings);
   ShowPlaySpeedSetting(viewer, settings);
   LoadDocument(view, viewer, settings);
   DragAcceptFiles(window, TRUE);
@@ -274,6 +275,10 @@ void OnCommand(HWND window, WPARAM command) {
       WriteStatusTexts();
       return;
     default: break;
+  }
+  if (command >= IDM_FONT_FIRST && command <= IDM_FONT_LAST) {
+    SelectScreenFont(view, viewer, settings, static_cast<UINT>(command));
+    return;
   }
   if (command >= IDM_SPEED_FIRST && command <= IDM_SPEED_FIRST + 5) {
     SelectPlaySpeed(viewer, settings, static_cast<int>(command));
