@@ -162,8 +162,10 @@ void WriteStatusTexts() {
     // A damaged entry of a pack, what of a colour screen's file could not
     // be read, and a play come first, where nothing cuts them off.
     const std::string play = PlayStatus();
-    left = StatusLeftText(length, document.start.opened, settings.runCount,
-                          {LoadedDocumentWarning(document), document.note, play});
+    left = StatusLeftText(
+        length, document.start.opened, settings.runCount,
+        {LoadedDocumentWarning(document), document.note, play,
+         FontStatusText(document.font, document.Colour(), document.screen.screen.font != nullptr)});
     noted = *LoadedDocumentWarning(document) != '\0' || !document.note.empty() || !play.empty();
   }
   // The right part: a link's address under the pointer, or the SAUCE
