@@ -72,8 +72,8 @@ std::optional<FontFace> FontOfCommand(int command) {
 
 // The command of the font `name` chooses: "as the file says" for an empty
 // name, and also for one that names no font the menu offers (garbage
-// stored, or a code page not built in), so that the mark always shows
-// what the document is drawn in.
+// stored, or a code page not built in), so that one item always carries
+// the mark.
 int CommandOfName(const std::string& name) {
   FontFace face;
   if (name.empty() || !ParseFontName(name.c_str(), name.size(), face)) return IDM_FONT_AS_FILE;
