@@ -49,6 +49,7 @@ add_library(quillpane_win STATIC
   src/document/information_dialog.cpp
   src/view/render_document.cpp
   src/view/colour_mode.cpp
+  src/view/font_menu.cpp
   src/view/screen_timing.cpp
   src/view/render_page.cpp
   src/view/paint_view.cpp

@@ -91,6 +91,7 @@ void OnCreate(HWND window, HMENU menu) {
   SyncSettings(view, viewer, settings, false);
   ReadViewSettings(settings);
   ShowColourModeSetting(viewer, settings);
+  ShowFontSetting(viewer, settings);
   ShowPlaySpeedSetting(viewer, settings);
   LoadDocument(view, viewer, settings);
   DragAcceptFiles(window, TRUE);
@@ -161,8 +162,10 @@ void WriteStatusTexts() {
     // A damaged entry of a pack, what of a colour screen's file could not
     // be read, and a play come first, where nothing cuts them off.
     const std::string play = PlayStatus();
-    left = StatusLeftText(length, document.start.opened, settings.runCount,
-                          {LoadedDocumentWarning(document), document.note, play});
+    left = StatusLeftText(
+        length, document.start.opened, settings.runCount,
+        {LoadedDocumentWarning(document), document.note, play,
+         FontStatusText(document.font, document.Colour(), document.screen.screen.font != nullptr)});
     noted = *LoadedDocumentWarning(document) != '\0' || !document.note.empty() || !play.empty();
   }
   // The right part: a link's address under the pointer, or the SAUCE
@@ -274,6 +277,10 @@ void OnCommand(HWND window, WPARAM command) {
       WriteStatusTexts();
       return;
     default: break;
+  }
+  if (command >= IDM_FONT_FIRST && command <= IDM_FONT_LAST) {
+    SelectScreenFont(view, viewer, settings, static_cast<UINT>(command));
+    return;
   }
   if (command >= IDM_SPEED_FIRST && command <= IDM_SPEED_FIRST + 5) {
     SelectPlaySpeed(viewer, settings, static_cast<int>(command));

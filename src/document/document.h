@@ -62,7 +62,8 @@ void OnDropFiles(View& view, ViewerState& viewer, Settings& settings, HDROP drop
 
 // File > Information (Ctrl+I): a dialog with InformationText, every field
 // of the shown file's SAUCE record and its comment lines, one a line, or
-// a sentence saying that it has none.
+// a sentence saying that it has none; its Font line (after that sentence
+// without a record) names the font the page is drawn in.
 void ShowInformation(const View& view, const ViewerState& viewer, const Document& document);
 std::string InformationText(const View& view, const ViewerState& viewer, const Document& document);
 

@@ -1,9 +1,10 @@
 // File > Information: every field of the shown file's SAUCE record and its
-// comment lines, or that it has none.
+// comment lines, or that it has none, and the font the page is drawn in.
 #include <cstring>
 #include <string>
 
 #include "../art/ansi_screen.h"
+#include "../art/screen_font.h"
 #include "../resources/resource_ids.h"
 #include "../view/view.h"
 #include "../win32/viewer_state.h"
@@ -11,11 +12,8 @@
 
 namespace {
 
-// The font the page is drawn in: a colour screen's, or the Keymap sheet's
-// name as its item shows it after the number.
-std::string ShownFontName(const View& view, const ViewerState& viewer) {
-  if (const AnsiScreen* screen = ShownAnsiScreen())
-    return ScreenFontName(screen->cellHeight, screen->font != nullptr);
+// The Keymap sheet's name as its item shows it after the number.
+std::string KeymapSheetName(const View& view, const ViewerState& viewer) {
   const UINT item =
       view.activeFontCommand != 0 ? static_cast<UINT>(view.activeFontCommand) : IDM_BUILTIN_SHEET;
   char text[128] = {};
@@ -24,18 +22,40 @@ std::string ShownFontName(const View& view, const ViewerState& viewer) {
   return name != nullptr ? name + 2 : text;
 }
 
+// The font the page is drawn in, and what the record names when that is
+// not where the font came from: its own font, the chosen one (a colour
+// screen's, or the text layout's where its characters are not code page
+// 437's) or the Keymap sheet.
+std::string FontLine(const View& view, const ViewerState& viewer, const Document& document,
+                     const std::string* recordFont) {
+  std::string shown;
+  bool fromChoice = false;
+  if (document.Colour() && document.screen.screen.font != nullptr) {
+    shown = "the file's own font";
+  } else if (document.Colour() || document.font.OwnCharacters()) {
+    shown = ChosenFontText(document.font);
+    fromChoice = true;
+  } else {
+    shown = KeymapSheetName(view, viewer);
+  }
+  if (recordFont != nullptr) {
+    if (recordFont->empty())
+      shown += " (the record names none)";
+    else if (!fromChoice || document.font.askedName != *recordFont)
+      shown += " (the record names " + *recordFont + ")";
+  }
+  return "Font:\t" + shown;
+}
+
 }  // namespace
 
 std::string InformationText(const View& view, const ViewerState& viewer, const Document& document) {
   const SauceDescription sauce = ShownSauce(document);
-  if (!sauce.present) return "This file carries no SAUCE record.";
+  if (!sauce.present)
+    return "This file carries no SAUCE record.\r\n" + FontLine(view, viewer, document, nullptr);
   std::string text;
-  for (const auto& [name, value] : sauce.fields) {
-    // A record that names no font is shown in one all the same: that one.
-    const bool unnamedFont = name == "Font" && value.empty();
-    text += name + ":\t" + (unnamedFont ? ShownFontName(view, viewer) + " (the record names none)" : value) +
-            "\r\n";
-  }
+  for (const auto& [name, value] : sauce.fields)
+    text += (name == "Font" ? FontLine(view, viewer, document, &value) : name + ":\t" + value) + "\r\n";
   return text;
 }
 

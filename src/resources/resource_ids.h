@@ -45,6 +45,12 @@
 // The six speeds of View > Speed, slowest first.
 #define IDM_SPEED_FIRST 540
 
+// View > Font: 600 is "as the file says"; the fonts follow from 601, the
+// IBM families' code pages first (font_menu.cpp numbers them).
+#define IDM_FONT_FIRST 600
+#define IDM_FONT_AS_FILE 600
+#define IDM_FONT_LAST 799
+
 #define IDC_STATUS_BAR 5
 
 // About dialog
@@ -92,6 +98,8 @@ static_assert(IDM_RECENT_FIRST + IDM_RECENT_COUNT - 1 == 404 && IDM_RECENT_LAST 
               "recent files 400-404 inside 400-498");
 static_assert(IDM_ANSI_COLOURS == 501 && IDM_LETTERS_8 >= 501 && IDM_SPEED_FIRST + 5 <= 599,
               "View commands live in 501-599");
+static_assert(IDM_FONT_FIRST == 600 && IDM_FONT_AS_FILE == IDM_FONT_FIRST && IDM_FONT_LAST == 799,
+              "View > Font lives in 600-799");
 static_assert(IDC_OPEN_VERB == 1000 && IDC_FONT_SIZE_GROUP == 1023,
               "Configuration controls live in 1000-1023");
 static_assert(IDC_TYPE_ASC - IDC_TYPE_NFO == 3 && IDC_TYPE_OTHER == IDC_TYPE_ASC + 1,

@@ -20,3 +20,8 @@ int32_t StatusLeftEdge(int32_t barWidth, int32_t placeWidth, bool wideRight, int
 std::string PlayStatusText(bool paused, uint32_t bitsPerSecond) {
   return (paused ? "Paused at " : "Playing at ") + std::to_string(bitsPerSecond) + " bit/s";
 }
+
+std::string FontStatusText(const ChosenFont& font, bool colour, bool ownFont) {
+  if (ownFont || (colour ? font.face == FontFace{} : !font.OwnCharacters())) return std::string();
+  return ChosenFontText(font);
+}

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "../art/screen_font.h"
+
 // The left part: the notes first (a warning about the document, what of
 // it could not be read, a play), so that the counts never push one out of
 // sight, then "anttkn:%d, filhantag:%d, runtimes:%d". Empty notes are left
@@ -25,5 +27,11 @@ int32_t StatusLeftEdge(int32_t barWidth, int32_t placeWidth, bool wideRight, int
 // What the status bar says of a play: "Playing at 14400 bit/s", or
 // "Paused at 14400 bit/s".
 std::string PlayStatusText(bool paused, uint32_t bitsPerSecond);
+
+// The font a document is drawn in, for the left part's notes: empty for
+// the plain IBM VGA (437) and for a font the file carries itself; in the
+// text layout (not `colour`) also for a font whose characters are code
+// page 437's, since the Keymap sheet draws those.
+std::string FontStatusText(const ChosenFont& font, bool colour, bool ownFont);
 
 #endif

@@ -26,20 +26,19 @@ void CheckLookItem(const ViewerState& viewer, const Settings& settings, const Lo
                      look.items[static_cast<size_t>(settings.*look.choice)], MF_BYCOMMAND);
 }
 
-// The document is rendered again at the next paint, in a window that keeps
-// its place: the layout starts from where it stands.
-void RenderAgain(View& view, const ViewerState& viewer) {
-  GetWindowRect(viewer.mainWindow, &view.windowRect);
-  view.needsRender = 1;
-  InvalidateRect(viewer.mainWindow, &view.repaintRect, TRUE);
-}
-
 void CheckColourModeItem(const ViewerState& viewer, const Settings& settings) {
   CheckMenuItem(GetMenu(viewer.mainWindow), IDM_ANSI_COLOURS,
                 MF_BYCOMMAND | (settings.ansiColours ? MF_CHECKED : MF_UNCHECKED));
 }
 
 }  // namespace
+
+void RenderAgain(View& view, const ViewerState& viewer) {
+  // The window keeps its place: the layout starts from where it stands.
+  GetWindowRect(viewer.mainWindow, &view.windowRect);
+  view.needsRender = 1;
+  InvalidateRect(viewer.mainWindow, &view.repaintRect, TRUE);
+}
 
 void ShowColourModeSetting(const ViewerState& viewer, const Settings& settings) {
   CheckColourModeItem(viewer, settings);

@@ -205,7 +205,8 @@ SauceDescription ShownSauce(const Document& document) {
 }
 
 ScreenLook ShownLook(const Settings& settings) {
-  return ScreenLook{static_cast<LookChoice>(settings.letterSpacing), static_cast<LookChoice>(settings.aspect)};
+  return ScreenLook{static_cast<LookChoice>(settings.letterSpacing), static_cast<LookChoice>(settings.aspect),
+                    settings.font};
 }
 
 const AnsiScreen* ShownAnsiScreen() { return ansiShown ? &ShownScreen() : nullptr; }

@@ -37,7 +37,7 @@ const AnsiScreen* ShownAnsiScreen();
 const char16_t* ShownCharacters();
 // The language whose OEM code page the characters are, 0 when none is.
 LCID OemLocaleOf(const char16_t* characters);
-// The letters and rows View > 9-pixel letters and View > 4:3 aspect ask for.
+// The letters, rows and font View > 9-pixel letters, 4:3 aspect and Font ask for.
 ScreenLook ShownLook(const Settings& settings);
 // `document`'s SAUCE record as people read it (not present
 // without one, nor for a file that could not be read).
@@ -54,6 +54,16 @@ void ToggleColourMode(View& view, const ViewerState& viewer, Settings& settings)
 // the setting and has the document rendered again at the next paint; false
 // for any other command.
 bool ChooseLook(View& view, const ViewerState& viewer, Settings& settings, UINT command);
+// View > Font: made at the window's creation after 4:3 aspect, with one
+// radio mark on the font the settings name (as the file says when they
+// name none it offers, and then the setting is emptied). Choosing a font
+// (IDM_FONT_FIRST to IDM_FONT_LAST) writes its name as the setting and has
+// the document rendered again at the next paint; false for any other
+// command.
+void ShowFontSetting(const ViewerState& viewer, Settings& settings);
+bool SelectScreenFont(View& view, const ViewerState& viewer, Settings& settings, UINT command);
+// The document is rendered again at the next paint, in its place.
+void RenderAgain(View& view, const ViewerState& viewer);
 // Makes the page bitmap hold the page's pixel rows top .. top + height - 1
 // and returns the page row its first pixel row holds: 0 for the text
 // layout's page, which holds them all; an ANSI screen's holds a band of

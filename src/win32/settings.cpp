@@ -12,6 +12,7 @@ constexpr char kColourModeValue[] = "ansicolours";
 constexpr char kLetterSpacingValue[] = "letterspacing";
 constexpr char kAspectValue[] = "aspect";
 constexpr char kPlaySpeedValue[] = "playspeed";
+constexpr char kFontValue[] = "Font";
 constexpr char kRunCountValue[] = "Times";
 constexpr char kOtherListValue[] = "other";
 constexpr char kOtherTickedValue[] = "otherap";
@@ -88,11 +89,14 @@ class StoredListLock {
 void ReadViewSettings(Settings& settings) {
   const RegistryKey key = OpenSettings();
   DWORD colour = 0, letters = 0, aspect = 0, speed = 0;
+  // The longest font name is 22 characters, as a SAUCE record holds it.
+  char font[32] = {};
   if (key) {
     ReadDwordValue(key.get(), kColourModeValue, colour);
     ReadDwordValue(key.get(), kLetterSpacingValue, letters);
     ReadDwordValue(key.get(), kAspectValue, aspect);
     ReadDwordValue(key.get(), kPlaySpeedValue, speed);
+    ReadTextValue(key.get(), kFontValue, font, sizeof font);
   }
   // Off unless the value is there and 1: a fresh install shows every
   // document in the text layout. The looks are as the file says unless a
@@ -101,6 +105,7 @@ void ReadViewSettings(Settings& settings) {
   settings.letterSpacing = letters <= 2 ? static_cast<int32_t>(letters) : 0;
   settings.aspect = aspect <= 2 ? static_cast<int32_t>(aspect) : 0;
   settings.playSpeed = speed;
+  settings.font = font;
 }
 
 void WriteColourMode(const Settings& settings) {
@@ -114,6 +119,8 @@ void WriteLetterSpacing(const Settings& settings) {
 void WriteAspect(const Settings& settings) { WriteDword(kAspectValue, static_cast<DWORD>(settings.aspect)); }
 
 void WritePlaySpeed(const Settings& settings) { WriteDword(kPlaySpeedValue, settings.playSpeed); }
+
+void WriteFont(const Settings& settings) { WriteText(kFontValue, settings.font.c_str()); }
 
 bool ReadRunCount(DWORD& count) {
   const RegistryKey key = CreateSettings();

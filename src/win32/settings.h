@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "../core/state_types.h"
 #include "registry.h"
@@ -21,18 +22,24 @@ struct Settings {
   // View > Speed in bits a second as stored (0: none); the play takes only
   // the speeds it offers.
   DWORD playSpeed;
+  // View > Font: the font's name as stored ("IBM VGA 866"), empty for as
+  // the file says. A value that is not REG_SZ, or longer than any font's
+  // name, reads as empty; the Font menu keeps a name only when it offers
+  // that font (ShowFontSetting).
+  std::string font;
   // This start's run, counted in "Times".
   uint32_t runCount;
   // File menu's recent files, as the stored list stood when last read.
   RecentFile recentFiles[kRecentFileCount];
 };
 
-// View > ANSI colours, the two looks and the play speed.
+// View > ANSI colours, the two looks, the font and the play speed.
 void ReadViewSettings(Settings& settings);
 void WriteColourMode(const Settings& settings);
 void WriteLetterSpacing(const Settings& settings);
 void WriteAspect(const Settings& settings);
 void WritePlaySpeed(const Settings& settings);
+void WriteFont(const Settings& settings);
 
 // The stored run count: false (and `count` untouched) when there is none,
 // or none of 4 bytes of REG_DWORD; false from the write when the key

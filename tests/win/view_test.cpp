@@ -5,6 +5,7 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -12,6 +13,7 @@
 
 #include "app/main_window.h"
 #include "art/ansi_screen.h"
+#include "art/screen_font.h"
 #include "document/document.h"
 #include "win32/viewer_state.h"
 #include "view/view.h"
@@ -316,7 +318,7 @@ TEST(ColourScreens, SauceShownAndWholeFilesRead) {
   const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
   EXPECT_EQ(cells(*ShownAnsiScreen()), cells(ReadAnsiScreen(data, bytes.size())));
   test.Show(input + "SCREEN4.PCB");
-  EXPECT_EQ(Information(), "This file carries no SAUCE record.");
+  EXPECT_EQ(Information(), "This file carries no SAUCE record.\r\nFont:\tIBM VGA");
   SendMessageA(test.window(), WM_COMMAND, IDM_ANSI_COLOURS, 0);
 }
 
@@ -359,6 +361,104 @@ TEST(ScreenTiming, BlinkAndPlay) {
                 GetMenuState(GetMenu(test.window()), IDM_SPEED_FIRST + 3, MF_BYCOMMAND) & UINT{MF_CHECKED},
                 RegText(HKEY_LOCAL_MACHINE, kSettingsKey, "playspeed")),
             std::make_pair(UINT{MF_CHECKED}, std::string("28800")));
+  ForgetSavedSettings();
+}
+
+// View > Font's items: each font's text (an IBM family's code page after the family's name), command and
+// mark.
+struct FontItem {
+  std::string text;
+  UINT command;
+  bool marked;
+};
+std::string MenuText(HMENU menu, int position) {
+  char text[64] = {};
+  GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+  return text;
+}
+// Found where it belongs, after View > 4:3 aspect.
+std::vector<FontItem> FontItems(HWND window) {
+  HMENU view = GetSubMenu(GetMenu(window), 2), fonts = nullptr;
+  for (int i = 1; i < GetMenuItemCount(view); ++i)
+    if (MenuText(view, i) == "&Font" && MenuText(view, i - 1) == "4:3 a&spect") fonts = GetSubMenu(view, i);
+  std::vector<FontItem> items;
+  const auto add = [&items](HMENU from, const std::string& family) {
+    for (int i = 0; i < GetMenuItemCount(from); ++i) {
+      const UINT state = GetMenuState(from, i, MF_BYPOSITION);
+      if (GetSubMenu(from, i) == nullptr && !(state & MF_SEPARATOR))
+        items.push_back({family + MenuText(from, i), GetMenuItemID(from, i), (state & MF_CHECKED) != 0});
+    }
+  };
+  add(fonts, "");
+  for (int i = 0; i < GetMenuItemCount(fonts); ++i)
+    if (HMENU pages = GetSubMenu(fonts, i)) add(pages, MenuText(fonts, i) + " ");
+  return items;
+}
+
+std::vector<std::string> Marked(HWND window) {
+  std::vector<std::string> marked;
+  for (const FontItem& item : FontItems(window))
+    if (item.marked) marked.push_back(item.text);
+  return marked;
+}
+
+// View > Font offers every font and marks the one chosen alone, stores its name for the next start (any
+// other stored text reads as the file says); File > Information and the status bar name the font in use.
+TEST(FontMenu, EveryFontOfferedOneMarkedAndKept) {
+  TempDir dir;
+  std::string record(128, '\0');
+  record.replace(0, 7, "SAUCE00").replace(106, 7, "IBM VGA");
+  record[94] = record[95] = 1;
+  const std::string named = dir.Write("named.nfo", "\x8e\r\n\x1a" + record);
+  {
+    MainWindowTest test;
+    EXPECT_EQ(Marked(test.window()), std::vector<std::string>{"As the &file says"});
+    // Choosing each item in turn: its mark alone, and the name stored, as SAUCE spells it.
+    std::vector<std::string> expected, seen;
+    for (int f = 0; f < kFontFamilyCount; ++f) {
+      const std::string family = FamilyInfo(static_cast<FontFamily>(f)).name;
+      if (!IsIbmFamily(static_cast<FontFamily>(f))) expected.push_back(family + "|" + family);
+      for (int i = 0; IsIbmFamily(static_cast<FontFamily>(f)) && i < kCodePageCount; ++i) {
+        const std::string page = std::to_string(kCodePages[i]);
+        expected.push_back(family + " " + page + "|" + family + (i == 0 ? "" : " " + page));
+      }
+    }
+    expected.push_back("As the &file says|");
+    for (const FontItem& item : FontItems(test.window())) {
+      SendMessageA(test.window(), WM_COMMAND, item.command, 0);
+      const std::vector<std::string> marked = Marked(test.window());
+      const std::string stored = RegText(HKEY_LOCAL_MACHINE, kSettingsKey, "Font");
+      seen.push_back(
+          item.text.substr(0, item.text.find(" (")) + "|" +
+          (marked.size() == 1 && marked[0] == item.text ? stored : "marks " + std::to_string(marked.size())));
+    }
+    std::sort(expected.begin(), expected.end());
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ(seen, expected);
+    for (const FontItem& item : FontItems(test.window()))
+      if (item.text == "IBM EGA 866 (Russian)") SendMessageA(test.window(), WM_COMMAND, item.command, 0);
+    test.Show(dir.Write("plain.nfo", "\x8e\r\n"));
+    EXPECT_EQ(std::make_pair(Information(), test.StatusText(0).substr(0, 15)),
+              std::make_pair(std::string("This file carries no SAUCE record.\r\nFont:\tIBM EGA 866"),
+                             std::string("IBM EGA 866 \xe2\x80\x94")));
+    test.Show(named);
+    EXPECT_NE(Information().find("Font:\tIBM EGA 866 (the record names IBM VGA)\r\n"), std::string::npos);
+  }
+  {
+    MainWindowTest again(true);
+    EXPECT_EQ(Marked(again.window()), std::vector<std::string>{"IBM EGA 866 (Russian)"});
+    SendMessageA(again.window(), WM_COMMAND, IDM_FONT_AS_FILE, 0);
+    again.Show(named);
+    EXPECT_NE(Information().find("Font:\tRururerir  (Eng) (the record names IBM VGA)\r\n"),
+              std::string::npos);
+    EXPECT_EQ(again.StatusText(0).substr(0, 7), "anttkn:");
+    HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_ALL_ACCESS);
+    WriteTextValue(key, "Font", "IBM VGX 866");
+    RegCloseKey(key);
+  }
+  MainWindowTest garbage(true);
+  EXPECT_EQ(std::make_pair(Marked(garbage.window()), settings.font),
+            std::make_pair(std::vector<std::string>{"As the &file says"}, std::string()));
   ForgetSavedSettings();
 }
 
