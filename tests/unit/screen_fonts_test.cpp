@@ -67,6 +67,14 @@ TEST(ScreenFonts, UpperHalvesLandOnTheirBytes) {
       }
     }
   }
+  for (const CharacterSet set : {CharacterSet::kAmiga, CharacterSet::kPetsciiUnshifted,
+                                 CharacterSet::kPetsciiShifted, CharacterSet::kAtascii}) {
+    for (int byte = 1; byte < 256; ++byte) {
+      const char16_t c = CharactersOf(set, 0)[byte];
+      if (c != 0 && c != u' ' && c != u'\u00A0')
+        EXPECT_NE(Glyph(set, 0, 8, byte), std::vector<uint8_t>(8)) << int(set) << " " << byte;
+    }
+  }
   // Bytes a code page leaves undefined show nothing.
   EXPECT_EQ(CharactersOf(CharacterSet::kIbm, 819)[0x80], 0);
   EXPECT_EQ(Ibm(819, 16, 0x80), std::vector<uint8_t>(16));
@@ -100,6 +108,7 @@ TEST(ScreenFonts, OtherMachinesBytes) {
   // Topaz is Latin-1; its C1 bytes show nothing.
   EXPECT_EQ(std::pair(chars(S::kAmiga, 0xE9), chars(S::kAmiga, 0x85)), std::pair(u'\u00E9', char16_t{0}));
   EXPECT_EQ(Glyph(S::kAmiga, 0, 8, 0x85), std::vector<uint8_t>(8));
+  for (int byte = 0xA1; byte < 256; ++byte) EXPECT_EQ(chars(S::kAmiga, byte), byte);
   // PETSCII: capitals and graphics, or small letters with the capitals moved up; 0xFF is pi; controls blank.
   for (const auto& [set, byte, character, sameSet, sameByte] :
        {std::tuple{S::kPetsciiUnshifted, 0x41, u'A', S::kPetsciiShifted, 0xC1},
