@@ -91,12 +91,3 @@ SauceDescription DescribeSauce(const uint8_t* bytes, size_t length) {
   return sauce;
 }
 
-std::string ScreenFontName(int32_t cellHeight, bool ownFont) {
-  if (ownFont) return "the file's own, " + std::to_string(cellHeight) + " rows high";
-  switch (cellHeight) {
-    case 8: return "IBM VGA50";
-    case 14: return "IBM EGA";
-    case 16: return "IBM VGA";
-    default: return std::to_string(cellHeight) + "-row VGA";
-  }
-}

@@ -24,9 +24,4 @@ struct SauceDescription {
 
 SauceDescription DescribeSauce(const uint8_t* bytes, size_t length);
 
-// The font a colour screen is drawn in, as SAUCE records name fonts: the
-// built-in VGA fonts by their cell height ("IBM VGA" 16 rows, "IBM VGA50"
-// 8, "IBM EGA" 14), or the file's own.
-std::string ScreenFontName(int32_t cellHeight, bool ownFont);
-
 #endif
