@@ -14,18 +14,6 @@ namespace {
 // colour, and ten times it still fits 32 bits, however many digits follow.
 constexpr int32_t kParameterLimit = 1000000;
 
-bool FontHasShortCells(const char* name) {
-  size_t n = std::strlen(name);
-  // "IBM VGA50 437": the 50-line font with its code page after it (as
-  // ansilove reads it).
-  if (n > 4 && name[n - 4] == ' ' && std::isdigit(static_cast<unsigned char>(name[n - 3])) &&
-      std::isdigit(static_cast<unsigned char>(name[n - 2])) &&
-      std::isdigit(static_cast<unsigned char>(name[n - 1])))
-    n -= 4;
-  // ansilove draws "IBM EGA43" in 16-pixel cells; the 43-line EGA mode
-  // showed the same 8 x 8 font as the 50-line VGA one.
-  return n >= 2 && (std::strncmp(name + n - 2, "50", 2) == 0 || std::strncmp(name + n - 2, "43", 2) == 0);
-}
 
 // The 256 colours of the usual terminal palette (xterm's): the first 16
 // are the 16 themselves, then a 6 x 6 x 6 cube and 24 greys, each as its
@@ -316,15 +304,24 @@ AnsiOptions AnsiOptionsFor(const SauceRecord& sauce) {
   // (ASCII, ANSi, ANSiMation), and ansilove reads them from any.
   if (sauce.present && sauce.dataType == 1) {
     options.iceColours = (sauce.flags & 1) != 0;
-    if (FontHasShortCells(sauce.fontName)) options.cellHeight = 8;
+  }
+  FontFace face;
+  if (SauceFont(sauce, face)) {
+    bool fellBack = false;
+    options.cellHeight = ResolveFont(face, fellBack).CellHeight();
   }
   return options;
+}
+
+bool SauceFont(const SauceRecord& sauce, FontFace& face) {
+  return sauce.present && (sauce.dataType == 1 || sauce.dataType == 5) &&
+         ParseFontName(sauce.fontName, sizeof sauce.fontName, face);
 }
 
 int32_t AnsiRowLimit(int32_t columns, int32_t cellHeight, int bitsPerPixel) {
   const int64_t rowBytes = DibStride(int64_t{std::clamp(columns, 1, kAnsiMaxColumns)} * kAnsiWideCellWidth,
                                      bitsPerPixel == 32 ? 32 : 4) *
-                           (cellHeight == 8 ? 8 : 16);
+                           std::clamp(cellHeight, 8, 32);
   return static_cast<int32_t>(kMaxPageBytes / rowBytes);
 }
 

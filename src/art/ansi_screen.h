@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "sauce.h"
+#include "screen_font.h"
 
 constexpr int32_t kAnsiDefaultColumns = 80;
 constexpr int32_t kAnsiMaxColumns = 1000;
@@ -32,13 +33,17 @@ constexpr int32_t kAnsiWideCellWidth = 9;
 
 struct AnsiOptions {
   int32_t columns = kAnsiDefaultColumns;  // 1 to kAnsiMaxColumns
-  int32_t cellHeight = 16;                // 16, or 8 for the 43/50-line fonts
+  int32_t cellHeight = 16;                // the font's: 16, 8, 14 or 19
   bool iceColours = false;                // blink gives a bright background
 };
 
 // The screen a record asks for: TInfo1 columns when it is type 1/1 and 1 to
-// 1,000; 8-pixel cells for a font name ending in 50 or 43; iCE colours.
+// 1,000; the cell height of the font it names; iCE colours.
 AnsiOptions AnsiOptionsFor(const SauceRecord& sauce);
+
+// The font a record names (FontName, read in character and binary text
+// records), and whether it names one.
+bool SauceFont(const SauceRecord& sauce, FontFace& face);
 
 // A cell: its code page 437 byte (0 is a blank) and its colours, the
 // foreground in the low nibble and the background in the high one.
@@ -68,15 +73,20 @@ constexpr uint32_t kExactColour = 0x1000000;
 struct AnsiScreen {
   int32_t columns = kAnsiDefaultColumns;
   int32_t rows = 0;         // through the last row anything was drawn on
-  int32_t cellHeight = 16;  // the font's rows: 16 or 8 built in, 1 to 32 of a file's own
+  int32_t cellHeight = 16;  // the font's rows: 16, 8, 14 or 19 built in, 1 to 32 of a file's own
   // Pixels a cell across: 8, or 9 with the 9th column of a VGA text screen.
   int32_t cellWidth = kAnsiCellWidth;
   std::vector<AnsiCell> cells;  // row-major, at least columns x rows
   // The 16 colours a cell's indexes name: the VGA ones unless the file
   // carries its own.
   std::array<uint32_t, 16> palette = DefaultPalette();
-  // The file's own font, or null for the built-in one of cellHeight rows.
+  // The file's own font, or null for the built-in one of cellHeight rows
+  // in `characterSet` (and `codePage`, for the IBM fonts).
   std::shared_ptr<const ScreenFont> font;
+  CharacterSet characterSet = CharacterSet::kIbm;
+  int16_t codePage = 437;
+  // How the screen's tube stretched its rows to fill 4:3.
+  ScreenTube tube = ScreenTube::kVga;
   // With iCE colours bit 7 of a cell's colours is part of a bright
   // background; without, it is VGA's blink bit: the background is 0 to 7
   // and the foreground blinks (AnsiBlinks).

@@ -48,14 +48,21 @@ void ReadDocumentAs(const DocumentOptions& options, Document& document) {
                                                        document.Length(), options.colour)
                                        : Reading::kTextLayout;
   if (!document.Colour()) {
+    document.font = document.Opened() ? ChooseFont(document.path.c_str(), document.Bytes(), document.Length(),
+                                                   options.look.font)
+                                      : ChosenFont();
     // Kept at its largest: fresh memory costs more than the copy.
     const auto* text = reinterpret_cast<const uint8_t*>(document.text.data());
     document.laidOut.resize(std::max(document.laidOut.size(), document.start.count + 2));
     LaidOutText(text, document.start.count, document.laidOut.data());
     return;
   }
-  if (!options.makeScreen) return;
+  if (!options.makeScreen) {
+    document.font = ChooseFont(document.path.c_str(), document.Bytes(), document.Length(), options.look.font);
+    return;
+  }
   document.screen = ReadColourScreen(document.path.c_str(), document.Bytes(), document.Length(), options.look);
+  document.font = document.screen.font;
   document.note = document.wholeHeld && document.wholeStart.cut
                       ? "only the first " + std::to_string(kColourDocumentLimit >> 20) + " MB are shown"
                       : document.screen.note;

@@ -49,6 +49,8 @@ struct Document {
   int32_t laidOutLength = 0;
   // The colour reading's screen (empty for the text layout).
   ColourScreen screen;
+  // The font it is drawn in (ChooseFont), in either reading.
+  ChosenFont font;
   // What of the file could not be read, for the status bar.
   std::string note;
 

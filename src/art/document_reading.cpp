@@ -5,6 +5,7 @@
 
 #include "../core/code_page_437.h"
 #include "../core/state_types.h"
+#include "amiga_text.h"
 #include "art_formats.h"
 #include "sauce.h"
 
@@ -84,10 +85,50 @@ bool ChosenStretch(const SauceRecord& sauce, LookChoice aspect) {
   return SauceSays(sauce, 3) == 1;
 }
 
+ChosenFont ChooseFont(const char* path, const uint8_t* bytes, size_t length, const std::string& chosen) {
+  ChosenFont font;
+  FontFace asked;
+  if (!chosen.empty() && ParseFontName(chosen.c_str(), chosen.size(), asked)) {
+    font.named = true;
+    font.askedName = chosen;
+  } else if (const SauceRecord sauce = ReadSauce(bytes, length); SauceFont(sauce, asked)) {
+    font.named = true;
+    font.askedName = sauce.fontName;
+  } else if (MayBeAmigaText(path) && LooksLikeAmigaText(bytes, sauce.textLength)) {
+    asked.family = FontFamily::kTopaz1;
+    asked.codePage = 0;
+    font.amigaText = true;
+  }
+  font.face = ResolveFont(asked, font.fellBack);
+  return font;
+}
+
+namespace {
+
+// The screen drawn in `font` when it carries no font of its own, its
+// rows kept within the page limit at the font's height.
+void TakeFont(const ChosenFont& font, AnsiScreen& screen, std::string& note) {
+  if (screen.font != nullptr) return;
+  screen.characterSet = font.face.Set();
+  screen.codePage = font.face.codePage;
+  screen.tube = FamilyInfo(font.face.family).tube;
+  screen.cellHeight = font.face.CellHeight();
+  const int32_t limit = AnsiRowLimit(screen.columns, screen.cellHeight, screen.exactColours.empty() ? 4 : 32);
+  if (screen.rows > limit) {
+    screen.rows = limit;
+    const size_t cells = static_cast<size_t>(limit) * static_cast<size_t>(screen.columns);
+    screen.cells.resize(cells);
+    if (!screen.exactColours.empty()) screen.exactColours.resize(2 * cells);
+    note = "only the first " + std::to_string(limit) + " rows are shown";
+  }
+}
+
+}  // namespace
+
 ColourScreen ReadColourScreen(const char* path, const uint8_t* bytes, size_t length, ScreenLook look) {
   ColourScreen shown;
   const SauceRecord sauce = ReadSauce(bytes, length);
-  shown.stretched = ChosenStretch(sauce, look.aspect);
+  shown.font = ChooseFont(path, bytes, length, look.font);
   FormatReading reading = FormatRowOf(path).read(bytes, length);
   shown.screen = std::move(reading.screen);
   shown.note = std::move(reading.note);
@@ -99,6 +140,12 @@ ColourScreen ReadColourScreen(const char* path, const uint8_t* bytes, size_t len
     screen.cells.assign(static_cast<size_t>(screen.columns), AnsiCell{});
     if (!screen.exactColours.empty()) screen.exactColours.assign(2 * static_cast<size_t>(screen.columns), 0);
   }
-  screen.cellWidth = ChosenLetterWidth(sauce, look.letters);
+  TakeFont(shown.font, screen, shown.note);
+  // Only the VGA's text modes drew a 9th column; its other fonts, and the
+  // other machines, 8 pixels a letter whatever the record or the View asks.
+  const bool vgaText = screen.tube == ScreenTube::kVga && screen.characterSet == CharacterSet::kIbm;
+  screen.cellWidth = vgaText || screen.font != nullptr ? ChosenLetterWidth(sauce, look.letters) : 8;
+  // A tube already square has nothing to stretch.
+  shown.stretched = ChosenStretch(sauce, look.aspect) && screen.tube != ScreenTube::kSquare;
   return shown;
 }

@@ -57,7 +57,15 @@ enum class LookChoice : int32_t { kAsFile = 0, kOn = 1, kOff = 2 };
 struct ScreenLook {
   LookChoice letters = LookChoice::kAsFile;  // 9-pixel letters
   LookChoice aspect = LookChoice::kAsFile;   // rows stretched for a 4:3 screen
+  // The font the reader chose (a name ParseFontName reads), or empty: the
+  // one the file names, or finds it drawn in.
+  std::string font;
 };
+
+// The font a document is drawn in: the reader's choice; else the one its
+// SAUCE record names; else Topaz for a text file of Latin-1 letters where
+// code page 437 draws line pieces (amiga_text.h); else the VGA's.
+ChosenFont ChooseFont(const char* path, const uint8_t* bytes, size_t length, const std::string& chosen);
 // 9 or 8 pixels a letter; a record that says nothing gives 8.
 int32_t ChosenLetterWidth(const SauceRecord& sauce, LookChoice letters);
 // Whether the rows are stretched; a record that says nothing keeps them square.
@@ -70,6 +78,7 @@ struct ColourScreen {
   AnsiScreen screen;
   std::string note;
   bool stretched = false;  // its rows are to be shown stretched (vga_look.h)
+  ChosenFont font;         // what a built-in font draws (a file's own font is kept)
 };
 ColourScreen ReadColourScreen(const char* path, const uint8_t* bytes, size_t length, ScreenLook look = {});
 

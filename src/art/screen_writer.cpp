@@ -27,7 +27,7 @@ bool Differs(uint32_t exact, int index) {
 
 ScreenWriter::ScreenWriter(int32_t columns, int32_t cellHeight, bool iceColours)
     : columns_(std::clamp(columns, 1, kAnsiMaxColumns)),
-      cellHeight_(cellHeight == 8 ? 8 : 16),
+      cellHeight_(cellHeight == 8 || cellHeight == 14 || cellHeight == 19 ? cellHeight : 16),
       iceColours_(iceColours),
       rowLimit_(AnsiRowLimit(columns_, cellHeight_)),
       exactRowLimit_(AnsiRowLimit(columns_, cellHeight_, 32)) {}

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "../art/page_limits.h"
+#include "screen_fonts.h"
 #include "vga_look.h"
 
 namespace {
@@ -66,6 +67,8 @@ class Looks {
         font->rows.size() >= size_t(font->glyphs) * size_t(height_)) {
       rows_ = font->rows.data();
       wide_ = font->glyphs == 512;
+    } else if (const uint8_t* rows = ScreenFontRows(screen.characterSet, screen.codePage, height_)) {
+      rows_ = rows;
     } else {
       rows_ = height_ == 8 ? &kAnsiFont8[0][0] : &kAnsiFont16[0][0];
       height_ = height_ == 8 ? 8 : 16;

@@ -57,14 +57,14 @@ PageDrawing PageDrawing::OfDocument(const Document& document, const PageOptions&
   int32_t rows = screen.rows;
   if (options.thumbnail) rows = std::min<int32_t>(rows, (size.width + screen.cellHeight - 1) / screen.cellHeight);
   if (!document.screen.stretched) return OfScreen(screen, rows, 0, options.stretchedFormat, options.blinkShown);
-  int32_t height = rows * StretchedHeight(screen.cellHeight, screen.cellWidth);
+  int32_t height = rows * StretchedHeight(screen.cellHeight, screen.cellWidth, screen.tube);
   std::string note;
   if (!options.rowsAlike) {
     // A stretched page is up to 8 times the bytes of the screen's own: it
     // keeps the rows that fit the page limit, and says so. (Drawn in bands
     // it never takes that memory; the limit is the page's.)
     const int bits = options.stretchedFormat == PixelFormat::kRgb24 ? 24 : 32;
-    const int64_t rowBytes = int64_t{StretchedHeight(screen.cellHeight, screen.cellWidth) + 1} *
+    const int64_t rowBytes = int64_t{StretchedHeight(screen.cellHeight, screen.cellWidth, screen.tube) + 1} *
                              static_cast<int64_t>(DibStride(size.width, bits));
     const auto fit = static_cast<int32_t>(std::max<int64_t>(kMaxPageBytes / rowBytes, 1));
     if (rows > fit) {
@@ -73,7 +73,7 @@ PageDrawing PageDrawing::OfDocument(const Document& document, const PageOptions&
     }
     // Each row of the picture as high as a 4:3 screen showed it, blended
     // from the rows it covers.
-    height = StretchedHeight(rows * screen.cellHeight, screen.cellWidth);
+    height = StretchedHeight(rows * screen.cellHeight, screen.cellWidth, screen.tube);
   }
   PageDrawing drawing = OfScreen(screen, rows, height, options.stretchedFormat, options.blinkShown);
   drawing.note_ = std::move(note);

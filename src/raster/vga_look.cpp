@@ -3,9 +3,19 @@
 #include <algorithm>
 #include <utility>
 
-int32_t StretchedHeight(int32_t height, int32_t letterWidth) {
-  // 540 / 400 = 27 / 20 and 480 / 400 = 6 / 5, in whole numbers; halves round up.
-  const int64_t times = letterWidth == 9 ? 27 : 24, over = 20;
+int32_t StretchedHeight(int32_t height, int32_t letterWidth, ScreenTube tube) {
+  // The tube's rows over the screen's: 540 / 400 = 27 / 20 and 480 / 400 =
+  // 6 / 5 for VGA, 480 / 350 for EGA, 480 / 200 for the Amiga, 240 / 200
+  // and 240 / 192 for the C64 and the Atari. Halves round up.
+  int64_t times = 1, over = 1;
+  switch (tube) {
+    case ScreenTube::kVga: times = letterWidth == 9 ? 27 : 24, over = 20; break;
+    case ScreenTube::kSquare: break;
+    case ScreenTube::kEga: times = 48, over = 35; break;
+    case ScreenTube::kAmiga: times = 12, over = 5; break;
+    case ScreenTube::kC64: times = 6, over = 5; break;
+    case ScreenTube::kAtari: times = 5, over = 4; break;
+  }
   return static_cast<int32_t>((int64_t{height} * times * 2 + over) / (2 * over));
 }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "../art/screen_font.h"
 #include "pixel_rows.h"
 
 // In a 9-pixel cell the 9th column repeats the 8th for the line-drawing
@@ -17,10 +18,11 @@
 inline bool NinthColumnRepeats(uint8_t character) { return character >= 0xC0 && character <= 0xDF; }
 
 // The rows a picture `height` pixels high takes when stretched as a text
-// screen that filled a 4:3 tube: 720 x 400 became 720 x 540 (by 1.35) with
-// 9-pixel letters, 640 x 400 became 640 x 480 (by 1.2) with 8-pixel ones.
-// Rounded to the nearest row.
-int32_t StretchedHeight(int32_t height, int32_t letterWidth);
+// screen that filled a 4:3 tube: on VGA 720 x 400 became 720 x 540 (by
+// 1.35) with 9-pixel letters, 640 x 400 became 640 x 480 (by 1.2) with
+// 8-pixel ones; other tubes by their own factor (screen_font.h). Rounded
+// to the nearest row.
+int32_t StretchedHeight(int32_t height, int32_t letterWidth, ScreenTube tube = ScreenTube::kVga);
 
 // Output row j of a stretch of `sourceRows` rows to `outputRows` (at least
 // as many) is source row `row` blended with row + 1, which weighs

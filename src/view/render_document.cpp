@@ -150,7 +150,7 @@ void RenderColourScreen(View& view, ViewerState& viewer) {
   ansiShown = true;
   band.drawnRows = 0;  // nothing of this screen is drawn yet
   stretched = shownDocument.screen.stretched;
-  rowPixels = stretched ? StretchedHeight(ansiScreen.cellHeight, ansiScreen.cellWidth) : ansiScreen.cellHeight;
+  rowPixels = stretched ? StretchedHeight(ansiScreen.cellHeight, ansiScreen.cellWidth, ansiScreen.tube) : ansiScreen.cellHeight;
   const AnsiPageSize size = AnsiPageSizeOf(ansiScreen);
   view.pageCellHeight = rowPixels;
   view.pageCellWidth = ansiScreen.cellWidth;
