@@ -38,8 +38,8 @@
 
 namespace {
 
-constexpr int kRows = 16;      // a cell's rows as compared
-constexpr int kFirst = 0x20;   // the first byte drawn; below are controls
+constexpr int kRows = 16;     // a cell's rows as compared
+constexpr int kFirst = 0x20;  // the first byte drawn; below are controls
 constexpr int kPerLine = 16;
 constexpr int kLines = (256 - kFirst) / kPerLine;
 
@@ -66,9 +66,8 @@ bool AnsiloveTable(const std::string& font, Table& table) {
     std::ofstream out(input, std::ios::binary);
     for (int b = kFirst; b < 256; ++b) out.put(static_cast<char>(b));
   }
-  const std::string command =
-      "ansilove -q -c " + std::to_string(kPerLine) + " -f " + font + " -o '" + output + "' '" + input +
-      "' >/dev/null 2>&1";
+  const std::string command = "ansilove -q -c " + std::to_string(kPerLine) + " -f " + font + " -o '" +
+                              output + "' '" + input + "' >/dev/null 2>&1";
   if (std::system(command.c_str()) != 0) return false;
   std::vector<unsigned char> rgba;
   unsigned width = 0, height = 0;
