@@ -18,6 +18,8 @@ set(PNG_LIBS ${QP_LIBDEFLATE} Threads::Threads)
 add_library(quillpane_core STATIC ${CORE_SOURCES})
 target_include_directories(quillpane_core PUBLIC src ${QP_LIBDEFLATE_INCLUDE})
 target_compile_options(quillpane_core PRIVATE ${QP_WARNINGS})
+target_include_directories(quillpane_core PRIVATE ${CMAKE_BINARY_DIR}/generated)
+add_dependencies(quillpane_core screen_fonts)
 target_link_libraries(quillpane_core PUBLIC ${PNG_LIBS})
 
 if(QP_FUZZ)
@@ -69,6 +71,8 @@ file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
 # The sanitized tests get their own copy of the core.
 add_executable(quillpane_unit_tests ${UNIT_TEST_SOURCES} ${CORE_SOURCES})
 target_include_directories(quillpane_unit_tests PRIVATE src tests/unit)
+target_include_directories(quillpane_unit_tests PRIVATE ${CMAKE_BINARY_DIR}/generated)
+add_dependencies(quillpane_unit_tests screen_fonts)
 target_compile_options(quillpane_unit_tests PRIVATE ${QP_WARNINGS} ${SAN_FLAGS} -g)
 target_link_options(quillpane_unit_tests PRIVATE ${SAN_FLAGS})
 target_compile_definitions(quillpane_unit_tests PRIVATE

@@ -28,6 +28,8 @@ set(PNG_LIBS libdeflate Threads::Threads)
 add_library(quillpane_core STATIC ${CORE_SOURCES})
 target_include_directories(quillpane_core PUBLIC src)
 target_compile_options(quillpane_core PRIVATE ${QP_WARNINGS})
+target_include_directories(quillpane_core PRIVATE ${CMAKE_BINARY_DIR}/generated)
+add_dependencies(quillpane_core screen_fonts)
 target_link_libraries(quillpane_core PUBLIC ${PNG_LIBS})
 
 # Everything but WinMain, so that tests drive the real window procedure.
