@@ -1,7 +1,8 @@
 # Native build: the native exporter (quillpane-export), the pure core
 # under AddressSanitizer and UndefinedBehaviorSanitizer, its unit tests,
-# the benchmarks and the fuzz targets. The exporter needs only libdeflate
-# and threads: `make install` builds it on a machine without GoogleTest.
+# the benchmarks and the fuzz targets. The exporter needs only libdeflate,
+# threads, and python3 with the console fonts to make its screen fonts:
+# `make install` builds it on a machine without GoogleTest.
 #   cmake -S . -B build/linux -DCMAKE_BUILD_TYPE=Release -DQP_SANITIZE=OFF
 #   cmake --build build/linux --target quillpane_export
 option(QP_SANITIZE "Build the native tests with ASan and UBSan" ON)

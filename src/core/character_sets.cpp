@@ -44,14 +44,10 @@ const char16_t* CharactersOf(CharacterSet set, int codePage) {
       // A code page not built in shows as 437 rather than as nothing.
       return tables.characters[index < 0 ? 0 : index];
     }
-    case CharacterSet::kAmiga:
-      return kTopazCharacters;
-    case CharacterSet::kPetsciiUnshifted:
-      return kPetsciiUnshiftedCharacters;
-    case CharacterSet::kPetsciiShifted:
-      return kPetsciiShiftedCharacters;
-    case CharacterSet::kAtascii:
-      return kAtasciiCharacters;
+    case CharacterSet::kAmiga: return kTopazCharacters;
+    case CharacterSet::kPetsciiUnshifted: return kPetsciiUnshiftedCharacters;
+    case CharacterSet::kPetsciiShifted: return kPetsciiShiftedCharacters;
+    case CharacterSet::kAtascii: return kAtasciiCharacters;
   }
   return kCodePage437;
 }

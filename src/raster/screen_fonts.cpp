@@ -90,16 +90,11 @@ const uint8_t* ScreenFontRows(CharacterSet set, int codePage, int height) {
   if (set != CharacterSet::kIbm) {
     if (height != 8) return nullptr;
     switch (set) {
-      case CharacterSet::kAmiga:
-        return &kTopazFont[0][0];
-      case CharacterSet::kPetsciiUnshifted:
-        return &kPetsciiUnshiftedFont[0][0];
-      case CharacterSet::kPetsciiShifted:
-        return &kPetsciiShiftedFont[0][0];
-      case CharacterSet::kAtascii:
-        return &kAtasciiFont[0][0];
-      case CharacterSet::kIbm:
-        break;
+      case CharacterSet::kAmiga: return &kTopazFont[0][0];
+      case CharacterSet::kPetsciiUnshifted: return &kPetsciiUnshiftedFont[0][0];
+      case CharacterSet::kPetsciiShifted: return &kPetsciiShiftedFont[0][0];
+      case CharacterSet::kAtascii: return &kAtasciiFont[0][0];
+      case CharacterSet::kIbm: break;
     }
     return nullptr;
   }

@@ -52,9 +52,19 @@ TEST(Selection, DragCopiesTheCellsAndKeymapSheetsDrawThem) {
     }
     return items + checked;
   };
-  const std::string items =
-      "202 0. Rururerir Blue  (Eng)|203 1. Rururerir Bold  (Eng)|"
-      "204 2. Rururerir Thin  (Eng)|201 1. Rururerir  (Eng)|";
+  // The shipped sheets and those the build makes of the code pages and Topaz, in name order.
+  std::vector<std::string> names = {"Rururerir Blue  (Eng)", "Rururerir Bold  (Eng)"};
+  for (const char* page :
+       {"720 (Arabic)", "737 (Greek)", "775 (Baltic)", "819 (Latin-1)", "850 (Western European)",
+        "852 (Central European)", "855 (Cyrillic)", "857 (Turkish)", "858 (Western European, euro)",
+        "860 (Portuguese)", "861 (Icelandic)", "862 (Hebrew)", "863 (Canadian French)", "864 (Arabic)",
+        "865 (Nordic)", "866 (Cyrillic)", "869 (Greek)", "872 (Cyrillic, euro)"})
+    names.push_back("IBM " + std::string(page));
+  names.insert(names.end(), {"Rururerir Thin  (Eng)", "Amiga Topaz"});
+  std::string items;
+  for (size_t i = 0; i < names.size(); ++i)
+    items += std::to_string(202 + i) + " " + std::to_string(i) + ". " + names[i] + "|";
+  items += "201 1. Rururerir  (Eng)|";
 
   // The same item again renders nothing; a sheet whose bitmap is missing is not taken.
   SendMessageA(test.window(), WM_COMMAND, 202, 0);
