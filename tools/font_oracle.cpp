@@ -155,7 +155,7 @@ int Script(char16_t c) {
   return c < 0x250 ? 0 : c >= 0x370 && c < 0x400 ? 1 : c >= 0x400 && c < 0x530 ? 2 : 3;
 }
 
-bool g_show = false;  // --show: each byte that disagrees, both glyphs beside each other
+bool g_show = false;  // --show
 
 void Show(const Glyph& ours, const Glyph& theirs, const Glyph& nearest) {
   for (int y = 0; y < kRows; ++y) {
@@ -168,9 +168,9 @@ void Show(const Glyph& ours, const Glyph& theirs, const Glyph& nearest) {
 }
 
 // How many of `bytes` have their own glyph in `theirs` nearest to ours.
-// `characters` are those our font's bytes show.
+// `characters` are those our font's bytes show; `show` draws the bytes that disagree.
 Score Compare(const Table& ours, const Table& theirs, const std::vector<int>& bytes,
-              const char16_t* characters) {
+              const char16_t* characters, bool show = false) {
   Score score;
   for (int b : bytes) {
     const int own = Distance(ours.glyphs[b], theirs.glyphs[b]);
@@ -185,7 +185,7 @@ Score Compare(const Table& ours, const Table& theirs, const std::vector<int>& by
     const bool agrees = nearest == b || lookAlike;
     score.same += agrees;
     ++score.total;
-    if (g_show && !agrees) {
+    if (show && !agrees) {
       std::printf("%02X U+%04X (%d pixels off): nearest %02X U+%04X (%d); ours, theirs, their nearest:\n", b,
                   characters[b], own, nearest, characters[nearest], best);
       Show(ours.glyphs[b], theirs.glyphs[b], theirs.glyphs[nearest]);
@@ -243,7 +243,7 @@ int main(int argc, char** argv) {
     std::vector<int> bytes;
     for (int b = kFirst; b < 256; ++b)
       if (characters[b] != characters437[b]) bytes.push_back(b);
-    const Score score = Compare(OurTable(CharacterSet::kIbm, page, 16), theirs, bytes, characters);
+    const Score score = Compare(OurTable(CharacterSet::kIbm, page, 16), theirs, bytes, characters, g_show);
     mark(name, score, 50);
     pages.Add(score);
     floor.Add(Compare(ours437, theirs, bytes, characters));
@@ -262,7 +262,7 @@ int main(int argc, char** argv) {
   topazBytes.insert(topazBytes.end(), latin.begin(), latin.end());
   Score topazScore;
   const char16_t* latin1 = CharactersOf(CharacterSet::kAmiga, 0);
-  if (drawn("topaz")) mark("topaz", topazScore = Compare(topaz, theirs, topazBytes, latin1), 95);
+  if (drawn("topaz")) mark("topaz", topazScore = Compare(topaz, theirs, topazBytes, latin1, g_show), 95);
   if (drawn("topaz500")) Print("topaz500", Compare(topaz, theirs, topazBytes, latin1));
   Score vga50;
   if (drawn("80x50"))
