@@ -132,21 +132,32 @@ Glyph Near(const Glyph& glyph) {
   return near;
 }
 
-int Distance(const Glyph& ours, const Glyph& theirs) {
+// A glyph with the pixels near its ink, worked out once.
+struct Inked {
+  Glyph ink{}, near{};
+  Inked() = default;
+  explicit Inked(const Glyph& glyph) : ink(glyph), near(Near(glyph)) {}
+};
+using Moves = std::array<Inked, 9>;  // ours moved by -1, 0, 1 pixel down and across
+
+Moves MovesOf(const Glyph& glyph) {
+  Moves moves;
+  for (int i = 0; i < 9; ++i) moves[i] = Inked(Moved(glyph, i % 3 - 1, i / 3 - 1));
+  return moves;
+}
+
+int Distance(const Moves& ours, const Inked& theirs) {
   constexpr int kFarWeight = 4;  // on top of the pixel's own 1
   int best = 1 << 30;
-  const Glyph nearTheirs = Near(theirs);
-  for (int dy = -1; dy <= 1; ++dy)
-    for (int dx = -1; dx <= 1; ++dx) {
-      const Glyph moved = Moved(ours, dx, dy), nearOurs = Near(moved);
-      int differing = 0, far = 0;
-      for (int y = 0; y < kRows; ++y) {
-        differing += __builtin_popcount(moved[y] ^ theirs[y]);
-        far += __builtin_popcount(moved[y] & ~nearTheirs[y] & 0xFF) +
-               __builtin_popcount(theirs[y] & ~nearOurs[y] & 0xFF);
-      }
-      best = std::min(best, differing + kFarWeight * far);
+  for (const Inked& moved : ours) {
+    int differing = 0, far = 0;
+    for (int y = 0; y < kRows; ++y) {
+      differing += __builtin_popcount(moved.ink[y] ^ theirs.ink[y]);
+      far += __builtin_popcount(moved.ink[y] & ~theirs.near[y] & 0xFF) +
+             __builtin_popcount(theirs.ink[y] & ~moved.near[y] & 0xFF);
     }
+    best = std::min(best, differing + kFarWeight * far);
+  }
   return best;
 }
 
@@ -172,11 +183,14 @@ void Show(const Glyph& ours, const Glyph& theirs, const Glyph& nearest) {
 Score Compare(const Table& ours, const Table& theirs, const std::vector<int>& bytes,
               const char16_t* characters, bool show = false) {
   Score score;
+  std::array<Inked, 256> inked;
+  for (int b = 0; b < 256; ++b) inked[b] = Inked(theirs.glyphs[b]);
   for (int b : bytes) {
-    const int own = Distance(ours.glyphs[b], theirs.glyphs[b]);
+    const Moves moves = MovesOf(ours.glyphs[b]);
+    const int own = Distance(moves, inked[b]);
     int nearest = b, best = own;
     for (int other = kFirst; other < 256; ++other) {
-      const int distance = Distance(ours.glyphs[b], theirs.glyphs[other]);
+      const int distance = Distance(moves, inked[other]);
       if (distance < best) best = distance, nearest = other;
     }
     // A blank never stands for a letter of another script: it is a glyph lacking.
