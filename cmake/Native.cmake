@@ -141,6 +141,13 @@ foreach(file IN ITEMS
 endforeach()
 add_test(NAME format_oracle COMMAND format_oracle --min 99 ${FORMAT_ORACLE_FILES})
 set_tests_properties(format_oracle PROPERTIES SKIP_RETURN_CODE 77)
+# The screen fonts' characters against ansilove's own fonts: each code
+# page's glyphs must be nearest ansilove's of the same byte.
+add_executable(font_oracle tools/font_oracle.cpp)
+target_link_libraries(font_oracle PRIVATE quillpane_core ${QP_LODEPNG})
+target_compile_options(font_oracle PRIVATE ${QP_WARNINGS})
+add_test(NAME font_oracle COMMAND font_oracle)
+set_tests_properties(font_oracle PROPERTIES SKIP_RETURN_CODE 77)
 
 # The Linux desktop entry, thumbnailer and MIME package are made from the
 # table of formats: the ones in src/linux must be what it makes.
