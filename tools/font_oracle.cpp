@@ -62,8 +62,10 @@ struct Table {
 
 struct Score {
   int same = 0, total = 0;
+  int plain = 0;  // by differing pixels alone, the same byte only
   double Percent() const { return total ? 100.0 * same / total : 0.0; }
-  void Add(const Score& o) { same += o.same, total += o.total; }
+  double PlainPercent() const { return total ? 100.0 * plain / total : 0.0; }
+  void Add(const Score& o) { same += o.same, total += o.total, plain += o.plain; }
 };
 
 std::string g_temp;
@@ -146,8 +148,8 @@ Moves MovesOf(const Glyph& glyph) {
   return moves;
 }
 
-int Distance(const Moves& ours, const Inked& theirs) {
-  constexpr int kFarWeight = 4;  // on top of the pixel's own 1
+// `farWeight` on top of a far pixel's own 1; 0 counts differing pixels alone.
+int Distance(const Moves& ours, const Inked& theirs, int farWeight = 4) {
   int best = 1 << 30;
   for (const Inked& moved : ours) {
     int differing = 0, far = 0;
@@ -156,7 +158,7 @@ int Distance(const Moves& ours, const Inked& theirs) {
       far += __builtin_popcount(moved.ink[y] & ~theirs.near[y] & 0xFF) +
              __builtin_popcount(theirs.ink[y] & ~moved.near[y] & 0xFF);
     }
-    best = std::min(best, differing + kFarWeight * far);
+    best = std::min(best, differing + farWeight * far);
   }
   return best;
 }
@@ -197,6 +199,12 @@ Score Compare(const Table& ours, const Table& theirs, const std::vector<int>& by
     const bool lookAlike = ours.glyphs[nearest] == ours.glyphs[b] && ours.glyphs[b] != Glyph{} &&
                            Script(characters[nearest]) != Script(characters[b]);
     const bool agrees = nearest == b || lookAlike;
+    // Shown beside it: the nearest by differing pixels alone, no look-alike forgiven.
+    const int plainOwn = Distance(moves, inked[b], 0);
+    bool plainNearest = true;
+    for (int other = kFirst; other < 256 && plainNearest; ++other)
+      plainNearest = Distance(moves, inked[other], 0) >= plainOwn;
+    score.plain += plainNearest;
     score.same += agrees;
     ++score.total;
     if (show && !agrees) {
@@ -209,8 +217,8 @@ Score Compare(const Table& ours, const Table& theirs, const std::vector<int>& by
 }
 
 void Print(const std::string& name, const Score& score, const char* note = "") {
-  std::printf("%s: %d/%d bytes (%.1f%%) nearest the same byte%s\n", name.c_str(), score.same, score.total,
-              score.Percent(), note);
+  std::printf("%s: %d/%d bytes (%.1f%%) nearest the same byte (%.1f%% by differing pixels alone)%s\n",
+              name.c_str(), score.same, score.total, score.Percent(), score.PlainPercent(), note);
 }
 
 std::vector<int> Range(int first, int last) {
