@@ -101,6 +101,11 @@ if [ -d "$corpus" ]; then
     "$("$native/png_compare" "$QP_TMP"/{win,native}/sauce.png)"
   compare "9-pixel letters at 4:3" "exit 0" --colour --letter-spacing 9 --aspect 4:3 --png sauce.png "$sauce"
   compare "thumbnails" "exit 0" --thumbnail 96 --colour --png bare.png "$bare" --png nfo.png "$nfo"
+  # Screen fonts: Amiga text found by its bytes, a record's Topaz 2+ and 640 x 480 font, and one chosen.
+  amiga=$QP_SOURCE_DIR/samples/sailboat.asc topaz=$corpus/moebius/build/ans/anst-moebius.ans
+  compare "fonts as the files say" "exit 0" --colour --aspect 4:3 --png amiga.png "$amiga" --png topaz.png "$topaz" \
+    --png graphics.png "$corpus/x84/x84/default/art/top/dead.ans"
+  compare "a font chosen" "exit 0" --colour --font "IBM EGA 866" --png nfo.png "$nfo" --png bare.png "$bare"
   # The same animated PNG from both, which pngcheck takes (its frames are read back natively).
   compare "an animation" "exit 0" --animate 28800 --png play.png "$bare"
   cmp -s "$QP_TMP/win/play.png" "$QP_TMP/native/play.png" || qp_fail "the two animations differ"
