@@ -16,7 +16,7 @@
 
 struct DocumentOptions {
   bool colour = false;  // ANSI art as a colour screen (View > ANSI colours, --colour)
-  ScreenLook look;
+  ScreenLook look{};
   // Keep all of a file longer than the text layout reads even without the
   // colour mode: the window may switch it on later without reading again.
   bool holdWholeFile = false;

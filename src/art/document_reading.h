@@ -59,7 +59,7 @@ struct ScreenLook {
   LookChoice aspect = LookChoice::kAsFile;   // rows stretched for a 4:3 screen
   // The font the reader chose (a name ParseFontName reads), or empty: the
   // one the file names, or finds it drawn in.
-  std::string font;
+  std::string font{};
 };
 
 // The font a document is drawn in: the reader's choice; else the one its

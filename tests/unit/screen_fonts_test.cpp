@@ -61,9 +61,10 @@ TEST(ScreenFonts, UpperHalvesLandOnTheirBytes) {
     for (const int height : {8, 14, 16}) {
       for (int byte = 1; byte < (page == 864 || page == 869 ? 0x80 : 256); ++byte) {
         const char16_t c = CharactersOf(CharacterSet::kIbm, page)[byte];
-        if (c != 0 && c != u' ' && c != u'\u00A0')
+        if (c != 0 && c != u' ' && c != u'\u00A0') {
           EXPECT_NE(Ibm(page, height, byte), std::vector<uint8_t>(height))
               << page << " " << height << " " << byte;
+        }
       }
     }
   }
@@ -71,8 +72,9 @@ TEST(ScreenFonts, UpperHalvesLandOnTheirBytes) {
                                  CharacterSet::kPetsciiShifted, CharacterSet::kAtascii}) {
     for (int byte = 1; byte < 256; ++byte) {
       const char16_t c = CharactersOf(set, 0)[byte];
-      if (c != 0 && c != u' ' && c != u'\u00A0')
+      if (c != 0 && c != u' ' && c != u'\u00A0') {
         EXPECT_NE(Glyph(set, 0, 8, byte), std::vector<uint8_t>(8)) << int(set) << " " << byte;
+      }
     }
   }
   // Bytes a code page leaves undefined show nothing.

@@ -264,7 +264,9 @@ TEST(Packs, TheArtWalkedInNameOrderAndShownAsFromDisk) {
   std::vector<std::string> steps = {shown()};
   for (int i = 0; i < 3; ++i) {
     steps.push_back((SendMessageA(test.window(), WM_KEYDOWN, VK_NEXT, 0), shown()));
-    if (i == 0) EXPECT_GE(PartWidth(0), TextWidth(kCrcMismatchWarning)) << test.StatusText(1);
+    if (i == 0) {
+      EXPECT_GE(PartWidth(0), TextWidth(kCrcMismatchWarning)) << test.StatusText(1);
+    }
   }
   int32_t width, height;
   const auto entryPage = ReadPixels(view.pageBitmap.get(), &width, &height);
