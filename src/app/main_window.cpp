@@ -127,10 +127,13 @@ void SetStatusParts(bool wide, int32_t noteTextWidth) {
 
 // Sends a part's text only when it changes: a play asks at every frame.
 void SetStatusText(int part, const std::string& text) {
+  // The bar counts its text in UTF-16 units, and SB_GETTEXTA takes no size:
+  // in this process's UTF-8 a unit may take three bytes (an em dash of a
+  // note), so there is room for three a unit.
   const auto length = LOWORD(SendMessageA(viewer.statusBar, SB_GETTEXTLENGTHA, part, 0));
-  std::string shown(length + 1u, '\0');
+  std::string shown(3u * length + 1u, '\0');
   SendMessageA(viewer.statusBar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(shown.data()));
-  shown.resize(length);
+  shown.resize(std::strlen(shown.c_str()));
   if (shown != text)
     SendMessageA(viewer.statusBar, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text.c_str()));
 }

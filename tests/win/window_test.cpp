@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <cstdio>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -48,6 +49,17 @@ TEST(MainWindow, TheStatusBarFollowsTheDocument) {
   EXPECT_EQ(test.StatusText(0),
             "the file ends before the cells of an Artworx picture \u2014 anttkn:7, filhantag:" +
                 std::to_string(ShownDocument().start.opened) + runs);
+  // A text of more bytes than UTF-16 units (the bar counts its length in those) is read back whole when the
+  // bar is written again: read into room for its length alone, it overran the heap.
+  std::string wide;
+  for (int i = 0; i < 50; ++i) wide += "\u00e9\u2014";
+  std::snprintf(viewer.findNote, sizeof viewer.findNote, "%s", wide.c_str());
+  for (int i = 0; i < 3; ++i) {
+    InvalidateRect(test.window(), nullptr, FALSE);
+    UpdateWindow(test.window());
+  }
+  EXPECT_EQ(test.StatusText(0).size(), wide.size());
+  viewer.findNote[0] = '\0';
 }
 
 // Wine reads the DPI from LogPixels as a process starts: a child runs the disabled test below at 192 DPI.
