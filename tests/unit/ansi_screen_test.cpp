@@ -42,8 +42,6 @@ TEST(AnsiScreen, RecordEndOfTextAndWidth) {
       {"50 lines, code page after", File("A", 1, 1, 3, 0, "IBM VGA50 437"), "A|", 3, 8, false},
       {"25 lines, code page after", File("A", 1, 1, 3, 0, "IBM VGA 850"), "A|", 3, 16, false},
       {"blanks after the name", File("A", 1, 1, 3, 0, "IBM VGA50   "), "A|", 3, 8, false},
-      {"EGA", File("A", 1, 1, 3, 0, "IBM EGA 866"), "A|", 3, 14, false},
-      {"graphics mode", File("A", 1, 1, 3, 0, "IBM VGA25G"), "A|", 3, 19, false},
       {"binary text names its font too", File("A", 5, 1, 3, 1, "IBM VGA50"), "A|", 80, 8, false},
       {"not a character record", File("A", 2, 1, 3, 1, "IBM VGA50"), "A|", 80, 16, false},
   };
