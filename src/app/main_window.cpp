@@ -168,7 +168,7 @@ void WriteStatusTexts() {
     left = StatusLeftText(
         length, document.start.opened, settings.runCount,
         {LoadedDocumentWarning(document), document.note, play,
-         FontStatusText(document.font, document.Colour(), document.screen.screen.font != nullptr)});
+         FontStatusText(document)});
     noted = *LoadedDocumentWarning(document) != '\0' || !document.note.empty() || !play.empty();
   }
   // The right part: a link's address under the pointer, or the SAUCE

@@ -56,6 +56,9 @@ struct Document {
 
   bool Opened() const { return start.opened != -1; }
   bool Colour() const { return reading != Reading::kTextLayout; }
+  // Whether the page is drawn in `font`: not in a font the file carries
+  // itself, nor (the text layout of code page 437) in the Keymap sheet.
+  bool DrawnInItsFont() const { return Colour() ? screen.screen.font == nullptr : font.OwnCharacters(); }
   // The bytes SAUCE and a colour screen read: the whole file when held,
   // else the text.
   const uint8_t* Bytes() const {

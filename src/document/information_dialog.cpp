@@ -32,7 +32,7 @@ std::string FontLine(const View& view, const ViewerState& viewer, const Document
   bool fromChoice = false;
   if (document.Colour() && document.screen.screen.font != nullptr) {
     shown = "the file's own font";
-  } else if (document.Colour() || document.font.OwnCharacters()) {
+  } else if (document.DrawnInItsFont()) {
     shown = ChosenFontText(document.font);
     fromChoice = true;
   } else {

@@ -40,16 +40,17 @@ class RowIndexSink {
 
 }  // namespace
 
+const GlyphPixels* DocumentFontGlyphs(const Document& document) {
+  const ChosenFont& font = document.font;
+  return font.OwnCharacters() ? FontGlyphPixels(font.face.Set(), font.face.codePage) : nullptr;
+}
+
 PageDrawing PageDrawing::OfDocument(const Document& document, const PageOptions& options) {
   if (!document.Colour()) {
     // Zero, never written: no depth, a blank page. (Not const: a const one
     // would take its 67 KB in the program file.)
     static GlyphPixels noSheet;
-    // A font with characters of its own draws the text in its 8-row
-    // glyphs; code page 437 in the sheet chosen.
-    const GlyphPixels* own =
-        document.font.OwnCharacters() ? FontGlyphPixels(document.font.face.Set(), document.font.face.codePage)
-                                      : nullptr;
+    const GlyphPixels* own = DocumentFontGlyphs(document);
     const GlyphPixels& glyphs = own != nullptr ? *own : options.glyphs != nullptr ? *options.glyphs : noSheet;
     const uint8_t* text = document.laidOut.data();
     const int32_t length = document.laidOutLength;

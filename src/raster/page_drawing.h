@@ -37,6 +37,10 @@ struct PageOptions {
   bool blinkShown = true;
 };
 
+// The 8-row glyphs the text layout of `document` is drawn in when its font
+// has characters other than code page 437's; null: the Keymap sheet's.
+const GlyphPixels* DocumentFontGlyphs(const Document& document);
+
 class PageDrawing {
  public:
   // The page of `document` as its reading gives it: its colour screen or

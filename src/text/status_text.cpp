@@ -21,7 +21,7 @@ std::string PlayStatusText(bool paused, uint32_t bitsPerSecond) {
   return (paused ? "Paused at " : "Playing at ") + std::to_string(bitsPerSecond) + " bit/s";
 }
 
-std::string FontStatusText(const ChosenFont& font, bool colour, bool ownFont) {
-  if (ownFont || (colour ? font.face == FontFace{} : !font.OwnCharacters())) return std::string();
-  return ChosenFontText(font);
+std::string FontStatusText(const Document& document) {
+  if (!document.DrawnInItsFont() || document.font.face == FontFace{}) return std::string();
+  return ChosenFontText(document.font);
 }

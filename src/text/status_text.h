@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "../art/screen_font.h"
+#include "../art/document.h"
 
 // The left part: the notes first (a warning about the document, what of
 // it could not be read, a play), so that the counts never push one out of
@@ -29,9 +29,8 @@ int32_t StatusLeftEdge(int32_t barWidth, int32_t placeWidth, bool wideRight, int
 std::string PlayStatusText(bool paused, uint32_t bitsPerSecond);
 
 // The font a document is drawn in, for the left part's notes: empty for
-// the plain IBM VGA (437) and for a font the file carries itself; in the
-// text layout (not `colour`) also for a font whose characters are code
-// page 437's, since the Keymap sheet draws those.
-std::string FontStatusText(const ChosenFont& font, bool colour, bool ownFont);
+// the plain IBM VGA (437), and when the page is not drawn in the
+// document's font (the file's own, or the Keymap sheet's).
+std::string FontStatusText(const Document& document);
 
 #endif

@@ -101,10 +101,7 @@ void RenderTextLayout(View& view, ViewerState& viewer) {
   const uint8_t* text = shownDocument.laidOut.data();
 
   const PageMeasure measured = MeasureLayout(text, length, view.lineTable);
-  // A font with characters of its own draws the text in its 8-row
-  // glyphs; code page 437 in the Keymap sheet chosen.
-  const ChosenFont& font = shownDocument.font;
-  const GlyphPixels* own = font.OwnCharacters() ? FontGlyphPixels(font.face.Set(), font.face.codePage) : nullptr;
+  const GlyphPixels* own = DocumentFontGlyphs(shownDocument);
   if (own == nullptr) ReadGlyphPixels(view.glyphSheet.get(), view.glyphTable, glyphPixels);
   const GlyphPixels& glyphs = own != nullptr ? *own : glyphPixels;
   const int bitsPerPixel = glyphs.bitsPerPixel == 32 ? 32 : 1;
