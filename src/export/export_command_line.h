@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../art/document_reading.h"
+#include "../text/text_out.h"
 // The fastest play --animate takes, in bits a second.
 constexpr uint32_t kMaxAnimateBitsPerSecond = 10000000;
 
@@ -22,9 +23,14 @@ std::vector<std::string> ExportUsage(const std::string& program);
 // separator.
 std::string ProgramName(const std::string& path);
 
+// What an export writes of a document: its page as a PNG, its characters
+// as UTF-8 text, as colour ANSI for terminals, or as a web page.
+enum class OutputKind { kPng, kText, kAnsi, kHtml };
+
 struct ExportPair {
-  std::string out;   // the PNG to write
+  std::string out;   // the file to write
   std::string file;  // the document to draw
+  OutputKind kind = OutputKind::kPng;
 };
 
 enum class Asked {
@@ -50,6 +56,8 @@ struct ExportRequest {
   // 1 to kMaxAnimateBitsPerSecond: each colour screen (ANSI art read as
   // --colour reads it) an animated PNG of its play at that speed; 0: still.
   uint32_t animateBitsPerSecond = 0;
+  // The text outputs' line ends (--crlf) and terminal colours (--colours).
+  TextOutOptions text;
   // One line naming what is wrong with the line; empty when nothing is.
   std::string error;
 };

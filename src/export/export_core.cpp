@@ -15,6 +15,8 @@
 #include "../raster/png_writer.h"
 #include "../raster/screen_animation.h"
 #include "../raster/thumbnail.h"
+#include "../text/text_out.h"
+#include "html_page.h"
 #include "../resources/resource_ids.h"
 
 namespace {
@@ -102,33 +104,59 @@ std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, co
   if (animate)
     platform.Say(request.program + ": " + Quoted(pair.file) +
                  " is laid out as text, not a colour screen: its PNG is still");
-  {
-    // The page is drawn and deflated a band at a time: never whole in memory.
-    PageDrawing page;
-    std::string note;
-    if (!PlanExportPage(document, glyphs, request.thumbnailSize, page, note))
-      return "cannot draw " + Quoted(pair.file) + ": not enough memory for its page";
-    if (!note.empty()) platform.Say(request.program + ": " + Quoted(pair.file) + ": " + note);
-    bool encoded = false;
-    if (request.thumbnailSize > 0) {
-      ExportPage square;
-      Thumbnail thumbnail;
-      encoded = DrawWholePage(page, square) && MakeThumbnail(square.rows, request.thumbnailSize, thumbnail) &&
-                EncodePng(thumbnail.Rows(), png);
-    } else {
-      encoded = EncodePngDrawn(page.shape(), DrawerOf(page), png);
-    }
-    if (!encoded) return "cannot encode the page of " + Quoted(pair.file) + " as PNG";
-  }
+  std::string note;
+  const std::string problem = DocumentOutput(pair.kind, document, glyphs, request, pair.file, png, &note);
+  if (!note.empty()) platform.Say(request.program + ": " + Quoted(pair.file) + ": " + note);
+  if (!problem.empty()) return problem;
   return platform.WriteWholeFile(pair.out, png.data(), png.size());
 }
 
 }  // namespace
 
+std::string DocumentOutput(OutputKind kind, const Document& document, const GlyphPixels& glyphs,
+                           const ExportRequest& request, const std::string& name, std::vector<uint8_t>& out,
+                           std::string* note) {
+  out.clear();
+  std::string text;
+  if (note != nullptr) *note = document.screen.note;
+  switch (kind) {
+    case OutputKind::kText:
+      text = DocumentText(document, request.text);
+      break;
+    case OutputKind::kAnsi:
+      text = DocumentAnsi(document, request.text);
+      break;
+    case OutputKind::kHtml:
+      text = DocumentHtml(document, glyphs, request.text);
+      break;
+    case OutputKind::kPng: {
+      // The page is drawn and deflated a band at a time: never whole in memory.
+      PageDrawing page;
+      std::string said;
+      if (!PlanExportPage(document, glyphs, request.thumbnailSize, page, said))
+        return "cannot draw " + Quoted(name) + ": not enough memory for its page";
+      if (note != nullptr) *note = said;
+      bool encoded = false;
+      if (request.thumbnailSize > 0) {
+        ExportPage square;
+        Thumbnail thumbnail;
+        encoded = DrawWholePage(page, square) && MakeThumbnail(square.rows, request.thumbnailSize, thumbnail) &&
+                  EncodePng(thumbnail.Rows(), out);
+      } else {
+        encoded = EncodePngDrawn(page.shape(), DrawerOf(page), out);
+      }
+      if (!encoded) return "cannot encode the page of " + Quoted(name) + " as PNG";
+      return std::string();
+    }
+  }
+  out.assign(text.begin(), text.end());
+  return std::string();
+}
+
 std::string ExportJobPng(ExportPlatform& platform, const ExportRequest& request, const ExportJob& job,
                          OpenPack& pack, const GlyphPixels& glyphs, Document& document) {
   if (!job.problem.empty()) return job.problem;
-  const ExportPair pair{job.out, job.file};
+  const ExportPair pair{job.out, job.file, OutputKind::kPng};
   if (!job.inPack) {
     return ExportOne(
         platform, request, pair,

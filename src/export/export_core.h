@@ -62,6 +62,18 @@ struct ExportPage {
   PixelRows rows;  // into pixels and palette
 };
 
+// The bytes of `kind` of `document` (read with its cells; a colour screen
+// read with its screen) as the export writes them under `request`'s
+// options: a PNG of its page (a thumbnail with thumbnailSize; never a
+// play), its UTF-8 text, its terminal ANSI or its web page. `glyphs` is
+// the text layout's Keymap sheet. The window's Save as gives the same
+// bytes. Returns the problem ("cannot ... FILE": `name` names the
+// document), or an empty text; `note`, when given, gets what of a colour
+// screen's file could not be read or drawn.
+std::string DocumentOutput(OutputKind kind, const Document& document, const GlyphPixels& glyphs,
+                           const ExportRequest& request, const std::string& name, std::vector<uint8_t>& out,
+                           std::string* note = nullptr);
+
 // Draws `document` (read with its cells) whole, as the export draws it:
 // its colour screen (a stretched one in 24-bit colour) or its text layout
 // in `glyphs`. With `thumbnailSize`, only the rows a thumbnail reads are

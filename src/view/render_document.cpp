@@ -17,6 +17,7 @@
 #include "render_page.h"
 #include "view_text.h"
 #include "../text/sauce_text.h"
+#include "../text/text_out.h"
 #include "../core/window_geometry.h"
 #include "../core/character_sets.h"
 #include "../core/code_page_437.h"
@@ -208,11 +209,7 @@ ScreenLook ShownLook(const Settings& settings) {
 
 const AnsiScreen* ShownAnsiScreen() { return ansiShown ? &ShownScreen() : nullptr; }
 
-const char16_t* ShownCharacters() {
-  const Document& document = shownDocument;
-  if (document.Colour() && document.screen.screen.font != nullptr) return kCodePage437;
-  return CharactersOf(document.font.face.Set(), document.font.face.codePage);
-}
+const char16_t* ShownCharacters() { return DocumentCharacters(shownDocument); }
 
 LCID OemLocaleOf(const char16_t* characters) {
   // US English, Arabic, Greek, Latvian, German, Polish, Turkish, Hebrew, Russian.
