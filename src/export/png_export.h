@@ -28,4 +28,9 @@ HBITMAP LoadNamedSheet(const std::string& fontsFolder, const std::string& name);
 // line, or an empty text.
 std::string WriteWholeFile(const std::string& path, const void* bytes, size_t size);
 
+// Notes that this program wrote `size` bytes of a text output (UTF-8
+// text, terminal ANSI, a web page) as `path`: an export may replace such a
+// file later, and no other file of those kinds.
+void RememberWrittenText(const std::string& path, const void* bytes, size_t size);
+
 #endif

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "../art/document.h"
+#include "shown_rows.h"
 
 // The colours a terminal is given: the 16 indexes (its own palette
 // applies), the nearest of xterm's 256, or the exact colours.
@@ -21,6 +22,23 @@ struct TextOutOptions {
 // indexed by a cell's byte: a font the file carries itself reads as code
 // page 437.
 const char16_t* DocumentCharacters(const Document& document);
+
+// The cells the document's page shows, row by row, each through its last
+// drawn cell: the colour screen's, or the text layout's page (the cells of
+// its limited page, as the window and the PNG draw it). The copy, links
+// and Find read the same cells.
+ShownRows DocumentShownRows(const Document& document);
+
+// A colour screen's cell as its page draws it: the palette indexes of its
+// colours (the background 0 to 7 where bit 7 blinks instead, a 512-glyph
+// font's foreground 0 to 7) and the colours themselves, 0xRRGGBB, exact
+// where the file gives them.
+struct CellColours {
+  int foreground = 7, background = 0;
+  uint32_t foregroundRgb = 0xAAAAAA, backgroundRgb = 0;
+  bool blinks = false;
+};
+CellColours ColoursOfCell(const AnsiScreen& screen, int32_t column, int32_t row);
 
 // The characters the cells show, as UTF-8: each row through its last drawn
 // cell (what a copy of the whole page gives), every row ended by a line end.
