@@ -285,21 +285,28 @@ struct Tmux {
   }
 };
 
-// What tmux shows of `ansi` in a window `columns` wide, captured whole.
-bool ShowInTmux(const Tmux& tmux, const std::string& file, int32_t columns, std::string& capture) {
-  static int window = 0;
-  const std::string name = "art" + std::to_string(++window);
-  if (!tmux.Command("new-window -d -n " + name + " -t keep: " + Quote("cat " + Quote(file)))) return false;
-  tmux.Command("resize-window -t keep:" + name + " -x " + std::to_string(columns) + " -y 24");
-  // The window stays when cat is done (remain-on-exit); tmux calls its
-  // pane dead once all it wrote has been read.
-  std::string dead;
+// What tmux shows of `file` in a window `columns` wide, captured whole.
+// `show` is a script that cats the file, then sets the pane's title: tmux
+// reads a pane's output in order, so once the title is set every byte
+// before it is on the screen. (A pane whose program has ended may be
+// called dead before all it wrote has been read; the script stays.)
+bool ShowInTmux(const Tmux& tmux, const std::string& show, const std::string& file, int32_t columns,
+                std::string& capture) {
+  static int count = 0;
+  // A session of its own: a detached session is made at the size it asks.
+  const std::string name = "art" + std::to_string(++count);
+  if (!tmux.Command("new-session -d -s " + name + " -x " + std::to_string(columns) + " -y 24 " +
+                    Quote("sh " + Quote(show) + " " + Quote(file))))
+    return false;
+  std::string title;
   for (int i = 0; i < 3000; ++i) {
-    if (tmux.Command("display-message -p -t keep:" + name + " '#{pane_dead}'", &dead) && dead == "1\n") break;
+    if (tmux.Command("display-message -p -t " + name + ": '#{pane_title}'", &title) && title == "qp-done\n")
+      break;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  const bool captured = dead == "1\n" && tmux.Command("capture-pane -p -e -N -S - -E - -t keep:" + name, &capture);
-  tmux.Command("kill-window -t keep:" + name);
+  const bool captured =
+      title == "qp-done\n" && tmux.Command("capture-pane -p -e -N -S - -E - -t " + name + ":", &capture);
+  tmux.Command("kill-session -t " + name);
   return captured;
 }
 
@@ -382,12 +389,12 @@ int CheckTerminal(const std::vector<std::string>& args) {
   // tmux reads UTF-8 only in a UTF-8 locale (-u says the client's is).
   setenv("LC_ALL", "C.UTF-8", 1);
   Tmux tmux{"text-oracle-" + std::to_string(getpid())};
-  // One session holds the server; every file gets a window of its own,
+  // One session holds the server; every file gets a session of its own,
   // made after the history is large enough for the tallest screen.
-  bool started = tmux.Command("new-session -d -s keep -x 80 -y 24") &&
-                 tmux.Command("set-option -g history-limit 2000000") &&
-                 tmux.Command("set-option -g remain-on-exit on") &&
-                 tmux.Command("set-option -g window-size manual");
+  bool started = tmux.Command("new-session -d -s keep -x 80 -y 24 cat") &&
+                 tmux.Command("set-option -g history-limit 2000000");
+  const std::string script = folder + "/show.sh";
+  started = started && WriteBytes(script, "cat \"$1\"\nprintf '\\033]2;qp-done\\033\\\\'\nexec cat\n");
   int64_t cells = 0, agreeing = 0;
   int below = 0, compared = 0, unread = 0, failed = 0;
   Document document;
@@ -409,7 +416,7 @@ int CheckTerminal(const std::vector<std::string>& args) {
     const std::string file = folder + "/file.ans";
     std::string capture;
     if (!WriteBytes(file, DocumentAnsi(document, options)) ||
-        !ShowInTmux(tmux, file, document.screen.screen.columns, capture)) {
+        !ShowInTmux(tmux, script, file, document.screen.screen.columns, capture)) {
       ++failed;
       std::printf("tmux failed  %s\n", path.c_str());
       continue;
