@@ -430,8 +430,12 @@ int CheckTerminal(const std::vector<std::string>& args) {
     std::printf("%7.2f%%  %7lld/%-7lld cells  %s\n", percent, static_cast<long long>(a.agreeing),
                 static_cast<long long>(a.cells), path.c_str());
   }
-  tmux.Command("kill-server");
   std::error_code error;
+  // The server leaves its socket behind.
+  std::string socket;
+  if (started && tmux.Command("display-message -p '#{socket_path}'", &socket) && !socket.empty()) socket.pop_back();
+  tmux.Command("kill-server");
+  if (!socket.empty()) fs::remove(socket, error);
   fs::remove_all(folder, error);
   if (!started) {
     std::printf("text_oracle: tmux would not start\n");
