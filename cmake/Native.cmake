@@ -161,3 +161,13 @@ add_executable(png_writer_benchmark bench/png_writer_benchmark.cpp)
 target_link_libraries(png_writer_benchmark PRIVATE quillpane_core)
 target_compile_definitions(png_writer_benchmark PRIVATE
   QP_CORPUS_DIR="${QP_CORPUS_DIR}" QP_GLYPH_SHEET="${CMAKE_SOURCE_DIR}/src/resources/glyphs.bmp")
+# The text outputs against independent programs: the text of every plain
+# .nfo and .diz against iconv, and the ANSI output of every .ans file that
+# ansilove reads as tmux shows it, cell by cell.
+add_executable(text_oracle tools/text_oracle.cpp)
+target_link_libraries(text_oracle PRIVATE quillpane_core)
+target_compile_options(text_oracle PRIVATE ${QP_WARNINGS})
+add_test(NAME text_oracle COMMAND text_oracle text ${QP_CORPUS_DIR})
+add_test(NAME terminal_oracle COMMAND text_oracle terminal --min 99.5 ${QP_CORPUS_DIR})
+add_test(NAME terminal_oracle_16 COMMAND text_oracle terminal --colours 16 --min 99.5 ${QP_CORPUS_DIR})
+set_tests_properties(text_oracle terminal_oracle terminal_oracle_16 PROPERTIES SKIP_RETURN_CODE 77)

@@ -1,5 +1,7 @@
 #include "text_out.h"
 
+#include <algorithm>
+
 #include "../core/character_sets.h"
 #include "../core/code_page_437.h"
 #include "../art/page_limits.h"
@@ -10,15 +12,21 @@ const char16_t* DocumentCharacters(const Document& document) {
   return CharactersOf(document.font.face.Set(), document.font.face.codePage);
 }
 
-ShownRows DocumentShownRows(const Document& document) {
-  if (document.Colour()) return AnsiShownRows(document.screen.screen);
-  const uint8_t* text = document.laidOut.data();
-  const int32_t length = document.laidOutLength;
+namespace {
+
+PageMeasure TextLayoutPage(const Document& document) {
   // The page's depth only sets its limits: the built-in sheet's 1 bit a
   // pixel (a colour sheet's page holds fewer rows, which only pages of
   // hostile cursor moves reach).
-  const PageMeasure page = LimitPageSize(MeasureLayout(text, length, nullptr), 1);
-  return CollectShownRows(text, length, page.columnCount, page.rowCount);
+  return LimitPageSize(MeasureLayout(document.laidOut.data(), document.laidOutLength, nullptr), 1);
+}
+
+}  // namespace
+
+ShownRows DocumentShownRows(const Document& document) {
+  if (document.Colour()) return AnsiShownRows(document.screen.screen);
+  const PageMeasure page = TextLayoutPage(document);
+  return CollectShownRows(document.laidOut.data(), document.laidOutLength, page.columnCount, page.rowCount);
 }
 
 CellColours ColoursOfCell(const AnsiScreen& screen, int32_t column, int32_t row) {
@@ -38,6 +46,228 @@ CellColours ColoursOfCell(const AnsiScreen& screen, int32_t column, int32_t row)
   return colours;
 }
 
-std::string DocumentText(const Document&, const TextOutOptions&) { return std::string(); }
+namespace {
 
-std::string DocumentAnsi(const Document&, const TextOutOptions&) { return std::string(); }
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | c >> 6);
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | c >> 12);
+    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | c >> 18);
+    out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+bool HighSurrogate(char16_t u) { return u >= 0xD800 && u < 0xDC00; }
+bool LowSurrogate(char16_t u) { return u >= 0xDC00 && u < 0xE000; }
+
+// A row's cells in UTF-8: a cell that shows nothing (0, or a byte its set
+// has no character for) is a blank. A pair of surrogates in two cells is
+// one character; a surrogate alone cannot be UTF-8 and shows as U+FFFD.
+class RowWriter {
+ public:
+  RowWriter(std::string& out, const char16_t* characters) : out_(out), characters_(characters) {}
+  void Cell(uint8_t b) {
+    const char16_t u = b != 0 && characters_[b] != 0 ? characters_[b] : u' ';
+    if (high_ != 0 && LowSurrogate(u)) {
+      AppendUtf8(out_, 0x10000 + ((char32_t{high_} - 0xD800) << 10) + (u - 0xDC00));
+      high_ = 0;
+      return;
+    }
+    Flush();
+    if (HighSurrogate(u)) {
+      high_ = u;
+    } else {
+      AppendUtf8(out_, LowSurrogate(u) ? 0xFFFD : u);
+    }
+  }
+  // Before anything other than a cell, a surrogate waiting for its pair
+  // goes out alone.
+  void Flush() {
+    if (high_ != 0) AppendUtf8(out_, 0xFFFD);
+    high_ = 0;
+  }
+
+ private:
+  std::string& out_;
+  const char16_t* characters_;
+  char16_t high_ = 0;
+};
+
+void EndRow(std::string& out, bool crlf) { out += crlf ? "\r\n" : "\n"; }
+
+}  // namespace
+
+std::string DocumentText(const Document& document, const TextOutOptions& options) {
+  const ShownRows rows = DocumentShownRows(document);
+  std::string out;
+  RowWriter writer(out, DocumentCharacters(document));
+  for (const ShownRow& row : rows) {
+    for (const uint8_t b : row.cells) writer.Cell(b);
+    writer.Flush();
+    EndRow(out, options.crlf);
+  }
+  return out;
+}
+
+int NearestXterm256(uint32_t rgb) {
+  // xterm's 16 system colours are the terminal's own palette, which users
+  // and themes change; the 6x6x6 cube (16-231) and the grey ramp (232-255)
+  // are the same in every terminal, and the cube holds the pure colours,
+  // black and white exactly. So only those are chosen.
+  static const int kLevels[6] = {0, 95, 135, 175, 215, 255};
+  const int channel[3] = {static_cast<int>(rgb >> 16 & 0xFF), static_cast<int>(rgb >> 8 & 0xFF),
+                          static_cast<int>(rgb & 0xFF)};
+  const auto square = [](int d) { return d * d; };
+  int cube = 16, cubeDistance = 0;
+  for (int i = 0; i < 3; ++i) {
+    // The level nearest each channel: the cube is a grid, so the nearest of
+    // its points has the nearest level in every channel.
+    const int v = channel[i];
+    const int level = v < 48 ? 0 : v < 115 ? 1 : (v - 35) / 40;
+    cube += level * (i == 0 ? 36 : i == 1 ? 6 : 1);
+    cubeDistance += square(v - kLevels[level]);
+  }
+  int best = cube, bestDistance = cubeDistance;
+  for (int k = 0; k < 24; ++k) {
+    const int grey = 8 + 10 * k;
+    const int distance = square(channel[0] - grey) + square(channel[1] - grey) + square(channel[2] - grey);
+    if (distance < bestDistance) best = 232 + k, bestDistance = distance;
+  }
+  return best;
+}
+
+namespace {
+
+// A cell's colours as given to the terminal: in k16 palette indexes, in
+// k256 xterm's indexes, in k24Bit 0xRRGGBB.
+struct TerminalPen {
+  uint32_t foreground = 0, background = 0;
+  bool blinks = false;
+};
+
+class AnsiWriter {
+ public:
+  AnsiWriter(std::string& out, TerminalColours colours) : out_(out), colours_(colours) {}
+
+  // `index` is the palette index of a colour (or the nearest of the 16 to an
+  // exact one), `rgb` the colour drawn.
+  uint32_t Colour(int index, uint32_t rgb) {
+    switch (colours_) {
+      case TerminalColours::k16:
+        return static_cast<uint32_t>(index);
+      case TerminalColours::k256:
+        // Colours change seldom from one cell to the next.
+        if (rgb != lastRgb_) lastRgb_ = rgb, lastIndex_ = NearestXterm256(rgb);
+        return static_cast<uint32_t>(lastIndex_);
+      case TerminalColours::k24Bit:
+        break;
+    }
+    return rgb;
+  }
+
+  // The SGR that takes the terminal from the pen before to `pen`: all of it
+  // at a row's start (the row before ended in a reset), else what changed.
+  void Pen(const TerminalPen& pen, bool rowStart) {
+    std::string sgr;
+    const auto add = [&sgr](const std::string& part) { sgr += (sgr.empty() ? "" : ";") + part; };
+    if (rowStart || pen.foreground != pen_.foreground) add(Parameter(pen.foreground, false));
+    if (rowStart || pen.background != pen_.background) add(Parameter(pen.background, true));
+    if (rowStart ? pen.blinks : pen.blinks != pen_.blinks) add(pen.blinks ? "5" : "25");
+    if (!sgr.empty()) out_ += "\x1b[" + sgr + "m";
+    pen_ = pen;
+  }
+
+ private:
+  std::string Parameter(uint32_t colour, bool background) const {
+    switch (colours_) {
+      case TerminalColours::k16:
+        // The bright eight as 90-97 and 100-107: no bold, which some
+        // terminals draw as a heavier font rather than a brighter colour.
+        return std::to_string((colour < 8 ? 30 : 82) + (background ? 10 : 0) + static_cast<int>(colour));
+      case TerminalColours::k256:
+        return (background ? "48;5;" : "38;5;") + std::to_string(colour);
+      case TerminalColours::k24Bit:
+        break;
+    }
+    return (background ? "48;2;" : "38;2;") + std::to_string(colour >> 16 & 0xFF) + ";" +
+           std::to_string(colour >> 8 & 0xFF) + ";" + std::to_string(colour & 0xFF);
+  }
+
+  std::string& out_;
+  TerminalColours colours_;
+  TerminalPen pen_;
+  uint32_t lastRgb_ = 0xFFFFFFFF;
+  int lastIndex_ = 0;
+};
+
+// Whether the colour screen gives a cell's foreground and background
+// exactly rather than as one of its 16.
+void ExactOfCell(const AnsiScreen& screen, int32_t column, int32_t row, bool& foreground, bool& background) {
+  foreground = background = false;
+  if (screen.exactColours.empty()) return;
+  const size_t at = 2 * (static_cast<size_t>(row) * static_cast<size_t>(screen.columns) + static_cast<size_t>(column));
+  if (at + 1 >= screen.exactColours.size()) return;
+  foreground = (screen.exactColours[at] & kExactColour) != 0;
+  background = (screen.exactColours[at + 1] & kExactColour) != 0;
+}
+
+int NearestOf(uint32_t rgb) {
+  return NearestAnsiColour(static_cast<int>(rgb >> 16 & 0xFF), static_cast<int>(rgb >> 8 & 0xFF),
+                           static_cast<int>(rgb & 0xFF));
+}
+
+}  // namespace
+
+std::string DocumentAnsi(const Document& document, const TextOutOptions& options) {
+  std::string out;
+  AnsiWriter pens(out, options.colours);
+  RowWriter writer(out, DocumentCharacters(document));
+  const auto endRow = [&] {
+    writer.Flush();
+    out += "\x1b[0m";
+    EndRow(out, options.crlf);
+  };
+  if (document.Colour()) {
+    const AnsiScreen& screen = document.screen.screen;
+    out.reserve(static_cast<size_t>(std::max(screen.rows, 0)) * static_cast<size_t>(screen.columns + 40));
+    for (int32_t row = 0; row < screen.rows; ++row) {
+      for (int32_t column = 0; column < screen.columns; ++column) {
+        const CellColours colours = ColoursOfCell(screen, column, row);
+        bool exactForeground = false, exactBackground = false;
+        ExactOfCell(screen, column, row, exactForeground, exactBackground);
+        TerminalPen pen;
+        pen.foreground = pens.Colour(exactForeground ? NearestOf(colours.foregroundRgb) : colours.foreground,
+                                     colours.foregroundRgb);
+        pen.background = pens.Colour(exactBackground ? NearestOf(colours.backgroundRgb) : colours.background,
+                                     colours.backgroundRgb);
+        pen.blinks = colours.blinks;
+        pens.Pen(pen, column == 0);
+        writer.Cell(screen.At(column, row).character);
+      }
+      endRow();
+    }
+    return out;
+  }
+  // The text layout draws black on white, colours the file may give ignored.
+  const PageMeasure page = TextLayoutPage(document);
+  const ShownRows rows = DocumentShownRows(document);
+  TerminalPen pen;
+  pen.foreground = pens.Colour(0, 0x000000);
+  pen.background = pens.Colour(15, 0xFFFFFF);
+  for (const ShownRow& row : rows) {
+    pens.Pen(pen, true);
+    for (int32_t column = 0; column < page.columnCount; ++column)
+      writer.Cell(static_cast<size_t>(column) < row.cells.size() ? row.cells[static_cast<size_t>(column)] : 0);
+    endRow();
+  }
+  return out;
+}

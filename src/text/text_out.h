@@ -49,4 +49,8 @@ std::string DocumentText(const Document& document, const TextOutOptions& options
 // end, nothing but SGR. The text layout is black on white.
 std::string DocumentAnsi(const Document& document, const TextOutOptions& options);
 
+// The nearest to 0xRRGGBB of xterm's 256 colours, by distance in RGB: an
+// index of its colour cube or grey ramp (16 to 255).
+int NearestXterm256(uint32_t rgb);
+
 #endif
