@@ -220,15 +220,23 @@ std::vector<std::string> ExportUsage(const std::string& program) {
   std::vector<std::string> forms;
   if (stem == "quillpane") forms.push_back(program + (windows ? " [FILE|FOLDER\\]" : " [FILE|FOLDER/]"));
   // The pairs as one choice, given once or more: {--png OUT.png|--text OUT.txt|...} FILE ...
+  // The options follow, wrapped before 100 columns under the pairs.
   std::string exporting = program + " {", answers = program;
   for (const Switch& row : kSwitches)
     if (row.kind == Kind::kPair) exporting += (exporting.back() == '{' ? "" : "|") + Shown(row);
   exporting += "} FILE ...";
+  const std::string indent(program.size(), ' ');
+  std::vector<std::string> options;
   for (const Switch& row : kSwitches) {
-    if (row.kind == Kind::kOnce) exporting += " [" + Shown(row) + "]";
+    if (row.kind == Kind::kOnce) {
+      const std::string option = " [" + Shown(row) + "]";
+      if (options.empty() || 7 + options.back().size() + option.size() > 100) options.push_back(indent);
+      options.back() += option;
+    }
     if (row.kind == Kind::kAnswer) answers += (answers == program ? " " : " | ") + Shown(row);
   }
   forms.push_back(exporting);
+  forms.insert(forms.end(), options.begin(), options.end());
   forms.push_back(answers);
   for (size_t i = 0; i < forms.size(); ++i) forms[i].insert(0, i == 0 ? "usage: " : "       ");
   return forms;

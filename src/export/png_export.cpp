@@ -51,10 +51,11 @@ std::wstring Wide(const std::string& name) {
 }
 
 // The record of written texts: a file in the user's local application
-// data (%LOCALAPPDATA%\Quillpane\written), beside no setting of the
-// registry, since it is a cache of what was written on this machine, not
-// a choice to roam; the folder is made when `make` is set. Empty when
-// there is no such folder.
+// data (%LOCALAPPDATA%\Quillpane\written) rather than a registry value:
+// it is up to a few hundred paths of this machine's disks, rewritten after
+// each text written, which a file holds and replaces whole more simply;
+// and local, since the paths mean nothing on another machine. Its folder
+// is made when `make` is set. Empty when there is none.
 std::string RecordPath(bool make) {
   char folder[MAX_PATH];
   const int flags = CSIDL_LOCAL_APPDATA | (make ? CSIDL_FLAG_CREATE : 0);

@@ -145,7 +145,7 @@ TEST(ExportUsage, TheProgramsThatShowDocumentsGiveTheViewersFormFirst) {
   EXPECT_EQ(ExportUsage("Quillpane.EXE")[0], "usage: Quillpane.EXE [FILE|FOLDER\\]");
   EXPECT_EQ(ExportUsage("quillpane")[0], "usage: quillpane [FILE|FOLDER/]");  // the Linux launcher's --help
   const std::vector<std::string> exporter = ExportUsage("quillpane-export");
-  EXPECT_EQ(exporter.size(), 2u);
+  EXPECT_EQ(exporter.back(), "       quillpane-export --help | --version");
   EXPECT_EQ(exporter[0].substr(0, 94),
             "usage: quillpane-export {--png OUT.png|--text OUT.txt|--ansi OUT.ans|--html OUT.html} FILE ...");
 }
