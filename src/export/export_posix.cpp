@@ -27,6 +27,7 @@
 #include "../core/file_names.h"
 #include "../core/text_helpers.h"
 #include "export_core.h"
+#include "written_texts.h"
 
 namespace {
 
@@ -192,10 +193,6 @@ void MakeFolders(const std::string& folder) {
     mkdir(folder.substr(0, slash).c_str(), 0700);
 }
 
-// The record holds at most kWrittenTextLimit lines of a path each; one
-// larger than this is damaged and not read.
-constexpr size_t kMaxRecordSize = 4 << 20;
-
 // The folder of this program, ending with a slash; empty when unknown.
 std::string ProgramFolder() {
   char path[PATH_MAX];
@@ -329,11 +326,17 @@ class PosixExportPlatform final : public ExportPlatform {
     std::string reason;
     const int file = OpenRegularFile(folder + "written", reason);
     if (file < 0) return std::string();
-    std::string record(kMaxRecordSize + 1, '\0');
+    struct stat status;
+    std::string record;
     size_t count = 0;
-    const bool read = ReadUpTo(file, reinterpret_cast<uint8_t*>(&record[0]), record.size(), count);
+    // One byte more than its size tells a record that grew meanwhile.
+    if (fstat(file, &status) == 0 && static_cast<uint64_t>(status.st_size) <= kWrittenRecordMaxSize) {
+      record.resize(static_cast<size_t>(status.st_size) + 1);
+      if (!ReadUpTo(file, reinterpret_cast<uint8_t*>(&record[0]), record.size(), count) ||
+          count == record.size())
+        count = 0;
+    }
     close(file);
-    if (!read || count > kMaxRecordSize) return std::string();
     record.resize(count);
     return record;
   }

@@ -65,10 +65,6 @@ std::string RecordPath(bool make) {
   return ours + "\\written";
 }
 
-// The record holds at most kWrittenTextLimit lines of a path each; one
-// larger than this is damaged and not read.
-constexpr size_t kMaxRecordSize = 1 << 20;
-
 class Win32ExportPlatform final : public ExportPlatform {
  public:
   explicit Win32ExportPlatform(const std::string& fontsFolder) : fontsFolder_(fontsFolder) {}
@@ -173,12 +169,15 @@ class Win32ExportPlatform final : public ExportPlatform {
 
   std::string ReadWrittenRecord() override {
     const std::string path = RecordPath(false);
-    if (path.empty()) return std::string();
-    std::string record(kMaxRecordSize + 1, '\0');
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (path.empty() || !GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        data.nFileSizeHigh != 0 || data.nFileSizeLow > kWrittenRecordMaxSize)
+      return std::string();
+    // One byte more than its size tells a record that grew meanwhile.
+    std::string record(data.nFileSizeLow + size_t{1}, '\0');
     const FileStart start =
         ReadDiskFileStart(path.c_str(), reinterpret_cast<uint8_t*>(&record[0]), record.size());
-    if (start.opened == -1 || start.count > kMaxRecordSize) return std::string();
-    record.resize(start.count);
+    record.resize(start.opened == -1 || start.count == record.size() ? 0 : start.count);
     return record;
   }
 

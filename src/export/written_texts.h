@@ -21,9 +21,12 @@ struct WrittenText {
   uint64_t hash = 0;  // HashBytes of its bytes
 };
 
-// The record keeps the newest this many; an older output is then refused
-// like anyone's, the safe side.
-constexpr size_t kWrittenTextLimit = 256;
+// The record keeps the newest this many (a pack's entries into a folder
+// are one each, and a second export of them must find them all); an older
+// output is then refused like anyone's, the safe side.
+constexpr size_t kWrittenTextLimit = 1024;
+// A record larger than this is damaged, and read as empty.
+constexpr size_t kWrittenRecordMaxSize = 4 << 20;
 // A file larger than this is never taken for one of ours (nor read whole to
 // tell).
 constexpr uint64_t kWrittenTextMaxSize = uint64_t{1} << 30;
