@@ -27,3 +27,14 @@ best() {
   done
   echo "$best"
 }
+
+# median COMMAND...: the median of five runs of COMMAND, in ms with one decimal.
+median() {
+  local start end
+  for _ in 1 2 3 4 5; do
+    start=$EPOCHREALTIME
+    "$@" >/dev/null 2>&1 || { echo "bench: failed: $*" >&2; exit 1; }
+    end=$EPOCHREALTIME
+    awk -v s="$start" -v e="$end" 'BEGIN { printf "%.1f\n", (e - s) * 1000 }'
+  done | sort -n | sed -n 3p
+}

@@ -9,6 +9,9 @@
 # animate: hostile plays (--animate): a 201-byte and a 9.5 KB file that
 # write at the top and the bottom of a screen 29,000 rows high, at 6000
 # bit/s (targets 1 s and 3 s), and an 8 MB PCBoard at 10,000,000 bit/s.
+# text-out: --text, --ansi and --html of that document, each the median of
+# five whole processes, beside --png's (target: each at most it); the
+# record of written texts kept in the bench's folder.
 # thumbnail: quillpane-export --thumbnail 256 --colour of every recognised
 # corpus file (.nfo, .diz, .ans, .asc in any case), one process a file, as
 # a file manager runs the thumbnailer; the median.
@@ -26,6 +29,14 @@ quillpane=$(best "$exe" --png "$work/quillpane.png" "$document")
 ansilove=$(best ansilove -o "$work/ansilove.png" "$document")
 awk -v q="$quillpane" -v a="$ansilove" \
   'BEGIN { printf "png-512k-native: quillpane %.1f ms, ansilove %.1f ms, ratio %.1fx\n", q, a, a / q }'
+
+export XDG_STATE_HOME=$work/state
+png=$(median "$exe" --png "$work/median.png" "$document")
+text=$(median "$exe" --text "$work/bench.txt" "$document")
+ansi=$(median "$exe" --ansi "$work/bench.ans" "$document")
+html=$(median "$exe" --html "$work/bench.html" "$document")
+echo "text-out: --text $text ms, --ansi $ansi ms, --html $html ms for the 512 KB bench document" \
+  "(--png $png ms; target each at most --png's)"
 
 # peak COMMAND...: "MB ms", the peak resident memory and the time of one run.
 peak() {

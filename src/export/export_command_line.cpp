@@ -81,6 +81,24 @@ std::string ReadAnimate(const std::string& bps, ExportRequest& request) {
   return " takes a BPS of 1 to " + std::to_string(kMaxAnimateBitsPerSecond) + " bits a second";
 }
 
+std::string ReadCrlf(const std::string&, ExportRequest& request) {
+  request.text.crlf = true;
+  return std::string();
+}
+
+std::string ReadColours(const std::string& value, ExportRequest& request) {
+  if (value == "16") {
+    request.text.colours = TerminalColours::k16;
+  } else if (value == "256") {
+    request.text.colours = TerminalColours::k256;
+  } else if (value == "24bit") {
+    request.text.colours = TerminalColours::k24Bit;
+  } else {
+    return " takes 16, 256 or 24bit";
+  }
+  return std::string();
+}
+
 std::string AskHelp(const std::string&, ExportRequest& request) {
   request.asked = Asked::kHelp;
   return std::string();
@@ -96,28 +114,46 @@ enum class Kind {
   kAnswer,  // answered instead of anything else the line asks, wherever it stands
 };
 
+// What a switch acts on: the outputs of these kinds (bits of 1 << OutputKind).
+constexpr unsigned kPngOut = 1u << static_cast<int>(OutputKind::kPng);
+constexpr unsigned kTextOut = 1u << static_cast<int>(OutputKind::kText);
+constexpr unsigned kAnsiOut = 1u << static_cast<int>(OutputKind::kAnsi);
+constexpr unsigned kHtmlOut = 1u << static_cast<int>(OutputKind::kHtml);
+constexpr unsigned kEveryOut = kPngOut | kTextOut | kAnsiOut | kHtmlOut;
+
 // The export's switches: each row parses, refuses and shows itself in the
 // usage, in the usage's order. A new switch is a row here and its effect.
 struct Switch {
   const char* name;
   Kind kind;
-  const char* value;  // as the usage names it; null when it takes none
+  const char* value;  // as the usage names it; null when it takes none (a pair's: its OUT, FILE follows)
   // The line's end when the value is missing; a bad value is refused
   // with what `read` says and the value quoted.
   const char* missing;
   ReadSwitch read;
+  // A pair: the one kind it writes. Any other: the kinds it changes. A
+  // switch that changes none of the line's outputs is refused, not
+  // silently ignored: it was surely meant for an output the line lacks.
+  // With others beside them it changes only its own (--thumbnail shrinks
+  // the PNGs of a line that also writes text).
+  unsigned outputs;
 };
 const Switch kSwitches[] = {
-    {"--png", Kind::kPair, "OUT.png FILE", " needs OUT.png and FILE", nullptr},
-    {"--sheet", Kind::kOnce, "NAME", " needs a NAME", ReadSheet},
-    {"--colour", Kind::kOnce, nullptr, nullptr, ReadColour},
-    {"--thumbnail", Kind::kOnce, "SIZE", " needs a SIZE", ReadThumbnail},
-    {"--letter-spacing", Kind::kOnce, "8|9", " takes 8 or 9", ReadLetters},
-    {"--aspect", Kind::kOnce, "4:3|square", " takes 4:3 or square", ReadAspect},
-    {"--font", Kind::kOnce, "NAME|auto", " needs a font NAME or auto", ReadFont},
-    {"--animate", Kind::kOnce, "BPS", " needs a BPS", ReadAnimate},
-    {"--help", Kind::kAnswer, nullptr, nullptr, AskHelp},
-    {"--version", Kind::kAnswer, nullptr, nullptr, AskVersion},
+    {"--png", Kind::kPair, "OUT.png", " needs OUT.png and FILE", nullptr, kPngOut},
+    {"--text", Kind::kPair, "OUT.txt", " needs OUT.txt and FILE", nullptr, kTextOut},
+    {"--ansi", Kind::kPair, "OUT.ans", " needs OUT.ans and FILE", nullptr, kAnsiOut},
+    {"--html", Kind::kPair, "OUT.html", " needs OUT.html and FILE", nullptr, kHtmlOut},
+    {"--sheet", Kind::kOnce, "NAME", " needs a NAME", ReadSheet, kEveryOut},
+    {"--colour", Kind::kOnce, nullptr, nullptr, ReadColour, kEveryOut},
+    {"--thumbnail", Kind::kOnce, "SIZE", " needs a SIZE", ReadThumbnail, kPngOut},
+    {"--letter-spacing", Kind::kOnce, "8|9", " takes 8 or 9", ReadLetters, kEveryOut},
+    {"--aspect", Kind::kOnce, "4:3|square", " takes 4:3 or square", ReadAspect, kEveryOut},
+    {"--font", Kind::kOnce, "NAME|auto", " needs a font NAME or auto", ReadFont, kEveryOut},
+    {"--animate", Kind::kOnce, "BPS", " needs a BPS", ReadAnimate, kPngOut},
+    {"--crlf", Kind::kOnce, nullptr, nullptr, ReadCrlf, kTextOut | kAnsiOut},
+    {"--colours", Kind::kOnce, "16|256|24bit", " takes 16, 256 or 24bit", ReadColours, kAnsiOut},
+    {"--help", Kind::kAnswer, nullptr, nullptr, AskHelp, 0},
+    {"--version", Kind::kAnswer, nullptr, nullptr, AskVersion, 0},
 };
 constexpr size_t kSwitchCount = sizeof kSwitches / sizeof kSwitches[0];
 
@@ -129,6 +165,34 @@ const Switch* FindSwitch(const std::string& argument) {
 
 std::string Shown(const Switch& row) {
   return std::string(row.name) + (row.value ? std::string(" ") + row.value : "");
+}
+
+// The pairs' switches as the line's messages list them: "--png OUT.png,
+// --text OUT.txt ... or --html OUT.html", each followed by `after`.
+std::string PairsShown(const std::string& after) {
+  std::vector<std::string> pairs;
+  for (const Switch& row : kSwitches)
+    if (row.kind == Kind::kPair) pairs.push_back(Shown(row) + after);
+  std::string shown;
+  for (size_t i = 0; i < pairs.size(); ++i)
+    shown += (i == 0 ? "" : i + 1 == pairs.size() ? " or " : ", ") + pairs[i];
+  return shown;
+}
+
+// The one kind a pair's switch writes.
+OutputKind KindOf(const Switch& pair) {
+  for (OutputKind kind : {OutputKind::kText, OutputKind::kAnsi, OutputKind::kHtml})
+    if (pair.outputs == 1u << static_cast<int>(kind)) return kind;
+  return OutputKind::kPng;
+}
+
+// "--png" or "--text or --ansi": the pairs that write `outputs`.
+std::string PairNames(unsigned outputs) {
+  std::string names;
+  for (const Switch& row : kSwitches)
+    if (row.kind == Kind::kPair && (row.outputs & outputs) != 0)
+      names += (names.empty() ? "" : " or ") + std::string(row.name);
+  return names;
 }
 
 // Appends `count` backslashes.
@@ -155,13 +219,24 @@ std::vector<std::string> ExportUsage(const std::string& program) {
 #endif
   std::vector<std::string> forms;
   if (stem == "quillpane") forms.push_back(program + (windows ? " [FILE|FOLDER\\]" : " [FILE|FOLDER/]"));
-  std::string exporting = program, answers = program;
+  // The pairs as one choice, given once or more: {--png OUT.png|--text OUT.txt|...} FILE ...
+  // The options follow, wrapped before 100 columns under the pairs.
+  std::string exporting = program + " {", answers = program;
+  for (const Switch& row : kSwitches)
+    if (row.kind == Kind::kPair) exporting += (exporting.back() == '{' ? "" : "|") + Shown(row);
+  exporting += "} FILE ...";
+  const std::string indent(program.size(), ' ');
+  std::vector<std::string> options;
   for (const Switch& row : kSwitches) {
-    if (row.kind == Kind::kPair) exporting += " " + Shown(row) + " [" + Shown(row) + " ...]";
-    if (row.kind == Kind::kOnce) exporting += " [" + Shown(row) + "]";
+    if (row.kind == Kind::kOnce) {
+      const std::string option = " [" + Shown(row) + "]";
+      if (options.empty() || 7 + options.back().size() + option.size() > 100) options.push_back(indent);
+      options.back() += option;
+    }
     if (row.kind == Kind::kAnswer) answers += (answers == program ? " " : " | ") + Shown(row);
   }
   forms.push_back(exporting);
+  forms.insert(forms.end(), options.begin(), options.end());
   forms.push_back(answers);
   for (size_t i = 0; i < forms.size(); ++i) forms[i].insert(0, i == 0 ? "usage: " : "       ");
   return forms;
@@ -231,26 +306,30 @@ ExportRequest ParseExportArguments(const std::string& program, const std::vector
     request.error = problem;
     return request;
   };
-  const std::string pngNeeds = std::string(kSwitches[0].name) + kSwitches[0].missing;
-  int pngWants = 0;  // how many of the last --png's OUT.png and FILE are still to come
+  const Switch* pair = nullptr;  // the last pair's switch
+  const auto pairNeeds = [&pair] { return pair->name + std::string(pair->missing); };
+  int pairWants = 0;     // how many of the last pair's OUT and FILE are still to come
+  unsigned outputs = 0;  // the kinds the line writes
   bool given[kSwitchCount] = {};
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& argument = args[i];
     const Switch* row = FindSwitch(argument);
     if (!IsSwitch(argument)) {
-      if (pngWants == 0)
-        return fail("unexpected argument \"" + argument + "\": each FILE follows --png OUT.png");
-      if (argument.empty()) return fail(pngNeeds);
-      if (pngWants-- == 2) {
-        request.pairs.push_back(ExportPair{argument, std::string()});
+      if (pairWants == 0)
+        return fail("unexpected argument \"" + argument + "\": each FILE follows " + PairsShown(""));
+      if (argument.empty()) return fail(pairNeeds());
+      if (pairWants-- == 2) {
+        request.pairs.push_back(ExportPair{argument, std::string(), KindOf(*pair)});
       } else {
         request.pairs.back().file = argument;
       }
     } else if (row == nullptr) {
       return fail("unknown switch \"" + argument + "\"");
     } else if (row->kind == Kind::kPair) {
-      if (pngWants != 0) return fail(pngNeeds);
-      pngWants = 2;
+      if (pairWants != 0) return fail(pairNeeds());
+      pair = row;
+      pairWants = 2;
+      outputs |= row->outputs;
     } else {
       // Empty quotes name nothing: they count as a missing value too.
       std::string value;
@@ -267,8 +346,13 @@ ExportRequest ParseExportArguments(const std::string& program, const std::vector
       if (row->value != nullptr) ++i;
     }
   }
-  if (pngWants != 0) return fail(pngNeeds);
-  if (request.pairs.empty()) return fail("nothing to export: give --png OUT.png FILE");
+  if (pairWants != 0) return fail(pairNeeds());
+  if (request.pairs.empty()) return fail("nothing to export: give " + PairsShown(" FILE"));
+  for (size_t k = 0; k < kSwitchCount; ++k) {
+    if (given[k] && (kSwitches[k].outputs & outputs) == 0)
+      return fail(kSwitches[k].name + std::string(" applies only to ") + PairNames(kSwitches[k].outputs) +
+                  ", which the line does not give");
+  }
   if (request.animateBitsPerSecond != 0 && request.thumbnailSize != 0)
     return fail("--animate and --thumbnail do not go together: a thumbnail is still");
   // A play's frames are cut from 8-pixel cells in square rows; asked for

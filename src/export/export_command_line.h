@@ -1,5 +1,7 @@
 // The export's command line: --png OUT.png FILE draws each FILE into a PNG
-// and shows no window; --help and --version answer on the console. Its
+// (--text, --ansi and --html write its characters, its terminal colours or
+// a web page instead) and shows no window; "-" as OUT is standard output;
+// --help and --version answer on the console. Its
 // switches are one table (export_command_line.cpp), which parses, refuses
 // and prints the usage. Pure: the Windows program and the native exporter
 // read what to do from the result.
@@ -27,8 +29,11 @@ std::string ProgramName(const std::string& path);
 // as UTF-8 text, as colour ANSI for terminals, or as a web page.
 enum class OutputKind { kPng, kText, kAnsi, kHtml };
 
+// The OUT that is standard output: never a file, a folder or a refusal.
+constexpr char kStandardOutput[] = "-";
+
 struct ExportPair {
-  std::string out;   // the file to write
+  std::string out;   // the file to write; kStandardOutput for standard output
   std::string file;  // the document to draw
   OutputKind kind = OutputKind::kPng;
 };
@@ -74,8 +79,10 @@ std::vector<std::string> SplitArguments(const char* commandLine, std::string* pr
 ExportRequest ParseExportRequest(const char* commandLine);
 // A line for the console, already split: `program` as started (argv[0])
 // and the arguments after it. Each switch may stand anywhere, its own
-// argument after it: --png OUT.png FILE takes the next two arguments that
-// are not switches nor their values. --help or --version, wherever it
+// argument after it: --png OUT.png FILE (and each other pair) takes the
+// next two arguments that are not switches nor their values. A switch that
+// changes none of the line's outputs is refused (--thumbnail without a
+// --png pair); beside others it changes only its own. --help or --version, wherever it
 // stands, is answered instead of anything else the line asks.
 ExportRequest ParseExportArguments(const std::string& program, const std::vector<std::string>& args);
 

@@ -17,6 +17,7 @@
 #include "../raster/thumbnail.h"
 #include "../text/text_out.h"
 #include "html_page.h"
+#include "written_texts.h"
 #include "../resources/resource_ids.h"
 
 namespace {
@@ -65,13 +66,24 @@ bool DrawWholePage(const PageDrawing& drawing, ExportPage& page) {
   }
 }
 
-// One export: the document's page into a PNG. Returns the problem, or an
-// empty text when the PNG is written.
+// Writes an output's bytes to its OUT: standard output, or a file, which a
+// text output's record then notes.
+std::string WriteOut(ExportPlatform& platform, const ExportPair& pair, const std::vector<uint8_t>& bytes) {
+  if (pair.out == kStandardOutput) return platform.WriteStandardOutput(bytes.data(), bytes.size());
+  const std::string problem = platform.WriteWholeFile(pair.out, bytes.data(), bytes.size());
+  if (problem.empty() && pair.kind != OutputKind::kPng)
+    RecordWrittenText(platform, pair.out, bytes.data(), bytes.size());
+  return problem;
+}
+
+// One export: the document into its output. Returns the problem, or an
+// empty text when the output is written.
 std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, const ExportPair& pair,
                       const ReadFileStart& readStart, const GlyphPixels& glyphs, Document& document) {
   const char* path = pair.file.c_str();
   // A play is of a colour screen: --animate reads ANSI art as --colour does.
-  const bool animate = request.animateBitsPerSecond != 0;
+  // It makes PNGs only; a text output of the same line reads as without it.
+  const bool animate = request.animateBitsPerSecond != 0 && pair.kind == OutputKind::kPng;
   DocumentOptions options;
   options.colour = request.colour || animate;
   options.look = request.look;
@@ -99,7 +111,7 @@ std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, co
                                           png, nullptr, &note, request.look.font);
     if (!note.empty()) platform.Say(request.program + ": " + Quoted(pair.file) + ": " + note);
     if (!encoded) return "cannot encode the play of " + Quoted(pair.file) + " as PNG: not enough memory";
-    return platform.WriteWholeFile(pair.out, png.data(), png.size());
+    return WriteOut(platform, pair, png);
   }
   if (animate)
     platform.Say(request.program + ": " + Quoted(pair.file) +
@@ -108,7 +120,7 @@ std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, co
   const std::string problem = DocumentOutput(pair.kind, document, glyphs, request, pair.file, png, &note);
   if (!note.empty()) platform.Say(request.program + ": " + Quoted(pair.file) + ": " + note);
   if (!problem.empty()) return problem;
-  return platform.WriteWholeFile(pair.out, png.data(), png.size());
+  return WriteOut(platform, pair, png);
 }
 
 }  // namespace
@@ -153,10 +165,10 @@ std::string DocumentOutput(OutputKind kind, const Document& document, const Glyp
   return std::string();
 }
 
-std::string ExportJobPng(ExportPlatform& platform, const ExportRequest& request, const ExportJob& job,
-                         OpenPack& pack, const GlyphPixels& glyphs, Document& document) {
+std::string ExportJobOutput(ExportPlatform& platform, const ExportRequest& request, const ExportJob& job,
+                            OpenPack& pack, const GlyphPixels& glyphs, Document& document) {
   if (!job.problem.empty()) return job.problem;
-  const ExportPair pair{job.out, job.file, OutputKind::kPng};
+  const ExportPair pair{job.out, job.file, job.kind};
   if (!job.inPack) {
     return ExportOne(
         platform, request, pair,

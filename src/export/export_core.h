@@ -46,12 +46,13 @@ struct OpenPack {
 
 // One job of the plan: its problem, or its entry extracted whole (bounded
 // as the window's are; a CRC-32 that does not match fails: damaged bytes
-// are never exported), or its file read from disk, drawn into its PNG.
-// `document`'s buffers (its text of kTextBufferSize + 2 bytes) are used
-// again for each job. Returns the problem, or an empty text when the PNG is
-// written.
-std::string ExportJobPng(ExportPlatform& platform, const ExportRequest& request, const ExportJob& job,
-                         OpenPack& pack, const GlyphPixels& glyphs, Document& document);
+// are never exported), or its file read from disk, made into its output
+// (a text output written to a file is noted in the record of written
+// texts). `document`'s buffers (its text of kTextBufferSize + 2 bytes) are
+// used again for each job. Returns the problem, or an empty text when the
+// output is written.
+std::string ExportJobOutput(ExportPlatform& platform, const ExportRequest& request, const ExportJob& job,
+                            OpenPack& pack, const GlyphPixels& glyphs, Document& document);
 
 // The page an export writes, whole in memory. The export itself draws and
 // deflates it a band at a time (a thumbnail only its top square, whole);

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "../core/file_names.h"
+#include "written_texts.h"
 
 namespace {
 
@@ -14,18 +15,33 @@ std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 // A path of the export as it stands before anything is written.
 struct PathOnDisk {
   PathIdentity identity;
-  // A regular file that begins with the PNG signature, or an empty one:
-  // replacing either loses nothing. (File managers' thumbnail services make
-  // the output file, empty, before they run a thumbnailer.)
+  // A file that replacing loses nothing of: for a PNG, a regular file that
+  // begins with the PNG signature or an empty one (file managers'
+  // thumbnail services make the output file, empty, before they run a
+  // thumbnailer); for a text output, an empty file or one of the record's.
   bool replaceable = false;
 };
 
-PathOnDisk Inspect(ExportPlatform& platform, const std::string& path) {
+// The record of written texts, read when the plan first needs it.
+struct LazyRecord {
+  bool read = false;
+  std::vector<WrittenText> entries;
+  const std::vector<WrittenText>& Of(ExportPlatform& platform) {
+    if (!read) entries = ReadWrittenTexts(platform.ReadWrittenRecord()), read = true;
+    return entries;
+  }
+};
+
+PathOnDisk Inspect(ExportPlatform& platform, const std::string& path, OutputKind kind, LazyRecord& record) {
   PathOnDisk disk;
   disk.identity = platform.Identify(path);
   static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   uint8_t head[sizeof kSignature];
   if (!disk.identity.exists) return disk;
+  if (kind != OutputKind::kPng) {
+    disk.replaceable = ReplaceableText(platform, path, record.Of(platform));
+    return disk;
+  }
   const FileStart start = platform.ReadStart(path, head, sizeof head);
   disk.replaceable = start.opened != -1 &&
                      ((start.count == sizeof head && std::memcmp(head, kSignature, sizeof head) == 0) ||
@@ -86,16 +102,20 @@ std::string Refusal(ExportPlatform& platform, std::vector<ExportJob>& jobs) {
     if (read.insert(job.read).second) files.Add(platform.Identify(job.read), job.file);
   }
   FileSet outs(platform);
+  LazyRecord record;
   for (ExportJob& job : jobs) {
-    if (job.out.empty()) continue;
+    // Standard output is no file: outputs there follow each other.
+    if (job.out.empty() || job.out == kStandardOutput) continue;
     const std::string out = "OUT " + Quoted(job.out);
     if (NamesDevice(job.out.c_str())) return out + " names a device, not a file";
-    const PathOnDisk disk = Inspect(platform, job.out);
+    const PathOnDisk disk = Inspect(platform, job.out, job.kind, record);
     job.outExists = disk.identity.exists;
     if (const std::string* file = files.Find(disk.identity))
       return out + " is the FILE " + Quoted(*file) + " too";
     if (!outs.Add(disk.identity, job.out)) return out + " is given twice";
-    if (disk.identity.exists && !disk.replaceable) return out + " exists and is not a PNG";
+    if (disk.identity.exists && !disk.replaceable)
+      return out + (job.kind == OutputKind::kPng ? " exists and is not a PNG"
+                                                 : " exists and is not a text this program wrote");
   }
   return std::string();
 }
@@ -110,7 +130,9 @@ std::string PlanPair(ExportPlatform& platform, const ExportPair& pair, std::vect
   if (intoFolder && !platform.IsFolder(pair.out, &reason))
     return "OUT " + Quoted(pair.out) + " names no folder: " + reason;
   ExportJob job;
-  job.out = intoFolder ? pair.out + LastPart(pair.file) + ".png" : pair.out;
+  job.kind = pair.kind;
+  const std::string extension = OutExtension(pair.kind);
+  job.out = intoFolder ? pair.out + LastPart(pair.file) + extension : pair.out;
   job.file = job.read = pair.file;
   PackPath split;
   // A folder named like a pack is a folder: the pack is the first such part that is none.
@@ -143,7 +165,7 @@ std::string PlanPair(ExportPlatform& platform, const ExportPair& pair, std::vect
     // The pack itself: its first art entry, named so that its reading and
     // the messages go by the entry's name.
     if (split.entry.empty()) job.file = split.pack + "/" + entry->name;
-    if (intoFolder) job.out = pair.out + PngNamesInFolder({entry->name}, compare)[0];
+    if (intoFolder) job.out = pair.out + OutNamesInFolder({entry->name}, extension, compare)[0];
     jobs.push_back(job);
     return std::string();
   }
@@ -152,7 +174,7 @@ std::string PlanPair(ExportPlatform& platform, const ExportPair& pair, std::vect
   std::vector<std::string> names;
   for (const ZipEntry& entry : pack.Entries())
     if (entry.art) names.push_back(entry.name);
-  const std::vector<std::string> pngs = PngNamesInFolder(names, compare);
+  const std::vector<std::string> outs = OutNamesInFolder(names, extension, compare);
   const size_t before = jobs.size();
   size_t next = 0;
   for (const ZipEntry& entry : pack.Entries()) {
@@ -160,7 +182,7 @@ std::string PlanPair(ExportPlatform& platform, const ExportPair& pair, std::vect
     one.file = split.pack + "/" + entry.name;
     if (entry.art) {
       one.entry = entry;
-      one.out = pair.out + pngs[next++];
+      one.out = pair.out + outs[next++];
     } else if (entry.refusal != nullptr && IsArtName(entry.name)) {
       one.out.clear();
       one.problem = "cannot read " + Quoted(one.file) + ": " + entry.refusal;
@@ -186,9 +208,19 @@ std::string PlanExport(const ExportRequest& request, ExportPlatform& platform, s
 
 bool IsFolderOut(const std::string& out) { return !out.empty() && (out.back() == '/' || out.back() == '\\'); }
 
-std::vector<std::string> PngNamesInFolder(const std::vector<std::string>& names,
+std::string OutExtension(OutputKind kind) {
+  switch (kind) {
+    case OutputKind::kText: return ".txt";
+    case OutputKind::kAnsi: return ".ans";
+    case OutputKind::kHtml: return ".html";
+    case OutputKind::kPng: break;
+  }
+  return ".png";
+}
+
+std::vector<std::string> OutNamesInFolder(const std::vector<std::string>& names, const std::string& extension,
                                           const CompareNames& compare) {
-  std::vector<std::string> pngs;
+  std::vector<std::string> outs;
   const auto before = [&compare](const std::string& a, const std::string& b) { return compare(a, b) < 0; };
   std::set<std::string, decltype(before)> taken(before);
   for (const std::string& name : names) {
@@ -198,12 +230,12 @@ std::vector<std::string> PngNamesInFolder(const std::vector<std::string>& names,
     }
     if (NamesDevice(flat.c_str())) flat.insert(0, "_");
     for (int copy = 1;; ++copy) {
-      std::string png = flat + (copy > 1 ? "." + std::to_string(copy) : "") + ".png";
-      if (taken.insert(png).second) {
-        pngs.push_back(std::move(png));
+      std::string out = flat + (copy > 1 ? "." + std::to_string(copy) : "") + extension;
+      if (taken.insert(out).second) {
+        outs.push_back(std::move(out));
         break;
       }
     }
   }
-  return pngs;
+  return outs;
 }

@@ -55,6 +55,17 @@ class ExportPlatform {
   // Writes the bytes as OUT.tmp and renames that into place; the problem
   // as one line ("cannot write OUT: why"), or an empty text.
   virtual std::string WriteWholeFile(const std::string& path, const void* bytes, size_t size) = 0;
+  // Writes the bytes to standard output as they are (no line ends
+  // translated), after what was written there before; the problem as one
+  // line ("cannot write to standard output: why"), or an empty text.
+  virtual std::string WriteStandardOutput(const void* bytes, size_t size) = 0;
+  // The record of the text outputs this program wrote (written_texts.h),
+  // kept where the system keeps a program's state for its user; empty
+  // when there is none or it cannot be read.
+  virtual std::string ReadWrittenRecord() = 0;
+  // Replaces the record. A failure says nothing: the next export then
+  // refuses the files it could not note, the safe side.
+  virtual void WriteWrittenRecord(const std::string& record) = 0;
   // How this system's folders compare two file names: below zero, zero
   // (one file) or above. Windows takes them as its file system does, in
   // any case of all of Unicode; natively, where a disk tells every byte

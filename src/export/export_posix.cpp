@@ -1,12 +1,13 @@
-// quillpane-export: the PNG export as a native Linux program, from the
-// same export core as quillpane.exe --png, for the launcher and the file
+// quillpane-export: the export (PNG, text, terminal ANSI, web page) as a
+// native Linux program, from the same export core as quillpane.exe --png, for the launcher and the file
 // manager's thumbnails, which should not wait for Wine to start. Its
 // usage is the Windows program's (quillpane-export --help prints it).
 //
 // A FILE may be an entry of a pack (art/pack.zip/GROUP/x.ans), and an OUT
 // ending in / a folder (png/ art/pack.zip: a PNG for each art entry).
 //
-// This file is its POSIX side: files, the sheets and standard error.
+// This file is its POSIX side: files, the sheets, the record of written
+// texts, standard output and standard error.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -26,6 +27,7 @@
 #include "../core/file_names.h"
 #include "../core/text_helpers.h"
 #include "export_core.h"
+#include "written_texts.h"
 
 namespace {
 
@@ -156,15 +158,39 @@ std::u32string FoldedName(const std::string& name) {
   return folded;
 }
 
+// Writes all `size` bytes; the error (errno's) when it could not, else 0.
+int WriteAll(int output, const void* bytes, size_t size) {
+  const auto* next = static_cast<const uint8_t*>(bytes);
+  while (size > 0) {
+    const ssize_t put = write(output, next, size);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return put < 0 ? errno : ENOSPC;
+    next += put, size -= static_cast<size_t>(put);
+  }
+  return 0;
+}
+
 void WriteLine(int output, const std::string& line) {
   const std::string text = line + "\n";
-  size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t put = write(output, text.data() + done, text.size() - done);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return;
-    done += static_cast<size_t>(put);
-  }
+  WriteAll(output, text.data(), text.size());
+}
+
+// The folder of the record of written texts, ending with a slash: the XDG
+// state folder's quillpane/ (~/.local/state/quillpane/ when the variable
+// is not set, or is not an absolute path, which the XDG rules ignore).
+// Empty when there is no home to put it in.
+std::string StateFolder() {
+  const char* state = std::getenv("XDG_STATE_HOME");
+  if (state != nullptr && state[0] == '/') return std::string(state) + "/quillpane/";
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || home[0] != '/') return std::string();
+  return std::string(home) + "/.local/state/quillpane/";
+}
+
+// Makes `folder` and the folders it is in, as far as they are missing.
+void MakeFolders(const std::string& folder) {
+  for (size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1))
+    mkdir(folder.substr(0, slash).c_str(), 0700);
 }
 
 // The folder of this program, ending with a slash; empty when unknown.
@@ -286,6 +312,48 @@ class PosixExportPlatform final : public ExportPlatform {
 
   int CompareNames(const std::string& a, const std::string& b) override {
     return FoldedName(a).compare(FoldedName(b));
+  }
+
+  std::string WriteStandardOutput(const void* bytes, size_t size) override {
+    const int error = WriteAll(STDOUT_FILENO, bytes, size);
+    if (error == 0) return std::string();
+    return "cannot write to standard output: " + SystemReason(std::strerror(error), error);
+  }
+
+  std::string ReadWrittenRecord() override {
+    const std::string folder = StateFolder();
+    if (folder.empty()) return std::string();
+    std::string reason;
+    const int file = OpenRegularFile(folder + "written", reason);
+    if (file < 0) return std::string();
+    struct stat status;
+    std::string record;
+    size_t count = 0;
+    // One byte more than its size tells a record that grew meanwhile.
+    if (fstat(file, &status) == 0 && static_cast<uint64_t>(status.st_size) <= kWrittenRecordMaxSize) {
+      record.resize(static_cast<size_t>(status.st_size) + 1);
+      if (!ReadUpTo(file, reinterpret_cast<uint8_t*>(&record[0]), record.size(), count) ||
+          count == record.size())
+        count = 0;
+    }
+    close(file);
+    record.resize(count);
+    return record;
+  }
+
+  void WriteWrittenRecord(const std::string& record) override {
+    const std::string folder = StateFolder();
+    if (folder.empty()) return;
+    MakeFolders(folder);
+    // A temporary name of this process's own, renamed into place: a reader
+    // never sees half a record, and one left by a stopped run is never in
+    // the way of the next.
+    const std::string temporary = folder + "written." + std::to_string(getpid()) + ".tmp";
+    const int file = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC, 0600);
+    if (file < 0) return;
+    const bool written = WriteAll(file, record.data(), record.size()) == 0;
+    if (close(file) != 0 || !written || rename(temporary.c_str(), (folder + "written").c_str()) != 0)
+      unlink(temporary.c_str());
   }
 
   void Say(const std::string& line) override { WriteLine(STDERR_FILENO, line); }

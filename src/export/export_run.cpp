@@ -12,11 +12,11 @@ namespace {
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
-// The PNGs this run has written. An OUT that was not there when the export
+// The files this run has written. An OUT that was not there when the export
 // was planned and is there when its turn comes is refused rather than
-// written over: the system takes it for a PNG written before it (names the
+// written over: the system takes it for a file written before it (names the
 // plan could not tell apart, a short name), or someone made it meanwhile.
-// One look at the name a PNG; the files written are told apart by their
+// One look at the name an output; the files written are told apart by their
 // numbers only then, each once.
 class WrittenFiles {
  public:
@@ -101,9 +101,10 @@ int RunExport(const ExportRequest& request, ExportPlatform& platform) {
   OpenPack pack;
   WrittenFiles written(platform);
   for (const ExportJob& job : jobs) {
-    std::string problem = job.out.empty() ? std::string() : written.Check(job);
-    if (problem.empty()) problem = ExportJobPng(platform, request, job, pack, glyphs, document);
-    if (problem.empty() && !job.out.empty()) written.Add(job.out);
+    const bool file = !job.out.empty() && job.out != kStandardOutput;
+    std::string problem = file ? written.Check(job) : std::string();
+    if (problem.empty()) problem = ExportJobOutput(platform, request, job, pack, glyphs, document);
+    if (problem.empty() && file) written.Add(job.out);
     if (!problem.empty()) platform.Say(named + problem), status = kExportFailed;
   }
   if (status != kExportDone) sayUsage();

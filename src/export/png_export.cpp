@@ -1,5 +1,7 @@
 #include "png_export.h"
 
+#include <shlobj.h>
+
 #include "../win32/disk_file.h"
 #include "../win32/handles.h"
 #include "../document/pack_file.h"
@@ -7,6 +9,7 @@
 #include "../view/view.h"
 #include "../view/render_page.h"
 #include "../resources/resource_ids.h"
+#include "written_texts.h"
 
 namespace {
 
@@ -45,6 +48,21 @@ std::wstring Wide(const std::string& name) {
   if (length > 0)
     MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), wide.data(), length);
   return wide;
+}
+
+// The record of written texts: a file in the user's local application
+// data (%LOCALAPPDATA%\Quillpane\written) rather than a registry value:
+// it is up to a few hundred paths of this machine's disks, rewritten after
+// each text written, which a file holds and replaces whole more simply;
+// and local, since the paths mean nothing on another machine. Its folder
+// is made when `make` is set. Empty when there is none.
+std::string RecordPath(bool make) {
+  char folder[MAX_PATH];
+  const int flags = CSIDL_LOCAL_APPDATA | (make ? CSIDL_FLAG_CREATE : 0);
+  if (FAILED(SHGetFolderPathA(nullptr, flags, nullptr, SHGFP_TYPE_CURRENT, folder))) return std::string();
+  const std::string ours = std::string(folder) + "\\Quillpane";
+  if (make) CreateDirectoryA(ours.c_str(), nullptr);
+  return ours + "\\written";
 }
 
 class Win32ExportPlatform final : public ExportPlatform {
@@ -129,6 +147,59 @@ class Win32ExportPlatform final : public ExportPlatform {
     return wideA.compare(wideB);
   }
 
+  // A GUI program's standard output is what the shell that started it
+  // gave it (a file, a pipe; under Wine the terminal too); from a console
+  // it has none, and a picture or text is not written into the console
+  // the messages go to.
+  std::string WriteStandardOutput(const void* bytes, size_t size) override {
+    const std::string cannot = "cannot write to standard output: ";
+    HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (output == nullptr || output == INVALID_HANDLE_VALUE || GetFileType(output) == FILE_TYPE_UNKNOWN)
+      return cannot + "the program was given none (redirect it to a file or a pipe)";
+    const auto* next = static_cast<const uint8_t*>(bytes);
+    while (size > 0) {
+      const DWORD part = static_cast<DWORD>(size < (1u << 30) ? size : (1u << 30));
+      DWORD written = 0;
+      if (!WriteFile(output, next, part, &written, nullptr)) return cannot + SystemReason(GetLastError());
+      if (written == 0) return cannot + SystemReason(ERROR_HANDLE_DISK_FULL);
+      next += written, size -= written;
+    }
+    return std::string();
+  }
+
+  std::string ReadWrittenRecord() override {
+    const std::string path = RecordPath(false);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (path.empty() || !GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        data.nFileSizeHigh != 0 || data.nFileSizeLow > kWrittenRecordMaxSize)
+      return std::string();
+    // One byte more than its size tells a record that grew meanwhile.
+    std::string record(data.nFileSizeLow + size_t{1}, '\0');
+    const FileStart start =
+        ReadDiskFileStart(path.c_str(), reinterpret_cast<uint8_t*>(&record[0]), record.size());
+    record.resize(start.opened == -1 || start.count == record.size() ? 0 : start.count);
+    return record;
+  }
+
+  void WriteWrittenRecord(const std::string& record) override {
+    const std::string path = RecordPath(true);
+    if (path.empty()) return;
+    // A temporary name of this process's own, moved into place: a reader
+    // never sees half a record, and one left by a stopped run is never in
+    // the way of the next.
+    const std::string temporary = path + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
+    FileHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
+    DWORD written = 0;
+    const bool whole =
+        WriteFile(file.get(), record.data(), static_cast<DWORD>(record.size()), &written, nullptr) &&
+        written == record.size();
+    if (!CloseHandle(file.Release()) || !whole ||
+        !MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+      DeleteFileA(temporary.c_str());
+  }
+
   void Say(const std::string& line) override { WriteLine(STD_ERROR_HANDLE, line); }
   void Tell(const std::string& line) override { WriteLine(STD_OUTPUT_HANDLE, line); }
 
@@ -184,4 +255,7 @@ int RunExport(const ExportRequest& request, const std::string& fontsFolder) {
   return RunExport(request, platform);
 }
 
-void RememberWrittenText(const std::string&, const void*, size_t) {}
+void RememberWrittenText(const std::string& path, const void* bytes, size_t size) {
+  Win32ExportPlatform platform((std::string()));
+  RecordWrittenText(platform, path, bytes, size);
+}

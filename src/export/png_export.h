@@ -1,5 +1,6 @@
 // quillpane.exe --png OUT.png FILE ... : documents drawn into PNG files
-// exactly as the window draws their page, with no window shown. The export
+// exactly as the window draws their page (or written as text, terminal
+// ANSI or a web page: --text, --ansi, --html), with no window shown. The export
 // itself is the same code as the native exporter's; this is its Win32
 // platform layer (export_platform.h): files, names, sheets and the console.
 #ifndef QUILLPANE_PNG_EXPORT_H

@@ -7,7 +7,8 @@
 # makes it; one that is missing or was left unfinished is made here again.
 # Wine's exit code is the launcher's.
 #
-#   quillpane --png OUT.png FILE ...  (or any other switch first) the
+#   quillpane --png OUT.png FILE ...  (or --text, --ansi, --html, or any
+#                                    other switch first) the
 #                                    export, run natively by
 #                                    share/quillpane/quillpane-export with
 #                                    the arguments as they are; its exit

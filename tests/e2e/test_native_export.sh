@@ -2,11 +2,14 @@
 # quillpane-export against quillpane.exe --png under Wine: the same pixels (read with lodepng) for corpus
 # files in the text layout, with a monochrome and a colour sheet, in colour and as thumbnails; the same lines
 # and exit codes (but each program's name and the system's reasons) for refused OUTs, a missing FILE, a device,
-# a cut document, a wrong command line and --help; a pack's PNGs named alike. Natively a pipe as FILE is
+# a cut document, a wrong command line and --help; a pack's PNGs named alike; the text outputs byte for byte,
+# into files, a folder and a pipe, a text OUT kept unless the program wrote it. Natively a pipe as FILE is
 # refused, never waited on.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 native=${QP_NATIVE_DIR:?}
+# The native record of written texts stays in the test's folder (Wine's is in the session's own prefix).
+export XDG_STATE_HOME=$QP_TMP/state
 # `make test` builds the native tree first; a run of this test alone builds what it needs there.
 if [ ! -x "$native/quillpane-export" ] || [ ! -x "$native/png_compare" ]; then
   [ -f "$native/Makefile" ] || cmake -S "$QP_SOURCE_DIR" -B "$native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
@@ -26,6 +29,7 @@ compare() { # NAME LINES ARGUMENT...: LINES the lines both print, each problem's
     printf 'art\r\n' >"$QP_TMP/$who/art.nfo"
     printf 'not a port\r\n' >"$QP_TMP/$who/com1.nfo"
     ln "$QP_TMP/$who/art.nfo" "$QP_TMP/$who/link.nfo"
+    printf 'my own notes\n' >"$QP_TMP/$who/mine.txt"
     [ -z "${QP_EMPTY_OUT:-}" ] || : >"$QP_TMP/$who/$QP_EMPTY_OUT"
   done
   status=0
@@ -48,6 +52,10 @@ compare() { # NAME LINES ARGUMENT...: LINES the lines both print, each problem's
     "$native/png_compare" "$png" "$QP_TMP/native/${png##*/}" >"$QP_TMP/compare.txt" ||
       qp_fail "$name: ${png##*/}: $(cat "$QP_TMP/compare.txt")"
     echo "e2e: ok: $name: ${png##*/} $(cat "$QP_TMP/compare.txt")"
+  done
+  for text in "$QP_TMP"/win/*.{txt,ans,html}; do
+    [ -e "$text" ] || continue
+    cmp -s "$text" "$QP_TMP/native/${text##*/}" || qp_fail "$name: ${text##*/} differs"
   done
 }
 
@@ -84,6 +92,28 @@ compare "a pack into a folder, one in a folder named like a pack" "exit 0" --png
   --png inner.png "$QP_TMP/d.zip/p.zip/x.ans"
 qp_expect_eq "its PNGs" "x.ans.png É.ans.png é.ans.2.png Ω.ans.png ω.ans.2.png" \
   "$(cd "$QP_TMP/native" && LC_ALL=C && printf '%s\n' *.ans*.png | paste -sd' ')"
+
+compare "text outputs into files and a folder" "exit 0" --text art.txt art.nfo --ansi art.ans art.nfo \
+  --html art.html art.nfo --text ./ "$QP_TMP/d.zip/p.zip"
+qp_expect_eq "the pack's texts" "x.ans.txt É.ans.txt é.ans.2.txt Ω.ans.txt ω.ans.2.txt" \
+  "$(cd "$QP_TMP/native" && LC_ALL=C && printf '%s\n' *.ans*.txt | paste -sd' ')"
+compare "a text OUT the program did not write" "quillpane: OUT \"mine.txt\" exists and is not a text this \
+program wrote$nothing
+exit 1" --text mine.txt art.nfo
+qp_expect_eq "the text kept" "my own notes" "$(cat "$QP_TMP/native/mine.txt")"
+# Texts written again over the files the program wrote, as its record of them (Wine's in its prefix) allows;
+# standard output in binary (a PNG's signature holds CR LF and LF), outputs one after another.
+for who in win native; do
+  if [ $who = native ]; then run=("$native/quillpane-export"); else run=("$WINE" "$QP_EXE"); fi
+  texts=(--ansi art.ans art.nfo --text art.txt art.nfo --html art.html art.nfo)
+  (cd "$QP_TMP/$who" && "${run[@]}" --png p.png art.nfo "${texts[@]}" && "${run[@]}" "${texts[@]}") ||
+    qp_fail "$who: the texts could not be written again"
+  (cd "$QP_TMP/$who" && "${run[@]}" --png - art.nfo --ansi - art.nfo 2>/dev/null | cat >piped) ||
+    qp_fail "$who: an export to standard output failed"
+  cat "$QP_TMP/$who/p.png" "$QP_TMP/$who/art.ans" | cmp -s - "$QP_TMP/$who/piped" ||
+    qp_fail "$who: standard output differs from the files"
+done
+echo "e2e: ok: texts written again, and standard output through a pipe"
 
 corpus=${QP_CORPUS_DIR:-}
 if [ -d "$corpus" ]; then

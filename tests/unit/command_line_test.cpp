@@ -49,20 +49,25 @@ TEST(SplitCommandLineInto, TheProgramIsTheModuleAndOverLongPartsAreRefusedWhole)
   }
 }
 
-// "out<file|out<file [sheet] colour thumbnail N animate BPS", "!error" or "PROGRAM help|version"; "" for the
-// viewer's.
+// "out<file|txt:out<file [sheet] colour thumbnail N animate BPS crlf colours N", "!error" or
+// "PROGRAM help|version"; "" for the viewer's.
 std::string Describe(const ExportRequest& r) {
   if (!r.exportMode) return "";
   if (r.asked != Asked::kExport) return r.program + (r.asked == Asked::kHelp ? " help" : " version");
   if (!r.error.empty()) return "!" + r.error;
   std::string text;
-  for (const ExportPair& p : r.pairs) text += (text.empty() ? "" : "|") + p.out + "<" + p.file;
+  static const char* const kKinds[] = {"", "txt:", "ans:", "html:"};
+  for (const ExportPair& p : r.pairs)
+    text += (text.empty() ? "" : "|") + std::string(kKinds[static_cast<int>(p.kind)]) + p.out + "<" + p.file;
   if (!r.sheet.empty()) text += " [" + r.sheet + "]";
   if (r.colour) text += " colour";
   if (r.thumbnailSize != 0) text += " thumbnail " + std::to_string(r.thumbnailSize);
   for (const LookChoice c : {r.look.letters, r.look.aspect}) text += "?+-"[static_cast<int>(c)];
   if (r.animateBitsPerSecond != 0) text += " animate " + std::to_string(r.animateBitsPerSecond);
   if (!r.look.font.empty()) text += " font " + r.look.font;
+  if (r.text.crlf) text += " crlf";
+  if (r.text.colours != TerminalColours::k24Bit)
+    text += r.text.colours == TerminalColours::k16 ? " 16" : " 256";
   return text;
 }
 
@@ -85,8 +90,23 @@ TEST(ParseExportRequest, Table) {
       {"q.exe --sheet a --png o f --sheet b", "!--sheet is given twice"},
       {"q.exe --png o f --sheet ..\\x",
        "!--sheet takes the NAME of a sheet in the fonts folder, not a path: \"..\\x\""},
-      {"q.exe --png o f g", "!unexpected argument \"g\": each FILE follows --png OUT.png"},
-      {"q.exe --sheet pc8", "!nothing to export: give --png OUT.png FILE"},
+      {"q.exe --png o f g",
+       "!unexpected argument \"g\": each FILE follows --png OUT.png, --text OUT.txt, --ansi OUT.ans or "
+       "--html "
+       "OUT.html"},
+      {"q.exe --sheet pc8",
+       "!nothing to export: give --png OUT.png FILE, --text OUT.txt FILE, --ansi OUT.ans FILE or --html "
+       "OUT.html FILE"},
+      // The text outputs' pairs, mixed with PNGs; their own switches, each refused without an output it
+      // changes.
+      {"q.exe --text o1 f1 --ansi - f2 --colours 16 --html o3 f3 --png o4 f4 --crlf --thumbnail 8",
+       "txt:o1<f1|ans:-<f2|html:o3<f3|o4<f4 thumbnail 8?? crlf 16"},
+      {"q.exe --ansi - f --colours 256 --colours 16", "!--colours is given twice"},
+      {"q.exe --ansi - f --colours 8", "!--colours takes 16, 256 or 24bit: \"8\""},
+      {"q.exe --text o --png o2 f2", "!--text needs OUT.txt and FILE"},
+      {"q.exe --text o f --animate 9600", "!--animate applies only to --png, which the line does not give"},
+      {"q.exe --png o f --html o2 f --crlf",
+       "!--crlf applies only to --text or --ansi, which the line does not give"},
       // --colour and --thumbnail SIZE: anywhere, once; SIZE 1 to 1024.
       {"q.exe --colour --png o f --colour", "!--colour is given twice"},
       {"q.exe --thumbnail --png o f", "!--thumbnail needs a SIZE"},
@@ -106,7 +126,8 @@ TEST(ParseExportRequest, Table) {
       {"q.exe --png o f --font \"ibm ega 866\"", "o<f?? font ibm ega 866"},
       {"q.exe --font auto --png o f", "o<f??"},
       {"q.exe --png o f --font Arial",
-       "!--font takes a font as SAUCE names it (such as \"IBM VGA 866\" or \"Amiga Topaz 1\") or auto: \"Arial\""},
+       "!--font takes a font as SAUCE names it (such as \"IBM VGA 866\" or \"Amiga Topaz 1\") or auto: "
+       "\"Arial\""},
       // --animate BPS: once, 1 to 10000000, never with a thumbnail.
       {"q.exe --animate 10000000 --png o f", "o<f?? animate 10000000"},
       {"q.exe --png o f --animate 10000001",
@@ -124,8 +145,9 @@ TEST(ExportUsage, TheProgramsThatShowDocumentsGiveTheViewersFormFirst) {
   EXPECT_EQ(ExportUsage("Quillpane.EXE")[0], "usage: Quillpane.EXE [FILE|FOLDER\\]");
   EXPECT_EQ(ExportUsage("quillpane")[0], "usage: quillpane [FILE|FOLDER/]");  // the Linux launcher's --help
   const std::vector<std::string> exporter = ExportUsage("quillpane-export");
-  EXPECT_EQ(exporter.size(), 2u);
-  EXPECT_EQ(exporter[0].substr(0, 37), "usage: quillpane-export --png OUT.png");
+  EXPECT_EQ(exporter.back(), "       quillpane-export --help | --version");
+  EXPECT_EQ(exporter[0].substr(0, 94),
+            "usage: quillpane-export {--png OUT.png|--text OUT.txt|--ansi OUT.ans|--html OUT.html} FILE ...");
 }
 
 }  // namespace

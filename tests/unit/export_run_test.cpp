@@ -8,6 +8,7 @@
 
 #include "core/text_helpers.h"
 #include "export/export_core.h"
+#include "export/written_texts.h"
 #include "zip_writer.h"
 
 namespace {
@@ -18,6 +19,7 @@ class FoldingDisk final : public ExportPlatform {
  public:
   std::map<std::string, std::string> files;  // by the name in lower case
   std::vector<std::string> lines;
+  std::string standardOutput, record;
   static std::string Key(std::string path) { return LowerCaseAscii(path.data()), path; }
 
   PathIdentity Identify(const std::string& path) override {
@@ -53,6 +55,12 @@ class FoldingDisk final : public ExportPlatform {
     files[Key(path)].assign(static_cast<const char*>(bytes), size);
     return std::string();
   }
+  std::string WriteStandardOutput(const void* bytes, size_t size) override {
+    standardOutput.append(static_cast<const char*>(bytes), size);
+    return std::string();
+  }
+  std::string ReadWrittenRecord() override { return record; }
+  void WriteWrittenRecord(const std::string& bytes) override { record = bytes; }
   int CompareNames(const std::string& a, const std::string& b) override { return a.compare(b); }
   void Say(const std::string& line) override { lines.push_back(line); }
   void Tell(const std::string& line) override { lines.push_back(line); }
@@ -66,6 +74,61 @@ TEST(RunExport, AnOutTheSystemTakesForAPngWrittenInTheSameRunIsRefused) {
   EXPECT_EQ(disk.lines[0],
             "qx: cannot write \"out/a.nfo.png\": it is the file \"out/A.nfo.png\" this export has written");
   EXPECT_EQ(disk.files.size(), 2u);  // the pack and the first entry's PNG
+}
+
+TEST(WrittenTexts, TheRecordKeepsTheNewestEntryOfEachPathAndSkipsDamagedLines) {
+  const auto exact = [](const std::string& a, const std::string& b) { return a.compare(b); };
+  std::vector<WrittenText> entries;
+  for (uint64_t i = 0; i < kWrittenTextLimit + 2; ++i)
+    AddWrittenText(entries, {"/t/" + std::to_string(i), i, i}, exact);
+  AddWrittenText(entries, {"/t/5", 7, 0xFEDCBA9876543210u}, exact);
+  AddWrittenText(entries, {"/t/a\nb", 1, 1}, exact);  // no line can hold it
+  ASSERT_EQ(entries.size(), kWrittenTextLimit);
+  EXPECT_EQ(entries.front().path, "/t/2");
+  EXPECT_EQ(FindWrittenText(entries, "/t/5", exact), &entries.back());
+  EXPECT_EQ(FindWrittenText(entries, "/t/1", exact), nullptr);
+  const std::string line = "fedcba9876543210 7 /my art/x.txt\n";
+  const std::vector<WrittenText> read =
+      ReadWrittenTexts("zz 1 /a\n" + line + "12 -3 /b\n12 3\n\n12 99999999999 /c\n" + line.substr(0, 20));
+  ASSERT_EQ(read.size(), 1u);
+  EXPECT_EQ(WrittenTextsRecord(read), line);
+  EXPECT_NE(HashBytes("abc", 3), HashBytes("abd", 3));
+}
+
+TEST(PlanExport, TextOutsReplaceOnlyEmptyFilesAndTheirOwnAndStandardOutputIsNoFile) {
+  FoldingDisk disk;
+  disk.files = {{"art.nfo", "art"},
+                {"empty.ans", ""},
+                {"ours.txt", "abc"},
+                {"mine.html", "<p>"},
+                {"p.zip", Written({{"A.nfo", "a"}, {"g/b.diz", "b"}})}};
+  RecordWrittenText(disk, "ours.txt", "abc", 3);
+  const auto plan = [&disk](std::vector<std::string> args) {
+    std::vector<ExportJob> jobs;
+    std::string outs = PlanExport(ParseExportArguments("qx", args), disk, jobs);
+    for (const ExportJob& job : jobs) outs += outs.empty() || outs[0] == ' ' ? " " + job.out : "";
+    return outs;
+  };
+  EXPECT_EQ(plan({"--text", "ours.txt", "art.nfo", "--ansi", "empty.ans", "art.nfo", "--html", "-", "art.nfo",
+                  "--png", "-", "art.nfo", "--ansi", "out/", "p.zip", "--html", "out/", "art.nfo"}),
+            " ours.txt empty.ans - - out/A.nfo.ans out/g_b.diz.ans out/art.nfo.html");
+  EXPECT_EQ(plan({"--html", "mine.html", "art.nfo"}),
+            "OUT \"mine.html\" exists and is not a text this program wrote");
+  disk.files["ours.txt"] = "abd";
+  EXPECT_EQ(plan({"--text", "ours.txt", "art.nfo"}),
+            "OUT \"ours.txt\" exists and is not a text this program wrote");
+}
+
+TEST(RunExport, OutputsGoToStandardOutputAndEachTextWrittenToAFileIsRecorded) {
+  FoldingDisk disk;
+  disk.files["art.nfo"] = "art";
+  const ExportRequest request =
+      ParseExportArguments("qx", {"--png", "-", "art.nfo", "--text", "t.txt", "art.nfo"});
+  ASSERT_EQ(RunExport(request, disk), kExportDone);
+  EXPECT_EQ(disk.standardOutput.substr(1, 3), "PNG");
+  EXPECT_NE(FindWrittenText(ReadWrittenTexts(disk.record), "t.txt",
+                            [](const std::string& a, const std::string& b) { return a.compare(b); }),
+            nullptr);
 }
 
 }  // namespace

@@ -159,7 +159,7 @@ TEST(ZipPack, EntriesGetOnePngEachInAFolder) {
     return x.compare(y);
   };
   EXPECT_EQ(
-      PngNamesInFolder(names, caseless),
+      OutNamesInFolder(names, ".png", caseless),
       (std::vector<std::string>{"x.ans.png", "GROUP_x.ans.png", "GROUP_x.ans.2.png", "group_X.ANS.3.png",
                                 "a_b_c__.nfo.png", "_aux.diz.png", "x.ans.2.png"}));
 }

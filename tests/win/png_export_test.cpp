@@ -159,6 +159,19 @@ TEST(PngExport, EachEntryOfAPackGetsAPngOfItsOwnWhereverTheFolderTakesTwoNamesFo
   EXPECT_EQ(pictures.size(), 7u);  // the pack and six PNGs
 }
 
+TEST(PngExport, ATextOutIsReplacedOnlyAsTheRecordOfWrittenTextsHoldsIt) {
+  TempDir dir;
+  const std::string art = dir.Write("art.nfo", "art"), saved = dir.Write("Saved.txt", "saved by the window");
+  // Named in another case: the record's paths compare as the folders' names do.
+  const std::string text = "--text" + Quote(dir.path() + "SAVED.TXT") + Quote(art);
+  EXPECT_EQ(Export(text, dir.path()), kExportFailed);
+  RememberWrittenText(saved, "saved by the window", 19);
+  EXPECT_EQ(Export(text, dir.path()), kExportDone);
+  dir.Write("Saved.txt", "changed since");
+  EXPECT_EQ(Export(text, dir.path()), kExportFailed);
+  EXPECT_EQ(ReadWholeFile(saved), "changed since");
+}
+
 TEST(WriteWholeFile, AFailedWriteLeavesNothingAndTheTemporaryNameIsNeverTaken) {
   TempDir dir;
   CreateDirectoryA((dir.path() + "folder.png").c_str(), nullptr);
