@@ -52,7 +52,15 @@ class WindowExportTest : public testing::Test {
     test.Show(art);
     return art;
   }
-  MainWindowTest test;
+  // The PNG the command line writes with `switches` of `file`.
+  std::string CommandLinePng(const std::string& switches, const std::string& file) {
+    const std::string out = dir.path() + "command-line.png";
+    EXPECT_EQ(RunExport(ParseExportRequest(("q.exe --png \"" + out + "\" " + switches + " \"" + file + "\"").c_str()),
+                        ProgramFontsFolder()),
+              0);
+    return ReadWholeFile(out);
+  }
+  MainWindowTest test{false, ProgramPath()};  // the build's sheets are in the fonts folder beside it
   TempDir dir;
 };
 
@@ -62,11 +70,7 @@ TEST_F(WindowExportTest, SaveAsWritesTheExportsBytesInTheReadingShownAndNeverOve
   chosenPath = dir.path() + "art.png", chosenType = 1;
   KeyWith(test.window(), 'S', {VK_CONTROL});
   EXPECT_EQ(offered, "art.ans.png|png");
-  ASSERT_EQ(RunExport(ParseExportRequest(("q.exe --png \"" + dir.path() + "cli.png\" --colour --letter-spacing 9 \"" +
-                                          art + "\"").c_str()),
-                      ProgramFontsFolder()),
-            0);
-  EXPECT_EQ(ReadWholeFile(chosenPath), ReadWholeFile(dir.path() + "cli.png"));
+  EXPECT_EQ(ReadWholeFile(chosenPath), CommandLinePng("--colour --letter-spacing 9", art));
   // The text outputs: DocumentOutput's bytes; the dialog offers the type chosen last.
   GlyphPixels glyphs;
   ReadGlyphPixels(view.glyphSheet.get(), view.glyphTable, glyphs);
@@ -96,6 +100,12 @@ TEST_F(WindowExportTest, SaveAsWritesTheExportsBytesInTheReadingShownAndNeverOve
                 "\"" + pack + "\" is the art shown (the pack it comes from): it is never written over. Choose "
                               "another name.",
                 "Cannot write \"" + dir.path() + "none\\out.png\": " + SystemReason(ERROR_PATH_NOT_FOUND)}));
+  // The text layout in the Keymap sheet shown (the blue one), as --sheet draws it.
+  SendMessageA(test.window(), WM_COMMAND, 202, 0);
+  const std::string banner = dir.Write("banner.asc", "\u2554\u2550\u2557 Quill \u2588\u2593\r\n");
+  test.Show(banner);
+  SaveAs(dir.path() + "banner.png", 1);
+  EXPECT_EQ(ReadWholeFile(dir.path() + "banner.png"), CommandLinePng("--sheet blue", banner));
 }
 
 // The clipboard's CF_DIB as 0xRRGGBB pixels, top row first, and its size.
@@ -153,6 +163,12 @@ TEST_F(WindowExportTest, CopyPictureIsTheExportsPixelsOfTheSelectionOrOfTheWhole
   copied = ClipboardPicture(width, height);
   EXPECT_EQ(std::make_pair(width, height), std::make_pair(720, 43));
   EXPECT_EQ(copied, ExportPixels(0, 0, 720, 43));
+  // Its second row's cells: from where one row stretched ends (21.6 rounded) to where two do.
+  SendMessageA(test.window(), WM_LBUTTONDOWN, 0, MAKELPARAM(10 + 9 * 5 + 4, 10 + 22 + 4));
+  SendMessageA(test.window(), WM_LBUTTONUP, 0, MAKELPARAM(10 + 9 * 8 + 4, 10 + 44 + 4));
+  SendMessageA(test.window(), WM_COMMAND, IDM_COPY_PICTURE, 0);
+  EXPECT_EQ(ClipboardPicture(width, height), ExportPixels(45, 22, 72, 43));
+  EXPECT_EQ(std::make_pair(width, height), std::make_pair(27, 21));
 }
 
 }  // namespace
