@@ -137,6 +137,7 @@ std::vector<uint32_t> ExportPixels(int32_t left, int32_t top, int32_t right, int
     for (int32_t x = left; x < std::min(right, page.rows.width); ++x) {
       const uint8_t* row = page.rows.pixels + y * page.rows.stride;
       switch (page.rows.format) {
+        case PixelFormat::kIndexed1: pixels.push_back(page.palette[row[x / 8] >> (7 - x % 8) & 1]); break;
         case PixelFormat::kIndexed4: pixels.push_back(page.palette[x % 2 ? row[x / 2] & 15 : row[x / 2] >> 4]); break;
         case PixelFormat::kRgb24: pixels.push_back(row[3 * x] << 16 | row[3 * x + 1] << 8 | row[3 * x + 2]); break;
         default: ADD_FAILURE() << "a page format this test does not read"; return pixels;
@@ -169,6 +170,11 @@ TEST_F(WindowExportTest, CopyPictureIsTheExportsPixelsOfTheSelectionOrOfTheWhole
   SendMessageA(test.window(), WM_COMMAND, IDM_COPY_PICTURE, 0);
   EXPECT_EQ(ClipboardPicture(width, height), ExportPixels(45, 22, 72, 43));
   EXPECT_EQ(std::make_pair(width, height), std::make_pair(27, 21));
+  // The text layout's page, 1 bit a pixel in the built-in sheet, whole (a new document has no selection).
+  test.Show(dir.Write("rows.nfo", "A\xCD\xBBxyz\r\n\xDB\xB2\xB1jkl\r\n"));
+  SendMessageA(test.window(), WM_COMMAND, IDM_COPY_PICTURE, 0);
+  EXPECT_EQ(ClipboardPicture(width, height), ExportPixels(0, 0, view.pageWidth, view.pageHeight));
+  EXPECT_EQ(std::make_pair(width, height), std::make_pair(view.pageWidth, view.pageHeight));
 }
 
 }  // namespace
