@@ -174,7 +174,8 @@ void SaveShownDocumentAs(View& view, ViewerState& viewer, const Settings& settin
   std::vector<uint8_t> bytes;
   std::string problem;
   try {
-    problem = DocumentOutput(type.kind, *document, *KeymapGlyphs(view), ExportRequest(), viewer.currentPath, bytes);
+    problem =
+        DocumentOutput(type.kind, *document, *KeymapGlyphs(view), ExportRequest(), viewer.currentPath, bytes);
   } catch (const std::exception&) {  // out of memory
     problem = "cannot save \"" + std::string(viewer.currentPath) + "\": not enough memory";
   }
@@ -200,7 +201,8 @@ PixelBox CellPixels(const Document& document, const CellSpan& cells) {
   int64_t width = 8, height = 8;
   bool stretched = false;
   const AnsiScreen& screen = document.screen.screen;
-  if (document.Colour()) width = screen.cellWidth, height = screen.cellHeight, stretched = document.screen.stretched;
+  if (document.Colour())
+    width = screen.cellWidth, height = screen.cellHeight, stretched = document.screen.stretched;
   const auto rowEdge = [&](int64_t row) -> int64_t {
     if (!stretched) return row * height;
     // Rows past the screen's are past the page (the box is cut to it).
@@ -217,8 +219,10 @@ uint32_t PixelAt(const PixelRows& shape, const uint8_t* row, int64_t x) {
     case PixelFormat::kIndexed1: return shape.palette[(row[x / 8] >> (7 - x % 8)) & 1];
     case PixelFormat::kIndexed4: return shape.palette[(row[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0x0F];
     case PixelFormat::kGrey8: return row[x] * 0x010101u;
-    case PixelFormat::kRgb24: return uint32_t{row[3 * x]} << 16 | uint32_t{row[3 * x + 1]} << 8 | row[3 * x + 2];
-    case PixelFormat::kBgrx32: return uint32_t{row[4 * x + 2]} << 16 | uint32_t{row[4 * x + 1]} << 8 | row[4 * x];
+    case PixelFormat::kRgb24:
+      return uint32_t{row[3 * x]} << 16 | uint32_t{row[3 * x + 1]} << 8 | row[3 * x + 2];
+    case PixelFormat::kBgrx32:
+      return uint32_t{row[4 * x + 2]} << 16 | uint32_t{row[4 * x + 1]} << 8 | row[4 * x];
   }
   return 0;
 }
@@ -248,7 +252,8 @@ class ClipboardBlock {
 // bytes. The problem, or an empty text.
 std::string FillPicture(const PageDrawing& drawing, const PixelBox& box, ClipboardBlock& block) {
   const PixelRows& shape = drawing.shape();
-  const auto width = static_cast<int32_t>(box.right - box.left), height = static_cast<int32_t>(box.bottom - box.top);
+  const auto width = static_cast<int32_t>(box.right - box.left),
+             height = static_cast<int32_t>(box.bottom - box.top);
   const auto stride = static_cast<size_t>(DibStride(width, 24));
   auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(block.get()));
   if (header == nullptr) return "not enough memory for the picture";
@@ -264,7 +269,8 @@ std::string FillPicture(const PageDrawing& drawing, const PixelBox& box, Clipboa
   std::string problem;
   try {
     // A band of the page's own rows at a time (some 4 MB): the page is never whole in memory.
-    const auto bandRows = static_cast<int32_t>(std::clamp<size_t>((size_t{4} << 20) / shape.stride, 1, height));
+    const auto bandRows =
+        static_cast<int32_t>(std::clamp<size_t>((size_t{4} << 20) / shape.stride, 1, height));
     std::vector<uint8_t> band(shape.stride * static_cast<size_t>(bandRows)), scratch;
     for (int32_t first = 0; first < height && problem.empty(); first += bandRows) {
       const int32_t count = std::min(bandRows, height - first);
@@ -314,7 +320,8 @@ void CopyShownPicture(View& view, ViewerState& viewer, const Settings& settings)
                    std::min(selected.right, box.right), std::min(selected.bottom, box.bottom)};
   }
   const int64_t width = box.right - box.left, height = box.bottom - box.top;
-  if (width <= 0 || height <= 0) return Tell(viewer, "Nothing of the page is selected: there is no picture to copy.");
+  if (width <= 0 || height <= 0)
+    return Tell(viewer, "Nothing of the page is selected: there is no picture to copy.");
   // The picture is held to what a page may take, like every page drawn.
   const int64_t bytes = DibStride(width, 24) * height;
   if (bytes > kMaxPageBytes) {
@@ -325,7 +332,8 @@ void CopyShownPicture(View& view, ViewerState& viewer, const Settings& settings)
   if (block.get() == nullptr) return Tell(viewer, "Not enough memory for the picture.");
   const std::string problem = FillPicture(drawing, box, block);
   if (!problem.empty()) return Tell(viewer, problem);
-  if (!OpenClipboard(viewer.mainWindow)) return Tell(viewer, "The clipboard is in use: " + SystemReason(GetLastError()));
+  if (!OpenClipboard(viewer.mainWindow))
+    return Tell(viewer, "The clipboard is in use: " + SystemReason(GetLastError()));
   EmptyClipboard();
   if (SetClipboardData(CF_DIB, block.get()) != nullptr) block.Release();
   CloseClipboard();

@@ -38,7 +38,9 @@ int WINAPI RecordMessage(HWND, LPCSTR text, LPCSTR, UINT) {
 
 class WindowExportTest : public testing::Test {
  protected:
-  void SetUp() override { runSaveDialog = FakeSaveDialog, windowExportMessageBox = RecordMessage, messages = {}; }
+  void SetUp() override {
+    runSaveDialog = FakeSaveDialog, windowExportMessageBox = RecordMessage, messages = {};
+  }
   void TearDown() override { runSaveDialog = GetSaveFileNameA, windowExportMessageBox = MessageBoxA; }
   void SaveAs(const std::string& path, DWORD type) {
     chosenPath = path, chosenType = type;
@@ -55,7 +57,8 @@ class WindowExportTest : public testing::Test {
   // The PNG the command line writes with `switches` of `file`.
   std::string CommandLinePng(const std::string& switches, const std::string& file) {
     const std::string out = dir.path() + "command-line.png";
-    EXPECT_EQ(RunExport(ParseExportRequest(("q.exe --png \"" + out + "\" " + switches + " \"" + file + "\"").c_str()),
+    EXPECT_EQ(RunExport(ParseExportRequest(
+                            ("q.exe --png \"" + out + "\" " + switches + " \"" + file + "\"").c_str()),
                         ProgramFontsFolder()),
               0);
     return ReadWholeFile(out);
@@ -75,13 +78,15 @@ TEST_F(WindowExportTest, SaveAsWritesTheExportsBytesInTheReadingShownAndNeverOve
   GlyphPixels glyphs;
   ReadGlyphPixels(view.glyphSheet.get(), view.glyphTable, glyphs);
   for (const auto& [type, kind, name] : {std::tuple(2, OutputKind::kText, "art.txt"),
-                                         {3, OutputKind::kAnsi, "art.ans.ans"}, {4, OutputKind::kHtml, "a.htm"}}) {
+                                         {3, OutputKind::kAnsi, "art.ans.ans"},
+                                         {4, OutputKind::kHtml, "a.htm"}}) {
     SaveAs(dir.path() + name, type);
     std::vector<uint8_t> bytes;
     DocumentOutput(kind, ShownDocument(), glyphs, ExportRequest(), art, bytes);
     EXPECT_EQ(ReadWholeFile(dir.path() + name), std::string(bytes.begin(), bytes.end())) << name;
   }
-  EXPECT_EQ(std::make_pair(offered, messages.size()), std::make_pair(std::string("art.ans.ans|ans"), size_t{0}));
+  EXPECT_EQ(std::make_pair(offered, messages.size()),
+            std::make_pair(std::string("art.ans.ans|ans"), size_t{0}));
 
   // The art shown, under another spelling or another name of the same file (a hard link), is refused; so is
   // the pack an entry comes from; a folder that is not there fails with the system's reason.
@@ -96,10 +101,11 @@ TEST_F(WindowExportTest, SaveAsWritesTheExportsBytesInTheReadingShownAndNeverOve
   const auto refused = [](const std::string& path, const char* pack) {
     return "\"" + path + "\" is the art shown" + pack + ": it is never written over. Choose another name.";
   };
-  EXPECT_EQ(messages, (std::vector<std::string>{
-                          refused(dir.path() + "ART.ANS", ""), refused(link, ""),
-                          refused(pack, " (the pack it comes from)"),
-                          "Cannot write \"" + dir.path() + "none\\out.png\": " + SystemReason(ERROR_PATH_NOT_FOUND)}));
+  EXPECT_EQ(
+      messages,
+      (std::vector<std::string>{
+          refused(dir.path() + "ART.ANS", ""), refused(link, ""), refused(pack, " (the pack it comes from)"),
+          "Cannot write \"" + dir.path() + "none\\out.png\": " + SystemReason(ERROR_PATH_NOT_FOUND)}));
   // The text layout in the Keymap sheet shown (the blue one), as --sheet draws it.
   SendMessageA(test.window(), WM_COMMAND, 202, 0);
   const std::string banner = dir.Write("banner.asc", "\u2554\u2550\u2557 Quill \u2588\u2593\r\n");
@@ -120,16 +126,19 @@ std::string CopiedAgainstExport(int32_t left, int32_t top, int32_t right, int32_
   const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(data));
   std::string said = std::to_string(header->biWidth) + " x " + std::to_string(header->biHeight) + " x " +
                      std::to_string(header->biBitCount);
-  const bool sized = header->biWidth == right - left && header->biHeight == bottom - top && header->biBitCount == 24;
+  const bool sized =
+      header->biWidth == right - left && header->biHeight == bottom - top && header->biBitCount == 24;
   for (int32_t y = top; sized && y < bottom; ++y)
     for (int32_t x = left; x < right; ++x) {
       const uint8_t* row = page.rows.pixels + y * page.rows.stride;  // top-down
-      const uint8_t* dib = reinterpret_cast<const uint8_t*>(header + 1) +  // bottom-up, rows of 4-byte multiples
-                           (bottom - 1 - y) * ((3 * (right - left) + 3) & ~3) + 3 * (x - left);
-      const uint32_t expected =
-          page.rows.format == PixelFormat::kIndexed1   ? page.palette[row[x / 8] >> (7 - x % 8) & 1]
-          : page.rows.format == PixelFormat::kIndexed4 ? page.palette[x % 2 ? row[x / 2] & 15 : row[x / 2] >> 4]
-                                                       : row[3 * x] << 16 | row[3 * x + 1] << 8 | row[3 * x + 2];
+      const uint8_t* dib =
+          reinterpret_cast<const uint8_t*>(header + 1) +  // bottom-up, rows of 4-byte multiples
+          (bottom - 1 - y) * ((3 * (right - left) + 3) & ~3) + 3 * (x - left);
+      const uint32_t expected = page.rows.format == PixelFormat::kIndexed1
+                                    ? page.palette[row[x / 8] >> (7 - x % 8) & 1]
+                                : page.rows.format == PixelFormat::kIndexed4
+                                    ? page.palette[x % 2 ? row[x / 2] & 15 : row[x / 2] >> 4]
+                                    : row[3 * x] << 16 | row[3 * x + 1] << 8 | row[3 * x + 2];
       if ((dib[2] << 16 | dib[1] << 8 | dib[0]) != static_cast<int>(expected)) {
         said += " differs at " + std::to_string(x) + "," + std::to_string(y);
         y = bottom;
