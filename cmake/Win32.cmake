@@ -41,6 +41,7 @@ add_library(quillpane_win STATIC
   src/win32/disk_file.cpp
   src/view/window_layout.cpp
   src/export/png_export.cpp
+  src/export/window_export.cpp
   src/document/document_loader.cpp
   src/document/pack_file.cpp
   src/document/directory_browse.cpp

@@ -9,6 +9,7 @@
 
 #include "../about/about.h"
 #include "../document/document.h"
+#include "../export/window_export.h"
 #include "../raster/glyph_table.h"
 #include "../view/view.h"
 #include "../view/view_text.h"
@@ -231,6 +232,12 @@ void OnKeyDown(HWND window, WPARAM key) {
     case 'A':  // Ctrl+Shift+A, for ANSI: free of the other keys and of Find's Ctrl+F and F3
       if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0) ToggleColourMode(view, viewer, settings);
       break;
+    case 'S':
+      if (GetKeyState(VK_CONTROL) < 0) SaveShownDocumentAs(view, viewer, settings);
+      break;
+    case 'C':  // Ctrl+Shift+C: a plain Ctrl+C has nothing to copy, a drag copies its text at once
+      if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0) CopyShownPicture(view, viewer, settings);
+      break;
     case 'I':
       if (GetKeyState(VK_CONTROL) < 0) ShowInformation(view, viewer, ShownDocument());
       break;
@@ -258,6 +265,8 @@ void OnCommand(HWND window, WPARAM command) {
     case IDM_LOAD:
       if (const auto path = ChooseDocumentFile(viewer)) SwitchDocument(view, viewer, settings, path->c_str());
       return;
+    case IDM_SAVE_AS: SaveShownDocumentAs(view, viewer, settings); return;
+    case IDM_COPY_PICTURE: CopyShownPicture(view, viewer, settings); return;
     case IDM_EXIT: PostMessageA(window, WM_DESTROY, 0, 0); return;
     case IDM_CONFIG:
       DialogBoxParamA(viewer.appInstance, MAKEINTRESOURCEA(IDD_CONFIG), window, ConfigDialogProc,

@@ -15,6 +15,8 @@
 #define IDM_EXIT 102
 #define IDM_CONFIG 103
 #define IDM_INFORMATION 104
+#define IDM_SAVE_AS 105
+#define IDM_COPY_PICTURE 106
 
 // Keymap menu: the whole range belongs to the glyph sheets; 201 is the
 // built-in sheet, found sheets follow from 202.
@@ -89,7 +91,9 @@
 #define QP_CLASS_NAME "MittLillaFunster"
 
 #if defined(__cplusplus) && !defined(RC_INVOKED)
-static_assert(IDM_LOAD >= 101 && IDM_CONFIG <= 103 && IDM_INFORMATION == 104, "File commands live in 101-104");
+static_assert(IDM_LOAD >= 101 && IDM_CONFIG <= 103 && IDM_INFORMATION == 104 && IDM_SAVE_AS == 105 &&
+                  IDM_COPY_PICTURE == 106,
+              "File commands live in 101-106");
 static_assert(IDM_KEYMAP_FIRST == 200 && IDM_KEYMAP_LAST == 298, "Keymap range is 200-298");
 static_assert(IDM_BUILTIN_SHEET > IDM_KEYMAP_FIRST && IDM_BUILTIN_SHEET < IDM_KEYMAP_LAST,
               "built-in sheet inside the Keymap range");

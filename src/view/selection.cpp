@@ -102,6 +102,20 @@ bool OnSelectionButtonUp(View& view, const ViewerState& viewer, LPARAM lParam) {
   return false;
 }
 
+std::optional<CellSpan> SelectedPageCells(const View& view) {
+  const SelectionGrid grid = ViewGrid(view);
+  const RECT& box = view.selectionRect;
+  if (!view.selectionShown || grid.cellWidth <= 0 || grid.cellHeight <= 0) return std::nullopt;
+  // The rectangle lies on the grid's cells (CellSpanBox, or a Find's run
+  // cut at the view's right edge), and every scroll hides it: the rows in
+  // view now are those it was drawn over.
+  const CellSpan cells{(box.left - kViewOrigin) / grid.cellWidth,
+                       view.scrollY / RowPixels(view) + (box.top - kViewOrigin) / grid.cellHeight,
+                       (box.right - box.left) / grid.cellWidth, (box.bottom - box.top) / grid.cellHeight};
+  if (cells.column < 0 || cells.width <= 0 || cells.height <= 0) return std::nullopt;
+  return cells;
+}
+
 void CopyTextToClipboard(HWND owner, const char* text, const char16_t* characters) {
   const void* zero = std::memchr(text, '\0', kSelectionTextLimit);
   const size_t length =

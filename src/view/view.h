@@ -7,12 +7,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "../art/document.h"
 #include "../art/document_reading.h"
 #include "../text/sauce_text.h"
+#include "../text/selection_copy.h"
 #include "../win32/settings.h"
 #include "../win32/viewer_state.h"
 
@@ -113,6 +115,9 @@ std::string PlayStatus();
 void OnSelectionButtonDown(View& view, const ViewerState& viewer, LPARAM lParam);
 void OnSelectionMouseMove(View& view, const ViewerState& viewer, LPARAM lParam);
 bool OnSelectionButtonUp(View& view, const ViewerState& viewer, LPARAM lParam);
+// The cells the selection shown covers, its rows counted from the page's
+// top; none when no cell is selected.
+std::optional<CellSpan> SelectedPageCells(const View& view);
 // Puts `text` (code page 437 bytes, cut after 1023 characters) on the
 // clipboard: its bytes as CF_TEXT and CF_OEMTEXT with CF_LOCALE US English
 // (OEM code page 437), and its characters as CF_UNICODETEXT.
