@@ -85,7 +85,7 @@ std::string ExportOne(ExportPlatform& platform, const ExportRequest& request, co
   // It makes PNGs only; a text output of the same line reads as without it.
   const bool animate = request.animateBitsPerSecond != 0 && pair.kind == OutputKind::kPng;
   DocumentOptions options;
-  options.colour = request.colour || animate;
+  options.colour = request.colour || animate || OutputReadsInColour(pair.kind);
   options.look = request.look;
   options.makeScreen = !animate;
   ReadDocument(path, readStart, options, document);

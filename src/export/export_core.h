@@ -63,6 +63,11 @@ struct ExportPage {
   PixelRows rows;  // into pixels and palette
 };
 
+// Whether `kind` reads ANSI art as its colour screen whatever --colour
+// says: terminal ANSI is the screen's colours, not the text layout's
+// black on white of the escape sequences (as --animate reads it so too).
+inline bool OutputReadsInColour(OutputKind kind) { return kind == OutputKind::kAnsi; }
+
 // The bytes of `kind` of `document` (read with its cells; a colour screen
 // read with its screen) as the export writes them under `request`'s
 // options: a PNG of its page (a thumbnail with thumbnailSize; never a

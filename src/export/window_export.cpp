@@ -174,6 +174,14 @@ void SaveShownDocumentAs(View& view, ViewerState& viewer, const Settings& settin
   std::vector<uint8_t> bytes;
   std::string problem;
   try {
+    Document coloured;
+    if (OutputReadsInColour(type.kind) && !document->Colour()) {
+      DocumentOptions options = ShownOptions(settings);
+      options.colour = true;
+      coloured = *document;
+      ReadDocumentAs(options, coloured);
+      document = &coloured;
+    }
     problem =
         DocumentOutput(type.kind, *document, *KeymapGlyphs(view), ExportRequest(), viewer.currentPath, bytes);
   } catch (const std::exception&) {  // out of memory

@@ -122,10 +122,13 @@ TEST(PlanExport, TextOutsReplaceOnlyEmptyFilesAndTheirOwnAndStandardOutputIsNoFi
 TEST(RunExport, OutputsGoToStandardOutputAndEachTextWrittenToAFileIsRecorded) {
   FoldingDisk disk;
   disk.files["art.nfo"] = "art";
-  const ExportRequest request =
-      ParseExportArguments("qx", {"--png", "-", "art.nfo", "--text", "t.txt", "art.nfo"});
+  disk.files["red.ans"] = "\x1b[31mX";
+  const ExportRequest request = ParseExportArguments(
+      "qx", {"--png", "-", "art.nfo", "--text", "t.txt", "art.nfo", "--ansi", "-", "red.ans"});
   ASSERT_EQ(RunExport(request, disk), kExportDone);
   EXPECT_EQ(disk.standardOutput.substr(1, 3), "PNG");
+  // Terminal ANSI is the colour screen's even without --colour.
+  EXPECT_NE(disk.standardOutput.find("38;2;170;0;0"), std::string::npos);
   EXPECT_NE(FindWrittenText(ReadWrittenTexts(disk.record), "t.txt",
                             [](const std::string& a, const std::string& b) { return a.compare(b); }),
             nullptr);
