@@ -161,3 +161,20 @@ add_executable(png_writer_benchmark bench/png_writer_benchmark.cpp)
 target_link_libraries(png_writer_benchmark PRIVATE quillpane_core)
 target_compile_definitions(png_writer_benchmark PRIVATE
   QP_CORPUS_DIR="${QP_CORPUS_DIR}" QP_GLYPH_SHEET="${CMAKE_SOURCE_DIR}/src/resources/glyphs.bmp")
+
+# The HTML page drawn by headless Chromium against the PNG export, pixel by
+# pixel, and its text against the document's (skipped without chromium).
+add_executable(html_check tools/html_check.cpp)
+target_link_libraries(html_check PRIVATE quillpane_core ${QP_LODEPNG})
+target_compile_options(html_check PRIVATE ${QP_WARNINGS})
+target_compile_definitions(html_check PRIVATE QP_SHEET_PATH="${CMAKE_SOURCE_DIR}/src/resources/glyphs.bmp")
+set(HTML_CHECK_FILES)
+foreach(file IN ITEMS
+    ansilove/examples/burps/bs-alove.ans
+    moebius/build/ans/changelog.ans
+    ansilove/tests/bs-alove.xb ansilove/tests/bs-alove.bin ansilove/tests/bs-alove.adf
+    image-textmode/corpus/input/MD-XMAS.IDF)
+  list(APPEND HTML_CHECK_FILES ${QP_CORPUS_DIR}/${file})
+endforeach()
+add_test(NAME html_check COMMAND html_check --min 99 ${HTML_CHECK_FILES})
+set_tests_properties(html_check PROPERTIES SKIP_RETURN_CODE 77)
