@@ -1,9 +1,10 @@
 // The HTML page in a real browser against the PNG export.
 //
-//   html_check [--min PERCENT] [--keep DIR] [--4:3] [--font NAME] FILE...
+//   html_check [--min PERCENT] [--keep DIR] [--4:3] [--font NAME] [--sheet BMP] FILE...
 //
-// --4:3 and --font NAME are for the next FILE only: its rows stretched as
-// on a 4:3 screen, its font the one named.
+// --4:3, --font NAME and --sheet BMP are for the next FILE only: its rows
+// stretched as on a 4:3 screen, its font the one named, the text layout in
+// that glyph sheet (else the built-in one).
 // Each FILE (a .nfo, .diz or .txt in the text layout, any other as its
 // colour screen) is made into its page and its PNG as the export makes
 // them; headless Chromium draws the page at 100% in a window of the PNG's
@@ -95,6 +96,15 @@ t = ''.join(p.text)
 sys.stdout.buffer.write(t.encode('utf-8'))
 )";
 
+bool LoadGlyphs(const std::string& path, GlyphPixels& glyphs) {
+  const std::string bytes = ReadAll(path);
+  SheetImage sheet;
+  static GlyphPosition table[256];
+  BuildGlyphTable(table);
+  return ReadGlyphSheetBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), sheet) &&
+         GlyphPixelsFromSheet(sheet, table, glyphs);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -102,10 +112,14 @@ int main(int argc, char** argv) {
   std::string keep;
   std::vector<std::string> files;
   std::vector<ScreenLook> looks;
+  std::vector<std::string> sheets;
   ScreenLook next;
+  std::string nextSheet = QP_SHEET_PATH;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--4:3") == 0) {
       next.aspect = LookChoice::kOn;
+    } else if (std::strcmp(argv[i], "--sheet") == 0 && i + 1 < argc) {
+      nextSheet = argv[++i];
     } else if (std::strcmp(argv[i], "--font") == 0 && i + 1 < argc) {
       next.font = argv[++i];
     } else if (std::strcmp(argv[i], "--min") == 0 && i + 1 < argc) {
@@ -115,7 +129,9 @@ int main(int argc, char** argv) {
     } else {
       files.emplace_back(argv[i]);
       looks.push_back(next);
+      sheets.push_back(nextSheet);
       next = ScreenLook();
+      nextSheet = QP_SHEET_PATH;
     }
   }
   if (!Have("chromium") || !Have("python3") || !Have("timeout")) {
@@ -128,21 +144,16 @@ int main(int argc, char** argv) {
   mkdir(tmp.c_str(), 0700);
   WriteAll(tmp + "/pre_text.py", kPreText, sizeof kPreText - 1);
 
-  const std::string sheetBytes = ReadAll(QP_SHEET_PATH);
-  SheetImage sheet;
-  static GlyphPosition table[256];
   static GlyphPixels glyphs;
-  BuildGlyphTable(table);
-  if (!ReadGlyphSheetBmp(reinterpret_cast<const uint8_t*>(sheetBytes.data()), sheetBytes.size(), sheet) ||
-      !GlyphPixelsFromSheet(sheet, table, glyphs)) {
-    std::printf("html_check: cannot read the glyph sheet %s\n", QP_SHEET_PATH);
-    return 2;
-  }
-
+  std::string loaded;
   int failed = 0, done = 0;
   uint64_t agreeing = 0, pixels = 0;
   for (size_t f = 0; f < files.size(); ++f) {
     const std::string& path = files[f];
+    if (sheets[f] != loaded && !LoadGlyphs(loaded = sheets[f], glyphs)) {
+      std::printf("html_check: cannot read the glyph sheet %s\n", sheets[f].c_str());
+      return 2;
+    }
     const std::string bytes = ReadAll(path);
     const std::string name = path.substr(path.find_last_of('/') + 1);
     const std::string lower = [&] {

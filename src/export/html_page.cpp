@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <unordered_map>
 #include <vector>
 
@@ -22,12 +23,14 @@
 // so that a browser's antialiasing leaves every pixel either ink or ground;
 // the cells' colours are spans, one for each run of equal colours, and the
 // line height is the cell's. A font of 512 glyphs is two fonts, the second
-// for cells whose foreground picks the second 256. A 4:3 screen is scaled
-// in its height by a transform, which blends the rows much as the PNG's
-// stretch does. Only a Keymap sheet in colour, whose glyphs are pictures
-// rather than ink, is shown as the PNG itself behind transparent text in a
-// blank font of the cells' size, so that a selection still lines up with
-// the cells.
+// for cells whose foreground picks the second 256. Two pages are the PNG
+// itself behind transparent text in a blank font of the cells' size
+// (scaled in its height by a transform where the rows are), so that a
+// selection still lines up with the cells: a Keymap sheet in colour, whose
+// glyphs are pictures rather than ink; and a 4:3 screen, whose rows the PNG
+// blends: scaled by a transform, the browser's antialiasing of the rows'
+// edges left seams where two rows meet inside a pixel (about 92% of the
+// pixels agreed, against all of them for the picture).
 
 namespace {
 
@@ -199,13 +202,16 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
     cellHeight = std::max(screen.cellHeight, 1);
     width = screen.columns * cellWidth;
     squareHeight = height = screen.rows * cellHeight;
-    if (document.screen.stretched) height = StretchedHeight(squareHeight, cellWidth, screen.tube);
+    pictureBehind = document.screen.stretched;
+    if (pictureBehind) height = StretchedHeight(squareHeight, cellWidth, screen.tube);
     const CellColours none = ColoursOfCell(screen, -1, -1);
     ink = none.foregroundRgb;
     ground = none.backgroundRgb;
     wide = screen.font != nullptr && screen.font->glyphs == 512 && screen.font->height == screen.cellHeight;
-    AppendFontFace(fonts, "q0", ScreenBitmapFont(screen, false, characters));
-    if (wide) AppendFontFace(fonts, "q1", ScreenBitmapFont(screen, true, characters));
+    BitmapFont font = ScreenBitmapFont(screen, false, characters);
+    if (pictureBehind) std::fill(font.rows.begin(), font.rows.end(), 0u);
+    AppendFontFace(fonts, "q0", font);
+    if (wide && !pictureBehind) AppendFontFace(fonts, "q1", ScreenBitmapFont(screen, true, characters));
   } else {
     const GlyphPixels* own = DocumentFontGlyphs(document);
     sheet = own != nullptr ? own : &glyphs;
@@ -217,6 +223,8 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
     static GlyphPixels blank;  // zero: no sheet, no ink
     AppendFontFace(fonts, "q0", SheetBitmapFont(pictureBehind ? blank : *sheet, characters));
   }
+  // Cells in colours of their own, unless the picture is behind them.
+  const bool spans = colour && !pictureBehind;
 
   // The links, row by row in reading order.
   const std::vector<Link> links = FindLinks(rows);
@@ -257,7 +265,7 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
         text += "\">";
         inLink = true;
       }
-      if (colour) {
+      if (spans) {
         const CellColours look = ColoursOfCell(screen, c, rowIndex);
         const bool second = wide && (AnsiForeground(screen.At(c, rowIndex)) & 8) != 0;
         const uint64_t key = uint64_t{look.foregroundRgb} << 25 | uint64_t{look.backgroundRgb} << 1 | second;
@@ -280,7 +288,7 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
     }
     // Cells past the row's last character draw their ground only: empty
     // boxes of its colour, which hold no text.
-    if (colour) {
+    if (spans) {
       int32_t last = end;
       for (int32_t c = end; c < screen.columns; ++c)
         if (ColoursOfCell(screen, c, rowIndex).backgroundRgb != ground) last = c + 1;
@@ -321,31 +329,40 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
   }
   page += "<style>\n";
   page += fonts;
-  page += "html,body{margin:0;padding:0;background:";
+  page += "html,body{margin:0;padding:0}\nbody{background:";
   AppendColour(page, ground);
+  if (pictureBehind) {
+    // The PNG itself, the text in transparent ink over it.
+    page += " url(data:image/png;base64,";
+    PageOptions options;
+    options.glyphs = &glyphs;
+    std::vector<uint8_t> png;
+    try {
+      PageDrawing drawing = PageDrawing::OfDocument(document, options);
+      const RowsDrawer draw = [&drawing](int32_t first, int32_t count, uint8_t* out, size_t stride,
+                                         std::vector<uint8_t>& scratch) {
+        return drawing.Draw(first, count, out, stride, scratch);
+      };
+      if (drawing.shape().width > 0 && !EncodePngDrawn(drawing.shape(), draw, png)) png.clear();
+    } catch (const std::exception&) {  // out of memory: the text alone
+      png.clear();
+    }
+    AppendBase64(page, png.data(), png.size());
+    page += ") no-repeat 0 0";
+  }
   page += "}\npre{margin:0;padding:0;white-space:pre;font:" + std::to_string(cellHeight) + "px/" +
           std::to_string(cellHeight) + "px q0;font-kerning:none;font-variant-ligatures:none;font-synthesis:none;"
           "letter-spacing:0;tab-size:1;width:" + std::to_string(width) + "px;height:" +
           std::to_string(squareHeight) + "px;color:";
-  AppendColour(page, pictureBehind ? 0 : ink);
-  page += ";background-color:";
-  AppendColour(page, ground);
   if (pictureBehind) {
-    // The PNG itself, with the text in transparent ink over it.
-    page += ";color:transparent;background-image:url(data:image/png;base64,";
-    PageOptions options;
-    options.glyphs = &glyphs;
-    PageDrawing drawing = PageDrawing::OfDocument(document, options);
-    std::vector<uint8_t> png;
-    const RowsDrawer draw = [&drawing](int32_t first, int32_t count, uint8_t* out, size_t stride,
-                                       std::vector<uint8_t>& scratch) {
-      return drawing.Draw(first, count, out, stride, scratch);
-    };
-    if (drawing.shape().width > 0) EncodePngDrawn(drawing.shape(), draw, png);
-    AppendBase64(page, png.data(), png.size());
-    page += ");background-repeat:no-repeat";
+    page += "transparent";
+  } else {
+    AppendColour(page, ink);
+    page += ";background:";
+    AppendColour(page, ground);
   }
   if (height != squareHeight && squareHeight > 0) {
+    // The text's rows as high as the picture's.
     char scale[48];
     std::snprintf(scale, sizeof scale, "%.9g", static_cast<double>(height) / squareHeight);
     page += ";transform-origin:0 0;transform:scaleY(";
