@@ -155,6 +155,11 @@ int main(int argc, char** argv) {
       return 2;
     }
     const std::string bytes = ReadAll(path);
+    if (bytes.empty()) {
+      std::printf("%s: cannot read it\n", path.c_str());
+      ++failed;
+      continue;
+    }
     const std::string name = path.substr(path.find_last_of('/') + 1);
     const std::string lower = [&] {
       std::string s = name;
