@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <iterator>
 #include <unordered_map>
 #include <vector>
 
@@ -89,6 +90,14 @@ void AppendEscaped(std::string& out, const std::string& text) {
       default: out += c;
     }
   }
+}
+
+void AppendNumber(std::string& out, uint32_t value) {
+  char digits[10];
+  int n = 0;
+  do digits[n++] = static_cast<char>('0' + value % 10);
+  while ((value /= 10) != 0);
+  while (n > 0) out += digits[--n];
 }
 
 void AppendColour(std::string& out, uint32_t rgb) {
@@ -239,6 +248,9 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
   for (const ShownRow& row : rows) cells += row.cells.size() + 1;
   text.reserve(cells * 3 + 64);
   RunLooks looks;
+  const bool exact = !screen.exactColours.empty();
+  int64_t byColours[256];
+  std::fill(std::begin(byColours), std::end(byColours), -1);
   size_t nextLink = 0;
   for (size_t r = 0; r < rows.size(); ++r) {
     const auto rowIndex = static_cast<int32_t>(r);
@@ -247,7 +259,7 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
     while (nextLink < linkRuns.size() && linkRuns[nextLink].row < rowIndex) ++nextLink;
     const LinkRun* link = nextLink < linkRuns.size() && linkRuns[nextLink].row == rowIndex ? &linkRuns[nextLink] : nullptr;
     bool inLink = false, inSpan = false;
-    uint64_t lastKey = ~uint64_t{0};
+    int64_t lastIndex = -1;
     for (int32_t c = 0; c < end; ++c) {
       const bool linkEnds = inLink && c == link->end;
       if (linkEnds) {
@@ -266,16 +278,24 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
         inLink = true;
       }
       if (spans) {
-        const CellColours look = ColoursOfCell(screen, c, rowIndex);
-        const bool second = wide && (AnsiForeground(screen.At(c, rowIndex)) & 8) != 0;
-        const uint64_t key = uint64_t{look.foregroundRgb} << 25 | uint64_t{look.backgroundRgb} << 1 | second;
-        if (!inSpan || key != lastKey) {
+        // Without exact colours a cell's look is its colours byte's: each
+        // byte's class is found once.
+        const uint8_t colours = screen.At(c, rowIndex).colours;
+        int64_t index = exact ? -1 : byColours[colours];
+        if (index < 0) {
+          const CellColours look = ColoursOfCell(screen, c, rowIndex);
+          const bool second = wide && (colours & 8) != 0;
+          const uint64_t key = uint64_t{look.foregroundRgb} << 25 | uint64_t{look.backgroundRgb} << 1 | second;
+          index = looks.Of(key, look.foregroundRgb, look.backgroundRgb, second);
+          if (!exact) byColours[colours] = index;
+        }
+        if (!inSpan || index != lastIndex) {
           if (inSpan) text += "</span>";
           text += "<span class=c";
-          text += std::to_string(looks.Of(key, look.foregroundRgb, look.backgroundRgb, second));
+          AppendNumber(text, static_cast<uint32_t>(index));
           text += '>';
           inSpan = true;
-          lastKey = key;
+          lastIndex = index;
         }
       }
       const uint8_t b = row[static_cast<size_t>(c)];
