@@ -166,7 +166,7 @@ target_compile_definitions(png_writer_benchmark PRIVATE
 # pixel, and its text against the document's (skipped without chromium):
 # ANSI files ansilove reads, the scene formats, .nfo files in the text
 # layout (one in code page 866, one in a colour sheet), Topaz, 9-pixel
-# letters and a 4:3 screen.
+# letters, a 4:3 screen and a font of 512 glyphs.
 add_executable(html_check tools/html_check.cpp)
 target_link_libraries(html_check PRIVATE quillpane_core ${QP_LODEPNG})
 target_compile_options(html_check PRIVATE ${QP_WARNINGS})
@@ -182,5 +182,5 @@ add_test(NAME html_check COMMAND html_check --min 99
   ${C}/image-textmode/corpus/input/SCREEN4.PCB
   ${C}/DC-scene-NFO/alp-ikaruga.nfo ${C}/DC-scene-NFO/sa-tcfix.nfo ${C}/up-17/FILE_ID.DIZ
   --font "IBM VGA 866" ${C}/DC-scene-NFO/bbe-nett.nfo
-  --sheet ${CMAKE_SOURCE_DIR}/src/resources/fonts/blue.bmp ${C}/DC-scene-NFO/krm-road.nfo)
+  --sheet ${CMAKE_SOURCE_DIR}/src/resources/fonts/blue.bmp ${C}/DC-scene-NFO/krm-road.nfo --two-fonts)
 set_tests_properties(html_check PROPERTIES SKIP_RETURN_CODE 77)

@@ -2,6 +2,8 @@
 //
 //   html_check [--min PERCENT] [--keep DIR] [--4:3] [--font NAME] [--sheet BMP] FILE...
 //
+// --two-fonts stands for a FILE made here: an XBin with a font of 512
+// glyphs, whose cells pick the second 256 with foreground bit 3.
 // --4:3, --font NAME and --sheet BMP are for the next FILE only: its rows
 // stretched as on a 4:3 screen, its font the one named, the text layout in
 // that glyph sheet (else the built-in one).
@@ -96,6 +98,26 @@ t = ''.join(p.text)
 sys.stdout.buffer.write(t.encode('utf-8'))
 )";
 
+const char kTwoFonts[] = "<two-fonts>";
+
+// 16 x 4 cells of every colour over a font of 512 glyphs 8 rows high, the
+// second 256 the first's rows upside down and inverted.
+std::string TwoFontsXBin() {
+  std::string file = "XBIN\x1A";
+  const uint8_t header[] = {16, 0, 4, 0, 8, 0x12};  // width, height, font height; a font of 512
+  file.append(reinterpret_cast<const char*>(header), sizeof header);
+  for (int g = 0; g < 512; ++g)
+    for (int y = 0; y < 8; ++y) {
+      const int b = g & 255, row = g < 256 ? y : 7 - y;
+      file += static_cast<char>(g < 256 ? (b ^ row * 37) & 0xFF : ~(b ^ row * 37) & 0xFF);
+    }
+  for (int c = 0; c < 64; ++c) {
+    file += static_cast<char>(c * 4 + 1);
+    file += static_cast<char>((c & 15) | (c / 2 & 7) << 4);
+  }
+  return file;
+}
+
 bool LoadGlyphs(const std::string& path, GlyphPixels& glyphs) {
   const std::string bytes = ReadAll(path);
   SheetImage sheet;
@@ -118,6 +140,12 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--4:3") == 0) {
       next.aspect = LookChoice::kOn;
+    } else if (std::strcmp(argv[i], "--two-fonts") == 0) {
+      files.emplace_back(kTwoFonts);
+      looks.push_back(next);
+      sheets.push_back(nextSheet);
+      next = ScreenLook();
+      nextSheet = QP_SHEET_PATH;
     } else if (std::strcmp(argv[i], "--sheet") == 0 && i + 1 < argc) {
       nextSheet = argv[++i];
     } else if (std::strcmp(argv[i], "--font") == 0 && i + 1 < argc) {
@@ -154,13 +182,13 @@ int main(int argc, char** argv) {
       std::printf("html_check: cannot read the glyph sheet %s\n", sheets[f].c_str());
       return 2;
     }
-    const std::string bytes = ReadAll(path);
+    const std::string bytes = path == kTwoFonts ? TwoFontsXBin() : ReadAll(path);
     if (bytes.empty()) {
       std::printf("%s: cannot read it\n", path.c_str());
       ++failed;
       continue;
     }
-    const std::string name = path.substr(path.find_last_of('/') + 1);
+    const std::string name = path == kTwoFonts ? "two-fonts.xb" : path.substr(path.find_last_of('/') + 1);
     const std::string lower = [&] {
       std::string s = name;
       for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -174,7 +202,7 @@ int main(int argc, char** argv) {
     DocumentOptions options;
     options.colour = !(ends(".nfo") || ends(".diz") || ends(".txt"));
     options.look = looks[f];
-    ReadDocument(path.c_str(), ReadFromMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), options,
+    ReadDocument(path == kTwoFonts ? name.c_str() : path.c_str(), ReadFromMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), options,
                  document);
     ExportRequest request;
     std::vector<uint8_t> html, png;
