@@ -21,6 +21,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -70,12 +71,13 @@ void AppendUtf8(std::string& out, char16_t c) {
   }
 }
 
-// The document's text, written here from its shown rows.
+// The document's text, written here from its shown rows: an empty cell, and
+// a byte its set shows nothing for, read as a blank.
 std::string ExpectedText(const Document& document) {
   const char16_t* characters = DocumentCharacters(document);
   std::string text;
   for (const ShownRow& row : DocumentShownRows(document)) {
-    for (uint8_t b : row.cells) AppendUtf8(text, b == 0 ? u' ' : characters[b]);
+    for (uint8_t b : row.cells) AppendUtf8(text, b == 0 || characters[b] == 0 ? u' ' : characters[b]);
     text += '\n';
   }
   return text;
@@ -174,6 +176,7 @@ int main(int argc, char** argv) {
 
   static GlyphPixels glyphs;
   std::string loaded;
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
   int failed = 0, done = 0;
   uint64_t agreeing = 0, pixels = 0;
   for (size_t f = 0; f < files.size(); ++f) {
@@ -221,7 +224,10 @@ int main(int argc, char** argv) {
     const std::string chromium = "timeout -k 5 120 chromium --headless --no-sandbox --disable-gpu --hide-scrollbars "
                                  "--force-device-scale-factor=1 --user-data-dir=" + tmp + "/profile " +
                                  "--no-first-run --disable-extensions --disable-background-networking ";
-    const std::string shot = chromium + "--window-size=" + std::to_string(width) + "," + std::to_string(height) +
+    // A small window draws less than it shows (seen below about 130 rows):
+    // the window is at least 800 x 600 and its top left corner compared.
+    const std::string shot = chromium + "--window-size=" + std::to_string(std::max(width, 800u)) + "," +
+                             std::to_string(std::max(height, 600u)) +
                              " --screenshot=" + base + ".png file://" + base + ".html >/dev/null 2>&1";
     const std::string dom = chromium + "--dump-dom file://" + base + ".html >" + base + ".dom 2>/dev/null";
     const std::string text = "python3 " + tmp + "/pre_text.py " + base + ".dom >" + base + ".text";

@@ -94,7 +94,7 @@ std::string MakeTrueTypeFont(const BitmapFont& font, const std::string& familyNa
   map.reserve(kByteGlyphs + 1);
   for (int b = 0; b < kByteGlyphs; ++b) {
     const char16_t c = font.characters != nullptr ? font.characters[b] : static_cast<char16_t>(b);
-    if (c == 0xFFFF || (c >= 0xD800 && c <= 0xDFFF)) continue;
+    if (c == 0 || c == 0xFFFF || (c >= 0xD800 && c <= 0xDFFF)) continue;
     map.emplace_back(static_cast<uint16_t>(c), static_cast<uint16_t>(b + 1));
   }
   map.emplace_back(uint16_t{0x20}, static_cast<uint16_t>(numGlyphs - 1));

@@ -194,6 +194,8 @@ struct RunLooks {
 
 }  // namespace
 
+// Rows end with LF whatever the options say: a browser reads a CR LF in the
+// markup as LF anyway.
 std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, const TextOutOptions&) {
   const ShownRows rows = DocumentShownRows(document);
   const char16_t* characters = DocumentCharacters(document);
@@ -298,8 +300,9 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
           lastIndex = index;
         }
       }
+      // An empty cell, and a byte its set shows nothing for, read as a blank.
       const uint8_t b = row[static_cast<size_t>(c)];
-      AppendCharacter(text, b == 0 ? u' ' : characters[b]);
+      AppendCharacter(text, b == 0 || characters[b] == 0 ? u' ' : characters[b]);
     }
     if (inSpan) text += "</span>";
     if (inLink) {
