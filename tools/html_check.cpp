@@ -1,11 +1,11 @@
 // The HTML page in a real browser against the PNG export.
 //
-//   html_check [--min PERCENT] [--keep DIR] [--4:3] [--font NAME] [--sheet BMP] FILE...
+//   html_check [--min PERCENT] [--keep DIR] [--4:3] [--9] [--font NAME] [--sheet BMP] FILE...
 //
 // --two-fonts stands for a FILE made here: an XBin with a font of 512
 // glyphs, whose cells pick the second 256 with foreground bit 3.
-// --4:3, --font NAME and --sheet BMP are for the next FILE only: its rows
-// stretched as on a 4:3 screen, its font the one named, the text layout in
+// --4:3, --9, --font NAME and --sheet BMP are for the next FILE only: its
+// rows stretched as on a 4:3 screen, 9-pixel letters, its font the one named, the text layout in
 // that glyph sheet (else the built-in one).
 // Each FILE (a .nfo, .diz or .txt in the text layout, any other as its
 // colour screen) is made into its page and its PNG as the export makes
@@ -142,6 +142,8 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--4:3") == 0) {
       next.aspect = LookChoice::kOn;
+    } else if (std::strcmp(argv[i], "--9") == 0) {
+      next.letters = LookChoice::kOn;
     } else if (std::strcmp(argv[i], "--two-fonts") == 0) {
       files.emplace_back(kTwoFonts);
       looks.push_back(next);
