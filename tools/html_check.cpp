@@ -200,14 +200,16 @@ int main(int argc, char** argv) {
       return s;
     }();
     const auto ends = [&](const char* e) {
-      return lower.size() >= std::strlen(e) && lower.compare(lower.size() - std::strlen(e), std::string::npos, e) == 0;
+      return lower.size() >= std::strlen(e) &&
+             lower.compare(lower.size() - std::strlen(e), std::string::npos, e) == 0;
     };
     Document document;
     document.text.resize(static_cast<size_t>(kTextBufferSize) + 2);
     DocumentOptions options;
     options.colour = !(ends(".nfo") || ends(".diz") || ends(".txt"));
     options.look = looks[f];
-    ReadDocument(path == kTwoFonts ? name.c_str() : path.c_str(), ReadFromMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), options,
+    ReadDocument(path == kTwoFonts ? name.c_str() : path.c_str(),
+                 ReadFromMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), options,
                  document);
     ExportRequest request;
     std::vector<uint8_t> html, png;
@@ -223,14 +225,15 @@ int main(int argc, char** argv) {
     std::vector<unsigned char> want, got;
     unsigned width = 0, height = 0, gotWidth = 0, gotHeight = 0;
     lodepng::decode(want, width, height, png, LCT_RGB, 8);
-    const std::string chromium = "timeout -k 5 120 chromium --headless --no-sandbox --disable-gpu --hide-scrollbars "
-                                 "--force-device-scale-factor=1 --user-data-dir=" + tmp + "/profile " +
-                                 "--no-first-run --disable-extensions --disable-background-networking ";
+    const std::string chromium =
+        "timeout -k 5 120 chromium --headless --no-sandbox --disable-gpu --hide-scrollbars "
+        "--force-device-scale-factor=1 --user-data-dir=" +
+        tmp + "/profile " + "--no-first-run --disable-extensions --disable-background-networking ";
     // A small window draws less than it shows (seen below about 130 rows):
     // the window is at least 800 x 600 and its top left corner compared.
     const std::string shot = chromium + "--window-size=" + std::to_string(std::max(width, 800u)) + "," +
-                             std::to_string(std::max(height, 600u)) +
-                             " --screenshot=" + base + ".png file://" + base + ".html >/dev/null 2>&1";
+                             std::to_string(std::max(height, 600u)) + " --screenshot=" + base +
+                             ".png file://" + base + ".html >/dev/null 2>&1";
     const std::string dom = chromium + "--dump-dom file://" + base + ".html >" + base + ".dom 2>/dev/null";
     const std::string text = "python3 " + tmp + "/pre_text.py " + base + ".dom >" + base + ".text";
     std::system(shot.c_str());
@@ -258,8 +261,8 @@ int main(int argc, char** argv) {
     std::string expected = DocumentText(document, TextOutOptions());
     if (expected.empty()) expected = ExpectedText(document);
     const bool textSame = ReadAll(base + ".text") == expected;
-    std::printf("%s: %.3f%% of %u x %u pixels agree (screenshot %u x %u), text %s\n", name.c_str(), share, width,
-                height, gotWidth, gotHeight, textSame ? "equal" : "DIFFERS");
+    std::printf("%s: %.3f%% of %u x %u pixels agree (screenshot %u x %u), text %s\n", name.c_str(), share,
+                width, height, gotWidth, gotHeight, textSame ? "equal" : "DIFFERS");
     agreeing += same;
     pixels += all;
     ++done;

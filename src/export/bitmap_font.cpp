@@ -15,7 +15,8 @@ void Put32(std::string& out, uint32_t value) {
   Put16(out, value & 0xFFFF);
 }
 void Set32(std::string& out, size_t at, uint32_t value) {
-  for (int k = 0; k < 4; ++k) out[at + static_cast<size_t>(k)] = static_cast<char>(value >> (24 - 8 * k) & 0xFF);
+  for (int k = 0; k < 4; ++k)
+    out[at + static_cast<size_t>(k)] = static_cast<char>(value >> (24 - 8 * k) & 0xFF);
 }
 uint32_t Get16(const std::string& in, size_t at) {
   return static_cast<uint32_t>(static_cast<uint8_t>(in[at])) << 8 | static_cast<uint8_t>(in[at + 1]);
@@ -99,7 +100,8 @@ std::string MakeTrueTypeFont(const BitmapFont& font, const std::string& familyNa
   }
   map.emplace_back(uint16_t{0x20}, static_cast<uint16_t>(numGlyphs - 1));
   std::stable_sort(map.begin(), map.end(), [](auto a, auto b) { return a.first < b.first; });
-  map.erase(std::unique(map.begin(), map.end(), [](auto a, auto b) { return a.first == b.first; }), map.end());
+  map.erase(std::unique(map.begin(), map.end(), [](auto a, auto b) { return a.first == b.first; }),
+            map.end());
 
   std::string glyf, loca, hmtx;
   std::vector<Rect> rects;
@@ -123,7 +125,8 @@ std::string MakeTrueTypeFont(const BitmapFont& font, const std::string& familyNa
       const int32_t bx0 = gx0 * u, bx1 = gx1 * u, by0 = (height - gbottom) * u, by1 = (height - gtop) * u;
       lsb = bx0;
       if (!any) xMin = bx0, yMin = by0, xMax = bx1, yMax = by1;
-      xMin = std::min(xMin, bx0), yMin = std::min(yMin, by0), xMax = std::max(xMax, bx1), yMax = std::max(yMax, by1);
+      xMin = std::min(xMin, bx0), yMin = std::min(yMin, by0), xMax = std::max(xMax, bx1),
+      yMax = std::max(yMax, by1);
       any = true;
       const auto contours = static_cast<int32_t>(rects.size());
       maxContours = std::max(maxContours, contours);
@@ -134,7 +137,7 @@ std::string MakeTrueTypeFont(const BitmapFont& font, const std::string& familyNa
       Put16(glyf, static_cast<uint16_t>(bx1));
       Put16(glyf, static_cast<uint16_t>(by1));
       for (int32_t c = 0; c < contours; ++c) Put16(glyf, static_cast<uint32_t>(4 * c + 3));
-      Put16(glyf, 0);  // no instructions
+      Put16(glyf, 0);                                          // no instructions
       glyf.append(static_cast<size_t>(4 * contours), '\x01');  // every point on the outline
       // Clockwise (y up): bottom left, top left, top right, bottom right.
       int32_t px = 0, py = 0;
@@ -175,8 +178,8 @@ std::string MakeTrueTypeFont(const BitmapFont& font, const std::string& familyNa
   std::string hhea;
   Put32(hhea, 0x00010000);
   Put16(hhea, static_cast<uint32_t>(height * u));  // ascender: the whole cell
-  Put16(hhea, 0);                                   // descender
-  Put16(hhea, 0);                                   // lineGap
+  Put16(hhea, 0);                                  // descender
+  Put16(hhea, 0);                                  // lineGap
   Put16(hhea, static_cast<uint32_t>(width * u));
   Put16(hhea, static_cast<uint16_t>(any ? xMin : 0));
   Put16(hhea, static_cast<uint16_t>(width * u - (any ? xMax : 0)));
@@ -202,14 +205,14 @@ std::string MakeTrueTypeFont(const BitmapFont& font, const std::string& familyNa
   Put16(os2, static_cast<uint32_t>(width * u));
   Put16(os2, 400);
   Put16(os2, 5);
-  Put16(os2, 0);  // fsType: installable
+  Put16(os2, 0);                                                                      // fsType: installable
   for (int k = 0; k < 4; ++k) Put16(os2, static_cast<uint32_t>(k < 2 ? em / 2 : 0));  // subscript
   for (int k = 0; k < 4; ++k) Put16(os2, static_cast<uint32_t>(k < 2 ? em / 2 : k == 3 ? em / 2 : 0));
   Put16(os2, static_cast<uint32_t>(u));  // strikeout size
   Put16(os2, static_cast<uint32_t>(em / 2));
-  Put16(os2, 0);                           // sFamilyClass
-  os2.append(10, '\0');                    // panose
-  Put32(os2, 1);                           // Basic Latin
+  Put16(os2, 0);         // sFamilyClass
+  os2.append(10, '\0');  // panose
+  Put32(os2, 1);         // Basic Latin
   os2.append(12, '\0');
   os2 += "QPNE";
   Put16(os2, 0x0040 | 0x0080);  // regular; the typo metrics are the line's
@@ -296,7 +299,7 @@ std::string MakeTrueTypeFont(const BitmapFont& font, const std::string& familyNa
   Put32(post, 1);  // fixed pitch
   post.append(16, '\0');
 
-  Table tables[] = {{"OS/2", std::move(os2)}, {"cmap", std::move(cmap)}, {"glyf", std::move(glyf)},
+  Table tables[] = {{"OS/2", std::move(os2)},  {"cmap", std::move(cmap)}, {"glyf", std::move(glyf)},
                     {"head", std::move(head)}, {"hhea", std::move(hhea)}, {"hmtx", std::move(hmtx)},
                     {"loca", std::move(loca)}, {"maxp", std::move(maxp)}, {"name", std::move(name)},
                     {"post", std::move(post)}};

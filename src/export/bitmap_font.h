@@ -13,8 +13,8 @@
 constexpr int32_t kFontUnitsPerPixel = 64;
 
 struct BitmapFont {
-  int32_t width = 8;   // pixels a cell across: every glyph's advance
-  int32_t height = 16; // pixel rows: the ascent (the descent is 0)
+  int32_t width = 8;    // pixels a cell across: every glyph's advance
+  int32_t height = 16;  // pixel rows: the ascent (the descent is 0)
   // 256 glyphs of `height` rows each, a row's pixel x in bit
   // (width - 1 - x); a set bit is ink.
   std::vector<uint32_t> rows;

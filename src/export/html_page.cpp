@@ -44,7 +44,10 @@ void AppendBase64(std::string& out, const uint8_t* bytes, size_t size) {
   size_t i = 0;
   for (; i + 3 <= size; i += 3, o += 4) {
     const uint32_t v = uint32_t{bytes[i]} << 16 | uint32_t{bytes[i + 1]} << 8 | bytes[i + 2];
-    o[0] = kBase64[v >> 18], o[1] = kBase64[v >> 12 & 63], o[2] = kBase64[v >> 6 & 63], o[3] = kBase64[v & 63];
+    o[0] = kBase64[v >> 18];
+    o[1] = kBase64[v >> 12 & 63];
+    o[2] = kBase64[v >> 6 & 63];
+    o[3] = kBase64[v & 63];
   }
   if (i < size) {
     const uint32_t v = uint32_t{bytes[i]} << 16 | (i + 1 < size ? uint32_t{bytes[i + 1]} << 8 : 0);
@@ -141,7 +144,8 @@ BitmapFont ScreenBitmapFont(const AnsiScreen& screen, bool second, const char16_
   font.rows.assign(256 * static_cast<size_t>(cell), 0);
   for (int b = 0; b < 256; ++b) {
     for (int32_t y = 0; y < std::min(cell, glyphHeight); ++y) {
-      const uint8_t bits = rows[static_cast<size_t>(b) * static_cast<size_t>(glyphHeight) + static_cast<size_t>(y)];
+      const uint8_t bits =
+          rows[static_cast<size_t>(b) * static_cast<size_t>(glyphHeight) + static_cast<size_t>(y)];
       uint32_t& row = font.rows[static_cast<size_t>(b) * static_cast<size_t>(cell) + static_cast<size_t>(y)];
       row = font.width == 9 ? NinePixels(bits, static_cast<uint8_t>(b)) : bits;
     }
@@ -158,7 +162,8 @@ BitmapFont SheetBitmapFont(const GlyphPixels& glyphs, const char16_t* characters
   font.rows.assign(256 * 8, 0);
   if (glyphs.bitsPerPixel == 1)
     for (int b = 0; b < 256; ++b)
-      for (int y = 0; y < 8; ++y) font.rows[static_cast<size_t>(b) * 8 + static_cast<size_t>(y)] = ~glyphs.mono[b][y] & 0xFFu;
+      for (int y = 0; y < 8; ++y)
+        font.rows[static_cast<size_t>(b) * 8 + static_cast<size_t>(y)] = ~glyphs.mono[b][y] & 0xFFu;
   return font;
 }
 
@@ -226,8 +231,9 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
   } else {
     const GlyphPixels* own = DocumentFontGlyphs(document);
     sheet = own != nullptr ? own : &glyphs;
-    const TextPage shape = ShapeTextPage(MeasureLayout(document.laidOut.data(), document.laidOutLength, nullptr),
-                                         sheet->bitsPerPixel == 32 ? 32 : 1);
+    const TextPage shape =
+        ShapeTextPage(MeasureLayout(document.laidOut.data(), document.laidOutLength, nullptr),
+                      sheet->bitsPerPixel == 32 ? 32 : 1);
     width = shape.columns * 8;
     squareHeight = height = shape.rows * 8;
     pictureBehind = sheet->bitsPerPixel == 32;
@@ -241,9 +247,11 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
   const std::vector<Link> links = FindLinks(rows);
   std::vector<LinkRun> linkRuns;
   for (size_t l = 0; l < links.size(); ++l)
-    for (const CellRun& run : links[l].cells) linkRuns.push_back(LinkRun{run.row, run.column, run.column + run.length, l});
-  std::sort(linkRuns.begin(), linkRuns.end(),
-            [](const LinkRun& a, const LinkRun& b) { return a.row != b.row ? a.row < b.row : a.column < b.column; });
+    for (const CellRun& run : links[l].cells)
+      if (run.length > 0) linkRuns.push_back(LinkRun{run.row, run.column, run.column + run.length, l});
+  std::sort(linkRuns.begin(), linkRuns.end(), [](const LinkRun& a, const LinkRun& b) {
+    return a.row != b.row ? a.row < b.row : a.column < b.column;
+  });
 
   std::string text;
   size_t cells = 0;
@@ -259,7 +267,8 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
     const std::vector<uint8_t>& row = rows[r].cells;
     const auto end = static_cast<int32_t>(row.size());
     while (nextLink < linkRuns.size() && linkRuns[nextLink].row < rowIndex) ++nextLink;
-    const LinkRun* link = nextLink < linkRuns.size() && linkRuns[nextLink].row == rowIndex ? &linkRuns[nextLink] : nullptr;
+    const LinkRun* link =
+        nextLink < linkRuns.size() && linkRuns[nextLink].row == rowIndex ? &linkRuns[nextLink] : nullptr;
     bool inLink = false, inSpan = false;
     int64_t lastIndex = -1;
     for (int32_t c = 0; c < end; ++c) {
@@ -269,7 +278,8 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
         text += "</a>";
         inLink = inSpan = false;
         ++nextLink;
-        link = nextLink < linkRuns.size() && linkRuns[nextLink].row == rowIndex ? &linkRuns[nextLink] : nullptr;
+        link =
+            nextLink < linkRuns.size() && linkRuns[nextLink].row == rowIndex ? &linkRuns[nextLink] : nullptr;
       }
       if (link != nullptr && c == link->column) {
         if (inSpan) text += "</span>";
@@ -287,7 +297,8 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
         if (index < 0) {
           const CellColours look = ColoursOfCell(screen, c, rowIndex);
           const bool second = wide && (colours & 8) != 0;
-          const uint64_t key = uint64_t{look.foregroundRgb} << 25 | uint64_t{look.backgroundRgb} << 1 | second;
+          const uint64_t key =
+              uint64_t{look.foregroundRgb} << 25 | uint64_t{look.backgroundRgb} << 1 | second;
           index = looks.Of(key, look.foregroundRgb, look.backgroundRgb, second);
           if (!exact) byColours[colours] = index;
         }
@@ -331,7 +342,9 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
   const SauceDescription sauce = DescribeSauce(document.Bytes(), document.Length());
   std::string page;
   page.reserve(text.size() + fonts.size() + looks.css.size() + 2048);
-  page += "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<meta name=\"generator\" content=\"Quillpane\">\n<title>";
+  page +=
+      "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<meta name=\"generator\" "
+      "content=\"Quillpane\">\n<title>";
   AppendEscaped(page, sauce.present && !sauce.summary.empty() ? sauce.summary : FileName(document.path));
   page += "</title>\n";
   if (sauce.present) {
@@ -374,9 +387,10 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
     page += ") no-repeat 0 0";
   }
   page += "}\npre{margin:0;padding:0;white-space:pre;font:" + std::to_string(cellHeight) + "px/" +
-          std::to_string(cellHeight) + "px q0;font-kerning:none;font-variant-ligatures:none;font-synthesis:none;"
-          "letter-spacing:0;tab-size:1;width:" + std::to_string(width) + "px;height:" +
-          std::to_string(squareHeight) + "px;color:";
+          std::to_string(cellHeight) +
+          "px q0;font-kerning:none;font-variant-ligatures:none;font-synthesis:none;"
+          "letter-spacing:0;tab-size:1;width:" +
+          std::to_string(width) + "px;height:" + std::to_string(squareHeight) + "px;color:";
   if (pictureBehind) {
     page += "transparent";
   } else {
@@ -392,8 +406,8 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
     page += scale;
     page += ')';
   }
-  page += "}\na{color:inherit;text-decoration:none}\n.g{display:inline-block;height:" + std::to_string(cellHeight) +
-          "px;vertical-align:top}\n";
+  page += "}\na{color:inherit;text-decoration:none}\n.g{display:inline-block;height:" +
+          std::to_string(cellHeight) + "px;vertical-align:top}\n";
   page += looks.css;
   page += "</style>\n</head>\n<body>\n<pre>\n";  // the parser drops a line end right after <pre>
   page += text;

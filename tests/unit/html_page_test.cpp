@@ -27,14 +27,16 @@ size_t TableAt(const std::string& f, const char* tag) {
 std::vector<uint32_t> Fill(const std::string& f, int g, int width, int height) {
   std::vector<uint32_t> rows(static_cast<size_t>(height));
   const size_t glyph = TableAt(f, "glyf") + At32(f, TableAt(f, "loca") + 4 * static_cast<size_t>(g));
-  if (At32(f, TableAt(f, "loca") + 4 * static_cast<size_t>(g) + 4) == At32(f, TableAt(f, "loca") + 4 * static_cast<size_t>(g)))
+  if (At32(f, TableAt(f, "loca") + 4 * static_cast<size_t>(g) + 4) ==
+      At32(f, TableAt(f, "loca") + 4 * static_cast<size_t>(g)))
     return rows;
   const int contours = At16(f, glyph), points = 4 * contours;
   const size_t xs = glyph + 10 + 2 * static_cast<size_t>(contours) + 2 + static_cast<size_t>(points);
   const size_t ys = xs + 2 * static_cast<size_t>(points);
   int x = 0, y = 0;
   std::vector<int> px, py;
-  for (int p = 0; p < points; ++p) px.push_back(x += At16(f, xs + 2 * p)), py.push_back(y += At16(f, ys + 2 * p));
+  for (int p = 0; p < points; ++p)
+    px.push_back(x += At16(f, xs + 2 * p)), py.push_back(y += At16(f, ys + 2 * p));
   for (int c = 0; c < contours; ++c) {
     const int u = kFontUnitsPerPixel, x0 = px[4 * c] / u, x1 = px[4 * c + 2] / u;
     const int top = height - py[4 * c + 1] / u, bottom = height - py[4 * c] / u;
@@ -103,7 +105,8 @@ TEST(HtmlPage, EscapesTextAndRecordAndLinksAnchorsAndRunsNoScript) {
   EXPECT_NE(page.find("<meta name=\"author\" content=\"A&lt;b&gt;\">"), std::string::npos);
   EXPECT_NE(page.find("<meta name=\"generator\" content=\"Quillpane\">"), std::string::npos);
   EXPECT_NE(page.find("<meta charset=\"utf-8\">"), std::string::npos);
-  EXPECT_NE(page.find("x&lt;y&gt;&amp;&quot;z&quot; see <a href=\"http://www.site.org/a?b=1&amp;c=2\">www.site.org/a?b=1&amp;c=2</a>"),
+  EXPECT_NE(page.find("x&lt;y&gt;&amp;&quot;z&quot; see <a "
+                      "href=\"http://www.site.org/a?b=1&amp;c=2\">www.site.org/a?b=1&amp;c=2</a>"),
             std::string::npos);
   EXPECT_NE(page.find("&lt;script&gt;"), std::string::npos);
   EXPECT_EQ(page.find("<script"), std::string::npos);
