@@ -3,7 +3,8 @@
 //   html_check [--min PERCENT] [--keep DIR] [--4:3] [--9] [--font NAME] [--sheet BMP] FILE...
 //
 // --two-fonts stands for a FILE made here: an XBin with a font of 512
-// glyphs, whose cells pick the second 256 with foreground bit 3.
+// glyphs, whose cells pick the second 256 with foreground bit 3;
+// --all-bytes for an XBin of 16 x 16 cells, every byte once.
 // --4:3, --9, --font NAME and --sheet BMP are for the next FILE only: its
 // rows stretched as on a 4:3 screen, 9-pixel letters, its font the one named, the text layout in
 // that glyph sheet (else the built-in one).
@@ -101,6 +102,18 @@ sys.stdout.buffer.write(t.encode('utf-8'))
 )";
 
 const char kTwoFonts[] = "<two-fonts>";
+const char kAllBytes[] = "<all-bytes>";
+
+std::string AllBytesXBin() {
+  std::string file = "XBIN\x1A";
+  const uint8_t header[] = {16, 0, 16, 0, 16, 0};
+  file.append(reinterpret_cast<const char*>(header), sizeof header);
+  for (int b = 0; b < 256; ++b) {
+    file += static_cast<char>(b);
+    file += '\x1E';
+  }
+  return file;
+}
 
 // 16 x 4 cells of every colour over a font of 512 glyphs 8 rows high, the
 // second 256 the first's rows upside down and inverted.
@@ -144,8 +157,8 @@ int main(int argc, char** argv) {
       next.aspect = LookChoice::kOn;
     } else if (std::strcmp(argv[i], "--9") == 0) {
       next.letters = LookChoice::kOn;
-    } else if (std::strcmp(argv[i], "--two-fonts") == 0) {
-      files.emplace_back(kTwoFonts);
+    } else if (std::strcmp(argv[i], "--two-fonts") == 0 || std::strcmp(argv[i], "--all-bytes") == 0) {
+      files.emplace_back(argv[i][2] == 't' ? kTwoFonts : kAllBytes);
       looks.push_back(next);
       sheets.push_back(nextSheet);
       next = ScreenLook();
@@ -187,13 +200,18 @@ int main(int argc, char** argv) {
       std::printf("html_check: cannot read the glyph sheet %s\n", sheets[f].c_str());
       return 2;
     }
-    const std::string bytes = path == kTwoFonts ? TwoFontsXBin() : ReadAll(path);
+    const bool made = path == kTwoFonts || path == kAllBytes;
+    const std::string bytes = path == kTwoFonts   ? TwoFontsXBin()
+                              : path == kAllBytes ? AllBytesXBin()
+                                                  : ReadAll(path);
     if (bytes.empty()) {
       std::printf("%s: cannot read it\n", path.c_str());
       ++failed;
       continue;
     }
-    const std::string name = path == kTwoFonts ? "two-fonts.xb" : path.substr(path.find_last_of('/') + 1);
+    const std::string name = path == kTwoFonts   ? "two-fonts.xb"
+                             : path == kAllBytes ? "all-bytes.xb"
+                                                 : path.substr(path.find_last_of('/') + 1);
     const std::string lower = [&] {
       std::string s = name;
       for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -208,7 +226,7 @@ int main(int argc, char** argv) {
     DocumentOptions options;
     options.colour = !(ends(".nfo") || ends(".diz") || ends(".txt"));
     options.look = looks[f];
-    ReadDocument(path == kTwoFonts ? name.c_str() : path.c_str(),
+    ReadDocument(made ? name.c_str() : path.c_str(),
                  ReadFromMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), options,
                  document);
     ExportRequest request;

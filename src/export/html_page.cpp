@@ -182,7 +182,8 @@ struct LinkRun {
 struct RunLooks {
   std::unordered_map<uint64_t, uint32_t> indexes;
   std::string css;
-  uint32_t Of(uint64_t key, uint32_t foreground, uint32_t background, bool second) {
+  uint32_t Of(uint32_t foreground, uint32_t background, uint32_t font) {
+    const uint64_t key = uint64_t{foreground & 0xFFFFFF} << 40 | uint64_t{background & 0xFFFFFF} << 16 | font;
     const auto found = indexes.find(key);
     if (found != indexes.end()) return found->second;
     const auto index = static_cast<uint32_t>(indexes.size());
@@ -191,11 +192,60 @@ struct RunLooks {
     AppendColour(css, foreground);
     css += ";background:";
     AppendColour(css, background);
-    if (second) css += ";font-family:q1";
+    if (font != 0) css += ";font-family:q" + std::to_string(font);
     css += "}\n";
     return index;
   }
 };
+
+// A font's cmap gives a character one glyph, and a set may show one
+// character with several glyphs (the inverse video of Atari's second half,
+// the line pieces of the C64 at several heights), or a byte that shows
+// nothing with a glyph. The first byte to claim a character (bytes that show
+// a character before those read as a blank) has it in font 0; a later one
+// whose glyph differs is drawn in font `rank`, whose cmap gives the
+// character to the rank-th claimant.
+struct Claims {
+  char16_t shown[256];  // what each byte reads as: its character, or a blank
+  uint16_t rank[256];   // claimants of the same character before it
+  uint8_t first[256];   // the first claimant of its character
+  std::vector<uint8_t> claimants[256];
+
+  explicit Claims(const char16_t* characters) {
+    std::unordered_map<char16_t, std::vector<uint8_t>> byCharacter;
+    for (int pass = 0; pass < 2; ++pass)
+      for (int b = 0; b < 256; ++b) {
+        if ((characters[b] == 0) != (pass == 1)) continue;
+        shown[b] = characters[b] == 0 ? u' ' : characters[b];
+        std::vector<uint8_t>& list = byCharacter[shown[b]];
+        rank[b] = static_cast<uint16_t>(list.size());
+        first[b] = list.empty() ? static_cast<uint8_t>(b) : list.front();
+        list.push_back(static_cast<uint8_t>(b));
+      }
+    for (int b = 0; b < 256; ++b) claimants[b] = byCharacter[shown[b]];
+  }
+  // The characters of font `rank`: each character given to one byte only.
+  std::vector<char16_t> Characters(uint32_t fontRank) const {
+    std::vector<char16_t> out(256, 0);
+    for (int b = 0; b < 256; ++b) {
+      const std::vector<uint8_t>& list = claimants[b];
+      const uint8_t winner = list.size() > fontRank ? list[fontRank] : list.front();
+      if (winner == b) out[static_cast<size_t>(b)] = shown[b];
+    }
+    return out;
+  }
+};
+
+// Each byte's font: its rank where its glyph differs from its character's
+// first claimant's, else 0.
+void FontRanks(const BitmapFont& font, const Claims& claims, uint16_t (&ranks)[256]) {
+  const auto height = static_cast<size_t>(font.height);
+  for (int b = 0; b < 256; ++b) {
+    const uint32_t* mine = font.rows.data() + static_cast<size_t>(b) * height;
+    const uint32_t* theirs = font.rows.data() + static_cast<size_t>(claims.first[b]) * height;
+    ranks[b] = std::equal(mine, mine + height, theirs) ? 0 : claims.rank[b];
+  }
+}
 
 }  // namespace
 
@@ -207,12 +257,15 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
   const bool colour = document.Colour();
   const AnsiScreen& screen = document.screen.screen;
 
+  const Claims claims(characters);
   int32_t cellWidth = 8, cellHeight = 8, width = 0, squareHeight = 0, height = 0;
-  const GlyphPixels* sheet = nullptr;
-  std::string fonts;
   bool pictureBehind = false;
   uint32_t ink = 0x000000, ground = 0xFFFFFF;
   bool wide = false;
+  // The glyphs of the page's font (a 512-glyph font's second 256 in the
+  // second), and each byte's font: font id 2 x rank + set is family q<id>.
+  BitmapFont sets[2];
+  uint16_t ranks[2][256] = {};
   if (colour) {
     cellWidth = screen.cellWidth == 9 ? 9 : kAnsiCellWidth;
     cellHeight = std::max(screen.cellHeight, 1);
@@ -224,13 +277,11 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
     ink = none.foregroundRgb;
     ground = none.backgroundRgb;
     wide = screen.font != nullptr && screen.font->glyphs == 512 && screen.font->height == screen.cellHeight;
-    BitmapFont font = ScreenBitmapFont(screen, false, characters);
-    if (pictureBehind) std::fill(font.rows.begin(), font.rows.end(), 0u);
-    AppendFontFace(fonts, "q0", font);
-    if (wide && !pictureBehind) AppendFontFace(fonts, "q1", ScreenBitmapFont(screen, true, characters));
+    sets[0] = ScreenBitmapFont(screen, false, characters);
+    if (wide) sets[1] = ScreenBitmapFont(screen, true, characters);
   } else {
     const GlyphPixels* own = DocumentFontGlyphs(document);
-    sheet = own != nullptr ? own : &glyphs;
+    const GlyphPixels* sheet = own != nullptr ? own : &glyphs;
     const TextPage shape =
         ShapeTextPage(MeasureLayout(document.laidOut.data(), document.laidOutLength, nullptr),
                       sheet->bitsPerPixel == 32 ? 32 : 1);
@@ -238,10 +289,17 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
     squareHeight = height = shape.rows * 8;
     pictureBehind = sheet->bitsPerPixel == 32;
     static GlyphPixels blank;  // zero: no sheet, no ink
-    AppendFontFace(fonts, "q0", SheetBitmapFont(pictureBehind ? blank : *sheet, characters));
+    sets[0] = SheetBitmapFont(pictureBehind ? blank : *sheet, characters);
+  }
+  if (pictureBehind) {
+    std::fill(sets[0].rows.begin(), sets[0].rows.end(), 0u);
+  } else {
+    FontRanks(sets[0], claims, ranks[0]);
+    if (wide) FontRanks(sets[1], claims, ranks[1]);
   }
   // Cells in colours of their own, unless the picture is behind them.
   const bool spans = colour && !pictureBehind;
+  std::vector<bool> fontsUsed(1, true);
 
   // The links, row by row in reading order.
   const std::vector<Link> links = FindLinks(rows);
@@ -269,53 +327,68 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
     while (nextLink < linkRuns.size() && linkRuns[nextLink].row < rowIndex) ++nextLink;
     const LinkRun* link =
         nextLink < linkRuns.size() && linkRuns[nextLink].row == rowIndex ? &linkRuns[nextLink] : nullptr;
-    bool inLink = false, inSpan = false;
-    int64_t lastIndex = -1;
+    bool inLink = false;
+    int64_t lastIndex = -1;  // the class of the open span, or -1
     for (int32_t c = 0; c < end; ++c) {
       const bool linkEnds = inLink && c == link->end;
       if (linkEnds) {
-        if (inSpan) text += "</span>";
+        if (lastIndex >= 0) text += "</span>";
         text += "</a>";
-        inLink = inSpan = false;
+        inLink = false;
+        lastIndex = -1;
         ++nextLink;
         link =
             nextLink < linkRuns.size() && linkRuns[nextLink].row == rowIndex ? &linkRuns[nextLink] : nullptr;
       }
       if (link != nullptr && c == link->column) {
-        if (inSpan) text += "</span>";
-        inSpan = false;
+        if (lastIndex >= 0) text += "</span>";
+        lastIndex = -1;
         text += "<a href=\"";
         AppendEscaped(text, links[link->link].address);
         text += "\">";
         inLink = true;
       }
+      // An empty cell of the text layout shows nothing; one of a screen
+      // shows its byte 0.
+      const uint8_t b = row[static_cast<size_t>(c)];
+      uint8_t colours = 0;
+      uint32_t font = 0;
+      if (colour) {
+        colours = screen.At(c, rowIndex).colours;
+        const int set = wide && (colours & 8) != 0 ? 1 : 0;
+        font = 2u * ranks[set][b] + static_cast<uint32_t>(set);
+      } else if (b != 0) {
+        font = 2u * ranks[0][b];
+      }
+      if (font >= fontsUsed.size()) fontsUsed.resize(font + 1, false);
+      fontsUsed[font] = true;
+      int64_t index = -1;  // no span: the pre's own look
       if (spans) {
-        // Without exact colours a cell's look is its colours byte's: each
-        // byte's class is found once.
-        const uint8_t colours = screen.At(c, rowIndex).colours;
-        int64_t index = exact ? -1 : byColours[colours];
+        // Without exact colours a cell's look is its colours byte's (and its
+        // font): each byte's class in font 0 or 1 is found once.
+        const bool cached = !exact && font < 2;
+        if (cached) index = byColours[colours];
         if (index < 0) {
           const CellColours look = ColoursOfCell(screen, c, rowIndex);
-          const bool second = wide && (colours & 8) != 0;
-          const uint64_t key =
-              uint64_t{look.foregroundRgb} << 25 | uint64_t{look.backgroundRgb} << 1 | second;
-          index = looks.Of(key, look.foregroundRgb, look.backgroundRgb, second);
-          if (!exact) byColours[colours] = index;
+          index = looks.Of(look.foregroundRgb, look.backgroundRgb, font);
+          if (cached) byColours[colours] = index;
         }
-        if (!inSpan || index != lastIndex) {
-          if (inSpan) text += "</span>";
+      } else if (font != 0) {
+        index = looks.Of(ink, ground, font);
+      }
+      if (index != lastIndex) {
+        if (lastIndex >= 0) text += "</span>";
+        if (index >= 0) {
           text += "<span class=c";
           AppendNumber(text, static_cast<uint32_t>(index));
           text += '>';
-          inSpan = true;
-          lastIndex = index;
         }
+        lastIndex = index;
       }
       // An empty cell, and a byte its set shows nothing for, read as a blank.
-      const uint8_t b = row[static_cast<size_t>(c)];
-      AppendCharacter(text, b == 0 || characters[b] == 0 ? u' ' : characters[b]);
+      AppendCharacter(text, b == 0 ? u' ' : claims.shown[b]);
     }
-    if (inSpan) text += "</span>";
+    if (lastIndex >= 0) text += "</span>";
     if (inLink) {
       text += "</a>";
       ++nextLink;
@@ -331,7 +404,7 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
         int32_t stop = c + 1;
         while (stop < last && ColoursOfCell(screen, stop, rowIndex).backgroundRgb == back) ++stop;
         text += "<span class=\"g c";
-        text += std::to_string(looks.Of(uint64_t{back} << 25 | uint64_t{back} << 1, back, back, false));
+        text += std::to_string(looks.Of(back, back, 0));
         text += "\" style=\"width:" + std::to_string((stop - c) * cellWidth) + "px\"></span>";
         c = stop;
       }
@@ -341,6 +414,14 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
 
   const SauceDescription sauce = DescribeSauce(document.Bytes(), document.Length());
   std::string page;
+  std::string fonts;
+  for (uint32_t id = 0; id < fontsUsed.size(); ++id) {
+    if (!fontsUsed[id]) continue;
+    const std::vector<char16_t> mapped = claims.Characters(id / 2);
+    BitmapFont font = sets[id % 2];
+    font.characters = mapped.data();
+    AppendFontFace(fonts, ("q" + std::to_string(id)).c_str(), font);
+  }
   page.reserve(text.size() + fonts.size() + looks.css.size() + 2048);
   page +=
       "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<meta name=\"generator\" "
