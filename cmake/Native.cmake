@@ -166,7 +166,9 @@ target_compile_definitions(png_writer_benchmark PRIVATE
 # pixel, and its text against the document's (skipped without chromium):
 # ANSI files ansilove reads, the scene formats, .nfo files in the text
 # layout (one in code page 866, one in a colour sheet), Topaz, 9-pixel
-# letters, a 4:3 screen and a font of 512 glyphs.
+# letters and a 4:3 screen; then a font of 512 glyphs, and every byte in
+# sets that show a character with two glyphs, blanks with ink and a soft
+# hyphen.
 add_executable(html_check tools/html_check.cpp)
 target_link_libraries(html_check PRIVATE quillpane_core ${QP_LODEPNG})
 target_compile_options(html_check PRIVATE ${QP_WARNINGS})
@@ -182,5 +184,9 @@ add_test(NAME html_check COMMAND html_check --min 99
   ${C}/image-textmode/corpus/input/SCREEN4.PCB
   ${C}/DC-scene-NFO/alp-ikaruga.nfo ${C}/DC-scene-NFO/sa-tcfix.nfo ${C}/up-17/FILE_ID.DIZ
   --font "IBM VGA 866" ${C}/DC-scene-NFO/bbe-nett.nfo
-  --sheet ${CMAKE_SOURCE_DIR}/src/resources/fonts/blue.bmp ${C}/DC-scene-NFO/krm-road.nfo --two-fonts)
+  --sheet ${CMAKE_SOURCE_DIR}/src/resources/fonts/blue.bmp ${C}/DC-scene-NFO/krm-road.nfo)
 set_tests_properties(html_check PROPERTIES SKIP_RETURN_CODE 77)
+# Pages made in the check, where a single cell wrong is a fault: every pixel.
+add_test(NAME html_check_sets COMMAND html_check --min 100 --two-fonts
+  --font "Atari ATASCII" --all-bytes --font "Amiga Topaz 2+" --all-bytes --font "IBM VGA 850" --all-bytes)
+set_tests_properties(html_check_sets PROPERTIES SKIP_RETURN_CODE 77)

@@ -92,13 +92,16 @@ std::string MakeTrueTypeFont(const BitmapFont& font, const std::string& familyNa
 
   // cmap: characters to glyphs, the first byte to claim one keeping it.
   std::vector<std::pair<uint16_t, uint16_t>> map;
-  map.reserve(kByteGlyphs + 1);
+  map.reserve(2 * kByteGlyphs + 1);
   for (int b = 0; b < kByteGlyphs; ++b) {
     const char16_t c = font.characters != nullptr ? font.characters[b] : static_cast<char16_t>(b);
     if (c == 0 || c == 0xFFFF || (c >= 0xD800 && c <= 0xDFFF)) continue;
     map.emplace_back(static_cast<uint16_t>(c), static_cast<uint16_t>(b + 1));
   }
   map.emplace_back(uint16_t{0x20}, static_cast<uint16_t>(numGlyphs - 1));
+  for (int b = 0; b < kByteGlyphs; ++b)
+    map.emplace_back(static_cast<uint16_t>(kGlyphCharacters + static_cast<uint32_t>(b)),
+                     static_cast<uint16_t>(b + 1));
   std::stable_sort(map.begin(), map.end(), [](auto a, auto b) { return a.first < b.first; });
   map.erase(std::unique(map.begin(), map.end(), [](auto a, auto b) { return a.first == b.first; }),
             map.end());

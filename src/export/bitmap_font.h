@@ -11,6 +11,10 @@
 
 // One pixel is this many font units; the em is the cell's height.
 constexpr int32_t kFontUnitsPerPixel = 64;
+// Private-use characters that draw the glyph of byte b as U+F000 + b
+// whatever the byte's character, for glyphs a browser does not draw in
+// their place (blanks, a soft hyphen).
+constexpr uint32_t kGlyphCharacters = 0xF000;
 
 struct BitmapFont {
   int32_t width = 8;    // pixels a cell across: every glyph's advance

@@ -95,6 +95,12 @@ void AppendEscaped(std::string& out, const std::string& text) {
   }
 }
 
+void AppendHex(std::string& out, uint32_t value) {
+  char digits[12];
+  std::snprintf(digits, sizeof digits, "%X", static_cast<unsigned>(value));
+  out += digits;
+}
+
 void AppendNumber(std::string& out, uint32_t value) {
   char digits[10];
   int n = 0;
@@ -291,9 +297,16 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
     static GlyphPixels blank;  // zero: no sheet, no ink
     sets[0] = SheetBitmapFont(pictureBehind ? blank : *sheet, characters);
   }
+  bool inked[2][256] = {};
   if (pictureBehind) {
     std::fill(sets[0].rows.begin(), sets[0].rows.end(), 0u);
   } else {
+    for (int k = 0; k < (wide ? 2 : 1); ++k)
+      for (size_t b = 0; b < 256; ++b) {
+        const auto height = static_cast<size_t>(sets[k].height);
+        const uint32_t* glyph = sets[k].rows.data() + b * height;
+        inked[k][b] = std::any_of(glyph, glyph + height, [](uint32_t row) { return row != 0; });
+      }
     FontRanks(sets[0], claims, ranks[0]);
     if (wide) FontRanks(sets[1], claims, ranks[1]);
   }
@@ -353,9 +366,10 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
       const uint8_t b = row[static_cast<size_t>(c)];
       uint8_t colours = 0;
       uint32_t font = 0;
+      int set = 0;
       if (colour) {
         colours = screen.At(c, rowIndex).colours;
-        const int set = wide && (colours & 8) != 0 ? 1 : 0;
+        set = wide && (colours & 8) != 0 ? 1 : 0;
         font = 2u * ranks[set][b] + static_cast<uint32_t>(set);
       } else if (b != 0) {
         font = 2u * ranks[0][b];
@@ -386,7 +400,25 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
         lastIndex = index;
       }
       // An empty cell, and a byte its set shows nothing for, read as a blank.
-      AppendCharacter(text, b == 0 ? u' ' : claims.shown[b]);
+      // A browser draws no glyph for a blank, and a soft hyphen takes no
+      // room: their glyphs are drawn by the font's private-use character
+      // of the byte as generated content, which is neither text nor copied.
+      const char16_t shown = b == 0 ? u' ' : claims.shown[b];
+      const bool blank = shown == u' ' || shown == u'\u00A0';
+      if (blank && inked[set][b] && (colour || b != 0)) {
+        text += "<span class=h data-g=\"&#x";
+        AppendHex(text, kGlyphCharacters + b);
+        text += ";\">";
+        AppendCharacter(text, shown);
+        text += "</span>";
+      } else {
+        AppendCharacter(text, shown);
+        if (shown == u'\u00AD') {
+          text += "<span class=w data-g=\"&#x";
+          AppendHex(text, kGlyphCharacters + b);
+          text += ";\"></span>";
+        }
+      }
     }
     if (lastIndex >= 0) text += "</span>";
     if (inLink) {
@@ -489,6 +521,9 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
   }
   page += "}\na{color:inherit;text-decoration:none}\n.g{display:inline-block;height:" +
           std::to_string(cellHeight) + "px;vertical-align:top}\n";
+  page +=
+      ".h{position:relative}\n.h::before,.w::before{content:attr(data-g)}\n.h::before{position:absolute;left:"
+      "0;top:0}\n";
   page += looks.css;
   page += "</style>\n</head>\n<body>\n<pre>\n";  // the parser drops a line end right after <pre>
   page += text;

@@ -82,6 +82,8 @@ TEST(BitmapFont, TablesSumAndGlyphsDrawTheirBitsAndCmapGivesEachCharacterItsGlyp
   EXPECT_EQ(glyph, 0x43 + 1);
   ASSERT_TRUE(TrueTypeGlyphOf(f, u' ', glyph));  // no byte stands for a blank: a blank glyph does
   EXPECT_GT(glyph, 256);
+  ASSERT_TRUE(TrueTypeGlyphOf(f, static_cast<char16_t>(kGlyphCharacters + 0x42), glyph));  // by byte
+  EXPECT_EQ(glyph, 0x42 + 1);
   ASSERT_TRUE(TrueTypeGlyphOf(f, u'B', glyph));
   EXPECT_EQ(glyph, 0);
 }
