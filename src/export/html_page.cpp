@@ -24,14 +24,20 @@
 // so that a browser's antialiasing leaves every pixel either ink or ground;
 // the cells' colours are spans, one for each run of equal colours, and the
 // line height is the cell's. A font of 512 glyphs is two fonts, the second
-// for cells whose foreground picks the second 256. Two pages are the PNG
-// itself behind transparent text in a blank font of the cells' size
-// (scaled in its height by a transform where the rows are), so that a
-// selection still lines up with the cells: a Keymap sheet in colour, whose
-// glyphs are pictures rather than ink; and a 4:3 screen, whose rows the PNG
-// blends: scaled by a transform, the browser's antialiasing of the rows'
-// edges left seams where two rows meet inside a pixel (about 92% of the
-// pixels agreed, against all of them for the picture).
+// for cells whose foreground picks the second 256; a byte whose character
+// an earlier byte of another glyph has is drawn in a font of its own
+// (Claims); a blank with ink and a soft hyphen, which a browser does not
+// draw, draw their glyph as generated content, which is not text. A
+// screen's blinking cells are drawn shown, as in the PNG.
+//
+// Two pages are the PNG itself behind transparent text in a blank font of
+// the cells' size (scaled in its height by a transform where the rows are),
+// so that a selection still lines up with the cells: a Keymap sheet in
+// colour, whose glyphs are pictures rather than ink; and a 4:3 screen,
+// whose rows the PNG blends: scaled by a transform, the browser's
+// antialiasing of the rows' edges left seams where two rows meet inside a
+// pixel (about 92% of the pixels agreed, against all of them for the
+// picture).
 
 namespace {
 
@@ -249,7 +255,9 @@ void FontRanks(const BitmapFont& font, const Claims& claims, uint16_t (&ranks)[2
   for (int b = 0; b < 256; ++b) {
     const uint32_t* mine = font.rows.data() + static_cast<size_t>(b) * height;
     const uint32_t* theirs = font.rows.data() + static_cast<size_t>(claims.first[b]) * height;
-    ranks[b] = std::equal(mine, mine + height, theirs) ? 0 : claims.rank[b];
+    // Blanks draw through generated content instead (DocumentHtml).
+    const bool blank = claims.shown[b] == u' ' || claims.shown[b] == u'\u00A0';
+    ranks[b] = blank || std::equal(mine, mine + height, theirs) ? 0 : claims.rank[b];
   }
 }
 
