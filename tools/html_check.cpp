@@ -4,21 +4,21 @@
 //
 // --two-fonts stands for a FILE made here: an XBin with a font of 512
 // glyphs, whose cells pick the second 256 with foreground bit 3;
-// --all-bytes for an XBin of 16 x 16 cells, every byte once.
-// --4:3, --9, --font NAME and --sheet BMP are for the next FILE only: its
-// rows stretched as on a 4:3 screen, 9-pixel letters, its font the one named, the text layout in
-// that glyph sheet (else the built-in one).
+// --all-bytes for an XBin of 16 x 16 cells, every byte once. --4:3, --9,
+// --font NAME and --sheet BMP are for the next FILE only: its rows
+// stretched as on a 4:3 screen, 9-pixel letters, its font the one named,
+// the text layout in that glyph sheet (else the built-in one).
+//
 // Each FILE (a .nfo, .diz or .txt in the text layout, any other as its
 // colour screen) is made into its page and its PNG as the export makes
-// them; headless Chromium draws the page at 100% in a window of the PNG's
-// size, and the screenshot is compared with the PNG (a pixel agrees when
-// each channel is within 4). The page's text as Chromium reads it (its DOM,
-// the pre's text) must equal the document's text: each row's characters
-// through its last drawn cell, empty cells as blanks, every row ended by a
-// line end. Prints a line a file and the overall share; exits 1 when a file
-// agrees less than --min percent or its text differs, 77 (skipped) without
-// chromium or python3. Every Chromium started has its own profile folder
-// and a time limit.
+// them; headless Chromium draws the page at 100%, and its screenshot is
+// compared with the PNG (a pixel agrees when each channel is within 4). The
+// page's text as Chromium reads it (its DOM, the pre's text) must equal the
+// document's text: each row's characters through its last drawn cell,
+// empty cells as blanks, every row ended by a line end. Prints a line a
+// file and the overall share; exits 1 when a file agrees less than --min
+// percent or its text differs, 77 (skipped) without chromium, python3 or a
+// FILE. Every Chromium started has its own profile folder and a time limit.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -177,6 +177,12 @@ int main(int argc, char** argv) {
       sheets.push_back(nextSheet);
       next = ScreenLook();
       nextSheet = QP_SHEET_PATH;
+    }
+  }
+  for (const std::string& file : files) {
+    if (file != kTwoFonts && file != kAllBytes && access(file.c_str(), F_OK) != 0) {
+      std::printf("html_check: skipped: no %s (the corpus lies beside the repository)\n", file.c_str());
+      return 77;
     }
   }
   if (!Have("chromium") || !Have("python3") || !Have("timeout")) {
