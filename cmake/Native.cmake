@@ -171,3 +171,32 @@ add_test(NAME text_oracle COMMAND text_oracle text ${QP_CORPUS_DIR})
 add_test(NAME terminal_oracle COMMAND text_oracle terminal --min 99.5 ${QP_CORPUS_DIR})
 add_test(NAME terminal_oracle_16 COMMAND text_oracle terminal --colours 16 --min 99.5 ${QP_CORPUS_DIR})
 set_tests_properties(text_oracle terminal_oracle terminal_oracle_16 PROPERTIES SKIP_RETURN_CODE 77)
+
+# The HTML page drawn by headless Chromium against the PNG export, pixel by
+# pixel, and its text against the document's (skipped without chromium):
+# ANSI files ansilove reads, the scene formats, .nfo files in the text
+# layout (one in code page 866, one in a colour sheet), Topaz, 9-pixel
+# letters and a 4:3 screen; then a font of 512 glyphs, and every byte in
+# sets that show a character with two glyphs, blanks with ink and a soft
+# hyphen.
+add_executable(html_check tools/html_check.cpp)
+target_link_libraries(html_check PRIVATE quillpane_core ${QP_LODEPNG})
+target_compile_options(html_check PRIVATE ${QP_WARNINGS})
+target_compile_definitions(html_check PRIVATE QP_SHEET_PATH="${CMAKE_SOURCE_DIR}/src/resources/glyphs.bmp")
+set(C ${QP_CORPUS_DIR})
+add_test(NAME html_check COMMAND html_check --min 99
+  ${C}/ansilove/examples/burps/bs-alove.ans ${C}/moebius/build/ans/changelog.ans
+  ${C}/x84/x84/default/art/top/us-path.ans "${C}/ANSI-art/TestPattern 24-bit.ans"
+  ${C}/moebius/build/ans/anst-moebius.ans ${C}/ansilove/examples/nail/n-silove.ans
+  --4:3 ${C}/ansilove/examples/burps/bs-alove.ans
+  ${C}/image-textmode/corpus/input/42_WOLVR.XB ${C}/ansilove/tests/bs-alove.bin ${C}/ansilove/tests/bs-alove.adf
+  ${C}/image-textmode/corpus/input/MD-XMAS.IDF ${C}/image-textmode/corpus/input/zv_steve.tnd
+  ${C}/image-textmode/corpus/input/SCREEN4.PCB
+  ${C}/DC-scene-NFO/alp-ikaruga.nfo ${C}/DC-scene-NFO/sa-tcfix.nfo ${C}/up-17/FILE_ID.DIZ
+  --font "IBM VGA 866" ${C}/DC-scene-NFO/bbe-nett.nfo
+  --sheet ${CMAKE_SOURCE_DIR}/src/resources/fonts/blue.bmp ${C}/DC-scene-NFO/krm-road.nfo)
+set_tests_properties(html_check PROPERTIES SKIP_RETURN_CODE 77)
+# Pages made in the check, where a single cell wrong is a fault: every pixel.
+add_test(NAME html_check_sets COMMAND html_check --min 100 --two-fonts
+  --font "Atari ATASCII" --all-bytes --font "Amiga Topaz 2+" --all-bytes --font "IBM VGA 850" --all-bytes)
+set_tests_properties(html_check_sets PROPERTIES SKIP_RETURN_CODE 77)
