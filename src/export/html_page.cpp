@@ -311,9 +311,9 @@ std::string DocumentHtml(const Document& document, const GlyphPixels& glyphs, co
   } else {
     for (int k = 0; k < (wide ? 2 : 1); ++k)
       for (size_t b = 0; b < 256; ++b) {
-        const auto height = static_cast<size_t>(sets[k].height);
-        const uint32_t* glyph = sets[k].rows.data() + b * height;
-        inked[k][b] = std::any_of(glyph, glyph + height, [](uint32_t row) { return row != 0; });
+        const auto glyphRows = static_cast<size_t>(sets[k].height);
+        const uint32_t* glyph = sets[k].rows.data() + b * glyphRows;
+        inked[k][b] = std::any_of(glyph, glyph + glyphRows, [](uint32_t row) { return row != 0; });
       }
     FontRanks(sets[0], claims, ranks[0]);
     if (wide) FontRanks(sets[1], claims, ranks[1]);
