@@ -59,31 +59,6 @@ bool Have(const char* program) {
   return std::system(("command -v " + std::string(program) + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-void AppendUtf8(std::string& out, char16_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | c >> 6);
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | c >> 12);
-    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-// The document's text, written here from its shown rows: an empty cell, and
-// a byte its set shows nothing for, read as a blank.
-std::string ExpectedText(const Document& document) {
-  const char16_t* characters = DocumentCharacters(document);
-  std::string text;
-  for (const ShownRow& row : DocumentShownRows(document)) {
-    for (uint8_t b : row.cells) AppendUtf8(text, b == 0 || characters[b] == 0 ? u' ' : characters[b]);
-    text += '\n';
-  }
-  return text;
-}
-
 // The pre's text in Chromium's DOM, read with Python's parser.
 const char kPreText[] = R"(import sys, html.parser
 class P(html.parser.HTMLParser):
@@ -282,8 +257,7 @@ int main(int argc, char** argv) {
       }
     const uint64_t all = uint64_t{width} * height;
     const double share = all == 0 ? 100.0 : 100.0 * static_cast<double>(same) / static_cast<double>(all);
-    std::string expected = DocumentText(document, TextOutOptions());
-    if (expected.empty()) expected = ExpectedText(document);
+    const std::string expected = DocumentText(document, TextOutOptions());
     const bool textSame = ReadAll(base + ".text") == expected;
     std::printf("%s: %.3f%% of %u x %u pixels agree (screenshot %u x %u), text %s\n", name.c_str(), share,
                 width, height, gotWidth, gotHeight, textSame ? "equal" : "DIFFERS");

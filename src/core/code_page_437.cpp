@@ -42,21 +42,27 @@ std::u16string CodePage437ToUnicode(const char* text, bool lineBreaks) {
   return CharactersToUnicode(text, kCodePage437, lineBreaks);
 }
 
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | c >> 6);
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | c >> 12);
+    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | c >> 18);
+    out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
 std::string CodePage437ToUtf8(const char* text, bool lineBreaks) {
   std::string utf8;
-  // Every character of the table lies below U+10000: one to three bytes.
-  for (const char16_t c : CodePage437ToUnicode(text, lineBreaks)) {
-    if (c < 0x80) {
-      utf8 += static_cast<char>(c);
-    } else if (c < 0x800) {
-      utf8 += static_cast<char>(0xC0 | c >> 6);
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      utf8 += static_cast<char>(0xE0 | c >> 12);
-      utf8 += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  for (const char16_t c : CodePage437ToUnicode(text, lineBreaks)) AppendUtf8(utf8, c);
   return utf8;
 }
 

@@ -20,6 +20,10 @@ std::u16string CodePage437ToUnicode(const char* text, bool lineBreaks = true);
 // The same for a font of other characters: `characters` gives the one
 // each byte shows (character_sets.h); a byte that shows none is a blank.
 std::u16string CharactersToUnicode(const char* text, const char16_t* characters, bool lineBreaks = true);
+// Appends one character as UTF-8 (a surrogate is taken as it is; callers
+// pair them first).
+void AppendUtf8(std::string& out, char32_t c);
+
 // The same characters as UTF-8: the text a program reads from the
 // clipboard's CF_TEXT when its ANSI code page is UTF-8.
 std::string CodePage437ToUtf8(const char* text, bool lineBreaks = true);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../art/layout_interpreter.h"
+#include "../core/code_page_437.h"
 #include "../raster/ansi_raster.h"
 #include "../raster/page_drawing.h"
 #include "../raster/png_writer.h"
@@ -60,19 +61,6 @@ void AppendBase64(std::string& out, const uint8_t* bytes, size_t size) {
     o[0] = kBase64[v >> 18], o[1] = kBase64[v >> 12 & 63];
     o[2] = i + 1 < size ? kBase64[v >> 6 & 63] : '=';
     o[3] = '=';
-  }
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | c >> 6);
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | c >> 12);
-    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
   }
 }
 
