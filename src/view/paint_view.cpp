@@ -28,7 +28,7 @@ void PaintView(HDC dc, View& view) {
       const SelectedObject page(pageDC.get(), view.pageBitmap.get());
       SetStretchBltMode(dc, HALFTONE);
       SetBrushOrgEx(dc, 0, 0, nullptr);
-      StretchBlt(dc, kViewOrigin, kViewOrigin, destWidth, destHeight, pageDC.get(), view.sourceX,
+      StretchBlt(dc, view.originX, view.originY, destWidth, destHeight, pageDC.get(), view.sourceX,
                  view.scrollY - bitmapTop, sourceWidth, sourceHeight, SRCCOPY);
     }
   }
