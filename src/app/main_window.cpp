@@ -11,7 +11,7 @@
 #include "../document/document.h"
 #include "../export/window_export.h"
 #include "../raster/glyph_table.h"
-#include "../view/slideshow.h"
+#include "../document/slideshow.h"
 #include "../view/view.h"
 #include "../view/view_text.h"
 #include "../resources/resource_ids.h"

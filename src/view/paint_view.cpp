@@ -32,5 +32,8 @@ void PaintView(HDC dc, View& view) {
                  view.scrollY - bitmapTop, sourceWidth, sourceHeight, SRCCOPY);
     }
   }
-  if (view.selectionShown) InvertRect(dc, &view.selectionRect);
+  // The selection's cells are placed in the windowed view; full screen,
+  // which moves the view to the screen's middle, shows none (a Find there
+  // still scrolls to its match).
+  if (view.selectionShown && !view.fullScreen) InvertRect(dc, &view.selectionRect);
 }

@@ -7,7 +7,7 @@
 #include "app/main_window.h"
 #include "core/window_geometry.h"
 #include "resources/resource_ids.h"
-#include "view/slideshow.h"
+#include "document/slideshow.h"
 #include "view/view.h"
 #include "win32/viewer_state.h"
 

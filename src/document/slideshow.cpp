@@ -4,9 +4,9 @@
 #include <iterator>
 
 #include "../core/scroll_steps.h"
-#include "../document/document.h"
+#include "document.h"
 #include "../resources/resource_ids.h"
-#include "window_layout.h"
+#include "../view/window_layout.h"
 
 namespace {
 
