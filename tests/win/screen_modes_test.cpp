@@ -47,7 +47,10 @@ TEST(ScreenModes, FullScreenCoversTheMonitorAndF11OrEscBringsTheWindowBack) {
   test.Show(dir.Write("page.nfo", Rows(20, 40)));
   HWND window = test.window();
   RECT before, covered, after;
+  // Away from the monitor's corner, where full screen puts the window.
+  SetWindowPos(window, nullptr, 120, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   GetWindowRect(window, &before);
+  ASSERT_EQ(before.left, 120);
   MONITORINFO monitor = {};
   monitor.cbSize = sizeof monitor;
   GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
