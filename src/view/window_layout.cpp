@@ -124,7 +124,7 @@ void PlaceWindow(View& view, ViewerState& viewer) {
   ReplaceScrollBar(view, viewer, layout);
   // The window's rectangle as placed: one meaning, whoever reads it next.
   view.windowRect = RECT{layout.windowLeft, layout.windowTop, layout.windowLeft + layout.windowWidth,
-                           layout.windowTop + layout.windowHeight};
+                         layout.windowTop + layout.windowHeight};
   view.sourceX = 0;
   view.scrollY = 0;
   view.sourceHeight = layout.sourceHeight;

@@ -128,7 +128,9 @@ void WritePlaySpeed(const Settings& settings) { WriteDword(kPlaySpeedValue, sett
 
 void WriteFont(const Settings& settings) { WriteText(kFontValue, settings.font.c_str()); }
 
-void WriteFitWidth(const Settings& settings) { WriteDword(kFitWidthValue, static_cast<DWORD>(settings.fitWidth)); }
+void WriteFitWidth(const Settings& settings) {
+  WriteDword(kFitWidthValue, static_cast<DWORD>(settings.fitWidth));
+}
 
 void WriteSlideSpeed(const Settings& settings) { WriteDword(kSlideSpeedValue, settings.slideSpeed); }
 

@@ -116,12 +116,15 @@ TEST(FitWidthZoom, WholeColumns) {
   for (const auto& [what, in, zoom] : window) EXPECT_EQ(FitWidthZoom(in), zoom) << what;
   const int32_t screen[][4] = {
       // columns, page cell width, current zoom, zoom
-      {202, 8, 4, 5}, {202, 8, 8, 8}, {80, 8, 8, 12}, {80, 8, 14, 14}, {80, 9, 8, 11}, {2000, 8, 3, 3}, {2000, 8, 99, 1},
+      {202, 8, 4, 5}, {202, 8, 8, 8},  {80, 8, 8, 12},   {80, 8, 14, 14},
+      {80, 9, 8, 11}, {2000, 8, 3, 3}, {2000, 8, 99, 1},
   };
-  for (const auto& c : screen) EXPECT_EQ(FullScreenZoom(c[0], c[1], 1024, c[2]), c[3]) << c[0] << " at " << c[2];
+  for (const auto& c : screen)
+    EXPECT_EQ(FullScreenZoom(c[0], c[1], 1024, c[2]), c[3]) << c[0] << " at " << c[2];
 }
 
-// Page 400 pixels high, view 80: rows down to the last full view, a rest of 2 s in whole ticks, the next piece.
+// Page 400 pixels high, view 80: rows down to the last full view, a rest of 2 s in whole ticks, the next
+// piece.
 TEST(SlideStep, ScrollRestNext) {
   EXPECT_EQ(std::make_tuple(SlideTickMilliseconds(5), SlideTickMilliseconds(0), SlideTickMilliseconds(5000)),
             std::make_tuple(200, 1000, 1));
@@ -130,7 +133,8 @@ TEST(SlideStep, ScrollRestNext) {
   EXPECT_EQ(waited, 0);
   for (const auto& [speed, ticks] : {std::pair{5, 10}, std::pair{3, 6}, std::pair{1000, 2000}}) {
     std::vector<SlideAction> got;
-    for (int i = 0; i <= ticks; ++i) got.push_back(SlideStep(ScrollInput{320, 80, 400, 8, 8, 0}, speed, waited));
+    for (int i = 0; i <= ticks; ++i)
+      got.push_back(SlideStep(ScrollInput{320, 80, 400, 8, 8, 0}, speed, waited));
     std::vector<SlideAction> want(ticks, SlideAction::kWait);
     want.push_back(SlideAction::kNext);
     EXPECT_EQ(got, want) << speed << " rows a second";
