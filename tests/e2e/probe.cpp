@@ -63,19 +63,12 @@ Info Collect() {
   GetClientRect(window, &client);
   MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
   info["client"] = Rect(client);
-  info["caption"] = (GetWindowLongPtrA(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION ? "1" : "0";
-  info["menu"] = GetMenu(window) != nullptr ? "1" : "0";
-  MONITORINFO monitor = {};
-  monitor.cbSize = sizeof monitor;
-  if (GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
-    info["monitor"] = Rect(monitor.rcMonitor);
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
   if (HWND statusBar = FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr)) {
     info["status0"] = StatusText(process, statusBar, 0);
     info["status1"] = StatusText(process, statusBar, 1);
-    info["status_bar"] = IsWindowVisible(statusBar) ? "1" : "0";
   }
   if (process != nullptr) CloseHandle(process);
   info["clipboard"] = ClipboardHex();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "app/main_window.h"
 #include "core/window_geometry.h"
@@ -54,25 +55,24 @@ TEST(ScreenModes, FullScreenCoversTheMonitorAndF11OrEscBringsTheWindowBack) {
   MONITORINFO monitor = {};
   monitor.cbSize = sizeof monitor;
   GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+  const auto shown = [&](RECT& rect) {
+    GetWindowRect(window, &rect);
+    return std::make_tuple(GetWindowLongPtrA(window, GWL_STYLE) & WS_CAPTION, GetMenu(window) != nullptr,
+                           IsWindowVisible(viewer.statusBar) != FALSE);
+  };
   for (const WPARAM leave : {VK_F11, VK_ESCAPE}) {
     SendMessageA(window, WM_KEYDOWN, VK_F11, 0);
     PumpMessages();
-    GetWindowRect(window, &covered);
+    EXPECT_EQ(shown(covered), std::make_tuple(0, false, false));
     EXPECT_TRUE(EqualRect(&covered, &monitor.rcMonitor));
-    EXPECT_EQ(GetWindowLongPtrA(window, GWL_STYLE) & WS_CAPTION, 0);
-    EXPECT_EQ(GetMenu(window), nullptr);
-    EXPECT_FALSE(IsWindowVisible(viewer.statusBar));
     // Black around the art, which stands in the middle.
     EXPECT_EQ(WindowPixel(window, 0, 0), RGB(0, 0, 0));
     EXPECT_GT(view.originX, kViewOrigin);
     SendMessageA(window, WM_KEYDOWN, leave, 0);
     PumpMessages();
     ASSERT_TRUE(IsWindow(window)) << "Esc closed the program in full screen";
-    GetWindowRect(window, &after);
+    EXPECT_EQ(shown(after), std::make_tuple(WS_CAPTION, true, true)) << leave;
     EXPECT_TRUE(EqualRect(&after, &before)) << leave;
-    EXPECT_EQ(GetWindowLongPtrA(window, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
-    EXPECT_NE(GetMenu(window), nullptr);
-    EXPECT_TRUE(IsWindowVisible(viewer.statusBar));
   }
   // Closed in full screen, the window's place kept for the next start is the windowed one.
   SendMessageA(window, WM_KEYDOWN, VK_F11, 0);
