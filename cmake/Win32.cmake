@@ -52,6 +52,7 @@ add_library(quillpane_win STATIC
   src/view/colour_mode.cpp
   src/view/font_menu.cpp
   src/view/screen_timing.cpp
+  src/document/slideshow.cpp
   src/view/render_page.cpp
   src/view/paint_view.cpp
   src/view/selection.cpp

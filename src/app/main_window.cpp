@@ -11,6 +11,7 @@
 #include "../document/document.h"
 #include "../export/window_export.h"
 #include "../raster/glyph_table.h"
+#include "../document/slideshow.h"
 #include "../view/view.h"
 #include "../view/view_text.h"
 #include "../resources/resource_ids.h"
@@ -94,6 +95,8 @@ void OnCreate(HWND window, HMENU menu) {
   ShowColourModeSetting(viewer, settings);
   ShowFontSetting(viewer, settings);
   ShowPlaySpeedSetting(viewer, settings);
+  ShowFitWidthSetting(view, viewer, settings);
+  ShowSlideSpeedSetting(viewer, settings);
   LoadDocument(view, viewer, settings);
   DragAcceptFiles(window, TRUE);
   ShowWindow(window, SW_SHOW);
@@ -204,7 +207,20 @@ void OnSize(WPARAM wParam, LPARAM lParam) {
   SendMessageA(viewer.statusBar, WM_SIZE, wParam, lParam);
 }
 
+// Full screen on or off; the menu's marks, which keys may have changed
+// while the menu was away, are set again as it comes back.
+void ToggleFullScreen() {
+  SetFullScreen(view, viewer, !view.fullScreen);
+  if (view.fullScreen) return;
+  ShowColourModeSetting(viewer, settings);
+  ShowFitWidthSetting(view, viewer, settings);
+  ShowSlideSpeedSetting(viewer, settings);
+}
+
 void OnDestroy(HWND window) {
+  // The windowed rectangle is the one kept for the next start.
+  if (view.fullScreen) ToggleFullScreen();
+  StopSlideshow(viewer);
   StopScreenTimers(view, viewer);
   UpdateRecentFiles(viewer, settings, true);
   SyncSettings(view, viewer, settings, true);
@@ -219,8 +235,21 @@ void OnDestroy(HWND window) {
 void OnKeyDown(HWND window, WPARAM key) {
   // A Find's note stays until the next key or click.
   if (ClearFindNote()) WriteStatusTexts();
+  // A key stops a slideshow and does nothing else; Ctrl, Shift and Alt
+  // alone do not stop it, so Ctrl+L stops it as it started it.
+  if (SlideshowRunning() && key != VK_CONTROL && key != VK_SHIFT && key != VK_MENU) {
+    StopSlideshow(viewer);
+    return;
+  }
   switch (key) {
-    case VK_ESCAPE: PostMessageA(window, WM_DESTROY, 0, 0); break;
+    case VK_ESCAPE:
+      if (view.fullScreen) {
+        ToggleFullScreen();
+      } else {
+        PostMessageA(window, WM_DESTROY, 0, 0);
+      }
+      break;
+    case VK_F11: ToggleFullScreen(); break;
     case VK_PRIOR: BrowseStep(view, viewer, settings, -1); break;
     case VK_NEXT: BrowseStep(view, viewer, settings, +1); break;
     case VK_ADD: ZoomStep(view, viewer, +1); break;
@@ -251,6 +280,9 @@ void OnKeyDown(HWND window, WPARAM key) {
       break;
     case 'F':
       if (GetKeyState(VK_CONTROL) < 0) OpenFindDialog(viewer);
+      break;
+    case 'L':
+      if (GetKeyState(VK_CONTROL) < 0) ToggleSlideshow(viewer);
       break;
     case VK_F3:
       TakeFindNote(FindAgain(view, viewer, GetKeyState(VK_SHIFT) >= 0));
@@ -284,6 +316,9 @@ void OnCommand(HWND window, WPARAM command) {
     case IDM_ASPECT_4_3:
     case IDM_ASPECT_FILE: ChooseLook(view, viewer, settings, static_cast<UINT>(command)); return;
     case IDM_INFORMATION: ShowInformation(view, viewer, ShownDocument()); return;
+    case IDM_FIT_WIDTH: ToggleFitWidth(view, viewer, settings); return;
+    case IDM_FULL_SCREEN: ToggleFullScreen(); return;
+    case IDM_SLIDESHOW: ToggleSlideshow(viewer); return;
     case IDM_PLAY:
       TogglePlay(view, viewer, settings);
       WriteStatusTexts();
@@ -292,6 +327,10 @@ void OnCommand(HWND window, WPARAM command) {
   }
   if (command >= IDM_FONT_FIRST && command <= IDM_FONT_LAST) {
     SelectScreenFont(view, viewer, settings, static_cast<UINT>(command));
+    return;
+  }
+  if (command >= IDM_SLIDE_SPEED_FIRST && command <= IDM_SLIDE_SPEED_LAST) {
+    SelectSlideSpeed(viewer, settings, static_cast<int>(command));
     return;
   }
   if (command >= IDM_SPEED_FIRST && command <= IDM_SPEED_FIRST + 5) {
@@ -309,11 +348,19 @@ void OnCommand(HWND window, WPARAM command) {
 
 void OnButtonDown(LPARAM lParam) {
   if (ClearFindNote()) WriteStatusTexts();
+  // A click that stops a slideshow does nothing else.
+  if (SlideshowRunning()) {
+    StopSlideshow(viewer);
+    return;
+  }
+  // The selection and the links go by the windowed view's place.
+  if (view.fullScreen) return;
   OnSelectionButtonDown(view, viewer, lParam);
   OnLinkButtonDown(view, lParam);
 }
 
 void OnMouseMove(LPARAM lParam) {
+  if (view.fullScreen) return;
   OnSelectionMouseMove(view, viewer, lParam);
   if (OnLinkMouseMove(view, viewer, lParam)) WriteStatusTexts();
 }
@@ -338,7 +385,17 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MOUSEWHEEL: OnMouseWheel(view, viewer, wParam); return 0;
     case WM_LBUTTONDOWN: OnButtonDown(lParam); return 0;
     case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
+    case WM_ERASEBKGND:
+      if (!view.fullScreen) return DefWindowProcA(window, message, wParam, lParam);
+      // Full screen shows the art on black.
+      {
+        RECT client;
+        GetClientRect(window, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      }
+      return 1;
     case WM_LBUTTONUP:
+      if (view.fullScreen) return 0;
       OnLinkButtonUp(view, viewer, lParam, OnSelectionButtonUp(view, viewer, lParam));
       return 0;
     case WM_MOUSELEAVE:
@@ -350,7 +407,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
       return DefWindowProcA(window, message, wParam, lParam);
     case WM_DROPFILES: OnDropFiles(view, viewer, settings, reinterpret_cast<HDROP>(wParam)); return 0;
+    case WM_RBUTTONDOWN: StopSlideshow(viewer); return 0;
     case WM_TIMER:
+      if (wParam == kSlideTimer) {
+        OnSlideTimer(view, viewer, settings);
+        return 0;
+      }
       OnScreenTimer(view, viewer, wParam);
       if (wParam == kPlayTimer) WriteStatusTexts();  // a play that ends says so
       return 0;

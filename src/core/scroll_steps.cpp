@@ -41,6 +41,23 @@ int32_t RowsToShow(int32_t first, int32_t last, int32_t top, int32_t viewRows) {
   return static_cast<int32_t>(below > 0 ? std::min(below, above) : 0);
 }
 
+int32_t SlideTickMilliseconds(int32_t rowsPerSecond) { return 1000 / std::clamp(rowsPerSecond, 1, 1000); }
+
+SlideAction SlideStep(const ScrollInput& in, int32_t rowsPerSecond, int32_t& waited) {
+  if (in.scrollY + in.sourceHeight < in.pageHeight) {
+    waited = 0;
+    return SlideAction::kScroll;
+  }
+  // Ticks are whole milliseconds, so the pause is at least one tick.
+  const int32_t pauseTicks = std::max(kSlidePauseMs / SlideTickMilliseconds(rowsPerSecond), 1);
+  if (waited < pauseTicks) {
+    ++waited;
+    return SlideAction::kWait;
+  }
+  waited = 0;
+  return SlideAction::kNext;
+}
+
 int32_t StartZoomForDpi(int32_t dpi) {
   // A screen that reports no sensible DPI keeps the usual 8.
   if (dpi <= 0) return 8;

@@ -25,6 +25,17 @@ ScrollResult ScrollRows(const ScrollInput& in, int32_t rows);
 // that takes. Rows taller than the view show from `first`.
 int32_t RowsToShow(int32_t first, int32_t last, int32_t top, int32_t viewRows);
 
+// The slideshow scrolls a row a tick at its speed in rows a second (1 to
+// 1000; anything else is taken as the nearest), waits kSlidePauseMs at the
+// page's end, then goes on to the next piece.
+constexpr int32_t kSlidePauseMs = 2000;
+int32_t SlideTickMilliseconds(int32_t rowsPerSecond);
+enum class SlideAction { kScroll, kWait, kNext };
+// One tick: a row down while the view's bottom is above the page's;
+// then as many waiting ticks as make the pause, counted in `waited`
+// (set back to 0 by a scroll and by the step to the next piece).
+SlideAction SlideStep(const ScrollInput& in, int32_t rowsPerSecond, int32_t& waited);
+
 // The start zoom (cell size in screen pixels) for a screen of `dpi` dots an
 // inch: 8 at 96, the nearest whole step in between, held to 1 ... 15.
 int32_t StartZoomForDpi(int32_t dpi);

@@ -69,6 +69,24 @@ LayoutResult ComputeWindowLayout(const LayoutInput& in) {
   return out;
 }
 
+int32_t FitWidthZoom(LayoutInput in) {
+  const int32_t columnPixels = in.pageCellWidth == 9 ? 9 : 8;
+  const int32_t columns = in.pageWidth / columnPixels;
+  for (int32_t zoom = kMaxCellSize; zoom > kMinCellSize; --zoom) {
+    in.cellWidth = zoom;
+    const LayoutResult layout = ComputeWindowLayout(in);
+    if (layout.sourceWidth / columnPixels >= columns) return zoom;
+  }
+  return kMinCellSize;
+}
+
+int32_t FullScreenZoom(int32_t columns, int32_t pageCellWidth, int32_t width, int32_t current) {
+  const int32_t columnPixels = pageCellWidth == 9 ? 9 : 8;
+  int32_t zoom = kMaxCellSize;
+  while (zoom > kMinCellSize && int64_t{columns} * ZoomedCellSize(zoom, columnPixels) > width) --zoom;
+  return current > zoom && current <= kMaxCellSize ? current : zoom;
+}
+
 ScrollResult ScrollStep(const ScrollInput& in, int32_t code, int32_t thumbPosition) {
   ScrollResult out{false, false, in.scrollY, in.lastThumbRow};
   const int32_t y = in.scrollY;

@@ -60,6 +60,16 @@ struct LayoutResult {
 // outside, past the right and bottom edges.
 LayoutResult ComputeWindowLayout(const LayoutInput& in);
 
+// View > Fit width: the largest zoom (1 ... 15) at which the layout of
+// `in` shows every column of the page, its margin and scroll bar inside the
+// work area; 1 when even that cuts the page. `in.cellWidth` is not read.
+int32_t FitWidthZoom(LayoutInput in);
+
+// Full screen: the largest zoom (1 ... 15) at which `columns` cells of
+// `pageCellWidth` page pixels (9, or 8) fit in `width` screen pixels, or
+// `current` when that is larger; 1 when none fits.
+int32_t FullScreenZoom(int32_t columns, int32_t pageCellWidth, int32_t width, int32_t current);
+
 struct ScrollInput {
   int32_t scrollY;       // top of the shown part of the page, page pixels
   int32_t sourceHeight;  // the whole rows in view, page pixels

@@ -28,9 +28,12 @@ void PaintView(HDC dc, View& view) {
       const SelectedObject page(pageDC.get(), view.pageBitmap.get());
       SetStretchBltMode(dc, HALFTONE);
       SetBrushOrgEx(dc, 0, 0, nullptr);
-      StretchBlt(dc, kViewOrigin, kViewOrigin, destWidth, destHeight, pageDC.get(), view.sourceX,
+      StretchBlt(dc, view.originX, view.originY, destWidth, destHeight, pageDC.get(), view.sourceX,
                  view.scrollY - bitmapTop, sourceWidth, sourceHeight, SRCCOPY);
     }
   }
-  if (view.selectionShown) InvertRect(dc, &view.selectionRect);
+  // The selection's cells are placed in the windowed view; full screen,
+  // which moves the view to the screen's middle, shows none (a Find there
+  // still scrolls to its match).
+  if (view.selectionShown && !view.fullScreen) InvertRect(dc, &view.selectionRect);
 }

@@ -276,11 +276,11 @@ void RedrawScreenRows(View& view, const ViewerState& viewer, int32_t first, int3
   // Their part of the view, in the window's pixels.
   if (view.sourceHeight <= 0) return;
   const auto clientY = [&view](int64_t pageY) {
-    return static_cast<LONG>(kViewOrigin +
+    return static_cast<LONG>(view.originY +
                              (pageY - view.scrollY) * view.viewHeight / view.sourceHeight);
   };
-  RECT rows = {kViewOrigin, std::max<LONG>(clientY(int64_t{first} * cell), kViewOrigin),
-               kViewOrigin + view.viewWidth,
-               std::min<LONG>(clientY(int64_t{end} * cell) + 1, kViewOrigin + view.viewHeight)};
+  RECT rows = {view.originX, std::max<LONG>(clientY(int64_t{first} * cell), view.originY),
+               view.originX + view.viewWidth,
+               std::min<LONG>(clientY(int64_t{end} * cell) + 1, view.originY + view.viewHeight)};
   if (rows.top < rows.bottom) InvalidateRect(viewer.mainWindow, &rows, FALSE);
 }

@@ -1,5 +1,6 @@
 #include "window_layout.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -95,10 +96,7 @@ RECT WorkAreaForWindow(const View& view) {
   return workArea;
 }
 
-}  // namespace
-
-void LayoutWindow(View& view, ViewerState& viewer) {
-  const RECT workArea = WorkAreaForWindow(view);
+LayoutInput InputFor(const View& view, const RECT& workArea) {
   LayoutInput input{};
   input.pageWidth = view.pageWidth;
   input.pageHeight = view.pageHeight;
@@ -111,7 +109,13 @@ void LayoutWindow(View& view, ViewerState& viewer) {
   input.workBottom = workArea.bottom;
   input.windowLeft = view.windowRect.left;
   input.windowTop = view.windowRect.top;
-  const LayoutResult layout = ComputeWindowLayout(input);
+  return input;
+}
+
+// Sizes the view at the zoom there is and places the window around it.
+void PlaceWindow(View& view, ViewerState& viewer) {
+  const LayoutResult layout = ComputeWindowLayout(InputFor(view, WorkAreaForWindow(view)));
+  view.originX = view.originY = kViewOrigin;
 
   view.cellHeight = layout.cellHeight;
   view.columnWidth = layout.columnWidth;
@@ -120,7 +124,7 @@ void LayoutWindow(View& view, ViewerState& viewer) {
   ReplaceScrollBar(view, viewer, layout);
   // The window's rectangle as placed: one meaning, whoever reads it next.
   view.windowRect = RECT{layout.windowLeft, layout.windowTop, layout.windowLeft + layout.windowWidth,
-                           layout.windowTop + layout.windowHeight};
+                         layout.windowTop + layout.windowHeight};
   view.sourceX = 0;
   view.scrollY = 0;
   view.sourceHeight = layout.sourceHeight;
@@ -148,13 +152,119 @@ void LayoutWindow(View& view, ViewerState& viewer) {
   GetWindowTextA(viewer.mainWindow, shownTitle, sizeof shownTitle);
   if (std::strcmp(shownTitle, viewer.titleText) != 0) SetWindowTextA(viewer.mainWindow, viewer.titleText);
 }
+// Full screen: the window covers its monitor, the view as much of the page
+// as whole cells of the zoom there is show on it, centred.
+void CoverMonitor(View& view, ViewerState& viewer) {
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoA(MonitorFromWindow(viewer.mainWindow, MONITOR_DEFAULTTONEAREST), &info)) {
+    info.rcMonitor = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  }
+  const RECT& screen = info.rcMonitor;
+  const int32_t width = screen.right - screen.left, height = screen.bottom - screen.top;
+  const int32_t rowPixels = PageRowPixels(view.pageCellHeight);
+  const int32_t columnPixels = view.pageCellWidth == 9 ? 9 : 8;
+  view.cellHeight = ZoomedCellSize(view.cellWidth, rowPixels);
+  view.columnWidth = ZoomedCellSize(view.cellWidth, columnPixels);
+  const int64_t columns = std::min<int64_t>(view.pageWidth / columnPixels, width / view.columnWidth);
+  const int64_t rows = std::min<int64_t>(view.pageHeight / rowPixels, height / view.cellHeight);
+  view.viewWidth = static_cast<int32_t>(columns * view.columnWidth);
+  view.viewHeight = static_cast<int32_t>(rows * view.cellHeight);
+  view.sourceWidth = static_cast<int32_t>(columns * columnPixels);
+  view.sourceHeight = static_cast<int32_t>(rows * rowPixels);
+  view.originX = (width - view.viewWidth) / 2;
+  view.originY = (height - view.viewHeight) / 2;
+  view.sourceX = 0;
+  view.scrollY = 0;
+  view.lastThumbRow = 0;
+  // No scroll bar: the keys and the wheel scroll.
+  if (view.scrollBar != nullptr) DestroyWindow(view.scrollBar);
+  view.scrollBar = nullptr;
+  SetWindowPos(viewer.mainWindow, HWND_TOP, screen.left, screen.top, width, height, SWP_FRAMECHANGED);
+  GetClientRect(viewer.mainWindow, &view.repaintRect);
+  std::snprintf(viewer.titleText, sizeof viewer.titleText, "%s - Quillpane %s", viewer.currentPath,
+                QP_VERSION_TEXT);
+  SetWindowTextA(viewer.mainWindow, viewer.titleText);
+}
+
+}  // namespace
+
+void LayoutWindow(View& view, ViewerState& viewer) {
+  if (view.fullScreen) {
+    // Each piece fills the screen's width, or keeps a larger zoom.
+    const int32_t columnPixels = view.pageCellWidth == 9 ? 9 : 8;
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    GetMonitorInfoA(MonitorFromWindow(viewer.mainWindow, MONITOR_DEFAULTTONEAREST), &info);
+    view.cellWidth = FullScreenZoom(view.pageWidth / columnPixels, view.pageCellWidth,
+                                    info.rcMonitor.right - info.rcMonitor.left, view.cellWidth);
+    CoverMonitor(view, viewer);
+    return;
+  }
+  // Fit width sets the zoom of each render; the zoom keys change it until
+  // the next.
+  if (view.fitWidth) view.cellWidth = FitWidthZoom(InputFor(view, WorkAreaForWindow(view)));
+  PlaceWindow(view, viewer);
+}
+
+void SetFullScreen(View& view, ViewerState& viewer, bool on) {
+  if (on == (view.fullScreen != 0)) return;
+  HWND window = viewer.mainWindow;
+  if (on) {
+    GetWindowRect(window, &view.windowedRect);
+    view.windowedZoom = view.cellWidth;
+    view.windowedStyle = GetWindowLongPtrA(window, GWL_STYLE);
+    view.windowedMenu = GetMenu(window);
+    view.fullScreen = 1;
+    SetMenu(window, nullptr);
+    ShowWindow(viewer.statusBar, SW_HIDE);
+    SetWindowLongPtrA(window, GWL_STYLE,
+                      (view.windowedStyle & ~static_cast<LONG_PTR>(WS_CAPTION | WS_THICKFRAME | WS_SYSMENU |
+                                                                   WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) |
+                          WS_POPUP);
+    LayoutWindow(view, viewer);
+  } else {
+    view.fullScreen = 0;
+    SetWindowLongPtrA(window, GWL_STYLE, view.windowedStyle);
+    SetMenu(window, view.windowedMenu);
+    ShowWindow(viewer.statusBar, SW_SHOW);
+    // The same zoom at the same place gives the same rectangle back.
+    view.cellWidth = view.windowedZoom;
+    view.windowRect = view.windowedRect;
+    SetWindowPos(window, HWND_TOP, view.windowedRect.left, view.windowedRect.top,
+                 view.windowedRect.right - view.windowedRect.left,
+                 view.windowedRect.bottom - view.windowedRect.top, SWP_FRAMECHANGED);
+    PlaceWindow(view, viewer);
+  }
+  view.selectionShown = 0;
+  InvalidateRect(window, nullptr, TRUE);
+}
+
+void ShowFitWidthSetting(View& view, const ViewerState& viewer, const Settings& settings) {
+  view.fitWidth = settings.fitWidth;
+  CheckMenuItem(GetMenu(viewer.mainWindow), IDM_FIT_WIDTH,
+                MF_BYCOMMAND | (settings.fitWidth ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void ToggleFitWidth(View& view, ViewerState& viewer, Settings& settings) {
+  settings.fitWidth = settings.fitWidth ? 0 : 1;
+  ShowFitWidthSetting(view, viewer, settings);
+  WriteFitWidth(settings);
+  GetWindowRect(viewer.mainWindow, &view.windowRect);
+  LayoutWindow(view, viewer);
+  InvalidateRect(viewer.mainWindow, &view.repaintRect, TRUE);
+}
 
 void ZoomStep(View& view, ViewerState& viewer, int direction) {
   const int32_t next = view.cellWidth + direction;
   if (next < kMinCellSize || next > kMaxCellSize) return;
   GetWindowRect(viewer.mainWindow, &view.windowRect);
   view.cellWidth = next;
-  LayoutWindow(view, viewer);  // the cell's height follows, in the page cell's shape
+  if (view.fullScreen) {
+    CoverMonitor(view, viewer);
+  } else {
+    PlaceWindow(view, viewer);
+  }  // the cell's height follows, in the page cell's shape
   // When the window is already held at the work area's size in both
   // directions the resize repaints nothing; the view changed all the same.
   InvalidateRect(viewer.mainWindow, &view.repaintRect, TRUE);

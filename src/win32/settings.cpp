@@ -13,6 +13,8 @@ constexpr char kLetterSpacingValue[] = "letterspacing";
 constexpr char kAspectValue[] = "aspect";
 constexpr char kPlaySpeedValue[] = "playspeed";
 constexpr char kFontValue[] = "Font";
+constexpr char kFitWidthValue[] = "fitwidth";
+constexpr char kSlideSpeedValue[] = "slidespeed";
 constexpr char kRunCountValue[] = "Times";
 constexpr char kOtherListValue[] = "other";
 constexpr char kOtherTickedValue[] = "otherap";
@@ -88,7 +90,7 @@ class StoredListLock {
 
 void ReadViewSettings(Settings& settings) {
   const RegistryKey key = OpenSettings();
-  DWORD colour = 0, letters = 0, aspect = 0, speed = 0;
+  DWORD colour = 0, letters = 0, aspect = 0, speed = 0, fit = 0, slide = 0;
   // The longest font name is 22 characters, as a SAUCE record holds it.
   char font[32] = {};
   if (key) {
@@ -97,6 +99,8 @@ void ReadViewSettings(Settings& settings) {
     ReadDwordValue(key.get(), kAspectValue, aspect);
     ReadDwordValue(key.get(), kPlaySpeedValue, speed);
     ReadTextValue(key.get(), kFontValue, font, sizeof font);
+    ReadDwordValue(key.get(), kFitWidthValue, fit);
+    ReadDwordValue(key.get(), kSlideSpeedValue, slide);
   }
   // Off unless the value is there and 1: a fresh install shows every
   // document in the text layout. The looks are as the file says unless a
@@ -106,6 +110,8 @@ void ReadViewSettings(Settings& settings) {
   settings.aspect = aspect <= 2 ? static_cast<int32_t>(aspect) : 0;
   settings.playSpeed = speed;
   settings.font = font;
+  settings.fitWidth = fit == 1 ? 1 : 0;
+  settings.slideSpeed = slide;
 }
 
 void WriteColourMode(const Settings& settings) {
@@ -121,6 +127,12 @@ void WriteAspect(const Settings& settings) { WriteDword(kAspectValue, static_cas
 void WritePlaySpeed(const Settings& settings) { WriteDword(kPlaySpeedValue, settings.playSpeed); }
 
 void WriteFont(const Settings& settings) { WriteText(kFontValue, settings.font.c_str()); }
+
+void WriteFitWidth(const Settings& settings) {
+  WriteDword(kFitWidthValue, static_cast<DWORD>(settings.fitWidth));
+}
+
+void WriteSlideSpeed(const Settings& settings) { WriteDword(kSlideSpeedValue, settings.slideSpeed); }
 
 bool ReadRunCount(DWORD& count) {
   const RegistryKey key = CreateSettings();

@@ -27,6 +27,11 @@ struct Settings {
   // name, reads as empty; the Font menu keeps a name only when it offers
   // that font (ShowFontSetting).
   std::string font;
+  // View > Fit width: 1 on, only when stored as 1.
+  int32_t fitWidth;
+  // View > Slideshow speed in rows a second as stored; the slideshow takes
+  // only the speeds it offers.
+  DWORD slideSpeed;
   // This start's run, counted in "Times".
   uint32_t runCount;
   // File menu's recent files, as the stored list stood when last read.
@@ -40,6 +45,8 @@ void WriteLetterSpacing(const Settings& settings);
 void WriteAspect(const Settings& settings);
 void WritePlaySpeed(const Settings& settings);
 void WriteFont(const Settings& settings);
+void WriteFitWidth(const Settings& settings);
+void WriteSlideSpeed(const Settings& settings);
 
 // The stored run count: false (and `count` untouched) when there is none,
 // or none of 4 bytes of REG_DWORD; false from the write when the key

@@ -82,6 +82,19 @@ struct View {
   int32_t lastThumbRow;
   // The part of a wheel notch turned but not yet scrolled.
   int32_t wheelRemainder;
+  // View > Fit width, as the setting says: each render takes the zoom at
+  // which the page's width fits the work area.
+  int32_t fitWidth;
+  // Full screen: the window covers its monitor without caption, menu or
+  // status bar, the view centred at (originX, originY); otherwise the view
+  // stands at kViewOrigin. The windowed rectangle, zoom, style and menu
+  // come back when it ends.
+  int32_t fullScreen;
+  int32_t originX, originY;
+  RECT windowedRect;
+  int32_t windowedZoom;
+  LONG_PTR windowedStyle;
+  HMENU windowedMenu;
 
   // Selection
   int32_t selectionShown;

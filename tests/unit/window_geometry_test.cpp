@@ -104,6 +104,46 @@ TEST(ScrollRows, StopAtThePageEdges) {
   }
 }
 
+// The zoom that shows every column: in the window (its margin, 48 with the bar of a tall page), and on a
+// whole screen 1024 wide, where a larger current zoom stays.
+TEST(FitWidthZoom, WholeColumns) {
+  const std::tuple<const char*, LayoutInput, int32_t> window[] = {
+      {"202-column BinaryText, tall", {1616, 8000, 8, 8, 0, 0, 1024, 768, 0, 0}, 4},
+      {"81 short columns, no bar", {648, 208, 8, 8, 0, 0, 1024, 768, 0, 0}, 12},
+      {"80 columns of 9-pixel letters", {720, 8000, 8, 16, 0, 0, 1024, 768, 0, 0, 9}, 11},
+      {"wider than any zoom shows", {8000, 80, 8, 8, 0, 0, 1024, 768, 0, 0}, 1},
+  };
+  for (const auto& [what, in, zoom] : window) EXPECT_EQ(FitWidthZoom(in), zoom) << what;
+  const int32_t screen[][4] = {
+      // columns, page cell width, current zoom, zoom
+      {202, 8, 4, 5}, {202, 8, 8, 8},  {80, 8, 8, 12},   {80, 8, 14, 14},
+      {80, 9, 8, 11}, {2000, 8, 3, 3}, {2000, 8, 99, 1},
+  };
+  for (const auto& c : screen)
+    EXPECT_EQ(FullScreenZoom(c[0], c[1], 1024, c[2]), c[3]) << c[0] << " at " << c[2];
+}
+
+// Page 400 pixels high, view 80: rows down to the last full view, a rest of 2 s in whole ticks, the next
+// piece.
+TEST(SlideStep, ScrollRestNext) {
+  EXPECT_EQ(std::make_tuple(SlideTickMilliseconds(5), SlideTickMilliseconds(0), SlideTickMilliseconds(5000)),
+            std::make_tuple(200, 1000, 1));
+  int32_t waited = 7;
+  EXPECT_EQ(SlideStep(ScrollInput{312, 80, 400, 8, 8, 0}, 5, waited), SlideAction::kScroll);
+  EXPECT_EQ(waited, 0);
+  for (const auto& [speed, ticks] : {std::pair{5, 10}, std::pair{3, 6}, std::pair{1000, 2000}}) {
+    std::vector<SlideAction> got;
+    for (int i = 0; i <= ticks; ++i)
+      got.push_back(SlideStep(ScrollInput{320, 80, 400, 8, 8, 0}, speed, waited));
+    std::vector<SlideAction> want(ticks, SlideAction::kWait);
+    want.push_back(SlideAction::kNext);
+    EXPECT_EQ(got, want) << speed << " rows a second";
+    EXPECT_EQ(waited, 0);
+  }
+  // A page shorter than the view rests and goes on.
+  EXPECT_EQ(SlideStep(ScrollInput{0, 80, 40, 8, 8, 0}, 25, waited), SlideAction::kWait);
+}
+
 TEST(StartZoomForDpi, Screens) {
   const std::pair<int32_t, int32_t> cases[] = {{101, 8}, {102, 9}, {1, 1}, {0, 8}, {-96, 8}, {INT_MAX, 15}};
   for (const auto& [dpi, zoom] : cases) EXPECT_EQ(StartZoomForDpi(dpi), zoom) << dpi << " DPI";

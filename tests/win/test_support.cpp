@@ -78,7 +78,7 @@ void PumpMessages() {
 
 void ForgetSavedSettings() {
   for (const char* name : {"last.left", "last.top", "last5.0", "last5.1", "last5.2", "last5.3", "last5.4",
-                           "ansicolours", "letterspacing", "aspect", "playspeed", "Font"})
+                           "ansicolours", "letterspacing", "aspect", "playspeed", "Font", "fitwidth", "slidespeed"})
     RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, name);
 }
 
