@@ -11,6 +11,7 @@
 #include "../document/document.h"
 #include "../export/window_export.h"
 #include "../raster/glyph_table.h"
+#include "../view/gallery.h"
 #include "../view/view.h"
 #include "../view/view_text.h"
 #include "../resources/resource_ids.h"
@@ -187,6 +188,14 @@ void WriteStatusTexts() {
 
 void OnPaint(HWND window) {
   if (viewer.firstPaint) FirstPaintWork(viewer, view, settings);
+  if (GalleryShown()) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    PaintGallery(dc, view, viewer);
+    EndPaint(window, &paint);
+    WriteStatusTexts();
+    return;
+  }
   // Rendering comes before BeginPaint, so that what the new layout
   // invalidates joins this paint.
   if (view.needsRender) RenderDocument(view, viewer, settings);
@@ -205,6 +214,7 @@ void OnSize(WPARAM wParam, LPARAM lParam) {
 }
 
 void OnDestroy(HWND window) {
+  CloseGallery(view, viewer);
   StopScreenTimers(view, viewer);
   UpdateRecentFiles(viewer, settings, true);
   SyncSettings(view, viewer, settings, true);
@@ -219,7 +229,12 @@ void OnDestroy(HWND window) {
 void OnKeyDown(HWND window, WPARAM key) {
   // A Find's note stays until the next key or click.
   if (ClearFindNote()) WriteStatusTexts();
+  if (GalleryShown()) {
+    OnGalleryKey(view, viewer, settings, key);
+    return;
+  }
   switch (key) {
+    case 'G': ToggleGallery(view, viewer, settings); break;  // Ctrl+G, or G alone
     case VK_ESCAPE: PostMessageA(window, WM_DESTROY, 0, 0); break;
     case VK_PRIOR: BrowseStep(view, viewer, settings, -1); break;
     case VK_NEXT: BrowseStep(view, viewer, settings, +1); break;
@@ -261,6 +276,12 @@ void OnKeyDown(HWND window, WPARAM key) {
 }
 
 void OnCommand(HWND window, WPARAM command) {
+  if (command == IDM_GALLERY) {
+    ToggleGallery(view, viewer, settings);
+    return;
+  }
+  // Every other command acts on the piece: the gallery gives way to it.
+  CloseGallery(view, viewer);
   switch (command) {
     case IDM_LOAD:
       if (const auto path = ChooseDocumentFile(viewer)) SwitchDocument(view, viewer, settings, path->c_str());
@@ -309,11 +330,16 @@ void OnCommand(HWND window, WPARAM command) {
 
 void OnButtonDown(LPARAM lParam) {
   if (ClearFindNote()) WriteStatusTexts();
+  if (GalleryShown()) {
+    OnGalleryClick(view, viewer, settings, lParam, false);
+    return;
+  }
   OnSelectionButtonDown(view, viewer, lParam);
   OnLinkButtonDown(view, lParam);
 }
 
 void OnMouseMove(LPARAM lParam) {
+  if (GalleryShown()) return;
   OnSelectionMouseMove(view, viewer, lParam);
   if (OnLinkMouseMove(view, viewer, lParam)) WriteStatusTexts();
 }
@@ -326,6 +352,21 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     TakeFindNote(OnFindDialogMessage(view, viewer, lParam));
     WriteStatusTexts();
     return 0;
+  }
+  if (message == kGalleryTileMessage) {
+    OnGalleryTiles(viewer);
+    return 0;
+  }
+  // The gallery takes the mouse; the piece's scroll bar waits for its return.
+  if (GalleryShown()) {
+    switch (message) {
+      case WM_MOUSEWHEEL: OnGalleryWheel(view, viewer, wParam); return 0;
+      case WM_LBUTTONDBLCLK: OnGalleryClick(view, viewer, settings, lParam, true); return 0;
+      case WM_LBUTTONUP:
+      case WM_VSCROLL: return 0;
+      case WM_DROPFILES: CloseGallery(view, viewer); break;
+      default: break;
+    }
   }
   switch (message) {
     case WM_CREATE: OnCreate(window, menu); return 0;

@@ -46,6 +46,8 @@
 #define IDM_PLAY 530
 // The six speeds of View > Speed, slowest first.
 #define IDM_SPEED_FIRST 540
+// View > Gallery: the folder or pack as a grid of thumbnails.
+#define IDM_GALLERY 570
 
 // View > Font: 600 is "as the file says"; the fonts follow from 601, the
 // IBM families' code pages first (font_menu.cpp numbers them).
@@ -100,7 +102,8 @@ static_assert(IDM_BUILTIN_SHEET > IDM_KEYMAP_FIRST && IDM_BUILTIN_SHEET < IDM_KE
 static_assert(IDM_HELP == 301 && IDM_ABOUT == 302, "Help commands live in 301-302");
 static_assert(IDM_RECENT_FIRST + IDM_RECENT_COUNT - 1 == 404 && IDM_RECENT_LAST == 498,
               "recent files 400-404 inside 400-498");
-static_assert(IDM_ANSI_COLOURS == 501 && IDM_LETTERS_8 >= 501 && IDM_SPEED_FIRST + 5 <= 599,
+static_assert(IDM_ANSI_COLOURS == 501 && IDM_LETTERS_8 >= 501 && IDM_SPEED_FIRST + 5 < IDM_GALLERY &&
+                  IDM_GALLERY == 570,
               "View commands live in 501-599");
 static_assert(IDM_FONT_FIRST == 600 && IDM_FONT_AS_FILE == IDM_FONT_FIRST && IDM_FONT_LAST == 799,
               "View > Font lives in 600-799");

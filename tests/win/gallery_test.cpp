@@ -1,0 +1,111 @@
+// View > Gallery in the real main window: the grid of the shown document's folder, its keys, tiles drawn on
+// the worker as the thumbnailer draws them, and the piece it opens or returns to.
+#include "test_support.h"
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "art/document.h"
+#include "document/document.h"
+#include "export/export_core.h"
+#include "raster/thumbnail.h"
+#include "resources/resource_ids.h"
+#include "view/gallery.h"
+#include "view/render_page.h"
+#include "view/view.h"
+#include "win32/viewer_state.h"
+
+namespace {
+
+// A text file ending in a SAUCE record with `title` and `author`.
+std::string WithSauce(const std::string& text, const std::string& title, const std::string& author) {
+  std::string record = "SAUCE00" + title + std::string(35 - title.size(), ' ') + author +
+                       std::string(20 - author.size(), ' ') + std::string(20, ' ') + "20260101";
+  record += std::string(4, '\0') + '\1' + std::string(128 - record.size() - 5, '\0');
+  return text + '\x1a' + record;
+}
+
+// Pumps the window's messages until every piece's tile is drawn, for at most a few seconds of waiting for
+// messages: the worker posts one when tiles are ready.
+bool WaitForTiles(int32_t count) {
+  for (int round = 0; round < 100; ++round) {
+    PumpMessages();
+    bool all = true;
+    for (int32_t i = 0; i < count; ++i) all = all && GalleryTileOf(i).drawn;
+    if (all) return true;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+  }
+  return false;
+}
+
+std::string Title(HWND window) {
+  char title[512] = {};
+  GetWindowTextA(window, title, sizeof title);
+  return title;
+}
+
+TEST(Gallery, ShowsTheFolderDrawsItsTilesAndOpensOrReturns) {
+  MainWindowTest test;
+  TempDir dir;
+  const std::string plain = dir.Write("plain.asc", "Plain text\r\nand \xdb\xdb\xb1 blocks\r\n");
+  dir.Write("signed.nfo", WithSauce("signed\r\n", "A Title", "Someone"));
+  const std::string gone = dir.Write("gone.nfo", "listed, then removed\r\n");
+  test.Show(plain);
+  DeleteFileA(gone.c_str());
+  SetWindowPos(test.window(), nullptr, 0, 0, 800, 600, SWP_NOMOVE | SWP_NOZORDER);
+  const int32_t shown = viewer.browseIndex;
+  ASSERT_EQ(viewer.browseLast, 2);
+
+  KeyWith(test.window(), 'G', {VK_CONTROL});
+  ASSERT_TRUE(GalleryShown());
+  EXPECT_EQ(GallerySelection(), shown);
+  ASSERT_TRUE(WaitForTiles(3));
+  for (int32_t i = 0; i < 3; ++i) {
+    const std::string path = BrowseEntry(i);
+    const GalleryTileView tile = GalleryTileOf(i);
+    EXPECT_EQ(tile.failed, path == gone) << path;
+    if (path.find("signed") != std::string::npos) EXPECT_EQ(tile.title + "/" + tile.author, "A Title/Someone");
+    if (path != plain) continue;
+    // The tile is the thumbnailer's picture of the file at the gallery's size.
+    Document document;
+    ReadDocument(path.c_str(), DocumentReader(path.c_str()), ShownOptions(settings), document);
+    GlyphPixels glyphs;
+    ASSERT_TRUE(ReadGlyphPixels(view.glyphSheet.get(), view.glyphTable, glyphs));
+    ExportPage page;
+    Thumbnail thumbnail;
+    ASSERT_TRUE(DrawExportPage(document, glyphs, GalleryTileSize(), page));
+    ASSERT_TRUE(MakeThumbnail(page.rows, GalleryTileSize(), thumbnail));
+    ASSERT_EQ(tile.width * 1000 + tile.height, thumbnail.width * 1000 + thumbnail.height);
+    bool same = true;
+    for (size_t p = 0; p < tile.pixels.size(); ++p) {
+      const uint8_t* rgb = &thumbnail.rgb[p * 3];
+      same = same && tile.pixels[p] == ((uint32_t{rgb[0]} << 16) | (uint32_t{rgb[1]} << 8) | rgb[2]);
+    }
+    EXPECT_TRUE(same);
+  }
+
+  // The keys move the selection; Esc returns to the piece shown, unchanged.
+  SendMessageA(test.window(), WM_KEYDOWN, VK_END, 0);
+  EXPECT_EQ(GallerySelection(), 2);
+  SendMessageA(test.window(), WM_KEYDOWN, VK_HOME, 0);
+  EXPECT_EQ(GallerySelection(), 0);
+  SendMessageA(test.window(), WM_KEYDOWN, VK_ESCAPE, 0);
+  PumpMessages();
+  EXPECT_FALSE(GalleryShown());
+  EXPECT_EQ(std::string(viewer.currentPath), plain);
+  ASSERT_TRUE(IsWindow(test.window()));  // Esc in the gallery does not close the program
+
+  // Enter opens the selected piece: the other readable one.
+  SendMessageA(test.window(), WM_COMMAND, IDM_GALLERY, 0);
+  int32_t other = 0;
+  while (BrowseEntry(other).find("signed") == std::string::npos) ++other;
+  for (int i = 0; i < 3 && GallerySelection() != other; ++i)
+    SendMessageA(test.window(), WM_KEYDOWN, GallerySelection() < other ? VK_RIGHT : VK_LEFT, 0);
+  SendMessageA(test.window(), WM_KEYDOWN, VK_RETURN, 0);
+  PumpMessages();
+  EXPECT_FALSE(GalleryShown());
+  EXPECT_NE(Title(test.window()).find("signed.nfo"), std::string::npos) << Title(test.window());
+}
+
+}  // namespace
