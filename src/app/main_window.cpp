@@ -191,7 +191,7 @@ void OnPaint(HWND window) {
   if (GalleryShown()) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
-    PaintGallery(dc, view, viewer);
+    PaintGallery(dc, view, viewer, paint.rcPaint);
     EndPaint(window, &paint);
     WriteStatusTexts();
     return;
@@ -354,7 +354,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return 0;
   }
   if (message == kGalleryTileMessage) {
-    OnGalleryTiles(viewer);
+    OnGalleryTiles(view, viewer);
     return 0;
   }
   // The gallery takes the mouse; the piece's scroll bar waits for its return.

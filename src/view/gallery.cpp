@@ -4,6 +4,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <thread>
 #include <unordered_map>
 
@@ -27,6 +28,7 @@ struct Tile {
 };
 
 struct Job {
+  int32_t index = 0;
   std::string path;
   uint64_t time = 0;
   int32_t size = 0;
@@ -68,27 +70,40 @@ struct Gallery {
 
 Gallery gallery;
 
-std::unique_ptr<Tile> DrawTile(const Job& job, const DocumentOptions& options, const GlyphPixels& glyphs,
-                               Document& document) {
-  auto tile = std::make_unique<Tile>();
+// The piece's tile as the thumbnailer draws it; false when it cannot be
+// read or drawn.
+bool DrawTileInto(const Job& job, const DocumentOptions& options, const GlyphPixels& glyphs, Document& document,
+                  Tile& tile) {
   ReadDocument(job.path.c_str(), DocumentReader(job.path.c_str()), options, document);
   ExportPage page;
   Thumbnail thumbnail;
   if (!document.Opened() || !DrawExportPage(document, glyphs, job.size, page) ||
-      !MakeThumbnail(page.rows, job.size, thumbnail)) {
-    tile->failed = true;
-    return tile;
-  }
+      !MakeThumbnail(page.rows, job.size, thumbnail))
+    return false;
   const SauceDescription sauce = DescribeSauce(document.Bytes(), document.Length());
-  tile->title = sauce.title;
-  tile->author = sauce.author;
-  tile->width = thumbnail.width;
-  tile->height = thumbnail.height;
-  tile->pixels.resize(static_cast<size_t>(thumbnail.width) * thumbnail.height);
-  for (size_t i = 0; i < tile->pixels.size(); ++i) {
+  tile.title = sauce.title;
+  tile.author = sauce.author;
+  tile.width = thumbnail.width;
+  tile.height = thumbnail.height;
+  tile.pixels.resize(static_cast<size_t>(thumbnail.width) * thumbnail.height);
+  for (size_t i = 0; i < tile.pixels.size(); ++i) {
     const uint8_t* rgb = &thumbnail.rgb[i * 3];
-    tile->pixels[i] = (uint32_t{rgb[0]} << 16) | (uint32_t{rgb[1]} << 8) | rgb[2];
+    tile.pixels[i] = (uint32_t{rgb[0]} << 16) | (uint32_t{rgb[1]} << 8) | rgb[2];
   }
+  return true;
+}
+
+std::unique_ptr<Tile> DrawTile(const Job& job, const DocumentOptions& options, const GlyphPixels& glyphs,
+                               Document& document) {
+  auto tile = std::make_unique<Tile>();
+  // A piece too large for the memory left is a tile that says it cannot be
+  // read, not the end of the program.
+  try {
+    tile->failed = !DrawTileInto(job, options, glyphs, document, *tile);
+  } catch (const std::bad_alloc&) {
+    tile->failed = true;
+  }
+  if (tile->failed) tile->pixels.clear();
   return tile;
 }
 
@@ -167,7 +182,7 @@ void WantTiles(const GalleryRange& range) {
   std::deque<Job> wanted;
   for (int32_t index = range.first; index < range.end; ++index) {
     const std::string path = BrowseEntry(index);
-    if (CachedTile(index, path) == nullptr) wanted.push_back(Job{path, TimeOf(index, path), gallery.tileSize});
+    if (CachedTile(index, path) == nullptr) wanted.push_back(Job{index, path, TimeOf(index, path), gallery.tileSize});
   }
   {
     const std::lock_guard<std::mutex> held(gallery.lock);
@@ -245,6 +260,13 @@ bool GalleryShown() { return gallery.shown; }
 int32_t GallerySelection() { return gallery.selected; }
 int32_t GalleryTileSize() { return gallery.tileSize; }
 
+void GalleryVisibleRange(const View& view, const ViewerState& viewer, int32_t& first, int32_t& end) {
+  const RECT area = GalleryArea(view, viewer);
+  const GalleryRange range = VisibleTiles(Grid(area), gallery.scrollTop, area.bottom - area.top);
+  first = range.first;
+  end = range.end;
+}
+
 GalleryTileView GalleryTileOf(int32_t index) {
   GalleryTileView view;
   if (index < 0 || index >= gallery.count) return view;
@@ -273,6 +295,9 @@ void ToggleGallery(View& view, ViewerState& viewer, const Settings& settings) {
   gallery.times.clear();
   gallery.window = viewer.mainWindow;
   gallery.options = ShownOptions(settings);
+  // A tile reads only what its picture needs: the window keeps a long
+  // text whole for a later switch to colours, a tile never switches.
+  gallery.options.holdWholeFile = false;
   // The text layout's pieces are drawn in the Keymap sheet, as the window
   // and the export draw them.
   ReadGlyphPixels(view.glyphSheet.get(), view.glyphTable, *gallery.glyphs);
@@ -338,30 +363,38 @@ void OnGalleryClick(View& view, ViewerState& viewer, Settings& settings, LPARAM 
   KeepSelectionInView(view, viewer);
 }
 
-void OnGalleryTiles(const ViewerState& viewer) {
+void OnGalleryTiles(const View& view, const ViewerState& viewer) {
   std::vector<Done> done;
   {
     const std::lock_guard<std::mutex> held(gallery.lock);
     done.swap(gallery.done);
     gallery.posted = false;
   }
+  const RECT area = GalleryArea(view, viewer);
+  const GalleryGrid grid = Grid(area);
   for (Done& tile : done) {
     const size_t bytes = tile.tile->pixels.size() * 4 + tile.job.path.size() + 128;
     gallery.cache.Add(tile.job.path, tile.job.size, tile.job.time, std::move(tile.tile), bytes);
+    // Only the tile's own cell is painted again.
+    if (!gallery.shown || tile.job.index >= gallery.count) continue;
+    const int32_t x = grid.ColumnOf(tile.job.index) * grid.cellWidth;
+    const int32_t y = grid.RowOf(tile.job.index) * grid.cellHeight - gallery.scrollTop;
+    const RECT cell = {x, y, x + grid.cellWidth, y + grid.cellHeight};
+    InvalidateRect(viewer.mainWindow, &cell, FALSE);
   }
-  if (gallery.shown && !done.empty()) Redraw(viewer);
 }
 
-void PaintGallery(HDC target, const View& view, const ViewerState& viewer) {
+void PaintGallery(HDC target, const View& view, const ViewerState& viewer, const RECT& dirty) {
   const RECT area = GalleryArea(view, viewer);
-  const int32_t width = area.right - area.left;
   const int32_t height = area.bottom - area.top;
-  if (width <= 0 || height <= 0) return;
+  RECT painted = {};
+  if (!IntersectRect(&painted, &area, &dirty)) return;
+  const int32_t width = painted.right - painted.left;
   const GalleryGrid grid = Grid(area);
   gallery.scrollTop = ClampGalleryScroll(grid, gallery.scrollTop, height);
   // Drawn off screen, then copied: no flicker while tiles arrive.
   HDC dc = CreateCompatibleDC(target);
-  HBITMAP bitmap = CreateCompatibleBitmap(target, width, height);
+  HBITMAP bitmap = CreateCompatibleBitmap(target, width, painted.bottom - painted.top);
   if (dc == nullptr || bitmap == nullptr) {
     if (bitmap != nullptr) DeleteObject(bitmap);
     if (dc != nullptr) DeleteDC(dc);
@@ -369,13 +402,21 @@ void PaintGallery(HDC target, const View& view, const ViewerState& viewer) {
   }
   HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
   HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-  FillRect(dc, &area, GetSysColorBrush(COLOR_WINDOW));
+  // The bitmap holds the painted part alone; drawing keeps the window's
+  // coordinates.
+  SetViewportOrgEx(dc, -painted.left, -painted.top, nullptr);
+  FillRect(dc, &painted, GetSysColorBrush(COLOR_WINDOW));
   SetBkMode(dc, TRANSPARENT);
   const GalleryRange range = VisibleTiles(grid, gallery.scrollTop, height);
-  for (int32_t index = range.first; index < range.end; ++index)
-    PaintTile(dc, grid, index, grid.ColumnOf(index) * grid.cellWidth,
-              grid.RowOf(index) * grid.cellHeight - gallery.scrollTop);
-  BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+  for (int32_t index = range.first; index < range.end; ++index) {
+    const int32_t x = grid.ColumnOf(index) * grid.cellWidth;
+    const int32_t y = grid.RowOf(index) * grid.cellHeight - gallery.scrollTop;
+    const RECT cell = {x, y, x + grid.cellWidth, y + grid.cellHeight};
+    RECT overlap;
+    if (IntersectRect(&overlap, &cell, &painted)) PaintTile(dc, grid, index, x, y);
+  }
+  SetViewportOrgEx(dc, 0, 0, nullptr);
+  BitBlt(target, painted.left, painted.top, width, painted.bottom - painted.top, dc, 0, 0, SRCCOPY);
   SelectObject(dc, oldFont);
   SelectObject(dc, oldBitmap);
   DeleteObject(bitmap);

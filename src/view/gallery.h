@@ -26,8 +26,9 @@ void CloseGallery(View& view, ViewerState& viewer);
 void OnGalleryKey(View& view, ViewerState& viewer, Settings& settings, WPARAM key);
 void OnGalleryWheel(const View& view, const ViewerState& viewer, WPARAM wParam);
 void OnGalleryClick(View& view, ViewerState& viewer, Settings& settings, LPARAM lParam, bool open);
-void OnGalleryTiles(const ViewerState& viewer);
-void PaintGallery(HDC dc, const View& view, const ViewerState& viewer);
+void OnGalleryTiles(const View& view, const ViewerState& viewer);
+// Paints the part `dirty` of the window.
+void PaintGallery(HDC dc, const View& view, const ViewerState& viewer, const RECT& dirty);
 
 // What the tests look at: the selection, the tile size, and piece
 // `index`'s drawn tile (empty until drawn) as 32-bit top-down rows.
@@ -39,6 +40,8 @@ struct GalleryTileView {
   std::string title, author;
 };
 int32_t GallerySelection();
+// The pieces first .. end - 1 the gallery shows now, at least in part.
+void GalleryVisibleRange(const View& view, const ViewerState& viewer, int32_t& first, int32_t& end);
 int32_t GalleryTileSize();
 GalleryTileView GalleryTileOf(int32_t index);
 

@@ -65,7 +65,9 @@ TEST(Gallery, ShowsTheFolderDrawsItsTilesAndOpensOrReturns) {
     const std::string path = BrowseEntry(i);
     const GalleryTileView tile = GalleryTileOf(i);
     EXPECT_EQ(tile.failed, path == gone) << path;
-    if (path.find("signed") != std::string::npos) EXPECT_EQ(tile.title + "/" + tile.author, "A Title/Someone");
+    if (path.find("signed") != std::string::npos) {
+      EXPECT_EQ(tile.title + "/" + tile.author, "A Title/Someone");
+    }
     if (path != plain) continue;
     // The tile is the thumbnailer's picture of the file at the gallery's size.
     Document document;
