@@ -180,7 +180,8 @@ void WriteStatusTexts() {
   SetStatusParts(address != nullptr || !sauce.empty(), noted ? StatusTextWidth(left) : 0);
   SetStatusText(0, left);
   std::snprintf(viewer.statusText, sizeof viewer.statusText, "%d/%d",
-                static_cast<int>(viewer.browseIndex + 1), static_cast<int>(viewer.browseLast + 1));
+                static_cast<int>((GalleryShown() ? GallerySelection() : viewer.browseIndex) + 1),
+                static_cast<int>(viewer.browseLast + 1));
   const std::string right =
       address != nullptr ? address : (sauce.empty() ? "" : sauce + "   ") + viewer.statusText;
   SetStatusText(1, right);

@@ -87,11 +87,15 @@ TEST(Gallery, ShowsTheFolderDrawsItsTilesAndOpensOrReturns) {
     EXPECT_TRUE(same);
   }
 
-  // The keys move the selection; Esc returns to the piece shown, unchanged.
+  // The keys move the selection, which the status bar counts; Esc returns to the piece shown, unchanged.
   SendMessageA(test.window(), WM_KEYDOWN, VK_END, 0);
   EXPECT_EQ(GallerySelection(), 2);
+  PumpMessages();
+  EXPECT_NE(test.StatusText(1).find("3/3"), std::string::npos) << test.StatusText(1);  // the selection's place
   SendMessageA(test.window(), WM_KEYDOWN, VK_HOME, 0);
   EXPECT_EQ(GallerySelection(), 0);
+  PumpMessages();
+  EXPECT_NE(test.StatusText(1).find("1/3"), std::string::npos) << test.StatusText(1);
   SendMessageA(test.window(), WM_KEYDOWN, VK_ESCAPE, 0);
   PumpMessages();
   EXPECT_FALSE(GalleryShown());
