@@ -1,5 +1,6 @@
 #include "gallery.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -176,11 +177,13 @@ const Tile* CachedTile(int32_t index, const std::string& path) {
 
 std::string NameOf(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
 
-// Asks the worker for the tiles of `range` not yet drawn, in order, and
-// for nothing else: a tile scrolled away before it was drawn is dropped.
+// Asks the worker for the tiles of `range` not yet drawn, in order, then
+// for those of the screen after it, and for nothing else: a tile scrolled
+// away before it was drawn is dropped.
 void WantTiles(const GalleryRange& range) {
   std::deque<Job> wanted;
-  for (int32_t index = range.first; index < range.end; ++index) {
+  const int32_t end = std::min(gallery.count, range.end + (range.end - range.first));
+  for (int32_t index = range.first; index < end; ++index) {
     const std::string path = BrowseEntry(index);
     if (CachedTile(index, path) == nullptr) wanted.push_back(Job{index, path, TimeOf(index, path), gallery.tileSize});
   }
