@@ -17,7 +17,7 @@
 #include "resources/resource_ids.h"
 #include "document/document.h"
 #include "test_support.h"
-#include "view/gallery.h"
+#include "app/gallery.h"
 #include "view/view.h"
 #include "win32/viewer_state.h"
 

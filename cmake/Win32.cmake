@@ -40,7 +40,7 @@ add_library(quillpane_win STATIC
   src/win32/settings.cpp
   src/win32/disk_file.cpp
   src/view/window_layout.cpp
-  src/view/gallery.cpp
+  src/app/gallery.cpp
   src/export/png_export.cpp
   src/export/window_export.cpp
   src/document/document_loader.cpp

@@ -11,7 +11,7 @@
 #include "../document/document.h"
 #include "../export/window_export.h"
 #include "../raster/glyph_table.h"
-#include "../view/gallery.h"
+#include "gallery.h"
 #include "../view/view.h"
 #include "../view/view_text.h"
 #include "../resources/resource_ids.h"
@@ -365,6 +365,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       case WM_LBUTTONDBLCLK: OnGalleryClick(view, viewer, settings, lParam, true); return 0;
       case WM_LBUTTONUP:
       case WM_VSCROLL: return 0;
+      case WM_SETCURSOR: return DefWindowProcA(window, message, wParam, lParam);  // no link's hand
       case WM_DROPFILES: CloseGallery(view, viewer); break;
       default: break;
     }

@@ -16,8 +16,8 @@
 #include "../export/export_core.h"
 #include "../raster/thumbnail.h"
 #include "../text/sauce_text.h"
-#include "render_page.h"
-#include "view.h"
+#include "../view/render_page.h"
+#include "../view/view.h"
 
 namespace {
 
@@ -55,6 +55,9 @@ struct Gallery {
   // this opening (a pack's entries take the pack's): nothing per piece is
   // read up front.
   std::unordered_map<int32_t, uint64_t> times;
+  // How the cached tiles were drawn: the View menu's choices and the
+  // Keymap sheet. Other choices draw other pictures of the same files.
+  std::string drawnAs;
 
   std::thread worker;
   std::mutex lock;
@@ -301,6 +304,13 @@ void ToggleGallery(View& view, ViewerState& viewer, const Settings& settings) {
   // A tile reads only what its picture needs: the window keeps a long
   // text whole for a later switch to colours, a tile never switches.
   gallery.options.holdWholeFile = false;
+  const ScreenLook& look = gallery.options.look;
+  const std::string drawnAs = std::to_string(gallery.options.colour) + "," +
+                              std::to_string(static_cast<int>(look.letters)) + "," +
+                              std::to_string(static_cast<int>(look.aspect)) + "," +
+                              std::to_string(view.activeFontCommand) + "," + look.font;
+  if (drawnAs != gallery.drawnAs) gallery.cache.Clear();
+  gallery.drawnAs = drawnAs;
   // The text layout's pieces are drawn in the Keymap sheet, as the window
   // and the export draw them.
   ReadGlyphPixels(view.glyphSheet.get(), view.glyphTable, *gallery.glyphs);
@@ -345,7 +355,13 @@ void OnGalleryKey(View& view, ViewerState& viewer, Settings& settings, WPARAM ke
 
 void OnGalleryWheel(const View& view, const ViewerState& viewer, WPARAM wParam) {
   // A notch scrolls a third of a row; the selection is left where it is.
+  // With Ctrl a notch is a tile size, as it is a zoom step for a piece.
   const int32_t delta = static_cast<int16_t>(HIWORD(wParam));
+  if (LOWORD(wParam) & MK_CONTROL) {
+    if (delta != 0) gallery.tileSize = StepTileSize(gallery.tileSize, delta > 0 ? +1 : -1);
+    KeepSelectionInView(view, viewer);
+    return;
+  }
   const RECT area = GalleryArea(view, viewer);
   const GalleryGrid grid = Grid(area);
   gallery.scrollTop = ClampGalleryScroll(grid, gallery.scrollTop - delta * grid.cellHeight / (3 * WHEEL_DELTA),
