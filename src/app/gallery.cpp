@@ -353,6 +353,10 @@ void OnGalleryKey(View& view, ViewerState& viewer, Settings& settings, WPARAM ke
   KeepSelectionInView(view, viewer);
 }
 
+void OnGallerySize(const View& view, const ViewerState& viewer) {
+  if (gallery.shown) KeepSelectionInView(view, viewer);
+}
+
 void OnGalleryWheel(const View& view, const ViewerState& viewer, WPARAM wParam) {
   // A notch scrolls a third of a row; the selection is left where it is.
   // With Ctrl a notch is a tile size, as it is a zoom step for a piece.

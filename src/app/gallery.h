@@ -26,6 +26,8 @@ void CloseGallery(View& view, ViewerState& viewer);
 void OnGalleryKey(View& view, ViewerState& viewer, Settings& settings, WPARAM key);
 void OnGalleryWheel(const View& view, const ViewerState& viewer, WPARAM wParam);
 void OnGalleryClick(View& view, ViewerState& viewer, Settings& settings, LPARAM lParam, bool open);
+// The grid flows again into the window's new width, the selection kept in view.
+void OnGallerySize(const View& view, const ViewerState& viewer);
 void OnGalleryTiles(const View& view, const ViewerState& viewer);
 // Paints the part `dirty` of the window.
 void PaintGallery(HDC dc, const View& view, const ViewerState& viewer, const RECT& dirty);

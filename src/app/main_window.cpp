@@ -212,6 +212,7 @@ void OnSize(WPARAM wParam, LPARAM lParam) {
   viewer.statusParts[1] = -1;
   SendMessageA(viewer.statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(viewer.statusParts));
   SendMessageA(viewer.statusBar, WM_SIZE, wParam, lParam);
+  OnGallerySize(view, viewer);
 }
 
 void OnDestroy(HWND window) {

@@ -99,6 +99,11 @@ TEST(Gallery, ShowsTheFolderDrawsItsTilesAndOpensOrReturns) {
   EXPECT_EQ(GallerySelection(), 2);
   PumpMessages();
   EXPECT_NE(test.StatusText(1).find("3/3"), std::string::npos) << test.StatusText(1);  // the selection's place
+  // A narrower window flows the grid into more rows and scrolls the selection back into view.
+  SetWindowPos(test.window(), nullptr, 0, 0, 200, 300, SWP_NOMOVE | SWP_NOZORDER);
+  int32_t first = 0, end = 0;
+  GalleryVisibleRange(view, viewer, first, end);
+  EXPECT_TRUE(first <= 2 && 2 < end) << first << " " << end;
   SendMessageA(test.window(), WM_KEYDOWN, VK_HOME, 0);
   EXPECT_EQ(GallerySelection(), 0);
   PumpMessages();
