@@ -15,6 +15,7 @@
 #include "../document/pack_file.h"
 #include "../export/export_core.h"
 #include "../raster/thumbnail.h"
+#include "../resources/resource_ids.h"
 #include "../text/sauce_text.h"
 #include "../view/render_page.h"
 #include "../view/view.h"
@@ -58,6 +59,7 @@ struct Gallery {
   // How the cached tiles were drawn: the View menu's choices and the
   // Keymap sheet. Other choices draw other pictures of the same files.
   std::string drawnAs;
+  RECT windowAtOpen = {};  // the piece's window, laid out again on return only if it changed
 
   std::thread worker;
   std::mutex lock;
@@ -294,7 +296,9 @@ void ToggleGallery(View& view, ViewerState& viewer, const Settings& settings) {
     return;
   }
   StopScreenTimers(view, viewer);
+  GetWindowRect(viewer.mainWindow, &gallery.windowAtOpen);
   gallery.shown = true;
+  CheckMenuItem(GetMenu(viewer.mainWindow), IDM_GALLERY, MF_BYCOMMAND | MF_CHECKED);
   gallery.count = viewer.browseLast + 1;
   gallery.selected = viewer.browseIndex >= 0 && viewer.browseIndex < gallery.count ? viewer.browseIndex : 0;
   gallery.scrollTop = 0;
@@ -323,7 +327,16 @@ void CloseGallery(View& view, ViewerState& viewer) {
   if (!gallery.shown) return;
   gallery.shown = false;
   gallery.times.clear();
-  RenderAgain(view, viewer);
+  CheckMenuItem(GetMenu(viewer.mainWindow), IDM_GALLERY, MF_BYCOMMAND | MF_UNCHECKED);
+  // The piece comes back where it was scrolled to; only a window resized
+  // meanwhile needs the piece's layout again (which starts at its top).
+  RECT now = {};
+  GetWindowRect(viewer.mainWindow, &now);
+  if (!EqualRect(&now, &gallery.windowAtOpen)) {
+    RenderAgain(view, viewer);
+  } else {
+    StartScreenTimers(viewer);
+  }
   InvalidateRect(viewer.mainWindow, nullptr, TRUE);
 }
 

@@ -81,6 +81,7 @@ TEST(Gallery, ShowsTheFolderDrawsItsTilesAndOpensOrReturns) {
 
   KeyWith(test.window(), 'G', {VK_CONTROL});
   ASSERT_TRUE(GalleryShown());
+  EXPECT_TRUE(GetMenuState(GetMenu(test.window()), IDM_GALLERY, MF_BYCOMMAND) & MF_CHECKED);
   EXPECT_EQ(GallerySelection(), shown);
   ASSERT_TRUE(WaitForTiles(3));
   for (int32_t i = 0; i < 3; ++i) {
@@ -111,6 +112,7 @@ TEST(Gallery, ShowsTheFolderDrawsItsTilesAndOpensOrReturns) {
   SendMessageA(test.window(), WM_KEYDOWN, VK_ESCAPE, 0);
   PumpMessages();
   EXPECT_FALSE(GalleryShown());
+  EXPECT_FALSE(GetMenuState(GetMenu(test.window()), IDM_GALLERY, MF_BYCOMMAND) & MF_CHECKED);
   EXPECT_EQ(std::string(viewer.currentPath), plain);
   ASSERT_TRUE(IsWindow(test.window()));  // Esc in the gallery does not close the program
 
@@ -137,6 +139,21 @@ TEST(Gallery, TilesFollowTheViewMenusChoices) {
     SendMessageA(test.window(), WM_KEYDOWN, VK_ESCAPE, 0);
     SendMessageA(test.window(), WM_COMMAND, IDM_ANSI_COLOURS, 0);
   }
+}
+
+TEST(Gallery, EscReturnsToThePieceWhereItWasScrolled) {
+  MainWindowTest test;
+  TempDir dir;
+  std::string rows;
+  for (int i = 0; i < 300; ++i) rows += "row " + std::to_string(i) + "\r\n";
+  test.Show(dir.Write("tall.asc", rows));
+  SendMessageA(test.window(), WM_KEYDOWN, VK_END, 0);
+  const int32_t scrolled = view.scrollY;
+  ASSERT_GT(scrolled, 0);
+  KeyWith(test.window(), 'G', {VK_CONTROL});
+  SendMessageA(test.window(), WM_KEYDOWN, VK_ESCAPE, 0);
+  PumpMessages();
+  EXPECT_EQ(view.scrollY, scrolled);
 }
 
 }  // namespace
