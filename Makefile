@@ -54,6 +54,7 @@ bench: wintest
 	    scripts/wine-session exec build/bench/wine-session wine build/$$arch/ansi_benchmark.exe && \
 	    scripts/wine-session exec build/bench/wine-session wine build/$$arch/browse_benchmark.exe && \
 	    scripts/wine-session exec build/bench/wine-session wine build/$$arch/zip_benchmark.exe build/bench/corpus-window.zip && \
+	    scripts/wine-session exec build/bench/wine-session wine build/$$arch/gallery_benchmark.exe build/bench/corpus-window.zip && \
 	    scripts/wine-session exec build/bench/wine-session bash bench/png_export_bench.sh \
 	      build/$$arch/quillpane.exe build/$$arch/png_export_benchmark.exe $(CORPUS); \
 	    status=$$?; scripts/wine-session stop build/bench/wine-session; exit $$status; }

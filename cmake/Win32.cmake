@@ -40,6 +40,7 @@ add_library(quillpane_win STATIC
   src/win32/settings.cpp
   src/win32/disk_file.cpp
   src/view/window_layout.cpp
+  src/app/gallery.cpp
   src/export/png_export.cpp
   src/export/window_export.cpp
   src/document/document_loader.cpp
@@ -166,3 +167,9 @@ add_executable(png_export_benchmark bench/png_export_benchmark.cpp ${RESOURCE_FI
 target_include_directories(png_export_benchmark PRIVATE src)
 target_link_libraries(png_export_benchmark PRIVATE quillpane_win)
 target_link_options(png_export_benchmark PRIVATE ${STATIC_LINK})
+
+# The gallery over a pack of the corpus and over a folder of 10,000 files.
+add_executable(gallery_benchmark bench/gallery_benchmark.cpp tests/win/test_support.cpp ${RESOURCE_FILE})
+target_include_directories(gallery_benchmark PRIVATE src tests/win)
+target_link_libraries(gallery_benchmark PRIVATE quillpane_win psapi)
+target_link_options(gallery_benchmark PRIVATE ${STATIC_LINK})

@@ -12,6 +12,7 @@
 #include "../export/window_export.h"
 #include "../raster/glyph_table.h"
 #include "../document/slideshow.h"
+#include "gallery.h"
 #include "../view/view.h"
 #include "../view/view_text.h"
 #include "../resources/resource_ids.h"
@@ -182,7 +183,8 @@ void WriteStatusTexts() {
   SetStatusParts(address != nullptr || !sauce.empty(), noted ? StatusTextWidth(left) : 0);
   SetStatusText(0, left);
   std::snprintf(viewer.statusText, sizeof viewer.statusText, "%d/%d",
-                static_cast<int>(viewer.browseIndex + 1), static_cast<int>(viewer.browseLast + 1));
+                static_cast<int>((GalleryShown() ? GallerySelection() : viewer.browseIndex) + 1),
+                static_cast<int>(viewer.browseLast + 1));
   const std::string right =
       address != nullptr ? address : (sauce.empty() ? "" : sauce + "   ") + viewer.statusText;
   SetStatusText(1, right);
@@ -190,6 +192,14 @@ void WriteStatusTexts() {
 
 void OnPaint(HWND window) {
   if (viewer.firstPaint) FirstPaintWork(viewer, view, settings);
+  if (GalleryShown()) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    PaintGallery(dc, view, viewer, paint.rcPaint);
+    EndPaint(window, &paint);
+    WriteStatusTexts();
+    return;
+  }
   // Rendering comes before BeginPaint, so that what the new layout
   // invalidates joins this paint.
   if (view.needsRender) RenderDocument(view, viewer, settings);
@@ -205,6 +215,7 @@ void OnSize(WPARAM wParam, LPARAM lParam) {
   viewer.statusParts[1] = -1;
   SendMessageA(viewer.statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(viewer.statusParts));
   SendMessageA(viewer.statusBar, WM_SIZE, wParam, lParam);
+  OnGallerySize(view, viewer);
 }
 
 // Full screen on or off; the menu's marks, which keys may have changed
@@ -221,6 +232,7 @@ void OnDestroy(HWND window) {
   // The windowed rectangle is the one kept for the next start.
   if (view.fullScreen) ToggleFullScreen();
   StopSlideshow(viewer);
+  CloseGallery(view, viewer);
   StopScreenTimers(view, viewer);
   UpdateRecentFiles(viewer, settings, true);
   SyncSettings(view, viewer, settings, true);
@@ -241,7 +253,17 @@ void OnKeyDown(HWND window, WPARAM key) {
     StopSlideshow(viewer);
     return;
   }
+  // Full screen holds the gallery too.
+  if (key == VK_F11) {
+    ToggleFullScreen();
+    return;
+  }
+  if (GalleryShown()) {
+    OnGalleryKey(view, viewer, settings, key);
+    return;
+  }
   switch (key) {
+    case 'G': ToggleGallery(view, viewer, settings); break;  // Ctrl+G, or G alone
     case VK_ESCAPE:
       if (view.fullScreen) {
         ToggleFullScreen();
@@ -249,7 +271,6 @@ void OnKeyDown(HWND window, WPARAM key) {
         PostMessageA(window, WM_DESTROY, 0, 0);
       }
       break;
-    case VK_F11: ToggleFullScreen(); break;
     case VK_PRIOR: BrowseStep(view, viewer, settings, -1); break;
     case VK_NEXT: BrowseStep(view, viewer, settings, +1); break;
     case VK_ADD: ZoomStep(view, viewer, +1); break;
@@ -293,6 +314,12 @@ void OnKeyDown(HWND window, WPARAM key) {
 }
 
 void OnCommand(HWND window, WPARAM command) {
+  if (command == IDM_GALLERY) {
+    ToggleGallery(view, viewer, settings);
+    return;
+  }
+  // Every other command acts on the piece: the gallery gives way to it.
+  CloseGallery(view, viewer);
   switch (command) {
     case IDM_LOAD:
       if (const auto path = ChooseDocumentFile(viewer)) SwitchDocument(view, viewer, settings, path->c_str());
@@ -353,6 +380,10 @@ void OnButtonDown(LPARAM lParam) {
     StopSlideshow(viewer);
     return;
   }
+  if (GalleryShown()) {
+    OnGalleryClick(view, viewer, settings, lParam, false);
+    return;
+  }
   // The selection and the links go by the windowed view's place.
   if (view.fullScreen) return;
   OnSelectionButtonDown(view, viewer, lParam);
@@ -360,7 +391,7 @@ void OnButtonDown(LPARAM lParam) {
 }
 
 void OnMouseMove(LPARAM lParam) {
-  if (view.fullScreen) return;
+  if (view.fullScreen || GalleryShown()) return;
   OnSelectionMouseMove(view, viewer, lParam);
   if (OnLinkMouseMove(view, viewer, lParam)) WriteStatusTexts();
 }
@@ -373,6 +404,22 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     TakeFindNote(OnFindDialogMessage(view, viewer, lParam));
     WriteStatusTexts();
     return 0;
+  }
+  if (message == kGalleryTileMessage) {
+    OnGalleryTiles(view, viewer);
+    return 0;
+  }
+  // The gallery takes the mouse; the piece's scroll bar waits for its return.
+  if (GalleryShown()) {
+    switch (message) {
+      case WM_MOUSEWHEEL: OnGalleryWheel(view, viewer, wParam); return 0;
+      case WM_LBUTTONDBLCLK: OnGalleryClick(view, viewer, settings, lParam, true); return 0;
+      case WM_LBUTTONUP:
+      case WM_VSCROLL: return 0;
+      case WM_SETCURSOR: return DefWindowProcA(window, message, wParam, lParam);  // no link's hand
+      case WM_DROPFILES: CloseGallery(view, viewer); break;
+      default: break;
+    }
   }
   switch (message) {
     case WM_CREATE: OnCreate(window, menu); return 0;

@@ -58,10 +58,11 @@ struct KeptList {
   bool listed = false;
 };
 KeptList kept;
+std::recursive_mutex keptUse;
 
 }  // namespace
 
-DiskPack::DiskPack(const std::string& path) : source_(path.c_str()) {
+DiskPack::DiskPack(const std::string& path) : use_(keptUse), source_(path.c_str()) {
   if (!source_.Valid()) {
     reason_ = source_.Reason();
     return;

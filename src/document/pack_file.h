@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "../core/file_names.h"
@@ -36,7 +37,8 @@ class DiskPackSource : public PackSource {
 // file's size or last write time has changed since the last use. Page Down
 // inside a pack uses it several times a step, and the list of a pack of
 // thousands of entries takes longer to read than a step may. One use at a
-// time: the list kept reads through the handle of the use that lives.
+// time: the list kept reads through the handle of the use that lives; a
+// use on another thread (the gallery's worker) waits for it to end.
 class DiskPack {
  public:
   explicit DiskPack(const std::string& path);
@@ -49,6 +51,7 @@ class DiskPack {
   const std::string& Reason() const { return reason_; }
 
  private:
+  std::unique_lock<std::recursive_mutex> use_;
   DiskPackSource source_;
   const ZipPack* pack_ = nullptr;
   std::string reason_;

@@ -52,6 +52,8 @@
 // View > Slideshow speed: 560 on, slowest first (570-579 are the gallery's).
 #define IDM_SLIDE_SPEED_FIRST 560
 #define IDM_SLIDE_SPEED_LAST 569
+// View > Gallery: the folder or pack as a grid of thumbnails.
+#define IDM_GALLERY 570
 
 // View > Font: 600 is "as the file says"; the fonts follow from 601, the
 // IBM families' code pages first (font_menu.cpp numbers them).
@@ -107,8 +109,8 @@ static_assert(IDM_HELP == 301 && IDM_ABOUT == 302, "Help commands live in 301-30
 static_assert(IDM_RECENT_FIRST + IDM_RECENT_COUNT - 1 == 404 && IDM_RECENT_LAST == 498,
               "recent files 400-404 inside 400-498");
 static_assert(IDM_ANSI_COLOURS == 501 && IDM_LETTERS_8 >= 501 && IDM_SPEED_FIRST + 5 < IDM_FULL_SCREEN &&
-                  IDM_SLIDESHOW < IDM_SLIDE_SPEED_FIRST && IDM_SLIDE_SPEED_LAST < 570,
-              "View commands live in 501-599; 570-579 are the gallery's");
+                  IDM_SLIDESHOW < IDM_SLIDE_SPEED_FIRST && IDM_SLIDE_SPEED_LAST < IDM_GALLERY && IDM_GALLERY == 570,
+              "View commands live in 501-599");
 static_assert(IDM_FONT_FIRST == 600 && IDM_FONT_AS_FILE == IDM_FONT_FIRST && IDM_FONT_LAST == 799,
               "View > Font lives in 600-799");
 static_assert(IDC_OPEN_VERB == 1000 && IDC_FONT_SIZE_GROUP == 1023,
