@@ -17,8 +17,14 @@ class ShownRowsSink {
     lastColumnRow_ = column == kLastColumn ? row : -1;
     if (column < 0 || column >= columns_ || row < 0 || row >= static_cast<int32_t>(rows_.size())) return;
     std::vector<uint8_t>& cells = rows_[static_cast<size_t>(row)].cells;
-    if (cells.size() <= static_cast<size_t>(column)) cells.resize(static_cast<size_t>(column) + 1, 0);
-    cells[static_cast<size_t>(column)] = b;
+    const auto at = static_cast<size_t>(column);
+    // Text runs left to right: most draws add the next cell.
+    if (at == cells.size()) {
+      cells.push_back(b);
+      return;
+    }
+    if (cells.size() < at) cells.resize(at + 1, 0);
+    cells[at] = b;
   }
   void RowStart(int32_t row, int32_t) {
     if (lastColumnRow_ >= 0 && row == lastColumnRow_ + 1 && row < static_cast<int32_t>(rows_.size())) {

@@ -21,12 +21,15 @@ PageMeasure TextLayoutPage(const Document& document) {
   return LimitPageSize(MeasureLayout(document.laidOut.data(), document.laidOutLength, nullptr), 1);
 }
 
+ShownRows TextLayoutRows(const Document& document, const PageMeasure& page) {
+  return CollectShownRows(document.laidOut.data(), document.laidOutLength, page.columnCount, page.rowCount);
+}
+
 }  // namespace
 
 ShownRows DocumentShownRows(const Document& document) {
   if (document.Colour()) return AnsiShownRows(document.screen.screen);
-  const PageMeasure page = TextLayoutPage(document);
-  return CollectShownRows(document.laidOut.data(), document.laidOutLength, page.columnCount, page.rowCount);
+  return TextLayoutRows(document, TextLayoutPage(document));
 }
 
 CellColours ColoursOfCell(const AnsiScreen& screen, int32_t column, int32_t row) {
@@ -56,9 +59,24 @@ bool LowSurrogate(char16_t u) { return u >= 0xDC00 && u < 0xE000; }
 // one character; a surrogate alone cannot be UTF-8 and shows as U+FFFD.
 class RowWriter {
  public:
-  RowWriter(std::string& out, const char16_t* characters) : out_(out), characters_(characters) {}
+  // Each byte's UTF-8 is found once: a row is then a copy a cell.
+  RowWriter(std::string& out, const char16_t* characters) : out_(out), characters_(characters) {
+    for (int b = 0; b < 256; ++b) {
+      const char16_t u = Character(static_cast<uint8_t>(b));
+      std::string one;
+      if (!HighSurrogate(u) && !LowSurrogate(u)) AppendUtf8(one, u);
+      encoded_[b].length = static_cast<uint8_t>(one.size());  // 0: a surrogate, written apart
+      std::copy(one.begin(), one.end(), encoded_[b].bytes);
+    }
+  }
   void Cell(uint8_t b) {
-    const char16_t u = b != 0 && characters_[b] != 0 ? characters_[b] : u' ';
+    const Encoded& one = encoded_[b];
+    if (one.length != 0 && high_ == 0) {
+      // One to three bytes: pushed in place, cheaper than a call to append.
+      for (uint8_t k = 0; k < one.length; ++k) out_.push_back(one.bytes[k]);
+      return;
+    }
+    const char16_t u = Character(b);
     if (high_ != 0 && LowSurrogate(u)) {
       AppendUtf8(out_, 0x10000 + ((char32_t{high_} - 0xD800) << 10) + (u - 0xDC00));
       high_ = 0;
@@ -79,8 +97,14 @@ class RowWriter {
   }
 
  private:
+  char16_t Character(uint8_t b) const { return b != 0 && characters_[b] != 0 ? characters_[b] : u' '; }
+  struct Encoded {
+    char bytes[3];
+    uint8_t length;
+  };
   std::string& out_;
   const char16_t* characters_;
+  Encoded encoded_[256];
   char16_t high_ = 0;
 };
 
@@ -91,6 +115,9 @@ void EndRow(std::string& out, bool crlf) { out += crlf ? "\r\n" : "\n"; }
 std::string DocumentText(const Document& document, const TextOutOptions& options) {
   const ShownRows rows = DocumentShownRows(document);
   std::string out;
+  size_t cells = 0;
+  for (const ShownRow& row : rows) cells += row.cells.size() + 2;
+  out.reserve(cells + cells / 2);
   RowWriter writer(out, DocumentCharacters(document));
   for (const ShownRow& row : rows) {
     for (const uint8_t b : row.cells) writer.Cell(b);
@@ -241,7 +268,9 @@ std::string DocumentAnsi(const Document& document, const TextOutOptions& options
   }
   // The text layout draws black on white, colours the file may give ignored.
   const PageMeasure page = TextLayoutPage(document);
-  const ShownRows rows = DocumentShownRows(document);
+  const ShownRows rows = TextLayoutRows(document, page);
+  // A row: its colours, its cells (most one byte), the reset and line end.
+  out.reserve(rows.size() * (static_cast<size_t>(std::max(page.columnCount, 0)) * 3 / 2 + 48));
   TerminalPen pen;
   pen.foreground = pens.Colour(0, 0x000000);
   pen.background = pens.Colour(15, 0xFFFFFF);
