@@ -76,7 +76,6 @@ void GridCells(HWND window, const RECT& area, Info& info) {
   const DWORD faceColour = GetSysColor(COLOR_BTNFACE);
   const DWORD face = (faceColour & 0xff) << 16 | (faceColour & 0xff00) | (faceColour >> 16 & 0xff);
   int named = 0, selected = -1, pending = 0;
-  std::string hashes;  // for a failure's report
   for (int cell = 0; cell < columns * rows; ++cell) {
     const int x = cell % columns * cellWidth, y = cell / columns * cellHeight;
     unsigned long long hash = 1469598103934665603ull;
@@ -88,7 +87,6 @@ void GridCells(HWND window, const RECT& area, Info& info) {
       }
     pictures.insert(hash);
     pending += waiting;
-    hashes += (cell ? " " : "") + std::to_string(hash % 100000);
     bool name = false;
     for (int py = y + margin + tile; py < y + cellHeight && !name; ++py)
       for (int px = x; px < x + cellWidth && !name; ++px) name = at(px, py) != at(x, y);
@@ -104,7 +102,6 @@ void GridCells(HWND window, const RECT& area, Info& info) {
   info["tiles_named"] = std::to_string(named);
   info["tiles_pending"] = std::to_string(pending);
   info["tile_selected"] = std::to_string(selected);
-  info["tile_hashes"] = hashes;
 }
 
 // What a user sees of the viewer; rectangles are "left top right bottom" on the screen.
