@@ -48,10 +48,9 @@ std::string ClipboardHex() {
   return hex;
 }
 
-// The gallery's whole cells at the client's top-left, read from the window's pixels: how many (tiles_seen),
-// how many distinct pictures (tiles_distinct, a hash of each picture's square), how many not drawn yet
-// (tiles_pending: the square all in the face colour), how many with a name drawn
-// under the picture (tiles_named: a pixel of the label strip differs from the cell's ground), and the
+// The gallery's whole cells at the top-left of `area`, read from the window's pixels: how many (tiles_seen),
+// distinct pictures (tiles_distinct, a hash of each picture's square), not drawn yet (tiles_pending: the
+// square all in the face colour), named (tiles_named: the label strip is not all the cell's ground), and the
 // selected one (tile_selected: the cell on the highlight colour, -1 for none).
 void GridCells(HWND window, const RECT& area, Info& info) {
   int tile = 0, margin = 0, label = 0;
@@ -70,16 +69,16 @@ void GridCells(HWND window, const RECT& area, Info& info) {
   HGDIOBJ old = SelectObject(dc, bitmap);
   BitBlt(dc, 0, 0, width, height, windowDC, 0, 0, SRCCOPY);
   const auto at = [&](int x, int y) { return static_cast<const DWORD*>(pixels)[y * width + x] & 0xffffff; };
-  const DWORD highlight = GetSysColor(COLOR_HIGHLIGHT);
-  const DWORD selectedPixel = (highlight & 0xff) << 16 | (highlight & 0xff00) | (highlight >> 16 & 0xff);
+  const auto pixel = [](DWORD c) {
+    return (c & 0xff) << 16 | (c & 0xff00) | (c >> 16 & 0xff);
+  };  // of a COLORREF
+  const DWORD highlight = pixel(GetSysColor(COLOR_HIGHLIGHT)), face = pixel(GetSysColor(COLOR_BTNFACE));
   std::set<unsigned long long> pictures;
-  const DWORD faceColour = GetSysColor(COLOR_BTNFACE);
-  const DWORD face = (faceColour & 0xff) << 16 | (faceColour & 0xff00) | (faceColour >> 16 & 0xff);
   int named = 0, selected = -1, pending = 0;
   for (int cell = 0; cell < columns * rows; ++cell) {
     const int x = cell % columns * cellWidth, y = cell / columns * cellHeight;
     unsigned long long hash = 1469598103934665603ull;
-    bool waiting = true;  // the square still the plain face of a tile not yet drawn
+    bool waiting = true;
     for (int py = y + margin; py < y + margin + tile; ++py)
       for (int px = x + margin; px < x + margin + tile; ++px) {
         hash = (hash ^ at(px, py)) * 1099511628211ull;
@@ -91,7 +90,7 @@ void GridCells(HWND window, const RECT& area, Info& info) {
     for (int py = y + margin + tile; py < y + cellHeight && !name; ++py)
       for (int px = x; px < x + cellWidth && !name; ++px) name = at(px, py) != at(x, y);
     named += name;
-    if (at(x, y) == selectedPixel) selected = cell;
+    if (at(x, y) == highlight) selected = cell;
   }
   SelectObject(dc, old);
   DeleteObject(bitmap);
@@ -132,15 +131,16 @@ Info Collect() {
   }
   if (process != nullptr) CloseHandle(process);
   info["clipboard"] = ClipboardHex();
-  RECT area;
+  // The gallery's part of the client area: above a status bar shown, left of a scroll bar shown.
+  RECT area, bar;
   GetClientRect(window, &area);
-  if (HWND statusBar = FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr); statusBar && IsWindowVisible(statusBar)) {
-    GetWindowRect(statusBar, &rect);
-    area.bottom -= rect.bottom - rect.top;
-  }
-  if (HWND bar = FindWindowExA(window, nullptr, "ScrollBar", nullptr); bar && IsWindowVisible(bar)) {
-    GetWindowRect(bar, &rect);
-    area.right -= rect.right - rect.left;
+  for (const char* kind : {STATUSCLASSNAMEA, "ScrollBar"}) {
+    HWND child = FindWindowExA(window, nullptr, kind, nullptr);
+    if (child == nullptr || !IsWindowVisible(child) || !GetWindowRect(child, &bar)) continue;
+    if (kind == STATUSCLASSNAMEA)
+      area.bottom -= bar.bottom - bar.top;
+    else
+      area.right -= bar.right - bar.left;
   }
   GridCells(window, area, info);
   // The Configuration dialog while it is open: its rectangle, its owner,

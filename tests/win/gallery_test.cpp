@@ -99,7 +99,8 @@ TEST(Gallery, ShowsTheFolderDrawsItsTilesAndOpensOrReturns) {
   SendMessageA(test.window(), WM_KEYDOWN, VK_END, 0);
   EXPECT_EQ(GallerySelection(), 2);
   PumpMessages();
-  EXPECT_NE(test.StatusText(1).find("3/3"), std::string::npos) << test.StatusText(1);  // the selection's place
+  EXPECT_NE(test.StatusText(1).find("3/3"), std::string::npos)
+      << test.StatusText(1);  // the selection's place
   // A narrower window flows the grid into more rows and scrolls the selection back into view.
   SetWindowPos(test.window(), nullptr, 0, 0, 200, 300, SWP_NOMOVE | SWP_NOZORDER);
   int32_t first = 0, end = 0;
@@ -158,8 +159,9 @@ TEST(Gallery, EscReturnsToThePieceWhereItWasScrolled) {
 
 }  // namespace
 
-// F11 in the gallery: the grid covers the whole screen from its top-left corner; Esc leaves the gallery first,
-// then full screen, and never ends the program; F11 again brings the window back, the gallery still shown.
+// F11 in the gallery: the grid covers the whole screen from its top-left corner; Esc leaves the gallery
+// first, then full screen, and never ends the program; F11 again brings the window back, the gallery still
+// shown.
 TEST(Gallery, FullScreenHoldsTheGridAndEscLeavesOneModeAtATime) {
   MainWindowTest test;
   TempDir dir;
