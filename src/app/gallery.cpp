@@ -147,12 +147,14 @@ void StopWorker() {
 }
 
 // The gallery's part of the client area: above the status bar, left of
-// the piece's scroll bar.
+// the piece's scroll bar. Full screen hides the status bar, which keeps
+// its rectangle: only a shown bar takes room.
 RECT GalleryArea(const View& view, const ViewerState& viewer) {
   RECT area = {};
   GetClientRect(viewer.mainWindow, &area);
   RECT bar = {};
-  if (viewer.statusBar != nullptr && GetWindowRect(viewer.statusBar, &bar)) area.bottom -= bar.bottom - bar.top;
+  if (viewer.statusBar != nullptr && IsWindowVisible(viewer.statusBar) && GetWindowRect(viewer.statusBar, &bar))
+    area.bottom -= bar.bottom - bar.top;
   if (view.scrollBar != nullptr && IsWindowVisible(view.scrollBar) && GetWindowRect(view.scrollBar, &bar))
     area.right -= bar.right - bar.left;
   if (area.bottom < area.top) area.bottom = area.top;

@@ -2,13 +2,15 @@
 // viewer's Wine desktop, it looks again every 40 ms until every CONDITION holds or MS milliseconds have
 // passed, then prints its last look as key=value lines and exits with 0 when the conditions held, 1 when the
 // time ran out. A CONDITION is KEY=VALUE (KEY has VALUE) or KEY!=VALUE (another); a key not reported has the
-// empty value.
+// empty value. With QP_PROBE_GRID="TILE MARGIN LABEL" set (the gallery's tile size, margin and label height),
+// it also looks at the grid's whole cells in the client area (see GridCells).
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <string>
 
 namespace {
@@ -46,6 +48,61 @@ std::string ClipboardHex() {
   return hex;
 }
 
+// The gallery's whole cells at the top-left of `area`, read from the window's pixels: how many (tiles_seen),
+// distinct pictures (tiles_distinct, a hash of each picture's square), not drawn yet (tiles_pending: the
+// square all in the face colour), named (tiles_named: the label strip is not all the cell's ground), and the
+// selected one (tile_selected: the cell on the highlight colour, -1 for none).
+void GridCells(HWND window, const RECT& area, Info& info) {
+  int tile = 0, margin = 0, label = 0;
+  const char* grid = std::getenv("QP_PROBE_GRID");
+  if (grid == nullptr || std::sscanf(grid, "%d %d %d", &tile, &margin, &label) != 3 || tile <= 0) return;
+  const int cellWidth = tile + 2 * margin, cellHeight = tile + 2 * margin + label;
+  const int width = area.right, height = area.bottom, columns = width / cellWidth, rows = height / cellHeight;
+  if (columns == 0 || rows == 0) return;
+  BITMAPINFO bits = {};
+  bits.bmiHeader = {sizeof bits.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* pixels = nullptr;
+  HDC windowDC = GetDC(window);
+  HDC dc = CreateCompatibleDC(windowDC);
+  HBITMAP bitmap = CreateDIBSection(dc, &bits, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  if (bitmap == nullptr) return;
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  BitBlt(dc, 0, 0, width, height, windowDC, 0, 0, SRCCOPY);
+  const auto at = [&](int x, int y) { return static_cast<const DWORD*>(pixels)[y * width + x] & 0xffffff; };
+  const auto pixel = [](DWORD c) {
+    return (c & 0xff) << 16 | (c & 0xff00) | (c >> 16 & 0xff);
+  };  // of a COLORREF
+  const DWORD highlight = pixel(GetSysColor(COLOR_HIGHLIGHT)), face = pixel(GetSysColor(COLOR_BTNFACE));
+  std::set<unsigned long long> pictures;
+  int named = 0, selected = -1, pending = 0;
+  for (int cell = 0; cell < columns * rows; ++cell) {
+    const int x = cell % columns * cellWidth, y = cell / columns * cellHeight;
+    unsigned long long hash = 1469598103934665603ull;
+    bool waiting = true;
+    for (int py = y + margin; py < y + margin + tile; ++py)
+      for (int px = x + margin; px < x + margin + tile; ++px) {
+        hash = (hash ^ at(px, py)) * 1099511628211ull;
+        waiting = waiting && at(px, py) == face;
+      }
+    pictures.insert(hash);
+    pending += waiting;
+    bool name = false;
+    for (int py = y + margin + tile; py < y + cellHeight && !name; ++py)
+      for (int px = x; px < x + cellWidth && !name; ++px) name = at(px, py) != at(x, y);
+    named += name;
+    if (at(x, y) == highlight) selected = cell;
+  }
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(window, windowDC);
+  info["tiles_seen"] = std::to_string(columns * rows);
+  info["tiles_distinct"] = std::to_string(pictures.size());
+  info["tiles_named"] = std::to_string(named);
+  info["tiles_pending"] = std::to_string(pending);
+  info["tile_selected"] = std::to_string(selected);
+}
+
 // What a user sees of the viewer; rectangles are "left top right bottom" on the screen.
 Info Collect() {
   Info info;
@@ -69,9 +126,23 @@ Info Collect() {
   if (HWND statusBar = FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr)) {
     info["status0"] = StatusText(process, statusBar, 0);
     info["status1"] = StatusText(process, statusBar, 1);
+    // The place in the walk, "i/N", at the end of the right part (after a SAUCE summary).
+    info["place"] = info["status1"].substr(info["status1"].find_last_of(' ') + 1);
   }
   if (process != nullptr) CloseHandle(process);
   info["clipboard"] = ClipboardHex();
+  // The gallery's part of the client area: above a status bar shown, left of a scroll bar shown.
+  RECT area, bar;
+  GetClientRect(window, &area);
+  for (const char* kind : {STATUSCLASSNAMEA, "ScrollBar"}) {
+    HWND child = FindWindowExA(window, nullptr, kind, nullptr);
+    if (child == nullptr || !IsWindowVisible(child) || !GetWindowRect(child, &bar)) continue;
+    if (kind == STATUSCLASSNAMEA)
+      area.bottom -= bar.bottom - bar.top;
+    else
+      area.right -= bar.right - bar.left;
+  }
+  GridCells(window, area, info);
   // The Configuration dialog while it is open: its rectangle, its owner,
   // and by control id each control's rectangle and check state.
   if (HWND config = FindWindowA("#32770", "Quillpane Configuration")) {

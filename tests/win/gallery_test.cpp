@@ -99,7 +99,8 @@ TEST(Gallery, ShowsTheFolderDrawsItsTilesAndOpensOrReturns) {
   SendMessageA(test.window(), WM_KEYDOWN, VK_END, 0);
   EXPECT_EQ(GallerySelection(), 2);
   PumpMessages();
-  EXPECT_NE(test.StatusText(1).find("3/3"), std::string::npos) << test.StatusText(1);  // the selection's place
+  EXPECT_NE(test.StatusText(1).find("3/3"), std::string::npos)
+      << test.StatusText(1);  // the selection's place
   // A narrower window flows the grid into more rows and scrolls the selection back into view.
   SetWindowPos(test.window(), nullptr, 0, 0, 200, 300, SWP_NOMOVE | SWP_NOZORDER);
   int32_t first = 0, end = 0;
@@ -157,3 +158,38 @@ TEST(Gallery, EscReturnsToThePieceWhereItWasScrolled) {
 }
 
 }  // namespace
+
+// F11 in the gallery: the grid covers the whole screen from its top-left corner; Esc leaves the gallery
+// first, then full screen, and never ends the program; F11 again brings the window back, the gallery still
+// shown.
+TEST(Gallery, FullScreenHoldsTheGridAndEscLeavesOneModeAtATime) {
+  MainWindowTest test;
+  TempDir dir;
+  dir.Write("b.nfo", "second\r\n");
+  test.Show(dir.Write("a.nfo", "first\r\n"));
+  HWND window = test.window();
+  RECT before, after, client;
+  GetWindowRect(window, &before);
+  for (const WPARAM leave : {VK_F11, VK_ESCAPE}) {
+    KeyWith(window, 'G', {VK_CONTROL});
+    SendMessageA(window, WM_KEYDOWN, VK_F11, 0);
+    PumpMessages();
+    ASSERT_TRUE(GalleryShown());
+    // The first tile, selected, at the corner; the grid's ground down to the screen's last row.
+    GetClientRect(window, &client);
+    EXPECT_EQ(WindowPixel(window, 0, 0), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(WindowPixel(window, client.right - 1, client.bottom - 1), GetSysColor(COLOR_WINDOW));
+    SendMessageA(window, WM_KEYDOWN, leave, 0);
+    PumpMessages();
+    EXPECT_EQ(GalleryShown(), leave == VK_F11) << leave;
+    if (leave == VK_ESCAPE) {  // the piece in full screen, on black
+      EXPECT_EQ(WindowPixel(window, 0, 0), RGB(0, 0, 0));
+      SendMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+      PumpMessages();
+    }
+    ASSERT_TRUE(IsWindow(window));
+    GetWindowRect(window, &after);
+    EXPECT_TRUE(EqualRect(&after, &before)) << leave;
+    if (GalleryShown()) SendMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+  }
+}
