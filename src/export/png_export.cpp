@@ -255,6 +255,13 @@ int RunExport(const ExportRequest& request, const std::string& fontsFolder) {
   return RunExport(request, platform);
 }
 
+bool NamesOneFile(const std::string& a, const std::string& b) {
+  Win32ExportPlatform platform((std::string()));
+  const PathIdentity first = platform.Identify(a), second = platform.Identify(b);
+  if (platform.CompareNames(first.fullPath, second.fullPath) == 0) return true;
+  return first.identified && second.identified && first.volume == second.volume && first.file == second.file;
+}
+
 void RememberWrittenText(const std::string& path, const void* bytes, size_t size) {
   Win32ExportPlatform platform((std::string()));
   RecordWrittenText(platform, path, bytes, size);

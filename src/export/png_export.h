@@ -29,6 +29,11 @@ HBITMAP LoadNamedSheet(const std::string& fontsFolder, const std::string& name);
 // line, or an empty text.
 std::string WriteWholeFile(const std::string& path, const void* bytes, size_t size);
 
+// Whether two paths name one file, as the export's refusals tell it: the
+// same full path as the system compares names, or the same file number on
+// the same volume (a link, a short name).
+bool NamesOneFile(const std::string& a, const std::string& b);
+
 // Notes that this program wrote `size` bytes of a text output (UTF-8
 // text, terminal ANSI, a web page) as `path`: an export may replace such a
 // file later, and no other file of those kinds.

@@ -17,7 +17,6 @@
 #include "../view/render_page.h"
 #include "../view/view.h"
 #include "../win32/disk_file.h"
-#include "../win32/handles.h"
 #include "export_core.h"
 #include "png_export.h"
 
@@ -74,37 +73,6 @@ std::string ShownArtFile(const ViewerState& viewer) {
 }
 
 std::string FileNameOf(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
-
-// As the system compares names: completed from the current folder, in its
-// capitals.
-std::wstring ComparedName(const std::string& path) {
-  char full[kSaveFileNameSize];
-  const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-  const std::string name = length > 0 && length < sizeof full ? std::string(full, length) : path;
-  const int count = MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(std::max(count, 0)), L'\0');
-  if (count > 0) {
-    MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), wide.data(), count);
-    CharUpperBuffW(wide.data(), static_cast<DWORD>(count));
-  }
-  return wide;
-}
-
-// The volume and number of the regular file `path`, which tell it apart
-// under any name (a link, a short name); none when it cannot be opened. A
-// device is never opened.
-std::optional<std::pair<DWORD, uint64_t>> FileNumber(const std::string& path) {
-  const FileHandle file(OpenDiskFile(path.c_str(), FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE));
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!file || !GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
-  return std::make_pair(info.dwVolumeSerialNumber, uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow);
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-  if (ComparedName(a) == ComparedName(b)) return true;
-  const auto numberA = FileNumber(a);
-  return numberA && numberA == FileNumber(b);
-}
 
 // What a chosen name is written as: the type its extension names, so that
 // a file's name never belies its bytes (x.ans.png stays a PNG when the
@@ -163,7 +131,7 @@ void SaveShownDocumentAs(View& view, ViewerState& viewer, const Settings& settin
   }
   if (request.nFilterIndex >= 1 && request.nFilterIndex <= kOutputTypeCount) lastType = request.nFilterIndex;
   const std::string chosen(path, strnlen(path, sizeof path));
-  if (SameFile(chosen, art)) {
+  if (NamesOneFile(chosen, art)) {
     return Tell(viewer, "\"" + chosen + "\" is the art shown" +
                             (art == viewer.currentPath ? "" : " (the pack it comes from)") +
                             ": it is never written over. Choose another name.");
