@@ -24,8 +24,9 @@ HANDLE ConsoleOutput(DWORD which) {
   if (own != nullptr && own != INVALID_HANDLE_VALUE && GetFileType(own) != FILE_TYPE_UNKNOWN) return own;
   // Opened once, for the program's life.
   static const FileHandle parent(AttachConsole(ATTACH_PARENT_PROCESS)
-                                     ? CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                   nullptr, OPEN_EXISTING, 0, nullptr)
+                                     ? CreateFileA("CONOUT$", GENERIC_WRITE,
+                                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                   0, nullptr)
                                      : INVALID_HANDLE_VALUE);
   return parent.get();
 }
@@ -117,9 +118,9 @@ class Win32ExportPlatform final : public ExportPlatform {
   }
 
   bool LoadSheet(const std::string& name, SheetImage& image) override {
-    const GdiObject<HBITMAP> sheet(name.empty()
-                                       ? LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_GLYPH_SHEET))
-                                       : LoadNamedSheet(fontsFolder_, name));
+    const GdiObject<HBITMAP> sheet(
+        name.empty() ? LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_GLYPH_SHEET))
+                     : LoadNamedSheet(fontsFolder_, name));
     if (!sheet) return false;
     ReadSheetImage(sheet.get(), image);
     return true;
@@ -239,7 +240,8 @@ std::string WriteWholeFile(const std::string& path, const void* bytes, size_t si
   if (!file) return cannot + SystemReason(GetLastError());
   DWORD written = 0;
   // Each step's error is taken before the next call can replace it.
-  DWORD error = WriteFile(file.get(), bytes, static_cast<DWORD>(size), &written, nullptr) ? 0 : GetLastError();
+  DWORD error =
+      WriteFile(file.get(), bytes, static_cast<DWORD>(size), &written, nullptr) ? 0 : GetLastError();
   if (error == 0 && written != size) error = ERROR_HANDLE_DISK_FULL;
   // Closed here, not by the owner: a close can fail to write what was held back.
   if (!CloseHandle(file.Release()) && error == 0) error = GetLastError();

@@ -41,10 +41,14 @@ CellColours ColoursOfCell(const AnsiScreen& screen, int32_t column, int32_t row)
   colours.blinks = AnsiBlinks(screen, cell);
   colours.foregroundRgb = screen.palette[static_cast<size_t>(colours.foreground)];
   colours.backgroundRgb = screen.palette[static_cast<size_t>(colours.background)];
-  if (!screen.exactColours.empty() && column >= 0 && column < screen.columns && row >= 0 && row < screen.rows) {
-    const size_t at = 2 * (static_cast<size_t>(row) * static_cast<size_t>(screen.columns) + static_cast<size_t>(column));
-    if (screen.exactColours[at] & kExactColour) colours.foregroundRgb = screen.exactColours[at] & 0xFFFFFFu;
-    if (screen.exactColours[at + 1] & kExactColour) colours.backgroundRgb = screen.exactColours[at + 1] & 0xFFFFFFu;
+  if (!screen.exactColours.empty() && column >= 0 && column < screen.columns && row >= 0 &&
+      row < screen.rows) {
+    const size_t at =
+        2 * (static_cast<size_t>(row) * static_cast<size_t>(screen.columns) + static_cast<size_t>(column));
+    colours.exactForeground = (screen.exactColours[at] & kExactColour) != 0;
+    colours.exactBackground = (screen.exactColours[at + 1] & kExactColour) != 0;
+    if (colours.exactForeground) colours.foregroundRgb = screen.exactColours[at] & 0xFFFFFFu;
+    if (colours.exactBackground) colours.backgroundRgb = screen.exactColours[at + 1] & 0xFFFFFFu;
   }
   return colours;
 }
@@ -171,14 +175,12 @@ class AnsiWriter {
   // exact one), `rgb` the colour drawn.
   uint32_t Colour(int index, uint32_t rgb) {
     switch (colours_) {
-      case TerminalColours::k16:
-        return static_cast<uint32_t>(index);
+      case TerminalColours::k16: return static_cast<uint32_t>(index);
       case TerminalColours::k256:
         // Colours change seldom from one cell to the next.
         if (rgb != lastRgb_) lastRgb_ = rgb, lastIndex_ = NearestXterm256(rgb);
         return static_cast<uint32_t>(lastIndex_);
-      case TerminalColours::k24Bit:
-        break;
+      case TerminalColours::k24Bit: break;
     }
     return rgb;
   }
@@ -202,10 +204,8 @@ class AnsiWriter {
         // The bright eight as 90-97 and 100-107: no bold, which some
         // terminals draw as a heavier font rather than a brighter colour.
         return std::to_string((colour < 8 ? 30 : 82) + (background ? 10 : 0) + static_cast<int>(colour));
-      case TerminalColours::k256:
-        return (background ? "48;5;" : "38;5;") + std::to_string(colour);
-      case TerminalColours::k24Bit:
-        break;
+      case TerminalColours::k256: return (background ? "48;5;" : "38;5;") + std::to_string(colour);
+      case TerminalColours::k24Bit: break;
     }
     return (background ? "48;2;" : "38;2;") + std::to_string(colour >> 16 & 0xFF) + ";" +
            std::to_string(colour >> 8 & 0xFF) + ";" + std::to_string(colour & 0xFF);
@@ -217,17 +217,6 @@ class AnsiWriter {
   uint32_t lastRgb_ = 0xFFFFFFFF;
   int lastIndex_ = 0;
 };
-
-// Whether the colour screen gives a cell's foreground and background
-// exactly rather than as one of its 16.
-void ExactOfCell(const AnsiScreen& screen, int32_t column, int32_t row, bool& foreground, bool& background) {
-  foreground = background = false;
-  if (screen.exactColours.empty()) return;
-  const size_t at = 2 * (static_cast<size_t>(row) * static_cast<size_t>(screen.columns) + static_cast<size_t>(column));
-  if (at + 1 >= screen.exactColours.size()) return;
-  foreground = (screen.exactColours[at] & kExactColour) != 0;
-  background = (screen.exactColours[at + 1] & kExactColour) != 0;
-}
 
 int NearestOf(uint32_t rgb) {
   return NearestAnsiColour(static_cast<int>(rgb >> 16 & 0xFF), static_cast<int>(rgb >> 8 & 0xFF),
@@ -251,13 +240,13 @@ std::string DocumentAnsi(const Document& document, const TextOutOptions& options
     for (int32_t row = 0; row < screen.rows; ++row) {
       for (int32_t column = 0; column < screen.columns; ++column) {
         const CellColours colours = ColoursOfCell(screen, column, row);
-        bool exactForeground = false, exactBackground = false;
-        ExactOfCell(screen, column, row, exactForeground, exactBackground);
         TerminalPen pen;
-        pen.foreground = pens.Colour(exactForeground ? NearestOf(colours.foregroundRgb) : colours.foreground,
-                                     colours.foregroundRgb);
-        pen.background = pens.Colour(exactBackground ? NearestOf(colours.backgroundRgb) : colours.background,
-                                     colours.backgroundRgb);
+        pen.foreground =
+            pens.Colour(colours.exactForeground ? NearestOf(colours.foregroundRgb) : colours.foreground,
+                        colours.foregroundRgb);
+        pen.background =
+            pens.Colour(colours.exactBackground ? NearestOf(colours.backgroundRgb) : colours.background,
+                        colours.backgroundRgb);
         pen.blinks = colours.blinks;
         pens.Pen(pen, column == 0);
         writer.Cell(screen.At(column, row).character);
@@ -277,7 +266,8 @@ std::string DocumentAnsi(const Document& document, const TextOutOptions& options
   for (const ShownRow& row : rows) {
     pens.Pen(pen, true);
     for (int32_t column = 0; column < page.columnCount; ++column)
-      writer.Cell(static_cast<size_t>(column) < row.cells.size() ? row.cells[static_cast<size_t>(column)] : 0);
+      writer.Cell(static_cast<size_t>(column) < row.cells.size() ? row.cells[static_cast<size_t>(column)]
+                                                                 : 0);
     endRow();
   }
   return out;

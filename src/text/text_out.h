@@ -36,6 +36,7 @@ ShownRows DocumentShownRows(const Document& document);
 struct CellColours {
   int foreground = 7, background = 0;
   uint32_t foregroundRgb = 0xAAAAAA, backgroundRgb = 0;
+  bool exactForeground = false, exactBackground = false;  // the file gives the colour itself, not an index
   bool blinks = false;
 };
 CellColours ColoursOfCell(const AnsiScreen& screen, int32_t column, int32_t row);
